@@ -1,0 +1,38 @@
+#include "ColumnType.h"
+
+#include <array>
+
+namespace {
+struct TypeName {
+    ColumnType type;
+    const char* name;
+};
+constexpr std::array<TypeName, 7> kNames = { {
+    { ColumnType::Integer, "Integer" },
+    { ColumnType::Double, "Double" },
+    { ColumnType::Currency, "Currency" },
+    { ColumnType::Date, "Date" },
+    { ColumnType::DateTime, "DateTime" },
+    { ColumnType::Boolean, "Boolean" },
+    { ColumnType::Text, "Text" },
+} };
+} // namespace
+
+QString ColumnTypeName(ColumnType type)
+{
+    for (const TypeName& entry : kNames) {
+        if (entry.type == type)
+            return QString::fromLatin1(entry.name);
+    }
+    return QStringLiteral("Text");
+}
+
+std::optional<ColumnType> ColumnTypeFromName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    for (const TypeName& entry : kNames) {
+        if (trimmed.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
+            return entry.type;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <vector>
+
+// What a command text is. A text whose first word is EXEC or EXECUTE, or the name of a catalogue
+// procedure, is a procedure call with named arguments; every other text is exactly one SQL
+// statement. The call parser is strict: it takes only the shapes the program builds
+// (@name = literal pairs, string literals with doubled quotes, numbers, NULL), so no text a user
+// typed can reach the engines as SQL through a call: argument values are bound, never spliced.
+struct ProcedureArgument {
+    QString name; // without the "@"
+    QVariant value; // null QVariant for NULL; qlonglong, double or QString otherwise
+};
+
+struct ParsedCommand {
+    enum class Kind { Call, Statement };
+    Kind kind = Kind::Statement;
+    QString procedureName;
+    std::vector<ProcedureArgument> arguments;
+    QString statement;
+};
+
+// Throws AppError (the server's refusal number) for a malformed call, an unterminated string, a
+// repeated argument or a second statement.
+ParsedCommand ParseCommandText(const QString& text, const std::function<bool(const QString&)>& isProcedure);

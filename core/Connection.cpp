@@ -1,0 +1,728 @@
+#include "Connection.h"
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "CommandParser.h"
+#include "Logins.h"
+#include "ProcedureCatalogue.h"
+#include "Schema.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
+#include <QSqlResult>
+#include <QSysInfo>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+
+struct DatabaseConnection::SqliteSession {
+    sqlite3* handle = nullptr;
+    QByteArray login;
+    QByteArray host;
+    QByteArray databaseCode;
+    QByteArray application;
+    QElapsedTimer clock;
+    qint64 deadlineMs = 0; // 0: no limit
+    bool timedOut = false;
+};
+
+namespace {
+
+std::atomic<int> s_connectionSerial { 0 };
+
+[[noreturn]] void refuse(Engine engine, const QString& message, qint32 number = ErrProviderCommand)
+{
+    throw AppError(number, message, QString::fromLatin1(FactsOf(engine).errorSource));
+}
+
+bool isNoOpStatement(const QString& statement)
+{
+    const QString s = statement.simplified().toUpper();
+    return s == QLatin1String("SET NOCOUNT ON") || s == QLatin1String("SET NOCOUNT OFF")
+        || s == QLatin1String("SET ANSI_DEFAULTS ON") || s == QLatin1String("SET ANSI_DEFAULTS OFF");
+}
+
+std::optional<QDateTime> parseDateText(const QString& raw)
+{
+    const QString text = raw.trimmed();
+    for (const char* pattern : { "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss",
+                                 "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "MM/dd/yyyy h:mm:ss AP", "MM/dd/yyyy h:mm AP",
+                                 "MM/dd/yyyy HH:mm:ss", "M/d/yyyy h:mm:ss AP", "M/d/yyyy h:mm AP" }) {
+        const QDateTime value = QDateTime::fromString(text, QString::fromLatin1(pattern));
+        if (value.isValid())
+            return value;
+    }
+    for (const char* pattern : { "yyyy-MM-dd", "MM/dd/yyyy", "M/d/yyyy", "yyyyMMdd" }) {
+        const QDate value = QDate::fromString(text, QString::fromLatin1(pattern));
+        if (value.isValid())
+            return QDateTime(value, QTime(0, 0));
+    }
+    return std::nullopt;
+}
+
+// Converts one argument to the parameter's declared type, as the server converts the arguments
+// of a call; a value that does not convert is refused with the server's kind of message.
+QVariant convertArgument(Engine engine, const QVariant& value, ParameterType type)
+{
+    if (value.isNull())
+        return {};
+    const bool isText = value.typeId() == QMetaType::QString;
+    switch (type) {
+    case ParameterType::Text:
+        if (value.typeId() == QMetaType::Double)
+            return QString::number(value.toDouble(), 'g', 17);
+        return value.toString();
+    case ParameterType::Integer: {
+        bool ok = false;
+        if (isText) {
+            const qlonglong number = value.toString().trimmed().toLongLong(&ok);
+            if (!ok)
+                refuse(engine, QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.")
+                                   .arg(value.toString()));
+            return QVariant::fromValue(number);
+        }
+        const double number = value.toDouble(&ok);
+        if (!ok)
+            refuse(engine, QStringLiteral("Error converting data type to int."));
+        return QVariant::fromValue(static_cast<qlonglong>(std::trunc(number)));
+    }
+    case ParameterType::Number:
+    case ParameterType::Money: {
+        bool ok = false;
+        double number = isText ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
+        if (!ok)
+            refuse(engine, QStringLiteral("Error converting data type varchar to numeric."));
+        if (type == ParameterType::Money)
+            number = std::round(number * 10000.0) / 10000.0;
+        return number;
+    }
+    case ParameterType::Bit: {
+        if (isText) {
+            const QString text = value.toString().trimmed();
+            if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                return 1;
+            if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                return 0;
+            bool ok = false;
+            const double number = text.toDouble(&ok);
+            if (!ok)
+                refuse(engine, QStringLiteral("Conversion failed when converting the varchar value '%1' to data type bit.").arg(text));
+            return number != 0 ? 1 : 0;
+        }
+        return value.toDouble() != 0 ? 1 : 0;
+    }
+    case ParameterType::Date:
+    case ParameterType::DateTime: {
+        std::optional<QDateTime> moment;
+        if (value.typeId() == QMetaType::QDateTime)
+            moment = value.toDateTime();
+        else if (value.typeId() == QMetaType::QDate)
+            moment = QDateTime(value.toDate(), QTime(0, 0));
+        else
+            moment = parseDateText(value.toString());
+        if (!moment)
+            refuse(engine, QStringLiteral("Conversion failed when converting date and/or time from character string."));
+        if (type == ParameterType::Date)
+            return moment->date().toString(Qt::ISODate);
+        return moment->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    }
+    }
+    return value;
+}
+
+ColumnType sqliteColumnType(const char* declared, bool& known)
+{
+    known = declared != nullptr;
+    if (!declared)
+        return ColumnType::Text;
+    const QByteArray type = QByteArray(declared).toUpper();
+    if (type.contains("DATETIME") || type.contains("TIMESTAMP"))
+        return ColumnType::DateTime;
+    if (type.contains("DATE"))
+        return ColumnType::Date;
+    if (type.contains("MONEY"))
+        return ColumnType::Currency;
+    if (type == "BIT" || type.contains("BOOL"))
+        return ColumnType::Boolean;
+    if (type.contains("INT"))
+        return ColumnType::Integer;
+    if (type.contains("REAL") || type.contains("DOUB") || type.contains("FLOA") || type.contains("NUMERIC"))
+        return ColumnType::Double;
+    return ColumnType::Text;
+}
+
+ColumnType postgresColumnType(Oid oid, int modifier)
+{
+    switch (oid) {
+    case 16: // bool
+    case 21: // int2: kept for flags
+        return ColumnType::Boolean;
+    case 20:
+    case 23:
+    case 26:
+        return ColumnType::Integer;
+    case 700:
+    case 701:
+        return ColumnType::Double;
+    case 1700: // numeric: scale 4 is money
+        return modifier >= 4 && ((modifier - 4) & 0xffff) == 4 ? ColumnType::Currency : ColumnType::Double;
+    case 1082:
+        return ColumnType::Date;
+    case 1114:
+    case 1184:
+        return ColumnType::DateTime;
+    default:
+        return ColumnType::Text;
+    }
+}
+
+ColumnType columnTypeOfMeta(const QMetaType& type)
+{
+    switch (type.id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return ColumnType::Integer;
+    case QMetaType::Double:
+        return ColumnType::Double;
+    case QMetaType::Bool:
+        return ColumnType::Boolean;
+    case QMetaType::QDate:
+        return ColumnType::Date;
+    case QMetaType::QDateTime:
+        return ColumnType::DateTime;
+    default:
+        return ColumnType::Text;
+    }
+}
+
+template <class Handle> Handle handleOf(const QVariant& variant, const char* typeName)
+{
+    if (!variant.isValid() || qstrcmp(variant.typeName(), typeName) != 0)
+        return nullptr;
+    return *static_cast<Handle const*>(variant.constData());
+}
+
+// The T-SQL session functions the program's SQL and the triggers call, on SQLite.
+void textFunction(sqlite3_context* context, const QByteArray& value)
+{
+    sqlite3_result_text(context, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+}
+
+int progressHandler(void* data)
+{
+    auto* session = static_cast<DatabaseConnection::SqliteSession*>(data);
+    if (session->deadlineMs > 0 && session->clock.isValid() && session->clock.elapsed() > session->deadlineMs) {
+        session->timedOut = true;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+DatabaseConnection::DatabaseConnection(const ConnectionTarget& target)
+    : m_target(target)
+    , m_connectionName(QStringLiteral("bramblecot-%1").arg(++s_connectionSerial))
+{
+}
+
+DatabaseConnection::~DatabaseConnection()
+{
+    close();
+}
+
+QString DatabaseConnection::operatingSystemUser()
+{
+    if (const passwd* entry = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
+std::unique_ptr<DatabaseConnection> DatabaseConnection::open(const ConnectionTarget& target, const Credentials& credentials)
+{
+    std::unique_ptr<DatabaseConnection> connection(new DatabaseConnection(target));
+    try {
+        if (target.engine == Engine::PostgreSQL)
+            connection->openPostgres(credentials);
+        else
+            connection->openSqlite(credentials);
+    } catch (...) {
+        connection->close();
+        throw;
+    }
+    return connection;
+}
+
+std::unique_ptr<DatabaseConnection> DatabaseConnection::openForUpgrade(const ConnectionTarget& target)
+{
+    std::unique_ptr<DatabaseConnection> connection(new DatabaseConnection(target));
+    connection->m_upgrading = true;
+    try {
+        if (target.engine == Engine::PostgreSQL)
+            connection->openPostgres(Credentials {});
+        else
+            connection->openSqlite(Credentials {});
+    } catch (...) {
+        connection->close();
+        throw;
+    }
+    return connection;
+}
+
+QSqlDatabase DatabaseConnection::database() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+bool DatabaseConnection::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName) && database().isOpen();
+}
+
+void DatabaseConnection::close()
+{
+    m_prepared.clear();
+    if (QSqlDatabase::contains(m_connectionName)) {
+        {
+            QSqlDatabase db = database();
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    m_depth = 0;
+    m_doomed = false;
+    m_engineTransaction = false;
+}
+
+void DatabaseConnection::openSqlite(const Credentials& credentials)
+{
+    const QString name = m_target.databaseName.trimmed();
+    if (name.isEmpty())
+        refuse(Engine::SQLite, QStringLiteral("No database file is named."), ErrProviderFailure);
+    const QString path = QDir::isAbsolutePath(name) ? QDir::cleanPath(name) : GetMainPath() + QStringLiteral("Data/") + name;
+    const bool isNew = !QFileInfo::exists(path);
+    const QString osUser = operatingSystemUser();
+    if (isNew) {
+        // Only the trusted log-on of the operating-system user creates a database: it becomes
+        // that database's first administrator.
+        if (!credentials.trusted)
+            refuse(Engine::SQLite, QStringLiteral("Cannot open database \"%1\". The database file does not exist.").arg(path),
+                   ErrProviderFailure);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    }
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(FactsOf(Engine::SQLite).driver), m_connectionName);
+    db.setDatabaseName(path);
+    if (!db.open())
+        refuse(Engine::SQLite, db.lastError().text().trimmed(), ErrProviderFailure);
+
+    m_sqlite = std::make_unique<SqliteSession>();
+    m_sqlite->handle = handleOf<sqlite3*>(db.driver()->handle(), "sqlite3*");
+    if (!m_sqlite->handle)
+        refuse(Engine::SQLite, QStringLiteral("The SQLite driver gives no handle."), ErrProviderFailure);
+    m_hostName = QSysInfo::machineHostName();
+    m_databaseCode = QFileInfo(path).completeBaseName();
+    m_sqlite->host = m_hostName.toUtf8();
+    m_sqlite->databaseCode = m_databaseCode.toUtf8();
+    m_sqlite->application = ApplicationTitle().toUtf8();
+    m_sqlite->login = osUser.toUtf8();
+    registerSqliteFunctions();
+    sqlite3_busy_timeout(m_sqlite->handle, 30000);
+    sqlite3_progress_handler(m_sqlite->handle, 5000, &progressHandler, m_sqlite.get());
+    executeStatement(QStringLiteral("PRAGMA foreign_keys = ON"));
+
+    try {
+        if (isNew) {
+            UpgradeSchema(*this);
+            CreateFirstAdministrator(*this, osUser, QString());
+        } else {
+            const int version = SchemaVersion(*this);
+            if (version > LatestSchemaVersion())
+                refuse(Engine::SQLite, QStringLiteral("The database was made by a newer version of the program (schema %1, "
+                                                      "this program knows %2).")
+                                           .arg(version)
+                                           .arg(LatestSchemaVersion()),
+                       ErrProviderFailure);
+            if (version < LatestSchemaVersion())
+                UpgradeSchema(*this);
+        }
+    } catch (...) {
+        if (isNew) {
+            close();
+            QFile::remove(path);
+        }
+        throw;
+    }
+
+    const QString wanted = credentials.trusted ? osUser : credentials.userName.trimmed();
+    Recordset login = executeStatement(QStringLiteral("SELECT Login_Name, Password_Hash FROM DB_Logins WHERE Login_Name = ?"), { wanted });
+    bool accepted = login.recordCount() == 1;
+    if (accepted && !credentials.trusted)
+        accepted = VerifyPassword(login.valueAt(0, 1).toString(), credentials.password);
+    if (!accepted)
+        refuse(Engine::SQLite, QStringLiteral("Login failed for user '%1'.").arg(wanted), ErrProviderFailure);
+    m_loginName = login.valueAt(0, 0).toString();
+    m_sqlite->login = m_loginName.toUtf8();
+}
+
+void DatabaseConnection::registerSqliteFunctions()
+{
+    struct Function {
+        const char* name;
+        QByteArray SqliteSession::*field;
+    };
+    static const Function functions[] = {
+        { "SUSER_NAME", &SqliteSession::login },     { "USER_NAME", &SqliteSession::login },
+        { "HOST_NAME", &SqliteSession::host },       { "DB_NAME", &SqliteSession::databaseCode },
+        { "APP_NAME", &SqliteSession::application },
+    };
+    // Each function reads its own field of the session, so the log-in can change after log-on.
+    auto bind = [this](const char* name, QByteArray SqliteSession::*field) {
+        struct Binding {
+            SqliteSession* session;
+            QByteArray SqliteSession::*field;
+        };
+        auto* binding = new Binding { m_sqlite.get(), field };
+        sqlite3_create_function_v2(
+            m_sqlite->handle, name, 0, SQLITE_UTF8, binding,
+            [](sqlite3_context* context, int, sqlite3_value**) {
+                const auto* b = static_cast<Binding*>(sqlite3_user_data(context));
+                textFunction(context, b->session->*(b->field));
+            },
+            nullptr, nullptr, [](void* data) { delete static_cast<Binding*>(data); });
+    };
+    for (const Function& function : functions)
+        bind(function.name, function.field);
+    sqlite3_create_function_v2(
+        m_sqlite->handle, "GETDATE", 0, SQLITE_UTF8, nullptr,
+        [](sqlite3_context* context, int, sqlite3_value**) {
+            textFunction(context, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8());
+        },
+        nullptr, nullptr, nullptr);
+}
+
+void DatabaseConnection::openPostgres(const Credentials& credentials)
+{
+    QString host = m_target.server.trimmed();
+    int port = -1;
+    const int colon = host.lastIndexOf(QLatin1Char(':'));
+    if (colon > 0) {
+        bool ok = false;
+        const int parsed = host.mid(colon + 1).toInt(&ok);
+        if (ok) {
+            port = parsed;
+            host = host.left(colon);
+        }
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(FactsOf(Engine::PostgreSQL).driver), m_connectionName);
+    if (!host.isEmpty() && host.compare(QLatin1String("(local)"), Qt::CaseInsensitive) != 0)
+        db.setHostName(host);
+    if (port > 0)
+        db.setPort(port);
+    db.setDatabaseName(m_target.databaseName.trimmed());
+    if (!credentials.trusted) {
+        // Log-in names are folded to lower case, as the roles are created.
+        db.setUserName(credentials.userName.trimmed().toLower());
+        db.setPassword(credentials.password);
+    }
+    db.setConnectOptions(QStringLiteral("connect_timeout=30;application_name=%1").arg(ApplicationTitle()));
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        refuse(Engine::PostgreSQL, error.databaseText().trimmed().isEmpty() ? error.text().trimmed() : error.databaseText().trimmed(),
+               ErrProviderFailure);
+    }
+    m_hostName = QSysInfo::machineHostName();
+    executeStatement(QStringLiteral("SELECT set_config('bramblecot.host', ?, false)"), { m_hostName });
+    Recordset facts = executeStatement(QStringLiteral("SELECT session_user, current_database()"));
+    m_loginName = facts.valueAt(0, 0).toString();
+    m_databaseCode = facts.valueAt(0, 1).toString();
+    const int version = SchemaVersion(*this);
+    if (version != LatestSchemaVersion() && !(m_upgrading && version < LatestSchemaVersion()))
+        refuse(Engine::PostgreSQL,
+               QStringLiteral("The database %1 has schema version %2; this program needs version %3. "
+                              "The schema owner brings it up to date with: Bramblecot_Main --upgrade-schema")
+                   .arg(m_databaseCode)
+                   .arg(version)
+                   .arg(LatestSchemaVersion()),
+               ErrProviderFailure);
+}
+
+void DatabaseConnection::setCommandTimeout(int seconds)
+{
+    m_timeout = seconds < 0 ? 0 : seconds;
+}
+
+void DatabaseConnection::applyTimeout()
+{
+    if (m_sqlite) {
+        m_sqlite->timedOut = false;
+        m_sqlite->deadlineMs = static_cast<qint64>(m_timeout) * 1000;
+        m_sqlite->clock.start();
+        return;
+    }
+    if (m_appliedTimeout == m_timeout)
+        return;
+    QSqlQuery query(database());
+    if (!query.exec(QStringLiteral("SET statement_timeout = %1").arg(static_cast<qint64>(m_timeout) * 1000)))
+        fail(query.lastError(), query.lastQuery());
+    m_appliedTimeout = m_timeout;
+}
+
+void DatabaseConnection::fail(const QSqlError& error, const QString& sql)
+{
+    Q_UNUSED(sql);
+    const Engine engine = m_target.engine;
+    QString description = error.databaseText().trimmed();
+    if (description.isEmpty())
+        description = error.driverText().trimmed();
+    const QString native = error.nativeErrorCode();
+    qint32 number = ErrProviderCommand;
+    if ((m_sqlite && m_sqlite->timedOut) || (engine == Engine::PostgreSQL && native == QLatin1String("57014"))) {
+        number = ErrQueryTimeout;
+        description = QStringLiteral("Query timeout expired");
+    } else if (error.type() == QSqlError::ConnectionError || native.startsWith(QLatin1String("08"))) {
+        number = ErrProviderFailure;
+    }
+    const QString source = QString::fromLatin1(FactsOf(engine).errorSource);
+    m_errors.push_back({ native, description, source, engine == Engine::PostgreSQL ? native : QString() });
+    if (m_engineTransaction && engine == Engine::PostgreSQL) {
+        // A failed statement spoils a PostgreSQL transaction: the unit can only roll back now.
+        m_doomed = true;
+    }
+    throw AppError(number, description, source);
+}
+
+void DatabaseConnection::requireUsableTransaction()
+{
+    if (!isOpen())
+        refuse(m_target.engine, QStringLiteral("The connection is closed."), ErrProviderFailure);
+    if (m_doomed)
+        refuse(m_target.engine, QStringLiteral("The transaction has been rolled back; its remaining commands were not run."));
+}
+
+Recordset DatabaseConnection::execute(const QString& commandText)
+{
+    const ProcedureCatalogue& catalogue = ProcedureCatalogue::instance();
+    const ParsedCommand command = ParseCommandText(commandText, [&catalogue](const QString& name) { return catalogue.contains(name); });
+    if (command.kind == ParsedCommand::Kind::Call) {
+        const Procedure* procedure = catalogue.find(command.procedureName);
+        if (!procedure)
+            refuse(m_target.engine, QStringLiteral("Could not find stored procedure '%1'.").arg(command.procedureName));
+        std::vector<QVariant> arguments(procedure->parameters.size());
+        for (const ProcedureArgument& argument : command.arguments) {
+            const int index = procedure->parameterIndex(argument.name);
+            if (index < 0)
+                refuse(m_target.engine,
+                       QStringLiteral("@%1 is not a parameter for procedure %2.").arg(argument.name, procedure->name));
+            arguments[static_cast<size_t>(index)] = argument.value;
+        }
+        return callProcedure(*procedure, arguments);
+    }
+    Recordset result;
+    if (isNoOpStatement(command.statement))
+        return result;
+    requireUsableTransaction();
+    applyTimeout();
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.exec(command.statement))
+        fail(query.lastError(), command.statement);
+    readResult(query, result, nullptr);
+    return result;
+}
+
+Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const std::vector<QVariant>& arguments)
+{
+    std::vector<QVariant> converted(procedure.parameters.size());
+    for (size_t i = 0; i < procedure.parameters.size() && i < arguments.size(); ++i)
+        converted[i] = convertArgument(m_target.engine, arguments[i], procedure.parameters[i].type);
+    requireUsableTransaction();
+    if (procedure.native)
+        return procedure.native(*this, converted);
+
+    const auto& statements = procedure.statements(m_target.engine);
+    // A procedure of several statements is one unit of work.
+    const bool ownTransaction = statements.size() > 1 && m_depth == 0;
+    if (ownTransaction)
+        beginTransaction();
+    Recordset result;
+    try {
+        for (const ProcedureStatement& statement : statements) {
+            QSqlQuery& query = preparedQuery(statement.sql);
+            for (size_t i = 0; i < statement.parameterOrder.size(); ++i)
+                query.bindValue(static_cast<int>(i), converted[static_cast<size_t>(statement.parameterOrder[i])]);
+            runQuery(query, statement.sql, result, &procedure);
+        }
+        if (ownTransaction)
+            commitTransaction();
+    } catch (...) {
+        if (ownTransaction)
+            rollbackTransaction();
+        throw;
+    }
+    return result;
+}
+
+Recordset DatabaseConnection::executeStatement(const QString& sql, const std::vector<QVariant>& values)
+{
+    requireUsableTransaction();
+    Recordset result;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (values.empty()) {
+        // Statements without values run as they are: PostgreSQL cannot prepare DDL.
+        applyTimeout();
+        if (!query.exec(sql))
+            fail(query.lastError(), sql);
+        readResult(query, result, nullptr);
+        return result;
+    }
+    if (!query.prepare(sql))
+        fail(query.lastError(), sql);
+    for (size_t i = 0; i < values.size(); ++i)
+        query.bindValue(static_cast<int>(i), values[i]);
+    runQuery(query, sql, result, nullptr);
+    return result;
+}
+
+QSqlQuery& DatabaseConnection::preparedQuery(const QString& sql)
+{
+    auto it = m_prepared.find(sql);
+    if (it == m_prepared.end()) {
+        QSqlQuery query(database());
+        query.setForwardOnly(true);
+        if (!query.prepare(sql))
+            fail(query.lastError(), sql);
+        it = m_prepared.insert(sql, query);
+    }
+    return it.value();
+}
+
+void DatabaseConnection::runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared)
+{
+    applyTimeout();
+    if (!query.exec()) {
+        const QSqlError error = query.lastError();
+        query.finish();
+        fail(error, sql);
+    }
+    readResult(query, result, declared);
+}
+
+void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const Procedure* declared)
+{
+    if (!query.isSelect()) {
+        query.finish();
+        return;
+    }
+    const QSqlRecord record = query.record();
+    const int count = record.count();
+    std::vector<Recordset::Column> columns(static_cast<size_t>(count));
+    sqlite3_stmt* statement = m_sqlite ? handleOf<sqlite3_stmt*>(query.result()->handle(), "sqlite3_stmt*") : nullptr;
+    PGresult* pg = m_sqlite ? nullptr : handleOf<PGresult*>(query.result()->handle(), "PGresult*");
+    for (int i = 0; i < count; ++i) {
+        Recordset::Column& column = columns[static_cast<size_t>(i)];
+        column.name = record.fieldName(i);
+        if (declared) {
+            const auto it = declared->columnTypes.constFind(column.name.toLower());
+            if (it != declared->columnTypes.constEnd()) {
+                column.type = it.value();
+                continue;
+            }
+        }
+        if (m_sqlite) {
+            bool known = false;
+            column.type = sqliteColumnType(statement ? sqlite3_column_decltype(statement, i) : nullptr, known);
+            column.inferType = !known;
+        } else if (pg) {
+            column.type = postgresColumnType(PQftype(pg, i), PQfmod(pg, i));
+        } else {
+            column.type = columnTypeOfMeta(record.field(i).metaType());
+        }
+    }
+    result.addResultSet(columns);
+    while (query.next()) {
+        for (int i = 0; i < count; ++i)
+            result.appendValue(i, query.value(i));
+        result.finishRow();
+    }
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (error.isValid() && error.type() != QSqlError::NoError)
+        fail(error, query.lastQuery());
+}
+
+void DatabaseConnection::beginTransaction()
+{
+    if (m_depth == 0) {
+        if (!isOpen())
+            refuse(m_target.engine, QStringLiteral("The connection is closed."), ErrProviderFailure);
+        QSqlDatabase db = database();
+        if (!db.transaction())
+            fail(db.lastError(), QStringLiteral("BEGIN"));
+        m_engineTransaction = true;
+        m_doomed = false;
+    }
+    ++m_depth;
+}
+
+void DatabaseConnection::endEngineTransaction(bool commit)
+{
+    if (!m_engineTransaction)
+        return;
+    m_engineTransaction = false;
+    QSqlDatabase db = database();
+    if (!db.isOpen())
+        return;
+    if (!commit) {
+        db.rollback();
+        return;
+    }
+    if (!db.commit()) {
+        const QSqlError error = db.lastError();
+        db.rollback();
+        fail(error, QStringLiteral("COMMIT"));
+    }
+}
+
+void DatabaseConnection::commitTransaction()
+{
+    if (m_depth == 0)
+        return;
+    if (m_doomed) {
+        if (--m_depth == 0) {
+            endEngineTransaction(false);
+            m_doomed = false;
+        }
+        refuse(m_target.engine, QStringLiteral("The transaction has been rolled back; nothing was committed."));
+    }
+    if (m_depth > 1) {
+        --m_depth;
+        return;
+    }
+    m_depth = 0;
+    endEngineTransaction(true);
+}
+
+void DatabaseConnection::rollbackTransaction()
+{
+    if (m_depth == 0)
+        return;
+    endEngineTransaction(false);
+    --m_depth;
+    m_doomed = m_depth > 0;
+}

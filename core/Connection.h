@@ -1,0 +1,123 @@
+#pragma once
+
+#include "EngineFacts.h"
+#include "Recordset.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+struct Procedure;
+
+// One error the engine reported, as the error dialog lists them.
+struct ProviderError {
+    QString number;
+    QString description;
+    QString source;
+    QString sqlState;
+};
+
+// Where a database lies: the engine, the server text of Settings.xml and the database name.
+struct ConnectionTarget {
+    Engine engine = Engine::SQLite;
+    QString server;
+    QString databaseName;
+};
+
+struct Credentials {
+    bool trusted = true;
+    QString userName;
+    QString password;
+};
+
+// The one connection of the program to one database: it runs command texts (procedure calls
+// through the catalogue, or one plain statement), keeps the transaction depth, the command
+// timeout and the engine's error list. Everything runs on the user-interface thread.
+class DatabaseConnection {
+public:
+    // Opens the database and logs on. An embedded database that does not exist yet is created
+    // with its starting data, the operating-system user as its first administrator; an older one
+    // is brought up to date. Throws AppError with the engine's text when anything fails.
+    static std::unique_ptr<DatabaseConnection> open(const ConnectionTarget& target, const Credentials& credentials);
+    // Opens with the trusted log-on without refusing an out-of-date server schema, so its owner
+    // can bring it up to date.
+    static std::unique_ptr<DatabaseConnection> openForUpgrade(const ConnectionTarget& target);
+    ~DatabaseConnection();
+    DatabaseConnection(const DatabaseConnection&) = delete;
+    DatabaseConnection& operator=(const DatabaseConnection&) = delete;
+
+    Engine engine() const { return m_target.engine; }
+    const EngineFacts& facts() const { return FactsOf(m_target.engine); }
+    const ConnectionTarget& target() const { return m_target; }
+    QSqlDatabase database() const;
+    bool isOpen() const;
+    void close();
+
+    // The log-in of the connection, the client host and the database's own name (DB_NAME()).
+    QString loginName() const { return m_loginName; }
+    QString hostName() const { return m_hostName; }
+    QString databaseCode() const { return m_databaseCode; }
+
+    // Runs a command text; the result holds every result set it gave (none: not open).
+    Recordset execute(const QString& commandText);
+    // Runs a catalogue procedure with its arguments in parameter order.
+    Recordset callProcedure(const Procedure& procedure, const std::vector<QVariant>& arguments);
+    // Runs one statement of the program's own, with positional "?" values bound.
+    Recordset executeStatement(const QString& sql, const std::vector<QVariant>& values = {});
+
+    // Transactions nest by depth: only the outermost begin and commit reach the engine; a rollback
+    // at any depth rolls the whole unit back, and the enclosing levels can then only roll back.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    int transactionDepth() const { return m_depth; }
+
+    // Seconds; 0 waits for ever.
+    int commandTimeout() const { return m_timeout; }
+    void setCommandTimeout(int seconds);
+
+    std::vector<ProviderError>& providerErrors() { return m_errors; }
+
+    // Operating-system user name of this process.
+    static QString operatingSystemUser();
+
+private:
+    DatabaseConnection(const ConnectionTarget& target);
+    void openSqlite(const Credentials& credentials);
+    void openPostgres(const Credentials& credentials);
+    void registerSqliteFunctions();
+    void applyTimeout();
+    [[noreturn]] void fail(const QSqlError& error, const QString& sql);
+    void runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared);
+    void readResult(QSqlQuery& query, Recordset& result, const Procedure* declared);
+    QSqlQuery& preparedQuery(const QString& sql);
+    void requireUsableTransaction();
+    void endEngineTransaction(bool commit);
+
+    ConnectionTarget m_target;
+    QString m_connectionName;
+    QString m_loginName;
+    QString m_hostName;
+    QString m_databaseCode;
+    bool m_upgrading = false;
+    int m_depth = 0;
+    bool m_doomed = false;
+    bool m_engineTransaction = false;
+    int m_timeout = 30;
+    int m_appliedTimeout = -1;
+    std::vector<ProviderError> m_errors;
+    QHash<QString, QSqlQuery> m_prepared;
+
+public:
+    // State the SQLite session functions and progress handler read.
+    struct SqliteSession;
+
+private:
+    std::unique_ptr<SqliteSession> m_sqlite;
+};

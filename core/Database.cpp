@@ -1,0 +1,242 @@
+#include "Database.h"
+
+#include "Actions.h"
+#include "AppInfo.h"
+#include "Connection.h"
+#include "DatabaseList.h"
+#include "ErrorReport.h"
+#include "RegistrySettings.h"
+#include "Settings.h"
+
+namespace {
+std::unique_ptr<DatabaseConnection> s_connection;
+bool s_trusted = false;
+QString s_userName;
+QString s_hostName;
+
+// The command timeout of every OpenRecordset, for long-running queries.
+constexpr int kRecordsetTimeout = 480;
+
+DatabaseConnection& requireConnection()
+{
+    if (!s_connection)
+        throw AppError(3709, QStringLiteral("The connection cannot be used to perform this operation. It is either "
+                                            "closed or invalid in this context."),
+                       ApplicationTitle());
+    return *s_connection;
+}
+
+std::unique_ptr<Recordset> run(const QString& sql)
+{
+    auto recordset = std::make_unique<Recordset>(requireConnection().execute(sql));
+    if (!recordset->isOpen())
+        RaiseToReport(QStringLiteral("Recordset is closed"));
+    return recordset;
+}
+} // namespace
+
+DatabaseConnection* DBConnection()
+{
+    return s_connection.get();
+}
+
+void SetDBConnection(std::unique_ptr<DatabaseConnection> connection)
+{
+    if (s_connection)
+        s_connection->close();
+    s_connection = std::move(connection);
+    if (s_connection) {
+        s_userName = s_connection->loginName();
+        s_hostName = s_connection->hostName();
+    }
+}
+
+bool InTransaction()
+{
+    return s_connection && s_connection->transactionDepth() > 0;
+}
+
+bool TrustedConnection()
+{
+    return s_trusted;
+}
+
+QString UserName()
+{
+    return s_userName;
+}
+
+QString HostName()
+{
+    return s_hostName;
+}
+
+QString OpenConnection(int databaseIndex, bool trusted, const QString& userName, const QString& password)
+{
+    try {
+        CloseConnection();
+        s_trusted = trusted;
+        const DatabaseEntry* entry = DatabaseAt(databaseIndex);
+        if (!entry)
+            throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+        ConnectionTarget target;
+        if (!EngineFromName(entry->EngineName, target.engine))
+            throw AppError(ErrProviderFailure, QStringLiteral("Unknown database engine '%1'.").arg(entry->EngineName),
+                           ApplicationTitle());
+        target.server = entry->Server;
+        target.databaseName = entry->DatabaseName;
+        s_connection = DatabaseConnection::open(target, Credentials { trusted, userName, password });
+
+        std::unique_ptr<Recordset> identity
+            = OpenRecordset(QStringLiteral("SELECT COALESCE(SUSER_NAME(), USER_NAME()) AS Name, HOST_NAME() AS Host"), false);
+        if (!identity) {
+            CloseConnection();
+            return QStringLiteral("SQL Server Login Failed.");
+        }
+        if (identity->eof() || NullToString(identity->value(QStringLiteral("Name"))).isEmpty()) {
+            CloseConnection();
+            return QStringLiteral("Invalid User.");
+        }
+        s_userName = identity->value(QStringLiteral("Name")).toString();
+        s_hostName = identity->value(QStringLiteral("Host")).toString();
+        CloseRecordset(identity);
+        RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("LastUser"), s_userName);
+
+        QVariant timeout;
+        if (Act_GetSettingDB(QStringLiteral("DB_Query_Timeout"), timeout)) {
+            bool ok = false;
+            const int seconds = timeout.toString().trimmed().toInt(&ok);
+            if (ok)
+                s_connection->setCommandTimeout(seconds);
+        }
+        return {};
+    } catch (const AppError& error) {
+        CloseConnection();
+        return QStringLiteral("SQL Server Login Failed.\r\n") + error.description();
+    } catch (const std::exception& error) {
+        CloseConnection();
+        return QStringLiteral("SQL Server Login Failed.\r\n") + QString::fromLocal8Bit(error.what());
+    }
+}
+
+void CloseConnection()
+{
+    if (s_connection) {
+        s_connection->close();
+        s_connection.reset();
+    }
+}
+
+std::unique_ptr<Recordset> OpenRecordset(const QString& sql, bool useTransaction)
+{
+    BusyPointer busy;
+    QString note;
+    bool began = false;
+    try {
+        DatabaseConnection& connection = requireConnection();
+        if (useTransaction) {
+            DBBeginTrans();
+            began = true;
+        }
+        connection.setCommandTimeout(kRecordsetTimeout);
+        auto recordset = std::make_unique<Recordset>(connection.execute(sql));
+        if (!recordset->isOpen()) {
+            note = QStringLiteral("Make sure you open stored procedures Forward Only.");
+            RaiseToReport(QStringLiteral("Recordset is closed"));
+        }
+        if (began)
+            DBCommitTrans();
+        return recordset;
+    } catch (...) {
+        SetPendingError(std::current_exception());
+        if (began) {
+            try {
+                DBRollbackTrans();
+            } catch (...) {
+            }
+        }
+        ShowError(sql, note, QStringLiteral("modFunction::OpenRecordset"));
+        return nullptr;
+    }
+}
+
+bool Act_OpenRecordset(std::unique_ptr<Recordset>& recordset, const QString& sql)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_OpenRecordset"), QStringLiteral("Open Recordset"));
+    return action.run([&] { recordset = run(sql); });
+}
+
+void CloseRecordset(std::unique_ptr<Recordset>& recordset)
+{
+    recordset.reset();
+}
+
+std::optional<QVariant> GetSQLValue(const QString& sql)
+{
+    std::unique_ptr<Recordset> recordset;
+    if (!Act_OpenRecordset(recordset, sql) || !recordset || recordset->eof() || recordset->fieldCount() == 0)
+        return std::nullopt;
+    QVariant value = recordset->value(0);
+    if (value.typeId() == QMetaType::QString)
+        value = value.toString().trimmed();
+    CloseRecordset(recordset);
+    return value;
+}
+
+QString NullToString(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    return value.toString().trimmed();
+}
+
+QVariant NullToZero(const QVariant& value)
+{
+    if (value.isNull())
+        return QVariant(static_cast<short>(0));
+    if (value.typeId() == QMetaType::QString)
+        return value.toString().trimmed();
+    return value;
+}
+
+bool Act_ExecuteSQL(const QString& sql)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQL"), QStringLiteral("Execute SQL"));
+    return action.run([&] { requireConnection().execute(sql); });
+}
+
+bool Act_ExecuteSQLTrans(const QString& sql)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQLTrans"),
+                       QStringLiteral("Execute SQL With Transaction"));
+    bool began = false;
+    const bool result = action.run([&] {
+        DBBeginTrans();
+        began = true;
+        if (!Act_ExecuteSQL(sql))
+            RaiseSilent();
+        DBCommitTrans();
+        began = false;
+    });
+    // After the message: roll back what the failed unit began.
+    if (began)
+        DBRollbackTrans();
+    return result;
+}
+
+void DBBeginTrans()
+{
+    requireConnection().beginTransaction();
+}
+
+void DBCommitTrans()
+{
+    if (s_connection)
+        s_connection->commitTransaction();
+}
+
+void DBRollbackTrans()
+{
+    if (s_connection)
+        s_connection->rollbackTransaction();
+}

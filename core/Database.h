@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+class DatabaseConnection;
+
+// The program's one connection and the routines every window reads and writes the database with.
+
+// The connection of the current log-on, or nothing before the first log-on and after a failed one.
+DatabaseConnection* DBConnection();
+// Installs a connection (tests, tools); the previous one is closed.
+void SetDBConnection(std::unique_ptr<DatabaseConnection> connection);
+
+bool InTransaction();
+bool TrustedConnection();
+QString UserName();
+QString HostName();
+
+// Opens the database at the 1-based index of DBList and logs on; the empty text on success,
+// otherwise the text to show the user ("Invalid User.", or "SQL Server Login Failed." + CR LF +
+// the engine's text). A failure leaves no connection.
+QString OpenConnection(int databaseIndex, bool trusted, const QString& userName, const QString& password);
+void CloseConnection();
+
+// Runs the SQL text and returns its result; on failure shows the error dialog and returns nothing.
+std::unique_ptr<Recordset> OpenRecordset(const QString& sql, bool useTransaction = false);
+// The same as an action ("Open Recordset"): the failure is reported once by the outermost action.
+bool Act_OpenRecordset(std::unique_ptr<Recordset>& recordset, const QString& sql);
+void CloseRecordset(std::unique_ptr<Recordset>& recordset);
+
+// The first column of the first row (texts trimmed); nothing when there is no row or the query
+// failed, which is not the same as NULL (a null QVariant).
+std::optional<QVariant> GetSQLValue(const QString& sql);
+
+QString NullToString(const QVariant& value);
+QVariant NullToZero(const QVariant& value);
+
+bool Act_ExecuteSQL(const QString& sql);
+bool Act_ExecuteSQLTrans(const QString& sql);
+
+// Transactions nest by depth (only the outermost begin and commit reach the engine); a rollback
+// at any depth rolls the whole unit back.
+void DBBeginTrans();
+void DBCommitTrans();
+void DBRollbackTrans();
+
+// Rolls back unless committed: the scope guard around a unit of work.
+class TransactionScope {
+public:
+    TransactionScope() { DBBeginTrans(); }
+    ~TransactionScope()
+    {
+        if (!m_done)
+            DBRollbackTrans();
+    }
+    TransactionScope(const TransactionScope&) = delete;
+    TransactionScope& operator=(const TransactionScope&) = delete;
+    void commit()
+    {
+        m_done = true;
+        DBCommitTrans();
+    }
+
+private:
+    bool m_done = false;
+};

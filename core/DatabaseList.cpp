@@ -1,0 +1,117 @@
+#include "DatabaseList.h"
+
+#include "Actions.h"
+#include "AppInfo.h"
+#include "ErrorReport.h"
+#include "RegistrySettings.h"
+#include "SqlText.h"
+
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+std::vector<DatabaseEntry> s_list;
+int s_current = 0;
+
+QString childText(const QDomElement& element, const QString& name, bool& found)
+{
+    const QDomElement child = element.firstChildElement(name);
+    found = !child.isNull();
+    // Trimmed: a pretty-printed file would otherwise name no server.
+    return child.text().trimmed();
+}
+} // namespace
+
+std::vector<DatabaseEntry>& DBList()
+{
+    return s_list;
+}
+
+int DBCount()
+{
+    return static_cast<int>(s_list.size());
+}
+
+int& CurrentDB()
+{
+    return s_current;
+}
+
+const DatabaseEntry* DatabaseAt(int index)
+{
+    if (index < 1 || index > DBCount())
+        return nullptr;
+    return &s_list[static_cast<size_t>(index - 1)];
+}
+
+void ReadDBsFromXML()
+{
+    QString message;
+    try {
+        const QString path = GetMainPath() + QStringLiteral("Settings.xml");
+        if (!QFileInfo::exists(path)) {
+            message = QStringLiteral("Cannot find Settings file ") + AngleQuote(path);
+            RaiseToReport(QStringLiteral("Cannot find Settings file"));
+        }
+        QFile file(path);
+        QDomDocument document;
+        s_list.clear();
+        if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+            return; // a document that does not parse gives no entries
+        const QDomNodeList nodes = document.elementsByTagName(QStringLiteral("Database"));
+        for (int i = 0; i < nodes.count(); ++i) {
+            const QDomElement element = nodes.at(i).toElement();
+            bool hasServer = false;
+            bool hasName = false;
+            DatabaseEntry entry;
+            entry.Server = childText(element, QStringLiteral("Server"), hasServer);
+            entry.DatabaseName = childText(element, QStringLiteral("Database_Name"), hasName);
+            bool hasEngine = false;
+            entry.EngineName = childText(element, QStringLiteral("Engine"), hasEngine);
+            if (!hasServer || !hasName)
+                throw AppError(ErrInternal,
+                               QStringLiteral("A Database element of the settings file has no %1 element.")
+                                   .arg(hasServer ? QStringLiteral("Database_Name") : QStringLiteral("Server")),
+                               ApplicationTitle());
+            entry.DisplayName = entry.DatabaseName + QStringLiteral(" on ") + entry.Server;
+            s_list.push_back(entry);
+        }
+    } catch (...) {
+        SetPendingError(std::current_exception());
+        ShowError(QString(), message, QStringLiteral("modStart::ReadDBsFromXML"));
+    }
+}
+
+void LoadDatabases()
+{
+    try {
+        ReadDBsFromXML();
+        const QString remembered = RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("DBOnServer"));
+        if (!remembered.isEmpty()) {
+            for (int i = 1; i <= DBCount(); ++i) {
+                if (DatabaseAt(i)->DisplayName.compare(remembered, Qt::CaseInsensitive) == 0) {
+                    s_current = i;
+                    return;
+                }
+            }
+        }
+        if (DBCount() == 0)
+            throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+        s_current = 1;
+        RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("DBOnServer"), DatabaseAt(1)->DisplayName);
+    } catch (...) {
+        SetPendingError(std::current_exception());
+        ShowError(QString(), QString(), QStringLiteral("modStart::LoadDatabases"));
+    }
+}
+
+QString ReadUpdateLocation(const QString& settingsFile)
+{
+    QFile file(settingsFile);
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return {};
+    const QDomNodeList nodes = document.elementsByTagName(QStringLiteral("Update_Location"));
+    return nodes.isEmpty() ? QString() : nodes.at(0).toElement().text().trimmed();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+enum class Engine : int { SQLite = 0, PostgreSQL = 1 };
+
+// The facts in which the two engines differ, in one place: the Qt driver, how the schema's column
+// types are written, and what the server calls itself in error sources.
+struct EngineFacts {
+    Engine engine;
+    const char* driver; // Qt SQL driver name
+    const char* name; // as Settings.xml names it
+    const char* fileSuffix; // engine variant of a catalogue file: <name>.<suffix>.sql
+    const char* errorSource;
+    // One row, one count: whether a table of this name (the bound value) exists.
+    const char* tableExistsSql;
+    // The tables of the database, one name a row.
+    const char* tablesSql;
+    // Tokens of the schema files and what each engine writes for them.
+    std::vector<std::pair<QString, QString>> schemaTokens;
+};
+
+const EngineFacts& FactsOf(Engine engine);
+// Reads Settings.xml's Engine text (case-insensitive); an empty text is SQLite.
+bool EngineFromName(const QString& name, Engine& engine);

@@ -1,0 +1,237 @@
+#include "Platform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QThread>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Until the desktop is installed (and in tools without a screen) a box is written to standard
+// error and answered with its default button.
+class ConsolePrompt final : public Prompt {
+public:
+    int messageBox(const QString& text, int style, const QString& title) override
+    {
+        std::fprintf(stderr, "%s\n%s\n\n", qPrintable(title), qPrintable(text));
+        const int buttons = style & 7;
+        const int defaultIndex = (style & MsgBox::DefaultButton3) ? 2 : (style & MsgBox::DefaultButton2) ? 1 : 0;
+        static const int answers[6][3] = {
+            { MsgBox::OK, MsgBox::OK, MsgBox::OK },
+            { MsgBox::OK, MsgBox::Cancel, MsgBox::Cancel },
+            { MsgBox::Abort, MsgBox::Retry, MsgBox::Ignore },
+            { MsgBox::Yes, MsgBox::No, MsgBox::Cancel },
+            { MsgBox::Yes, MsgBox::No, MsgBox::No },
+            { MsgBox::Retry, MsgBox::Cancel, MsgBox::Cancel },
+        };
+        return answers[buttons < 6 ? buttons : 0][defaultIndex];
+    }
+    void beep() override { }
+};
+
+class DesktopPrompt final : public Prompt {
+public:
+    int messageBox(const QString& text, int style, const QString& title) override
+    {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title);
+        box.setText(text);
+        switch (style & 0x70) {
+        case MsgBox::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgBox::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MsgBox::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgBox::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
+        }
+        struct ButtonSpec {
+            QMessageBox::StandardButton button;
+            int answer;
+        };
+        std::vector<ButtonSpec> buttons;
+        switch (style & 7) {
+        case MsgBox::OKCancel:
+            buttons = { { QMessageBox::Ok, MsgBox::OK }, { QMessageBox::Cancel, MsgBox::Cancel } };
+            break;
+        case MsgBox::AbortRetryIgnore:
+            buttons = { { QMessageBox::Abort, MsgBox::Abort }, { QMessageBox::Retry, MsgBox::Retry },
+                        { QMessageBox::Ignore, MsgBox::Ignore } };
+            break;
+        case MsgBox::YesNoCancel:
+            buttons = { { QMessageBox::Yes, MsgBox::Yes }, { QMessageBox::No, MsgBox::No },
+                        { QMessageBox::Cancel, MsgBox::Cancel } };
+            break;
+        case MsgBox::YesNo:
+            buttons = { { QMessageBox::Yes, MsgBox::Yes }, { QMessageBox::No, MsgBox::No } };
+            break;
+        case MsgBox::RetryCancel:
+            buttons = { { QMessageBox::Retry, MsgBox::Retry }, { QMessageBox::Cancel, MsgBox::Cancel } };
+            break;
+        default:
+            buttons = { { QMessageBox::Ok, MsgBox::OK } };
+            break;
+        }
+        QMessageBox::StandardButtons set;
+        for (const ButtonSpec& spec : buttons)
+            set |= spec.button;
+        box.setStandardButtons(set);
+        const size_t defaultIndex = (style & MsgBox::DefaultButton3) ? 2 : (style & MsgBox::DefaultButton2) ? 1 : 0;
+        if (defaultIndex < buttons.size())
+            box.setDefaultButton(buttons[defaultIndex].button);
+        if (set & QMessageBox::Cancel)
+            box.setEscapeButton(QMessageBox::Cancel);
+        box.exec();
+        const auto clicked = box.standardButton(box.clickedButton());
+        for (const ButtonSpec& spec : buttons) {
+            if (spec.button == clicked)
+                return spec.answer;
+        }
+        // Closed without a button: the cancelling answer the box offers.
+        return (set & QMessageBox::Cancel) ? MsgBox::Cancel : buttons.back().answer;
+    }
+    void beep() override { QApplication::beep(); }
+};
+
+class PlainPointer final : public PointerControl {
+public:
+    PointerShape current() const override { return m_shape; }
+    void set(PointerShape shape) override { m_shape = shape; }
+
+private:
+    PointerShape m_shape = PointerShape::Arrow;
+};
+
+class OverrideCursorPointer final : public PointerControl {
+public:
+    PointerShape current() const override { return m_shape; }
+    void set(PointerShape shape) override
+    {
+        if (shape == m_shape)
+            return;
+        m_shape = shape;
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            return;
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+        if (shape == PointerShape::Busy)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+
+private:
+    PointerShape m_shape = PointerShape::Arrow;
+};
+
+class QProcessStarter final : public ProcessStarter {
+public:
+    bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder) override
+    {
+        return QProcess::startDetached(program, arguments, workingFolder);
+    }
+};
+
+std::unique_ptr<Prompt>& promptSlot()
+{
+    static std::unique_ptr<Prompt> slot = std::make_unique<ConsolePrompt>();
+    return slot;
+}
+
+std::unique_ptr<PointerControl>& pointerSlot()
+{
+    static std::unique_ptr<PointerControl> slot = std::make_unique<PlainPointer>();
+    return slot;
+}
+
+std::unique_ptr<ProcessStarter>& processSlot()
+{
+    static std::unique_ptr<ProcessStarter> slot = std::make_unique<QProcessStarter>();
+    return slot;
+}
+
+std::function<void(int)>& terminatorSlot()
+{
+    static std::function<void(int)> slot = [](int code) { std::exit(code); };
+    return slot;
+}
+
+std::function<void(int)>& sleeperSlot()
+{
+    static std::function<void(int)> slot = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
+    return slot;
+}
+
+} // namespace
+
+namespace Platform {
+
+Prompt& prompt()
+{
+    return *promptSlot();
+}
+
+void setPrompt(std::unique_ptr<Prompt> prompt)
+{
+    promptSlot() = prompt ? std::move(prompt) : std::make_unique<ConsolePrompt>();
+}
+
+PointerControl& pointer()
+{
+    return *pointerSlot();
+}
+
+void setPointer(std::unique_ptr<PointerControl> pointer)
+{
+    pointerSlot() = pointer ? std::move(pointer) : std::make_unique<PlainPointer>();
+}
+
+ProcessStarter& processes()
+{
+    return *processSlot();
+}
+
+void setProcesses(std::unique_ptr<ProcessStarter> starter)
+{
+    processSlot() = starter ? std::move(starter) : std::make_unique<QProcessStarter>();
+}
+
+void terminate(int exitCode)
+{
+    terminatorSlot()(exitCode);
+}
+
+void setTerminator(std::function<void(int)> terminator)
+{
+    terminatorSlot() = terminator ? std::move(terminator) : [](int code) { std::exit(code); };
+}
+
+void sleep(int milliseconds)
+{
+    sleeperSlot()(milliseconds);
+}
+
+void setSleeper(std::function<void(int)> sleeper)
+{
+    sleeperSlot() = sleeper ? std::move(sleeper) : [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
+}
+
+void installDesktop()
+{
+    setPrompt(std::make_unique<DesktopPrompt>());
+    setPointer(std::make_unique<OverrideCursorPointer>());
+    setProcesses(std::make_unique<QProcessStarter>());
+}
+
+} // namespace Platform

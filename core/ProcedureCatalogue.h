@@ -1,0 +1,76 @@
+#pragma once
+
+#include "ColumnType.h"
+#include "Recordset.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DatabaseConnection;
+enum class Engine : int;
+
+// The type a procedure declares for a parameter; values are converted to it before binding, as
+// the server converts the arguments of a call.
+enum class ParameterType { Text, Integer, Number, Money, Date, DateTime, Bit };
+
+struct ProcedureParameter {
+    QString name; // without the "@"
+    ParameterType type = ParameterType::Text;
+};
+
+// One statement of a procedure, with its ":Name" placeholders turned into positional "?" marks.
+struct ProcedureStatement {
+    QString sql;
+    std::vector<int> parameterOrder; // index into Procedure::parameters for each "?"
+};
+
+using NativeProcedure = std::function<Recordset(DatabaseConnection&, const std::vector<QVariant>& arguments)>;
+
+struct Procedure {
+    QString name;
+    std::vector<ProcedureParameter> parameters;
+    // Declared logical types of result columns, by column name (lower case).
+    QHash<QString, ColumnType> columnTypes;
+    std::vector<ProcedureStatement> sqliteStatements;
+    std::vector<ProcedureStatement> postgresStatements;
+    NativeProcedure native; // set for procedures written in C++
+
+    int parameterIndex(const QString& name) const;
+    const std::vector<ProcedureStatement>& statements(Engine engine) const;
+};
+
+// The procedures of the database: procedures/<name>.sql files compiled into the program (with
+// <name>.sqlite.sql or <name>.pg.sql replacing the common file for one engine), and procedures
+// written in C++. Names are found without regard to case.
+//
+// File format: a header of "--" comment lines, then statements separated by ";" at a line end.
+//   -- @param Setting_Name text          (one line per parameter, in order; types: text, integer,
+//                                          number, money, date, datetime, bit)
+//   -- @columns Value Text, Total Money  (logical types of computed result columns)
+// Every SELECT (or statement with RETURNING) gives one result set.
+class ProcedureCatalogue {
+public:
+    static ProcedureCatalogue& instance();
+
+    const Procedure* find(const QString& name) const;
+    bool contains(const QString& name) const { return find(name) != nullptr; }
+    QStringList names() const;
+
+    void registerNative(const QString& name, std::vector<ProcedureParameter> parameters, NativeProcedure body,
+                        QHash<QString, ColumnType> columnTypes = {});
+
+    // Reads one procedure file's text (for both engines unless engine-specific); throws AppError
+    // on an undeclared placeholder or a bad header.
+    static Procedure parse(const QString& name, const QString& commonText, const QString& sqliteText,
+                           const QString& postgresText);
+
+private:
+    ProcedureCatalogue();
+    void loadResources();
+    QHash<QString, std::shared_ptr<Procedure>> m_procedures;
+};

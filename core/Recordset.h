@@ -1,0 +1,87 @@
+#pragma once
+
+#include "ColumnType.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+// The client-side result of one command: every row is read at once, fields are found by name
+// without regard to case, and a command may give several result sets. Values are kept per column
+// in their logical type (numbers as numbers, texts as UTF-8), so a large result stays compact.
+class Recordset {
+public:
+    struct Column {
+        QString name;
+        ColumnType type = ColumnType::Text;
+        // The type is taken from the column's first non-null value (computed columns that
+        // nothing declares).
+        bool inferType = false;
+    };
+
+    Recordset();
+    ~Recordset();
+    Recordset(Recordset&&) noexcept;
+    Recordset& operator=(Recordset&&) noexcept;
+
+    // --- Building (the database layer) -------------------------------------------------------
+    // Starts a new result set with these columns; the first one added becomes current.
+    void addResultSet(const std::vector<Column>& columns);
+    // Appends one value to the row being built of the last result set; values come in column
+    // order, and a row is complete when every column has one. A null QVariant is NULL.
+    void appendValue(int column, const QVariant& value);
+    void appendNull(int column);
+    void appendInteger(int column, qint64 value);
+    void appendDouble(int column, double value);
+    void appendText(int column, const QString& value);
+    void finishRow();
+    // The logical type of a column may be settled only once its first values are seen.
+    void setColumnType(int column, ColumnType type);
+
+    // --- Reading -----------------------------------------------------------------------------
+    // Open when the command gave at least one result set.
+    bool isOpen() const;
+    int resultSetCount() const;
+    int currentResultSet() const { return m_current; }
+    // Moves to the next result set of the command; false (and closed) when there is none.
+    bool nextRecordset();
+
+    int fieldCount() const;
+    QString fieldName(int column) const;
+    ColumnType fieldType(int column) const;
+    // -1 when no column has that name.
+    int fieldIndex(const QString& name) const;
+    std::vector<Column> columns() const;
+
+    int recordCount() const;
+    bool eof() const;
+    bool bof() const;
+    int position() const { return m_row; }
+    void setPosition(int row);
+    void moveFirst();
+    void moveNext();
+    void movePrevious();
+    void moveLast();
+
+    // The value of the current row; throws AppError when there is no current row or no such field.
+    QVariant value(int column) const;
+    QVariant value(const QString& name) const;
+    QVariant valueAt(int row, int column) const;
+    bool isNullAt(int row, int column) const;
+
+    // Bytes held by the values, offsets and null marks (for measurements).
+    size_t memoryBytes() const;
+
+private:
+    struct ResultSet;
+    const ResultSet& current() const;
+    int requireColumn(const QString& name) const;
+    void requireRow() const;
+
+    std::vector<std::unique_ptr<ResultSet>> m_sets;
+    int m_current = 0;
+    int m_row = 0;
+};

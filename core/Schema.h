@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class DatabaseConnection;
+
+// The database schema: numbered migrations (database/schema/NNNN_name.sql, with an engine
+// variant NNNN_name.sqlite.sql or NNNN_name.pg.sql replacing it for one engine), recorded in
+// DB_Schema_Version. SQLite databases are brought up to date when the program opens them;
+// PostgreSQL databases by the schema owner (Bramblecot_Main --upgrade-schema).
+
+int LatestSchemaVersion();
+// 0 for a database without the version table.
+int SchemaVersion(DatabaseConnection& connection);
+// Applies every missing migration in one transaction and renews the change-log triggers.
+void UpgradeSchema(DatabaseConnection& connection);
+// Gives the database its first administrator: a DB_Users row with DB_Sys_Admin set and, where
+// the database keeps its own log-ins, the log-in (no password: trusted log-on only).
+void CreateFirstAdministrator(DatabaseConnection& connection, const QString& login, const QString& password);
+// Creates the change-log triggers of every logged table anew.
+void RefreshChangeLogTriggers(DatabaseConnection& connection);
+// Tables whose writes are not logged: the log itself, log-ins and per-user screen preferences.
+bool IsUnloggedTable(const QString& table);
+// A schema file's statements for the connection's engine, with the type tokens replaced.
+QStringList SchemaStatements(DatabaseConnection& connection, const QString& migration);

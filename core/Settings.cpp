@@ -1,0 +1,42 @@
+#include "Settings.h"
+
+#include "Actions.h"
+#include "Database.h"
+#include "SqlText.h"
+
+bool Act_SaveSettingDB(const QString& name, const QVariant& value)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_SaveSettingDB"),
+                       QStringLiteral("Save Settings Into the Database"));
+    return action.run([&] {
+        QString text;
+        if (value.typeId() == QMetaType::Bool)
+            text = value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        else if (value.typeId() == QMetaType::QString)
+            text = SQLString(value.toString());
+        else if (value.typeId() == QMetaType::Double)
+            text = QString::number(value.toDouble(), 'g', 15);
+        else
+            text = value.toString();
+        if (!Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_DB_Setting_Save @Setting_Name = ") + SQLString(name)
+                                 + QStringLiteral(", @Setting_Value = ") + SQLString(text)))
+            RaiseSilent();
+    });
+}
+
+bool Act_GetSettingDB(const QString& name, QVariant& value)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_GetSettingDB"),
+                       QStringLiteral("Get Settings From the Database"));
+    return action.run([&] {
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, QStringLiteral("EXEC usp_DB_Setting_Get @Setting_Name = ") + SQLString(name)))
+            RaiseSilent();
+        if (recordset->eof()) {
+            CloseRecordset(recordset);
+            RaiseToReport(QStringLiteral("Cannot find Setting ") + AngleQuote(name));
+        }
+        value = recordset->value(0);
+        CloseRecordset(recordset);
+    });
+}

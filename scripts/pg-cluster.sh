@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Starts or stops a throwaway PostgreSQL 15 cluster for the test suite.
+#   source scripts/pg-cluster.sh start   -> exports PGHOST (socket directory), PGPORT, BRAMBLECOT_PG_TCP
+#   scripts/pg-cluster.sh stop DIR
+# The cluster listens on 127.0.0.1 on a free port and on a socket directory; the operating-system
+# user that runs the tests gets a superuser role of its own name, so peer (trusted) log-on works.
+set -euo pipefail
+PGBIN=/usr/lib/postgresql/15/bin
+
+pg_cluster_start() {
+    local base owner me
+    me=$(id -un)
+    base=$(mktemp -d /tmp/bramblecot-pg.XXXXXX)
+    chmod 755 "$base"
+    mkdir -p "$base/data" "$base/socket"
+    chmod 777 "$base/socket"
+    if [ "$(id -u)" -eq 0 ]; then
+        owner=postgres
+        chown -R postgres:postgres "$base/data"
+        runuser -u postgres -- "$PGBIN/initdb" -D "$base/data" -U postgres --auth-local=peer --auth-host=scram-sha-256 >"$base/initdb.log" 2>&1
+    else
+        owner=$me
+        "$PGBIN/initdb" -D "$base/data" -U "$me" --auth-local=peer --auth-host=scram-sha-256 >"$base/initdb.log" 2>&1
+    fi
+    local port started=0
+    for _ in $(seq 1 20); do
+        port=$(( 20000 + RANDOM % 30000 ))
+        if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then continue; fi
+        if [ "$owner" = postgres ]; then
+            runuser -u postgres -- "$PGBIN/pg_ctl" -D "$base/data" -l "$base/server.log" -w -t 60 \
+                -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off" start >/dev/null && started=1
+        else
+            "$PGBIN/pg_ctl" -D "$base/data" -l "$base/server.log" -w -t 60 \
+                -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off" start >/dev/null && started=1
+        fi
+        [ "$started" = 1 ] && break
+    done
+    if [ "$started" != 1 ]; then
+        echo "PostgreSQL did not start:" >&2; cat "$base/server.log" >&2 || true; return 1
+    fi
+    if [ "$owner" = postgres ] && [ "$me" != postgres ]; then
+        runuser -u postgres -- psql -h "$base/socket" -p "$port" -U postgres -d postgres -q \
+            -c "CREATE ROLE \"$me\" LOGIN SUPERUSER" >/dev/null
+    fi
+    export PGHOST="$base/socket" PGPORT="$port" BRAMBLECOT_PG_BASE="$base" BRAMBLECOT_PG_OWNER="$owner"
+    export BRAMBLECOT_PG_TCP="127.0.0.1:$port"
+}
+
+pg_cluster_stop() {
+    local base=$1 owner=${2:-postgres}
+    [ -d "$base/data" ] || return 0
+    if [ "$owner" = postgres ] && [ "$(id -u)" -eq 0 ]; then
+        runuser -u postgres -- "$PGBIN/pg_ctl" -D "$base/data" -m immediate stop >/dev/null 2>&1 || true
+    else
+        "$PGBIN/pg_ctl" -D "$base/data" -m immediate stop >/dev/null 2>&1 || true
+    fi
+    rm -rf "$base"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    case "${1:-}" in
+        stop) pg_cluster_stop "$2" "${3:-postgres}" ;;
+        *) echo "usage: source $0 start | $0 stop DIR [OWNER]" >&2; exit 2 ;;
+    esac
+elif [ "${1:-}" = start ]; then
+    pg_cluster_start
+fi

@@ -1,0 +1,4 @@
+#include "Actions.h"
+#include "PromptRecorder.h"
+
+#include <gtest/gtest.h>

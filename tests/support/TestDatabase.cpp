@@ -1,0 +1,168 @@
+#include "TestDatabase.h"
+
+#include "Database.h"
+#include "DatabaseList.h"
+#include "Logins.h"
+#include "Schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <atomic>
+
+namespace {
+std::atomic<int> s_serial { 0 };
+
+bool postgresAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("PGHOST") && !qEnvironmentVariableIsEmpty("PGPORT");
+}
+
+QString socketServer()
+{
+    return qEnvironmentVariable("PGHOST") + QLatin1Char(':') + qEnvironmentVariable("PGPORT");
+}
+
+QString tcpServer()
+{
+    return QStringLiteral("127.0.0.1:") + qEnvironmentVariable("PGPORT");
+}
+
+// Runs administrative statements on the cluster's maintenance database.
+void clusterExec(const QStringList& statements)
+{
+    const QString name = QStringLiteral("cluster-admin-%1").arg(++s_serial);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(qEnvironmentVariable("PGHOST"));
+        db.setPort(qEnvironmentVariable("PGPORT").toInt());
+        db.setDatabaseName(QStringLiteral("postgres"));
+        if (!db.open())
+            throw std::runtime_error(db.lastError().text().toStdString());
+        for (const QString& statement : statements) {
+            QSqlQuery query(db);
+            if (!query.exec(statement))
+                throw std::runtime_error((statement + QStringLiteral(": ") + query.lastError().text()).toStdString());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+std::vector<QString>& createdRoles()
+{
+    static std::vector<QString> roles;
+    return roles;
+}
+} // namespace
+
+std::vector<Engine> TestEngines()
+{
+    std::vector<Engine> engines { Engine::SQLite };
+    if (postgresAvailable() || !qEnvironmentVariableIsEmpty("BRAMBLECOT_REQUIRE_PG"))
+        engines.push_back(Engine::PostgreSQL);
+    return engines;
+}
+
+std::string EngineTestName(const ::testing::TestParamInfo<Engine>& info)
+{
+    return info.param == Engine::PostgreSQL ? "PostgreSQL" : "SQLite";
+}
+
+TestDatabase::TestDatabase(Engine engine)
+{
+    m_target.engine = engine;
+    const int serial = ++s_serial;
+    if (engine == Engine::SQLite) {
+        m_folder = QDir::temp().filePath(QStringLiteral("bramblecot-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(serial));
+        QDir().mkpath(m_folder);
+        m_target.server = QStringLiteral("(local)");
+        m_target.databaseName = m_folder + QStringLiteral("/test.db");
+        // The first trusted log-on creates the database with the OS user as administrator.
+        DatabaseConnection::open(m_target, Credentials {});
+        return;
+    }
+    m_target.server = socketServer();
+    m_target.databaseName = QStringLiteral("bramblecot_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(serial);
+    clusterExec({ QStringLiteral("CREATE DATABASE %1").arg(m_target.databaseName) });
+    auto connection = DatabaseConnection::openForUpgrade(m_target);
+    UpgradeSchema(*connection);
+    CreateFirstAdministrator(*connection, connection->loginName(), QString());
+}
+
+TestDatabase::~TestDatabase()
+{
+    if (m_target.engine == Engine::SQLite) {
+        QDir(m_folder).removeRecursively();
+        return;
+    }
+    try {
+        QStringList statements { QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_target.databaseName) };
+        for (const QString& role : createdRoles())
+            statements << QStringLiteral("DROP ROLE IF EXISTS %1").arg(role);
+        createdRoles().clear();
+        clusterExec(statements);
+    } catch (const std::exception&) {
+    }
+}
+
+void TestDatabase::registerAsCurrent() const
+{
+    DatabaseEntry entry;
+    entry.Server = m_target.server;
+    entry.DatabaseName = m_target.databaseName;
+    entry.EngineName = QString::fromLatin1(FactsOf(m_target.engine).name);
+    entry.DisplayName = entry.DatabaseName + QStringLiteral(" on ") + entry.Server;
+    DBList() = { entry };
+    CurrentDB() = 1;
+}
+
+std::unique_ptr<DatabaseConnection> TestDatabase::connect(const Credentials& credentials) const
+{
+    ConnectionTarget target = m_target;
+    if (m_target.engine == Engine::PostgreSQL && !credentials.trusted)
+        target.server = tcpServer(); // password log-ons go over TCP; the socket is for peer log-on
+    return DatabaseConnection::open(target, credentials);
+}
+
+void TestDatabase::createLogin(const QString& name, const QString& password, bool sysAdmin) const
+{
+    auto connection = DatabaseConnection::open(m_target, Credentials {});
+    if (m_target.engine == Engine::PostgreSQL) {
+        const QString role = name.toLower();
+        clusterExec({ QStringLiteral("DROP ROLE IF EXISTS %1").arg(role),
+                      QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role, QString(password).replace(QLatin1Char('\''), QStringLiteral("''"))) });
+        createdRoles().push_back(role);
+        connection->executeStatement(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO %1").arg(role));
+        connection->executeStatement(QStringLiteral("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role));
+    } else {
+        connection->executeStatement(QStringLiteral("INSERT INTO DB_Logins(Login_Name, Password_Hash) VALUES (?, ?)"),
+                                     { name, HashPassword(password) });
+    }
+    connection->executeStatement(QStringLiteral("INSERT INTO DB_Users(DB_User_Name, DB_Last_Name, DB_First_Name, DB_Sys_Admin) "
+                                                "VALUES (?, ?, ?, ?)"),
+                                 { m_target.engine == Engine::PostgreSQL ? name.toLower() : name, name, QStringLiteral("Test"),
+                                   sysAdmin ? 1 : 0 });
+}
+
+void DatabaseTest::SetUp()
+{
+    if (GetParam() == Engine::PostgreSQL && !postgresAvailable())
+        GTEST_FAIL() << "BRAMBLECOT_REQUIRE_PG is set but no PostgreSQL cluster is running (PGHOST/PGPORT)";
+    m_database = std::make_unique<TestDatabase>(GetParam());
+    m_database->registerAsCurrent();
+    SetDBConnection(m_database->connect());
+}
+
+void DatabaseTest::TearDown()
+{
+    CloseConnection();
+    SetDBConnection(nullptr);
+    m_database.reset();
+    DBList().clear();
+    CurrentDB() = 0;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Connection.h"
+#include "EngineFacts.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// The engines a database test runs on: SQLite always; PostgreSQL when the test script started its
+// throwaway cluster (PGHOST). Where BRAMBLECOT_REQUIRE_PG is set a missing cluster fails.
+std::vector<Engine> TestEngines();
+std::string EngineTestName(const ::testing::TestParamInfo<Engine>& info);
+
+// A fresh database of the schema's latest version, made by the production migrations; the
+// operating-system user is its first administrator. Dropped again when destroyed.
+class TestDatabase {
+public:
+    explicit TestDatabase(Engine engine);
+    ~TestDatabase();
+
+    Engine engine() const { return m_target.engine; }
+    const ConnectionTarget& target() const { return m_target; }
+    // Makes the database the only entry of DBList and the current one.
+    void registerAsCurrent() const;
+    // Opens a connection of its own with the given log-on.
+    std::unique_ptr<DatabaseConnection> connect(const Credentials& credentials = {}) const;
+    // Creates a log-in with a password (a PostgreSQL role, or an embedded log-in) and its user row.
+    void createLogin(const QString& name, const QString& password, bool sysAdmin = false) const;
+
+private:
+    ConnectionTarget m_target;
+    QString m_folder;
+};
+
+// The base of database fixtures: a fresh database installed as the program's connection.
+class DatabaseTest : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::unique_ptr<TestDatabase> m_database;
+};
