@@ -208,9 +208,13 @@ ColumnType columnTypeOfMeta(const QMetaType& type)
     }
 }
 
-template <class Handle> Handle handleOf(const QVariant& variant, const char* typeName)
+// The driver's own handle inside a QVariant, checked by its type name (Qt normalises a typedef'd
+// pointer to the struct's name, so both spellings are accepted).
+template <class Handle> Handle handleOf(const QVariant& variant, const char* typeName, const char* otherName = nullptr)
 {
-    if (!variant.isValid() || qstrcmp(variant.typeName(), typeName) != 0)
+    if (!variant.isValid())
+        return nullptr;
+    if (qstrcmp(variant.typeName(), typeName) != 0 && (!otherName || qstrcmp(variant.typeName(), otherName) != 0))
         return nullptr;
     return *static_cast<Handle const*>(variant.constData());
 }
@@ -632,8 +636,8 @@ void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const P
     const QSqlRecord record = query.record();
     const int count = record.count();
     std::vector<Recordset::Column> columns(static_cast<size_t>(count));
-    sqlite3_stmt* statement = m_sqlite ? handleOf<sqlite3_stmt*>(query.result()->handle(), "sqlite3_stmt*") : nullptr;
-    PGresult* pg = m_sqlite ? nullptr : handleOf<PGresult*>(query.result()->handle(), "PGresult*");
+    sqlite3_stmt* statement = m_sqlite ? handleOf<sqlite3_stmt*>(query.result()->handle(), "sqlite3_stmt*", "sqlite3_stmt *") : nullptr;
+    PGresult* pg = m_sqlite ? nullptr : handleOf<PGresult*>(query.result()->handle(), "pg_result*", "PGresult*");
     for (int i = 0; i < count; ++i) {
         Recordset::Column& column = columns[static_cast<size_t>(i)];
         column.name = record.fieldName(i);

@@ -12,11 +12,11 @@ pg_cluster_start() {
     me=$(id -un)
     base=$(mktemp -d /tmp/bramblecot-pg.XXXXXX)
     chmod 755 "$base"
-    mkdir -p "$base/data" "$base/socket"
+    mkdir -p "$base/data" "$base/socket" "$base/log"
     chmod 777 "$base/socket"
     if [ "$(id -u)" -eq 0 ]; then
         owner=postgres
-        chown -R postgres:postgres "$base/data"
+        chown -R postgres:postgres "$base/data" "$base/log"
         runuser -u postgres -- "$PGBIN/initdb" -D "$base/data" -U postgres --auth-local=peer --auth-host=scram-sha-256 >"$base/initdb.log" 2>&1
     else
         owner=$me
@@ -27,16 +27,16 @@ pg_cluster_start() {
         port=$(( 20000 + RANDOM % 30000 ))
         if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then continue; fi
         if [ "$owner" = postgres ]; then
-            runuser -u postgres -- "$PGBIN/pg_ctl" -D "$base/data" -l "$base/server.log" -w -t 60 \
+            runuser -u postgres -- "$PGBIN/pg_ctl" -D "$base/data" -l "$base/log/server.log" -w -t 60 \
                 -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off" start >/dev/null && started=1
         else
-            "$PGBIN/pg_ctl" -D "$base/data" -l "$base/server.log" -w -t 60 \
+            "$PGBIN/pg_ctl" -D "$base/data" -l "$base/log/server.log" -w -t 60 \
                 -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off" start >/dev/null && started=1
         fi
         [ "$started" = 1 ] && break
     done
     if [ "$started" != 1 ]; then
-        echo "PostgreSQL did not start:" >&2; cat "$base/server.log" >&2 || true; return 1
+        echo "PostgreSQL did not start:" >&2; cat "$base/log/server.log" >&2 || true; return 1
     fi
     if [ "$owner" = postgres ] && [ "$me" != postgres ]; then
         runuser -u postgres -- psql -h "$base/socket" -p "$port" -U postgres -d postgres -q \
