@@ -62,29 +62,15 @@ public:
             QMessageBox::StandardButton button;
             int answer;
         };
-        std::vector<ButtonSpec> buttons;
-        switch (style & 7) {
-        case MsgBox::OKCancel:
-            buttons = { { QMessageBox::Ok, MsgBox::OK }, { QMessageBox::Cancel, MsgBox::Cancel } };
-            break;
-        case MsgBox::AbortRetryIgnore:
-            buttons = { { QMessageBox::Abort, MsgBox::Abort }, { QMessageBox::Retry, MsgBox::Retry },
-                        { QMessageBox::Ignore, MsgBox::Ignore } };
-            break;
-        case MsgBox::YesNoCancel:
-            buttons = { { QMessageBox::Yes, MsgBox::Yes }, { QMessageBox::No, MsgBox::No },
-                        { QMessageBox::Cancel, MsgBox::Cancel } };
-            break;
-        case MsgBox::YesNo:
-            buttons = { { QMessageBox::Yes, MsgBox::Yes }, { QMessageBox::No, MsgBox::No } };
-            break;
-        case MsgBox::RetryCancel:
-            buttons = { { QMessageBox::Retry, MsgBox::Retry }, { QMessageBox::Cancel, MsgBox::Cancel } };
-            break;
-        default:
-            buttons = { { QMessageBox::Ok, MsgBox::OK } };
-            break;
-        }
+        static const std::vector<ButtonSpec> buttonSets[6] = {
+            { { QMessageBox::Ok, MsgBox::OK } },
+            { { QMessageBox::Ok, MsgBox::OK }, { QMessageBox::Cancel, MsgBox::Cancel } },
+            { { QMessageBox::Abort, MsgBox::Abort }, { QMessageBox::Retry, MsgBox::Retry }, { QMessageBox::Ignore, MsgBox::Ignore } },
+            { { QMessageBox::Yes, MsgBox::Yes }, { QMessageBox::No, MsgBox::No }, { QMessageBox::Cancel, MsgBox::Cancel } },
+            { { QMessageBox::Yes, MsgBox::Yes }, { QMessageBox::No, MsgBox::No } },
+            { { QMessageBox::Retry, MsgBox::Retry }, { QMessageBox::Cancel, MsgBox::Cancel } },
+        };
+        const std::vector<ButtonSpec>& buttons = buttonSets[(style & 7) < 6 ? (style & 7) : 0];
         QMessageBox::StandardButtons set;
         for (const ButtonSpec& spec : buttons)
             set |= spec.button;
