@@ -18,6 +18,8 @@ protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
         Prompts().clear();
         Terminations() = {};
         ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("CREATE TABLE Gadgets (Gadget_ID INTEGER PRIMARY KEY, Gadget_Name VARCHAR(50))")));
@@ -277,8 +279,8 @@ class LogOn : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::PostgreSQL && qEnvironmentVariableIsEmpty("PGHOST"))
-            GTEST_FAIL() << "no PostgreSQL cluster is running";
+        if (!RequireEngine(GetParam()))
+            GTEST_SKIP() << "no PostgreSQL cluster is running";
         Prompts().clear();
         m_database = std::make_unique<TestDatabase>(GetParam());
         m_database->registerAsCurrent();

@@ -13,6 +13,9 @@
 // The engines a database test runs on: SQLite always; PostgreSQL when the test script started its
 // throwaway cluster (PGHOST). Where BRAMBLECOT_REQUIRE_PG is set a missing cluster fails.
 std::vector<Engine> TestEngines();
+// False (and a failure where BRAMBLECOT_REQUIRE_PG is set) when the engine cannot be tested here.
+bool RequireEngine(Engine engine);
+void PrintTo(Engine engine, std::ostream* out);
 std::string EngineTestName(const ::testing::TestParamInfo<Engine>& info);
 
 // A fresh database of the schema's latest version, made by the production migrations; the
