@@ -110,7 +110,9 @@ bool endAction(int level, bool bodyFailed)
     Act_CaptureError();
     const bool failed = LastError.Number != 0 || bodyFailed;
     if (failed && level == 1 && !s_stack.empty()) {
-        const QString text = LastError.Number != 0 ? LastError.Description : s_failureOfOutermost.value_or(LastError.Description);
+        // A later nested action may have reset LastError after the failure: the text captured
+        // since the outermost action began still tells what went wrong.
+        const QString text = LastError.Number != 0 ? LastError.Description : s_failureOfOutermost.value_or(QString());
         ShowErrorMessage(QStringLiteral("Unable to ") + s_stack.front()->Description + QStringLiteral("\r\n\r\n") + text);
     }
     if (level >= 1 && level <= static_cast<int>(s_stack.size()))
@@ -140,6 +142,8 @@ void ActionScope::fail(std::exception_ptr error)
 {
     m_failed = true;
     SetPendingError(error);
+    // Recorded at once, so an action run before this one ends does not take the failure as its own.
+    Act_CaptureError();
 }
 
 bool ActionScope::end()

@@ -6,15 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
-std::string text(const QString& s)
-{
-    return s.toStdString();
-}
+std::string text(const QString& s) { return s.toStdString(); }
 
 class ActionsTest : public testing::Test {
 protected:
@@ -31,7 +30,7 @@ protected:
 
     void TearDown() override
     {
-        // A failed assertion inside a body must not leave entries behind for the next test.
+        // Every path through an action leaves no stack entry and no open busy bracket behind.
         EXPECT_TRUE(ActionStack().empty());
         EXPECT_EQ(BusyPointerDepth(), 0);
         ClearPendingError();
@@ -49,7 +48,7 @@ protected:
         throw AppError(ErrToReport, description, QStringLiteral("Bramblecot_Main"));
     }
 
-    static std::string shown(int index = 0) { return text(Prompts().boxes.at(static_cast<size_t>(index)).text); }
+    static std::string shown() { return text(Prompts().boxes.at(0).text); }
 };
 
 // A failure at the innermost of several levels: each enclosing level answers the false result with
@@ -82,7 +81,7 @@ TEST_P(NestedFailureTest, OneMessageWithOutermostDescriptionAndInnerText)
     EXPECT_FALSE(PendingError().has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, NestedFailureTest, testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Actions, NestedFailureTest, testing::Values(1, 2, 3));
 
 TEST_F(ActionsTest, SilentFailureIsConsumedWithoutMessageAndWithoutTouchingLastError)
 {
@@ -114,6 +113,8 @@ struct ThrownCase {
     const char* shownText;
 };
 
+void PrintTo(const ThrownCase& c, std::ostream* os) { *os << c.name; }
+
 class ThrownFailureTest : public ActionsTest, public testing::WithParamInterface<ThrownCase> { };
 
 // The error text is shown exactly as raised: no prefix stripping, whatever was thrown.
@@ -124,11 +125,15 @@ TEST_P(ThrownFailureTest, ShowsTheTextAsRaised)
     EXPECT_EQ(shown(), std::string("Unable to Open Recordset\r\n\r\n") + GetParam().shownText);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bodies, ThrownFailureTest,
-    testing::Values(ThrownCase { "ErrToReport", [] { RaiseToReport(QStringLiteral("Cannot find Setting <Photo_Path>")); },
-                                 "Cannot find Setting <Photo_Path>" },
+INSTANTIATE_TEST_SUITE_P(Actions, ThrownFailureTest,
+    testing::Values(
+        ThrownCase { "ErrToReport", [] { RaiseToReport(QStringLiteral("Cannot find Setting <Photo_Path>")); },
+            "Cannot find Setting <Photo_Path>" },
         ThrownCase { "ProviderText",
-            [] { throw AppError(ErrProviderCommand, QStringLiteral("[Engine][Driver] no such column: Foo"), QStringLiteral("Engine")); },
+            [] {
+                throw AppError(ErrProviderCommand, QStringLiteral("[Engine][Driver] no such column: Foo"),
+                    QStringLiteral("Engine"));
+            },
             "[Engine][Driver] no such column: Foo" },
         ThrownCase { "StdException", [] { throw std::runtime_error("disk full"); }, "disk full" }),
     [](const testing::TestParamInfo<ThrownCase>& info) { return std::string(info.param.name); });
@@ -136,9 +141,8 @@ INSTANTIATE_TEST_SUITE_P(Bodies, ThrownFailureTest,
 TEST_F(ActionsTest, IgnoredInnerFailureStillFailsAndIsShownByTheOutermost)
 {
     bool inner = true;
-    const bool outer = act(QStringLiteral("Save Item"), [&] {
-        inner = act(QStringLiteral("Check Item"), [] { failWith(QStringLiteral("Item is checked out")); });
-    });
+    const bool outer = act(QStringLiteral("Save Item"),
+        [&] { inner = act(QStringLiteral("Check Item"), [] { failWith(QStringLiteral("Item is checked out")); }); });
     EXPECT_FALSE(inner);
     EXPECT_FALSE(outer);
     ASSERT_EQ(Prompts().boxes.size(), 1u);
@@ -151,7 +155,7 @@ TEST_F(ActionsTest, IgnoredInnerFailureIsForgottenWhenALaterActionBegins)
 {
     const bool outer = act(QStringLiteral("Save Item"), [] {
         act(QStringLiteral("Check Item"), [] { failWith(QStringLiteral("Item is checked out")); });
-        EXPECT_TRUE(act(QStringLiteral("Refresh"), [] { }));
+        EXPECT_TRUE(act(QStringLiteral("Refresh"), [] {}));
     });
     EXPECT_TRUE(outer);
     EXPECT_TRUE(Prompts().boxes.empty());
@@ -163,9 +167,10 @@ TEST_F(ActionsTest, FailedBodyStaysFalseAfterALaterActionResetLastError)
     bool middle = true;
     const bool outer = act(QStringLiteral("Delete Box"), [&] {
         middle = act(QStringLiteral("Delete Contents"), [] {
-            const bool removed = act(QStringLiteral("Remove Item"), [] { failWith(QStringLiteral("Item is on loan")); });
+            const bool removed
+                = act(QStringLiteral("Remove Item"), [] { failWith(QStringLiteral("Item is on loan")); });
             // The clean-up action runs before the failure is passed on, and resets LastError.
-            act(QStringLiteral("Refresh"), [] { });
+            act(QStringLiteral("Refresh"), [] {});
             if (!removed)
                 RaiseSilent();
         });
@@ -182,7 +187,7 @@ TEST_F(ActionsTest, ActBeginResetsTheNumberOfAnEarlierFailure)
 {
     EXPECT_FALSE(act(QStringLiteral("First"), [] { failWith(QStringLiteral("first failure")); }));
     Prompts().clear();
-    EXPECT_TRUE(act(QStringLiteral("Second"), [] { }));
+    EXPECT_TRUE(act(QStringLiteral("Second"), [] {}));
     EXPECT_TRUE(Prompts().boxes.empty());
 }
 

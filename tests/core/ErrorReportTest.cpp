@@ -1,10 +1,10 @@
+#include "ErrorReport.h"
 #include "Actions.h"
 #include "AppError.h"
 #include "AppInfo.h"
 #include "Connection.h"
 #include "Database.h"
 #include "DatabaseList.h"
-#include "ErrorReport.h"
 #include "PromptRecorder.h"
 #include "TestDatabase.h"
 
@@ -15,19 +15,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
-const QString DialogEnd = QStringLiteral("\r\n\r\nWould you like to continue?\r\nYes - Continue\r\nNo - Abort application");
-const char* const ProviderRecommendation = "Exit application. Restart application. If you have the same error restart computer. "
-                                           "If you still have the same error contact System Administrator.";
+const QString DialogEnd
+    = QStringLiteral("\r\n\r\nWould you like to continue?\r\nYes - Continue\r\nNo - Abort application");
+const char* const ProviderRecommendation
+    = "Exit application. Restart application. If you have the same error restart computer. "
+      "If you still have the same error contact System Administrator.";
 
-std::string text(const QString& s)
-{
-    return s.toStdString();
-}
+std::string text(const QString& s) { return s.toStdString(); }
 
 QString readLog()
 {
@@ -67,6 +67,8 @@ struct StripCase {
     const char* expected;
 };
 
+void PrintTo(const StripCase& c, std::ostream* os) { *os << '"' << c.input << '"'; }
+
 class StripErrorPrefixTest : public testing::TestWithParam<StripCase> { };
 
 TEST_P(StripErrorPrefixTest, KeepsWhatFollowsTheLastBracket)
@@ -74,7 +76,7 @@ TEST_P(StripErrorPrefixTest, KeepsWhatFollowsTheLastBracket)
     EXPECT_EQ(text(StripErrorPrefix(QString::fromUtf8(GetParam().input))), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, StripErrorPrefixTest,
+INSTANTIATE_TEST_SUITE_P(ErrorReport, StripErrorPrefixTest,
     testing::Values(StripCase { "[Engine][Driver]   Query timeout expired", "Query timeout expired" },
         StripCase { "[a] b ] c", "c" }, StripCase { "no bracket at all", "no bracket at all" },
         // Without a bracket nothing is trimmed, not even leading blanks.
@@ -88,6 +90,8 @@ struct MaskCase {
     const char* expected;
 };
 
+void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.sql; }
+
 class MaskPasswordsTest : public testing::TestWithParam<MaskCase> { };
 
 TEST_P(MaskPasswordsTest, HidesPasswordValuesOnly)
@@ -95,15 +99,17 @@ TEST_P(MaskPasswordsTest, HidesPasswordValuesOnly)
     EXPECT_EQ(text(MaskPasswords(QString::fromUtf8(GetParam().sql))), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sql, MaskPasswordsTest,
+INSTANTIATE_TEST_SUITE_P(ErrorReport, MaskPasswordsTest,
     testing::Values(
         MaskCase { "SeveralParameters",
             "EXEC usp_DB_Change_Password @Login = 'bob', @OldPassword = 'it''s, old', @NewPassword = 'n3w'",
             "EXEC usp_DB_Change_Password @Login = 'bob', @OldPassword = '********', @NewPassword = '********'" },
-        MaskCase { "AnyCaseNoBlanks", "EXEC usp_x @password='abc',@User_Name='ann'", "EXEC usp_x @password='********',@User_Name='ann'" },
+        MaskCase { "AnyCaseNoBlanks", "EXEC usp_x @password='abc',@User_Name='ann'",
+            "EXEC usp_x @password='********',@User_Name='ann'" },
         MaskCase { "LineEnds", "EXEC usp_x @Name = 'a',\r\n@PasswordHint = 'dog''s name'\r\n",
             "EXEC usp_x @Name = 'a',\r\n@PasswordHint = '********'\r\n" },
-        MaskCase { "UnquotedValue", "EXEC usp_x @Password = NULL, @Id = 5", "EXEC usp_x @Password = '********', @Id = 5" },
+        MaskCase {
+            "UnquotedValue", "EXEC usp_x @Password = NULL, @Id = 5", "EXEC usp_x @Password = '********', @Id = 5" },
         MaskCase { "EmptyString", "EXEC usp_x @Password = '', @Id = 5", "EXEC usp_x @Password = '********', @Id = 5" },
         MaskCase { "NoPasswordParameter", "SELECT Password_Hash FROM DB_Logins WHERE Login_Name = 'Password'",
             "SELECT Password_Hash FROM DB_Logins WHERE Login_Name = 'Password'" }),
@@ -111,44 +117,49 @@ INSTANTIATE_TEST_SUITE_P(Sql, MaskPasswordsTest,
 
 TEST_F(ErrorReportTest, BuildsTheFullAndTheDialogTextWithEveryPart)
 {
-    SetPendingError(AppError(ErrProviderFailure, QStringLiteral("[Engine][Driver] Connection lost"), QStringLiteral("Engine")));
+    SetPendingError(
+        AppError(ErrProviderFailure, QStringLiteral("[Engine][Driver] Connection lost"), QStringLiteral("Engine")));
     Prompts().answer(MsgBox::Yes);
-    ShowError(QStringLiteral("SELECT * FROM Items"), QStringLiteral("Make sure you open stored procedures Forward Only."),
-              QStringLiteral("modFunction::OpenRecordset"));
+    ShowError(QStringLiteral("SELECT * FROM Items"),
+        QStringLiteral("Make sure you open stored procedures Forward Only."),
+        QStringLiteral("modFunction::OpenRecordset"));
 
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     const PromptRecorder::Box& box = Prompts().boxes[0];
     EXPECT_EQ(text(box.text),
-              text(QStringLiteral("Connection lost\r\nMessage: Make sure you open stored procedures Forward Only.\r\n"
-                                  "Recommendation: ")
-                   + QString::fromUtf8(ProviderRecommendation) + DialogEnd));
+        text(QStringLiteral("Connection lost\r\nMessage: Make sure you open stored procedures Forward Only.\r\n"
+                            "Recommendation: ")
+            + QString::fromUtf8(ProviderRecommendation) + DialogEnd));
     EXPECT_EQ(box.style, 52);
     EXPECT_EQ(text(box.title), "Error: -2147467259");
 
     EXPECT_EQ(text(fullTextInLog(readLog())),
-              text(QStringLiteral("VB Error.\r\nNumber: -2147467259\r\nDescription: Connection lost\r\n"
-                                  "SQL String: SELECT * FROM Items\r\n"
-                                  "Message: Make sure you open stored procedures Forward Only.\r\nSource: Engine\r\n"
-                                  "Procedure: Bramblecot_Main::modFunction::OpenRecordset\r\nRecommendation: ")
-                   + QString::fromUtf8(ProviderRecommendation) + CRLF));
+        text(QStringLiteral("VB Error.\r\nNumber: -2147467259\r\nDescription: Connection lost\r\n"
+                            "SQL String: SELECT * FROM Items\r\n"
+                            "Message: Make sure you open stored procedures Forward Only.\r\nSource: Engine\r\n"
+                            "Procedure: Bramblecot_Main::modFunction::OpenRecordset\r\nRecommendation: ")
+            + QString::fromUtf8(ProviderRecommendation) + CRLF));
 }
 
 TEST_F(ErrorReportTest, LeavesOutEmptyPartsAndUnknownRecommendations)
 {
-    SetPendingError(AppError(ErrToReport, QStringLiteral("Cannot find Settings file"), QStringLiteral("Bramblecot_Main")));
+    SetPendingError(
+        AppError(ErrToReport, QStringLiteral("Cannot find Settings file"), QStringLiteral("Bramblecot_Main")));
     Prompts().answer(MsgBox::Yes);
     ShowError(QString(), QString(), QString());
 
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_EQ(text(Prompts().boxes[0].text), text(QStringLiteral("Cannot find Settings file") + DialogEnd));
     EXPECT_EQ(text(fullTextInLog(readLog())),
-              "VB Error.\r\nNumber: -2147220504\r\nDescription: Cannot find Settings file\r\nSource: Bramblecot_Main\r\n");
+        "VB Error.\r\nNumber: -2147220504\r\nDescription: Cannot find Settings file\r\nSource: Bramblecot_Main\r\n");
 }
 
 struct RecommendationCase {
     qint32 number;
     const char* recommendation;
 };
+
+void PrintTo(const RecommendationCase& c, std::ostream* os) { *os << c.number; }
 
 class RecommendationTest : public ErrorReportTest, public testing::WithParamInterface<RecommendationCase> { };
 
@@ -164,7 +175,7 @@ TEST_P(RecommendationTest, AppearsInBothTexts)
     EXPECT_TRUE(fullTextInLog(readLog()).endsWith(QStringLiteral("Source: src\r\n") + line + CRLF)) << text(readLog());
 }
 
-INSTANTIATE_TEST_SUITE_P(Numbers, RecommendationTest,
+INSTANTIATE_TEST_SUITE_P(ErrorReport, RecommendationTest,
     testing::Values(RecommendationCase { -2147467259, ProviderRecommendation },
         RecommendationCase { 429, "Make sure ADO 2.5 installed on your station." }));
 
@@ -175,6 +186,8 @@ struct AnswerCase {
     bool pendingLeft;
 };
 
+void PrintTo(const AnswerCase& c, std::ostream* os) { *os << c.respond; }
+
 class AnswerTest : public ErrorReportTest, public testing::WithParamInterface<AnswerCase> { };
 
 TEST_P(AnswerTest, LogsTheAnswerAndEndsOnlyOnNo)
@@ -184,22 +197,24 @@ TEST_P(AnswerTest, LogsTheAnswerAndEndsOnlyOnNo)
     ShowError(QStringLiteral("SELECT 1"), QString(), QStringLiteral("modFunction::OpenRecordset"));
 
     const QString log = readLog();
-    EXPECT_TRUE(log.endsWith(QStringLiteral("Respond: ") + QString::fromUtf8(GetParam().respond) + QStringLiteral("\r\n\r\n")))
+    EXPECT_TRUE(
+        log.endsWith(QStringLiteral("Respond: ") + QString::fromUtf8(GetParam().respond) + QStringLiteral("\r\n\r\n")))
         << text(log);
     EXPECT_EQ(Terminations().calls, GetParam().terminations);
     // On No the program has ended already; on Yes the caller carries on with the failure consumed.
     EXPECT_EQ(PendingError().has_value(), GetParam().pendingLeft);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, AnswerTest,
+INSTANTIATE_TEST_SUITE_P(ErrorReport, AnswerTest,
     testing::Values(AnswerCase { MsgBox::Yes, "Continue", 0, false }, AnswerCase { MsgBox::No, "Abort", 1, true }));
 
 TEST_F(ErrorReportTest, PasswordsNeverReachTheLog)
 {
-    SetPendingError(AppError(ErrProviderCommand, QStringLiteral("password authentication failed"), QStringLiteral("Engine")));
+    SetPendingError(
+        AppError(ErrProviderCommand, QStringLiteral("password authentication failed"), QStringLiteral("Engine")));
     Prompts().answer(MsgBox::Yes);
-    ShowError(QStringLiteral("EXEC usp_DB_Change_Password @OldPassword = 'Hunter2', @NewPassword = 'Tr0ub4dor'"), QString(),
-              QStringLiteral("modFunction::OpenRecordset"));
+    ShowError(QStringLiteral("EXEC usp_DB_Change_Password @OldPassword = 'Hunter2', @NewPassword = 'Tr0ub4dor'"),
+        QString(), QStringLiteral("modFunction::OpenRecordset"));
 
     const QString log = readLog();
     EXPECT_TRUE(log.contains(QStringLiteral("SQL String: EXEC usp_DB_Change_Password @OldPassword = '********', "
@@ -212,7 +227,8 @@ TEST_F(ErrorReportTest, PasswordsNeverReachTheLog)
 TEST_F(ErrorReportTest, LogBlocksHaveTheirLinesInOrderAndABlankLineBetween)
 {
     WriteErrorLog(MsgBox::Yes, QStringLiteral("VB Error.\r\nNumber: 1\r\n"));
-    DBList().push_back({ QStringLiteral("evidence.db on (local)"), QStringLiteral("evidence.db"), QStringLiteral("(local)"), QString() });
+    DBList().push_back({ QStringLiteral("evidence.db on (local)"), QStringLiteral("evidence.db"),
+        QStringLiteral("(local)"), QString() });
     CurrentDB() = static_cast<int>(DBList().size());
     WriteErrorLog(MsgBox::No, QStringLiteral("VB Error.\r\nNumber: 2\r\n"));
     DBList().pop_back();
@@ -227,11 +243,12 @@ TEST_F(ErrorReportTest, LogBlocksHaveTheirLinesInOrderAndABlankLineBetween)
     const QString tail = QStringLiteral("Bramblecot Version: ") + QRegularExpression::escape(GetVersionText())
         + QStringLiteral("\r\nBramblecot File Name: core_tests\r\nVB Error.\r\n");
     // Without a chosen database the Database line is left out and the block goes on.
-    const QRegularExpression first(QStringLiteral("^User: ") + QRegularExpression::escape(UserName()) + QStringLiteral("\r\nHost: ")
-                                   + QRegularExpression::escape(HostName()) + CRLF + dateTime + CRLF + tail
-                                   + QStringLiteral("Number: 1\r\nRespond: Continue$"));
-    const QRegularExpression second(QStringLiteral("^User: .*\r\nHost: .*\r\nDatabase: evidence\\.db on \\(local\\)\r\n") + dateTime
-                                    + CRLF + tail + QStringLiteral("Number: 2\r\nRespond: Abort$"));
+    const QRegularExpression first(QStringLiteral("^User: ") + QRegularExpression::escape(UserName())
+        + QStringLiteral("\r\nHost: ") + QRegularExpression::escape(HostName()) + CRLF + dateTime + CRLF + tail
+        + QStringLiteral("Number: 1\r\nRespond: Continue$"));
+    const QRegularExpression second(
+        QStringLiteral("^User: .*\r\nHost: .*\r\nDatabase: evidence\\.db on \\(local\\)\r\n") + dateTime + CRLF + tail
+        + QStringLiteral("Number: 2\r\nRespond: Abort$"));
     EXPECT_TRUE(first.match(blocks[0]).hasMatch()) << text(blocks[0]);
     EXPECT_TRUE(second.match(blocks[1]).hasMatch()) << text(blocks[1]);
 }
@@ -283,33 +300,34 @@ TEST_P(ErrorDialogWithConnection, NumbersEveryProviderErrorAndShowsTheTimeout)
 {
     DBConnection()->setCommandTimeout(480);
     DBConnection()->providerErrors() = {
-        { QStringLiteral("57014"), QStringLiteral("[Engine] canceling statement"), QStringLiteral("Engine"), QStringLiteral("57014") },
+        { QStringLiteral("57014"), QStringLiteral("[Engine] canceling statement"), QStringLiteral("Engine"),
+            QStringLiteral("57014") },
         { QStringLiteral("2"), QStringLiteral("second problem"), QStringLiteral("Engine"), QString() },
         { QStringLiteral("3"), QStringLiteral("third problem"), QStringLiteral("Engine"), QStringLiteral("HY000") },
     };
-    SetPendingError(AppError(ErrQueryTimeout, QStringLiteral("[Engine] Query timeout expired"), QStringLiteral("Engine")));
+    SetPendingError(
+        AppError(ErrQueryTimeout, QStringLiteral("[Engine] Query timeout expired"), QStringLiteral("Engine")));
     Prompts().answer(MsgBox::Yes);
     ShowError(QStringLiteral("SELECT 1"), QString(), QStringLiteral("modFunction::OpenRecordset"));
 
-    const QString recommendation
-        = QStringLiteral("Recommendation: Continue application. Your current Timeout for DB = 480 sec. You may change it in menu <Database>.");
+    const QString recommendation = QStringLiteral("Recommendation: Continue application. Your current Timeout for DB = "
+                                                  "480 sec. You may change it in menu <Database>.");
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_EQ(text(Prompts().boxes[0].text),
-              text(QStringLiteral("1. Query timeout expired\r\n") + recommendation
-                   + QStringLiteral("\r\n2. second problem\r\n3. third problem") + DialogEnd));
-    EXPECT_TRUE(fullTextInLog(readLog())
-                    .endsWith(recommendation
-                              + QStringLiteral("\r\n\r\n"
-                                               "ADO Error 1.\r\nNumber: 57014\r\nDescription: [Engine] canceling statement\r\n"
-                                               "Source: Engine\r\nSQL State: 57014\r\n\r\n"
-                                               "ADO Error 2.\r\nNumber: 2\r\nDescription: second problem\r\nSource: Engine\r\n"
-                                               "SQL State: \r\n\r\n"
-                                               "ADO Error 3.\r\nNumber: 3\r\nDescription: third problem\r\nSource: Engine\r\n"
-                                               "SQL State: HY000\r\n\r\n")))
+        text(QStringLiteral("1. Query timeout expired\r\n") + recommendation
+            + QStringLiteral("\r\n2. second problem\r\n3. third problem") + DialogEnd));
+    EXPECT_TRUE(fullTextInLog(readLog()).endsWith(recommendation
+        + QStringLiteral("\r\n\r\n"
+                         "ADO Error 1.\r\nNumber: 57014\r\nDescription: [Engine] canceling statement\r\n"
+                         "Source: Engine\r\nSQL State: 57014\r\n\r\n"
+                         "ADO Error 2.\r\nNumber: 2\r\nDescription: second problem\r\nSource: Engine\r\n"
+                         "SQL State: \r\n\r\n"
+                         "ADO Error 3.\r\nNumber: 3\r\nDescription: third problem\r\nSource: Engine\r\n"
+                         "SQL State: HY000\r\n\r\n")))
         << text(readLog());
     EXPECT_TRUE(DBConnection()->providerErrors().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ErrorDialogWithConnection, testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_TEST_SUITE_P(ErrorReport, ErrorDialogWithConnection, testing::ValuesIn(TestEngines()), EngineTestName);
 
 } // namespace

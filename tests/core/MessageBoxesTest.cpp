@@ -1,5 +1,5 @@
-#include "Actions.h"
 #include "MessageBoxes.h"
+#include "Actions.h"
 #include "Platform.h"
 #include "PromptRecorder.h"
 
@@ -7,16 +7,14 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-std::string text(const QString& s)
-{
-    return s.toStdString();
-}
+std::string text(const QString& s) { return s.toStdString(); }
 
 // Records every pointer change together with the number of boxes shown by then, so a test can
 // tell the pointer during a box from the pointer after it.
@@ -56,6 +54,8 @@ struct BoxCase {
     bool returnsAnswer;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.name; }
+
 class BoxStyleTest : public MessageBoxesTest, public testing::WithParamInterface<BoxCase> { };
 
 TEST_P(BoxStyleTest, ShowsTextStyleAndTitle)
@@ -74,11 +74,11 @@ TEST_P(BoxStyleTest, ShowsTextStyleAndTitle)
 
 const QString Object = QStringLiteral("Item <I-2024-0042>");
 
-INSTANTIATE_TEST_SUITE_P(Routines, BoxStyleTest,
+INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxStyleTest,
     testing::Values(
         // A delete defaults to No, so Enter at once deletes nothing; a save defaults to Yes.
-        BoxCase { "ConfirmDelete", [] { return ConfirmDelete(Object); }, "Are you sure you want to delete Item <I-2024-0042>?", 291,
-            "Delete Confirmation", true },
+        BoxCase { "ConfirmDelete", [] { return ConfirmDelete(Object); },
+            "Are you sure you want to delete Item <I-2024-0042>?", 291, "Delete Confirmation", true },
         BoxCase { "ConfirmSaveChanges", [] { return ConfirmSaveChanges(Object); },
             "Do you to want save the changes you made to the Item <I-2024-0042>?", 35, "Save Changes?", true },
         BoxCase { "ShowValidationMessage",
@@ -87,12 +87,14 @@ INSTANTIATE_TEST_SUITE_P(Routines, BoxStyleTest,
                 return 0;
             },
             "Name is required", 48, "Fields Validation", false },
-        BoxCase { "ConfirmProceed", [] { return ConfirmProceed(QStringLiteral("Release 3 items?")); }, "Release 3 items?", 291,
-            "Proceed?", true },
+        BoxCase { "ConfirmProceed", [] { return ConfirmProceed(QStringLiteral("Release 3 items?")); },
+            "Release 3 items?", 291, "Proceed?", true },
         BoxCase { "AskQuestion", [] { return AskQuestion(QStringLiteral("Print labels?"), QStringLiteral("Labels")); },
             "Print labels?", 35, "Labels", true },
         BoxCase { "AskQuestionNoDefault",
-            [] { return AskQuestion(QStringLiteral("Print labels?"), QStringLiteral("Labels"), MsgBox::DefaultButton2); },
+            [] {
+                return AskQuestion(QStringLiteral("Print labels?"), QStringLiteral("Labels"), MsgBox::DefaultButton2);
+            },
             "Print labels?", 291, "Labels", true },
         BoxCase { "ShowErrorMessage",
             [] {
@@ -129,7 +131,10 @@ TEST_P(BoxPointerTest, ArrowDuringTheBoxThenThePointerBefore)
         PointerDefault();
 }
 
-INSTANTIATE_TEST_SUITE_P(Pointers, BoxPointerTest, testing::Values(PointerShape::Arrow, PointerShape::Busy));
+INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxPointerTest, testing::Values(PointerShape::Arrow, PointerShape::Busy),
+    [](const testing::TestParamInfo<PointerShape>& info) {
+        return std::string(info.param == PointerShape::Busy ? "Busy" : "Arrow");
+    });
 
 // The failure message of an action is shown while the hourglass is still up: the user gets the
 // arrow for the box, and the arrow stays once the action has ended.
@@ -140,8 +145,9 @@ TEST_F(MessageBoxesTest, ActionFailureBoxGetsTheArrowAndTheActionEndsWithIt)
 
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     using Change = std::pair<PointerShape, size_t>;
-    EXPECT_EQ(m_pointer->changes, (std::vector<Change> { { PointerShape::Busy, 0u }, { PointerShape::Arrow, 0u },
-                                    { PointerShape::Busy, 1u }, { PointerShape::Arrow, 1u } }));
+    EXPECT_EQ(m_pointer->changes,
+        (std::vector<Change> { { PointerShape::Busy, 0u }, { PointerShape::Arrow, 0u }, { PointerShape::Busy, 1u },
+            { PointerShape::Arrow, 1u } }));
     EXPECT_EQ(BusyPointerDepth(), 0);
 }
 

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include "PromptRecorder.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -17,36 +19,6 @@ namespace {
 
 QString q(const char* text) { return QString::fromUtf8(text); }
 
-// Answers message boxes from a queue and remembers what was shown.
-class RecordingPrompt : public Prompt {
-public:
-    struct Shown {
-        QString text;
-        int style;
-        QString title;
-    };
-
-    RecordingPrompt(std::deque<int> answers, std::vector<Shown>& shown)
-        : m_answers(std::move(answers))
-        , m_shown(shown)
-    {
-    }
-
-    int messageBox(const QString& text, int style, const QString& title) override
-    {
-        m_shown.push_back({ text, style, title });
-        if (m_answers.empty())
-            return MsgBox::OK;
-        const int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    }
-    void beep() override { }
-
-private:
-    std::deque<int> m_answers;
-    std::vector<Shown>& m_shown;
-};
 
 QByteArray readAll(const QString& path)
 {
@@ -105,19 +77,24 @@ TEST(PathTest, FileNameAndParentFolder)
 
 class FileTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(folder.isValid()); }
-    void TearDown() override { Platform::setPrompt(nullptr); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        Prompts().clear();
+    }
 
     QString path(const char* name) const { return folder.filePath(q(name)); }
 
-    // Installs a prompt that gives the answers in order; what it shows lands in `shown`.
+    // The boxes answer in this order; what they show lands in `shown`.
     void answer(std::deque<int> answers)
     {
-        Platform::setPrompt(std::make_unique<RecordingPrompt>(std::move(answers), shown));
+        Prompts().clear();
+        for (int code : answers)
+            Prompts().answer(code);
     }
 
     QTemporaryDir folder;
-    std::vector<RecordingPrompt::Shown> shown;
+    std::vector<PromptRecorder::Box>& shown = Prompts().boxes;
 };
 
 TEST_F(FileTest, ExistsTellsFilesFromFolders)

@@ -1,0 +1,108 @@
+#include "Permissions.h"
+
+#include "Database.h"
+#include "MessageBoxes.h"
+#include "Platform.h"
+#include "SqlText.h"
+
+namespace {
+const QString CRLF = QStringLiteral("\r\n");
+
+struct Lookup {
+    QString call;
+    QString notFound;
+    QString title;
+    QString secondSentence;
+    // Refusal sentence and the two detail lines, from the answered row.
+    std::function<QString(const Recordset&)> refusal;
+    std::function<QStringList(const Recordset&)> details;
+};
+
+bool check(const Lookup& lookup, bool showRefusal)
+{
+    std::unique_ptr<Recordset> rs = OpenRecordset(lookup.call, false);
+    if (!rs)
+        return false;
+    if (rs->eof()) {
+        ShowMessageBox(lookup.notFound, MsgBox::OKOnly | MsgBox::Exclamation, lookup.title);
+        CloseRecordset(rs);
+        return false;
+    }
+    const QVariant answer = rs->value(QStringLiteral("Permission"));
+    const bool permitted = !answer.isNull() && answer.toBool();
+    if (!permitted && showRefusal) {
+        const QStringList details = lookup.details(*rs);
+        QString text = lookup.refusal(*rs) + CRLF + CRLF + QStringLiteral("Please contact System Administrator if you think that") + CRLF
+            + lookup.secondSentence + CRLF + CRLF;
+        for (const QString& line : details)
+            text += line + CRLF;
+        text += QStringLiteral("User Name: ") + UserName();
+        ShowMessageBox(text, MsgBox::OKOnly | MsgBox::Exclamation, lookup.title);
+    }
+    CloseRecordset(rs);
+    return permitted;
+}
+
+QString column(const Recordset& rs, const char* name)
+{
+    return NullToString(rs.value(QString::fromLatin1(name)));
+}
+} // namespace
+
+bool CheckReportPermission(const QString& reportCode, bool showRefusal)
+{
+    const QString code = reportCode.trimmed();
+    Lookup lookup {
+        QStringLiteral("EXEC usp_DB_Get_DB_Report_Permission @DB_Report_Code = ") + SQLString(reportCode),
+        QStringLiteral("Report ") + AngleQuote(code) + QStringLiteral(" wasn't found. Please contact System Administrator."),
+        QStringLiteral("Report Permissions"),
+        QStringLiteral("you should have permissions to run this report."),
+        [](const Recordset& rs) {
+            return QStringLiteral("You are not permitted to run report ") + AngleQuote(column(rs, "DB_Report_Name")) + QStringLiteral(".");
+        },
+        [code](const Recordset& rs) {
+            return QStringList { QStringLiteral("Report Name: ") + column(rs, "DB_Report_Name"), QStringLiteral("Report Code: ") + code };
+        },
+    };
+    return check(lookup, showRefusal);
+}
+
+bool CheckActionPermission(const QString& actionCode, bool showRefusal)
+{
+    const QString code = actionCode.trimmed();
+    Lookup lookup {
+        QStringLiteral("EXEC usp_DB_Get_DB_Action_Permission @DB_Action_Code = ") + SQLString(actionCode),
+        QStringLiteral("Action Code ") + AngleQuote(code) + QStringLiteral(" wasn't found. Please contact System Administrator."),
+        QStringLiteral("Permissions"),
+        QStringLiteral("you should have permissions to execute this action."),
+        [](const Recordset& rs) {
+            return QStringLiteral("You are not permitted to execute action ") + AngleQuote(column(rs, "DB_Action_Name")) + QStringLiteral(".");
+        },
+        [code](const Recordset& rs) {
+            return QStringList { QStringLiteral("Action Name: ") + column(rs, "DB_Action_Name"), QStringLiteral("Action Code: ") + code };
+        },
+    };
+    return check(lookup, showRefusal);
+}
+
+bool CheckTablePermission(const QString& tableAction, const QString& tableName, bool showRefusal)
+{
+    const QString action = tableAction.trimmed();
+    const QString table = tableName.trimmed();
+    Lookup lookup {
+        QStringLiteral("EXEC usp_DB_Get_DB_Table_Permission @DB_Table_Action_Name = ") + SQLString(tableAction)
+            + QStringLiteral(", @DB_Table_Name = ") + SQLString(tableName),
+        QStringLiteral("Action ") + AngleQuote(action) + QStringLiteral(" or Table ") + AngleQuote(table)
+            + QStringLiteral(" weren't found in the database. Please contact System Administrator."),
+        QStringLiteral("Table Permissions"),
+        QStringLiteral("you should have permissions to execute this action."),
+        [tableAction](const Recordset& rs) {
+            return QStringLiteral("You are not permitted to ") + tableAction + QStringLiteral(" ") + AngleQuote(column(rs, "DB_Record_Good_Name"))
+                + QStringLiteral(".");
+        },
+        [action](const Recordset& rs) {
+            return QStringList { QStringLiteral("Action: ") + action, QStringLiteral("Table: ") + column(rs, "DB_Table_Good_Name") };
+        },
+    };
+    return check(lookup, showRefusal);
+}
