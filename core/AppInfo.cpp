@@ -52,6 +52,20 @@ bool DevelopmentRun()
     return false;
 }
 
+namespace {
+bool s_testMode = false;
+}
+
+bool TestMode()
+{
+    return s_testMode;
+}
+
+void SetTestMode(bool testMode)
+{
+    s_testMode = testMode;
+}
+
 QString GetVersionText()
 {
     return QStringLiteral("%1.%2.%3")

@@ -18,5 +18,9 @@ QString ExecutableBaseName();
 // True only in a development run; the delivered build never is one.
 bool DevelopmentRun();
 
+// True when the executable's name begins with "Test": the main window says so in its caption.
+bool TestMode();
+void SetTestMode(bool testMode);
+
 // major.minor.revision with the revision as four digits ("2.17.0477").
 QString GetVersionText();

@@ -1,0 +1,64 @@
+#include "DataWindow.h"
+
+#include "Twips.h"
+#include "zInfo.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+DataWindow::DataWindow(const QString& className, QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(className);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_info = new zInfo(this);
+}
+
+QWidget* DataWindow::frame()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        return sub;
+    return this;
+}
+
+bool DataWindow::isChildOfMainWindow() const
+{
+    return qobject_cast<QMdiSubWindow*>(parentWidget()) != nullptr;
+}
+
+int DataWindow::LeftTwips()
+{
+    return PixelsToTwips(frame()->x());
+}
+
+int DataWindow::TopTwips()
+{
+    return PixelsToTwips(frame()->y());
+}
+
+void DataWindow::moveTwips(int left, int top)
+{
+    frame()->move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+void DataWindow::resizeTwips(int width, int height)
+{
+    frame()->resize(TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void DataWindow::bringToFront(bool restoreMinimized)
+{
+    QWidget* f = frame();
+    if (restoreMinimized && f->isMinimized())
+        f->showNormal();
+    f->raise();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(f); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    else
+        f->activateWindow();
+}
+
+QWidget* DataWindow::member(const QString& name) const
+{
+    return findChild<QWidget*>(name);
+}

@@ -1,0 +1,104 @@
+#include "FormSnapshot.h"
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "BoundField.h"
+#include "DataWindow.h"
+#include "WindowList.h"
+#include "zInfo.h"
+
+#include <QPointer>
+
+QList<BoundField*> FieldsOf(const DataWindow* window)
+{
+    QList<BoundField*> fields;
+    const QList<QWidget*> children = window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (auto* field = dynamic_cast<BoundField*>(child))
+            fields << field;
+    }
+    return fields;
+}
+
+QString SnapshotLiteral(const BoundField& field)
+{
+    switch (field.fieldKind()) {
+    case FieldKind::Text:
+    case FieldKind::Numeric:
+        return field.ResultDBValue();
+    default:
+        return field.DBValue();
+    }
+}
+
+PairDictionary GetFormSnapshot(const DataWindow* window)
+{
+    PairDictionary snapshot;
+    const int mode = window->info()->Mode();
+    const bool record = mode == static_cast<int>(FormMode::Add) || mode == static_cast<int>(FormMode::Edit);
+    const bool search = mode == static_cast<int>(FormMode::SearchList) || mode == static_cast<int>(FormMode::Pick);
+    if (!record && !search)
+        return snapshot;
+    for (BoundField* field : FieldsOf(window)) {
+        if (!field->PartOfTheQuery())
+            continue;
+        bool take = false;
+        switch (field->fieldKind()) {
+        case FieldKind::ComboBoxText:
+            take = record || field->Value().toInt() > 0;
+            break;
+        case FieldKind::Memo:
+            take = record;
+            break;
+        case FieldKind::Text:
+        case FieldKind::Numeric:
+        case FieldKind::Date:
+        case FieldKind::Money:
+            take = record || !field->IsMissing();
+            break;
+        case FieldKind::CheckBox:
+            take = true;
+            break;
+        case FieldKind::CheckBoxList:
+            take = search && !field->IsMissing();
+            break;
+        }
+        if (!take)
+            continue;
+        if (!snapshot.add(field->DBFieldName(), SnapshotLiteral(*field)))
+            throw AppError(457, QStringLiteral("This key is already associated with an element of this collection"), ApplicationTitle());
+    }
+    return snapshot;
+}
+
+PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDictionary& newSnapshot)
+{
+    if (newSnapshot.count() < oldSnapshot.count())
+        throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+    PairDictionary changed;
+    for (qsizetype i = 0; i < oldSnapshot.count(); ++i) {
+        const QString& before = oldSnapshot.values().at(i);
+        const QString& now = newSnapshot.values().at(i);
+        if (before.compare(now, Qt::CaseSensitive) != 0)
+            changed.add(oldSnapshot.keys().at(i), now);
+    }
+    return changed;
+}
+
+void BroadcastDataChanged(int action, const QString& tableName, const QString& idList)
+{
+    // Every window loaded when the broadcast starts hears it once, unless it has closed before its
+    // turn; one window's failure does not stop the others.
+    QList<QPointer<QWidget>> receivers;
+    for (QWidget* window : LoadedWindows())
+        receivers << window;
+    for (const QPointer<QWidget>& receiver : receivers) {
+        DataWindow* window = AsDataWindow(receiver.data());
+        if (!window || !LoadedWindows().contains(window))
+            continue;
+        try {
+            window->info()->ProcessDataChangedMessage(action, tableName, idList);
+        } catch (...) {
+        }
+    }
+}

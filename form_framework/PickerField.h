@@ -1,0 +1,16 @@
+#pragma once
+
+#include "BoundField.h"
+#include "PopulatedList.h"
+
+// The foreign-key picker as the framework uses it: a bound field whose Value is the identity of
+// the chosen entry (below 1 when nothing is chosen), and which follows the data-changed messages
+// of one table.
+class PickerField : public BoundField, public PopulatedList {
+public:
+    FieldKind fieldKind() const override { return FieldKind::ComboBoxText; }
+    virtual QString DataChangedTableName() const = 0;
+    virtual void AddItemsByID(const QString& idList) = 0;
+    virtual void UpdateItemsByID(const QString& idList) = 0;
+    virtual void RemoveItemsByID(const QString& idList) = 0;
+};

@@ -1,0 +1,152 @@
+#include "RecordChecks.h"
+
+#include "Actions.h"
+#include "BoundField.h"
+#include "DataWindow.h"
+#include "Database.h"
+#include "FormSnapshot.h"
+#include "MessageBoxes.h"
+#include "Permissions.h"
+#include "Platform.h"
+#include "PickerField.h"
+#include "SqlText.h"
+#include "zIdentity.h"
+#include "zInfo.h"
+
+#include <QRegularExpression>
+#include <QWidget>
+
+namespace {
+
+bool isEmptyField(BoundField* field)
+{
+    if (field->fieldKind() == FieldKind::ComboBoxText)
+        return field->Value().toInt() <= 0 || field->Text().isEmpty();
+    if (field->fieldKind() == FieldKind::Numeric)
+        return field->IsMissing();
+    return false;
+}
+
+// "= literal", or "IS NULL" for an empty member: NULL never equals anything.
+QString equalsLiteral(const QString& literal)
+{
+    return literal.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0 ? QStringLiteral("IS NULL") : QStringLiteral("= ") + literal;
+}
+
+long long countOf(const QString& sql)
+{
+    const auto value = GetSQLValue(sql);
+    return value ? value->toLongLong() : 0;
+}
+
+} // namespace
+
+bool Act_DeleteRecords(const QString& tableName, const QString& recordKind, const QString& recordName, const QString& idList,
+                       bool broadcast)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_DeleteRecords"), QStringLiteral("Delete Record(s)"));
+    return action.run([&] {
+        if (!CheckTablePermission(QStringLiteral("Delete"), tableName, true))
+            return;
+        const int count = static_cast<int>(idList.count(QLatin1Char(','))) + 1;
+        const QString objectText = count == 1 ? recordKind + QStringLiteral(" ") + AngleQuote(recordName)
+                                              : QString::number(count) + QStringLiteral(" ") + recordKind + QStringLiteral(" Records");
+        if (ConfirmDelete(objectText) != MsgBox::Yes)
+            return;
+        action.setDescription(QStringLiteral("Delete ") + objectText);
+        // The identities go into the statement, so they must be nothing but numbers.
+        static const QRegularExpression identities(QStringLiteral("^\\s*-?\\d+\\s*(,\\s*-?\\d+\\s*)*$"));
+        if (!identities.match(idList).hasMatch())
+            RaiseToReport(QStringLiteral("Invalid identity list ") + AngleQuote(idList));
+        const auto idField = GetSQLValue(QStringLiteral("SELECT DB_ID_Field FROM DB_Tables WHERE DB_Table_Name = ") + SQLString(tableName));
+        if (!idField || NullToString(*idField).isEmpty())
+            RaiseToReport(QStringLiteral("The table ") + AngleQuote(tableName) + QStringLiteral(" has no identity field registered."));
+        if (!Act_ExecuteSQLTrans(QStringLiteral("DELETE FROM ") + tableName + QStringLiteral("\r\nWHERE ") + NullToString(*idField)
+                                 + QStringLiteral(" IN (") + idList + QStringLiteral(")")))
+            RaiseSilent();
+        if (broadcast)
+            BroadcastDataChanged(static_cast<int>(DataChangedAction::Deleted), tableName, idList);
+    });
+}
+
+QString CheckUniqueValue(BoundField* field, DataWindow* window)
+{
+    if (field->Value().isNull())
+        return {};
+    zInfo* info = window->info();
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + info->MainTableName() + QStringLiteral(" WHERE ") + field->DBFieldName()
+        + QStringLiteral(" ") + equalsLiteral(field->ResultDBValue());
+    if (info->Mode() == static_cast<int>(FormMode::Edit) && info->zID())
+        sql += QStringLiteral("\r\nAND ") + info->IdentityField() + QStringLiteral(" <> ") + info->zID()->DBValue();
+    if (countOf(sql) > 0)
+        return info->FormCaption() + QStringLiteral(" with ") + field->GoodName() + QStringLiteral(" ") + AngleQuote(field->Text())
+            + QStringLiteral(" already exists in the database");
+    return {};
+}
+
+bool CheckUniqueCombination(const QList<BoundField*>& fields, DataWindow* window, QWidget* focusControl)
+{
+    if (fields.isEmpty())
+        return true;
+    zInfo* info = window->info();
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + info->MainTableName() + QStringLiteral("\r\n");
+    QString names;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        BoundField* field = fields.at(i);
+        sql += (i == 0 ? QStringLiteral("WHERE ") : QStringLiteral("AND ")) + field->DBFieldName() + QStringLiteral(" ")
+            + equalsLiteral(field->ResultDBValue()) + QStringLiteral("\r\n");
+        names += (i == 0 ? QString() : QStringLiteral(" and ")) + field->GoodName() + QStringLiteral(" ") + AngleQuote(field->Text());
+    }
+    if (info->Mode() == static_cast<int>(FormMode::Edit) && info->zID())
+        sql += QStringLiteral("AND ") + info->IdentityField() + QStringLiteral(" <> ") + info->zID()->DBValue();
+    if (countOf(sql) > 0) {
+        ShowValidationMessage(QStringLiteral("Combination of ") + names + QStringLiteral(" already exists in the database."));
+        if (focusControl)
+            focusControl->setFocus();
+        return false;
+    }
+    return true;
+}
+
+QString RequireEmptyDependency(BoundField* a, BoundField* b)
+{
+    if (!isEmptyField(a) && isEmptyField(b))
+        return a->GoodName() + QStringLiteral(" cannot be populated if ") + b->GoodName() + QStringLiteral(" is empty");
+    return {};
+}
+
+QString RequireDependency(BoundField* a, BoundField* b)
+{
+    if (isEmptyField(a) && !isEmptyField(b))
+        return a->GoodName() + QStringLiteral(" is required if ") + b->GoodName() + QStringLiteral(" is populated");
+    return {};
+}
+
+void ResolveEmployee(PickerField* picker)
+{
+    if (picker->IsMissing() || picker->Value().toInt() >= 1)
+        return;
+    const QString text = picker->Text().trimmed();
+    if (text.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0 || text.compare(QLatin1String("Me"), Qt::CaseInsensitive) == 0) {
+        std::unique_ptr<Recordset> me = OpenRecordset(QStringLiteral("EXEC usp_Evd_Get_Me"), false);
+        if (me && !me->eof() && !me->value(0).isNull()) {
+            picker->setValue(me->value(0).toInt());
+            return;
+        }
+    }
+    std::unique_ptr<Recordset> payroll
+        = OpenRecordset(QStringLiteral("SELECT Employee_ID FROM Employees WHERE Payroll_Number = ") + SQLString(text), false);
+    if (payroll && !payroll->eof()) {
+        picker->setValue(payroll->value(0).toInt());
+        return;
+    }
+    bool ok = false;
+    int identity = 0;
+    if (text.startsWith(QLatin1String("E-"), Qt::CaseInsensitive))
+        identity = text.mid(2).toInt(&ok);
+    else
+        identity = text.toInt(&ok);
+    // A text that is no number leaves the picker unresolved: its own validation reports it.
+    if (ok)
+        picker->setValue(identity);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class BoundField;
+class DataWindow;
+class PickerField;
+class QWidget;
+
+// Deletes records by identity (after the Delete permission and the user's confirmation) and,
+// when asked, tells every window. True when nothing failed, also when refused or cancelled.
+bool Act_DeleteRecords(const QString& tableName, const QString& recordKind, const QString& recordName,
+                       const QString& idList, bool broadcast);
+// The message when another record of the table has the field's value; empty when unique.
+QString CheckUniqueValue(BoundField* field, DataWindow* window);
+// False (after its message, with the focus on focusControl) when another record has the same
+// values in all the fields.
+bool CheckUniqueCombination(const QList<BoundField*>& fields, DataWindow* window, QWidget* focusControl);
+// "A cannot be populated if B is empty", when A is filled and B empty.
+QString RequireEmptyDependency(BoundField* a, BoundField* b);
+// "A is required if B is populated", when A is empty and B filled.
+QString RequireDependency(BoundField* a, BoundField* b);
+// Turns what was typed or scanned into an employee picker (Me, a payroll number, an E- code or an
+// identity) into the employee's identity.
+void ResolveEmployee(PickerField* picker);

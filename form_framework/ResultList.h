@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The result list of a search window (zlvwData) as the framework uses it. Rows are keyed "#" and
+// the record identity.
+class ResultList {
+public:
+    virtual ~ResultList() = default;
+    virtual QString PopulateSQL() const = 0;
+    virtual void setPopulateSQL(const QString& sql) = 0;
+    virtual void Populate() = 0;
+    virtual void AddListViewItems(const QString& sql) = 0;
+    virtual void UpdateListViewItems(const QString& sql) = 0;
+    virtual void RemoveListViewItemsByID(const QString& idList) = 0;
+    virtual void HighlightOneListViewItem(const QString& key) = 0;
+    virtual bool MoveNext() = 0;
+    virtual bool MovePrevious() = 0;
+    // Opens the record window of the current row; the position (twips) is used when given.
+    virtual void Edit(int leftTwips = -1, int topTwips = -1) = 0;
+};

@@ -1,0 +1,352 @@
+#include "WindowOpening.h"
+
+#include "Actions.h"
+#include "AppError.h"
+#include "AppInfo.h"
+#include "BoundField.h"
+#include "ChildWindows.h"
+#include "DataWindow.h"
+#include "Database.h"
+#include "FormRegistry.h"
+#include "FormSnapshot.h"
+#include "MainWindowServices.h"
+#include "Permissions.h"
+#include "PickerField.h"
+#include "ResultList.h"
+#include "SqlText.h"
+#include "WindowList.h"
+#include "zIdentity.h"
+#include "zInfo.h"
+
+#include <QAbstractButton>
+#include <QHash>
+
+namespace {
+
+QHash<QString, FormParamDict>& queued()
+{
+    static QHash<QString, FormParamDict> params;
+    return params;
+}
+
+QString keyOf(const QString& windowName)
+{
+    return windowName.trimmed().toLower();
+}
+
+bool sameName(const QWidget* window, const QString& name)
+{
+    return window && window->objectName().compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// The window that holds a field control.
+DataWindow* windowOf(QWidget* control)
+{
+    for (QWidget* w = control; w; w = w->parentWidget()) {
+        if (auto* window = qobject_cast<DataWindow*>(w))
+            return window;
+    }
+    return nullptr;
+}
+
+// Moves a preset field out of the first place of the focus order, so the focus starts on a field
+// the user still has to fill.
+void moveOutOfFirstFocus(DataWindow* window, QWidget* field)
+{
+    QWidget* first = window->nextInFocusChain();
+    while (first && first != window && !(first->focusPolicy() & Qt::TabFocus))
+        first = first->nextInFocusChain();
+    if (first != field && !field->isAncestorOf(first))
+        return;
+    QWidget* last = window->previousInFocusChain();
+    if (last && last != field && !field->isAncestorOf(last))
+        QWidget::setTabOrder(last, field);
+}
+
+} // namespace
+
+namespace FormParams {
+
+bool contains(const QString& windowName)
+{
+    return queued().contains(keyOf(windowName));
+}
+
+FormParamDict& entry(const QString& windowName)
+{
+    auto it = queued().find(keyOf(windowName));
+    if (it == queued().end())
+        throw AppError(5, QStringLiteral("No start parameters are queued for the window ") + AngleQuote(windowName.trimmed()) + QStringLiteral("."),
+                       ApplicationTitle());
+    return it.value();
+}
+
+void queue(const QString& windowName, const FormParamDict& parameters)
+{
+    queued().insert(keyOf(windowName), parameters);
+}
+
+void remove(const QString& windowName)
+{
+    queued().remove(keyOf(windowName));
+}
+
+} // namespace FormParams
+
+QVariant ControlParameter(QWidget* control)
+{
+    return QVariant::fromValue(static_cast<QObject*>(control));
+}
+
+QWidget* ControlFromParameter(const QVariant& value)
+{
+    return qobject_cast<QWidget*>(qvariant_cast<QObject*>(value));
+}
+
+bool ItemExists(const FormParamDict& dictionary, const QString& key)
+{
+    return dictionary.contains(key);
+}
+
+DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QVariantList& childFormArgs)
+{
+    BusyPointer busy;
+    if (childFormArgs.size() % 2 != 0)
+        throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+    FormParamDict parameters;
+    for (qsizetype i = 0; i + 1 < childFormArgs.size(); i += 2) {
+        if (!parameters.add(childFormArgs.at(i).toString(), childFormArgs.at(i + 1)))
+            throw AppError(457, QStringLiteral("This key is already associated with an element of this collection"), ApplicationTitle());
+    }
+    FormParams::queue(windowName, parameters);
+    try {
+        return identity != 0 ? ShowRecordForm(windowName, identity) : LoadFormByName(windowName);
+    } catch (...) {
+        // The entry never outlives a failed opening.
+        FormParams::remove(windowName);
+        throw;
+    }
+}
+
+DataWindow* OpenPickerForm(QWidget* control, const QString& windowName)
+{
+    FormParamDict parameters;
+    parameters.add(QStringLiteral("Mode"), 5);
+    parameters.add(QStringLiteral("Control"), ControlParameter(control));
+    FormParams::queue(windowName, parameters);
+    DataWindow* picker = nullptr;
+    try {
+        picker = LoadFormByName(windowName);
+    } catch (...) {
+        FormParams::remove(windowName);
+        throw;
+    }
+    if (DataWindow* parent = windowOf(control)) {
+        parent->setEnabled(false);
+        if (MainWindowLoaded() && MainWindow()->openWindows())
+            MainWindow()->openWindows()->DisableItem(parent);
+    }
+    return picker;
+}
+
+DataWindow* ShowRecordForm(const QString& windowName, int identity)
+{
+    const QList<QWidget*> windows = LoadedWindows();
+    for (QWidget* w : windows) {
+        DataWindow* window = AsDataWindow(w);
+        if (!window || !sameName(window, windowName) || !window->info()->zID())
+            continue;
+        if (window->info()->zID()->Value() == identity) {
+            window->bringToFront();
+            FormParams::remove(windowName);
+            return window;
+        }
+    }
+    return LoadFormByName(windowName);
+}
+
+DataWindow* ShowFormByName(const QString& windowName)
+{
+    const QList<QWidget*> windows = LoadedWindows();
+    for (QWidget* w : windows) {
+        if (DataWindow* window = AsDataWindow(w); window && sameName(window, windowName)) {
+            window->bringToFront(true);
+            return window;
+        }
+    }
+    return LoadFormByName(windowName);
+}
+
+DataWindow* LoadFormByName(const QString& windowName)
+{
+    DataWindow* window = FormRegistry::create(windowName);
+    if (MainWindowLoaded())
+        MainWindow()->addChildWindow(window);
+    AddLoadedWindow(window);
+    try {
+        window->info()->Load();
+    } catch (...) {
+        RemoveLoadedWindow(window);
+        delete window->frame();
+        FormParams::remove(windowName);
+        throw;
+    }
+    zInfo* info = window->info();
+    if (info->FormType() == static_cast<int>(FormType::Record) && info->zID() && info->zID()->Value() == -1) {
+        // The load failed and has been reported: the window goes again without a question.
+        info->setRefreshScreen(false);
+        info->setDataChanged(false);
+        UnloadWindow(window);
+        return nullptr;
+    }
+    window->frame()->show();
+    return window;
+}
+
+void OpenTableForm(const QString& tableName)
+{
+    if (!CheckTablePermission(QStringLiteral("View"), tableName, true))
+        return;
+    const auto name = GetSQLValue(QStringLiteral("EXEC usp_DB_Multiple_Records_Form_For_Table @DB_Table_Name = ") + SQLString(tableName));
+    if (!name || name->isNull() || name->toString().isEmpty())
+        throw AppError(ErrToReport, QStringLiteral("No search window is registered for the table ") + AngleQuote(tableName.trimmed()) + QStringLiteral("."),
+                       ApplicationTitle());
+    ShowFormByName(name->toString());
+}
+
+bool Act_StandardProcessOnLoadMessage(DataWindow* window)
+{
+    const QString name = window->objectName();
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_StandardProcessOnLoadMessage"),
+                       QStringLiteral("Process On Load Message (Standard A&E) for form ") + AngleQuote(name));
+    const bool result = action.run([&] {
+        FormParamDict& parameters = FormParams::entry(name);
+        zInfo* info = window->info();
+        if (parameters.contains(QStringLiteral("PositionX"))) {
+            window->moveTwips(parameters.value(QStringLiteral("PositionX")).toInt(), parameters.value(QStringLiteral("PositionY")).toInt());
+            parameters.remove(QStringLiteral("PositionX"));
+            parameters.remove(QStringLiteral("PositionY"));
+        }
+        if (parameters.contains(QStringLiteral("DefaultValue"))) {
+            info->setDefaultValue(parameters.value(QStringLiteral("DefaultValue")).toString());
+            parameters.remove(QStringLiteral("DefaultValue"));
+        }
+        if (!parameters.contains(QStringLiteral("Mode")))
+            throw AppError(5, QStringLiteral("The start parameter Mode is missing."), ApplicationTitle());
+        info->setMode(parameters.value(QStringLiteral("Mode")).toInt());
+        parameters.remove(QStringLiteral("Mode"));
+        if (parameters.contains(QStringLiteral("Control"))) {
+            if (info->Mode() == static_cast<int>(FormMode::Add)) {
+                QWidget* control = ControlFromParameter(parameters.value(QStringLiteral("Control")));
+                DataWindow* parent = windowOf(control);
+                info->setParentControl(control);
+                info->setParentForm(parent);
+                if (parent)
+                    parent->info()->setChildForm(window);
+            }
+            parameters.remove(QStringLiteral("Control"));
+        }
+        if (info->Mode() == static_cast<int>(FormMode::Add)) {
+            info->SetDefaults();
+            // The item action and batch item windows choose what the new row hangs on.
+            if (name.compare(QLatin1String("frmItemAction"), Qt::CaseInsensitive) == 0
+                || name.compare(QLatin1String("frmBatchItem"), Qt::CaseInsensitive) == 0) {
+                const QStringList keys = name.compare(QLatin1String("frmItemAction"), Qt::CaseInsensitive) == 0
+                    ? QStringList { QStringLiteral("Item_ID"), QStringLiteral("Case_ID"), QStringLiteral("Batch_ID") }
+                    : QStringList { QStringLiteral("Item_ID"), QStringLiteral("Case_ID") };
+                for (int i = 0; i < keys.size(); ++i) {
+                    const bool present = std::any_of(parameters.keys().begin(), parameters.keys().end(),
+                                                     [&](const QString& k) { return k.compare(keys[i], Qt::CaseInsensitive) == 0; });
+                    if (present) {
+                        if (auto* option = window->findChild<QAbstractButton*>(QStringLiteral("optItemCase_%1").arg(i)))
+                            option->setChecked(true);
+                        break;
+                    }
+                }
+            }
+            if (!parameters.isEmpty()) {
+                for (BoundField* field : FieldsOf(window)) {
+                    if (!field->Applicable() || !parameters.contains(field->DBFieldName()))
+                        continue;
+                    field->setValue(parameters.value(field->DBFieldName()));
+                    moveOutOfFirstFocus(window, dynamic_cast<QWidget*>(field));
+                }
+            }
+        } else if (info->Mode() == static_cast<int>(FormMode::Edit)) {
+            if (info->zID())
+                info->zID()->setValue(parameters.value(QStringLiteral("IdentityValue")).toInt());
+            if (!info->Act_PopulateFormEdit())
+                RaiseSilent();
+            info->setMode(info->Mode());
+            info->setSnapShot(GetFormSnapshot(window));
+        }
+    });
+    FormParams::remove(name);
+    return result;
+}
+
+bool Act_StandardProcessOnLoadMessageSS(DataWindow* window)
+{
+    const QString name = window->objectName();
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_StandardProcessOnLoadMessageSS"),
+                       QStringLiteral("Process On Load Message (Standard S&S) for form ") + AngleQuote(name));
+    bool hadEntry = false;
+    const bool result = action.run([&] {
+        if (!FormParams::contains(name))
+            return;
+        hadEntry = true;
+        FormParamDict& parameters = FormParams::entry(name);
+        zInfo* info = window->info();
+        if (parameters.contains(QStringLiteral("Mode"))) {
+            info->setMode(parameters.value(QStringLiteral("Mode")).toInt());
+            parameters.remove(QStringLiteral("Mode"));
+        } else {
+            info->setMode(static_cast<int>(FormMode::SearchList));
+        }
+        if (info->Mode() == static_cast<int>(FormMode::Pick)) {
+            QWidget* control = ControlFromParameter(parameters.value(QStringLiteral("Control")));
+            DataWindow* parent = windowOf(control);
+            info->setParentControl(control);
+            info->setParentForm(parent);
+            if (parent)
+                parent->info()->setChildForm(window);
+            // A field that already holds a value shows that one row first.
+            auto* field = dynamic_cast<BoundField*>(control);
+            const bool chosen = field
+                && ((field->fieldKind() == FieldKind::Text && field->FKValue() > 0)
+                    || (field->fieldKind() == FieldKind::ComboBoxText && field->Value().toInt() > 0));
+            if (chosen && info->resultList()) {
+                info->resultList()->AddListViewItems(info->SearchSQLOne() + QStringLiteral(" @") + info->IdentityField()
+                                                     + QStringLiteral(" = ") + field->ResultDBValue());
+                info->setPopulateOnStart(false);
+            }
+            SetCaption(window, QStringLiteral("Select ") + info->FormCaption());
+            parameters.remove(QStringLiteral("Control"));
+        }
+        if (!parameters.isEmpty()) {
+            // Preset criteria enter the search as the fields' own SQL literals.
+            QString text = info->SearchSQL();
+            const bool procedure = text.left(4).compare(QLatin1String("EXEC"), Qt::CaseInsensitive) == 0;
+            bool first = true;
+            for (BoundField* field : FieldsOf(window)) {
+                if (!field->Applicable() || !parameters.contains(field->DBFieldName()))
+                    continue;
+                field->setValue(parameters.value(field->DBFieldName()));
+                const QString literal = SnapshotLiteral(*field);
+                if (procedure)
+                    text += (first ? QStringLiteral(" @") : QStringLiteral(", @")) + field->DBFieldName() + QStringLiteral(" = ") + literal;
+                else
+                    text += (first ? QStringLiteral(" ") : QStringLiteral(" AND ")) + field->DBFieldName() + QStringLiteral(" = ") + literal;
+                first = false;
+            }
+            if (info->resultList()) {
+                info->resultList()->setPopulateSQL(text);
+                info->resultList()->Populate();
+            }
+            info->setPopulateOnStart(false);
+        }
+    });
+    if (hadEntry)
+        FormParams::remove(name);
+    return result;
+}

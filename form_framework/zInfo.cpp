@@ -1,0 +1,468 @@
+#include "zInfo.h"
+
+#include "Actions.h"
+#include "BoundField.h"
+#include "ChildWindows.h"
+#include "DataWindow.h"
+#include "Database.h"
+#include "FieldListing.h"
+#include "FormSnapshot.h"
+#include "MessageBoxes.h"
+#include "PickerField.h"
+#include "Platform.h"
+#include "RecordBar.h"
+#include "ResultList.h"
+#include "SearchBar.h"
+#include "SqlText.h"
+#include "TextUtilities.h"
+#include "Twips.h"
+#include "WindowList.h"
+#include "WindowOpening.h"
+#include "zIdentity.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+
+namespace {
+enum class SaveAnswer { Save, Discard, Cancel };
+
+constexpr int kMaxRememberedTwips = 32767;
+} // namespace
+
+zInfo::zInfo(DataWindow* window)
+    : QObject(window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("zInfo"));
+    window->installEventFilter(this);
+}
+
+void zInfo::setStatusBar(const QString& text)
+{
+    m_statusBar = text.trimmed();
+    if (m_window->isActiveWindow() || (m_window->frame() != m_window && m_window->frame()->isActiveWindow()))
+        SetStatusText(m_statusBar);
+}
+
+QString zInfo::SearchSQL() const
+{
+    if (!m_searchSQL.isEmpty())
+        return m_searchSQL;
+    if (!m_mainTableName.isEmpty())
+        return QStringLiteral("SELECT * FROM ") + m_mainTableName + QStringLiteral(" WHERE ");
+    return {};
+}
+
+QString zInfo::Identity() const
+{
+    return m_identityField + QStringLiteral(" = ") + (zID() ? zID()->DBValue() : QStringLiteral("NULL"));
+}
+
+zIdentity* zInfo::zID() const
+{
+    return m_window->findChild<zIdentity*>(QStringLiteral("zID"));
+}
+
+RecordBar* zInfo::recordBar() const
+{
+    return dynamic_cast<RecordBar*>(m_window->member(QStringLiteral("zbtnButtons")));
+}
+
+SearchBar* zInfo::searchBar() const
+{
+    return dynamic_cast<SearchBar*>(m_window->member(QStringLiteral("zbtnButtons")));
+}
+
+ResultList* zInfo::resultList() const
+{
+    return dynamic_cast<ResultList*>(m_window->member(QStringLiteral("zlvwData")));
+}
+
+void zInfo::setMode(int mode)
+{
+    m_mode = mode;
+    if (m_formType == static_cast<int>(FormType::Record)) {
+        if (mode == static_cast<int>(FormMode::Add))
+            SetCaption(m_window, QStringLiteral("Add ") + m_formCaption);
+        else if (mode == static_cast<int>(FormMode::Edit))
+            SetCaption(m_window, QStringLiteral("Edit ") + m_formCaption + QStringLiteral(" - ") + (zID() ? zID()->Text() : QString()));
+        if (RecordBar* bar = recordBar()) {
+            bar->setNewEnabled(mode == static_cast<int>(FormMode::Edit));
+            bar->setActionsEnabled(bar->NewEnabled());
+        }
+        if (mode == static_cast<int>(FormMode::Add) && zID())
+            zID()->setValue(0);
+    } else if (m_formType == static_cast<int>(FormType::Search)) {
+        if (SearchBar* bar = searchBar())
+            bar->ChangeMode(m_mode);
+    }
+    Q_EMIT ModeChanged();
+}
+
+void zInfo::setDataChanged(bool changed)
+{
+    m_dataChanged = changed;
+    if (m_formType != static_cast<int>(FormType::Record) || !m_refreshScreen)
+        return;
+    if (RecordBar* bar = recordBar()) {
+        bar->setSaveEnabled(changed);
+        bar->setOkEnabled(changed);
+        bar->setCloseCaption(changed ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
+    }
+}
+
+void zInfo::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    if (m_window->Sizable() && DBConnection()) {
+        std::unique_ptr<Recordset> size = OpenRecordset(
+            QStringLiteral("EXEC usp_DB_Form_Size_Load @DB_App_Form_Name = ") + QuoteText(m_window->objectName()), false);
+        if (size && !size->eof()) {
+            const QVariant width = size->value(QStringLiteral("DB_Width_Twips"));
+            const QVariant height = size->value(QStringLiteral("DB_Height_Twips"));
+            if (!width.isNull() && !height.isNull() && width.toInt() > 0 && height.toInt() > 0)
+                m_window->resizeTwips(width.toInt(), height.toInt());
+        }
+        CloseRecordset(size);
+    }
+    InitChildForm(m_window);
+    if (m_formType == static_cast<int>(FormType::Record)) {
+        if (!m_window->Act_LoadForm() && zID())
+            zID()->setValue(-1);
+    } else if (m_formType == static_cast<int>(FormType::Search)) {
+        Act_StandardProcessOnLoadMessageSS(m_window);
+        if (m_populateOnStart)
+            Q_EMIT PopulateData();
+    }
+    Q_EMIT PopulateShortcuts();
+    if (m_mode == static_cast<int>(FormMode::Add) && !m_defaultValue.isEmpty())
+        Q_EMIT ProcessDefaultValue(m_defaultValue);
+    Q_EMIT AfterPopulateForm();
+}
+
+void zInfo::DoCommand(int& command)
+{
+    auto beep = [] { Platform::prompt().beep(); };
+    try {
+        if (m_formType == static_cast<int>(FormType::Record)) {
+            RecordBar* bar = recordBar();
+            switch (static_cast<MainCommand>(command)) {
+            case MainCommand::TabDelimited:
+                if (!ShowFieldListing(m_window, m_formCaption + QStringLiteral(" Info")))
+                    beep();
+                return;
+            case MainCommand::Excel:
+            case MainCommand::XML:
+            case MainCommand::ADTG:
+            case MainCommand::Edit:
+            case MainCommand::Delete:
+                beep();
+                return;
+            case MainCommand::New:
+                if (!bar)
+                    return beep();
+                bar->ClickNew();
+                return;
+            case MainCommand::Save:
+                if (!bar)
+                    return beep();
+                bar->ClickSave();
+                return;
+            default:
+                Q_EMIT ProcessCommand(command);
+                return;
+            }
+        }
+        if (m_formType == static_cast<int>(FormType::Search)) {
+            SearchBar* bar = searchBar();
+            switch (static_cast<MainCommand>(command)) {
+            case MainCommand::New:
+                if (!bar)
+                    return beep();
+                bar->ClickNew();
+                return;
+            case MainCommand::Edit:
+                if (!bar)
+                    return beep();
+                bar->ClickEdit();
+                return;
+            case MainCommand::Save:
+                beep();
+                return;
+            case MainCommand::Delete:
+                if (!bar)
+                    return beep();
+                bar->ClickDelete();
+                return;
+            default:
+                Q_EMIT ProcessCommand(command);
+                return;
+            }
+        }
+        if (m_formType == static_cast<int>(FormType::Other))
+            Q_EMIT ProcessCommand(command);
+    } catch (...) {
+        beep();
+    }
+}
+
+bool zInfo::CheckFields()
+{
+    bool fieldsAreOK = false;
+    Q_EMIT CheckFieldsProcedure(fieldsAreOK);
+    return fieldsAreOK;
+}
+
+bool zInfo::Act_PopulateFormEdit()
+{
+    Q_EMIT BeforePopulateFormEdit();
+    bool success = false;
+    Q_EMIT ActPopulateFormEditProcedure(success);
+    return success;
+}
+
+void zInfo::SetDefaults()
+{
+    Q_EMIT SetDefaultsProcedure();
+}
+
+bool zInfo::SaveData(bool refreshScreen)
+{
+    if (!CheckFields())
+        return false;
+    const PairDictionary current = GetFormSnapshot(m_window);
+    const bool inserting = m_mode == static_cast<int>(FormMode::Add);
+    const PairDictionary changes = inserting ? current : GetChangedValues(m_snapshot, current);
+    const bool changed = !changes.isEmpty();
+    if (changed) {
+        // One statement: the insert returns the identity it made, the update proves the record
+        // still exists by returning its row.
+        const QString sql = inserting
+            ? BuildInsertSQL(m_mainTableName, changes) + QStringLiteral("\r\nRETURNING ") + m_identityField
+            : BuildUpdateSQL(m_mainTableName, changes) + QStringLiteral("\r\nWHERE ") + Identity() + QStringLiteral("\r\nRETURNING 0 AS Error");
+        const std::optional<QVariant> value = GetSQLValue(sql);
+        if (!value) {
+            if (LastError.Number == 0)
+                ShowErrorMessage(QStringLiteral("Unable to save ") + m_formCaption + QStringLiteral(" ")
+                                 + AngleQuote(zID() ? zID()->Text() : QString())
+                                 + QStringLiteral("\r\n\r\nThe record no longer exists in the database."));
+            return false;
+        }
+        if (inserting && zID())
+            zID()->setValue(value->toInt());
+    }
+    m_refreshScreen = refreshScreen;
+    setDataChanged(false);
+    if (refreshScreen)
+        m_snapshot = GetFormSnapshot(m_window);
+    if (changed) {
+        BroadcastDataChanged(static_cast<int>(inserting ? DataChangedAction::Added : DataChangedAction::Updated), m_mainTableName,
+                             QString::number(zID() ? zID()->Value() : 0));
+        if (inserting)
+            handToParentControl();
+    }
+    if (refreshScreen)
+        setMode(static_cast<int>(FormMode::Edit));
+    return true;
+}
+
+void zInfo::handToParentControl()
+{
+    if (!m_parentControl || !zID() || zID()->Value() <= 0)
+        return;
+    auto* field = dynamic_cast<BoundField*>(m_parentControl.data());
+    if (!field)
+        return;
+    if (field->fieldKind() == FieldKind::Text)
+        field->setFKValue(zID()->Value());
+    else if (field->fieldKind() == FieldKind::ComboBoxText)
+        field->setValue(zID()->Value());
+}
+
+bool zInfo::askToSave()
+{
+    // True when the caller may go on: saved, or the changes are to be dropped.
+    if (!m_dataChanged)
+        return true;
+    const int answer = ConfirmSaveChanges(m_formCaption + QStringLiteral(" ") + AngleQuote(zID() ? zID()->Text() : QString()));
+    if (answer == MsgBox::Yes)
+        return SaveData(false);
+    return answer == MsgBox::No;
+}
+
+void zInfo::ClickNew()
+{
+    if (!askToSave())
+        return;
+    setMode(static_cast<int>(FormMode::Add));
+}
+
+void zInfo::ClickMove(int index)
+{
+    if (m_dataChanged) {
+        const int answer = ConfirmSaveChanges(m_formCaption + QStringLiteral(" ") + AngleQuote(zID() ? zID()->Text() : QString()));
+        if (answer == MsgBox::Yes) {
+            if (!SaveData(false))
+                return;
+        } else if (answer == MsgBox::No) {
+            m_refreshScreen = false;
+            setDataChanged(false);
+        } else {
+            return;
+        }
+    }
+    for (QWidget* w : LoadedWindows()) {
+        DataWindow* list = AsDataWindow(w);
+        if (!list || list == m_window || list->info()->DaughterFormName().compare(m_window->objectName(), Qt::CaseInsensitive) != 0)
+            continue;
+        if (ResultList* rows = list->info()->resultList()) {
+            const bool moved = index != 0 ? rows->MoveNext() : rows->MovePrevious();
+            if (moved)
+                rows->Edit(m_window->LeftTwips(), m_window->TopTwips());
+            else
+                Platform::prompt().beep();
+        }
+        break;
+    }
+    UnloadWindow(m_window);
+}
+
+void zInfo::ProcessDataChangedMessage(int action, const QString& tableName, const QString& idList)
+{
+    if (tableName.compare(m_mainTableName, Qt::CaseInsensitive) == 0) {
+        if (m_mode == static_cast<int>(FormMode::Edit)) {
+            if (action == static_cast<int>(DataChangedAction::Deleted) && zID() && InCommaList(QString::number(zID()->Value()), idList)) {
+                m_refreshScreen = false;
+                setDataChanged(false);
+                UnloadWindow(m_window);
+                return;
+            }
+        } else if (m_mode == static_cast<int>(FormMode::SearchList) || m_mode == static_cast<int>(FormMode::Pick)) {
+            if (ResultList* rows = resultList()) {
+                const QString oneRow = m_searchSQLOne + QStringLiteral(" @") + m_identityField + QStringLiteral(" = ") + idList;
+                if (action == static_cast<int>(DataChangedAction::Added) && !m_searchSQLOne.isEmpty()) {
+                    rows->AddListViewItems(oneRow);
+                    rows->HighlightOneListViewItem(QStringLiteral("#") + idList.trimmed());
+                } else if (action == static_cast<int>(DataChangedAction::Updated) && !m_searchSQLOne.isEmpty()) {
+                    rows->UpdateListViewItems(oneRow);
+                } else if (action == static_cast<int>(DataChangedAction::Deleted)) {
+                    rows->RemoveListViewItemsByID(idList);
+                }
+            }
+        }
+    }
+    const QList<QWidget*> children = m_window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        auto* picker = dynamic_cast<PickerField*>(child);
+        if (!picker || picker->DataChangedTableName().compare(tableName, Qt::CaseInsensitive) != 0)
+            continue;
+        if (action == static_cast<int>(DataChangedAction::Added))
+            picker->AddItemsByID(idList);
+        else if (action == static_cast<int>(DataChangedAction::Updated))
+            picker->UpdateItemsByID(idList);
+        else if (action == static_cast<int>(DataChangedAction::Deleted))
+            picker->RemoveItemsByID(idList);
+    }
+}
+
+void zInfo::ContainerForm_Activate()
+{
+    ActivateChildForm(m_window);
+}
+
+bool zInfo::QueryUnload()
+{
+    if (m_formType != static_cast<int>(FormType::Record) || !m_dataChanged)
+        return true;
+    m_window->bringToFront();
+    return askToSave();
+}
+
+void zInfo::Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (m_window->Sizable() && m_rememberedWidth >= 1 && m_rememberedHeight >= 1 && DBConnection()) {
+        Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_DB_Form_Size_Save @DB_App_Form_Name = ") + QuoteText(m_window->objectName())
+                            + QStringLiteral(", @DB_Width_Twips = ") + QString::number(m_rememberedWidth)
+                            + QStringLiteral(", @DB_Height_Twips = ") + QString::number(m_rememberedHeight));
+    }
+    FormClosing(m_window);
+    RemoveLoadedWindow(m_window);
+}
+
+void zInfo::rememberSize()
+{
+    QWidget* frame = m_window->frame();
+    if (!m_window->Sizable() || frame->isMinimized() || frame->isMaximized())
+        return;
+    m_rememberedWidth = std::min(PixelsToTwips(frame->width()), kMaxRememberedTwips);
+    m_rememberedHeight = std::min(PixelsToTwips(frame->height()), kMaxRememberedTwips);
+}
+
+void zInfo::layOutSearchWindow()
+{
+    QWidget* list = m_window->member(QStringLiteral("zlvwData"));
+    if (!list)
+        list = m_window->member(QStringLiteral("grdData"));
+    if (!list)
+        return;
+    auto clamp = [](int value) { return value < 0 ? 0 : value; };
+    const int margin = list->x();
+    QWidget* bar = m_window->member(QStringLiteral("zbtnButtons"));
+    const int barHeight = bar ? bar->height() : 0;
+    list->resize(clamp(m_window->width() - 2 * margin), clamp(m_window->height() - list->y() - barHeight));
+    QWidget* populate = m_window->member(QStringLiteral("btnPopulate"));
+    if (populate)
+        populate->move(clamp(m_window->width() - populate->width() - margin), populate->y());
+    if (QWidget* options = m_window->member(QStringLiteral("fraSearchOptions")); options && populate)
+        options->resize(clamp(populate->x() - options->x() - margin), options->height());
+}
+
+bool zInfo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::Resize:
+        rememberSize();
+        if (m_formType == static_cast<int>(FormType::Search) && !m_window->frame()->isMinimized())
+            layOutSearchWindow();
+        break;
+    case QEvent::Close: {
+        auto* close = static_cast<QCloseEvent*>(event);
+        if (!QueryUnload()) {
+            close->ignore();
+            return true;
+        }
+        Unload();
+        break;
+    }
+    case QEvent::WindowActivate:
+        ContainerForm_Activate();
+        break;
+    case QEvent::WindowDeactivate:
+        ClearStatusText(m_window);
+        break;
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        DragFormStart(m_window, mouse->position().toPoint().x(), mouse->position().toPoint().y());
+        break;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->buttons() != Qt::NoButton)
+            DragFormMove(m_window, mouse->position().toPoint().x(), mouse->position().toPoint().y());
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        DragFormEnd(m_window);
+        break;
+    default:
+        break;
+    }
+    return false;
+}

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "OrderedDictionary.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+class DataWindow;
+class RecordBar;
+class ResultList;
+class SearchBar;
+class zIdentity;
+
+// The kinds of data window and what a window is doing.
+enum class FormType : int { Record = 1, Search = 2, Other = 3 };
+enum class FormMode : int { Add = 1, Edit = 2, SearchList = 4, Pick = 5 };
+// The numbers of the main window's commands, passed to the active window.
+enum class MainCommand : int {
+    TabDelimited = 1,
+    Excel = 2,
+    XML = 3,
+    ADTG = 4,
+    New = 5,
+    Edit = 6,
+    Save = 7,
+    Delete = 8,
+    Print = 9,
+    Preview = 10,
+};
+enum class DataChangedAction : int { Added = 1, Updated = 2, Deleted = 3 };
+
+// Field name to SQL literal, in the window's control order.
+using Snapshot = OrderedDictionary<QString>;
+
+// The invisible controller every data window carries (named "zInfo"): what kind of window this
+// is, its table and queries, its mode, and the engine behind load, save, commands, close and the
+// data-changed messages. Work only the window knows is asked of it through the signals below,
+// which run synchronously (connect them directly).
+class zInfo : public QObject {
+    Q_OBJECT
+public:
+    explicit zInfo(DataWindow* window);
+
+    DataWindow* ContainerForm() const { return m_window; }
+
+    // --- Design properties --------------------------------------------------------------------
+    QString StatusBar() const { return m_statusBar; }
+    void setStatusBar(const QString& text);
+    int Mode() const { return m_mode; }
+    void setMode(int mode);
+    int FormType() const { return m_formType; }
+    void setFormType(int type) { m_formType = type; }
+    // The stored query, or "SELECT * FROM <MainTableName> WHERE " when none is stored.
+    QString SearchSQL() const;
+    void setSearchSQL(const QString& sql) { m_searchSQL = sql; }
+    QString SearchSQLOne() const { return m_searchSQLOne; }
+    void setSearchSQLOne(const QString& sql) { m_searchSQLOne = sql; }
+    QString FormCaption() const { return m_formCaption; }
+    void setFormCaption(const QString& caption) { m_formCaption = caption; }
+    QString MainTableName() const { return m_mainTableName; }
+    void setMainTableName(const QString& table) { m_mainTableName = table; }
+    QString IdentityField() const { return m_identityField; }
+    void setIdentityField(const QString& field) { m_identityField = field; }
+    QString DaughterFormName() const { return m_daughterFormName; }
+    void setDaughterFormName(const QString& name) { m_daughterFormName = name; }
+    bool PopulateOnStart() const { return m_populateOnStart; }
+    void setPopulateOnStart(bool populate) { m_populateOnStart = populate; }
+    bool RePopulateOnDelete() const { return m_rePopulateOnDelete; }
+    void setRePopulateOnDelete(bool repopulate) { m_rePopulateOnDelete = repopulate; }
+    QString DefaultValue() const { return m_defaultValue; }
+    void setDefaultValue(const QString& text) { m_defaultValue = text; }
+
+    // --- Run-time state ------------------------------------------------------------------------
+    bool DataChanged() const { return m_dataChanged; }
+    void setDataChanged(bool changed);
+    bool RefreshScreen() const { return m_refreshScreen; }
+    void setRefreshScreen(bool refresh) { m_refreshScreen = refresh; }
+    DataWindow* ChildForm() const { return m_childForm; }
+    void setChildForm(DataWindow* window) { m_childForm = window; }
+    DataWindow* ParentForm() const { return m_parentForm; }
+    void setParentForm(DataWindow* window) { m_parentForm = window; }
+    QWidget* ParentControl() const { return m_parentControl; }
+    void setParentControl(QWidget* control) { m_parentControl = control; }
+    const Snapshot& SnapShot() const { return m_snapshot; }
+    void setSnapShot(const Snapshot& snapshot) { m_snapshot = snapshot; }
+    // "<IdentityField> = <zID.DBValue>": the record's WHERE condition.
+    QString Identity() const;
+
+    // --- Operations ----------------------------------------------------------------------------
+    void DoCommand(int& command);
+    bool SaveData(bool refreshScreen);
+    bool CheckFields();
+    bool Act_PopulateFormEdit();
+    void SetDefaults();
+    void ClickNew();
+    void ClickMove(int index);
+    void ProcessDataChangedMessage(int action, const QString& tableName, const QString& idList);
+    void ContainerForm_Activate();
+
+    // The window's load (called once by the opening routines) and its close request.
+    void Load();
+    // True when the window may close; asks to save unsaved changes.
+    bool QueryUnload();
+    // The window is closing for good: keep its size, undo its links.
+    void Unload();
+
+    // The members the controller reaches by name.
+    zIdentity* zID() const;
+    RecordBar* recordBar() const;
+    SearchBar* searchBar() const;
+    ResultList* resultList() const;
+
+Q_SIGNALS:
+    void ProcessCommand(int& command);
+    void ModeChanged();
+    void CheckFieldsProcedure(bool& fieldsAreOK);
+    void ActPopulateFormEditProcedure(bool& success);
+    void SetDefaultsProcedure();
+    void BeforePopulateFormEdit();
+    void AfterPopulateForm();
+    void PopulateShortcuts();
+    void ProcessDefaultValue(const QString& defaultValue);
+    void PopulateData();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool askToSave();
+    void rememberSize();
+    void layOutSearchWindow();
+    void handToParentControl();
+
+    DataWindow* m_window;
+    QString m_statusBar;
+    int m_mode = 1;
+    int m_formType = 3;
+    QString m_searchSQL;
+    QString m_searchSQLOne;
+    QString m_formCaption;
+    QString m_mainTableName;
+    QString m_identityField;
+    QString m_daughterFormName;
+    bool m_populateOnStart = false;
+    bool m_rePopulateOnDelete = false;
+    QString m_defaultValue;
+    bool m_dataChanged = false;
+    bool m_refreshScreen = true;
+    QPointer<DataWindow> m_childForm;
+    QPointer<DataWindow> m_parentForm;
+    QPointer<QWidget> m_parentControl;
+    Snapshot m_snapshot;
+    int m_rememberedWidth = 0; // twips
+    int m_rememberedHeight = 0;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+};
