@@ -7,6 +7,7 @@
 #include "Settings.h"
 #include "TestDatabase.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 #include <gtest/gtest.h>
@@ -284,7 +285,9 @@ protected:
         Prompts().clear();
         m_database = std::make_unique<TestDatabase>(GetParam());
         m_database->registerAsCurrent();
-        m_database->createLogin(QStringLiteral("Clerk_One"), QStringLiteral("Secret'Pass"));
+        // Roles belong to the whole cluster, and test processes run side by side.
+        m_login = QStringLiteral("Clerk_%1").arg(QCoreApplication::applicationPid());
+        m_database->createLogin(m_login, QStringLiteral("Secret'Pass"));
         if (GetParam() == Engine::PostgreSQL) {
             // Password log-ons reach the server over TCP; the socket is for the trusted log-on.
             DBList()[0].Server = QStringLiteral("127.0.0.1:") + qEnvironmentVariable("PGPORT");
@@ -298,12 +301,13 @@ protected:
         CurrentDB() = 0;
     }
     std::unique_ptr<TestDatabase> m_database;
+    QString m_login;
 };
 
 TEST_P(LogOn, APasswordLogOnSetsTheUserAndRemembersIt)
 {
-    EXPECT_EQ(OpenConnection(1, false, QStringLiteral("CLERK_one"), QStringLiteral("Secret'Pass")), QString());
-    EXPECT_EQ(UserName().toLower(), QStringLiteral("clerk_one"));
+    EXPECT_EQ(OpenConnection(1, false, m_login.toUpper(), QStringLiteral("Secret'Pass")), QString());
+    EXPECT_EQ(UserName().toLower(), m_login.toLower());
     EXPECT_FALSE(HostName().isEmpty());
     EXPECT_FALSE(TrustedConnection());
     EXPECT_EQ(RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("LastUser")), UserName());
@@ -313,7 +317,7 @@ TEST_P(LogOn, APasswordLogOnSetsTheUserAndRemembersIt)
 TEST_P(LogOn, WrongPasswordsFailWithTheEnginesTextAndLeaveNoConnection)
 {
     for (const QString& password : { QStringLiteral("secret'pass"), QStringLiteral(""), QStringLiteral("wrong") }) {
-        const QString result = OpenConnection(1, false, QStringLiteral("Clerk_One"), password);
+        const QString result = OpenConnection(1, false, m_login, password);
         EXPECT_TRUE(result.startsWith(QStringLiteral("SQL Server Login Failed.\r\n"))) << qPrintable(result);
         EXPECT_GT(result.size(), QStringLiteral("SQL Server Login Failed.\r\n").size());
         EXPECT_EQ(DBConnection(), nullptr);
@@ -334,7 +338,7 @@ TEST_P(LogOn, AnUnreachableServerOrUnknownEngineFails)
     DBList()[0].Server = GetParam() == Engine::PostgreSQL ? QStringLiteral("127.0.0.1:1") : DBList()[0].Server;
     if (GetParam() == Engine::SQLite)
         DBList()[0].DatabaseName = QStringLiteral("/nonexistent-folder/none.db");
-    const QString result = OpenConnection(1, false, QStringLiteral("Clerk_One"), QStringLiteral("Secret'Pass"));
+    const QString result = OpenConnection(1, false, m_login, QStringLiteral("Secret'Pass"));
     EXPECT_TRUE(result.startsWith(QStringLiteral("SQL Server Login Failed.\r\n"))) << qPrintable(result);
     EXPECT_EQ(DBConnection(), nullptr);
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -32,6 +33,9 @@ int main(int argc, char* argv[])
     QDir(programFolder.path()).mkpath(QStringLiteral("Data"));
     QDir(programFolder.path()).mkpath(QStringLiteral("Temp"));
     SetMainPath(programFolder.path());
+    // Each test process keeps its per-user settings apart: tests run in parallel.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, programFolder.path() + QStringLiteral("/settings"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, programFolder.path() + QStringLiteral("/settings"));
 
     auto recorder = std::make_unique<PromptRecorder>();
     s_recorder = recorder.get();
