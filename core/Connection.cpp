@@ -53,20 +53,49 @@ bool isNoOpStatement(const QString& statement)
         || s == QLatin1String("SET ANSI_DEFAULTS ON") || s == QLatin1String("SET ANSI_DEFAULTS OFF");
 }
 
-std::optional<QDateTime> parseDateText(const QString& raw)
+// A date and a wall-clock time, kept apart: a local QDateTime asks the C library for the time
+// zone, which re-reads the zone file each time, and an argument needs neither zone nor offset.
+struct Moment {
+    QDate date;
+    QTime time;
+};
+
+// The ISO shapes the program itself writes: "yyyy-MM-dd", then optionally " " or "T" and
+// "HH:mm", "HH:mm:ss" or "HH:mm:ss.zzz".
+std::optional<Moment> parseIsoMoment(const QString& text)
+{
+    if (text.size() != 10 && text.size() != 16 && text.size() != 19 && text.size() != 23)
+        return std::nullopt;
+    const QDate date = QDate::fromString(QStringView(text).left(10), Qt::ISODate);
+    if (!date.isValid())
+        return std::nullopt;
+    if (text.size() == 10)
+        return Moment { date, QTime(0, 0) };
+    if (text.at(10) != QLatin1Char(' ') && text.at(10) != QLatin1Char('T'))
+        return std::nullopt;
+    if (text.size() == 23 && text.at(19) != QLatin1Char('.'))
+        return std::nullopt;
+    const QTime time = QTime::fromString(QStringView(text).mid(11), Qt::ISODateWithMs);
+    if (!time.isValid())
+        return std::nullopt;
+    return Moment { date, time };
+}
+
+std::optional<Moment> parseDateText(const QString& raw)
 {
     const QString text = raw.trimmed();
-    for (const char* pattern : { "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss",
-                                 "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "MM/dd/yyyy h:mm:ss AP", "MM/dd/yyyy h:mm AP",
-                                 "MM/dd/yyyy HH:mm:ss", "M/d/yyyy h:mm:ss AP", "M/d/yyyy h:mm AP" }) {
+    if (const auto iso = parseIsoMoment(text))
+        return iso;
+    for (const char* pattern : { "MM/dd/yyyy h:mm:ss AP", "MM/dd/yyyy h:mm AP", "MM/dd/yyyy HH:mm:ss", "M/d/yyyy h:mm:ss AP",
+                                 "M/d/yyyy h:mm AP" }) {
         const QDateTime value = QDateTime::fromString(text, QString::fromLatin1(pattern));
         if (value.isValid())
-            return value;
+            return Moment { value.date(), value.time() };
     }
-    for (const char* pattern : { "yyyy-MM-dd", "MM/dd/yyyy", "M/d/yyyy", "yyyyMMdd" }) {
+    for (const char* pattern : { "MM/dd/yyyy", "M/d/yyyy", "yyyyMMdd" }) {
         const QDate value = QDate::fromString(text, QString::fromLatin1(pattern));
         if (value.isValid())
-            return QDateTime(value, QTime(0, 0));
+            return Moment { value, QTime(0, 0) };
     }
     return std::nullopt;
 }
@@ -124,18 +153,23 @@ QVariant convertArgument(Engine engine, const QVariant& value, ParameterType typ
     }
     case ParameterType::Date:
     case ParameterType::DateTime: {
-        std::optional<QDateTime> moment;
+        std::optional<Moment> moment;
         if (value.typeId() == QMetaType::QDateTime)
-            moment = value.toDateTime();
+            moment = Moment { value.toDateTime().date(), value.toDateTime().time() };
         else if (value.typeId() == QMetaType::QDate)
-            moment = QDateTime(value.toDate(), QTime(0, 0));
+            moment = Moment { value.toDate(), QTime(0, 0) };
         else
             moment = parseDateText(value.toString());
         if (!moment)
             refuse(engine, QStringLiteral("Conversion failed when converting date and/or time from character string."));
-        if (type == ParameterType::Date)
-            return moment->date().toString(Qt::ISODate);
-        return moment->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        if (type == ParameterType::Date) {
+            // An argument already in the ISO form is bound as it is (a date argument often passes
+            // through more than one call).
+            if (isText && value.toString().size() == 10 && parseIsoMoment(value.toString()))
+                return value.toString();
+            return moment->date.toString(Qt::ISODate);
+        }
+        return moment->date.toString(Qt::ISODate) + QLatin1Char(' ') + moment->time.toString(QStringLiteral("HH:mm:ss.zzz"));
     }
     }
     return value;
@@ -450,6 +484,8 @@ void DatabaseConnection::openPostgres(const Credentials& credentials)
                ErrProviderFailure);
     }
     m_hostName = QSysInfo::machineHostName();
+    // Notices ("... does not exist, skipping") are the server talking to itself.
+    executeStatement(QStringLiteral("SET client_min_messages = warning"));
     executeStatement(QStringLiteral("SELECT set_config('bramblecot.host', ?, false)"), { m_hostName });
     Recordset facts = executeStatement(QStringLiteral("SELECT session_user, current_database()"));
     m_loginName = facts.valueAt(0, 0).toString();
@@ -641,7 +677,7 @@ void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const P
     for (int i = 0; i < count; ++i) {
         Recordset::Column& column = columns[static_cast<size_t>(i)];
         column.name = record.fieldName(i);
-        if (declared) {
+        if (declared && !declared->columnTypes.isEmpty()) {
             const auto it = declared->columnTypes.constFind(column.name.toLower());
             if (it != declared->columnTypes.constEnd()) {
                 column.type = it.value();
@@ -664,6 +700,7 @@ void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const P
             result.appendValue(i, query.value(i));
         result.finishRow();
     }
+    result.finishResultSet();
     const QSqlError error = query.lastError();
     query.finish();
     if (error.isValid() && error.type() != QSqlError::NoError)

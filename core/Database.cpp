@@ -26,9 +26,19 @@ DatabaseConnection& requireConnection()
     return *s_connection;
 }
 
+std::function<void(const QString&)> s_observer;
+
+Recordset executeText(const QString& sql)
+{
+    DatabaseConnection& connection = requireConnection();
+    if (s_observer)
+        s_observer(sql);
+    return connection.execute(sql);
+}
+
 std::unique_ptr<Recordset> run(const QString& sql)
 {
-    auto recordset = std::make_unique<Recordset>(requireConnection().execute(sql));
+    auto recordset = std::make_unique<Recordset>(executeText(sql));
     if (!recordset->isOpen())
         RaiseToReport(QStringLiteral("Recordset is closed"));
     return recordset;
@@ -139,7 +149,7 @@ std::unique_ptr<Recordset> OpenRecordset(const QString& sql, bool useTransaction
             began = true;
         }
         connection.setCommandTimeout(kRecordsetTimeout);
-        auto recordset = std::make_unique<Recordset>(connection.execute(sql));
+        auto recordset = std::make_unique<Recordset>(executeText(sql));
         if (!recordset->isOpen()) {
             note = QStringLiteral("Make sure you open stored procedures Forward Only.");
             RaiseToReport(QStringLiteral("Recordset is closed"));
@@ -202,7 +212,7 @@ QVariant NullToZero(const QVariant& value)
 bool Act_ExecuteSQL(const QString& sql)
 {
     ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQL"), QStringLiteral("Execute SQL"));
-    return action.run([&] { requireConnection().execute(sql); });
+    return action.run([&] { executeText(sql); });
 }
 
 bool Act_ExecuteSQLTrans(const QString& sql)
@@ -222,6 +232,11 @@ bool Act_ExecuteSQLTrans(const QString& sql)
     if (began)
         DBRollbackTrans();
     return result;
+}
+
+void SetCommandObserver(std::function<void(const QString&)> observer)
+{
+    s_observer = std::move(observer);
 }
 
 void DBBeginTrans()

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,9 @@ QString NullToString(const QVariant& value);
 QVariant NullToZero(const QVariant& value);
 
 bool Act_ExecuteSQL(const QString& sql);
+
+// Sees every command text the routines above send, before it runs (a log, or a test's witness).
+void SetCommandObserver(std::function<void(const QString&)> observer);
 bool Act_ExecuteSQLTrans(const QString& sql);
 
 // Transactions nest by depth (only the outermost begin and commit reach the engine); a rollback

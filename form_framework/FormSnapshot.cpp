@@ -73,14 +73,15 @@ PairDictionary GetFormSnapshot(const DataWindow* window)
 
 PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDictionary& newSnapshot)
 {
-    if (newSnapshot.count() < oldSnapshot.count())
-        throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+    // Paired by field name: both come from the same window, but a name is what a value belongs to.
     PairDictionary changed;
     for (qsizetype i = 0; i < oldSnapshot.count(); ++i) {
-        const QString& before = oldSnapshot.values().at(i);
-        const QString& now = newSnapshot.values().at(i);
-        if (before.compare(now, Qt::CaseSensitive) != 0)
-            changed.add(oldSnapshot.keys().at(i), now);
+        const QString& key = oldSnapshot.keys().at(i);
+        if (!newSnapshot.contains(key))
+            throw AppError(5, QStringLiteral("The field ") + key + QStringLiteral(" is missing from the window's values."), ApplicationTitle());
+        const QString now = newSnapshot.value(key);
+        if (oldSnapshot.values().at(i).compare(now, Qt::CaseSensitive) != 0)
+            changed.add(key, now);
     }
     return changed;
 }

@@ -17,7 +17,7 @@ QString SnapshotLiteral(const BoundField& field);
 // Field name to SQL literal of the window's fields: every field of the record on a record window,
 // the filled criteria on a search window.
 PairDictionary GetFormSnapshot(const DataWindow* window);
-// The entries of the new snapshot whose literal differs from the old one (paired by position).
+// The entries of the new snapshot whose literal differs from the old one, paired by field name.
 PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDictionary& newSnapshot);
 // Tells every loaded window that rows of a table were added (1), updated (2) or deleted (3).
 void BroadcastDataChanged(int action, const QString& tableName, const QString& idList);

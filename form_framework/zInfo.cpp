@@ -244,10 +244,10 @@ bool zInfo::SaveData(bool refreshScreen)
             : BuildUpdateSQL(m_mainTableName, changes) + QStringLiteral("\r\nWHERE ") + Identity() + QStringLiteral("\r\nRETURNING 0 AS Error");
         const std::optional<QVariant> value = GetSQLValue(sql);
         if (!value) {
+            // No row and no failure reported: the update found no record to change.
             if (LastError.Number == 0)
-                ShowErrorMessage(QStringLiteral("Unable to save ") + m_formCaption + QStringLiteral(" ")
-                                 + AngleQuote(zID() ? zID()->Text() : QString())
-                                 + QStringLiteral("\r\n\r\nThe record no longer exists in the database."));
+                ShowErrorMessage(QStringLiteral("Unable to Open Recordset\r\n\r\n") + m_formCaption + QStringLiteral(" ")
+                                 + AngleQuote(zID() ? zID()->Text() : QString()) + QStringLiteral(" no longer exists in the database."));
             return false;
         }
         if (inserting && zID())
@@ -374,7 +374,13 @@ void zInfo::ContainerForm_Activate()
 
 bool zInfo::QueryUnload()
 {
+    // A child window that refuses to close keeps its parent open too.
+    if (m_childForm && !UnloadWindow(m_childForm))
+        return false;
     if (m_formType != static_cast<int>(FormType::Record) || !m_dataChanged)
+        return true;
+    // A window whose load failed has nothing to save.
+    if (zID() && zID()->Value() == -1)
         return true;
     m_window->bringToFront();
     return askToSave();

@@ -1,0 +1,294 @@
+#include "FakeControls.h"
+#include "TestMainWindow.h"
+
+#include "AppError.h"
+#include "ChildWindows.h"
+#include "Connection.h"
+#include "Database.h"
+#include "Permissions.h"
+#include "PromptRecorder.h"
+#include "TestDatabase.h"
+#include "WindowList.h"
+#include "WindowOpening.h"
+#include "zIdentity.h"
+#include "zInfo.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString token(Engine engine, const QString& name)
+{
+    for (const auto& [key, value] : FactsOf(engine).schemaTokens) {
+        if (key == name)
+            return value;
+    }
+    return {};
+}
+
+// The data windows as children of a multiple-document host, over a real database.
+class MdiWindows : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
+        RegisterTestForms();
+        Prompts().clear();
+        m_main = std::make_unique<TestMainWindow>();
+        const Engine engine = GetParam();
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("CREATE TABLE Gadgets (Gadget_ID %1, Gadget_Name %2, Serial %3, Working %4, Kind_ID INTEGER)")
+                                       .arg(token(engine, QStringLiteral("{ID}")), token(engine, QStringLiteral("{NAME}")),
+                                            token(engine, QStringLiteral("{TEXT}")), token(engine, QStringLiteral("{BIT}")))));
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
+                                                  "DB_ID_Field, DB_Default_Permission) VALUES ('Gadgets', 'Gadgets', 'Gadget', 'Gadget_ID', 1)")));
+    }
+
+    void TearDown() override
+    {
+        SetCommandObserver(nullptr);
+        for (QWidget* window : LoadedWindows()) {
+            if (DataWindow* data = AsDataWindow(window))
+                data->info()->setDataChanged(false);
+            UnloadWindow(window);
+        }
+        QApplication::processEvents();
+        m_main.reset();
+        DatabaseTest::TearDown();
+    }
+
+    frmGadget* openNew()
+    {
+        return static_cast<frmGadget*>(OpenFormWithParams(QStringLiteral("frmGadget"), 0, { QStringLiteral("Mode"), 1 }));
+    }
+
+    std::unique_ptr<TestMainWindow> m_main;
+};
+
+TEST_P(MdiWindows, TheSaveSendsOneStatementWithExactlyTheChangedColumns)
+{
+    QStringList sent;
+    frmGadget* window = openNew();
+    window->name->setValue(QStringLiteral("Lamp"));
+    window->serial->setValue(QStringLiteral("L-1"));
+    SetCommandObserver([&sent](const QString& sql) { sent << sql; });
+    ASSERT_TRUE(window->info()->SaveData(true));
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(sent[0], QStringLiteral("INSERT INTO Gadgets(Gadget_Name, Serial, Working, Kind_ID)\r\nVALUES('Lamp', 'L-1', 1, NULL)\r\n"
+                                      "RETURNING Gadget_ID"));
+    const int id = window->info()->zID()->Value();
+
+    sent.clear();
+    window->serial->setValue(QStringLiteral("L-2"));
+    window->working->setChecked(false);
+    ASSERT_TRUE(window->info()->SaveData(true));
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(sent[0], QStringLiteral("UPDATE Gadgets\r\nSET Serial = 'L-2',\r\nWorking = 0\r\nWHERE Gadget_ID = %1\r\nRETURNING 0 AS Error").arg(id));
+}
+
+TEST_P(MdiWindows, AnUpdateOfAVanishedRecordSaysSoAndChangesNothing)
+{
+    frmGadget* window = openNew();
+    window->name->setValue(QStringLiteral("Vase"));
+    ASSERT_TRUE(window->info()->SaveData(true));
+    const int id = window->info()->zID()->Value();
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Gadgets WHERE Gadget_ID = %1").arg(id)));
+    window->name->setValue(QStringLiteral("Vase 2"));
+    window->info()->setDataChanged(true);
+    Prompts().clear();
+    EXPECT_FALSE(window->info()->SaveData(true));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Unable to Open Recordset\r\n\r\nGadget <%1> no longer exists in the database.").arg(id));
+    EXPECT_TRUE(window->info()->DataChanged());
+    EXPECT_EQ(window->info()->zID()->Value(), id);
+}
+
+TEST_P(MdiWindows, ARefusedSaveKeepsTheWindowAsItWas)
+{
+    frmGadget* window = openNew();
+    window->name->setValue(QString(200, QLatin1Char('x')));
+    window->kind->setValue(999999); // no such row may be referenced once the table refuses it
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DROP TABLE Gadgets")));
+    Prompts().clear();
+    EXPECT_FALSE(window->info()->SaveData(true));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Unable to Open Recordset\r\n\r\n")));
+    EXPECT_EQ(window->info()->zID()->Text(), QStringLiteral("NEW"));
+    EXPECT_EQ(window->info()->Mode(), 1);
+}
+
+TEST_P(MdiWindows, NewWithCancelLeavesTheRecordAsItWas)
+{
+    frmGadget* window = openNew();
+    window->name->setValue(QStringLiteral("Clock"));
+    ASSERT_TRUE(window->info()->SaveData(true));
+    window->name->setValue(QStringLiteral("Clock 2"));
+    window->info()->setDataChanged(true);
+    Prompts().answer(MsgBox::Cancel);
+    window->info()->ClickNew();
+    EXPECT_EQ(window->info()->Mode(), 2);
+    EXPECT_TRUE(window->info()->DataChanged());
+    EXPECT_EQ(window->name->text(), QStringLiteral("Clock 2"));
+    Prompts().answer(MsgBox::No);
+    window->info()->ClickNew();
+    EXPECT_EQ(window->info()->Mode(), 1);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Add Gadget"));
+}
+
+TEST_P(MdiWindows, APickerLivesAndDiesWithItsParent)
+{
+    frmGadget* window = openNew();
+    DataWindow* picker = OpenPickerForm(window->kind, QStringLiteral("frmGadgets"));
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->isChildOfMainWindow());
+    EXPECT_TRUE(m_main->entries.contains(QStringLiteral("disable frmGadget")));
+    EXPECT_TRUE(m_main->entries.contains(QStringLiteral("frmGadgets caption Select Gadget")));
+
+    // Activating the parent brings its picker forward and leaves the status text alone.
+    m_main->statusText = QStringLiteral("unchanged");
+    ActivateChildForm(window);
+    EXPECT_EQ(m_main->statusText, QStringLiteral("unchanged"));
+
+    ASSERT_TRUE(UnloadWindow(picker));
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(m_main->entries.contains(QStringLiteral("enable frmGadget")));
+    EXPECT_EQ(window->info()->ChildForm(), nullptr);
+
+    // Closing a parent closes its open picker first.
+    DataWindow* second = OpenPickerForm(window->kind, QStringLiteral("frmGadgets"));
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(UnloadWindow(window));
+    QApplication::processEvents();
+    EXPECT_TRUE(LoadedWindows().isEmpty());
+}
+
+TEST_P(MdiWindows, AChildThatRefusesToCloseKeepsItsParentOpen)
+{
+    frmGadget* parent = openNew();
+    auto* child = static_cast<frmGadget*>(OpenFormWithParams(
+        QStringLiteral("frmGadget"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Control"), ControlParameter(parent->kind) }));
+    ASSERT_EQ(parent->info()->ChildForm(), child);
+    child->info()->setDataChanged(true);
+    Prompts().answer(MsgBox::Cancel);
+    EXPECT_FALSE(UnloadWindow(parent));
+    QApplication::processEvents();
+    EXPECT_TRUE(LoadedWindows().contains(parent));
+    EXPECT_TRUE(LoadedWindows().contains(child));
+
+    // The record made from the picker becomes the picker's value.
+    child->name->setValue(QStringLiteral("Made from the picker"));
+    ASSERT_TRUE(child->info()->SaveData(true));
+    EXPECT_EQ(parent->kind->Value().toInt(), child->info()->zID()->Value());
+}
+
+TEST_P(MdiWindows, CommandsReachTheActiveWindowOrBeep)
+{
+    SendCommandToActiveForm(5);
+    EXPECT_EQ(Prompts().beeps, 1);
+    frmGadget* window = openNew();
+    m_main->area().setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->frame()));
+    SendCommandToActiveForm(9);
+    EXPECT_TRUE(window->events.contains(QStringLiteral("command 9")));
+}
+
+TEST_P(MdiWindows, AWindowBelowTheClientAreaOpensAtTheTop)
+{
+    frmGadget* window = openNew();
+    window->frame()->resize(300, 200);
+    window->frame()->move(50, 500);
+    QApplication::processEvents();
+    ASSERT_TRUE(UnloadWindow(window));
+    QApplication::processEvents();
+    // The size is remembered; the new window's place is checked against the client area.
+    frmGadget* again = openNew();
+    EXPECT_EQ(again->frame()->size(), QSize(300, 200));
+    EXPECT_LE(again->frame()->y() + again->frame()->height(), m_main->clientAreaSize().height());
+}
+
+TEST_P(MdiWindows, NextOnTheListOpensTheNextRecordAndClosesThisOne)
+{
+    auto* list = static_cast<frmGadgets*>(ShowFormByName(QStringLiteral("frmGadgets")));
+    QList<int> ids;
+    for (const char* name : { "one", "two" }) {
+        ids << GetSQLValue(QStringLiteral("INSERT INTO Gadgets (Gadget_Name) VALUES ('%1') RETURNING Gadget_ID").arg(QLatin1String(name)))->toInt();
+    }
+    list->list->rows = ids;
+    list->list->current = 0;
+    auto* first = static_cast<frmGadget*>(OpenFormWithParams(QStringLiteral("frmGadget"), ids[0],
+                                                              { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), ids[0] }));
+    first->info()->ClickMove(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(LoadedWindows().contains(first));
+    frmGadget* second = nullptr;
+    for (QWidget* w : LoadedWindows()) {
+        if (auto* g = qobject_cast<frmGadget*>(w))
+            second = g;
+    }
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->info()->zID()->Value(), ids[1]);
+    EXPECT_EQ(second->name->text(), QStringLiteral("two"));
+
+    second->info()->ClickMove(1); // already the last row: beep, and close all the same
+    QApplication::processEvents();
+    EXPECT_EQ(Prompts().beeps, 1);
+    EXPECT_FALSE(LoadedWindows().contains(second));
+}
+
+TEST_P(MdiWindows, PermissionRefusalsAndUnknownTablesSayWhy)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0")));
+    EXPECT_FALSE(CheckTablePermission(QStringLiteral("Delete"), QStringLiteral("DB_Users"), true));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].title, QStringLiteral("Table Permissions"));
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("You are not permitted to Delete <User>.\r\n\r\nPlease contact System Administrator if you "
+                                                      "think that\r\nyou should have permissions to execute this action.\r\n\r\n"
+                                                      "Action: Delete\r\nTable: Users\r\nUser Name: ")
+                                           + UserName());
+    Prompts().clear();
+    EXPECT_FALSE(CheckTablePermission(QStringLiteral("View"), QStringLiteral("DB_Users"), false));
+    EXPECT_TRUE(Prompts().boxes.empty()) << "a refusal is silent when not asked to show it";
+    EXPECT_FALSE(CheckReportPermission(QStringLiteral(" Nothing "), false));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Report <Nothing> wasn't found. Please contact System Administrator."));
+    EXPECT_EQ(Prompts().boxes[0].title, QStringLiteral("Report Permissions"));
+    Prompts().clear();
+    EXPECT_FALSE(CheckActionPermission(QStringLiteral("RenameFiles"), true));
+    EXPECT_TRUE(Prompts().boxes.at(0).text.startsWith(QStringLiteral("You are not permitted to execute action <Rename Files>.")));
+
+    // OpenTableForm stops quietly after the refusal message.
+    Prompts().clear();
+    OpenTableForm(QStringLiteral("DB_Users"));
+    EXPECT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(LoadedWindows().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, MdiWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+// Two clients of one server inserting at the same time each get their own new identity back.
+TEST(ConcurrentClients, EachInsertReturnsItsOwnIdentity)
+{
+    if (!RequireEngine(Engine::PostgreSQL))
+        GTEST_SKIP() << "no PostgreSQL cluster is running";
+    TestDatabase database(Engine::PostgreSQL);
+    auto first = database.connect();
+    auto second = database.connect();
+    first->executeStatement(QStringLiteral("CREATE TABLE Gadgets (Gadget_ID INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
+                                           "Gadget_Name TEXT)"));
+    first->beginTransaction();
+    second->beginTransaction();
+    const int a = first->execute(QStringLiteral("INSERT INTO Gadgets(Gadget_Name)\r\nVALUES('a')\r\nRETURNING Gadget_ID")).valueAt(0, 0).toInt();
+    const int b = second->execute(QStringLiteral("INSERT INTO Gadgets(Gadget_Name)\r\nVALUES('b')\r\nRETURNING Gadget_ID")).valueAt(0, 0).toInt();
+    // The later commit comes first: a maximum read now would hand both clients the same number.
+    second->commitTransaction();
+    first->commitTransaction();
+    EXPECT_NE(a, b);
+    EXPECT_EQ(first->execute(QStringLiteral("SELECT Gadget_Name FROM Gadgets WHERE Gadget_ID = %1").arg(a)).valueAt(0, 0).toString(), QStringLiteral("a"));
+    EXPECT_EQ(first->execute(QStringLiteral("SELECT Gadget_Name FROM Gadgets WHERE Gadget_ID = %1").arg(b)).valueAt(0, 0).toString(), QStringLiteral("b"));
+}
+
+} // namespace
