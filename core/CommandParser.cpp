@@ -83,19 +83,22 @@ private:
     QVariant stringLiteral()
     {
         const int start = ++m_pos;
+        // Taken a run at a time up to each quote, so a plain string is one copy.
         QString value;
-        while (m_pos < m_text.size()) {
-            const QChar c = m_text.at(m_pos++);
-            if (c == QLatin1Char('\'')) {
-                if (m_pos < m_text.size() && m_text.at(m_pos) == QLatin1Char('\'')) {
-                    value += QLatin1Char('\'');
-                    ++m_pos;
-                    continue;
-                }
-                return value;
+        for (;;) {
+            const qsizetype quote = m_text.indexOf(QLatin1Char('\''), m_pos);
+            if (quote < 0)
+                break;
+            value += QStringView(m_text).mid(m_pos, quote - m_pos);
+            m_pos = static_cast<int>(quote) + 1;
+            if (m_pos < m_text.size() && m_text.at(m_pos) == QLatin1Char('\'')) {
+                value += QLatin1Char('\'');
+                ++m_pos;
+                continue;
             }
-            value += c;
+            return value;
         }
+        m_pos = static_cast<int>(m_text.size());
         syntaxError(QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(m_text.mid(start)));
     }
 

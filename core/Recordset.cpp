@@ -4,7 +4,9 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,39 +27,73 @@ Storage storageFor(ColumnType type)
 
 constexpr qint64 kMsecsPerDay = 86400000;
 
-std::optional<QDateTime> toDateTime(const QVariant& value)
+// A date and a wall-clock time. Kept apart rather than as a QDateTime: building a local
+// QDateTime asks the C library for the time zone, which re-reads the zone file on every call and
+// made reading a date column several times slower than the query itself.
+struct Moment {
+    QDate date;
+    QTime time;
+};
+
+// "yyyy-MM-dd", read by hand: the dates of a large result are read one per row, and Qt's general
+// date parser costs more than the rest of the row.
+QDate isoDate(QStringView text)
+{
+    if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+        return {};
+    int fields[3] = { 0, 0, 0 };
+    const int starts[3] = { 0, 5, 8 };
+    const int lengths[3] = { 4, 2, 2 };
+    for (int f = 0; f < 3; ++f) {
+        for (int i = starts[f]; i < starts[f] + lengths[f]; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return {};
+            fields[f] = fields[f] * 10 + (c - u'0');
+        }
+    }
+    return QDate(fields[0], fields[1], fields[2]); // invalid for a month or day out of range
+}
+
+std::optional<Moment> toMoment(const QVariant& value)
 {
     switch (value.typeId()) {
-    case QMetaType::QDateTime:
-        return value.toDateTime();
+    case QMetaType::QDateTime: {
+        const QDateTime dateTime = value.toDateTime();
+        return Moment { dateTime.date(), dateTime.time() };
+    }
     case QMetaType::QDate:
-        return QDateTime(value.toDate(), QTime(0, 0));
+        return Moment { value.toDate(), QTime(0, 0) };
     default:
         break;
     }
-    QString text = value.toString().trimmed();
-    if (text.isEmpty())
+    const QString text = value.toString().trimmed();
+    if (text.size() < 10)
         return std::nullopt;
-    if (text.size() == 10) {
-        const QDate date = QDate::fromString(text, Qt::ISODate);
-        if (date.isValid())
-            return QDateTime(date, QTime(0, 0));
+    const QDate date = isoDate(QStringView(text).left(10));
+    if (!date.isValid())
         return std::nullopt;
-    }
-    text.replace(QLatin1Char('T'), QLatin1Char(' '));
-    // Offsets and zone designators are not kept: stored times are the workstation's wall clock.
-    for (const char* pattern : { "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm" }) {
-        const QString p = QString::fromLatin1(pattern);
-        const QDateTime parsed = QDateTime::fromString(text.left(p.size()), p);
-        if (parsed.isValid())
-            return parsed;
+    if (text.size() == 10)
+        return Moment { date, QTime(0, 0) };
+    if (text.at(10) != QLatin1Char(' ') && text.at(10) != QLatin1Char('T'))
+        return std::nullopt;
+    // "HH:mm:ss.zzz", "HH:mm:ss" or "HH:mm"; offsets and zone designators are not kept: stored
+    // times are the workstation's wall clock.
+    const QStringView clock = QStringView(text).mid(11);
+    for (const qsizetype length : { 12, 8, 5 }) {
+        // The first shape takes up to three digits of fraction, however many there are.
+        if (length == 12 ? clock.size() <= 8 : clock.size() < length)
+            continue;
+        const QTime time = QTime::fromString(clock.left(length), Qt::ISODateWithMs);
+        if (time.isValid())
+            return Moment { date, time };
     }
     return std::nullopt;
 }
 
-qint64 encodeDateTime(const QDateTime& value)
+qint64 encodeDateTime(const Moment& value)
 {
-    return value.date().toJulianDay() * kMsecsPerDay + value.time().msecsSinceStartOfDay();
+    return value.date.toJulianDay() * kMsecsPerDay + value.time.msecsSinceStartOfDay();
 }
 
 QDateTime decodeDateTime(qint64 encoded)
@@ -189,7 +225,15 @@ void Recordset::appendText(int column, const QString& value)
         return;
     }
     data.nulls.push_back(false);
-    data.text.append(value.toUtf8());
+    // Encoded straight into the column's buffer: a temporary QByteArray per value was a large part
+    // of reading a text column.
+    const qsizetype start = data.text.size();
+    if (data.text.capacity() < start + value.size() * 3)
+        data.text.reserve(std::max<qsizetype>(2 * data.text.capacity(), start + value.size() * 3));
+    data.text.resize(start + value.size() * 3);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    char* end = encoder.appendToBuffer(data.text.data() + start, value);
+    data.text.resize(end - data.text.constData());
     data.textEnds.push_back(static_cast<quint32>(data.text.size()));
 }
 
@@ -213,6 +257,10 @@ void Recordset::appendValue(int column, const QVariant& value)
         appendText(column, value.toString());
         return;
     case Storage::Real: {
+        if (value.typeId() == QMetaType::Double) {
+            appendDouble(column, *static_cast<const double*>(value.constData()));
+            return;
+        }
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (!ok) {
@@ -246,14 +294,23 @@ void Recordset::appendValue(int column, const QVariant& value)
         break;
     }
     case ColumnType::Date:
-        if (const auto dateTime = toDateTime(value))
-            encoded = dateTime->date().toJulianDay();
+        if (const auto moment = toMoment(value))
+            encoded = moment->date.toJulianDay();
         break;
     case ColumnType::DateTime:
-        if (const auto dateTime = toDateTime(value))
-            encoded = encodeDateTime(*dateTime);
+        if (const auto moment = toMoment(value))
+            encoded = encodeDateTime(*moment);
         break;
     default: {
+        // The drivers' own integer types, taken without the general conversion.
+        if (value.typeId() == QMetaType::LongLong) {
+            encoded = *static_cast<const qlonglong*>(value.constData());
+            break;
+        }
+        if (value.typeId() == QMetaType::Int) {
+            encoded = *static_cast<const int*>(value.constData());
+            break;
+        }
         bool ok = false;
         const qlonglong number = value.toLongLong(&ok);
         if (ok) {
@@ -278,6 +335,20 @@ void Recordset::finishRow()
 {
     ResultSet& set = *m_sets.back();
     ++set.rows;
+}
+
+void Recordset::finishResultSet()
+{
+    if (m_sets.empty())
+        return;
+    for (auto& data : m_sets.back()->columns) {
+        data.ints.shrink_to_fit();
+        data.reals.shrink_to_fit();
+        data.text.squeeze();
+        data.textEnds.shrink_to_fit();
+        data.variants.shrink_to_fit();
+        data.nulls.shrink_to_fit();
+    }
 }
 
 bool Recordset::isOpen() const

@@ -38,6 +38,8 @@ public:
     void appendDouble(int column, double value);
     void appendText(int column, const QString& value);
     void finishRow();
+    // Ends the last result set: its storage is trimmed to what its values need.
+    void finishResultSet();
     // The logical type of a column may be settled only once its first values are seen.
     void setColumnType(int column, ColumnType type);
 
