@@ -23,6 +23,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -322,25 +323,22 @@ std::unique_ptr<DatabaseConnection> DatabaseConnection::openForUpgrade(const Con
 
 QSqlDatabase DatabaseConnection::database() const
 {
-    return QSqlDatabase::database(m_connectionName, false);
+    return m_db;
 }
 
 bool DatabaseConnection::isOpen() const
 {
-    return QSqlDatabase::contains(m_connectionName) && database().isOpen();
+    return m_db.isValid() && m_db.isOpen();
 }
 
 void DatabaseConnection::close()
 {
     m_prepared.clear();
-    if (QSqlDatabase::contains(m_connectionName)) {
-        {
-            QSqlDatabase db = database();
-            if (db.isOpen())
-                db.close();
-        }
+    if (m_db.isValid() && m_db.isOpen())
+        m_db.close();
+    m_db = QSqlDatabase();
+    if (QSqlDatabase::contains(m_connectionName))
         QSqlDatabase::removeDatabase(m_connectionName);
-    }
     m_depth = 0;
     m_doomed = false;
     m_engineTransaction = false;
@@ -363,7 +361,8 @@ void DatabaseConnection::openSqlite(const Credentials& credentials)
         QDir().mkpath(QFileInfo(path).absolutePath());
     }
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(FactsOf(Engine::SQLite).driver), m_connectionName);
+    m_db = QSqlDatabase::addDatabase(QString::fromLatin1(FactsOf(Engine::SQLite).driver), m_connectionName);
+    QSqlDatabase& db = m_db;
     db.setDatabaseName(path);
     if (!db.open())
         refuse(Engine::SQLite, db.lastError().text().trimmed(), ErrProviderFailure);
@@ -466,7 +465,8 @@ void DatabaseConnection::openPostgres(const Credentials& credentials)
             host = host.left(colon);
         }
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(FactsOf(Engine::PostgreSQL).driver), m_connectionName);
+    m_db = QSqlDatabase::addDatabase(QString::fromLatin1(FactsOf(Engine::PostgreSQL).driver), m_connectionName);
+    QSqlDatabase& db = m_db;
     if (!host.isEmpty() && host.compare(QLatin1String("(local)"), Qt::CaseInsensitive) != 0)
         db.setHostName(host);
     if (port > 0)
@@ -516,7 +516,7 @@ void DatabaseConnection::applyTimeout()
     }
     if (m_appliedTimeout == m_timeout)
         return;
-    QSqlQuery query(database());
+    QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("SET statement_timeout = %1").arg(static_cast<qint64>(m_timeout) * 1000)))
         fail(query.lastError(), query.lastQuery());
     m_appliedTimeout = m_timeout;
@@ -577,7 +577,7 @@ Recordset DatabaseConnection::execute(const QString& commandText)
         return result;
     requireUsableTransaction();
     applyTimeout();
-    QSqlQuery query(database());
+    QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!query.exec(command.statement))
         fail(query.lastError(), command.statement);
@@ -602,10 +602,10 @@ Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const st
     Recordset result;
     try {
         for (const ProcedureStatement& statement : statements) {
-            QSqlQuery& query = preparedQuery(statement.sql);
+            PreparedStatement& prepared = preparedQuery(statement.sql);
             for (size_t i = 0; i < statement.parameterOrder.size(); ++i)
-                query.bindValue(static_cast<int>(i), converted[static_cast<size_t>(statement.parameterOrder[i])]);
-            runQuery(query, statement.sql, result, &procedure);
+                prepared.query.bindValue(static_cast<int>(i), converted[static_cast<size_t>(statement.parameterOrder[i])]);
+            runQuery(prepared.query, statement.sql, result, &procedure, &prepared.columns);
         }
         if (ownTransaction)
             commitTransaction();
@@ -621,7 +621,7 @@ Recordset DatabaseConnection::executeStatement(const QString& sql, const std::ve
 {
     requireUsableTransaction();
     Recordset result;
-    QSqlQuery query(database());
+    QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (values.empty()) {
         // Statements without values run as they are: PostgreSQL cannot prepare DDL.
@@ -639,20 +639,21 @@ Recordset DatabaseConnection::executeStatement(const QString& sql, const std::ve
     return result;
 }
 
-QSqlQuery& DatabaseConnection::preparedQuery(const QString& sql)
+DatabaseConnection::PreparedStatement& DatabaseConnection::preparedQuery(const QString& sql)
 {
     auto it = m_prepared.find(sql);
     if (it == m_prepared.end()) {
-        QSqlQuery query(database());
-        query.setForwardOnly(true);
-        if (!query.prepare(sql))
-            fail(query.lastError(), sql);
-        it = m_prepared.insert(sql, query);
+        auto prepared = std::make_unique<PreparedStatement>(PreparedStatement { QSqlQuery(m_db), std::nullopt });
+        prepared->query.setForwardOnly(true);
+        if (!prepared->query.prepare(sql))
+            fail(prepared->query.lastError(), sql);
+        it = m_prepared.emplace(sql, std::move(prepared)).first;
     }
-    return it.value();
+    return *it->second;
 }
 
-void DatabaseConnection::runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared)
+void DatabaseConnection::runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared,
+                                  std::optional<std::vector<Recordset::Column>>* columnCache)
 {
     applyTimeout();
     if (!query.exec()) {
@@ -660,13 +661,19 @@ void DatabaseConnection::runQuery(QSqlQuery& query, const QString& sql, Recordse
         query.finish();
         fail(error, sql);
     }
-    readResult(query, result, declared);
+    readResult(query, result, declared, columnCache);
 }
 
-void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const Procedure* declared)
+void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const Procedure* declared,
+                                    std::optional<std::vector<Recordset::Column>>* columnCache)
 {
     if (!query.isSelect()) {
         query.finish();
+        return;
+    }
+    if (columnCache && columnCache->has_value() && !std::any_of((*columnCache)->begin(), (*columnCache)->end(),
+                                                                 [](const Recordset::Column& c) { return c.inferType; })) {
+        readRows(query, result, **columnCache);
         return;
     }
     const QSqlRecord record = query.record();
@@ -694,6 +701,14 @@ void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const P
             column.type = columnTypeOfMeta(record.field(i).metaType());
         }
     }
+    if (columnCache)
+        *columnCache = columns;
+    readRows(query, result, columns);
+}
+
+void DatabaseConnection::readRows(QSqlQuery& query, Recordset& result, const std::vector<Recordset::Column>& columns)
+{
+    const int count = static_cast<int>(columns.size());
     result.addResultSet(columns);
     while (query.next()) {
         for (int i = 0; i < count; ++i)

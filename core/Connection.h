@@ -11,6 +11,8 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 struct Procedure;
@@ -88,15 +90,25 @@ public:
     static QString operatingSystemUser();
 
 private:
+    // Prepared procedure statements with the column descriptions of their results, which a
+    // prepared statement cannot change.
+    struct PreparedStatement {
+        QSqlQuery query;
+        std::optional<std::vector<Recordset::Column>> columns;
+    };
+
     DatabaseConnection(const ConnectionTarget& target);
     void openSqlite(const Credentials& credentials);
     void openPostgres(const Credentials& credentials);
     void registerSqliteFunctions();
     void applyTimeout();
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
-    void runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared);
-    void readResult(QSqlQuery& query, Recordset& result, const Procedure* declared);
-    QSqlQuery& preparedQuery(const QString& sql);
+    void runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared,
+                  std::optional<std::vector<Recordset::Column>>* columnCache = nullptr);
+    void readResult(QSqlQuery& query, Recordset& result, const Procedure* declared,
+                    std::optional<std::vector<Recordset::Column>>* columnCache = nullptr);
+    PreparedStatement& preparedQuery(const QString& sql);
+    void readRows(QSqlQuery& query, Recordset& result, const std::vector<Recordset::Column>& columns);
     void requireUsableTransaction();
     void endEngineTransaction(bool commit);
 
@@ -112,7 +124,8 @@ private:
     int m_timeout = 30;
     int m_appliedTimeout = -1;
     std::vector<ProviderError> m_errors;
-    QHash<QString, QSqlQuery> m_prepared;
+    std::unordered_map<QString, std::unique_ptr<PreparedStatement>> m_prepared;
+    QSqlDatabase m_db;
 
 public:
     // State the SQLite session functions and progress handler read.

@@ -264,6 +264,12 @@ QStringList ProcedureCatalogue::names() const
     return result;
 }
 
+void ProcedureCatalogue::registerProcedure(Procedure procedure)
+{
+    const QString key = procedure.name.toLower();
+    m_procedures.insert(key, std::make_shared<Procedure>(std::move(procedure)));
+}
+
 void ProcedureCatalogue::registerNative(const QString& name, std::vector<ProcedureParameter> parameters,
                                         NativeProcedure body, QHash<QString, ColumnType> columnTypes)
 {

@@ -61,6 +61,8 @@ public:
     bool contains(const QString& name) const { return find(name) != nullptr; }
     QStringList names() const;
 
+    // Adds a procedure read from text (a tool's own, or one a test defines).
+    void registerProcedure(Procedure procedure);
     void registerNative(const QString& name, std::vector<ProcedureParameter> parameters, NativeProcedure body,
                         QHash<QString, ColumnType> columnTypes = {});
 
