@@ -142,7 +142,7 @@ TEST_P(FormFramework, SavingARecordDeletedMeanwhileFailsAndKeepsTheChanges)
     EXPECT_FALSE(window->info()->SaveData(true));
     EXPECT_TRUE(window->info()->DataChanged());
     ASSERT_EQ(Prompts().boxes.size(), 1u);
-    EXPECT_TRUE(Prompts().boxes[0].text.endsWith(QStringLiteral("The record no longer exists in the database.")));
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Unable to Open Recordset\r\n\r\nGadget <%1> no longer exists in the database.").arg(id));
 }
 
 TEST_P(FormFramework, ARecordAlreadyShownIsBroughtForwardInsteadOfOpenedTwice)
