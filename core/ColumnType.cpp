@@ -1,5 +1,7 @@
 #include "ColumnType.h"
 
+#include <QMetaType>
+
 #include <array>
 
 namespace {
@@ -35,4 +37,28 @@ std::optional<ColumnType> ColumnTypeFromName(const QString& name)
             return entry.type;
     }
     return std::nullopt;
+}
+
+ColumnType ColumnTypeOfMetaType(int typeId)
+{
+    switch (typeId) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return ColumnType::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return ColumnType::Double;
+    case QMetaType::Bool:
+        return ColumnType::Boolean;
+    case QMetaType::QDate:
+        return ColumnType::Date;
+    case QMetaType::QDateTime:
+        return ColumnType::DateTime;
+    default:
+        return ColumnType::Text;
+    }
 }

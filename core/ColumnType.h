@@ -17,5 +17,7 @@ enum class ColumnType : int {
 };
 
 QString ColumnTypeName(ColumnType type);
+// The logical type of a value of this Qt type (a column nothing declares).
+ColumnType ColumnTypeOfMetaType(int typeId);
 // Reads a type name as procedure files declare it (case-insensitive); nothing for an unknown name.
 std::optional<ColumnType> ColumnTypeFromName(const QString& name);

@@ -222,27 +222,6 @@ ColumnType postgresColumnType(Oid oid, int modifier)
     }
 }
 
-ColumnType columnTypeOfMeta(const QMetaType& type)
-{
-    switch (type.id()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return ColumnType::Integer;
-    case QMetaType::Double:
-        return ColumnType::Double;
-    case QMetaType::Bool:
-        return ColumnType::Boolean;
-    case QMetaType::QDate:
-        return ColumnType::Date;
-    case QMetaType::QDateTime:
-        return ColumnType::DateTime;
-    default:
-        return ColumnType::Text;
-    }
-}
-
 // The driver's own handle inside a QVariant, checked by its type name (Qt normalises a typedef'd
 // pointer to the struct's name, so both spellings are accepted).
 template <class Handle> Handle handleOf(const QVariant& variant, const char* typeName, const char* otherName = nullptr)
@@ -698,7 +677,7 @@ void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const P
         } else if (pg) {
             column.type = postgresColumnType(PQftype(pg, i), PQfmod(pg, i));
         } else {
-            column.type = columnTypeOfMeta(record.field(i).metaType());
+            column.type = ColumnTypeOfMetaType(record.field(i).metaType().id());
         }
     }
     if (columnCache)

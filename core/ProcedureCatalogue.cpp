@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "Connection.h"
+#include "SqlText.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,35 +32,6 @@ std::optional<ParameterType> parameterTypeFromName(const QString& name)
     if (it == types.constEnd())
         return std::nullopt;
     return it.value();
-}
-
-// Splits at ";" that ends a line (outside strings), the catalogue's statement separator.
-QStringList splitStatements(const QString& body)
-{
-    QStringList statements;
-    QString current;
-    bool inString = false;
-    const int n = body.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = body.at(i);
-        if (c == QLatin1Char('\'')) {
-            inString = !inString;
-        } else if (!inString && c == QLatin1Char(';')) {
-            int j = i + 1;
-            while (j < n && (body.at(j) == QLatin1Char(' ') || body.at(j) == QLatin1Char('\t') || body.at(j) == QLatin1Char('\r')))
-                ++j;
-            if (j >= n || body.at(j) == QLatin1Char('\n')) {
-                if (!current.trimmed().isEmpty())
-                    statements << current.trimmed();
-                current.clear();
-                continue;
-            }
-        }
-        current += c;
-    }
-    if (!current.trimmed().isEmpty())
-        statements << current.trimmed();
-    return statements;
 }
 
 QString postgresCast(ParameterType type)
@@ -197,12 +169,12 @@ Procedure ProcedureCatalogue::parse(const QString& name, const QString& commonTe
     const QString postgresSource = postgresText.isEmpty() ? commonText : postgresText;
     readHeader(name, sqliteSource, procedure);
     readHeader(name, postgresSource, procedure);
-    for (const QString& sql : splitStatements(sqliteSource)) {
+    for (const QString& sql : SplitSqlStatements(sqliteSource)) {
         ProcedureStatement statement = compileStatement(name, sql, procedure, false);
         if (!statement.sql.trimmed().isEmpty())
             procedure.sqliteStatements.push_back(std::move(statement));
     }
-    for (const QString& sql : splitStatements(postgresSource)) {
+    for (const QString& sql : SplitSqlStatements(postgresSource)) {
         ProcedureStatement statement = compileStatement(name, sql, procedure, true);
         if (!statement.sql.trimmed().isEmpty())
             procedure.postgresStatements.push_back(std::move(statement));

@@ -103,30 +103,6 @@ QDateTime decodeDateTime(qint64 encoded)
     return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms));
 }
 
-ColumnType typeOfValue(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return ColumnType::Integer;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return ColumnType::Double;
-    case QMetaType::Bool:
-        return ColumnType::Boolean;
-    case QMetaType::QDate:
-        return ColumnType::Date;
-    case QMetaType::QDateTime:
-        return ColumnType::DateTime;
-    default:
-        return ColumnType::Text;
-    }
-}
-
 } // namespace
 
 struct Recordset::ResultSet {
@@ -247,7 +223,7 @@ void Recordset::appendValue(int column, const QVariant& value)
     switch (data.storage) {
     case Storage::Variant:
         if (!data.typeSettled) {
-            data.info.type = typeOfValue(value);
+            data.info.type = ColumnTypeOfMetaType(value.typeId());
             data.typeSettled = true;
         }
         data.nulls.push_back(false);

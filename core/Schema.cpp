@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "Connection.h"
 #include "Logins.h"
+#include "SqlText.h"
 
 #include <QFile>
 
@@ -26,48 +27,6 @@ QStringList migrationNames()
             names << name;
     }
     return names;
-}
-
-// Splits at ";" that ends a line, outside strings, comments and $$-quoted function bodies.
-QStringList splitSchemaStatements(const QString& text)
-{
-    QStringList statements;
-    QString current;
-    bool inString = false;
-    bool inDollar = false;
-    const int n = text.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (!inString && !inDollar && c == QLatin1Char('-') && i + 1 < n && text.at(i + 1) == QLatin1Char('-')) {
-            while (i < n && text.at(i) != QLatin1Char('\n'))
-                ++i;
-            current += QLatin1Char('\n');
-            continue;
-        }
-        if (!inString && c == QLatin1Char('$') && i + 1 < n && text.at(i + 1) == QLatin1Char('$')) {
-            inDollar = !inDollar;
-            current += QLatin1String("$$");
-            ++i;
-            continue;
-        }
-        if (!inDollar && c == QLatin1Char('\''))
-            inString = !inString;
-        if (!inString && !inDollar && c == QLatin1Char(';')) {
-            int j = i + 1;
-            while (j < n && (text.at(j) == QLatin1Char(' ') || text.at(j) == QLatin1Char('\t') || text.at(j) == QLatin1Char('\r')))
-                ++j;
-            if (j >= n || text.at(j) == QLatin1Char('\n')) {
-                if (!current.trimmed().isEmpty())
-                    statements << current.trimmed();
-                current.clear();
-                continue;
-            }
-        }
-        current += c;
-    }
-    if (!current.trimmed().isEmpty())
-        statements << current.trimmed();
-    return statements;
 }
 
 bool tableExists(DatabaseConnection& connection, const QString& table)
@@ -119,7 +78,7 @@ QStringList SchemaStatements(DatabaseConnection& connection, const QString& migr
         throw AppError(ErrProviderFailure, QStringLiteral("The schema file %1 is missing from the program.").arg(migration));
     for (const auto& [token, replacement] : connection.facts().schemaTokens)
         text.replace(token, replacement);
-    return splitSchemaStatements(text);
+    return SplitSqlStatements(text);
 }
 
 void UpgradeSchema(DatabaseConnection& connection)

@@ -1,5 +1,7 @@
 #include "SqlText.h"
 
+#include <QStringList>
+
 namespace {
 const QString LineEnd = QStringLiteral("\r\n");
 
@@ -59,3 +61,45 @@ QString AngleQuote(const QString& text) { return QLatin1Char('<') + text + QLati
 QString Quote(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
 double CompareIIf(double number) { return number < 0 ? 0 : number; }
+
+// Splits at ";" that ends a line, outside strings, comments and $$-quoted function bodies.
+QStringList SplitSqlStatements(const QString& text)
+{
+    QStringList statements;
+    QString current;
+    bool inString = false;
+    bool inDollar = false;
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (!inString && !inDollar && c == QLatin1Char('-') && i + 1 < n && text.at(i + 1) == QLatin1Char('-')) {
+            while (i < n && text.at(i) != QLatin1Char('\n'))
+                ++i;
+            current += QLatin1Char('\n');
+            continue;
+        }
+        if (!inString && c == QLatin1Char('$') && i + 1 < n && text.at(i + 1) == QLatin1Char('$')) {
+            inDollar = !inDollar;
+            current += QLatin1String("$$");
+            ++i;
+            continue;
+        }
+        if (!inDollar && c == QLatin1Char('\''))
+            inString = !inString;
+        if (!inString && !inDollar && c == QLatin1Char(';')) {
+            int j = i + 1;
+            while (j < n && (text.at(j) == QLatin1Char(' ') || text.at(j) == QLatin1Char('\t') || text.at(j) == QLatin1Char('\r')))
+                ++j;
+            if (j >= n || text.at(j) == QLatin1Char('\n')) {
+                if (!current.trimmed().isEmpty())
+                    statements << current.trimmed();
+                current.clear();
+                continue;
+            }
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        statements << current.trimmed();
+    return statements;
+}

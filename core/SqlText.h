@@ -3,6 +3,7 @@
 #include "OrderedDictionary.h"
 
 #include <QString>
+#include <QStringList>
 
 // Quoting and assembling the SQL text the program builds itself. The builders place names and
 // literals verbatim: the literals must already be valid SQL (SQLString, a field's DBValue) and the
@@ -29,3 +30,7 @@ QString AngleQuote(const QString& text);
 QString Quote(const QString& text);
 // The number floored at zero (a computed width or height during resizing).
 double CompareIIf(double number);
+
+// The statements of an SQL file: split at ";" that ends a line, outside strings, "--" comments
+// and $$-quoted function bodies; comments are dropped.
+QStringList SplitSqlStatements(const QString& text);

@@ -49,6 +49,16 @@ DataWindow* windowOf(QWidget* control)
     return nullptr;
 }
 
+// The window serves a field of another window: each knows the other until one of them closes.
+void linkToParent(DataWindow* window, QWidget* control)
+{
+    DataWindow* parent = windowOf(control);
+    window->info()->setParentControl(control);
+    window->info()->setParentForm(parent);
+    if (parent)
+        parent->info()->setChildForm(window);
+}
+
 // Moves a preset field out of the first place of the focus order, so the focus starts on a field
 // the user still has to fill.
 void moveOutOfFirstFocus(DataWindow* window, QWidget* field)
@@ -237,12 +247,7 @@ bool Act_StandardProcessOnLoadMessage(DataWindow* window)
         parameters.remove(QStringLiteral("Mode"));
         if (parameters.contains(QStringLiteral("Control"))) {
             if (info->Mode() == static_cast<int>(FormMode::Add)) {
-                QWidget* control = ControlFromParameter(parameters.value(QStringLiteral("Control")));
-                DataWindow* parent = windowOf(control);
-                info->setParentControl(control);
-                info->setParentForm(parent);
-                if (parent)
-                    parent->info()->setChildForm(window);
+                linkToParent(window, ControlFromParameter(parameters.value(QStringLiteral("Control"))));
             }
             parameters.remove(QStringLiteral("Control"));
         }
@@ -305,11 +310,7 @@ bool Act_StandardProcessOnLoadMessageSS(DataWindow* window)
         }
         if (info->Mode() == static_cast<int>(FormMode::Pick)) {
             QWidget* control = ControlFromParameter(parameters.value(QStringLiteral("Control")));
-            DataWindow* parent = windowOf(control);
-            info->setParentControl(control);
-            info->setParentForm(parent);
-            if (parent)
-                parent->info()->setChildForm(window);
+            linkToParent(window, control);
             // A field that already holds a value shows that one row first.
             auto* field = dynamic_cast<BoundField*>(control);
             const bool chosen = field

@@ -20,15 +20,6 @@
 
 namespace {
 
-QString token(Engine engine, const QString& name)
-{
-    for (const auto& [key, value] : FactsOf(engine).schemaTokens) {
-        if (key == name)
-            return value;
-    }
-    return {};
-}
-
 // The data windows as children of a multiple-document host, over a real database.
 class MdiWindows : public DatabaseTest {
 protected:
@@ -42,8 +33,8 @@ protected:
         m_main = std::make_unique<TestMainWindow>();
         const Engine engine = GetParam();
         ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("CREATE TABLE Gadgets (Gadget_ID %1, Gadget_Name %2, Serial %3, Working %4, Kind_ID INTEGER)")
-                                       .arg(token(engine, QStringLiteral("{ID}")), token(engine, QStringLiteral("{NAME}")),
-                                            token(engine, QStringLiteral("{TEXT}")), token(engine, QStringLiteral("{BIT}")))));
+                                       .arg(SchemaToken(engine, QStringLiteral("{ID}")), SchemaToken(engine, QStringLiteral("{NAME}")),
+                                            SchemaToken(engine, QStringLiteral("{TEXT}")), SchemaToken(engine, QStringLiteral("{BIT}")))));
         ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
                                                   "DB_ID_Field, DB_Default_Permission) VALUES ('Gadgets', 'Gadgets', 'Gadget', 'Gadget_ID', 1)")));
     }

@@ -60,6 +60,15 @@ std::vector<QString>& createdRoles()
 }
 } // namespace
 
+QString SchemaToken(Engine engine, const QString& token)
+{
+    for (const auto& [key, value] : FactsOf(engine).schemaTokens) {
+        if (key == token)
+            return value;
+    }
+    return {};
+}
+
 std::vector<Engine> TestEngines()
 {
     // Both engines always, so the tests found at build time are the tests run; RequireEngine()

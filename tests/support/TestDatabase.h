@@ -18,6 +18,9 @@ bool RequireEngine(Engine engine);
 void PrintTo(Engine engine, std::ostream* out);
 std::string EngineTestName(const ::testing::TestParamInfo<Engine>& info);
 
+// How the engine writes a schema type token ("{ID}", "{NAME}", "{BIT}"...), for a test's own tables.
+QString SchemaToken(Engine engine, const QString& token);
+
 // A fresh database of the schema's latest version, made by the production migrations; the
 // operating-system user is its first administrator. Dropped again when destroyed.
 class TestDatabase {
