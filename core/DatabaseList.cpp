@@ -108,10 +108,37 @@ void LoadDatabases()
 
 QString ReadUpdateLocation(const QString& settingsFile)
 {
+    QString location;
+    QString failure;
+    return ReadUpdateLocation(settingsFile, location, failure) ? location : QString();
+}
+
+bool ReadUpdateLocation(const QString& settingsFile, QString& location, QString& failure)
+{
+    location.clear();
+    const QString shownName = AngleQuote(QFileInfo(settingsFile).fileName());
     QFile file(settingsFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure = QStringLiteral("Cannot open Settings file ") + shownName + QStringLiteral(": ") + file.errorString() + QLatin1Char('.');
+        return false;
+    }
     QDomDocument document;
-    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
-        return {};
+    QString parseError;
+    int line = 0;
+    int column = 0;
+    if (!document.setContent(&file, &parseError, &line, &column)) {
+        failure = QStringLiteral("Settings file %1 is not a valid XML document: %2 (line %3, column %4).")
+                      .arg(shownName, parseError)
+                      .arg(line)
+                      .arg(column);
+        return false;
+    }
+    // The first element of that name anywhere in the document, as "//Update_Location" selects it.
     const QDomNodeList nodes = document.elementsByTagName(QStringLiteral("Update_Location"));
-    return nodes.isEmpty() ? QString() : nodes.at(0).toElement().text().trimmed();
+    if (nodes.isEmpty()) {
+        failure = QStringLiteral("Settings file ") + shownName + QStringLiteral(" has no Update_Location element.");
+        return false;
+    }
+    location = nodes.at(0).toElement().text().trimmed();
+    return true;
 }

@@ -30,3 +30,6 @@ void LoadDatabases();
 
 // Settings.xml's update location (trimmed; empty: no updates).
 QString ReadUpdateLocation(const QString& settingsFile);
+// The same for callers that must tell the failures apart: false, with a description, when the
+// file cannot be opened or parsed or has no Update_Location element at all.
+bool ReadUpdateLocation(const QString& settingsFile, QString& location, QString& failure);

@@ -8,6 +8,6 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     build-essential cmake ninja-build pkg-config \
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev \
-    libsqlite3-dev libpq-dev libsodium-dev libgtest-dev libgmock-dev googletest \
+    libsqlite3-dev libpq-dev libsodium-dev libcurl4-openssl-dev python3 procps libgtest-dev libgmock-dev googletest \
     postgresql-15 postgresql-client-15 \
     xvfb xauth fonts-dejavu-core

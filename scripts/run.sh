@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs what the application needs, builds it, assembles the program folder and starts the
-# application on its embedded database (under Xvfb when there is no display).
+# application through its loader, which installs pending updates and then starts Bramblecot_Main
+# on its embedded database (under Xvfb when there is no display).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-folder=build/Bramblecot
+folder=$(cd build/Bramblecot && pwd -P)
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    exec xvfb-run -a "$folder/Bramblecot_Main" "$@"
+    # The loader ends as soon as it has started the main program; the virtual display must stay
+    # until the main program ends too.
+    exec xvfb-run -a bash -c '"$1/Bramblecot_Start" || exit
+        while pgrep -x -f "$1/Bramblecot_Main" >/dev/null; do sleep 1; done' run "$folder"
 fi
-exec "$folder/Bramblecot_Main" "$@"
+exec "$folder/Bramblecot_Start"

@@ -1,0 +1,152 @@
+#include "UpdateInstaller.h"
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "RegistrySettings.h"
+#include "SqlText.h"
+#include "TextUtilities.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace {
+
+const QString UpdatesSection = QStringLiteral("Updates");
+const QString AppPathMacro = QStringLiteral("$(AppPath)");
+const QString Arrow = QStringLiteral("=>");
+
+} // namespace
+
+QStringList ListLines(const QString& text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines;
+    for (const QString& line : text.split(lineBreak)) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty())
+            lines.append(trimmed);
+    }
+    return lines;
+}
+
+std::optional<UpdateFileLine> ParseUpdateFileLine(const QString& line, const QString& mainPath, QString& failure)
+{
+    const qsizetype arrow = line.indexOf(Arrow);
+    if (arrow < 0) {
+        failure = QStringLiteral("The line ") + AngleQuote(line)
+            + QStringLiteral(" has no \"=>\" between a file name and its destination.");
+        return std::nullopt;
+    }
+    UpdateFileLine result;
+    result.name = line.left(arrow).trimmed().replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QString destination = line.mid(arrow + Arrow.size()).trimmed().replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (result.name.isEmpty()) {
+        failure = QStringLiteral("The line ") + AngleQuote(line) + QStringLiteral(" names no file.");
+        return std::nullopt;
+    }
+    if (destination.compare(AppPathMacro, Qt::CaseInsensitive) == 0)
+        destination = mainPath;
+    else if (destination.startsWith(AppPathMacro + QLatin1Char('/'), Qt::CaseInsensitive))
+        destination = mainPath + destination.mid(AppPathMacro.size() + 1);
+    else if (!QDir::isAbsolutePath(destination)) {
+        // A relative folder would depend on where the loader happened to be started from.
+        failure = QStringLiteral("The destination ") + AngleQuote(destination) + QStringLiteral(" of file ")
+            + AngleQuote(result.name) + QStringLiteral(" is neither $(AppPath) nor an absolute folder.");
+        return std::nullopt;
+    }
+    result.destinationFolder = destination;
+    result.destinationFile = QDir::cleanPath(AddBackslash(destination) + result.name);
+    return result;
+}
+
+UpdateInstaller::UpdateInstaller(const UpdateSource& source, StatusSink status)
+    : m_source(source)
+    , m_status(std::move(status))
+{
+}
+
+bool UpdateInstaller::IsInstalled(const QString& update)
+{
+    return RegistrySettings::value(UpdatesSection, update, QStringLiteral("False"))
+               .compare(QStringLiteral("True"), Qt::CaseInsensitive)
+        == 0;
+}
+
+bool UpdateInstaller::GetUpdateList()
+{
+    const std::optional<QString> text = m_source.readUpdateList();
+    if (!text)
+        return false;
+    m_updateList = ListLines(*text);
+    return true;
+}
+
+bool UpdateInstaller::InstallUpdates()
+{
+    bool installedAny = false;
+    for (auto it = m_updateList.crbegin(); it != m_updateList.crend(); ++it) {
+        const QString& update = *it;
+        m_status(QStringLiteral("Checking update ") + update + QStringLiteral("..."));
+        if (IsInstalled(update)) {
+            m_status(QStringLiteral("Update ") + update + QStringLiteral(" already installed."));
+            NoteInstalledFiles(update);
+            continue;
+        }
+        m_status(QStringLiteral("Preparing to install update ") + update + QStringLiteral("..."));
+        InstallUpdate(update);
+        RegistrySettings::setValue(UpdatesSection, update, QStringLiteral("True"));
+        installedAny = true;
+    }
+    return installedAny;
+}
+
+std::vector<UpdateFileLine> UpdateInstaller::GetFileList(const QString& update, const QString& text, bool lenient) const
+{
+    std::vector<UpdateFileLine> files;
+    for (const QString& line : ListLines(text)) {
+        QString failure;
+        std::optional<UpdateFileLine> file = ParseUpdateFileLine(line, GetMainPath(), failure);
+        if (file)
+            files.push_back(*file);
+        else if (!lenient)
+            RaiseToReport(
+                QStringLiteral("Update ") + AngleQuote(update) + QStringLiteral(" cannot be installed. ") + failure);
+    }
+    return files;
+}
+
+void UpdateInstaller::NoteInstalledFiles(const QString& update)
+{
+    // A newer update installed on an earlier start still owns its files: an older update that is
+    // installed only now must not overwrite them.
+    const std::optional<QString> text = m_source.tryReadFileList(update);
+    if (!text)
+        return;
+    for (const UpdateFileLine& file : GetFileList(update, *text, true))
+        m_copiedFiles.insert(file.destinationFile);
+}
+
+void UpdateInstaller::InstallUpdate(const QString& update)
+{
+    std::vector<UpdateFileLine> pending;
+    QSet<QString> planned = m_copiedFiles;
+    for (const UpdateFileLine& file : GetFileList(update, m_source.readFileList(update), false)) {
+        if (planned.contains(file.destinationFile))
+            continue;
+        planned.insert(file.destinationFile);
+        pending.push_back(file);
+    }
+    // Whatever can be known wrong is found before the first file of the update is written.
+    for (const UpdateFileLine& file : pending)
+        m_source.checkFile(update, file.name, file.destinationFile);
+    for (const UpdateFileLine& file : pending) {
+        CopyUpdateFile(update, file);
+        m_copiedFiles.insert(file.destinationFile);
+    }
+}
+
+void UpdateInstaller::CopyUpdateFile(const QString& update, const UpdateFileLine& file)
+{
+    m_status(QStringLiteral("Loading file ") + file.name + QStringLiteral("..."));
+    m_source.installFile(update, file.name, file.destinationFile);
+}

@@ -1,0 +1,70 @@
+#include "frmMain.h"
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "SqlText.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* addLabel(QWidget* window, QVBoxLayout* layout, const QString& name, const QString& caption,
+    const QString& family, double pointSize)
+{
+    auto* label = new QLabel(caption, window);
+    label->setObjectName(name);
+    label->setAccessibleName(caption);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    label->setFont(font);
+    layout->addWidget(label);
+    return label;
+}
+
+} // namespace
+
+QString LoaderCopyright() { return QStringLiteral("Copyright (C) The Bramblecot developers. All rights reserved."); }
+
+frmMain::frmMain(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Bramblecot"));
+    setAccessibleName(windowTitle());
+    auto* layout = new QVBoxLayout(this);
+    m_lblAppName = addLabel(this, layout, QStringLiteral("lblAppName"), QStringLiteral("Bramblecot"),
+        QStringLiteral("Comic Sans MS"), 27.75);
+    m_imgImage = new QLabel(this);
+    m_imgImage->setObjectName(QStringLiteral("imgImage"));
+    m_imgImage->setAccessibleName(QStringLiteral("Bramblecot picture"));
+    m_imgImage->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_imgImage);
+    m_lblProgress = addLabel(
+        this, layout, QStringLiteral("lblProgress"), QStringLiteral("Progress"), QStringLiteral("Tahoma"), 8.25);
+    m_lblCopyright = addLabel(this, layout, QStringLiteral("lblCopyright"), QString(), QStringLiteral("Tahoma"), 8.25);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmMain::Form_Load()
+{
+    m_lblCopyright->setText(LoaderCopyright());
+    m_lblCopyright->setAccessibleName(LoaderCopyright());
+    const QString path = GetMainPath() + QStringLiteral("Images/gun.jpg");
+    QPixmap picture;
+    if (!picture.load(path))
+        RaiseToReport(QStringLiteral("Cannot load the picture ") + AngleQuote(path) + QLatin1Char('.'));
+    m_imgImage->setPixmap(picture);
+}
+
+void frmMain::SetStatus(const QString& text)
+{
+    m_lblProgress->setText(text);
+    m_lblProgress->setAccessibleName(text);
+    Q_EMIT statusChanged(text);
+    QCoreApplication::processEvents();
+}

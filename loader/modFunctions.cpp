@@ -1,0 +1,86 @@
+#include "modFunctions.h"
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "DatabaseList.h"
+#include "MessageBoxes.h"
+#include "Platform.h"
+#include "SqlText.h"
+#include "TextUtilities.h"
+#include "UpdateInstaller.h"
+#include "UpdateSource.h"
+#include "frmMain.h"
+
+#include <QCoreApplication>
+#include <QDomDocument>
+
+namespace {
+
+const QString MainProgramName = QStringLiteral("Bramblecot_Main");
+
+void StartMainProgram()
+{
+    const QString program = GetMainPath() + MainProgramName;
+    if (!Platform::processes().startDetached(program, {}, GetMainPath()))
+        RaiseToReport(QStringLiteral("Cannot start the program ") + AngleQuote(program) + QLatin1Char('.'));
+}
+
+void Fail(const QString& description)
+{
+    ShowErrorMessage(description + QStringLiteral("\r\n\r\nApplication terminated."));
+}
+
+// The XML parser is linked in, but a probe keeps the promise that a station without a working one
+// is told so before anything else happens.
+void CheckMSXML()
+{
+    QDomDocument probe;
+    if (!probe.setContent(QStringLiteral("<Settings><Update_Location/></Settings>")))
+        RaiseToReport(QStringLiteral(
+            "MS XML 3.0 is not supported on this station.\r\nPlease contact system administrator for upgrade."));
+}
+
+QString ReadSettings()
+{
+    const QString path = GetMainPath() + QStringLiteral("Settings.xml");
+    if (!FileExists(path))
+        RaiseToReport(QStringLiteral("Cannot find Settings file <Settings.xml>."));
+    QString location;
+    QString failure;
+    if (!ReadUpdateLocation(path, location, failure))
+        RaiseToReport(failure);
+    return location;
+}
+
+} // namespace
+
+int RunLoader(frmMain& window)
+{
+    PointerControl& pointer = Platform::pointer();
+    pointer.set(PointerShape::Busy);
+    try {
+        window.Form_Load();
+        window.show();
+        QCoreApplication::processEvents();
+        window.SetStatus(QStringLiteral("Looking for updates..."));
+        CheckMSXML();
+        const UpdateSource source(ReadSettings());
+        UpdateInstaller installer(source, [&window](const QString& text) { window.SetStatus(text); });
+        const bool installed = installer.GetUpdateList() && installer.InstallUpdates();
+        window.SetStatus(installed ? QStringLiteral("Updates completed. Starting main program...")
+                                   : QStringLiteral("No updates found. Starting main program..."));
+        StartMainProgram();
+    } catch (const AppError& error) {
+        Fail(error.description());
+        pointer.set(PointerShape::Arrow);
+        Platform::terminate(1);
+        return 1;
+    } catch (const std::exception& error) {
+        Fail(QString::fromLocal8Bit(error.what()));
+        pointer.set(PointerShape::Arrow);
+        Platform::terminate(1);
+        return 1;
+    }
+    pointer.set(PointerShape::Arrow);
+    return 0;
+}

@@ -1,0 +1,312 @@
+#include "LoaderFixture.h"
+
+#include "PromptRecorder.h"
+#include "frmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+#include <functional>
+
+namespace {
+
+const QString Completed = QStringLiteral("Updates completed. Starting main program...");
+const QString NothingNew = QStringLiteral("No updates found. Starting main program...");
+const QString Terminated = QStringLiteral("\r\n\r\nApplication terminated.");
+
+} // namespace
+
+class LoaderRun : public LoaderTest {
+protected:
+    // Two updates: U1 brings a program and a report, U2 a file for an absolute folder.
+    void publishTwoUpdates()
+    {
+        QDir().mkpath(program(QStringLiteral("Reports")));
+        QDir().mkpath(m_root.filePath(QStringLiteral("shared")));
+        writeUpdateList("U1\r\nU2\r\n");
+        publish(QStringLiteral("U1"), "tool.sh => $(AppPath)\r\nsummary.rpt => $(APPPATH)\\Reports\r\n",
+            { { QStringLiteral("tool.sh"), "#!/bin/sh\necho new\n" }, { QStringLiteral("summary.rpt"), "report v1" } });
+        publish(QStringLiteral("U2"), "labels.txt => " + m_root.filePath(QStringLiteral("shared")).toUtf8() + "\r\n",
+            { { QStringLiteral("labels.txt"), "labels v2" } });
+        QFile::setPermissions(updates(QStringLiteral("U1/tool.sh")),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void expectMainProgramStarted() const
+    {
+        ASSERT_EQ(startRecord().starts.size(), 1u);
+        const StartRecord::Start& start = startRecord().starts.front();
+        EXPECT_EQ(start.program, program(QStringLiteral("Bramblecot_Main")));
+        EXPECT_TRUE(start.arguments.isEmpty());
+        EXPECT_EQ(terminations(), 0);
+        EXPECT_TRUE(Prompts().boxes.empty());
+    }
+};
+
+TEST_F(LoaderRun, InstallsEveryPendingUpdateNewestFirstAndStartsTheMainProgram)
+{
+    publishTwoUpdates();
+    writeFile(program(QStringLiteral("tool.sh")), "an older and much longer program text that must not survive\n");
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(readFile(program(QStringLiteral("tool.sh"))), "#!/bin/sh\necho new\n");
+    EXPECT_TRUE(QFileInfo(program(QStringLiteral("tool.sh"))).permissions() & QFileDevice::ExeOwner);
+    EXPECT_EQ(readFile(program(QStringLiteral("Reports/summary.rpt"))), "report v1");
+    EXPECT_EQ(readFile(m_root.filePath(QStringLiteral("shared/labels.txt"))), "labels v2");
+    EXPECT_TRUE(recorded(QStringLiteral("U1")));
+    EXPECT_TRUE(recorded(QStringLiteral("U2")));
+    EXPECT_LT(
+        statusIndex(QStringLiteral("Checking update U2...")), statusIndex(QStringLiteral("Checking update U1...")));
+    EXPECT_TRUE(statusShown(QStringLiteral("Preparing to install update U1...")));
+    EXPECT_TRUE(statusShown(QStringLiteral("Loading file summary.rpt...")));
+    EXPECT_EQ(statuses().back(), Completed);
+    expectMainProgramStarted();
+
+    const auto* progress = window().findChild<QLabel*>(QStringLiteral("lblProgress"));
+    ASSERT_TRUE(progress);
+    EXPECT_EQ(progress->text(), Completed);
+    const auto* picture = window().findChild<QLabel*>(QStringLiteral("imgImage"));
+    ASSERT_TRUE(picture);
+    EXPECT_FALSE(picture->pixmap().isNull());
+}
+
+TEST_F(LoaderRun, ASecondStartInstallsNothing)
+{
+    publishTwoUpdates();
+    ASSERT_EQ(runLoader(), 0);
+    // The published files change, but a recorded update is never installed again.
+    writeFile(updates(QStringLiteral("U1/summary.rpt")), "changed after publishing");
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(readFile(program(QStringLiteral("Reports/summary.rpt"))), "report v1");
+    EXPECT_TRUE(statusShown(QStringLiteral("Update U2 already installed.")));
+    EXPECT_TRUE(statusShown(QStringLiteral("Update U1 already installed.")));
+    EXPECT_FALSE(statusShown(QStringLiteral("Loading file summary.rpt...")));
+    EXPECT_EQ(statuses().back(), NothingNew);
+    expectMainProgramStarted();
+}
+
+TEST_F(LoaderRun, TheUsersOwnRecordDecidesWhatIsInstalled)
+{
+    publishTwoUpdates();
+    record(QStringLiteral("U1"));
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("Reports/summary.rpt"))));
+    EXPECT_EQ(readFile(m_root.filePath(QStringLiteral("shared/labels.txt"))), "labels v2");
+    EXPECT_TRUE(recorded(QStringLiteral("U2")));
+    EXPECT_EQ(statuses().back(), Completed);
+}
+
+TEST_F(LoaderRun, TheNewestCopyOfAFileWinsWithinARun)
+{
+    QDir().mkpath(program(QStringLiteral("Reports")));
+    writeUpdateList("U1\r\nU2\r\nU3\r\n");
+    publish(QStringLiteral("U1"), "shared.txt => $(AppPath)\r\nonly1.txt => $(AppPath)\r\n",
+        { { QStringLiteral("shared.txt"), "from U1" }, { QStringLiteral("only1.txt"), "only in U1" } });
+    // The same name for another folder is another file.
+    publish(
+        QStringLiteral("U2"), "shared.txt => $(AppPath)\\Reports\r\n", { { QStringLiteral("shared.txt"), "from U2" } });
+    publish(QStringLiteral("U3"), "shared.txt => $(AppPath)\r\nSHARED.txt => $(AppPath)\r\n",
+        { { QStringLiteral("shared.txt"), "from U3" }, { QStringLiteral("SHARED.txt"), "upper case U3" } });
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(readFile(program(QStringLiteral("shared.txt"))), "from U3");
+    EXPECT_EQ(readFile(program(QStringLiteral("SHARED.txt"))), "upper case U3");
+    EXPECT_EQ(readFile(program(QStringLiteral("Reports/shared.txt"))), "from U2");
+    EXPECT_EQ(readFile(program(QStringLiteral("only1.txt"))), "only in U1");
+    for (const char* update : { "U1", "U2", "U3" })
+        EXPECT_TRUE(recorded(QString::fromLatin1(update))) << update;
+    EXPECT_EQ(statuses().back(), Completed);
+}
+
+TEST_F(LoaderRun, AnOlderUpdateInstalledLaterNeverOverwritesANewerOne)
+{
+    writeUpdateList("U2\r\n");
+    publish(QStringLiteral("U2"), "shared.txt => $(AppPath)\r\n", { { QStringLiteral("shared.txt"), "from U2" } });
+    ASSERT_EQ(runLoader(), 0);
+    // U1 is published late, as an older update than U2.
+    writeUpdateList("U1\r\nU2\r\n");
+    publish(QStringLiteral("U1"), "shared.txt => $(AppPath)\r\nonly1.txt => $(AppPath)\r\n",
+        { { QStringLiteral("shared.txt"), "from U1" }, { QStringLiteral("only1.txt"), "only in U1" } });
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(readFile(program(QStringLiteral("shared.txt"))), "from U2");
+    EXPECT_EQ(readFile(program(QStringLiteral("only1.txt"))), "only in U1");
+    EXPECT_TRUE(recorded(QStringLiteral("U1")));
+    EXPECT_EQ(statuses().back(), Completed);
+}
+
+TEST_F(LoaderRun, AFolderNamedLikeASchemeIsAFolder)
+{
+    // Relative to the program folder, whatever folder the loader was started from.
+    writeSettings(QStringLiteral("ftp-updates"));
+    writeFile(program(QStringLiteral("ftp-updates/updates.txt")), "U1\r\n");
+    writeFile(program(QStringLiteral("ftp-updates/U1/filelist.txt")), "a.txt => $(AppPath)\r\n");
+    writeFile(program(QStringLiteral("ftp-updates/U1/a.txt")), "from the folder");
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(readFile(program(QStringLiteral("a.txt"))), "from the folder");
+    expectMainProgramStarted();
+}
+
+// Line ends and byte-order marks of the two list files.
+struct ListFormat {
+    const char* name;
+    QByteArray updateList;
+    QByteArray fileList;
+};
+
+class ListFormats : public LoaderRun, public ::testing::WithParamInterface<ListFormat> { };
+
+TEST_P(ListFormats, AreReadAlike)
+{
+    writeUpdateList(GetParam().updateList);
+    publish(QStringLiteral("U1"), GetParam().fileList,
+        { { QStringLiteral("a.txt"), "a" }, { QStringLiteral("b.txt"), "b" } });
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(readFile(program(QStringLiteral("a.txt"))), "a");
+    EXPECT_EQ(readFile(program(QStringLiteral("b.txt"))), "b");
+    EXPECT_TRUE(recorded(QStringLiteral("U1")));
+    EXPECT_EQ(statuses().back(), Completed);
+}
+
+INSTANTIATE_TEST_SUITE_P(LoaderRun, ListFormats,
+    ::testing::Values(ListFormat { "CrLf", "U1\r\n", "a.txt => $(AppPath)\r\nb.txt => $(AppPath)\r\n" },
+        ListFormat { "LfOnly", "U1\n", "a.txt => $(AppPath)\nb.txt => $(AppPath)\n" },
+        ListFormat { "CrOnly", "U1\r", "a.txt => $(AppPath)\rb.txt => $(AppPath)" },
+        ListFormat { "ByteOrderMark", "\xEF\xBB\xBFU1\r\n",
+            "\xEF\xBB\xBF"
+            "a.txt => $(AppPath)\r\nb.txt => $(AppPath)\r\n" },
+        ListFormat { "BlanksAndEmptyLines", "\r\n  U1  \r\n\r\n   \r\n",
+            "\r\n  a.txt   =>   $(AppPath)  \r\n\t\r\nb.txt=>$(AppPath)" }),
+    [](const ::testing::TestParamInfo<ListFormat>& info) { return std::string(info.param.name); });
+
+// Locations that have no update list: the main program starts as usual.
+enum class Location { UpdateFolder, Blank, MissingFolder };
+
+struct NoUpdatesCase {
+    const char* name;
+    Location location;
+    const char* updateList; // nullptr: no updates.txt at all
+};
+
+class NoUpdates : public LoaderRun, public ::testing::WithParamInterface<NoUpdatesCase> { };
+
+TEST_P(NoUpdates, StartTheMainProgram)
+{
+    if (GetParam().location == Location::Blank)
+        writeSettings(QStringLiteral("  "));
+    else if (GetParam().location == Location::MissingFolder)
+        writeSettings(m_root.filePath(QStringLiteral("nowhere")));
+    if (GetParam().updateList)
+        writeUpdateList(GetParam().updateList);
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(statuses().back(), NothingNew);
+    expectMainProgramStarted();
+}
+
+INSTANTIATE_TEST_SUITE_P(LoaderRun, NoUpdates,
+    ::testing::Values(NoUpdatesCase { "BlankLocation", Location::Blank, "U1\r\n" },
+        NoUpdatesCase { "MissingFolder", Location::MissingFolder, nullptr },
+        NoUpdatesCase { "NoUpdateList", Location::UpdateFolder, nullptr },
+        NoUpdatesCase { "EmptyUpdateList", Location::UpdateFolder, "" },
+        NoUpdatesCase { "BlankUpdateList", Location::UpdateFolder, "  \r\n\r\n \n" }),
+    [](const ::testing::TestParamInfo<NoUpdatesCase>& info) { return std::string(info.param.name); });
+
+// Every failure: one box ending in "Application terminated.", nothing started, nothing recorded.
+class LoaderFailure : public LoaderRun {
+protected:
+    void expectFailure(const QString& expectedText)
+    {
+        EXPECT_EQ(runLoader(), 1);
+        EXPECT_EQ(onlyMessage(), expectedText + Terminated);
+        EXPECT_TRUE(startRecord().starts.empty());
+        EXPECT_EQ(terminations(), 1);
+    }
+};
+
+TEST_F(LoaderFailure, SettingsFileMissing)
+{
+    QFile::remove(program(QStringLiteral("Settings.xml")));
+    expectFailure(QStringLiteral("Cannot find Settings file <Settings.xml>."));
+}
+
+TEST_F(LoaderFailure, SettingsWithoutUpdateLocation)
+{
+    writeFile(program(QStringLiteral("Settings.xml")), "<Settings><Database/></Settings>");
+    expectFailure(QStringLiteral("Settings file <Settings.xml> has no Update_Location element."));
+}
+
+TEST_F(LoaderFailure, SettingsNotXml)
+{
+    writeFile(program(QStringLiteral("Settings.xml")), "<Settings><Update_Location>");
+    EXPECT_EQ(runLoader(), 1);
+    EXPECT_TRUE(onlyMessage().startsWith(QStringLiteral("Settings file <Settings.xml> is not a valid XML document")));
+    EXPECT_TRUE(startRecord().starts.empty());
+}
+
+TEST_F(LoaderFailure, PictureMissing)
+{
+    QFile::remove(program(QStringLiteral("Images/gun.jpg")));
+    expectFailure(
+        QStringLiteral("Cannot load the picture <") + program(QStringLiteral("Images/gun.jpg")) + QStringLiteral(">."));
+}
+
+TEST_F(LoaderFailure, MainProgramCannotStart)
+{
+    refuseStarts();
+    EXPECT_EQ(runLoader(), 1);
+    EXPECT_EQ(onlyMessage(),
+        QStringLiteral("Cannot start the program <") + program(QStringLiteral("Bramblecot_Main")) + QStringLiteral(">.")
+            + Terminated);
+}
+
+TEST_F(LoaderFailure, MalformedFileListLineCopiesNothingOfTheUpdate)
+{
+    writeUpdateList("U1\r\n");
+    publish(QStringLiteral("U1"), "a.txt => $(AppPath)\r\nb.txt $(AppPath)\r\n",
+        { { QStringLiteral("a.txt"), "a" }, { QStringLiteral("b.txt"), "b" } });
+    expectFailure(
+        QStringLiteral("Update <U1> cannot be installed. The line <b.txt $(AppPath)> has no \"=>\" between a file "
+                       "name and its destination."));
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("a.txt"))));
+    EXPECT_FALSE(recorded(QStringLiteral("U1")));
+}
+
+TEST_F(LoaderFailure, DestinationFolderMissingCopiesNothingOfTheUpdate)
+{
+    writeUpdateList("U1\r\n");
+    publish(QStringLiteral("U1"), "a.txt => $(AppPath)\r\nb.txt => $(AppPath)\\Missing\r\n",
+        { { QStringLiteral("a.txt"), "a" }, { QStringLiteral("b.txt"), "b" } });
+    expectFailure(QStringLiteral("Cannot copy file <") + updates(QStringLiteral("U1/b.txt")) + QStringLiteral("> to <")
+        + program(QStringLiteral("Missing/b.txt"))
+        + QStringLiteral(">.\r\n\r\nThe file might be open with another program/user or you don't have permissions to "
+                         "access it.\r\n\r\nPath not found."));
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("a.txt"))));
+    EXPECT_FALSE(recorded(QStringLiteral("U1")));
+}
+
+TEST_F(LoaderFailure, ANewerUpdateStaysWhenAnOlderOneFails)
+{
+    writeUpdateList("U1\r\nU2\r\n");
+    publish(QStringLiteral("U2"), "b.txt => $(AppPath)\r\n", { { QStringLiteral("b.txt"), "b" } });
+    // U1's folder was never published.
+    expectFailure(QStringLiteral("Cannot read file <") + updates(QStringLiteral("U1/filelist.txt"))
+        + QStringLiteral(">: No such file or directory."));
+    EXPECT_EQ(readFile(program(QStringLiteral("b.txt"))), "b");
+    EXPECT_TRUE(recorded(QStringLiteral("U2")));
+    EXPECT_FALSE(recorded(QStringLiteral("U1")));
+}

@@ -1,0 +1,69 @@
+#include "UpdateInstaller.h"
+#include "UpdateSource.h"
+
+#include <gtest/gtest.h>
+
+TEST(UpdateLocationKind, OnlyARealSchemeIsRemote)
+{
+    const struct {
+        const char* location;
+        bool remote;
+    } cases[] = {
+        { "http://updates.example/bramblecot", true },
+        { "HTTPS://updates.example/", true },
+        { "Ftp://files.example/updates", true },
+        { "ftps://files.example/updates", true },
+        { "ftp-updates", false },
+        { "ftp/updates", false },
+        { "httpdocs/updates", false },
+        { "http:/updates", false },
+        { "/srv/http://mirror", false },
+        { "", false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsRemoteLocation(QString::fromLatin1(c.location)), c.remote) << c.location;
+}
+
+TEST(UpdateLocationKind, AddSlashJoinsAddressParts)
+{
+    EXPECT_EQ(AddSlash(QStringLiteral(" http://host/updates ")), QStringLiteral("http://host/updates/"));
+    EXPECT_EQ(AddSlash(QStringLiteral("http://host/updates/")), QStringLiteral("http://host/updates/"));
+    EXPECT_EQ(AddSlash(QStringLiteral("http://host/updates\\")), QStringLiteral("http://host/updates\\"));
+}
+
+TEST(UpdateFileLineTest, DestinationsResolve)
+{
+    const QString main = QStringLiteral("/opt/bramblecot/");
+    const struct {
+        const char* line;
+        const char* name;
+        const char* file;
+    } cases[] = {
+        { "a.dll => $(AppPath)", "a.dll", "/opt/bramblecot/a.dll" },
+        { "  a.dll   =>   $(apppath)  ", "a.dll", "/opt/bramblecot/a.dll" },
+        { "r.rpt => $(AppPath)\\Reports", "r.rpt", "/opt/bramblecot/Reports/r.rpt" },
+        { "r.rpt => $(APPPATH)/Reports/Monthly\\", "r.rpt", "/opt/bramblecot/Reports/Monthly/r.rpt" },
+        { "x.txt => /srv/shared", "x.txt", "/srv/shared/x.txt" },
+        { "sub\\y.txt => $(AppPath)", "sub/y.txt", "/opt/bramblecot/sub/y.txt" },
+        // Only the first "=>" divides name from destination.
+        { "z.txt => /srv/a=>b", "z.txt", "/srv/a=>b/z.txt" },
+    };
+    for (const auto& c : cases) {
+        QString failure;
+        const auto line = ParseUpdateFileLine(QString::fromLatin1(c.line), main, failure);
+        ASSERT_TRUE(line) << c.line << ": " << qPrintable(failure);
+        EXPECT_EQ(line->name, QString::fromLatin1(c.name)) << c.line;
+        EXPECT_EQ(line->destinationFile, QString::fromLatin1(c.file)) << c.line;
+    }
+}
+
+TEST(UpdateFileLineTest, UnusableLinesAreRefused)
+{
+    for (const char* line :
+        { "a.dll $(AppPath)", " => $(AppPath)", "a.dll =>", "a.dll => Reports", "a.dll => $(AppPath)Reports" }) {
+        QString failure;
+        EXPECT_FALSE(ParseUpdateFileLine(QString::fromLatin1(line), QStringLiteral("/opt/bramblecot/"), failure))
+            << line;
+        EXPECT_FALSE(failure.isEmpty()) << line;
+    }
+}
