@@ -10,4 +10,5 @@ $SUDO apt-get install -y --no-install-recommends \
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev \
     libsqlite3-dev libpq-dev libsodium-dev libcurl4-openssl-dev python3 procps libgtest-dev libgmock-dev googletest \
     postgresql-15 postgresql-client-15 \
+    libzint-dev zbar-tools \
     xvfb xauth fonts-dejavu-core

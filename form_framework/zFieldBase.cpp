@@ -1,0 +1,344 @@
+#include "zFieldBase.h"
+
+#include "DataWindow.h"
+#include "InputRoutines.h"
+#include "MessageBoxes.h"
+#include "RecordChecks.h"
+#include "zInfo.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QVBoxLayout>
+#include <QtGlobal>
+
+zFieldBase::zFieldBase(QWidget* parent)
+    : QFrame(parent)
+{
+    // The control's own background (button shadow) shows as an empty block while the field does
+    // not apply and its box is hidden.
+    setBackgroundRole(QPalette::Mid);
+    setAutoFillBackground(true);
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void zFieldBase::setGoodName(const QString& name)
+{
+    m_goodName = name.trimmed();
+    setAccessibleName(m_goodName);
+    if (m_box)
+        m_box->setAccessibleName(m_goodName);
+}
+
+void zFieldBase::setApplicable(bool applicable)
+{
+    if (applicable == m_applicable)
+        return;
+    m_applicable = applicable;
+    redraw();
+}
+
+void zFieldBase::setLocked(bool locked)
+{
+    if (locked == m_locked)
+        return;
+    m_locked = locked;
+    redraw();
+}
+
+void zFieldBase::setFKValue(int identity)
+{
+    if (!m_isForeignKey) {
+        // Callers hand identities to foreign-key fields only; anything else is a slip of the
+        // window's code, and the field's value must not change behind the user's back.
+        qWarning("zFieldBase: %s is not a foreign-key field; identity %d ignored", qPrintable(objectName()), identity);
+        return;
+    }
+    if (!storeFKValue(identity))
+        return;
+    QVariant shown;
+    Q_EMIT GetValueFromFK(shown);
+    {
+        QuietScope quietly(this);
+        showValue(shown);
+    }
+    changeProcessing();
+}
+
+void zFieldBase::showValue(const QVariant& value)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(m_box))
+        line->setText(value.isNull() ? QString() : value.toString());
+}
+
+QString zFieldBase::FKDBValue() const
+{
+    const int identity = FKValue();
+    return identity == 0 ? QStringLiteral("NULL") : QString::number(identity);
+}
+
+QString zFieldBase::ResultDBValue() const { return m_isForeignKey ? FKDBValue() : DBValue(); }
+
+QString zFieldBase::FieldError() const { return m_box ? m_box->toolTip() : QString(); }
+
+bool zFieldBase::Validate(bool final)
+{
+    clearFieldError();
+    if (!m_applicable)
+        return true;
+    const QString message = checks(final);
+    setFieldError(message);
+    return message.isEmpty();
+}
+
+bool zFieldBase::IsValid()
+{
+    if (Validate(true))
+        return true;
+    ShowValidationMessage(FieldError() + QStringLiteral("."));
+    if (m_box)
+        m_box->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void zFieldBase::SetDefault()
+{
+    QVariant value;
+    Q_EMIT DefaultProcedure(value);
+    setValue(value);
+}
+
+void zFieldBase::Compute()
+{
+    QVariant value;
+    Q_EMIT ComputeProcedure(value);
+    setValue(value);
+}
+
+DataWindow* zFieldBase::containerWindow() const
+{
+    for (QWidget* widget = parentWidget(); widget; widget = widget->parentWidget()) {
+        if (auto* window = qobject_cast<DataWindow*>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+zInfo* zFieldBase::controller() const
+{
+    DataWindow* window = containerWindow();
+    return window ? window->info() : nullptr;
+}
+
+void zFieldBase::setInputBox(QWidget* box, bool fill)
+{
+    m_box = box;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(box);
+    if (!fill) {
+        layout->addStretch(0);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+    box->installEventFilter(this);
+    box->setAccessibleName(m_goodName);
+    setFocusProxy(box);
+    redraw();
+}
+
+void zFieldBase::insertCharacter(QChar character)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(m_box))
+        line->insert(QString(character));
+}
+
+void zFieldBase::changeProcessing()
+{
+    Q_EMIT Change();
+    if (m_partOfTheQuery)
+        markWindowChanged();
+}
+
+void zFieldBase::markWindowChanged()
+{
+    if (zInfo* info = controller())
+        info->setDataChanged(true);
+}
+
+void zFieldBase::clearFieldError()
+{
+    if (!m_box)
+        return;
+    m_box->setToolTip(QString());
+    QPalette palette = m_box->palette();
+    palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
+    m_box->setPalette(palette);
+}
+
+void zFieldBase::setFieldError(const QString& message)
+{
+    if (m_box)
+        m_box->setToolTip(message);
+}
+
+void zFieldBase::paintFieldError()
+{
+    if (!m_box || FieldError().isEmpty())
+        return;
+    QPalette palette = m_box->palette();
+    palette.setColor(QPalette::Text, QColor(255, 0, 0));
+    m_box->setPalette(palette);
+}
+
+QString zFieldBase::uniqueMessage()
+{
+    if (!m_unique)
+        return {};
+    zInfo* info = controller();
+    if (!info || info->FormType() != static_cast<int>(FormType::Record))
+        return {};
+    return CheckUniqueValue(this, containerWindow());
+}
+
+QString zFieldBase::lostFocusMessage()
+{
+    QString message;
+    Q_EMIT OnLostFocusValidation(message);
+    return message;
+}
+
+QString zFieldBase::finalMessage()
+{
+    QString message;
+    Q_EMIT FinalValidation(message);
+    return message;
+}
+
+QString zFieldBase::foreignKeyMessage(const QString& shown)
+{
+    if (!m_isForeignKey)
+        return {};
+    lookUpFKValue();
+    if (m_fkValue == 0)
+        return QStringLiteral("Cannot find ") + m_goodName + QStringLiteral(" <") + shown + QStringLiteral(">");
+    return {};
+}
+
+void zFieldBase::lookUpFKValue()
+{
+    int identity = m_fkValue;
+    Q_EMIT GetFKFromValue(identity);
+    m_fkValue = identity;
+}
+
+bool zFieldBase::storeFKValue(int identity)
+{
+    if (identity == m_fkValue)
+        return false;
+    m_fkValue = identity;
+    return true;
+}
+
+void zFieldBase::redraw()
+{
+    if (!m_box)
+        return;
+    m_box->setVisible(m_applicable);
+    setEnabled(m_applicable && !m_locked);
+    setFrameShape(m_applicable ? QFrame::NoFrame : QFrame::Box);
+    QPalette palette = m_box->palette();
+    palette.setColor(QPalette::Base, m_locked ? QApplication::palette().color(QPalette::Button) : NormalFieldColor());
+    m_box->setPalette(palette);
+}
+
+int zFieldBase::formType() const
+{
+    zInfo* info = controller();
+    return info ? info->FormType() : 0;
+}
+
+void zFieldBase::filterCharacter(int& code)
+{
+    if (code == 13)
+        handleEnter(code);
+}
+
+void zFieldBase::handleEnter(int& code)
+{
+    EnterAsTab(code, formType());
+    code = 0;
+}
+
+void zFieldBase::boxFocusIn()
+{
+    SelectAllText(m_box);
+    HighlightControl(m_box);
+}
+
+void zFieldBase::boxFocusOut()
+{
+    if (auto* line = qobject_cast<QLineEdit*>(m_box)) {
+        const QString trimmed = line->text().trimmed();
+        if (trimmed != line->text()) {
+            QuietScope quietly(this);
+            line->setText(trimmed);
+        }
+    }
+    Validate(false);
+    paintFieldError();
+    UnhighlightControl(m_box);
+}
+
+bool zFieldBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_box) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return handleKeyPress(static_cast<QKeyEvent*>(event));
+        case QEvent::FocusIn: {
+            // Switching to another window (a message box) is no visit to the field.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                boxFocusIn();
+            break;
+        }
+        case QEvent::FocusOut: {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                boxFocusOut();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+bool zFieldBase::handleKeyPress(QKeyEvent* event)
+{
+    int code = 0;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        code = 13;
+    else if (event->key() == Qt::Key_Backspace)
+        code = 8;
+    else if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier))
+        return false; // shortcuts (clipboard, undo) act as usual; pasted text is checked on leaving
+    else if (!event->text().isEmpty() && event->text().at(0).isPrint())
+        code = event->text().at(0).unicode();
+    else
+        return false; // navigation and Delete keys carry no character
+    const int typed = code;
+    filterCharacter(code);
+    if (code == 0)
+        return true;
+    if (code != typed) {
+        insertCharacter(QChar(static_cast<char16_t>(code)));
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,55 @@
+#include "zLabel.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+zLabel::zLabel(QWidget* parent)
+    : QWidget(parent)
+    , m_label(new QLabel(QStringLiteral("zLabel"), this))
+{
+    m_label->setObjectName(QStringLiteral("lblLabel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_label);
+    refreshLook();
+}
+
+QString zLabel::Value() const { return m_label->text().trimmed(); }
+
+void zLabel::setValue(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(Value(), Qt::CaseInsensitive) != 0)
+        m_label->setText(trimmed);
+}
+
+void zLabel::setRequired(bool required)
+{
+    if (required == m_required)
+        return;
+    m_required = required;
+    refreshLook();
+}
+
+void zLabel::setApplicable(bool applicable)
+{
+    if (applicable == m_applicable)
+        return;
+    m_applicable = applicable;
+    refreshLook();
+}
+
+void zLabel::setBuddy(QWidget* field)
+{
+    m_label->setBuddy(field);
+    if (field && field->accessibleName().isEmpty())
+        field->setAccessibleName(Value());
+}
+
+void zLabel::refreshLook()
+{
+    m_label->setEnabled(m_applicable);
+    QFont font = m_label->font();
+    font.setBold(m_required && m_applicable);
+    m_label->setFont(font);
+}
