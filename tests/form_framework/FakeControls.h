@@ -139,7 +139,17 @@ public:
     bool MoveNext() override;
     bool MovePrevious() override;
     void Edit(int left, int top) override;
+    int SelectedItemID() const override { return current >= 0 && current < rows.size() ? rows.at(current) : 0; }
+    QString SelectedItemText() const override { return selectedText; }
+    bool Act_Delete() override
+    {
+        calls << QStringLiteral("Delete");
+        return true;
+    }
+    void AdjustColumnWidth(bool includeHeaders) override { calls << QStringLiteral("AdjustColumnWidth %1").arg(includeHeaders); }
+    void SelectAll() override { calls << QStringLiteral("SelectAll"); }
 
+    QString selectedText;
     QString populateSQL;
     QStringList calls;
     QList<int> rows;

@@ -1,0 +1,266 @@
+#include "zButtonsSearch.h"
+
+#include "Actions.h"
+#include "ActionsMenu.h"
+#include "BarButtons.h"
+#include "BoundField.h"
+#include "DataWindow.h"
+#include "InputRoutines.h"
+#include "Permissions.h"
+#include "ResultList.h"
+#include "WindowList.h"
+#include "WindowOpening.h"
+#include "zInfo.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace {
+constexpr int kUnits = 33; // the bar's inner height in layout units
+constexpr int kGap = 4;
+constexpr int kPickMode = static_cast<int>(FormMode::Pick);
+} // namespace
+
+zButtonsSearch::zButtonsSearch(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("zbtnButtons"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    m_new = BarButtons::make(this, QStringLiteral("btnNew"), QStringLiteral("&New"));
+    m_edit = BarButtons::make(this, QStringLiteral("btnEdit"), QStringLiteral("&Edit"));
+    m_delete = BarButtons::make(this, QStringLiteral("btnDelete"), QStringLiteral("&Delete"));
+    m_actions = BarButtons::make(this, QStringLiteral("btnActions"), QStringLiteral("&Actions"));
+    m_select = BarButtons::make(this, QStringLiteral("btnSelect"), QStringLiteral("&Select"));
+    m_close = BarButtons::make(this, QStringLiteral("btnClose"), QStringLiteral("&Close"));
+    const int lefts[] = { 4, 68, 132, 428, 492, 556 };
+    QPushButton* buttons[] = { m_new, m_edit, m_delete, m_actions, m_select, m_close };
+    for (int i = 0; i < 6; ++i) {
+        buttons[i]->setGeometry(lefts[i], 4, 60, 25);
+        if (i > 0)
+            QWidget::setTabOrder(buttons[i - 1], buttons[i]);
+    }
+    m_edit->setEnabled(false);
+    m_delete->setEnabled(false);
+    m_actions->setEnabled(false);
+
+    m_menu = new ActionsMenu(this);
+    QMenu* adjust = m_menu->menu()->addMenu(QStringLiteral("Adjust &Columns"));
+    adjust->setObjectName(QStringLiteral("mnuAdjustColumns"));
+    QAction* dataOnly = adjust->addAction(QStringLiteral("&Data Only"));
+    dataOnly->setObjectName(QStringLiteral("mnuAdjustColumnsData"));
+    QAction* dataAndHeaders = adjust->addAction(QStringLiteral("Data and &Headers"));
+    dataAndHeaders->setObjectName(QStringLiteral("mnuAdjustColumnsDataAndHeaders"));
+    QAction* selectAll = m_menu->menu()->addAction(QStringLiteral("Select All"));
+    selectAll->setObjectName(QStringLiteral("mnuSelectAll"));
+    m_recordHistory = m_menu->menu()->addAction(QStringLiteral("Record &History"));
+    m_recordHistory->setObjectName(QStringLiteral("mnuRecordHistory"));
+    m_menu->beginWindowCommands();
+
+    auto withList = [this](auto call) {
+        return [this, call] {
+            if (DataWindow* window = containerForm()) {
+                if (ResultList* list = window->info()->resultList())
+                    call(list);
+            }
+        };
+    };
+    connect(dataOnly, &QAction::triggered, this, withList([](ResultList* list) { list->AdjustColumnWidth(false); }));
+    connect(dataAndHeaders, &QAction::triggered, this, withList([](ResultList* list) { list->AdjustColumnWidth(true); }));
+    connect(selectAll, &QAction::triggered, this, withList([](ResultList* list) { list->SelectAll(); }));
+    connect(m_recordHistory, &QAction::triggered, this, &zButtonsSearch::recordHistoryClicked);
+    connect(m_menu, &ActionsMenu::ActionClick, this, [this](QString& name) { Q_EMIT ActionClick(name); });
+
+    connect(m_new, &QPushButton::clicked, this, &zButtonsSearch::newClicked);
+    connect(m_edit, &QPushButton::clicked, this, &zButtonsSearch::editClicked);
+    connect(m_delete, &QPushButton::clicked, this, &zButtonsSearch::deleteClicked);
+    connect(m_select, &QPushButton::clicked, this, &zButtonsSearch::selectClicked);
+    connect(m_close, &QPushButton::clicked, this, &zButtonsSearch::closeClicked);
+    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpAbove(m_actions, m_pressY); });
+    m_actions->installEventFilter(this);
+    resize(sizeHint());
+    layOut();
+}
+
+void zButtonsSearch::AddAction(const QString& caption, bool flag)
+{
+    m_menu->addWindowCommand(caption, flag);
+}
+
+void zButtonsSearch::ShowActionsMenu(float&, float&)
+{
+    m_menu->popUpAtPointer();
+}
+
+bool zButtonsSearch::EditDeleteEnabled() const
+{
+    return m_edit->isEnabled();
+}
+
+void zButtonsSearch::setEditDeleteEnabled(bool enabled)
+{
+    for (QPushButton* button : { m_edit, m_delete, m_select, m_actions })
+        button->setEnabled(enabled);
+}
+
+void zButtonsSearch::ClickNew() { ButtonBeep(m_new); }
+void zButtonsSearch::ClickEdit() { ButtonBeep(m_edit); }
+void zButtonsSearch::ClickDelete() { ButtonBeep(m_delete); }
+void zButtonsSearch::ClickSelect() { ButtonBeep(m_select); }
+
+void zButtonsSearch::SetButtons()
+{
+    DataWindow* window = containerForm();
+    if (!window)
+        return;
+    const bool hasRecordWindow = !window->info()->DaughterFormName().isEmpty();
+    m_new->setVisible(hasRecordWindow);
+    m_edit->setVisible(hasRecordWindow);
+    if (!hasRecordWindow) {
+        // Delete takes New's place at the left edge.
+        m_deleteLeft = 4;
+        m_delete->move(m_deleteLeft, m_delete->y());
+    }
+    const int mode = window->info()->Mode();
+    m_select->setVisible(mode == kPickMode);
+    m_close->setText(mode == kPickMode ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
+}
+
+void zButtonsSearch::ChangeMode(int& mode)
+{
+    m_select->setVisible(mode == kPickMode);
+    m_close->setText(mode == kPickMode ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
+    layOut();
+}
+
+void zButtonsSearch::setAllowDelete(bool allow)
+{
+    m_allowDelete = allow;
+    m_delete->setVisible(allow);
+}
+
+void zButtonsSearch::setAllowRecordHistory(bool allow)
+{
+    m_allowRecordHistory = allow;
+    m_recordHistory->setVisible(allow);
+}
+
+QMenu* zButtonsSearch::actionsMenu() const
+{
+    return m_menu->menu();
+}
+
+void zButtonsSearch::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void zButtonsSearch::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_escapeInstalled) {
+        m_escapeInstalled = true;
+        BarButtons::installEscape(this, m_close);
+    }
+}
+
+bool zButtonsSearch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_actions && event->type() == QEvent::MouseButtonPress) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        m_pressX = at.x();
+        m_pressY = at.y();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void zButtonsSearch::layOut()
+{
+    const int top = BarButtons::scaled(4, height(), kUnits);
+    const int buttonHeight = BarButtons::scaled(25, height(), kUnits);
+    for (QPushButton* button : { m_new, m_edit, m_delete, m_actions, m_select, m_close })
+        button->setGeometry(button->x(), top, button->width(), buttonHeight);
+    m_close->move(width() - m_close->width() - kGap, top);
+    // Without a window around the bar (a designer's preview) the picker arrangement shows.
+    DataWindow* window = containerForm();
+    const bool picking = !window || window->info()->Mode() == kPickMode;
+    if (picking) {
+        m_select->move(m_close->x() - m_select->width() - kGap, top);
+        m_actions->move(m_select->x() - m_actions->width() - kGap, top);
+    } else {
+        m_actions->move(m_close->x() - m_actions->width() - kGap, top);
+    }
+}
+
+DataWindow* zButtonsSearch::containerForm() const
+{
+    return BarButtons::containerOf(this);
+}
+
+void zButtonsSearch::newClicked()
+{
+    DataWindow* window = containerForm();
+    if (!window)
+        return;
+    zInfo* info = window->info();
+    if (!CheckTablePermission(QStringLiteral("Add"), info->MainTableName(), true))
+        return;
+    ActionScope action(QStringLiteral("zButtonsSearch"), QStringLiteral("btnNew_Click"), QStringLiteral("Open New Record Window"));
+    action.run([&] { OpenFormWithParams(info->DaughterFormName(), 0, { QStringLiteral("Mode"), static_cast<int>(FormMode::Add) }); });
+}
+
+void zButtonsSearch::editClicked()
+{
+    // The list opens the record window and reports its own failures.
+    DataWindow* window = containerForm();
+    if (window && window->info()->resultList())
+        window->info()->resultList()->Edit();
+}
+
+void zButtonsSearch::deleteClicked()
+{
+    DataWindow* window = containerForm();
+    if (window && window->info()->resultList())
+        window->info()->resultList()->Act_Delete();
+}
+
+void zButtonsSearch::selectClicked()
+{
+    DataWindow* window = containerForm();
+    if (!window)
+        return;
+    zInfo* info = window->info();
+    ResultList* list = info->resultList();
+    if (auto* field = dynamic_cast<BoundField*>(info->ParentControl()); field && list) {
+        if (field->fieldKind() == FieldKind::Text)
+            field->setFKValue(list->SelectedItemID());
+        else if (field->fieldKind() == FieldKind::ComboBoxText)
+            field->setValue(list->SelectedItemID());
+    }
+    UnloadWindow(window);
+}
+
+void zButtonsSearch::closeClicked()
+{
+    if (DataWindow* window = containerForm())
+        UnloadWindow(window);
+    else
+        this->window()->close();
+}
+
+void zButtonsSearch::recordHistoryClicked()
+{
+    DataWindow* window = containerForm();
+    if (!window || !window->info()->resultList())
+        return;
+    zInfo* info = window->info();
+    ResultList* list = info->resultList();
+    ActionsMenu::ShowRecordHistory(info->MainTableName(), QString::number(list->SelectedItemID()), info->FormCaption(),
+                                   list->SelectedItemText());
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "SearchBar.h"
+
+#include <QString>
+#include <QWidget>
+
+class ActionsMenu;
+class DataWindow;
+class QMenu;
+class QPushButton;
+
+// The command buttons at the bottom of every search window (named "zbtnButtons"): New, Edit,
+// Delete, Actions, Select and Close. The buttons open the window's record window, delete the
+// selected rows, hand the selected row back to the field that opened the window as a picker and
+// close it; the Actions menu sizes the columns, selects every row, shows the record's history
+// and carries the window's own commands.
+class zButtonsSearch : public QWidget, public SearchBar {
+    Q_OBJECT
+public:
+    explicit zButtonsSearch(QWidget* parent = nullptr);
+
+    void AddAction(const QString& caption, bool flag = true);
+    // Opens the Actions menu at the pointer; the coordinates are not used.
+    void ShowActionsMenu(float& x, float& y);
+    // Edit, Delete, Select and Actions together (the list sets it after every population).
+    bool EditDeleteEnabled() const;
+    void setEditDeleteEnabled(bool enabled);
+    void ClickNew() override;
+    void ClickEdit() override;
+    void ClickDelete() override;
+    void ClickSelect();
+    void SetButtons() override;
+    void ChangeMode(int& mode) override;
+    bool AllowDelete() const { return m_allowDelete; }
+    void setAllowDelete(bool allow);
+    bool AllowRecordHistory() const { return m_allowRecordHistory; }
+    void setAllowRecordHistory(bool allow);
+
+    QMenu* actionsMenu() const;
+    QSize sizeHint() const override { return { 621, 33 }; }
+
+Q_SIGNALS:
+    void ActionClick(QString& actionName);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void layOut();
+    void applyMode(int mode);
+    DataWindow* containerForm() const;
+    void newClicked();
+    void editClicked();
+    void deleteClicked();
+    void selectClicked();
+    void closeClicked();
+    void recordHistoryClicked();
+
+    QPushButton* m_new;
+    QPushButton* m_edit;
+    QPushButton* m_delete;
+    QPushButton* m_actions;
+    QPushButton* m_select;
+    QPushButton* m_close;
+    ActionsMenu* m_menu;
+    QAction* m_recordHistory = nullptr;
+    int m_deleteLeft = 132;
+    bool m_allowDelete = true;
+    bool m_allowRecordHistory = true;
+    int m_pressX = 0;
+    int m_pressY = 0;
+    bool m_escapeInstalled = false;
+};

@@ -1,0 +1,98 @@
+#include "ViewerWindows.h"
+
+#include "ChildWindows.h"
+#include "FormRegistry.h"
+#include "MainWindowServices.h"
+#include "Viewers.h"
+#include "WindowList.h"
+#include "WindowOpening.h"
+#include "frmFolder.h"
+#include "frmImage.h"
+#include "frmText.h"
+#include "frmWebBrowser.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include <unistd.h>
+
+namespace {
+const QString kText = QStringLiteral("frmText");
+const QString kImage = QStringLiteral("frmImage");
+const QString kWebBrowser = QStringLiteral("frmWebBrowser");
+
+class MainViewerWindows final : public ViewerWindows {
+public:
+    void showText(const QString& text) override
+    {
+        FormParamDict parameters;
+        parameters.add(QStringLiteral("Text"), text);
+        FormParams::queue(kText, parameters);
+        try {
+            LoadFormByName(kText);
+        } catch (...) {
+            FormParams::remove(kText);
+            throw;
+        }
+    }
+
+    void showImage(const QString& path) override
+    {
+        // File names are case sensitive here: another case is another file.
+        for (QWidget* window : LoadedWindows()) {
+            auto* viewer = qobject_cast<frmImage*>(window);
+            if (viewer && viewer->ImagePath() == path) {
+                viewer->bringToFront();
+                return;
+            }
+        }
+        FormParamDict parameters;
+        parameters.add(QStringLiteral("ImagePath"), path);
+        FormParams::queue(kImage, parameters);
+        try {
+            LoadFormByName(kImage);
+        } catch (...) {
+            FormParams::remove(kImage);
+            throw;
+        }
+    }
+
+    void showWebPage(const QString& address, const QString& caption) override
+    {
+        if (!m_browser)
+            m_browser = qobject_cast<frmWebBrowser*>(LoadFormByName(kWebBrowser));
+        if (!m_browser)
+            return;
+        m_browser->navigate(address);
+        SetCaption(m_browser, caption.isEmpty() ? QStringLiteral("Web Browser") : caption);
+        m_browser->frame()->show();
+        m_browser->bringToFront(true);
+    }
+
+    QString browseForFolder(const QString& initialFolder) override
+    {
+        QWidget* parent = MainWindowLoaded() ? MainWindow()->mainWindow() : nullptr;
+        frmFolder chooser(initialFolder, parent);
+        chooser.exec();
+        return chooser.chosenFolder();
+    }
+
+private:
+    QPointer<frmWebBrowser> m_browser;
+};
+} // namespace
+
+void PrepareWebEngine()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+void InstallViewerWindows()
+{
+    FormRegistry::registerForm(kText, [] { return new frmText; });
+    FormRegistry::registerForm(kImage, [] { return new frmImage; });
+    FormRegistry::registerForm(kWebBrowser, [] { return new frmWebBrowser; });
+    SetViewerWindows(std::make_unique<MainViewerWindows>());
+}

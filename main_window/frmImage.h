@@ -1,0 +1,35 @@
+#pragma once
+
+#include "DataWindow.h"
+
+#include <QImage>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The image viewer: one picture file, named in its path box and in its caption. Start parameter
+// "ImagePath". One viewer per path (ShowImage brings an open one forward).
+class frmImage : public DataWindow {
+    Q_OBJECT
+public:
+    frmImage();
+
+    QString ImagePath() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void takeStartParameters();
+    void pathChanged();
+    void loadPicture();
+    void showPicture();
+
+    QLineEdit* m_path;
+    // Stands in for the framework's image display until it is available here.
+    QLabel* m_image;
+    QPushButton* m_close;
+    QImage m_picture;
+};

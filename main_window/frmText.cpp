@@ -1,0 +1,186 @@
+#include "frmText.h"
+
+#include "Actions.h"
+#include "ChildWindows.h"
+#include "Database.h"
+#include "FileDialogs.h"
+#include "InputRoutines.h"
+#include "MessageBoxes.h"
+#include "Platform.h"
+#include "Settings.h"
+#include "TextUtilities.h"
+#include "WindowList.h"
+#include "WindowOpening.h"
+#include "zInfo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QString kNotSaved = QStringLiteral("<Not Saved>");
+const QString kDefaultFolder = QStringLiteral("DefaultFolder");
+constexpr int kSaveCommand = static_cast<int>(MainCommand::Save);
+} // namespace
+
+frmText::frmText()
+    : DataWindow(QStringLiteral("frmText"))
+{
+    setWindowTitle(QStringLiteral("View Text"));
+    info()->setFormType(static_cast<int>(FormType::Other));
+
+    auto* label = new QLabel(QStringLiteral("Text File:"), this);
+    label->setObjectName(QStringLiteral("zlabel1"));
+    m_path = new QLineEdit(kNotSaved, this);
+    m_path->setObjectName(QStringLiteral("txtPath"));
+    m_path->setReadOnly(true);
+    m_path->setAccessibleName(QStringLiteral("Text File"));
+    label->setBuddy(m_path);
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("txtText"));
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setAccessibleName(QStringLiteral("Text"));
+
+    auto* buttons = new QWidget(this);
+    buttons->setObjectName(QStringLiteral("fraButtons"));
+    auto* column = new QVBoxLayout(buttons);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto button = [buttons, column](const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), buttons);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        column->addWidget(b);
+        return b;
+    };
+    m_save = button("btnSave", "&Save");
+    m_saveAs = button("btnSaveAs", "Save &As");
+    m_copyAll = button("btnCopyAll", "Co&py All");
+    m_close = button("btnClose", "&Close");
+    column->addStretch();
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(m_path, 0, 1);
+    grid->addWidget(m_text, 1, 0, 1, 2);
+    grid->addWidget(buttons, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(1, 1);
+    resize(640, 480);
+
+    m_copyAll->setEnabled(false);
+    connect(m_text, &QPlainTextEdit::textChanged, this, &frmText::textChanged);
+    connect(m_path, &QLineEdit::textChanged, this, &frmText::pathChanged);
+    connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
+    connect(m_saveAs, &QPushButton::clicked, this, [this] { SaveAs(); });
+    connect(m_copyAll, &QPushButton::clicked, this, &frmText::CopyAll);
+    connect(m_close, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
+    connect(info(), &zInfo::AfterPopulateForm, this, &frmText::takeStartParameters);
+    connect(info(), &zInfo::ProcessCommand, this, [this](int& command) {
+        if (command == kSaveCommand)
+            m_save->click();
+        else
+            Platform::prompt().beep();
+    });
+    m_path->installEventFilter(this);
+    // Installed after the controller's filter, so it sees the close request first and can keep
+    // the window (and the controller's bookkeeping) as they are.
+    installEventFilter(this);
+}
+
+QString frmText::text() const
+{
+    return m_text->toPlainText();
+}
+
+void frmText::takeStartParameters()
+{
+    BusyPointer busy;
+    if (!FormParams::contains(objectName()))
+        return;
+    m_text->setPlainText(FormParams::entry(objectName()).value(QStringLiteral("Text")).toString());
+    FormParams::remove(objectName());
+}
+
+void frmText::textChanged()
+{
+    m_copyAll->setEnabled(!m_text->toPlainText().trimmed().isEmpty());
+    m_changed = true;
+}
+
+void frmText::pathChanged()
+{
+    SetCaption(this, QStringLiteral("View Text - ") + m_path->text());
+}
+
+void frmText::CopyAll()
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(m_text->toPlainText());
+}
+
+bool frmText::Save()
+{
+    if (m_path->text().compare(kNotSaved, Qt::CaseInsensitive) == 0)
+        return SaveAs();
+    if (!SaveTextFile(m_path->text(), m_text->toPlainText()))
+        return false;
+    m_changed = false;
+    return true;
+}
+
+bool frmText::SaveAs()
+{
+    QString folder;
+    if (DBConnection()) {
+        QVariant stored;
+        if (Act_GetSettingDB(kDefaultFolder, stored))
+            folder = stored.toString();
+    }
+    const QString file = Dialogs::files().saveFileName(this, QStringLiteral("Save As"), folder, QString(),
+                                                       QStringLiteral("Text File (*.txt);;Tab Delimited File (*.tsv);;All Files (*)"));
+    if (file.isEmpty())
+        return false;
+    if (DBConnection())
+        Act_SaveSettingDB(kDefaultFolder, QFileInfo(file).absolutePath());
+    if (!SaveTextFile(file, m_text->toPlainText()))
+        return false;
+    m_changed = false;
+    m_path->setText(file);
+    return true;
+}
+
+bool frmText::mayClose()
+{
+    if (!m_changed)
+        return true;
+    bringToFront();
+    switch (ConfirmSaveChanges(QStringLiteral("Text"))) {
+    case MsgBox::Yes:
+        Save();
+        return !m_changed;
+    case MsgBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmText::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this && event->type() == QEvent::Close && !mayClose()) {
+        event->ignore();
+        return true;
+    }
+    if (watched == m_path && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, m_path, [this] { SelectAllText(m_path); });
+    return DataWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+#include "frmWebBrowser.h"
+
+#include "DesktopOpener.h"
+#include "Platform.h"
+#include "WindowList.h"
+#include "zInfo.h"
+
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace {
+bool browserShows(const QUrl& address)
+{
+    static const QStringList schemes { QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
+                                       QStringLiteral("about"), QStringLiteral("data") };
+    return schemes.contains(address.scheme(), Qt::CaseInsensitive);
+}
+} // namespace
+
+frmWebBrowser::frmWebBrowser()
+    : DataWindow(QStringLiteral("frmWebBrowser"))
+{
+    setWindowTitle(QStringLiteral("Web Browser"));
+    info()->setFormType(static_cast<int>(FormType::Other));
+    m_browser = new QWebEngineView(this);
+    m_browser->setObjectName(QStringLiteral("wbBrowser"));
+    m_close = new QPushButton(QStringLiteral("Close"), this);
+    m_close->setObjectName(QStringLiteral("btnClose"));
+    m_close->setDefault(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_browser, 1);
+    layout->addWidget(m_close, 0, Qt::AlignRight);
+    resize(800, 600);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, m_close, &QPushButton::click);
+    connect(m_close, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
+    connect(info(), &zInfo::ProcessCommand, this, [](int&) { Platform::prompt().beep(); });
+}
+
+void frmWebBrowser::navigate(const QString& address)
+{
+    m_address = QUrl::fromUserInput(address.trimmed());
+    if (browserShows(m_address))
+        m_browser->setUrl(m_address);
+    else
+        Desktop::opener().open(m_address);
+}
+
+QUrl frmWebBrowser::address() const
+{
+    return m_address;
+}

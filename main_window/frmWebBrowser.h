@@ -1,0 +1,24 @@
+#pragma once
+
+#include "DataWindow.h"
+
+#include <QUrl>
+
+class QPushButton;
+class QWebEngineView;
+
+// The one web-browser window (map links, the main window's web pages). Addresses the browser
+// cannot show itself (mail, other programs' schemes) go to the desktop.
+class frmWebBrowser : public DataWindow {
+    Q_OBJECT
+public:
+    frmWebBrowser();
+
+    void navigate(const QString& address);
+    QUrl address() const;
+
+private:
+    QWebEngineView* m_browser;
+    QPushButton* m_close;
+    QUrl m_address;
+};

@@ -1,0 +1,84 @@
+#include "BarWindows.h"
+
+#include "Database.h"
+#include "FormRegistry.h"
+#include "WindowOpening.h"
+#include "zIdentity.h"
+#include "zInfo.h"
+
+#include <QVBoxLayout>
+
+frmBarGadget::frmBarGadget()
+    : DataWindow(QStringLiteral("frmBarGadget"))
+{
+    auto* layout = new QVBoxLayout(this);
+    auto* id = new zIdentity(this);
+    id->setDBFieldName(QStringLiteral("Gadget_ID"));
+    name = new FakeText(this, QStringLiteral("ztxtName"), QStringLiteral("Gadget_Name"), QStringLiteral("Gadget Name"));
+    serial = new FakeText(this, QStringLiteral("ztxtSerial"), QStringLiteral("Serial"), QStringLiteral("Serial"));
+    bar = new zButtonsAddEdit(this);
+    for (QWidget* w : std::initializer_list<QWidget*> { id, name, serial, bar })
+        layout->addWidget(w);
+    resize(600, 200);
+    zInfo* z = info();
+    z->setFormType(static_cast<int>(FormType::Record));
+    z->setFormCaption(QStringLiteral("Gadget"));
+    z->setMainTableName(QStringLiteral("Gadgets"));
+    z->setIdentityField(QStringLiteral("Gadget_ID"));
+    for (FakeText* field : { name, serial })
+        connect(field, &QLineEdit::textEdited, z, [z] { z->setDataChanged(true); });
+    connect(z, &zInfo::CheckFieldsProcedure, this, [this](bool& ok) { ok = name->IsValid() && serial->IsValid(); });
+    connect(z, &zInfo::ActPopulateFormEditProcedure, this, [this](bool& success) {
+        std::unique_ptr<Recordset> rs;
+        if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
+            return;
+        name->setValue(rs->value(QStringLiteral("Gadget_Name")));
+        serial->setValue(rs->value(QStringLiteral("Serial")));
+        success = true;
+    });
+    connect(z, &zInfo::SetDefaultsProcedure, this, [this] {
+        name->clear();
+        serial->setText(QStringLiteral("S-?"));
+        events << QStringLiteral("defaults");
+    });
+    connect(z, &zInfo::PopulateShortcuts, this, [this] { bar->AddAction(QStringLiteral("Print &Case Barcode")); });
+    connect(bar, &zButtonsAddEdit::ActionClick, this, [this](QString& action) { events << QStringLiteral("action ") + action; });
+}
+
+bool frmBarGadget::Act_LoadForm()
+{
+    const bool result = Act_StandardProcessOnLoadMessage(this);
+    info()->setDataChanged(false);
+    return result;
+}
+
+frmBarGadgets::frmBarGadgets()
+    : DataWindow(QStringLiteral("frmBarGadgets"))
+{
+    auto* layout = new QVBoxLayout(this);
+    name = new FakeText(this, QStringLiteral("ztxtName"), QStringLiteral("Gadget_Name"), QStringLiteral("Gadget Name"));
+    list = new FakeResultList(this);
+    bar = new zButtonsSearch(this);
+    for (QWidget* w : std::initializer_list<QWidget*> { name, list, bar })
+        layout->addWidget(w);
+    resize(621, 300);
+    zInfo* z = info();
+    z->setFormType(static_cast<int>(FormType::Search));
+    z->setMode(static_cast<int>(FormMode::SearchList));
+    z->setFormCaption(QStringLiteral("Gadget"));
+    z->setMainTableName(QStringLiteral("Gadgets"));
+    z->setIdentityField(QStringLiteral("Gadget_ID"));
+    z->setDaughterFormName(QStringLiteral("frmBarGadget"));
+    connect(bar, &zButtonsSearch::ActionClick, this, [this](QString& action) { events << QStringLiteral("action ") + action; });
+}
+
+void RegisterBarForms()
+{
+    FormRegistry::registerForm(QStringLiteral("frmBarGadget"), [] { return new frmBarGadget; });
+    FormRegistry::registerForm(QStringLiteral("frmBarGadgets"), [] { return new frmBarGadgets; });
+    FormRegistry::registerForm(QStringLiteral("frmBarGadgetsNoRecord"), [] {
+        auto* window = new frmBarGadgets;
+        window->info()->setDaughterFormName(QString());
+        return window;
+    });
+}
