@@ -25,7 +25,7 @@ constexpr int kWideMoveSpace = 2 * kWideMove + 3 * kGap;
 } // namespace
 
 zButtonsAddEdit::zButtonsAddEdit(QWidget* parent)
-    : QWidget(parent)
+    : zButtonBar(parent)
 {
     setObjectName(QStringLiteral("zbtnButtons"));
     QFont font(QStringLiteral("Tahoma"));
@@ -71,8 +71,8 @@ zButtonsAddEdit::zButtonsAddEdit(QWidget* parent)
     connect(m_previous, &QPushButton::clicked, this, [this] { moveClicked(0); });
     connect(m_next, &QPushButton::clicked, this, [this] { moveClicked(1); });
     connect(m_close, &QPushButton::clicked, this, &zButtonsAddEdit::closeClicked);
-    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpAbove(m_actions, m_pressY); });
-    m_actions->installEventFilter(this);
+    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpAbove(m_actions, pressY()); });
+    setSharedButtons(m_actions, m_close);
     resize(sizeHint());
     layOut();
 }
@@ -115,31 +115,6 @@ void zButtonsAddEdit::ClickSave()
 void zButtonsAddEdit::ClickNew()
 {
     ButtonBeep(m_new);
-}
-
-void zButtonsAddEdit::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    layOut();
-}
-
-void zButtonsAddEdit::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_escapeInstalled) {
-        m_escapeInstalled = true;
-        BarButtons::installEscape(this, m_close);
-    }
-}
-
-bool zButtonsAddEdit::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_actions && event->type() == QEvent::MouseButtonPress) {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        m_pressX = at.x();
-        m_pressY = at.y();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void zButtonsAddEdit::layOut()

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "RecordBar.h"
+#include "zButtonBar.h"
 
 #include <QString>
-#include <QWidget>
 
 class ActionsMenu;
 class DataWindow;
@@ -13,7 +13,7 @@ class QPushButton;
 // The command buttons at the bottom of every record window (named "zbtnButtons"): Save, New,
 // Previous and Next, Actions, OK and Close. Every button forwards to the controller of the window
 // that holds the bar; the controller drives the enabled states and the Close caption.
-class zButtonsAddEdit : public QWidget, public RecordBar {
+class zButtonsAddEdit : public zButtonBar, public RecordBar {
     Q_OBJECT
 public:
     explicit zButtonsAddEdit(QWidget* parent = nullptr);
@@ -47,12 +47,9 @@ Q_SIGNALS:
     void ActionClick(QString& actionName);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void layOut() override;
 
 private:
-    void layOut();
     DataWindow* containerForm() const;
     void saveClicked();
     void okClicked();
@@ -71,7 +68,4 @@ private:
     ActionsMenu* m_menu;
     bool m_allowNew = true;
     bool m_allowMove = true;
-    int m_pressX = 0;
-    int m_pressY = 0;
-    bool m_escapeInstalled = false;
 };

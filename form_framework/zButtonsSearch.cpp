@@ -24,7 +24,7 @@ constexpr int kPickMode = static_cast<int>(FormMode::Pick);
 } // namespace
 
 zButtonsSearch::zButtonsSearch(QWidget* parent)
-    : QWidget(parent)
+    : zButtonBar(parent)
 {
     setObjectName(QStringLiteral("zbtnButtons"));
     QFont font(QStringLiteral("Tahoma"));
@@ -81,8 +81,8 @@ zButtonsSearch::zButtonsSearch(QWidget* parent)
     connect(m_delete, &QPushButton::clicked, this, &zButtonsSearch::deleteClicked);
     connect(m_select, &QPushButton::clicked, this, &zButtonsSearch::selectClicked);
     connect(m_close, &QPushButton::clicked, this, &zButtonsSearch::closeClicked);
-    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpAbove(m_actions, m_pressY); });
-    m_actions->installEventFilter(this);
+    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpAbove(m_actions, pressY()); });
+    setSharedButtons(m_actions, m_close);
     resize(sizeHint());
     layOut();
 }
@@ -153,31 +153,6 @@ void zButtonsSearch::setAllowRecordHistory(bool allow)
 QMenu* zButtonsSearch::actionsMenu() const
 {
     return m_menu->menu();
-}
-
-void zButtonsSearch::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    layOut();
-}
-
-void zButtonsSearch::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_escapeInstalled) {
-        m_escapeInstalled = true;
-        BarButtons::installEscape(this, m_close);
-    }
-}
-
-bool zButtonsSearch::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_actions && event->type() == QEvent::MouseButtonPress) {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        m_pressX = at.x();
-        m_pressY = at.y();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void zButtonsSearch::layOut()

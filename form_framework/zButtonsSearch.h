@@ -1,9 +1,9 @@
 #pragma once
 
 #include "SearchBar.h"
+#include "zButtonBar.h"
 
 #include <QString>
-#include <QWidget>
 
 class ActionsMenu;
 class DataWindow;
@@ -15,7 +15,7 @@ class QPushButton;
 // selected rows, hand the selected row back to the field that opened the window as a picker and
 // close it; the Actions menu sizes the columns, selects every row, shows the record's history
 // and carries the window's own commands.
-class zButtonsSearch : public QWidget, public SearchBar {
+class zButtonsSearch : public zButtonBar, public SearchBar {
     Q_OBJECT
 public:
     explicit zButtonsSearch(QWidget* parent = nullptr);
@@ -44,12 +44,9 @@ Q_SIGNALS:
     void ActionClick(QString& actionName);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void layOut() override;
 
 private:
-    void layOut();
     void applyMode(int mode);
     DataWindow* containerForm() const;
     void newClicked();
@@ -70,7 +67,4 @@ private:
     int m_deleteLeft = 132;
     bool m_allowDelete = true;
     bool m_allowRecordHistory = true;
-    int m_pressX = 0;
-    int m_pressY = 0;
-    bool m_escapeInstalled = false;
 };
