@@ -47,9 +47,7 @@ bool getApplication(OfficeProgram kind, OfficeApplication& application)
         program = findProgram(kind);
         if (program.isEmpty()) {
             application = OfficeApplication();
-            PointerDefault();
             ShowErrorMessage(missingProgramText(kind));
-            PointerBusy();
             return false;
         }
     }

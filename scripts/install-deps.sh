@@ -11,5 +11,6 @@ $SUDO apt-get install -y --no-install-recommends \
     libsqlite3-dev libpq-dev libsodium-dev libcurl4-openssl-dev python3 procps libgtest-dev libgmock-dev googletest \
     postgresql-15 postgresql-client-15 \
     libzint-dev zbar-tools \
+    libxlsxwriter-dev poppler-utils unzip \
     xvfb xauth fonts-dejavu-core \
     qt6-webengine-dev

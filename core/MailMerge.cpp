@@ -1,0 +1,431 @@
+#include "MailMerge.h"
+
+#include "Actions.h"
+#include "AppError.h"
+#include "AppInfo.h"
+#include "Database.h"
+#include "MessageBoxes.h"
+#include "OfficePrograms.h"
+#include "Platform.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "TextUtilities.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <zint.h>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString fieldText(const QVariant& value, ColumnType type)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (type) {
+    case ColumnType::Integer:
+        return QString::number(value.toLongLong());
+    case ColumnType::Double:
+    case ColumnType::Currency:
+        return QString::number(value.toDouble(), 'g', 15);
+    case ColumnType::Date:
+        return FormatDateText(value);
+    case ColumnType::DateTime:
+        return FormatDateTimeText(value);
+    case ColumnType::Boolean:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case ColumnType::Text:
+        break;
+    }
+    return value.toString();
+}
+
+QString escaped(const QString& value)
+{
+    const bool quote = value.contains(QLatin1Char('\t')) || value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'))
+        || value.startsWith(QLatin1Char('"'));
+    if (!quote)
+        return value;
+    QString inner = value;
+    inner.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+// Code 39 of a record code, black on white, 2 pixels per narrow bar, for the label documents.
+QImage barcodeImage(const QString& code)
+{
+    QString data = code.trimmed();
+    if (data.size() >= 2 && data.startsWith(QLatin1Char('*')) && data.endsWith(QLatin1Char('*')))
+        data = data.mid(1, data.size() - 2);
+    if (data.isEmpty())
+        return {};
+    zint_symbol* symbol = ZBarcode_Create();
+    if (!symbol)
+        return {};
+    symbol->symbology = BARCODE_CODE39;
+    symbol->show_hrt = 0;
+    symbol->scale = 1.0f; // two pixels per module
+    symbol->height = 25.0f;
+    symbol->output_options |= BARCODE_QUIET_ZONES;
+    const QByteArray bytes = data.toLatin1();
+    QImage image;
+    if (ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<int>(bytes.size()), 0) < ZINT_ERROR
+        && symbol->bitmap) {
+        image = QImage(symbol->bitmap_width, symbol->bitmap_height, QImage::Format_RGB888);
+        for (int y = 0; y < symbol->bitmap_height; ++y)
+            memcpy(image.scanLine(y), symbol->bitmap + static_cast<size_t>(y) * static_cast<size_t>(symbol->bitmap_width) * 3,
+                   static_cast<size_t>(symbol->bitmap_width) * 3);
+    }
+    ZBarcode_Delete(symbol);
+    return image;
+}
+
+[[noreturn]] void malformed(const QString& reason)
+{
+    throw AppError(ErrToReport, QStringLiteral("The template is not valid: ") + reason, ApplicationTitle());
+}
+
+const QRegularExpression& beginMarker()
+{
+    static const QRegularExpression marker(QStringLiteral("<!--\\s*BEGIN\\s+RECORD(?:\\s+columns\\s*=\\s*\"?(\\d+)\"?)?\\s*-->"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return marker;
+}
+
+const QRegularExpression& endMarker()
+{
+    static const QRegularExpression marker(QStringLiteral("<!--\\s*END\\s+RECORD\\s*-->"), QRegularExpression::CaseInsensitiveOption);
+    return marker;
+}
+
+// Fills the merge fields of one piece of the template from one record.
+class Filler {
+public:
+    Filler(const TabData& data, QTextDocument& document, QStringList& missing)
+        : m_data(data)
+        , m_document(document)
+        , m_missing(missing)
+    {
+    }
+
+    QString fill(const QString& piece, const QStringList* record)
+    {
+        QString out;
+        qsizetype at = 0;
+        while (true) {
+            const qsizetype open = piece.indexOf(QStringLiteral("{{"), at);
+            if (open < 0) {
+                out += piece.mid(at);
+                break;
+            }
+            const qsizetype close = piece.indexOf(QStringLiteral("}}"), open + 2);
+            if (close < 0)
+                malformed(QStringLiteral("a merge field opened with {{ is not closed"));
+            out += piece.mid(at, open - at);
+            out += field(piece.mid(open + 2, close - open - 2).trimmed(), record);
+            at = close + 2;
+        }
+        return out;
+    }
+
+private:
+    QString field(const QString& spec, const QStringList* record)
+    {
+        bool barcode = false;
+        QString name = spec;
+        if (spec.startsWith(QStringLiteral("Barcode:"), Qt::CaseInsensitive)) {
+            barcode = true;
+            name = spec.mid(8).trimmed();
+        }
+        if (name.isEmpty())
+            malformed(QStringLiteral("a merge field has no name"));
+        int column = -1;
+        for (int i = 0; i < m_data.names.size(); ++i) {
+            if (m_data.names.at(i).compare(name, Qt::CaseInsensitive) == 0) {
+                column = i;
+                break;
+            }
+        }
+        if (column < 0) {
+            if (!m_missing.contains(name, Qt::CaseInsensitive))
+                m_missing << name;
+            return {};
+        }
+        const QString value = record && column < record->size() ? record->at(column) : QString();
+        if (!barcode) {
+            QString html = value.toHtmlEscaped();
+            html.replace(kCrLf, QStringLiteral("<br/>"));
+            html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
+            return html;
+        }
+        const QImage image = barcodeImage(value);
+        if (image.isNull())
+            return value.toHtmlEscaped();
+        const QUrl url(QStringLiteral("barcode:%1").arg(++m_images));
+        m_document.addResource(QTextDocument::ImageResource, url, image);
+        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\"/>").arg(url.toString()).arg(image.width()).arg(image.height());
+    }
+
+    const TabData& m_data;
+    QTextDocument& m_document;
+    QStringList& m_missing;
+    int m_images = 0;
+};
+
+class DesktopPresenter final : public MergedDocumentPresenter {
+public:
+    void preview(std::unique_ptr<QTextDocument> document, const QString& title) override
+    {
+        auto* dialog = new QPrintPreviewDialog();
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setWindowTitle(title);
+        QTextDocument* merged = document.release();
+        merged->setParent(dialog);
+        QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, merged, [merged](QPrinter* printer) { merged->print(printer); });
+        dialog->show();
+    }
+    void print(std::unique_ptr<QTextDocument> document, const QString& title) override
+    {
+        QPrinter printer;
+        printer.setDocName(title);
+        document->print(&printer);
+    }
+};
+
+std::unique_ptr<MergedDocumentPresenter>& presenterSlot()
+{
+    static std::unique_ptr<MergedDocumentPresenter> slot = std::make_unique<DesktopPresenter>();
+    return slot;
+}
+
+} // namespace
+
+QString TabDataText(const Recordset& recordset)
+{
+    QString text;
+    if (!recordset.isOpen())
+        return text;
+    const int fields = recordset.fieldCount();
+    QStringList names;
+    for (int column = 0; column < fields; ++column)
+        names << escaped(recordset.fieldName(column));
+    text += names.join(QLatin1Char('\t')) + kCrLf;
+    for (int row = 0; row < recordset.recordCount(); ++row) {
+        for (int column = 0; column < fields; ++column) {
+            if (column > 0)
+                text += QLatin1Char('\t');
+            text += escaped(fieldText(recordset.valueAt(row, column), recordset.fieldType(column)));
+        }
+        text += kCrLf;
+    }
+    return text;
+}
+
+TabData ParseTabData(const QString& text)
+{
+    std::vector<QStringList> lines;
+    QStringList line;
+    QString field;
+    bool fieldStarted = false;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto endField = [&] {
+        line << field;
+        field.clear();
+        fieldStarted = false;
+    };
+    while (i < n) {
+        const QChar c = text.at(i);
+        if (!fieldStarted && field.isEmpty() && c == QLatin1Char('"')) {
+            // A quoted value: up to the quote that is not doubled.
+            ++i;
+            while (i < n) {
+                if (text.at(i) == QLatin1Char('"')) {
+                    if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
+                        field += QLatin1Char('"');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                field += text.at(i++);
+            }
+            fieldStarted = true;
+            continue;
+        }
+        if (c == QLatin1Char('\t')) {
+            endField();
+            ++i;
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            endField();
+            lines.push_back(line);
+            line.clear();
+            i += (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ? 2 : 1;
+        } else {
+            field += c;
+            fieldStarted = true;
+            ++i;
+        }
+    }
+    if (fieldStarted || !field.isEmpty() || !line.isEmpty()) {
+        endField();
+        lines.push_back(line);
+    }
+    TabData data;
+    if (!lines.empty()) {
+        data.names = lines.front();
+        data.records.assign(lines.begin() + 1, lines.end());
+    }
+    return data;
+}
+
+void WriteTabData(const QString& statement, const QString& dataFilePath)
+{
+    BusyPointer busy;
+    std::unique_ptr<Recordset> recordset;
+    if (!Act_OpenRecordset(recordset, statement) || !recordset)
+        RaiseSilent();
+    const QString text = TabDataText(*recordset);
+    CloseRecordset(recordset);
+    SaveTextFile(dataFilePath, text);
+}
+
+std::unique_ptr<QTextDocument> MergeTemplate(const QString& templateHtml, const TabData& data, QStringList& missingFields)
+{
+    auto document = std::make_unique<QTextDocument>();
+    Filler filler(data, *document, missingFields);
+    const QStringList* first = data.records.empty() ? nullptr : &data.records.front();
+
+    QString html;
+    const QRegularExpressionMatch begin = beginMarker().match(templateHtml);
+    if (begin.hasMatch()) {
+        const QRegularExpressionMatch end = endMarker().match(templateHtml, begin.capturedEnd());
+        if (!end.hasMatch())
+            malformed(QStringLiteral("BEGIN RECORD has no END RECORD"));
+        if (beginMarker().match(templateHtml, begin.capturedEnd()).hasMatch())
+            malformed(QStringLiteral("only one BEGIN RECORD block is allowed"));
+        const QString block = templateHtml.mid(begin.capturedEnd(), end.capturedStart() - begin.capturedEnd());
+        const int columns = begin.captured(1).isEmpty() ? 1 : std::max(1, begin.captured(1).toInt());
+        // Fields outside the block take the first record's values.
+        const QString before = filler.fill(templateHtml.left(begin.capturedStart()), first);
+        QString blocks;
+        if (columns > 1)
+            blocks += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"8\">");
+        for (size_t r = 0; r < data.records.size(); ++r) {
+            const QString filled = filler.fill(block, &data.records[r]);
+            if (columns == 1) {
+                blocks += filled;
+                continue;
+            }
+            if (r % columns == 0)
+                blocks += QStringLiteral("<tr>");
+            blocks += QStringLiteral("<td width=\"%1%\" valign=\"top\">").arg(100 / columns) + filled + QStringLiteral("</td>");
+            if (r % columns == static_cast<size_t>(columns - 1) || r + 1 == data.records.size())
+                blocks += QStringLiteral("</tr>");
+        }
+        if (columns > 1)
+            blocks += QStringLiteral("</table>");
+        html = before + blocks + filler.fill(templateHtml.mid(end.capturedEnd()), first);
+    } else {
+        if (endMarker().match(templateHtml).hasMatch())
+            malformed(QStringLiteral("END RECORD has no BEGIN RECORD"));
+        // A letter per record: the whole body again, each on a page of its own.
+        static const QRegularExpression body(QStringLiteral("<body[^>]*>(.*)</body>"),
+                                             QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch bodyMatch = body.match(templateHtml);
+        const QString inner = bodyMatch.hasMatch() ? bodyMatch.captured(1) : templateHtml;
+        QString pages;
+        for (size_t r = 0; r < data.records.size(); ++r) {
+            const QString filled = filler.fill(inner, &data.records[r]);
+            pages += r == 0 ? QStringLiteral("<div>") : QStringLiteral("<div style=\"page-break-before: always\">");
+            pages += filled + QStringLiteral("</div>");
+        }
+        html = bodyMatch.hasMatch() ? templateHtml.left(bodyMatch.capturedStart(1)) + pages + templateHtml.mid(bodyMatch.capturedEnd(1)) : pages;
+    }
+    document->setHtml(html);
+    return document;
+}
+
+std::unique_ptr<MergedDocumentPresenter> SetMergedDocumentPresenter(std::unique_ptr<MergedDocumentPresenter> presenter)
+{
+    std::unique_ptr<MergedDocumentPresenter> previous = std::move(presenterSlot());
+    presenterSlot() = std::move(presenter);
+    return previous;
+}
+
+QString TemplatePath(const QString& templateName)
+{
+    return GetMainPath() + QStringLiteral("Reports/") + templateName + QStringLiteral(".html");
+}
+
+QString MergeDataPath(const QString& dataName)
+{
+    return GetMainPath() + QStringLiteral("Temp/") + dataName + QStringLiteral(".txt");
+}
+
+void WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult)
+{
+    BusyPointer busy;
+    {
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, statement) || !recordset)
+            RaiseSilent();
+        const bool empty = !recordset->isOpen() || recordset->recordCount() == 0;
+        CloseRecordset(recordset);
+        if (empty) {
+            ShowInfoMessage(QStringLiteral("No records found."));
+            return;
+        }
+    }
+    const QString templatePath = TemplatePath(templateName);
+    OfficeApplication wordProcessor;
+    if (!GetWord(wordProcessor)) {
+        ShowErrorMessage(QStringLiteral("Cannot open MS Word."));
+        return;
+    }
+    QFile templateFile(templatePath);
+    if (!FileExists(templatePath) || !templateFile.open(QIODevice::ReadOnly)) {
+        ShowErrorMessage(QStringLiteral("Cannot find template ") + AngleQuote(templatePath));
+        return;
+    }
+    const QString templateHtml = QString::fromUtf8(templateFile.readAll());
+
+    // A previous data file of that name is replaced without a question.
+    const QString dataPath = MergeDataPath(dataName);
+    DeleteFiles({ dataPath });
+    WriteTabData(statement, dataPath);
+    QFile dataFile(dataPath);
+    if (!dataFile.open(QIODevice::ReadOnly))
+        RaiseToReport(QStringLiteral("Cannot read the data file ") + AngleQuote(dataPath));
+    const TabData data = ParseTabData(QString::fromUtf8(dataFile.readAll()));
+
+    QStringList missing;
+    std::unique_ptr<QTextDocument> merged;
+    try {
+        merged = MergeTemplate(templateHtml, data, missing);
+    } catch (const AppError& error) {
+        RaiseToReport(error.description() + QStringLiteral(" (") + AngleQuote(templatePath) + QStringLiteral(")"));
+    }
+    if (!missing.isEmpty()) {
+        QStringList quoted;
+        for (const QString& name : missing)
+            quoted << AngleQuote(name);
+        ShowMessageBox(QStringLiteral("The template ") + AngleQuote(templateName) + QStringLiteral(" uses fields that the data lacks; they are left empty: ")
+                           + quoted.join(QStringLiteral(", ")),
+                       MsgBox::Exclamation, QStringLiteral("Mail Merge"));
+    }
+    if (showResult)
+        presenterSlot()->preview(std::move(merged), templateName);
+    else
+        presenterSlot()->print(std::move(merged), templateName);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+class Recordset;
+
+// A result saved as a file in one of the two forms the recordset save of the old data access layer
+// wrote, so the files stay readable by what read them then: the XML persisted rowset and the
+// Advanced Data TableGram (ADTG). Only the current result set is saved, as that save did.
+
+// The persistence format numbers of that save.
+enum class RecordsetFormat : int {
+    ADTG = 0,
+    XML = 1,
+};
+
+// The XML rowset: the schema part (one attribute type per column, with its data type), then one
+// z:row element per row whose attributes are the non-null values.
+QByteArray RecordsetToXml(const Recordset& recordset);
+// The TableGram of the current result set, little-endian and Unicode, as [MS-ADTG] describes it.
+QByteArray RecordsetToAdtg(const Recordset& recordset);
+
+// Asks for a file in the save dialog ("Save Data In XML Format As" / "Save Data In ADTG Format As"),
+// runs the statement and writes its result there, replacing an existing file in one step. A
+// cancelled dialog or another format number does nothing; a failing query throws (reported once by
+// the calling action) and leaves the existing file alone.
+void SaveRecordsetAs(const QString& statement, int format, const QString& defaultName);

@@ -1,0 +1,448 @@
+#include "ReportFiles.h"
+
+#include "Actions.h"
+#include "AppError.h"
+#include "AppInfo.h"
+#include "Database.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "TextUtilities.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+[[noreturn]] void cannotRead(const QString& path, const QString& reason)
+{
+    throw AppError(ErrToReport, QStringLiteral("Cannot read report ") + AngleQuote(path) + QStringLiteral(": ") + reason, ApplicationTitle());
+}
+
+QStringList threeParts(const QDomElement& element, const QStringList& fallback)
+{
+    if (element.isNull())
+        return fallback;
+    return { element.attribute(QStringLiteral("left")), element.attribute(QStringLiteral("center")), element.attribute(QStringLiteral("right")) };
+}
+
+QString groupedNumber(double value, int decimals)
+{
+    QString digits = QString::number(std::fabs(value), 'f', decimals);
+    const qsizetype point = digits.indexOf(QLatin1Char('.'));
+    qsizetype wholeEnd = point < 0 ? digits.size() : point;
+    for (qsizetype at = wholeEnd - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return value < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+QString cellText(const QVariant& value, ColumnType type)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (type) {
+    case ColumnType::Integer:
+        return QString::number(value.toLongLong());
+    case ColumnType::Double:
+        return QString::number(value.toDouble(), 'g', 15);
+    case ColumnType::Currency:
+        return QStringLiteral("$") + groupedNumber(value.toDouble(), 2);
+    case ColumnType::Date:
+        return FormatDateText(value);
+    case ColumnType::DateTime:
+        return FormatDateTimeText(value);
+    case ColumnType::Boolean:
+        return FormatYesNoText(value);
+    case ColumnType::Text:
+        break;
+    }
+    return value.toString();
+}
+
+// The running figures of one total.
+struct Accumulator {
+    double sum = 0;
+    double min = std::numeric_limits<double>::max();
+    double max = std::numeric_limits<double>::lowest();
+    int count = 0;
+    void add(double value)
+    {
+        sum += value;
+        min = std::min(min, value);
+        max = std::max(max, value);
+        ++count;
+    }
+    QString text(const QString& kind, ColumnType type) const
+    {
+        if (kind == QLatin1String("count"))
+            return QString::number(count);
+        if (count == 0)
+            return {};
+        double value = sum;
+        if (kind == QLatin1String("avg"))
+            value = sum / count;
+        else if (kind == QLatin1String("min"))
+            value = min;
+        else if (kind == QLatin1String("max"))
+            value = max;
+        if (type == ColumnType::Currency)
+            return QStringLiteral("$") + groupedNumber(value, 2);
+        if (type == ColumnType::Integer && kind != QLatin1String("avg"))
+            return QString::number(static_cast<qint64>(std::llround(value)));
+        return QString::number(value, 'g', 15);
+    }
+};
+
+} // namespace
+
+struct ReportRenderer::Line {
+    enum Kind { GroupHeader, Row, GroupTotals, GrandTotals } kind = Row;
+    int depth = 0;
+    QString caption;
+    QStringList cells;
+    int page = 0;
+};
+
+ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& path)
+{
+    QDomDocument document;
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (!document.setContent(xml, &message, &line, &column))
+        cannotRead(path, QStringLiteral("line %1: %2").arg(line).arg(message));
+    const QDomElement root = document.documentElement();
+    if (root.tagName() != QLatin1String("Report"))
+        cannotRead(path, QStringLiteral("the root element is not <Report>"));
+    ReportDefinition definition;
+    definition.title = root.attribute(QStringLiteral("title"));
+    definition.landscape = root.attribute(QStringLiteral("orientation")).compare(QLatin1String("landscape"), Qt::CaseInsensitive) == 0;
+    definition.grandTotals = root.attribute(QStringLiteral("grandTotals"), QStringLiteral("yes")) != QLatin1String("no");
+    definition.pageHeader = threeParts(root.firstChildElement(QStringLiteral("PageHeader")), definition.pageHeader);
+    definition.pageFooter = threeParts(root.firstChildElement(QStringLiteral("PageFooter")), definition.pageFooter);
+    for (QDomElement group = root.firstChildElement(QStringLiteral("Group")); !group.isNull(); group = group.nextSiblingElement(QStringLiteral("Group"))) {
+        ReportGroup entry;
+        entry.field = group.attribute(QStringLiteral("field"));
+        if (entry.field.isEmpty())
+            cannotRead(path, QStringLiteral("a <Group> has no field"));
+        entry.caption = group.attribute(QStringLiteral("caption"), QLatin1Char('{') + entry.field + QLatin1Char('}'));
+        entry.totals = group.attribute(QStringLiteral("totals")) == QLatin1String("yes");
+        definition.groups.push_back(entry);
+    }
+    static const QStringList totals { QString(), QStringLiteral("sum"), QStringLiteral("count"), QStringLiteral("avg"), QStringLiteral("min"),
+                                      QStringLiteral("max") };
+    for (QDomElement column = root.firstChildElement(QStringLiteral("Column")); !column.isNull();
+         column = column.nextSiblingElement(QStringLiteral("Column"))) {
+        ReportColumn entry;
+        entry.field = column.attribute(QStringLiteral("field"));
+        if (entry.field.isEmpty())
+            cannotRead(path, QStringLiteral("a <Column> has no field"));
+        entry.caption = column.attribute(QStringLiteral("caption"), entry.field);
+        bool ok = true;
+        entry.width = column.attribute(QStringLiteral("width"), QStringLiteral("1")).toDouble(&ok);
+        if (!ok || entry.width <= 0)
+            cannotRead(path, QStringLiteral("the width of column ") + entry.field + QStringLiteral(" is not a positive number"));
+        const QString align = column.attribute(QStringLiteral("align"), QStringLiteral("left")).toLower();
+        entry.align = align == QLatin1String("right") ? Qt::AlignRight : align == QLatin1String("center") ? Qt::AlignHCenter : Qt::AlignLeft;
+        entry.total = column.attribute(QStringLiteral("total")).toLower();
+        if (!totals.contains(entry.total))
+            cannotRead(path, QStringLiteral("unknown total ") + entry.total);
+        definition.columns.push_back(entry);
+    }
+    if (definition.columns.empty())
+        cannotRead(path, QStringLiteral("the report has no <Column>"));
+    return definition;
+}
+
+ReportDefinition LoadReportDefinition(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        cannotRead(path, file.errorString());
+    return ParseReportDefinition(file.readAll(), path);
+}
+
+ReportRenderer::ReportRenderer(ReportDefinition definition, const Recordset& recordset)
+    : m_definition(std::move(definition))
+{
+    auto require = [&](const QString& field) {
+        const int index = recordset.isOpen() ? recordset.fieldIndex(field) : -1;
+        if (index < 0)
+            RaiseToReport(QStringLiteral("The report ") + AngleQuote(m_definition.title) + QStringLiteral(" needs the field ") + AngleQuote(field)
+                          + QStringLiteral(", which the data lacks."));
+        return index;
+    };
+    for (const ReportColumn& column : m_definition.columns)
+        m_columns.push_back(require(column.field));
+    for (const ReportGroup& group : m_definition.groups)
+        m_groups.push_back(require(group.field));
+
+    const int columns = static_cast<int>(m_columns.size());
+    const int groups = static_cast<int>(m_groups.size());
+    auto totalsLine = [&](Line::Kind kind, int depth, const QString& caption, const std::vector<Accumulator>& figures) {
+        Line line;
+        line.kind = kind;
+        line.depth = depth;
+        line.caption = caption;
+        for (int c = 0; c < columns; ++c) {
+            const ReportColumn& column = m_definition.columns[c];
+            line.cells << (column.total.isEmpty() ? QString() : figures[c].text(column.total, recordset.fieldType(m_columns[c])));
+        }
+        m_lines.push_back(line);
+    };
+    bool anyTotals = false;
+    for (const ReportColumn& column : m_definition.columns)
+        anyTotals = anyTotals || !column.total.isEmpty();
+
+    std::vector<std::vector<Accumulator>> groupFigures(groups, std::vector<Accumulator>(columns));
+    std::vector<Accumulator> grand(columns);
+    std::vector<QString> current(groups);
+    std::vector<QString> captions(groups);
+    const int rows = recordset.isOpen() ? recordset.recordCount() : 0;
+    auto closeGroups = [&](int from) {
+        for (int g = groups - 1; g >= from; --g) {
+            if (m_definition.groups[g].totals && anyTotals)
+                totalsLine(Line::GroupTotals, g, QStringLiteral("Total ") + captions[g], groupFigures[g]);
+            groupFigures[g].assign(columns, Accumulator());
+        }
+    };
+    for (int row = 0; row < rows; ++row) {
+        // The first group whose value changed closes it and every inner group.
+        int changed = groups;
+        for (int g = 0; g < groups; ++g) {
+            const QString key = cellText(recordset.valueAt(row, m_groups[g]), recordset.fieldType(m_groups[g]));
+            if (row == 0 || key != current[g]) {
+                changed = g;
+                break;
+            }
+        }
+        if (row > 0)
+            closeGroups(changed);
+        for (int g = changed; g < groups; ++g) {
+            current[g] = cellText(recordset.valueAt(row, m_groups[g]), recordset.fieldType(m_groups[g]));
+            QString caption = m_definition.groups[g].caption;
+            for (int c = 0; c < recordset.fieldCount(); ++c)
+                caption.replace(QLatin1Char('{') + recordset.fieldName(c) + QLatin1Char('}'),
+                                cellText(recordset.valueAt(row, c), recordset.fieldType(c)), Qt::CaseInsensitive);
+            captions[g] = caption;
+            Line header;
+            header.kind = Line::GroupHeader;
+            header.depth = g;
+            header.caption = caption;
+            m_lines.push_back(header);
+        }
+        Line line;
+        line.depth = groups;
+        for (int c = 0; c < columns; ++c) {
+            const int source = m_columns[c];
+            line.cells << cellText(recordset.valueAt(row, source), recordset.fieldType(source));
+            if (!recordset.isNullAt(row, source)) {
+                const double value = recordset.fieldType(source) == ColumnType::Text ? 0.0 : recordset.valueAt(row, source).toDouble();
+                for (int g = 0; g < groups; ++g)
+                    groupFigures[g][c].add(value);
+                grand[c].add(value);
+            }
+        }
+        m_lines.push_back(line);
+    }
+    if (rows > 0)
+        closeGroups(0);
+    if (m_definition.grandTotals && anyTotals)
+        totalsLine(Line::GrandTotals, 0, QStringLiteral("Grand Total"), grand);
+}
+
+ReportRenderer::~ReportRenderer() = default;
+
+void ReportRenderer::layOut(double pageHeight, double lineHeight, double headerHeight)
+{
+    // Every page carries the page header, the title (first page), the column captions and the page
+    // footer; the lines fill what is left.
+    int page = 0;
+    double used = headerHeight;
+    for (Line& line : m_lines) {
+        if (used + lineHeight > pageHeight) {
+            ++page;
+            used = headerHeight;
+        }
+        line.page = page;
+        used += lineHeight;
+    }
+    m_pages = page + 1;
+}
+
+void ReportRenderer::render(QPagedPaintDevice* device)
+{
+    device->setPageOrientation(m_definition.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPainter painter;
+    if (!painter.begin(device))
+        RaiseToReport(QStringLiteral("Cannot paint the report ") + AngleQuote(m_definition.title));
+    const QRectF area = QRectF(QPointF(0, 0), QSizeF(device->width(), device->height()));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(9);
+    painter.setFont(font);
+    const double lineHeight = painter.fontMetrics().height() * 1.3;
+    QFont bold = font;
+    bold.setBold(true);
+    QFont titleFont = font;
+    titleFont.setPointSizeF(14);
+    titleFont.setBold(true);
+
+    const double headerBand = lineHeight * 2; // page header and a gap
+    const double titleBand = lineHeight * 2.5;
+    const double captionBand = lineHeight * 1.5;
+    const double footerBand = lineHeight * 2;
+    layOut(area.height() - footerBand, lineHeight, headerBand + titleBand + captionBand);
+
+    double totalWidth = 0;
+    for (const ReportColumn& column : m_definition.columns)
+        totalWidth += column.width;
+    std::vector<QRectF> columnRects;
+    double x = area.left();
+    for (const ReportColumn& column : m_definition.columns) {
+        const double width = area.width() * column.width / totalWidth;
+        columnRects.emplace_back(x, 0, width, lineHeight);
+        x += width;
+    }
+    const QString printDate = FormatDateTimeText(QDateTime::currentDateTime());
+    auto fill = [&](QString text, int page) {
+        text.replace(QStringLiteral("{Title}"), m_definition.title);
+        text.replace(QStringLiteral("{Page}"), QString::number(page + 1));
+        text.replace(QStringLiteral("{Pages}"), QString::number(m_pages));
+        text.replace(QStringLiteral("{PrintDate}"), printDate);
+        return text;
+    };
+    auto band = [&](const QStringList& parts, double top, int page) {
+        const Qt::Alignment aligns[3] = { Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight };
+        for (int i = 0; i < 3 && i < parts.size(); ++i)
+            painter.drawText(QRectF(area.left(), top, area.width(), lineHeight), int(aligns[i] | Qt::AlignVCenter), fill(parts.at(i), page));
+    };
+
+    size_t next = 0;
+    for (int page = 0; page < m_pages; ++page) {
+        if (page > 0)
+            device->newPage();
+        painter.setFont(font);
+        band(m_definition.pageHeader, area.top(), page);
+        double y = area.top() + headerBand;
+        painter.setFont(titleFont);
+        painter.drawText(QRectF(area.left(), y, area.width(), titleBand), int(Qt::AlignHCenter | Qt::AlignVCenter), m_definition.title);
+        y += titleBand;
+        painter.setFont(bold);
+        for (size_t c = 0; c < columnRects.size(); ++c) {
+            QRectF cell = columnRects[c].translated(0, y).adjusted(2, 0, -2, 0);
+            painter.drawText(cell, int(m_definition.columns[c].align | Qt::AlignVCenter), m_definition.columns[c].caption);
+        }
+        painter.drawLine(QPointF(area.left(), y + lineHeight), QPointF(area.right(), y + lineHeight));
+        y += captionBand;
+        for (; next < m_lines.size() && m_lines[next].page == page; ++next) {
+            const Line& line = m_lines[next];
+            const double indent = line.depth * lineHeight;
+            switch (line.kind) {
+            case Line::GroupHeader:
+                painter.setFont(bold);
+                painter.drawText(QRectF(area.left() + indent, y, area.width() - indent, lineHeight), int(Qt::AlignLeft | Qt::AlignVCenter), line.caption);
+                break;
+            case Line::Row:
+            case Line::GroupTotals:
+            case Line::GrandTotals:
+                painter.setFont(line.kind == Line::Row ? font : bold);
+                if (line.kind != Line::Row) {
+                    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+                    painter.drawText(QRectF(area.left() + indent, y, area.width(), lineHeight), int(Qt::AlignLeft | Qt::AlignVCenter), line.caption);
+                }
+                for (int c = 0; c < line.cells.size(); ++c) {
+                    if (line.cells.at(c).isEmpty())
+                        continue;
+                    QRectF cell = columnRects[c].translated(0, y).adjusted(2, 0, -2, 0);
+                    painter.drawText(cell, int(m_definition.columns[c].align | Qt::AlignVCenter), line.cells.at(c));
+                }
+                break;
+            }
+            y += lineHeight;
+        }
+        painter.setFont(font);
+        band(m_definition.pageFooter, area.bottom() - lineHeight, page);
+    }
+    painter.end();
+}
+
+void RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath)
+{
+    ReportDefinition definition = LoadReportDefinition(reportPath);
+    std::unique_ptr<Recordset> recordset;
+    if (!Act_OpenRecordset(recordset, statement) || !recordset)
+        RaiseSilent();
+    ReportRenderer renderer(std::move(definition), *recordset);
+    CloseRecordset(recordset);
+    QPdfWriter writer(pdfPath);
+    writer.setTitle(QFileInfo(reportPath).completeBaseName());
+    writer.setPageSize(QPageSize(QPageSize::Letter));
+    writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    renderer.render(&writer);
+}
+
+ReportPreview::ReportPreview(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ReportPreview"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* tools = new QToolBar(this);
+    m_preview = new QPrintPreviewWidget(this);
+    m_preview->setObjectName(QStringLiteral("crViewer"));
+    layout->addWidget(tools);
+    layout->addWidget(m_preview, 1);
+    tools->addAction(QStringLiteral("Print"), m_preview, [this] { m_preview->print(); });
+    tools->addSeparator();
+    tools->addAction(QStringLiteral("First Page"), m_preview, [this] { m_preview->setCurrentPage(1); });
+    tools->addAction(QStringLiteral("Previous Page"), m_preview, [this] { m_preview->setCurrentPage(m_preview->currentPage() - 1); });
+    tools->addAction(QStringLiteral("Next Page"), m_preview, [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
+    tools->addAction(QStringLiteral("Last Page"), m_preview, [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
+    tools->addSeparator();
+    tools->addAction(QStringLiteral("Zoom In"), m_preview, [this] { m_preview->zoomIn(); });
+    tools->addAction(QStringLiteral("Zoom Out"), m_preview, [this] { m_preview->zoomOut(); });
+    tools->addAction(QStringLiteral("Fit Width"), m_preview, [this] { m_preview->fitToWidth(); });
+    tools->addAction(QStringLiteral("Whole Page"), m_preview, [this] { m_preview->fitInView(); });
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, &ReportPreview::paintPages);
+}
+
+ReportPreview::~ReportPreview() = default;
+
+bool ReportPreview::Act_ShowReport(const QString& reportFile, const QString& statement)
+{
+    ActionScope action(QStringLiteral("ReportPreview"), QStringLiteral("Act_ShowReport"), QStringLiteral("Show Report"));
+    return action.run([&] {
+        ReportDefinition definition = LoadReportDefinition(reportFile);
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, statement) || !recordset)
+            RaiseSilent();
+        m_renderer = std::make_unique<ReportRenderer>(std::move(definition), *recordset);
+        CloseRecordset(recordset);
+        m_preview->updatePreview();
+    });
+}
+
+int ReportPreview::pageCount() const
+{
+    return m_preview->pageCount();
+}
+
+void ReportPreview::paintPages(QPrinter* printer)
+{
+    // Exceptions never leave a slot: a page that cannot be painted is reported once.
+    if (!m_renderer)
+        return;
+    ActionScope action(QStringLiteral("ReportPreview"), QStringLiteral("paintPages"), QStringLiteral("Show Report"));
+    action.run([&] { m_renderer->render(printer); });
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPrinter;
+class QPrintPreviewWidget;
+class Recordset;
+
+// Report files: our own XML report definitions in the Reports folder (docs/templates-and-reports.md
+// describes them), rendered by our code from the caller's statement through the current connection.
+
+struct ReportColumn {
+    QString field;
+    QString caption;
+    double width = 1.0; // relative to the other columns
+    Qt::Alignment align = Qt::AlignLeft;
+    QString total; // "", "sum", "count", "avg", "min" or "max"
+};
+
+struct ReportGroup {
+    QString field;
+    QString caption; // "{Field}" placeholders filled from the group's first row
+    bool totals = false;
+};
+
+struct ReportDefinition {
+    QString title;
+    bool landscape = false;
+    // Left, centre and right texts; "{Title}", "{Page}", "{Pages}" and "{PrintDate}" are filled in.
+    QStringList pageHeader { QString(), QStringLiteral("{Title}"), QString() };
+    QStringList pageFooter { QStringLiteral("{PrintDate}"), QString(), QStringLiteral("Page {Page} of {Pages}") };
+    std::vector<ReportGroup> groups;
+    std::vector<ReportColumn> columns;
+    bool grandTotals = true;
+};
+
+// Reads a definition; throws AppError "Cannot read report <path>: <reason>" when the file is
+// missing or malformed.
+ReportDefinition LoadReportDefinition(const QString& path);
+ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& path);
+
+// Lays the rows of the recordset's current result set out on pages and paints them.
+class ReportRenderer {
+public:
+    // Throws AppError when a column or group names a field the data lacks.
+    ReportRenderer(ReportDefinition definition, const Recordset& recordset);
+    ~ReportRenderer();
+    ReportRenderer(const ReportRenderer&) = delete;
+    ReportRenderer& operator=(const ReportRenderer&) = delete;
+
+    // Paints every page on the device (a printer, a PDF writer, the preview's printer).
+    void render(QPagedPaintDevice* device);
+    int pageCount() const { return m_pages; }
+
+private:
+    struct Line;
+    void layOut(double pageHeight, double lineHeight, double headerHeight);
+
+    ReportDefinition m_definition;
+    std::vector<int> m_columns; // recordset column of each report column
+    std::vector<int> m_groups;
+    std::vector<Line> m_lines;
+    int m_pages = 0;
+};
+
+// Renders the report file with the statement's data into a PDF file (tools and tests).
+void RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath);
+
+// The report viewer's content: the pages in a print preview with zoom, page turning and printing.
+// The report viewer window (frmCrystal) holds one.
+class ReportPreview : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReportPreview(QWidget* parent = nullptr);
+    ~ReportPreview() override;
+    // Reads the report file and runs the statement; false after the failure was reported by the
+    // action "Show Report".
+    bool Act_ShowReport(const QString& reportFile, const QString& statement);
+    QPrintPreviewWidget* previewWidget() const { return m_preview; }
+    int pageCount() const;
+
+private:
+    void paintPages(QPrinter* printer);
+    QPrintPreviewWidget* m_preview = nullptr;
+    std::unique_ptr<ReportRenderer> m_renderer;
+};

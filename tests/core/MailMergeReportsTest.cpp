@@ -1,0 +1,338 @@
+#include "AppError.h"
+#include "AppInfo.h"
+#include "CrystalReport.h"
+#include "DataWindow.h"
+#include "FormFieldsToText.h"
+#include "FormRegistry.h"
+#include "MailMerge.h"
+#include "PromptRecorder.h"
+#include "Recordset.h"
+#include "ReportFiles.h"
+#include "TestDatabase.h"
+#include "WindowOpening.h"
+#include "zIdentity.h"
+#include "zLabel.h"
+#include "zText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// --- Data files -------------------------------------------------------------------------------
+
+TEST(TabData, ValuesWithTabsLineBreaksAndQuotesReadBackWhole)
+{
+    Recordset rs;
+    rs.addResultSet({ { QStringLiteral("Code"), ColumnType::Text }, { QStringLiteral("Note"), ColumnType::Text },
+                      { QStringLiteral("Id"), ColumnType::Integer } });
+    const QString awkward[] = { QStringLiteral("a\tb"), QStringLiteral("line 1\r\nline 2"), QStringLiteral("\"quoted\" start"),
+                                QStringLiteral("inner \" quote") };
+    for (const QString& value : awkward) {
+        rs.appendText(0, QStringLiteral("C"));
+        rs.appendText(1, value);
+        rs.appendNull(2);
+        rs.finishRow();
+    }
+    rs.finishResultSet();
+    const QString text = TabDataText(rs);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Code\tNote\tId\r\nC\t\"a\tb\"\t\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\tinner \" quote\t")));
+    const TabData data = ParseTabData(text);
+    EXPECT_EQ(data.names, (QStringList { QStringLiteral("Code"), QStringLiteral("Note"), QStringLiteral("Id") }));
+    ASSERT_EQ(data.records.size(), 4u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(data.records[i], (QStringList { QStringLiteral("C"), awkward[i], QString() }));
+}
+
+TEST(MailMergeTemplate, MalformedTemplatesAreRefused)
+{
+    TabData data;
+    data.names = { QStringLiteral("A") };
+    data.records = { { QStringLiteral("1") } };
+    QStringList missing;
+    for (const char* bad : { "<!-- BEGIN RECORD -->{{A}}", "{{A}} <!-- END RECORD -->", "{{A", "{{}}",
+                             "<!-- BEGIN RECORD -->a<!-- END RECORD --><!-- BEGIN RECORD -->b<!-- END RECORD -->" })
+        EXPECT_ANY_THROW(MergeTemplate(QString::fromUtf8(bad), data, missing)) << bad;
+}
+
+TEST(MailMergeTemplate, EveryRecordIsMergedAndMissingFieldsNamedOnce)
+{
+    TabData data;
+    data.names = { QStringLiteral("Name") };
+    data.records = { { QStringLiteral("Ann <A&B>") }, { QStringLiteral("Bob") } };
+    QStringList missing;
+    auto document = MergeTemplate(QStringLiteral("<html><body><p>{{Name}} {{Rank}} {{rank}}</p></body></html>"), data, missing);
+    EXPECT_EQ(missing, QStringList { QStringLiteral("Rank") });
+    const QString text = document->toPlainText();
+    EXPECT_TRUE(text.contains(QStringLiteral("Ann <A&B>")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Bob")));
+}
+
+// --- Word reports on the database ---------------------------------------------------------------
+
+class RecordingPresenter final : public MergedDocumentPresenter {
+public:
+    void preview(std::unique_ptr<QTextDocument> document, const QString& title) override
+    {
+        previews.push_back(std::move(document));
+        titles << title;
+    }
+    void print(std::unique_ptr<QTextDocument> document, const QString& title) override
+    {
+        printed.push_back(std::move(document));
+        titles << title;
+    }
+    static inline std::vector<std::unique_ptr<QTextDocument>> previews;
+    static inline std::vector<std::unique_ptr<QTextDocument>> printed;
+    static inline QStringList titles;
+};
+
+const QString kLabelsStatement = QStringLiteral("SELECT 'Evidence labels' AS \"Title\", 'C-0000000001' AS \"Code\", 'Knife' AS \"Name\"\r\n"
+                                                "UNION ALL SELECT 'Evidence labels', 'C-0000000002', 'Gun'\r\n"
+                                                "UNION ALL SELECT 'Evidence labels', 'C-0000000003', 'Phone'");
+
+class WordReports : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        Prompts().clear();
+        RecordingPresenter::previews.clear();
+        RecordingPresenter::printed.clear();
+        RecordingPresenter::titles.clear();
+        m_previous = SetMergedDocumentPresenter(std::make_unique<RecordingPresenter>());
+        QDir().mkpath(GetMainPath() + QStringLiteral("Reports"));
+        QFile::remove(TemplatePath(QStringLiteral("Sample Labels")));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/Reports/Sample Labels.html"),
+                                TemplatePath(QStringLiteral("Sample Labels"))));
+    }
+    void TearDown() override
+    {
+        SetMergedDocumentPresenter(std::move(m_previous));
+        DatabaseTest::TearDown();
+    }
+    std::unique_ptr<MergedDocumentPresenter> m_previous;
+};
+
+TEST_P(WordReports, ThreeRecordsGiveThreeLabelsWhoseBarcodesDecode)
+{
+    // A stale data file is replaced without a question.
+    {
+        QFile stale(MergeDataPath(QStringLiteral("Sample Labels")));
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write("stale");
+    }
+    WordReport(QStringLiteral("Sample Labels"), kLabelsStatement, QStringLiteral("Sample Labels"), true);
+    ASSERT_TRUE(Prompts().boxes.empty()) << Prompts().boxes.at(0).text.toStdString();
+    ASSERT_EQ(RecordingPresenter::previews.size(), 1u);
+    QFile dataFile(GetMainPath() + QStringLiteral("Temp/Sample Labels.txt"));
+    ASSERT_TRUE(dataFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(dataFile.readAll().startsWith("Title\tCode\tName\r\nEvidence labels\tC-0000000001\tKnife\r\n"));
+
+    QTextDocument* document = RecordingPresenter::previews.front().get();
+    document->setTextWidth(1000);
+    QImage page(document->size().toSize() + QSize(20, 20), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        painter.translate(10, 10);
+        document->drawContents(&painter);
+    }
+    QTemporaryDir folder;
+    const QString png = folder.filePath(QStringLiteral("labels.png"));
+    ASSERT_TRUE(page.save(png));
+    QStringList decoded = runTool(QStringLiteral("zbarimg"), { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"),
+                                                              QStringLiteral("-Scode39.enable"), png })
+                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    decoded.sort();
+    EXPECT_EQ(decoded, (QStringList { QStringLiteral("CODE-39:C-0000000001"), QStringLiteral("CODE-39:C-0000000002"),
+                                      QStringLiteral("CODE-39:C-0000000003") }));
+}
+
+TEST_P(WordReports, PrintingPrintsTheMergedRecordsNotTheTemplate)
+{
+    WordReport(QStringLiteral("Sample Labels"), kLabelsStatement, QStringLiteral("Sample Labels"), false);
+    ASSERT_EQ(RecordingPresenter::printed.size(), 1u);
+    const QString text = RecordingPresenter::printed.front()->toPlainText();
+    for (const char* name : { "Knife", "Gun", "Phone" })
+        EXPECT_TRUE(text.contains(QString::fromUtf8(name))) << name;
+    EXPECT_FALSE(text.contains(QStringLiteral("{{")));
+}
+
+TEST_P(WordReports, EmptyResultMissingTemplateAndMissingFields)
+{
+    WordReport(QStringLiteral("Sample Labels"), QStringLiteral("SELECT 'x' AS \"Code\" WHERE 1 = 0"), QStringLiteral("Empty"), true);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes.at(0).text, QStringLiteral("No records found."));
+    EXPECT_FALSE(QFile::exists(MergeDataPath(QStringLiteral("Empty"))));
+
+    Prompts().clear();
+    WordReport(QStringLiteral("No Such Template"), kLabelsStatement, QStringLiteral("X"), true);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes.at(0).text, QStringLiteral("Cannot find template <") + TemplatePath(QStringLiteral("No Such Template")) + QStringLiteral(">"));
+
+    Prompts().clear();
+    WordReport(QStringLiteral("Sample Labels"), QStringLiteral("SELECT 'C-0000000009' AS \"Code\""), QStringLiteral("Partial"), true);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes.at(0).text.endsWith(QStringLiteral("<Title>, <Name>"))) << Prompts().boxes.at(0).text.toStdString();
+    EXPECT_EQ(RecordingPresenter::previews.size(), 1u);
+}
+
+// --- Report files -------------------------------------------------------------------------------
+
+const char* const kReport = R"(<?xml version="1.0"?>
+<Report title="Items by Location" orientation="portrait">
+  <PageFooter left="Evidence room" right="Page {Page} of {Pages}"/>
+  <Group field="Location" caption="Location: {Location}" totals="yes"/>
+  <Column field="Item" caption="Item" width="3"/>
+  <Column field="Value" caption="Value" width="1" align="right" total="sum"/>
+</Report>
+)";
+
+class ReportFiles : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        Prompts().clear();
+        QDir().mkpath(GetMainPath() + QStringLiteral("Reports"));
+        QFile file(GetMainPath() + QStringLiteral("Reports/Items.rpt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kReport);
+    }
+};
+
+TEST_P(ReportFiles, RenderedPdfHoldsTitleRowsAndTotals)
+{
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("items.pdf"));
+    RenderReportToPdf(GetMainPath() + QStringLiteral("Reports/Items.rpt"),
+                      QStringLiteral("SELECT 'Vault' AS \"Location\", 'Knife' AS \"Item\", 10 AS \"Value\"\r\n"
+                                     "UNION ALL SELECT 'Vault', 'Gun', 32\r\n"
+                                     "UNION ALL SELECT 'Shelf', 'Phone', 5"),
+                      pdf);
+    const QString text = runTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    for (const char* expected : { "Items by Location", "Location: Vault", "Knife", "Gun", "Location: Shelf", "Phone",
+                                  "Total Location: Vault", "42", "Grand Total", "47", "Page 1 of 1", "Evidence room" })
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+}
+
+TEST_P(ReportFiles, MalformedFilesAndMissingFieldsAreNamed)
+{
+    EXPECT_THROW(ParseReportDefinition("<Report><Column/></Report>", QStringLiteral("a.rpt")), AppError);
+    EXPECT_THROW(ParseReportDefinition("<Report", QStringLiteral("a.rpt")), AppError);
+    EXPECT_THROW(ParseReportDefinition("<Report><Column field=\"A\" total=\"median\"/></Report>", QStringLiteral("a.rpt")), AppError);
+    try {
+        LoadReportDefinition(QStringLiteral("/no/such.rpt"));
+        ADD_FAILURE();
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.description().startsWith(QStringLiteral("Cannot read report </no/such.rpt>"))) << error.description().toStdString();
+    }
+    ReportPreview preview;
+    EXPECT_FALSE(preview.Act_ShowReport(GetMainPath() + QStringLiteral("Reports/Items.rpt"), QStringLiteral("SELECT 1 AS \"Item\"")));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes.at(0).text.contains(QStringLiteral("needs the field <Value>"))) << Prompts().boxes.at(0).text.toStdString();
+}
+
+TEST_P(ReportFiles, ShowCrystalReportQueuesFileAndStatementForTheViewer)
+{
+    static QString seenFile;
+    static QString seenSql;
+    FormRegistry::registerForm(QStringLiteral("frmCrystal"), [] {
+        auto* window = new DataWindow(QStringLiteral("frmCrystal"));
+        FormParamDict& parameters = FormParams::entry(QStringLiteral("frmCrystal"));
+        seenFile = parameters.value(QStringLiteral("ReportFile")).toString();
+        seenSql = parameters.value(QStringLiteral("SQL")).toString();
+        return window;
+    });
+    ShowCrystalReport(QStringLiteral("Items.rpt"), QStringLiteral("SELECT 1"));
+    EXPECT_EQ(seenFile, GetMainPath() + QStringLiteral("Reports/Items.rpt"));
+    EXPECT_EQ(seenSql, QStringLiteral("SELECT 1"));
+
+    ShowCrystalReport(QStringLiteral("Missing.rpt"), QStringLiteral("SELECT 1"));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes.at(0).text, QStringLiteral("Cannot find Crystal Report <") + GetMainPath() + QStringLiteral("Reports/Missing.rpt>"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, WordReports, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_TEST_SUITE_P(Engines, ReportFiles, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+// --- Field listing ------------------------------------------------------------------------------
+
+TEST(FieldListingOrder, TopThenLeftWithTheListingsOwnExchanges)
+{
+    std::vector<FieldEntry> entries { { QStringLiteral("A"), {}, 10, 20 }, { QStringLiteral("B"), {}, 10, 20 }, { QStringLiteral("C"), {}, 50, 0 },
+                                      { QStringLiteral("D"), {}, 5, 0 }, { QStringLiteral("E"), {}, 0, 40 } };
+    SortFieldEntries(entries);
+    QStringList order;
+    for (const FieldEntry& entry : entries)
+        order << entry.GoodName;
+    // D and C share the top line; A and B tie and the walk from the end leaves them reversed.
+    EXPECT_EQ(order, (QStringList { QStringLiteral("D"), QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("E") }));
+    std::vector<FieldEntry> none;
+    SortFieldEntries(none);
+    EXPECT_TRUE(none.empty());
+}
+
+class FieldListing : public DatabaseTest {
+};
+
+TEST_P(FieldListing, ListsVisibleApplicableFieldsInPlaceOrder)
+{
+    DataWindow window(QStringLiteral("frmItem"));
+    window.resize(600, 400);
+    auto* name = new zText(&window);
+    name->setGoodName(QStringLiteral("Item Name"));
+    name->move(200, 40);
+    name->setValue(QStringLiteral("Knife"));
+    auto* id = new zIdentity(&window);
+    id->setGoodName(QStringLiteral("Item ID"));
+    id->move(10, 10);
+    id->setValue(42);
+    auto* hidden = new zText(&window);
+    hidden->setGoodName(QStringLiteral("Hidden"));
+    hidden->move(0, 0);
+    hidden->hide();
+    auto* notApplicable = new zText(&window);
+    notApplicable->setGoodName(QStringLiteral("Serial"));
+    notApplicable->setApplicable(false);
+    notApplicable->move(0, 5);
+    auto* label = new zLabel(&window);
+    label->move(0, 1);
+    auto* colour = new zText(&window);
+    colour->setGoodName(QStringLiteral("Colour"));
+    colour->move(10, 40);
+
+    const QStringList lines = FieldListingText(&window, QStringLiteral("Item Info")).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 9);
+    EXPECT_EQ(lines.at(0), QStringLiteral("Item Info"));
+    EXPECT_EQ(lines.at(1), QString());
+    EXPECT_TRUE(lines.at(2).startsWith(QStringLiteral("Created on ")));
+    EXPECT_TRUE(lines.at(3).startsWith(QStringLiteral("Database: ")));
+    EXPECT_EQ(lines.at(4), QString());
+    EXPECT_EQ(lines.at(5), QStringLiteral("Item ID:\t42"));
+    EXPECT_EQ(lines.at(6), QStringLiteral("Colour:\t"));
+    EXPECT_EQ(lines.at(7), QStringLiteral("Item Name:\tKnife"));
+    EXPECT_EQ(lines.at(8), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, FieldListing, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+} // namespace
