@@ -1,5 +1,7 @@
 #include "MailMerge.h"
 
+#include "Code39.h"
+
 #include "Actions.h"
 #include "AppError.h"
 #include "AppInfo.h"
@@ -21,7 +23,6 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include <zint.h>
 
 namespace {
 
@@ -58,35 +59,6 @@ QString escaped(const QString& value)
     QString inner = value;
     inner.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + inner + QLatin1Char('"');
-}
-
-// Code 39 of a record code, black on white, 2 pixels per narrow bar, for the label documents.
-QImage barcodeImage(const QString& code)
-{
-    QString data = code.trimmed();
-    if (data.size() >= 2 && data.startsWith(QLatin1Char('*')) && data.endsWith(QLatin1Char('*')))
-        data = data.mid(1, data.size() - 2);
-    if (data.isEmpty())
-        return {};
-    zint_symbol* symbol = ZBarcode_Create();
-    if (!symbol)
-        return {};
-    symbol->symbology = BARCODE_CODE39;
-    symbol->show_hrt = 0;
-    symbol->scale = 1.0f; // two pixels per module
-    symbol->height = 25.0f;
-    symbol->output_options |= BARCODE_QUIET_ZONES;
-    const QByteArray bytes = data.toLatin1();
-    QImage image;
-    if (ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<int>(bytes.size()), 0) < ZINT_ERROR
-        && symbol->bitmap) {
-        image = QImage(symbol->bitmap_width, symbol->bitmap_height, QImage::Format_RGB888);
-        for (int y = 0; y < symbol->bitmap_height; ++y)
-            memcpy(image.scanLine(y), symbol->bitmap + static_cast<size_t>(y) * static_cast<size_t>(symbol->bitmap_width) * 3,
-                   static_cast<size_t>(symbol->bitmap_width) * 3);
-    }
-    ZBarcode_Delete(symbol);
-    return image;
 }
 
 [[noreturn]] void malformed(const QString& reason)
@@ -167,7 +139,7 @@ private:
             html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
             return html;
         }
-        const QImage image = barcodeImage(value);
+        const QImage image = Code39Image(value, 2, 50);
         if (image.isNull())
             return value.toHtmlEscaped();
         const QUrl url(QStringLiteral("barcode:%1").arg(++m_images));
