@@ -75,6 +75,7 @@ QString ClipText(const Recordset& recordset)
 {
     QString text;
     const int fields = recordset.fieldCount();
+    text.reserve(recordset.recordCount() * fields * 10);
     for (int row = 0; row < recordset.recordCount(); ++row) {
         for (int column = 0; column < fields; ++column) {
             if (column > 0)

@@ -76,7 +76,14 @@ QString formatMoment(const QVariant& value, const QString& datePattern, const QS
     if (!moment)
         return QString();
     const QLocale c = QLocale::c();
-    QString text = c.toString(moment->date, datePattern);
+    // The date of every list row and export line: written directly, the pattern need not be read.
+    QString text;
+    if (datePattern == QLatin1String("MM/dd/yyyy")) {
+        const QDate& d = moment->date;
+        text = QStringLiteral("%1/%2/%3").arg(d.month(), 2, 10, QLatin1Char('0')).arg(d.day(), 2, 10, QLatin1Char('0')).arg(d.year(), 4, 10, QLatin1Char('0'));
+    } else {
+        text = c.toString(moment->date, datePattern);
+    }
     if (!timePattern.isEmpty())
         text += c.toString(moment->time, timePattern);
     return text;
