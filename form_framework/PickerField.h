@@ -6,7 +6,8 @@
 // The foreign-key picker as the framework uses it: a bound field whose Value is the identity of
 // the chosen entry (below 1 when nothing is chosen), and which follows the data-changed messages
 // of one table.
-class PickerField : public BoundField, public PopulatedList {
+// BoundField is a virtual base: a picker built on the shared field base is still one bound field.
+class PickerField : public virtual BoundField, public PopulatedList {
 public:
     FieldKind fieldKind() const override { return FieldKind::ComboBoxText; }
     virtual QString DataChangedTableName() const = 0;

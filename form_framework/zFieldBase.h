@@ -16,7 +16,7 @@ class zInfo;
 // the field error (the inner box's tool tip, red text after the focus left) and the "Fields
 // Validation" message of IsValid. An editor adds its inner box, its key filter, its value and its
 // own checks; the picker and check-box list reuse the same base.
-class zFieldBase : public QFrame, public BoundField {
+class zFieldBase : public QFrame, public virtual BoundField {
     Q_OBJECT
 public:
     explicit zFieldBase(QWidget* parent = nullptr);

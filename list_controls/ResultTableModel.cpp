@@ -1,0 +1,308 @@
+#include "ResultTableModel.h"
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "ListFormats.h"
+
+#include <algorithm>
+#include <numeric>
+
+ResultTableModel::ResultTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void ResultTableModel::buildColumns(const Recordset& result)
+{
+    beginResetModel();
+    m_columns.clear();
+    for (int field = 1; field < result.fieldCount(); ++field) {
+        const QString name = result.fieldName(field);
+        if (name.startsWith(QLatin1Char('_')))
+            continue;
+        Column column;
+        column.name = name;
+        column.type = result.fieldType(field);
+        const int companion = result.fieldIndex(QLatin1Char('_') + name);
+        if (companion > 0) {
+            column.companion = result.fieldName(companion);
+            column.companionType = result.fieldType(companion);
+        }
+        m_columns.push_back(column);
+    }
+    m_built = true;
+    endResetModel();
+}
+
+int ResultTableModel::columnIndex(const QString& name) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void ResultTableModel::clearRows()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_sources.clear();
+    m_identities.clear();
+    endResetModel();
+}
+
+int ResultTableModel::addSource(std::unique_ptr<Recordset> result)
+{
+    Source source;
+    for (const Column& column : m_columns) {
+        source.field.push_back(result->fieldIndex(column.name));
+        source.companion.push_back(column.companion.isEmpty() ? -1 : result->fieldIndex(column.companion));
+    }
+    source.result = std::move(result);
+    m_sources.push_back(std::move(source));
+    return static_cast<int>(m_sources.size()) - 1;
+}
+
+void ResultTableModel::appendRows(std::unique_ptr<Recordset> result)
+{
+    if (!result || !result->isOpen() || result->recordCount() == 0 || result->fieldCount() == 0)
+        return;
+    const int sourceIndex = addSource(std::move(result));
+    const Source& source = m_sources.back();
+    const Recordset& records = *source.result;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (source.field[i] < 0)
+            throw AppError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
+                           ApplicationTitle());
+    }
+    const int count = records.recordCount();
+    std::vector<Row> added;
+    added.reserve(static_cast<size_t>(count));
+    QString duplicate;
+    m_identities.reserve(m_identities.size() + count);
+    for (int record = 0; record < count; ++record) {
+        const int identity = records.valueAt(record, 0).toInt();
+        if (m_identities.contains(identity)) {
+            duplicate = QStringLiteral("#") + QString::number(identity);
+            break;
+        }
+        m_identities.insert(identity);
+        added.push_back(Row { sourceIndex, record, identity, false });
+    }
+    if (!added.empty()) {
+        // A first fill resets the view at once; later additions are inserted.
+        const bool reset = m_rows.empty();
+        if (reset)
+            beginResetModel();
+        else
+            beginInsertRows({}, rowCount(), rowCount() + static_cast<int>(added.size()) - 1);
+        m_rows.insert(m_rows.end(), added.begin(), added.end());
+        if (reset)
+            endResetModel();
+        else
+            endInsertRows();
+    }
+    if (!duplicate.isEmpty())
+        throw AppError(35602, QStringLiteral("Key is not unique in collection") + QStringLiteral(" (") + duplicate + QStringLiteral(")"),
+                       ApplicationTitle());
+}
+
+int ResultTableModel::updateRows(std::unique_ptr<Recordset> result)
+{
+    if (!result || !result->isOpen() || result->recordCount() == 0)
+        return 0;
+    const int sourceIndex = addSource(std::move(result));
+    const Recordset& records = *m_sources.back().result;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_sources.back().field[i] < 0)
+            throw AppError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
+                           ApplicationTitle());
+    }
+    int replaced = 0;
+    for (int record = 0; record < records.recordCount(); ++record) {
+        const int identity = records.valueAt(record, 0).toInt();
+        const int row = rowOfIdentity(identity);
+        if (row < 0)
+            continue;
+        Row& target = m_rows[static_cast<size_t>(row)];
+        target.source = sourceIndex;
+        target.record = record;
+        ++replaced;
+        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+    return replaced;
+}
+
+bool ResultTableModel::removeIdentity(int identity)
+{
+    const int row = rowOfIdentity(identity);
+    if (row < 0)
+        return false;
+    removeRowAt(row);
+    return true;
+}
+
+void ResultTableModel::removeRowAt(int row)
+{
+    beginRemoveRows({}, row, row);
+    m_identities.remove(m_rows[static_cast<size_t>(row)].identity);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+}
+
+int ResultTableModel::rowOfIdentity(int identity) const
+{
+    if (!m_identities.contains(identity))
+        return -1;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].identity == identity)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+QVariant ResultTableModel::cellValue(const Row& row, int column) const
+{
+    const Source& source = m_sources[static_cast<size_t>(row.source)];
+    return source.result->valueAt(row.record, source.field[static_cast<size_t>(column)]);
+}
+
+QVariant ResultTableModel::sortValue(const Row& row, int column) const
+{
+    const Source& source = m_sources[static_cast<size_t>(row.source)];
+    const int companion = source.companion[static_cast<size_t>(column)];
+    if (companion >= 0)
+        return source.result->valueAt(row.record, companion);
+    return cellValue(row, column);
+}
+
+QString ResultTableModel::textAt(int row, int column) const
+{
+    return CellText(cellValue(m_rows.at(static_cast<size_t>(row)), column), m_columns.at(static_cast<size_t>(column)).type);
+}
+
+void ResultTableModel::setCheckboxes(bool on)
+{
+    if (on == m_checkboxes)
+        return;
+    m_checkboxes = on;
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), { Qt::CheckStateRole });
+}
+
+void ResultTableModel::setChecked(int row, bool checked)
+{
+    m_rows.at(static_cast<size_t>(row)).checked = checked;
+    Q_EMIT dataChanged(index(row, 0), index(row, 0), { Qt::CheckStateRole });
+}
+
+void ResultTableModel::setAllChecked(bool checked)
+{
+    for (Row& row : m_rows)
+        row.checked = checked;
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), { Qt::CheckStateRole });
+}
+
+void ResultTableModel::reverseChecked()
+{
+    for (Row& row : m_rows)
+        row.checked = !row.checked;
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), { Qt::CheckStateRole });
+}
+
+void ResultTableModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= columnCount() || m_rows.size() < 2)
+        return;
+    const Column& info = m_columns[static_cast<size_t>(column)];
+    std::vector<SortKey> keys;
+    keys.reserve(m_rows.size());
+    for (const Row& row : m_rows) {
+        const Source& source = m_sources[static_cast<size_t>(row.source)];
+        const bool byCompanion = source.companion[static_cast<size_t>(column)] >= 0;
+        keys.push_back(MakeSortKey(sortValue(row, column), byCompanion ? info.companionType : info.type));
+    }
+    std::vector<int> order_(m_rows.size());
+    std::iota(order_.begin(), order_.end(), 0);
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+        const int compared = CompareSortKeys(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]);
+        return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
+    });
+
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    std::vector<int> newRowOf(m_rows.size());
+    for (size_t i = 0; i < order_.size(); ++i) {
+        sorted.push_back(m_rows[static_cast<size_t>(order_[i])]);
+        newRowOf[static_cast<size_t>(order_[i])] = static_cast<int>(i);
+    }
+    m_rows.swap(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after << index(newRowOf[static_cast<size_t>(old.row())], old.column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int ResultTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ResultTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant ResultTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+        return {};
+    const Row& row = m_rows[static_cast<size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return CellText(cellValue(row, index.column()), m_columns[static_cast<size_t>(index.column())].type);
+    case SortRole:
+        return sortValue(row, index.column());
+    case IdentityRole:
+        return row.identity;
+    case Qt::CheckStateRole:
+        if (m_checkboxes && index.column() == 0)
+            return row.checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool ResultTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole || !m_checkboxes || !index.isValid() || index.column() != 0)
+        return false;
+    const bool checked = value.toInt() == Qt::Checked;
+    setChecked(index.row(), checked);
+    Q_EMIT checkChanged(index.row(), checked);
+    return true;
+}
+
+QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < columnCount())
+        return m_columns[static_cast<size_t>(section)].name;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (m_checkboxes && index.column() == 0)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}

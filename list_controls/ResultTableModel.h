@@ -1,0 +1,108 @@
+#pragma once
+
+#include "ColumnType.h"
+#include "Recordset.h"
+
+#include <QAbstractTableModel>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+// The rows of a result grid. The grid keeps the typed results it was filled from and formats a
+// cell only when the view asks for it, so filling 100,000 rows costs little more than reading
+// them. Columns are the result's fields 1 onward, except "_" fields, which give the sort order
+// of their namesakes; field 0 is the row's identity, its key "#" + identity.
+class ResultTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The typed value a column sorts by: its "_" companion where the query gives one.
+    static constexpr int SortRole = Qt::UserRole + 1;
+    // The row's identity (int), the same on every column.
+    static constexpr int IdentityRole = Qt::UserRole + 2;
+
+    struct Column {
+        QString name;
+        ColumnType type = ColumnType::Text;
+        QString companion; // "_" + name when the query gives it, else empty
+        ColumnType companionType = ColumnType::Text;
+    };
+
+    explicit ResultTableModel(QObject* parent = nullptr);
+
+    // --- Columns -------------------------------------------------------------------------------
+    bool hasColumns() const { return m_built; }
+    // Takes the columns from a result's field list (the first result the grid ever receives).
+    void buildColumns(const Recordset& result);
+    const std::vector<Column>& gridColumns() const { return m_columns; }
+    int columnIndex(const QString& name) const; // -1 when there is no such column
+
+    // --- Rows ----------------------------------------------------------------------------------
+    // Drops every row (the columns stay).
+    void clearRows();
+    // Appends every row of the result; throws AppError when a column's field is missing from it
+    // or an identity is already shown (the rows before that one stay).
+    void appendRows(std::unique_ptr<Recordset> result);
+    // Replaces the cells of the rows whose identities the result gives; other identities are
+    // skipped. Returns the number of rows replaced.
+    int updateRows(std::unique_ptr<Recordset> result);
+    // Removes the row of that identity; false when none is shown.
+    bool removeIdentity(int identity);
+    void removeRowAt(int row);
+
+    int identityAt(int row) const { return m_rows.at(static_cast<size_t>(row)).identity; }
+    int rowOfIdentity(int identity) const; // -1 when not shown
+    bool containsIdentity(int identity) const { return m_identities.contains(identity); }
+    QString textAt(int row, int column) const;
+
+    // --- Check marks ---------------------------------------------------------------------------
+    bool checkboxes() const { return m_checkboxes; }
+    void setCheckboxes(bool on);
+    bool isChecked(int row) const { return m_rows.at(static_cast<size_t>(row)).checked; }
+    void setChecked(int row, bool checked);
+    void setAllChecked(bool checked);
+    void reverseChecked();
+
+    // --- Sorting -------------------------------------------------------------------------------
+    // Typed, stable: NULL first in ascending order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+    // --- QAbstractItemModel ---------------------------------------------------------------------
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    // The user changed a row's check mark.
+    void checkChanged(int row, bool checked);
+
+private:
+    // One result the rows come from, and where each grid column lies in it.
+    struct Source {
+        std::unique_ptr<Recordset> result;
+        std::vector<int> field;     // per grid column
+        std::vector<int> companion; // per grid column, -1 without one
+    };
+    struct Row {
+        int source = 0;
+        int record = 0;
+        int identity = 0;
+        bool checked = false;
+    };
+
+    int addSource(std::unique_ptr<Recordset> result);
+    QVariant cellValue(const Row& row, int column) const;
+    QVariant sortValue(const Row& row, int column) const;
+
+    std::vector<Column> m_columns;
+    bool m_built = false;
+    bool m_checkboxes = false;
+    std::vector<Source> m_sources;
+    std::vector<Row> m_rows;
+    QSet<int> m_identities;
+};

@@ -1,0 +1,576 @@
+#include "zListView.h"
+
+#include "Actions.h"
+#include "ChildWindows.h"
+#include "DataWindow.h"
+#include "Database.h"
+#include "Permissions.h"
+#include "Platform.h"
+#include "RecordChecks.h"
+#include "ResultTableModel.h"
+#include "SqlText.h"
+#include "Twips.h"
+#include "WindowOpening.h"
+#include "zButtonsSearch.h"
+#include "zInfo.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+const QString kModule = QStringLiteral("zListView");
+
+// The list view, with the width its cells need (the data-only column sizing).
+class GridView : public QTreeView {
+public:
+    using QTreeView::QTreeView;
+    int contentWidth(int column) const { return sizeHintForColumn(column); }
+};
+
+// The view does not repaint while it is filled or sized, and does again on every way out.
+class FrozenView {
+public:
+    explicit FrozenView(QWidget* view)
+        : m_view(view)
+        , m_was(view->updatesEnabled())
+    {
+        m_view->setUpdatesEnabled(false);
+    }
+    ~FrozenView() { m_view->setUpdatesEnabled(m_was); }
+    FrozenView(const FrozenView&) = delete;
+    FrozenView& operator=(const FrozenView&) = delete;
+
+private:
+    QWidget* m_view;
+    bool m_was;
+};
+} // namespace
+
+zListView::zListView(QWidget* parent)
+    : QWidget(parent)
+    , m_view(new GridView(this))
+    , m_model(new ResultTableModel(this))
+{
+    setObjectName(QStringLiteral("zlvwData"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    m_view->setObjectName(QStringLiteral("lvwData"));
+    m_view->setRootIsDecorated(false);
+    m_view->setItemsExpandable(false);
+    m_view->setUniformRowHeights(true); // what keeps 100,000 rows cheap to lay out
+    m_view->setAllColumnsShowFocus(true);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setModel(m_model);
+    m_view->header()->setSectionsClickable(true);
+    m_view->header()->setSortIndicatorShown(false);
+    m_view->header()->setStretchLastSection(false);
+    m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
+    connect(m_view->header(), &QHeaderView::sectionClicked, this, &zListView::SortByColumn);
+    connect(m_model, &ResultTableModel::checkChanged, this, [this](int row, bool checked) {
+        Q_EMIT ItemCheck(QStringLiteral("#") + QString::number(m_model->identityAt(row)), checked);
+    });
+    // A grid starts disabled; building its columns enables it.
+    setEnabled(false);
+}
+
+zListView::~zListView()
+{
+    Act_SaveColumnsWidthDB();
+}
+
+bool zListView::Checkboxes() const { return m_model->checkboxes(); }
+
+void zListView::setCheckboxes(bool on) { m_model->setCheckboxes(on); }
+
+DataWindow* zListView::containerWindow() const
+{
+    for (QWidget* widget = parentWidget(); widget; widget = widget->parentWidget()) {
+        if (auto* window = qobject_cast<DataWindow*>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+int zListView::windowMode() const
+{
+    DataWindow* window = containerWindow();
+    return window ? window->info()->Mode() : 0;
+}
+
+// --- Filling -------------------------------------------------------------------------------------
+
+void zListView::Populate()
+{
+    if (m_populateSQL.isEmpty())
+        return;
+    ActionScope action(kModule, QStringLiteral("Act_PopulateListView"), QStringLiteral("Populate List View"));
+    action.run([&] {
+        std::unique_ptr<Recordset> result;
+        if (!Act_OpenRecordset(result, m_populateSQL))
+            RaiseSilent();
+        FrozenView frozen(m_view);
+        bool built = false;
+        bool noSavedWidths = false;
+        if (m_model->hasColumns()) {
+            if (m_model->rowCount() > 0)
+                m_model->clearRows();
+        } else {
+            if (!Act_MakeColumns(*result, noSavedWidths))
+                RaiseSilent();
+            built = true;
+        }
+        appendRows(std::move(result));
+        if (built && noSavedWidths)
+            AdjustColumnWidth(true);
+        resort();
+        // After a refill the first row is current, and selected.
+        if (m_model->rowCount() > 0)
+            selectOnly(0);
+    });
+    updateCountText();
+}
+
+bool zListView::Act_MakeColumns(const Recordset& result, bool& noSavedWidths)
+{
+    ActionScope action(kModule, QStringLiteral("Act_MakeColumns"), QStringLiteral("Make Columns"));
+    return action.run([&] {
+        m_model->buildColumns(result);
+        DataWindow* window = containerWindow();
+        m_formName = window ? window->objectName() : this->window()->objectName();
+        m_gridName = objectName();
+        if (!Act_LoadColumnsWidthDB(noSavedWidths))
+            RaiseSilent();
+        setEnabled(true);
+    });
+}
+
+bool zListView::Act_LoadColumnsWidthDB(bool& noSavedWidths)
+{
+    noSavedWidths = true;
+    if (!DBConnection())
+        return true;
+    ActionScope action(kModule, QStringLiteral("Act_LoadColumnsWidthDB"), QStringLiteral("Load Columns Width"));
+    return action.run([&] {
+        std::unique_ptr<Recordset> widths;
+        if (!Act_OpenRecordset(widths, QStringLiteral("EXEC usp_DB_Col_Columns_Width_Load @DB_App_Form_Name = ") + QuoteText(m_formName)
+                                           + QStringLiteral(", @DB_App_Grid_Name = ") + QuoteText(m_gridName)))
+            RaiseSilent();
+        if (!widths || widths->eof())
+            return;
+        noSavedWidths = false;
+        for (; !widths->eof(); widths->moveNext()) {
+            const int column = m_model->columnIndex(widths->value(QStringLiteral("DB_App_Column_Name")).toString());
+            const QVariant twips = widths->value(QStringLiteral("DB_App_Column_Width"));
+            if (column >= 0 && !twips.isNull())
+                m_view->setColumnWidth(column, std::max(0, TwipsToPixels(twips.toInt())));
+        }
+    });
+}
+
+bool zListView::Act_SaveColumnsWidthDB()
+{
+    // Once per grid, and only for a grid whose columns (and widths) were ever built.
+    if (m_widthsSaved || !m_model->hasColumns() || m_model->columnCount() == 0 || !DBConnection())
+        return true;
+    m_widthsSaved = true;
+    ActionScope action(kModule, QStringLiteral("Act_SaveColumnsWidthDB"), QStringLiteral("Save Columns Width"));
+    return action.run([&] {
+        QString select;
+        const auto& columns = m_model->gridColumns();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            select += QStringLiteral("UNION SELECT ") + QuoteText(columns[i].name) + QStringLiteral(", ")
+                + QString::number(PixelsToTwips(m_view->columnWidth(static_cast<int>(i)))) + QStringLiteral("\r\n");
+        }
+        select.remove(0, 6);
+        if (!Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_DB_Col_Columns_Width_Save @DB_App_Form_Name = ") + QuoteText(m_formName)
+                                 + QStringLiteral(", @DB_App_Grid_Name = ") + QuoteText(m_gridName)
+                                 + QStringLiteral(", @Column_Width_SQL = ") + SQLString(select)))
+            RaiseSilent();
+    });
+}
+
+void zListView::appendRows(std::unique_ptr<Recordset> result)
+{
+    ActionScope action(kModule, QStringLiteral("Act_AddListViewItemRS"), QStringLiteral("Add Item To List View From Recordset"));
+    if (!action.run([&] { m_model->appendRows(std::move(result)); }))
+        RaiseSilent();
+}
+
+void zListView::AddListViewItems(const QString& sql)
+{
+    ActionScope action(kModule, QStringLiteral("Act_AddListViewItemsSQL"), QStringLiteral("Add Items To List View From SQL"));
+    action.run([&] {
+        std::unique_ptr<Recordset> result;
+        if (!Act_OpenRecordset(result, sql))
+            RaiseSilent();
+        bool built = false;
+        bool noSavedWidths = false;
+        if (!m_model->hasColumns()) {
+            if (!Act_MakeColumns(*result, noSavedWidths))
+                RaiseSilent();
+            built = true;
+        }
+        appendRows(std::move(result));
+        if (built && noSavedWidths)
+            AdjustColumnWidth(true);
+        resort();
+    });
+    updateCountText();
+}
+
+void zListView::UpdateListViewItems(const QString& sql)
+{
+    ActionScope action(kModule, QStringLiteral("Act_UpdateListViewItemsSQL"), QStringLiteral("Update List View Items From SQL"));
+    action.run([&] {
+        std::unique_ptr<Recordset> result;
+        if (!Act_OpenRecordset(result, sql))
+            RaiseSilent();
+        // A grid without columns shows no row to update.
+        if (!m_model->hasColumns())
+            return;
+        ActionScope rows(kModule, QStringLiteral("Act_UpdateListViewItemRS"), QStringLiteral("Update List View Items From Recordset"));
+        if (!rows.run([&] { m_model->updateRows(std::move(result)); }))
+            RaiseSilent();
+    });
+}
+
+void zListView::RemoveListViewItemsByID(const QString& idList)
+{
+    const QStringList parts = idList.split(QLatin1Char(','));
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int identity = part.trimmed().toInt(&ok);
+        if (ok)
+            m_model->removeIdentity(identity); // an identity the grid does not show is skipped
+    }
+    const int row = currentRow();
+    if (row >= 0)
+        m_view->selectionModel()->select(m_model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    updateCountText();
+}
+
+void zListView::HighlightOneListViewItem(const QString& key)
+{
+    const int current = currentRow();
+    if (current >= 0)
+        m_view->selectionModel()->select(m_model->index(current, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    if (!key.startsWith(QLatin1Char('#')))
+        return;
+    bool ok = false;
+    const int identity = key.mid(1).toInt(&ok);
+    const int row = ok ? m_model->rowOfIdentity(identity) : -1;
+    if (row >= 0)
+        selectOnly(row);
+}
+
+void zListView::updateCountText()
+{
+    DataWindow* window = containerWindow();
+    if (!window)
+        return;
+    if (auto* bar = qobject_cast<zButtonsSearch*>(window->member(QStringLiteral("zbtnButtons"))))
+        bar->setEditDeleteEnabled(CountItems() > 0);
+    window->info()->setStatusBar(CountCaption(CountItems(), window->info()->FormCaption()));
+}
+
+void zListView::resort()
+{
+    if (m_sortColumn >= 0 && m_sortColumn < m_model->columnCount())
+        m_model->sort(m_sortColumn, m_sortOrder);
+}
+
+// --- Rows and selection --------------------------------------------------------------------------
+
+int zListView::CountItems() const { return m_model->rowCount(); }
+
+int zListView::currentRow() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void zListView::selectOnly(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_view->scrollTo(index);
+}
+
+int zListView::SelectedItemID() const
+{
+    const int row = currentRow();
+    return row >= 0 ? m_model->identityAt(row) : 0;
+}
+
+QString zListView::SelectedItemText() const
+{
+    const int row = currentRow();
+    return row >= 0 && m_model->columnCount() > 0 ? m_model->textAt(row, 0) : QString();
+}
+
+int zListView::CountSelectedItems() const { return static_cast<int>(m_view->selectionModel()->selectedRows().size()); }
+
+QString zListView::GetSelectedItems(int& selectedCount) const
+{
+    QModelIndexList rows = m_view->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList identities;
+    for (const QModelIndex& index : rows) {
+        identities << QString::number(m_model->identityAt(index.row()));
+        ++selectedCount;
+    }
+    return identities.join(QLatin1Char(','));
+}
+
+void zListView::SelectAll()
+{
+    BusyPointer busy;
+    m_view->selectAll();
+}
+
+bool zListView::MoveNext()
+{
+    const int row = currentRow();
+    if (row < 0 || row >= CountItems() - 1)
+        return false;
+    selectOnly(row + 1);
+    return true;
+}
+
+bool zListView::MovePrevious()
+{
+    const int row = currentRow();
+    if (row <= 0)
+        return false;
+    selectOnly(row - 1);
+    return true;
+}
+
+void zListView::SetFocus() { m_view->setFocus(Qt::OtherFocusReason); }
+
+// --- Check marks ---------------------------------------------------------------------------------
+
+void zListView::CheckAll()
+{
+    BusyPointer busy;
+    m_model->setAllChecked(true);
+}
+
+void zListView::UnCheckAll()
+{
+    BusyPointer busy;
+    m_model->setAllChecked(false);
+}
+
+void zListView::ReverseChecked()
+{
+    BusyPointer busy;
+    m_model->reverseChecked();
+}
+
+int zListView::CountCheckedItems() const
+{
+    BusyPointer busy;
+    int count = 0;
+    for (int row = 0; row < CountItems(); ++row)
+        count += m_model->isChecked(row) ? 1 : 0;
+    return count;
+}
+
+QString zListView::GetCheckedIDs() const
+{
+    BusyPointer busy;
+    QStringList identities;
+    for (int row = 0; row < CountItems(); ++row) {
+        if (m_model->isChecked(row))
+            identities << QString::number(m_model->identityAt(row));
+    }
+    return identities.join(QStringLiteral(", "));
+}
+
+void zListView::RemoveChecked()
+{
+    BusyPointer busy;
+    for (int row = CountItems() - 1; row >= 0; --row) {
+        if (m_model->isChecked(row))
+            m_model->removeRowAt(row);
+    }
+}
+
+// --- Record actions ------------------------------------------------------------------------------
+
+void zListView::Edit(int leftTwips, int topTwips)
+{
+    DataWindow* window = containerWindow();
+    if (!window)
+        return;
+    zInfo* info = window->info();
+    if (!CheckTablePermission(QStringLiteral("Edit"), info->MainTableName(), true))
+        return;
+    const int row = currentRow();
+    if (row < 0) {
+        Platform::prompt().beep();
+        return;
+    }
+    selectOnly(row);
+    const int identity = m_model->identityAt(row);
+    QVariantList parameters { QStringLiteral("Mode"), static_cast<int>(FormMode::Edit), QStringLiteral("IdentityValue"), identity };
+    if (leftTwips >= 0)
+        parameters << QStringLiteral("PositionX") << leftTwips << QStringLiteral("PositionY") << topTwips;
+    ActionScope action(kModule, QStringLiteral("Edit"), QStringLiteral("Open Record Window"));
+    action.run([&] { OpenFormWithParams(info->DaughterFormName(), identity, parameters); });
+}
+
+bool zListView::Act_Delete()
+{
+    DataWindow* window = containerWindow();
+    if (!window)
+        return false;
+    zInfo* info = window->info();
+    // The question names exactly what is selected: that row's text, or the count of rows.
+    int count = 0;
+    const QString identities = GetSelectedItems(count);
+    if (count == 0) {
+        Platform::prompt().beep();
+        return false;
+    }
+    QString recordText;
+    if (count == 1) {
+        const QModelIndexList rows = m_view->selectionModel()->selectedRows();
+        recordText = m_model->textAt(rows.first().row(), 0);
+    }
+    ActionScope action(kModule, QStringLiteral("Act_Delete"), QStringLiteral("Delete Record(s)"));
+    const bool deleted = action.run([&] {
+        // Every window hears of the deletion, also when this one searches again afterwards.
+        if (!Act_DeleteRecords(info->MainTableName(), info->FormCaption(), recordText, identities, true))
+            RaiseSilent();
+    });
+    if (!deleted)
+        return false;
+    if (info->RePopulateOnDelete()) {
+        if (auto* populate = qobject_cast<QAbstractButton*>(window->member(QStringLiteral("btnPopulate"))))
+            populate->click();
+    }
+    SetFocus();
+    return true;
+}
+
+// --- Columns -------------------------------------------------------------------------------------
+
+void zListView::AdjustColumnWidth(bool includeHeaders)
+{
+    FrozenView frozen(m_view);
+    QHeaderView* header = m_view->header();
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        int width = static_cast<GridView*>(m_view)->contentWidth(column);
+        if (includeHeaders)
+            width = std::max(width, header->sectionSizeHint(column));
+        m_view->setColumnWidth(column, std::max(width, header->minimumSectionSize()));
+    }
+}
+
+void zListView::SortByColumn(int column)
+{
+    if (column < 0 || column >= m_model->columnCount() || CountItems() < 2)
+        return;
+    if (m_sortColumn == column)
+        m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    else {
+        m_sortColumn = column;
+        m_sortOrder = Qt::AscendingOrder;
+    }
+    m_model->sort(m_sortColumn, m_sortOrder);
+    m_view->header()->setSortIndicatorShown(true);
+    m_view->header()->setSortIndicator(m_sortColumn, m_sortOrder);
+    if (m_view->currentIndex().isValid())
+        m_view->scrollTo(m_view->currentIndex());
+}
+
+// --- Keyboard and mouse --------------------------------------------------------------------------
+
+void zListView::pressBarButton(const char* which)
+{
+    DataWindow* window = containerWindow();
+    auto* bar = window ? qobject_cast<zButtonsSearch*>(window->member(QStringLiteral("zbtnButtons"))) : nullptr;
+    if (!bar)
+        return;
+    const QByteArray name(which);
+    if (name == "Edit")
+        bar->ClickEdit();
+    else if (name == "Select")
+        bar->ClickSelect();
+    else if (name == "Delete")
+        bar->ClickDelete();
+}
+
+bool zListView::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool onView = watched == m_view;
+    const bool onViewport = watched == m_view->viewport();
+    if (!onView && !onViewport)
+        return QWidget::eventFilter(watched, event);
+    auto openRow = [this] {
+        if (!ItemsExist())
+            return;
+        if (windowMode() == static_cast<int>(FormMode::SearchList))
+            pressBarButton("Edit");
+        else if (windowMode() == static_cast<int>(FormMode::Pick))
+            pressBarButton("Select");
+    };
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        if (!onView)
+            break;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openRow();
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            pressBarButton("Delete");
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (onViewport && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            openRow();
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!onViewport || mouse->button() != Qt::RightButton || !ItemsExist())
+            break;
+        const QModelIndex hit = m_view->indexAt(mouse->position().toPoint());
+        if (hit.isValid())
+            selectOnly(hit.row());
+        DataWindow* window = containerWindow();
+        if (auto* bar = window ? qobject_cast<zButtonsSearch*>(window->member(QStringLiteral("zbtnButtons"))) : nullptr) {
+            float x = static_cast<float>(mouse->position().x());
+            float y = static_cast<float>(mouse->position().y());
+            bar->ShowActionsMenu(x, y);
+        }
+        return true;
+    }
+    case QEvent::FocusIn: {
+        const int row = currentRow();
+        if (onView && row >= 0)
+            m_view->selectionModel()->select(m_model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "ResultList.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class DataWindow;
+class QTreeView;
+class Recordset;
+class ResultTableModel;
+
+// The result grid of a search window (instances are named zlvwData): fills itself from the
+// window's search query, one row per record keyed "#" + identity, columns from the query's
+// fields 1 onward ("_" fields order their namesakes), typed sorting on a header click, the count
+// in the status bar, selection, stepping, opening, deleting, the row updates that data-changed
+// messages ask for, and the column widths each user keeps per window and grid.
+class zListView : public QWidget, public ResultList {
+    Q_OBJECT
+public:
+    explicit zListView(QWidget* parent = nullptr);
+    // Keeps the column widths of a grid whose columns were built.
+    ~zListView() override;
+
+    // --- Design properties ----------------------------------------------------------------------
+    QString PopulateSQL() const override { return m_populateSQL; }
+    void setPopulateSQL(const QString& sql) override { m_populateSQL = sql.trimmed(); }
+    bool Checkboxes() const;
+    void setCheckboxes(bool on);
+
+    // --- Filling --------------------------------------------------------------------------------
+    void Populate() override;
+    void AddListViewItems(const QString& sql) override;
+    void UpdateListViewItems(const QString& sql) override;
+    void RemoveListViewItemsByID(const QString& idList) override;
+    void HighlightOneListViewItem(const QString& key) override;
+
+    // --- Rows and selection ---------------------------------------------------------------------
+    int CountItems() const;
+    bool ItemsExist() const { return CountItems() > 0; }
+    QString GetFormName() const { return m_formName; }
+    int SelectedItemID() const override;
+    QString SelectedItemText() const override;
+    int CountSelectedItems() const;
+    // The selected rows' identities joined by ","; adds one to selectedCount per row.
+    QString GetSelectedItems(int& selectedCount) const;
+    void SelectAll() override;
+    bool MoveNext() override;
+    bool MovePrevious() override;
+    void SetFocus();
+
+    // --- Check marks ----------------------------------------------------------------------------
+    void CheckAll();
+    void UnCheckAll();
+    void ReverseChecked();
+    int CountCheckedItems() const;
+    // The checked rows' identities joined by ", ".
+    QString GetCheckedIDs() const;
+    void RemoveChecked();
+
+    // --- Record actions -------------------------------------------------------------------------
+    void Edit(int leftTwips = -1, int topTwips = -1) override;
+    bool Act_Delete() override;
+
+    // --- Columns --------------------------------------------------------------------------------
+    void AdjustColumnWidth(bool includeHeaders) override;
+    // What a click on the column's header does: the same column again reverses the order.
+    void SortByColumn(int column);
+    // Stores the current widths now (the grid also does so when it is destroyed).
+    bool Act_SaveColumnsWidthDB();
+
+    QTreeView* listView() const { return m_view; }
+    ResultTableModel* model() const { return m_model; }
+
+Q_SIGNALS:
+    // The user changed a row's check mark.
+    void ItemCheck(const QString& key, bool checked);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    DataWindow* containerWindow() const;
+    bool Act_MakeColumns(const Recordset& result, bool& noSavedWidths);
+    bool Act_LoadColumnsWidthDB(bool& noSavedWidths);
+    void appendRows(std::unique_ptr<Recordset> result);
+    void updateCountText();
+    void resort();
+    int currentRow() const;
+    void selectOnly(int row);
+    int windowMode() const;
+    void pressBarButton(const char* which);
+
+    QTreeView* m_view;
+    ResultTableModel* m_model;
+    QString m_populateSQL;
+    QString m_formName;
+    QString m_gridName;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_widthsSaved = false;
+};

@@ -1,0 +1,320 @@
+#include "ListFixtures.h"
+
+#include "Database.h"
+#include "FormSnapshot.h"
+#include "PromptRecorder.h"
+#include "RecordCodes.h"
+#include "WindowList.h"
+#include "zComboBoxText.h"
+#include "zIdentity.h"
+#include "zInfo.h"
+#include "zText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PickerTest : public ListTest {
+protected:
+    frmPickerHost* openHost(bool search = false)
+    {
+        return open<frmPickerHost>(search ? QStringLiteral("frmPickerSearch") : QStringLiteral("frmPickerHost"));
+    }
+    // The user types into the picker and leaves it.
+    static void type(zComboBoxText* picker, const QString& text)
+    {
+        picker->combo()->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        picker->combo()->lineEdit()->clear();
+        QTest::keyClicks(picker->combo(), text);
+        picker->window()->findChild<zText*>(QStringLiteral("ztxtElsewhere"))->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+    static QStringList texts(const zComboBoxText* picker)
+    {
+        QStringList list;
+        for (int row = 0; row < picker->ListCount(); ++row)
+            list << picker->ListText(row);
+        return list;
+    }
+};
+
+TEST_P(PickerTest, ARecordWindowChoosesTheOnlyRowButNotOneOfTwo)
+{
+    const int widget = addThing(QStringLiteral("Widget"));
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->picker->Value().toInt(), widget);
+    EXPECT_EQ(host->picker->Text(), QStringLiteral("Widget"));
+    EXPECT_FALSE(host->picker->GeneralItem()) << "no <All> on a record window";
+
+    addThing(QStringLiteral("Anvil"));
+    host->picker->Populate();
+    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Widget") }));
+    EXPECT_EQ(host->picker->Value().toInt(), -1);
+    EXPECT_EQ(host->picker->DBValue(), QStringLiteral("NULL"));
+
+    host->picker->setValue(widget);
+    EXPECT_EQ(host->picker->Text(), QStringLiteral("Widget"));
+    host->picker->setValue(QVariant());
+    EXPECT_EQ(host->picker->Value().toInt(), -1);
+    host->picker->setValue(9999);
+    EXPECT_EQ(host->picker->Value().toInt(), -1);
+    EXPECT_TRUE(host->picker->Text().isEmpty());
+}
+
+TEST_P(PickerTest, ASearchWindowOffersAllFirstAndChoosesIt)
+{
+    frmPickerHost* host = openHost(true);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(texts(host->picker), QStringList { QStringLiteral("<All>") });
+    EXPECT_EQ(host->picker->Value().toInt(), 0);
+    EXPECT_EQ(host->picker->DBValue(), QStringLiteral("NULL"));
+
+    const int anvil = addThing(QStringLiteral("Anvil"));
+    addThing(QStringLiteral("Bolt"));
+    host->picker->Populate();
+    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("<All>"), QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
+    EXPECT_EQ(host->picker->Text(), QStringLiteral("<All>"));
+    host->picker->setValue(anvil);
+    host->picker->setValue(QVariant());
+    EXPECT_EQ(host->picker->Value().toInt(), 0) << "Null chooses <All> on a search window";
+    // A criterion takes part in the search only with a real choice.
+    EXPECT_FALSE(GetFormSnapshot(host).contains(QStringLiteral("Thing_ID")));
+    host->picker->setValue(anvil);
+    EXPECT_EQ(GetFormSnapshot(host).value(QStringLiteral("Thing_ID")), QString::number(anvil));
+
+    host->picker->setGeneralItem(false);
+    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
+    EXPECT_EQ(host->picker->Value().toInt(), anvil);
+}
+
+TEST_P(PickerTest, TypedTextChoosesItsEntryOrIsRefusedOnLeaving)
+{
+    const int widget = addThing(QStringLiteral("Widget"));
+    addThing(QStringLiteral("Anvil"));
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+
+    type(host->picker, QStringLiteral("wIDGET"));
+    EXPECT_EQ(host->picker->Value().toInt(), widget);
+    EXPECT_TRUE(host->picker->FieldError().isEmpty());
+
+    type(host->picker, QStringLiteral("Sprocket "));
+    EXPECT_EQ(host->picker->Text(), QStringLiteral("Sprocket")) << "trimmed on leaving";
+    EXPECT_EQ(host->picker->Value().toInt(), -1);
+    EXPECT_FALSE(host->picker->IsMissing());
+    EXPECT_EQ(host->picker->FieldError(), QStringLiteral("Thing should match an item in the list"));
+    EXPECT_EQ(host->picker->combo()->palette().color(QPalette::Text), QColor(255, 0, 0));
+
+    // Without a button the check's message is shown; with one the user is offered to add it.
+    host->picker->setShowButton(false);
+    EXPECT_FALSE(host->picker->IsValid());
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing should match an item in the list."));
+    EXPECT_EQ(Prompts().boxes.back().title, QStringLiteral("Fields Validation"));
+
+    host->picker->setShowButton(true);
+    Prompts().answer(MsgBox::No);
+    EXPECT_FALSE(host->picker->IsValid());
+    EXPECT_EQ(Prompts().boxes.back().text,
+              QStringLiteral("Cannot find Thing <Sprocket>.\r\n\r\nWould you like to add it to the database?"));
+
+    host->picker->combo()->lineEdit()->clear();
+    host->picker->setRequired(true);
+    EXPECT_FALSE(host->picker->IsValid());
+    EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing is a required field."));
+}
+
+TEST_P(PickerTest, AnEntryArrivingAfterItsTextWasTypedIsChosen)
+{
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+    type(host->picker, QStringLiteral("gizmo"));
+    EXPECT_EQ(host->picker->Value().toInt(), -1);
+    const int gizmo = addThing(QStringLiteral("Gizmo"));
+    BroadcastDataChanged(static_cast<int>(DataChangedAction::Added), QStringLiteral("Things"), QString::number(gizmo));
+    EXPECT_EQ(host->picker->Value().toInt(), gizmo);
+}
+
+struct ScannedCase {
+    const char* typed;
+    int expected; // -2: the thing's own identity
+    const char* error;
+};
+
+TEST_P(PickerTest, ScannedRecordCodesChooseOnlyWellFormedCodesOfTheirTable)
+{
+    addThing(QStringLiteral("Anvil"));
+    const int widget = addThing(QStringLiteral("Widget"));
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+    host->picker->setRecordCodePrefix(QLatin1Char('T'));
+    const QString wellFormed = QStringLiteral("T-%1").arg(widget, 10, 10, QLatin1Char('0'));
+    const ScannedCase cases[] = {
+        { "", -2, "" }, // the ten-digit form, filled in below
+        { "t-%1", -2, "" },
+        { "T-12X", -1, "Thing <T-12X> is not a valid record code" },
+        { "T-99999999999", -1, "Thing <T-99999999999> is not a valid record code" },
+        { "T-", -1, "Thing <T-> is not a valid record code" },
+        { "X-%1", -1, "Thing should match an item in the list" },
+        { "T-0000009999", -1, "Thing should match an item in the list" },
+        { "%1", -1, "Thing should match an item in the list" },
+    };
+    for (const ScannedCase& scanned : cases) {
+        const QString typed = QString::fromLatin1(scanned.typed).isEmpty() ? wellFormed : QString::fromLatin1(scanned.typed).replace(QStringLiteral("%1"), QString::number(widget));
+        SCOPED_TRACE(typed.toStdString());
+        type(host->picker, typed);
+        EXPECT_EQ(host->picker->Value().toInt(), scanned.expected == -2 ? widget : scanned.expected);
+        EXPECT_EQ(host->picker->FieldError(), QString::fromLatin1(scanned.error));
+    }
+    host->picker->setRecordCodePrefix(QLatin1Char('T'), true);
+    type(host->picker, QString::number(widget));
+    EXPECT_EQ(host->picker->Value().toInt(), widget) << "a bare identity where the window accepts one";
+}
+
+TEST_P(PickerTest, NewOpensTheRecordWindowAndTheSavedRecordComesBackToThePicker)
+{
+    addThing(QStringLiteral("Anvil"), QStringLiteral("Kind|'W'"));
+    frmPickerHost* host = openHost();
+    frmPickerHost* other = openHost();
+    ASSERT_TRUE(host && other);
+    type(host->picker, QStringLiteral("Sprocket"));
+
+    QTest::mouseClick(host->picker->button(), Qt::LeftButton);
+    EXPECT_FALSE(host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuEdit"))->isEnabled());
+    EXPECT_FALSE(host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->isEnabled());
+    host->picker->popupMenu()->hide();
+    host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
+    QApplication::processEvents();
+
+    frmThing* record = nullptr;
+    for (QWidget* window : LoadedWindows()) {
+        if (auto* thing = qobject_cast<frmThing*>(window))
+            record = thing;
+    }
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->info()->Mode(), static_cast<int>(FormMode::Add));
+    EXPECT_EQ(record->name->Text(), QStringLiteral("Sprocket")) << "the typed text is the default";
+    EXPECT_FALSE(host->isEnabled()) << "the picker's window waits for the record window";
+
+    ASSERT_TRUE(record->info()->SaveData(true));
+    const int sprocket = record->id->Value();
+    ASSERT_GT(sprocket, 0);
+    EXPECT_EQ(host->picker->Value().toInt(), sprocket);
+    EXPECT_EQ(host->picker->Text(), QStringLiteral("Sprocket"));
+    EXPECT_TRUE(texts(other->picker).contains(QStringLiteral("Sprocket"))) << "every picker of the table hears of it";
+    EXPECT_EQ(texts(other->kindPicker), QStringList { QStringLiteral("Anvil") }) << "a procedure with parameters cannot be limited";
+    UnloadWindow(record);
+    QApplication::processEvents();
+    EXPECT_TRUE(host->isEnabled());
+}
+
+TEST_P(PickerTest, RenamesAndDeletesFollowTheDataChangedMessages)
+{
+    const int anvil = addThing(QStringLiteral("Anvil"), QStringLiteral("Kind|'W'"));
+    const int bolt = addThing(QStringLiteral("Bolt"), QStringLiteral("Kind|'W'"));
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+    host->picker->setValue(bolt);
+    host->kindPicker->setValue(bolt);
+
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Things SET Thing_Name = 'Big Bolt' WHERE Thing_ID = %1").arg(bolt)));
+    BroadcastDataChanged(static_cast<int>(DataChangedAction::Updated), QStringLiteral("things"), QString::number(bolt));
+    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Big Bolt") }));
+    EXPECT_EQ(host->picker->Text(), QStringLiteral("Big Bolt"));
+    EXPECT_EQ(texts(host->kindPicker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
+
+    // Delete through the button's menu: both pickers that had chosen it are left empty.
+    QTest::mouseClick(host->picker->button(), Qt::LeftButton);
+    host->picker->popupMenu()->hide();
+    EXPECT_TRUE(host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->isEnabled());
+    Prompts().answer(MsgBox::Yes);
+    host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->trigger();
+    EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Are you sure you want to delete Thing <Big Bolt>?"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Things WHERE Thing_ID = %1").arg(bolt)), 0);
+    EXPECT_EQ(texts(host->picker), QStringList { QStringLiteral("Anvil") });
+    EXPECT_EQ(host->picker->Value().toInt(), -1);
+    EXPECT_EQ(texts(host->kindPicker), QStringList { QStringLiteral("Anvil") });
+    EXPECT_EQ(host->kindPicker->Value().toInt(), -1);
+
+    host->picker->setValue(anvil);
+    host->picker->RemoveItemsByID(QStringLiteral("999, 3"));
+    EXPECT_EQ(host->picker->Value().toInt(), anvil) << "identities the list does not hold change nothing";
+}
+
+TEST_P(PickerTest, ATableWithoutWindowsAnswersNotAvailable)
+{
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+    host->picker->setDataChangedTableName(QStringLiteral("Orphans"));
+    host->picker->PressButton();
+    host->picker->popupMenu()->hide();
+    host->picker->ClickNew();
+    host->picker->ClickSearch();
+    ASSERT_EQ(Prompts().boxes.size(), 2u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Not Available."));
+    EXPECT_EQ(Prompts().boxes[1].text, QStringLiteral("Not Available."));
+}
+
+TEST_P(PickerTest, TheLimitingProcedureTakesOnlyCatalogueProceduresAndIdentities)
+{
+    const int anvil = addThing(QStringLiteral("Anvil"));
+    const int bolt = addThing(QStringLiteral("Bolt"));
+    addThing(QStringLiteral("Cog"));
+    std::unique_ptr<Recordset> rows = OpenRecordset(
+        QStringLiteral("EXEC usp_DB_Limit_SP_To_IDs @SP_Name = 'usp_Test_DropDown_Things', @ID_List = '%1, %2'").arg(bolt).arg(anvil));
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->recordCount(), 2);
+    EXPECT_EQ(rows->valueAt(0, 1).toString(), QStringLiteral("Anvil"));
+    EXPECT_EQ(rows->valueAt(1, 1).toString(), QStringLiteral("Bolt"));
+
+    const char* refused[] = {
+        "EXEC usp_DB_Limit_SP_To_IDs @SP_Name = 'Things', @ID_List = '1'",
+        "EXEC usp_DB_Limit_SP_To_IDs @SP_Name = 'usp_Test_DropDown_Things', @ID_List = '1) OR (1=1'",
+        "EXEC usp_DB_Limit_SP_To_IDs @SP_Name = 'usp_DB_Limit_SP_To_IDs', @ID_List = '1'",
+    };
+    for (const char* sql : refused) {
+        SCOPED_TRACE(sql);
+        std::unique_ptr<Recordset> none;
+        EXPECT_FALSE(Act_OpenRecordset(none, QString::fromLatin1(sql)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, PickerTest, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+TEST(RecordCodes, ReadTheCodeOfOneTableOnly)
+{
+    struct Case {
+        const char* text;
+        RecordCodeReading reading;
+        int identity;
+    } cases[] = {
+        { "L-0000000042", RecordCodeReading::Identity, 42 },
+        { "l-42", RecordCodeReading::Identity, 42 },
+        { " L-2147483647 ", RecordCodeReading::Identity, 2147483647 },
+        { "L-2147483648", RecordCodeReading::Malformed, 0 },
+        { "L-00000000000000042", RecordCodeReading::Identity, 42 },
+        { "L-0", RecordCodeReading::Malformed, 0 },
+        { "L-4 2", RecordCodeReading::Malformed, 0 },
+        { "L--42", RecordCodeReading::Malformed, 0 },
+        { "C-42", RecordCodeReading::NotACode, 0 },
+        { "L42", RecordCodeReading::NotACode, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const RecordCode code = ReadRecordCode(QString::fromLatin1(c.text), QLatin1Char('L'));
+        EXPECT_EQ(code.reading, c.reading);
+        EXPECT_EQ(code.identity, c.identity);
+    }
+}
+
+} // namespace
