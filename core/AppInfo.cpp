@@ -73,3 +73,8 @@ QString GetVersionText()
         .arg(BRAMBLECOT_VERSION_MINOR)
         .arg(BRAMBLECOT_VERSION_PATCH, 4, 10, QLatin1Char('0'));
 }
+
+QString LegalNotice()
+{
+    return QStringLiteral("Copyright \u00A9 Bramblecot developers. All rights reserved.");
+}

@@ -22,5 +22,8 @@ bool DevelopmentRun();
 bool TestMode();
 void SetTestMode(bool testMode);
 
+// The legal notice of the program's version information (splash and About windows).
+QString LegalNotice();
+
 // major.minor.revision with the revision as four digits ("2.17.0477").
 QString GetVersionText();

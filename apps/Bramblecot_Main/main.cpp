@@ -1,11 +1,24 @@
+#include "AppError.h"
 #include "AppInfo.h"
 #include "Connection.h"
+#include "LoginAdministration.h"
+#include "MainStartup.h"
 #include "Platform.h"
 #include "Schema.h"
+#include "ViewerWindows.h"
+#include "frmMain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include <termios.h>
+#include <unistd.h>
 
 // Brings a PostgreSQL database's schema up to date; run by the schema owner.
 static int upgradeSchema(const QString& server, const QString& database)
@@ -26,20 +39,84 @@ static int upgradeSchema(const QString& server, const QString& database)
     }
 }
 
+// One line from standard input, not echoed when it is a terminal.
+static QString readPassword(const char* prompt)
+{
+    const bool terminal = isatty(STDIN_FILENO) != 0;
+    termios saved {};
+    if (terminal) {
+        std::fprintf(stderr, "%s", prompt);
+        tcgetattr(STDIN_FILENO, &saved);
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        std::fprintf(stderr, "\n");
+    }
+    return QString::fromStdString(line);
+}
+
+// Adds a password log-in to an embedded database; run by one of its system administrators.
+static int createLogin(const QString& database, const QString& login)
+{
+    const QString password = readPassword("Password: ");
+    if (isatty(STDIN_FILENO) && readPassword("Verify password: ") != password) {
+        QTextStream(stderr) << "The passwords differ; nothing was changed.\n";
+        return 1;
+    }
+    try {
+        CreateEmbeddedLogin(ConnectionTarget { Engine::SQLite, QStringLiteral("(local)"), database }, login, password);
+        QTextStream(stdout) << "Log-in " << login.trimmed() << " added to " << database << ".\n";
+        return 0;
+    } catch (const AppError& error) {
+        QTextStream(stderr) << "Cannot add the log-in: " << error.description() << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        QTextStream(stderr) << "Cannot add the log-in: " << error.what() << "\n";
+        return 1;
+    }
+}
+
+// The administration commands run without a display: they never show a window.
+static bool isAdministrationCommand(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--upgrade-schema" || argument == "--create-login" || argument == "--help" || argument == "-h")
+            return true;
+    }
+    return false;
+}
+
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Bramblecot_Main"));
+    const bool administration = isAdministrationCommand(argc, argv);
+    if (!administration)
+        PrepareWebEngine();
+    std::unique_ptr<QCoreApplication> application(administration ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("Bramblecot_Main"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Bramblecot"));
     SetApplicationTitle(QStringLiteral("Bramblecot_Main"));
 
     QCommandLineParser parser;
     parser.addHelpOption();
     QCommandLineOption upgrade(QStringLiteral("upgrade-schema"),
-                               QStringLiteral("Bring the schema of a PostgreSQL database up to date (run as its owner)."));
+                               QStringLiteral("Bring the schema of a PostgreSQL database up to date (run as its owner): SERVER DATABASE."));
+    QCommandLineOption createLoginOption(QStringLiteral("create-login"),
+                                         QStringLiteral("Add a password log-in to an embedded database (run by one of its "
+                                                        "administrators): DATABASE LOGIN; the password is read from standard input."));
+    QCommandLineOption exitWhenIdle(QStringLiteral("exit-when-idle"),
+                                    QStringLiteral("End as soon as the main window is shown and idle (start-up timing)."));
+    exitWhenIdle.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(upgrade);
-    parser.addPositionalArgument(QStringLiteral("server"), QStringLiteral("Host, host:port or socket folder."));
-    parser.addPositionalArgument(QStringLiteral("database"), QStringLiteral("The database name."));
-    parser.process(application);
+    parser.addOption(createLoginOption);
+    parser.addOption(exitWhenIdle);
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The option's arguments."));
+    parser.process(*application);
     if (parser.isSet(upgrade)) {
         const QStringList arguments = parser.positionalArguments();
         if (arguments.size() != 2) {
@@ -48,8 +125,24 @@ int main(int argc, char* argv[])
         }
         return upgradeSchema(arguments.at(0), arguments.at(1));
     }
+    if (parser.isSet(createLoginOption)) {
+        const QStringList arguments = parser.positionalArguments();
+        if (arguments.size() != 2) {
+            QTextStream(stderr) << "Usage: Bramblecot_Main --create-login DATABASE LOGIN\n";
+            return 2;
+        }
+        return createLogin(arguments.at(0), arguments.at(1));
+    }
 
-    QTextStream(stderr) << "Bramblecot_Main: the main window is not built yet, so the application cannot be run. "
-                           "The database layer and its tests are in place.\n";
-    return 0;
+    Platform::installDesktop();
+    InstallViewerWindows();
+    frmMain* main = Main();
+    if (!main)
+        return 0;
+    if (parser.isSet(exitWhenIdle))
+        QTimer::singleShot(0, application.get(), [] {
+            QTextStream(stdout) << "idle\n";
+            QCoreApplication::quit();
+        });
+    return QCoreApplication::exec();
 }

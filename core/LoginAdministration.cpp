@@ -1,0 +1,140 @@
+#include "LoginAdministration.h"
+
+#include "AppError.h"
+#include "Connection.h"
+#include "Database.h"
+#include "Logins.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUuid>
+
+#include <libpq-fe.h>
+
+namespace {
+PGconn* postgresHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.constData());
+}
+
+QString escaped(PGconn* connection, const QString& text, bool identifier)
+{
+    const QByteArray utf8 = text.toUtf8();
+    char* quoted = identifier ? PQescapeIdentifier(connection, utf8.constData(), static_cast<size_t>(utf8.size()))
+                              : PQescapeLiteral(connection, utf8.constData(), static_cast<size_t>(utf8.size()));
+    if (!quoted)
+        throw AppError(ErrInternal, QString::fromUtf8(PQerrorMessage(connection)).trimmed());
+    const QString result = QString::fromUtf8(quoted);
+    PQfreemem(quoted);
+    return result;
+}
+
+// Logs on once more with the old password, on the same server, port and database as the live
+// connection: the server is the only one that can tell whether the password is right.
+bool postgresPasswordAccepted(DatabaseConnection& live, const QString& password)
+{
+    const QSqlDatabase current = live.database();
+    const QString name = QStringLiteral("bramblecot-password-check-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool accepted = false;
+    {
+        QSqlDatabase probe = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        probe.setHostName(current.hostName());
+        if (current.port() > 0)
+            probe.setPort(current.port());
+        probe.setDatabaseName(current.databaseName());
+        probe.setUserName(live.loginName());
+        probe.setPassword(password);
+        probe.setConnectOptions(QStringLiteral("connect_timeout=30"));
+        accepted = probe.open();
+        probe.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return accepted;
+}
+
+void changeSqlite(DatabaseConnection& connection, const QString& oldPassword, const QString& newPassword)
+{
+    Recordset login = connection.executeStatement(QStringLiteral("SELECT Password_Hash FROM DB_Logins WHERE Login_Name = ?"),
+                                                  { connection.loginName() });
+    if (login.recordCount() != 1 || !VerifyPassword(login.valueAt(0, 0).toString(), oldPassword))
+        throw AppError(ErrProviderCommand, OldPasswordIncorrectText());
+    connection.executeStatement(QStringLiteral("UPDATE DB_Logins SET Password_Hash = ? WHERE Login_Name = ?"),
+                                { HashPassword(newPassword), connection.loginName() });
+}
+
+void changePostgres(DatabaseConnection& connection, const QString& oldPassword, const QString& newPassword)
+{
+    if (!postgresPasswordAccepted(connection, oldPassword))
+        throw AppError(ErrProviderCommand, OldPasswordIncorrectText());
+    PGconn* handle = postgresHandle(connection.database());
+    if (!handle)
+        throw AppError(ErrInternal, QStringLiteral("The PostgreSQL driver gives no connection handle."));
+    const QByteArray password = newPassword.toUtf8();
+    const QByteArray role = connection.loginName().toUtf8();
+    char* verifier = PQencryptPasswordConn(handle, password.constData(), role.constData(), "scram-sha-256");
+    if (!verifier)
+        throw AppError(ErrProviderCommand, QString::fromUtf8(PQerrorMessage(handle)).trimmed());
+    const QString verifierText = QString::fromUtf8(verifier);
+    PQfreemem(verifier);
+    connection.executeStatement(QStringLiteral("ALTER ROLE ") + escaped(handle, connection.loginName(), true)
+                                + QStringLiteral(" PASSWORD ") + escaped(handle, verifierText, false));
+}
+} // namespace
+
+QString OldPasswordIncorrectText()
+{
+    return QStringLiteral("Old (current) password incorrect for user. The password was not changed.");
+}
+
+QString ChangeOwnPassword(const QString& oldPassword, const QString& newPassword)
+{
+    DatabaseConnection* connection = DBConnection();
+    if (!connection || !connection->isOpen())
+        return QStringLiteral("There is no open connection.");
+    try {
+        if (connection->engine() == Engine::PostgreSQL)
+            changePostgres(*connection, oldPassword, newPassword);
+        else
+            changeSqlite(*connection, oldPassword, newPassword);
+        return {};
+    } catch (const AppError& error) {
+        return error.description();
+    } catch (const std::exception& error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+}
+
+void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, const QString& password)
+{
+    const QString name = login.trimmed();
+    if (target.engine != Engine::SQLite)
+        throw AppError(ErrToReport, QStringLiteral("Log-ins of a PostgreSQL database are server roles: create the role on the server."));
+    if (name.isEmpty() || name.contains(QLatin1Char(' ')))
+        throw AppError(ErrToReport, QStringLiteral("A log-in name is required and may not contain spaces."));
+    if (password.size() < 4 || password.contains(QLatin1Char(' ')))
+        throw AppError(ErrToReport, QStringLiteral("The password should be at least 4 characters long, without spaces."));
+    std::unique_ptr<DatabaseConnection> connection = DatabaseConnection::open(target, Credentials {});
+    Recordset admin = connection->executeStatement(QStringLiteral("SELECT DB_Sys_Admin FROM DB_Users WHERE DB_User_Name = ?"),
+                                                   { connection->loginName() });
+    if (admin.recordCount() != 1 || admin.valueAt(0, 0).toInt() == 0)
+        throw AppError(ErrToReport, QStringLiteral("Only a system administrator of the database can add log-ins; ")
+                                        + connection->loginName() + QStringLiteral(" is not one."));
+    Recordset existing = connection->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Logins WHERE Login_Name = ?"), { name });
+    if (existing.valueAt(0, 0).toInt() > 0)
+        throw AppError(ErrToReport, QStringLiteral("The log-in ") + name + QStringLiteral(" exists already."));
+    connection->beginTransaction();
+    try {
+        connection->executeStatement(QStringLiteral("INSERT INTO DB_Logins (Login_Name, Password_Hash) VALUES (?, ?)"),
+                                     { name, HashPassword(password) });
+        Recordset user = connection->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = ?"), { name });
+        if (user.valueAt(0, 0).toInt() == 0)
+            connection->executeStatement(QStringLiteral("INSERT INTO DB_Users (DB_User_Name) VALUES (?)"), { name });
+        connection->commitTransaction();
+    } catch (...) {
+        connection->rollbackTransaction();
+        throw;
+    }
+}

@@ -1,0 +1,49 @@
+#include "MainStartup.h"
+
+#include "Actions.h"
+#include "AppInfo.h"
+#include "Database.h"
+#include "DatabaseList.h"
+#include "Platform.h"
+#include "Startup.h"
+#include "frmLogon.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <memory>
+
+frmMain* Main()
+{
+    // Every path out of start-up returns the pointer to normal.
+    BusyPointer busy;
+    const bool developmentRun = !CompiledCheck();
+    if (!CheckMSXML() || !CreateFSO())
+        return nullptr;
+    if (!developmentRun) {
+        if (RunNewestVersion()) {
+            Platform::terminate(0);
+            return nullptr;
+        }
+        SetTestMode(IsTestModeName(ExecutableBaseName()));
+    }
+    LoadDatabases();
+
+    std::unique_ptr<frmSplash> splash;
+    if (!OpenConnection(CurrentDB(), true, QString(), QString()).isEmpty()) {
+        // The splash is loaded but stays hidden while the log-on window asks.
+        splash = std::make_unique<frmSplash>();
+        PointerDefault();
+        const bool connected = frmLogon::Run();
+        PointerBusy();
+        if (!connected)
+            return nullptr;
+    }
+
+    auto* main = new frmMain;
+    main->Load();
+    main->showMaximized();
+    if (UserShouldCompleteRecord())
+        main->mnuUserInfo_Click();
+    splash.reset();
+    return main;
+}

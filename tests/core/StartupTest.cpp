@@ -1,0 +1,233 @@
+#include "AppInfo.h"
+#include "DatabaseList.h"
+#include "ErrorReport.h"
+#include "Platform.h"
+#include "PromptRecorder.h"
+#include "RegistrySettings.h"
+#include "Startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& text, bool executable = false)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    if (executable)
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+// --- Hand-over to a newer numbered copy --------------------------------------------------------
+
+struct HandOverCase {
+    const char* name;
+    QStringList executables; // files in the folder that may be run
+    QStringList plainFiles; // files that are not executable
+    const char* own;
+    const char* expected; // "" = no hand-over
+};
+
+class HandOver : public ::testing::TestWithParam<HandOverCase> { };
+
+TEST_P(HandOver, ChoosesOnlyAStrictlyHigherNumberedExecutableCopy)
+{
+    const HandOverCase& c = GetParam();
+    QTemporaryDir folder;
+    for (const QString& name : c.executables)
+        writeFile(folder.filePath(name), "#!/bin/sh\n", true);
+    for (const QString& name : c.plainFiles)
+        writeFile(folder.filePath(name), "data");
+    EXPECT_EQ(NewestVersionFile(folder.path(), QString::fromLatin1(c.own)), QString::fromLatin1(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, HandOver,
+    ::testing::Values(
+        HandOverCase { "BaseAloneGoesToHighest", { "Bramblecot_Main", "Bramblecot_Main2", "Bramblecot_Main10" }, {}, "Bramblecot_Main",
+                       "Bramblecot_Main10" },
+        HandOverCase { "CopyTwoGoesToTen", { "Bramblecot_Main", "Bramblecot_Main2", "Bramblecot_Main10" }, {}, "Bramblecot_Main2",
+                       "Bramblecot_Main10" },
+        HandOverCase { "HighestGoesOn", { "Bramblecot_Main", "Bramblecot_Main2", "Bramblecot_Main10" }, {}, "Bramblecot_Main10", "" },
+        HandOverCase { "BaseBesideThree", { "Bramblecot_Main", "Bramblecot_Main3" }, {}, "Bramblecot_Main", "Bramblecot_Main3" },
+        // A copy numbered 3 looks for the base followed by digits, and never hands back down.
+        HandOverCase { "NeverLower", { "Bramblecot_Main", "Bramblecot_Main1" }, {}, "Bramblecot_Main3", "" },
+        HandOverCase { "NotExecutable", { "Bramblecot_Main" }, { "Bramblecot_Main7" }, "Bramblecot_Main", "" },
+        HandOverCase { "NotDigitsAfterBase", { "Bramblecot_Main", "Bramblecot_Main.bak", "Bramblecot_Main2x", "Bramblecot_MainX9" }, {},
+                       "Bramblecot_Main", "" },
+        HandOverCase { "NumberTooLarge", { "Bramblecot_Main", "Bramblecot_Main99999" }, {}, "Bramblecot_Main", "" },
+        HandOverCase { "EqualNumbersFirstListedWins", { "Bramblecot_Main", "Bramblecot_Main05", "Bramblecot_Main5" }, {},
+                       "Bramblecot_Main", "Bramblecot_Main05" }),
+    [](const ::testing::TestParamInfo<HandOverCase>& info) { return std::string(info.param.name); });
+
+TEST(HandOverFolder, AFolderNamedLikeACopyIsNoCopy)
+{
+    QTemporaryDir folder;
+    writeFile(folder.filePath(QStringLiteral("Bramblecot_Main")), "#!/bin/sh\n", true);
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Bramblecot_Main4")));
+    EXPECT_EQ(NewestVersionFile(folder.path(), QStringLiteral("Bramblecot_Main")), QString());
+}
+
+TEST(TestModeName, BeginsWithTestInAnyCase)
+{
+    EXPECT_TRUE(IsTestModeName(QStringLiteral("Test_Bramblecot_Main")));
+    EXPECT_TRUE(IsTestModeName(QStringLiteral("tEsTBramblecot")));
+    EXPECT_FALSE(IsTestModeName(QStringLiteral("Bramblecot_Main")));
+    EXPECT_FALSE(IsTestModeName(QStringLiteral("Tes")));
+}
+
+// --- Program folder checks ------------------------------------------------------------------
+
+class StartupChecks : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_savedPath = GetMainPath();
+        Prompts().clear();
+        Terminations() = {};
+    }
+    void TearDown() override { SetMainPath(m_savedPath); }
+    QString m_savedPath;
+};
+
+TEST_F(StartupChecks, UnreadableProgramFolderEndsWithTheScriptingMessage)
+{
+    SetMainPath(QStringLiteral("/nonexistent/bramblecot/folder"));
+    EXPECT_FALSE(CreateFSO());
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Unable to initiate Scripting DLL.\r\n")));
+    EXPECT_TRUE(Prompts().boxes[0].text.endsWith(QStringLiteral("\r\n\r\nApplication terminated.")));
+    EXPECT_EQ(Prompts().boxes[0].style & MsgBox::Critical, MsgBox::Critical);
+    EXPECT_EQ(Terminations().calls, 1);
+}
+
+TEST_F(StartupChecks, ParserAndFolderPresentGoOn)
+{
+    EXPECT_TRUE(CheckMSXML());
+    EXPECT_TRUE(CreateFSO());
+    EXPECT_TRUE(Prompts().boxes.empty());
+    EXPECT_EQ(Terminations().calls, 0);
+}
+
+// --- Settings.xml and the remembered database -----------------------------------------------
+
+class DatabaseListing : public StartupChecks {
+protected:
+    void SetUp() override
+    {
+        StartupChecks::SetUp();
+        ASSERT_TRUE(m_folder.isValid());
+        SetMainPath(m_folder.path());
+        QDir(m_folder.path()).mkpath(QStringLiteral("Errors"));
+        RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("DBOnServer"), QString());
+        DBList().clear();
+        CurrentDB() = 0;
+    }
+    void TearDown() override
+    {
+        DBList().clear();
+        CurrentDB() = 0;
+        StartupChecks::TearDown();
+    }
+    void writeSettings(const QByteArray& text) { writeFile(m_folder.filePath(QStringLiteral("Settings.xml")), text); }
+    // What the error log recorded (the procedure of each failure is written there).
+    static QString errorLog()
+    {
+        QFile file(ErrorLogFile());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    QString remembered() const { return RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("DBOnServer")); }
+    QTemporaryDir m_folder;
+};
+
+const QByteArray kTwoNested = "<Settings><Group><Database><Server>(local)</Server><Database_Name>First.db</Database_Name></Database>"
+                              "</Group><Other><Deeper><Database><Server> pg.example </Server><Database_Name>second</Database_Name>"
+                              "<Engine>PostgreSQL</Engine></Database></Deeper></Other><Update_Location/></Settings>";
+
+TEST_F(DatabaseListing, NestedEntriesInDocumentOrderAndFirstIsRemembered)
+{
+    writeSettings(kTwoNested);
+    LoadDatabases();
+    ASSERT_EQ(DBCount(), 2);
+    EXPECT_EQ(DatabaseAt(1)->DisplayName, QStringLiteral("First.db on (local)"));
+    EXPECT_EQ(DatabaseAt(2)->DisplayName, QStringLiteral("second on pg.example"));
+    EXPECT_EQ(DatabaseAt(2)->EngineName, QStringLiteral("PostgreSQL"));
+    EXPECT_EQ(CurrentDB(), 1);
+    EXPECT_EQ(remembered(), QStringLiteral("First.db on (local)"));
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+TEST_F(DatabaseListing, RememberedInOtherCaseIsChosenAndNotRewritten)
+{
+    writeSettings(kTwoNested);
+    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("DBOnServer"), QStringLiteral("SECOND ON PG.EXAMPLE"));
+    LoadDatabases();
+    EXPECT_EQ(CurrentDB(), 2);
+    EXPECT_EQ(remembered(), QStringLiteral("SECOND ON PG.EXAMPLE"));
+}
+
+TEST_F(DatabaseListing, RememberedThatNoLongerExistsFallsBackToTheFirst)
+{
+    writeSettings(kTwoNested);
+    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("DBOnServer"), QStringLiteral("Gone.db on (local)"));
+    LoadDatabases();
+    EXPECT_EQ(CurrentDB(), 1);
+    EXPECT_EQ(remembered(), QStringLiteral("First.db on (local)"));
+}
+
+TEST_F(DatabaseListing, MissingFileShowsTheDialogTwiceAndLeavesAnEmptyList)
+{
+    Prompts().answer(MsgBox::Yes);
+    Prompts().answer(MsgBox::Yes);
+    LoadDatabases();
+    EXPECT_EQ(DBCount(), 0);
+    EXPECT_EQ(CurrentDB(), 0);
+    ASSERT_EQ(Prompts().boxes.size(), 2u);
+    EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Cannot find Settings file\r\nMessage: Cannot find Settings file <")));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("modStart::ReadDBsFromXML")));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("modStart::LoadDatabases")));
+    EXPECT_EQ(Terminations().calls, 0);
+}
+
+TEST_F(DatabaseListing, AnsweringNoToTheMissingFileEndsTheProgram)
+{
+    Prompts().answer(MsgBox::No);
+    ReadDBsFromXML();
+    EXPECT_EQ(Terminations().calls, 1);
+}
+
+TEST_F(DatabaseListing, BrokenOrEmptyFileGivesNoEntriesAndNoCrash)
+{
+    for (const QByteArray& text : { QByteArray("<Settings><Database><Server>x"), QByteArray(), QByteArray("<Settings/>") }) {
+        Prompts().clear();
+        Prompts().answer(MsgBox::Yes);
+        writeSettings(text);
+        LoadDatabases();
+        EXPECT_EQ(DBCount(), 0) << text.constData();
+        // One dialog: the list has no first entry to choose.
+        ASSERT_EQ(Prompts().boxes.size(), 1u) << text.constData();
+        EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Subscript out of range")));
+    }
+}
+
+TEST_F(DatabaseListing, DatabaseWithoutServerStopsThereKeepingEarlierEntries)
+{
+    writeSettings("<Settings><Database><Server>(local)</Server><Database_Name>A.db</Database_Name></Database>"
+                  "<Database><Database_Name>B.db</Database_Name></Database>"
+                  "<Database><Server>(local)</Server><Database_Name>C.db</Database_Name></Database></Settings>");
+    Prompts().answer(MsgBox::Yes);
+    LoadDatabases();
+    ASSERT_EQ(DBCount(), 1);
+    EXPECT_EQ(DatabaseAt(1)->DatabaseName, QStringLiteral("A.db"));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes[0].text.contains(QStringLiteral("has no Server element")));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("modStart::ReadDBsFromXML")));
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+#include "AppInfo.h"
+#include "Database.h"
+#include "DatabaseList.h"
+#include "LoginAdministration.h"
+#include "PromptRecorder.h"
+#include "RegistrySettings.h"
+#include "TestDatabase.h"
+#include "frmChangePassword.h"
+#include "frmLogon.h"
+#include "zText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs `inspect` on the modal window that opens while `action` runs.
+void whileModal(const std::function<void()>& action, const std::function<void(QWidget*)>& inspect)
+{
+    bool seen = false;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && !seen) {
+            seen = true;
+            inspect(modal);
+        }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    EXPECT_TRUE(seen) << "no modal window opened";
+}
+
+void type(zText* field, const QString& text)
+{
+    field->box()->setText(text);
+}
+
+// A fresh database per test; the list holds it once, reached the way a password log-on must go
+// (PostgreSQL: over TCP; the socket folder is for the trusted log-on).
+class Logon : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override
+    {
+        if (!RequireEngine(GetParam()))
+            GTEST_SKIP() << "no PostgreSQL cluster is running";
+        Prompts().clear();
+        m_database = std::make_unique<TestDatabase>(GetParam());
+        m_database->createLogin(QStringLiteral("clerk"), QStringLiteral("Secret1"));
+        useEntry(false);
+    }
+    void TearDown() override
+    {
+        CloseConnection();
+        m_database.reset();
+        DBList().clear();
+        CurrentDB() = 0;
+    }
+    void useEntry(bool trusted)
+    {
+        m_database->registerAsCurrent();
+        if (GetParam() == Engine::PostgreSQL && !trusted) {
+            DatabaseEntry& entry = DBList().front();
+            entry.Server = QStringLiteral("127.0.0.1:") + qEnvironmentVariable("PGPORT");
+            entry.DisplayName = entry.DatabaseName + QStringLiteral(" on ") + entry.Server;
+        }
+    }
+    std::unique_ptr<TestDatabase> m_database;
+};
+
+TEST_P(Logon, TrustedLogonConnectsAsTheOperatingSystemUser)
+{
+    useEntry(true);
+    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("LastUser"), QString());
+    frmLogon window;
+    EXPECT_FALSE(window.btnLogon->isEnabled());
+    EXPECT_EQ(window.focusWidget(), window.ztxtName->inputBox()) << "first run: the focus starts in the user name";
+    window.zchkTrusted->setChecked(true);
+    EXPECT_TRUE(window.btnLogon->isEnabled()) << "trusted log-on needs no name or password";
+    EXPECT_FALSE(window.ztxtName->Applicable());
+    window.Logon();
+    EXPECT_TRUE(window.connected());
+    EXPECT_TRUE(TrustedConnection());
+    ASSERT_NE(DBConnection(), nullptr);
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+TEST_P(Logon, WrongPasswordIsShownAndTheWindowStaysThenTheRightOneConnects)
+{
+    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("DBOnServer"), QString());
+    frmLogon window;
+    type(window.ztxtName, QStringLiteral("CLERK"));
+    type(window.ztxtPassword, QStringLiteral("secret1")); // passwords are case sensitive
+    ASSERT_TRUE(window.btnLogon->isEnabled());
+    window.Logon();
+    EXPECT_FALSE(window.connected());
+    EXPECT_EQ(DBConnection(), nullptr);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("SQL Server Login Failed.\r\n")));
+    EXPECT_EQ(Prompts().boxes[0].style & MsgBox::Exclamation, MsgBox::Exclamation);
+    // The chosen database is remembered even though the log-on failed.
+    EXPECT_EQ(RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("DBOnServer")), DBList().front().DisplayName);
+    EXPECT_EQ(window.ztxtName->box()->text(), QStringLiteral("CLERK"));
+
+    type(window.ztxtPassword, QStringLiteral("Secret1"));
+    window.Logon(); // the user name compares without regard to case
+    EXPECT_TRUE(window.connected());
+    EXPECT_FALSE(TrustedConnection());
+    EXPECT_EQ(UserName().toLower(), QStringLiteral("clerk"));
+    EXPECT_EQ(RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("LastUser")).toLower(), QStringLiteral("clerk"));
+}
+
+TEST_P(Logon, ShortPasswordIsRefusedBeforeAnyConnection)
+{
+    frmLogon window;
+    type(window.ztxtName, QStringLiteral("clerk"));
+    type(window.ztxtPassword, QStringLiteral("abc"));
+    window.Logon();
+    EXPECT_FALSE(window.connected());
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Password should be at least 4 characters long."));
+    EXPECT_EQ(Prompts().boxes[0].title, QStringLiteral("Fields Validation"));
+}
+
+TEST_P(Logon, KnownLastUserPutsThePasswordFirst)
+{
+    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("LastUser"), QStringLiteral("clerk"));
+    frmLogon window;
+    EXPECT_EQ(window.ztxtName->box()->text(), QStringLiteral("clerk"));
+    EXPECT_EQ(window.focusWidget(), window.ztxtPassword->inputBox()) << "the password field takes the focus";
+    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("LastUser"), QString());
+}
+
+TEST_P(Logon, PasswordEqualToTheNameForcesAChangeWithTheOldOneLocked)
+{
+    m_database->createLogin(QStringLiteral("temp"), QStringLiteral("TEMP"));
+    frmLogon window;
+    type(window.ztxtName, QStringLiteral("temp"));
+    type(window.ztxtPassword, QStringLiteral("TEMP"));
+    whileModal([&] { window.Logon(); },
+               [](QWidget* modal) {
+                   auto* change = qobject_cast<frmChangePassword*>(modal);
+                   ASSERT_NE(change, nullptr);
+                   EXPECT_EQ(change->ztxtPassword[0]->box()->text(), QStringLiteral("TEMP"));
+                   EXPECT_TRUE(change->ztxtPassword[0]->Locked());
+                   change->btnCancel->click();
+               });
+    EXPECT_TRUE(window.connected()) << "a cancelled forced change keeps the log-on";
+}
+
+TEST_P(Logon, PasswordChangeChecksTheOldPasswordFirstThenReplacesIt)
+{
+    frmLogon logon;
+    type(logon.ztxtName, QStringLiteral("clerk"));
+    type(logon.ztxtPassword, QStringLiteral("Secret1"));
+    logon.Logon();
+    ASSERT_TRUE(logon.connected());
+
+    frmChangePassword window;
+    EXPECT_FALSE(window.btnOK->isEnabled());
+    type(window.ztxtPassword[0], QStringLiteral("Wrong99"));
+    type(window.ztxtPassword[1], QStringLiteral("Better22"));
+    type(window.ztxtPassword[2], QStringLiteral("Better22"));
+    ASSERT_TRUE(window.btnOK->isEnabled());
+    window.OK();
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, OldPasswordIncorrectText());
+
+    Prompts().clear();
+    type(window.ztxtPassword[0], QStringLiteral("Secret1"));
+    type(window.ztxtPassword[2], QStringLiteral("better22")); // case matters
+    window.OK();
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("New Password is not equal to Verify New Password."));
+    EXPECT_TRUE(window.ztxtPassword[1]->box()->text().isEmpty());
+    EXPECT_TRUE(window.ztxtPassword[2]->box()->text().isEmpty());
+
+    Prompts().clear();
+    type(window.ztxtPassword[1], QStringLiteral("CLERK"));
+    type(window.ztxtPassword[2], QStringLiteral("CLERK"));
+    window.OK();
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("New Password cannot be equal User Name."));
+
+    Prompts().clear();
+    type(window.ztxtPassword[1], QStringLiteral("Better22"));
+    type(window.ztxtPassword[2], QStringLiteral("Better22"));
+    window.OK();
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Your password has been changed."));
+
+    CloseConnection();
+    EXPECT_FALSE(OpenConnection(1, false, QStringLiteral("clerk"), QStringLiteral("Secret1")).isEmpty());
+    EXPECT_EQ(OpenConnection(1, false, QStringLiteral("clerk"), QStringLiteral("Better22")), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Logon, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+} // namespace
