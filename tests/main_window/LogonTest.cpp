@@ -9,6 +9,7 @@
 #include "frmLogon.h"
 #include "zText.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -20,6 +21,17 @@
 #include <functional>
 
 namespace {
+
+// Roles belong to the whole cluster, and test processes run side by side: names of their own.
+QString clerk()
+{
+    return QStringLiteral("clerk_%1").arg(QCoreApplication::applicationPid());
+}
+
+QString temp()
+{
+    return QStringLiteral("temp_%1").arg(QCoreApplication::applicationPid());
+}
 
 // Runs `inspect` on the modal window that opens while `action` runs.
 void whileModal(const std::function<void()>& action, const std::function<void(QWidget*)>& inspect)
@@ -54,7 +66,7 @@ protected:
             GTEST_SKIP() << "no PostgreSQL cluster is running";
         Prompts().clear();
         m_database = std::make_unique<TestDatabase>(GetParam());
-        m_database->createLogin(QStringLiteral("clerk"), QStringLiteral("Secret1"));
+        m_database->createLogin(clerk(), QStringLiteral("Secret1"));
         useEntry(false);
     }
     void TearDown() override
@@ -97,7 +109,7 @@ TEST_P(Logon, WrongPasswordIsShownAndTheWindowStaysThenTheRightOneConnects)
 {
     RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("DBOnServer"), QString());
     frmLogon window;
-    type(window.ztxtName, QStringLiteral("CLERK"));
+    type(window.ztxtName, clerk().toUpper());
     type(window.ztxtPassword, QStringLiteral("secret1")); // passwords are case sensitive
     ASSERT_TRUE(window.btnLogon->isEnabled());
     window.Logon();
@@ -108,20 +120,20 @@ TEST_P(Logon, WrongPasswordIsShownAndTheWindowStaysThenTheRightOneConnects)
     EXPECT_EQ(Prompts().boxes[0].style & MsgBox::Exclamation, MsgBox::Exclamation);
     // The chosen database is remembered even though the log-on failed.
     EXPECT_EQ(RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("DBOnServer")), DBList().front().DisplayName);
-    EXPECT_EQ(window.ztxtName->box()->text(), QStringLiteral("CLERK"));
+    EXPECT_EQ(window.ztxtName->box()->text(), clerk().toUpper());
 
     type(window.ztxtPassword, QStringLiteral("Secret1"));
     window.Logon(); // the user name compares without regard to case
     EXPECT_TRUE(window.connected());
     EXPECT_FALSE(TrustedConnection());
-    EXPECT_EQ(UserName().toLower(), QStringLiteral("clerk"));
-    EXPECT_EQ(RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("LastUser")).toLower(), QStringLiteral("clerk"));
+    EXPECT_EQ(UserName().toLower(), clerk());
+    EXPECT_EQ(RegistrySettings::value(QStringLiteral("Options"), QStringLiteral("LastUser")).toLower(), clerk());
 }
 
 TEST_P(Logon, ShortPasswordIsRefusedBeforeAnyConnection)
 {
     frmLogon window;
-    type(window.ztxtName, QStringLiteral("clerk"));
+    type(window.ztxtName, clerk());
     type(window.ztxtPassword, QStringLiteral("abc"));
     window.Logon();
     EXPECT_FALSE(window.connected());
@@ -132,24 +144,24 @@ TEST_P(Logon, ShortPasswordIsRefusedBeforeAnyConnection)
 
 TEST_P(Logon, KnownLastUserPutsThePasswordFirst)
 {
-    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("LastUser"), QStringLiteral("clerk"));
+    RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("LastUser"), clerk());
     frmLogon window;
-    EXPECT_EQ(window.ztxtName->box()->text(), QStringLiteral("clerk"));
+    EXPECT_EQ(window.ztxtName->box()->text(), clerk());
     EXPECT_EQ(window.focusWidget(), window.ztxtPassword->inputBox()) << "the password field takes the focus";
     RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("LastUser"), QString());
 }
 
 TEST_P(Logon, PasswordEqualToTheNameForcesAChangeWithTheOldOneLocked)
 {
-    m_database->createLogin(QStringLiteral("temp"), QStringLiteral("TEMP"));
+    m_database->createLogin(temp(), temp().toUpper());
     frmLogon window;
-    type(window.ztxtName, QStringLiteral("temp"));
-    type(window.ztxtPassword, QStringLiteral("TEMP"));
+    type(window.ztxtName, temp());
+    type(window.ztxtPassword, temp().toUpper());
     whileModal([&] { window.Logon(); },
                [](QWidget* modal) {
                    auto* change = qobject_cast<frmChangePassword*>(modal);
                    ASSERT_NE(change, nullptr);
-                   EXPECT_EQ(change->ztxtPassword[0]->box()->text(), QStringLiteral("TEMP"));
+                   EXPECT_EQ(change->ztxtPassword[0]->box()->text(), temp().toUpper());
                    EXPECT_TRUE(change->ztxtPassword[0]->Locked());
                    change->btnCancel->click();
                });
@@ -159,7 +171,7 @@ TEST_P(Logon, PasswordEqualToTheNameForcesAChangeWithTheOldOneLocked)
 TEST_P(Logon, PasswordChangeChecksTheOldPasswordFirstThenReplacesIt)
 {
     frmLogon logon;
-    type(logon.ztxtName, QStringLiteral("clerk"));
+    type(logon.ztxtName, clerk());
     type(logon.ztxtPassword, QStringLiteral("Secret1"));
     logon.Logon();
     ASSERT_TRUE(logon.connected());
@@ -184,8 +196,8 @@ TEST_P(Logon, PasswordChangeChecksTheOldPasswordFirstThenReplacesIt)
     EXPECT_TRUE(window.ztxtPassword[2]->box()->text().isEmpty());
 
     Prompts().clear();
-    type(window.ztxtPassword[1], QStringLiteral("CLERK"));
-    type(window.ztxtPassword[2], QStringLiteral("CLERK"));
+    type(window.ztxtPassword[1], clerk().toUpper());
+    type(window.ztxtPassword[2], clerk().toUpper());
     window.OK();
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("New Password cannot be equal User Name."));
@@ -198,8 +210,8 @@ TEST_P(Logon, PasswordChangeChecksTheOldPasswordFirstThenReplacesIt)
     EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Your password has been changed."));
 
     CloseConnection();
-    EXPECT_FALSE(OpenConnection(1, false, QStringLiteral("clerk"), QStringLiteral("Secret1")).isEmpty());
-    EXPECT_EQ(OpenConnection(1, false, QStringLiteral("clerk"), QStringLiteral("Better22")), QString());
+    EXPECT_FALSE(OpenConnection(1, false, clerk(), QStringLiteral("Secret1")).isEmpty());
+    EXPECT_EQ(OpenConnection(1, false, clerk(), QStringLiteral("Better22")), QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Logon, ::testing::ValuesIn(TestEngines()), EngineTestName);
