@@ -1,5 +1,7 @@
 #include "AppError.h"
 #include "AppInfo.h"
+#include "FormFieldsToText.h"
+#include "ListProcedures.h"
 #include "Connection.h"
 #include "LoginAdministration.h"
 #include "MainStartup.h"
@@ -136,6 +138,8 @@ int main(int argc, char* argv[])
 
     Platform::installDesktop();
     InstallViewerWindows();
+    InstallFieldListing();
+    RegisterListControlProcedures();
     frmMain* main = Main();
     if (!main)
         return 0;
