@@ -28,7 +28,9 @@ QString numberText(double number)
     return QString::number(number, 'g', 15);
 }
 
-QString valueText(const QVariant& value, ColumnType type)
+} // namespace
+
+QString ValueText(const QVariant& value, ColumnType type)
 {
     if (!value.isValid() || value.isNull())
         return {};
@@ -50,6 +52,7 @@ QString valueText(const QVariant& value, ColumnType type)
     return value.toString();
 }
 
+namespace {
 QString currentDatabaseName()
 {
     const DatabaseEntry* entry = DatabaseAt(CurrentDB());
@@ -80,7 +83,7 @@ QString ClipText(const Recordset& recordset)
         for (int column = 0; column < fields; ++column) {
             if (column > 0)
                 text += kTab;
-            text += valueText(recordset.valueAt(row, column), recordset.fieldType(column));
+            text += ValueText(recordset.valueAt(row, column), recordset.fieldType(column));
         }
         text += kCrLf;
     }

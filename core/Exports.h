@@ -1,5 +1,9 @@
 #pragma once
 
+#include "ColumnType.h"
+
+#include <QVariant>
+
 #include <QString>
 
 class Recordset;
@@ -14,6 +18,9 @@ QString ReportSignature();
 // The rows of the recordset's current result set as clip text: values separated by TAB, every
 // row ended by CR LF, null as an empty text. Dates and times in the fixed patterns, numbers with
 // "." and no grouping, Booleans as "True" and "False".
+// One value as the exports write it: numbers with ".", dates with the fixed patterns, True/False.
+QString ValueText(const QVariant& value, ColumnType type);
+
 QString ClipText(const Recordset& recordset);
 
 // Runs the statement and shows every result set as tab-separated text in a new text viewer:

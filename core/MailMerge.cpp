@@ -6,6 +6,7 @@
 #include "AppError.h"
 #include "AppInfo.h"
 #include "Database.h"
+#include "Exports.h"
 #include "MessageBoxes.h"
 #include "OfficePrograms.h"
 #include "Platform.h"
@@ -27,28 +28,6 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-QString fieldText(const QVariant& value, ColumnType type)
-{
-    if (!value.isValid() || value.isNull())
-        return {};
-    switch (type) {
-    case ColumnType::Integer:
-        return QString::number(value.toLongLong());
-    case ColumnType::Double:
-    case ColumnType::Currency:
-        return QString::number(value.toDouble(), 'g', 15);
-    case ColumnType::Date:
-        return FormatDateText(value);
-    case ColumnType::DateTime:
-        return FormatDateTimeText(value);
-    case ColumnType::Boolean:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case ColumnType::Text:
-        break;
-    }
-    return value.toString();
-}
 
 QString escaped(const QString& value)
 {
@@ -195,7 +174,7 @@ QString TabDataText(const Recordset& recordset)
         for (int column = 0; column < fields; ++column) {
             if (column > 0)
                 text += QLatin1Char('\t');
-            text += escaped(fieldText(recordset.valueAt(row, column), recordset.fieldType(column)));
+            text += escaped(ValueText(recordset.valueAt(row, column), recordset.fieldType(column)));
         }
         text += kCrLf;
     }
