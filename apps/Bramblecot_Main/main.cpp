@@ -6,6 +6,7 @@
 #include "LoginAdministration.h"
 #include "MainStartup.h"
 #include "Platform.h"
+#include "ReferenceTables.h"
 #include "Schema.h"
 #include "ViewerWindows.h"
 #include "frmMain.h"
@@ -138,6 +139,7 @@ int main(int argc, char* argv[])
 
     Platform::installDesktop();
     InstallViewerWindows();
+    RegisterReferenceTableForms();
     InstallFieldListing();
     RegisterListControlProcedures();
     frmMain* main = Main();

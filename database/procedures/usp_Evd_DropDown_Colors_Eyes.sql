@@ -1,0 +1,5 @@
+-- The colours that apply to eyes, for their pickers: identity and name, by name.
+SELECT Color_ID, Color_Name
+FROM Colors
+WHERE Appllies_To_Eyes = 1
+ORDER BY Color_Name, Color_ID

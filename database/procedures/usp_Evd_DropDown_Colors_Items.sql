@@ -1,0 +1,5 @@
+-- The colours that apply to items, for their pickers: identity and name, by name.
+SELECT Color_ID, Color_Name
+FROM Colors
+WHERE Appllies_To_Items = 1
+ORDER BY Color_Name, Color_ID

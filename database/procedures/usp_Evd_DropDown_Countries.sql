@@ -1,0 +1,4 @@
+-- The countries for pickers: identity and name, by name.
+SELECT Country_ID, Country_Name
+FROM Countries
+ORDER BY Country_Name, Country_ID

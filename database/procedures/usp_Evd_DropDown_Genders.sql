@@ -1,0 +1,4 @@
+-- The genders for pickers: identity and name, by name.
+SELECT Gender_ID, Gender_Name
+FROM Genders
+ORDER BY Gender_Name, Gender_ID

@@ -1,0 +1,4 @@
+-- The states for pickers: identity and name, by name.
+SELECT State_ID, State_Name
+FROM States
+ORDER BY State_Name, State_ID

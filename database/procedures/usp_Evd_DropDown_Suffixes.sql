@@ -1,0 +1,4 @@
+-- The suffixes for pickers: identity and name, by name.
+SELECT Suffix_ID, Suffix_Name
+FROM Suffixes
+ORDER BY Suffix_Name, Suffix_ID

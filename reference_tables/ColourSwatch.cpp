@@ -1,0 +1,29 @@
+#include "ColourSwatch.h"
+
+#include "zNumeric.h"
+
+#include <QLabel>
+
+#include <cmath>
+
+std::optional<QColor> ColorFromNumber(const QVariant& number)
+{
+    const std::optional<double> value = zNumeric::ToNumber(number);
+    if (!value || *value < 0 || *value > 16777215 || std::floor(*value) != *value)
+        return std::nullopt;
+    const auto colour = static_cast<qint32>(*value);
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+void FollowColorNumber(zNumeric* number, QLabel* swatch)
+{
+    swatch->setAutoFillBackground(true);
+    auto paint = [number, swatch] {
+        QPalette palette = swatch->parentWidget() ? swatch->parentWidget()->palette() : swatch->palette();
+        if (const std::optional<QColor> colour = ColorFromNumber(number->Value()))
+            palette.setColor(QPalette::Window, *colour);
+        swatch->setPalette(palette);
+    };
+    QObject::connect(number, &zNumeric::Change, swatch, paint);
+    paint();
+}

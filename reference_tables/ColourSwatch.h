@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QColor>
+#include <QVariant>
+
+#include <optional>
+
+class QLabel;
+class zNumeric;
+
+// A colour number as the window system stores colours: red + 256 x green + 65536 x blue, each
+// component 0 to 255. Nothing for an empty value or one outside 0 to 16777215.
+std::optional<QColor> ColorFromNumber(const QVariant& number);
+
+// Keeps the swatch painted in the colour of the number field: on every change of the number, also
+// while it is typed; the window's own background while the number is empty or out of range.
+void FollowColorNumber(zNumeric* number, QLabel* swatch);

@@ -1,0 +1,161 @@
+#include "LookupRecordWindow.h"
+
+#include "Actions.h"
+#include "AppError.h"
+#include "Database.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "WindowOpening.h"
+#include "zButtonsAddEdit.h"
+#include "zCheckBox.h"
+#include "zFieldBase.h"
+#include "zIdentity.h"
+#include "zInfo.h"
+#include "zLabel.h"
+
+#include <QGridLayout>
+#include <QVBoxLayout>
+
+LookupRecordWindow::LookupRecordWindow(const LookupTable& table)
+    : DataWindow(table.recordWindow)
+    , m_table(table)
+{
+    setWindowTitle(table.caption);
+    auto* layout = new QVBoxLayout(this);
+    m_grid = new QGridLayout;
+    layout->addLayout(m_grid);
+    layout->addStretch(1);
+
+    int labelIndex = 0;
+    auto addLabel = [&](const QString& text, const QString& objectName, bool required, QWidget* buddy, int row) {
+        auto* label = new zLabel(this);
+        label->setObjectName(objectName.isEmpty() ? QStringLiteral("zlabel1(%1)").arg(labelIndex) : objectName);
+        ++labelIndex;
+        label->setValue(text);
+        label->setRequired(required);
+        if (buddy)
+            label->setBuddy(buddy);
+        m_grid->addWidget(label, row, 0);
+    };
+
+    m_identity = new zIdentity(this);
+    m_identity->setObjectName(QStringLiteral("zID"));
+    m_identity->setDBFieldName(table.identityField);
+    m_identity->setGoodName(table.identityGoodName());
+    addLabel(table.identityGoodName() + QStringLiteral(":"), QString(), false, nullptr, 0);
+    m_grid->addWidget(m_identity, 0, 1);
+
+    int row = 1;
+    for (const LookupField& declared : table.fields) {
+        zFieldBase* editor = CreateFieldEditor(declared, this);
+        m_fields << editor;
+        if (!declared.label.isEmpty())
+            addLabel(declared.label, declared.labelName, declared.isRequired, editor, row);
+        m_grid->addWidget(editor, row, 1);
+        ++row;
+    }
+    m_grid->setColumnStretch(1, 1);
+
+    m_buttons = new zButtonsAddEdit(this);
+    m_buttons->setObjectName(QStringLiteral("zbtnButtons"));
+    m_buttons->setMinimumHeight(m_buttons->sizeHint().height());
+    layout->addWidget(m_buttons);
+    // The identity comes last in the tab order, after the fields and the bar.
+    setTabOrder(m_buttons, m_identity);
+
+    zInfo* z = info();
+    z->setFormType(static_cast<int>(FormType::Record));
+    z->setFormCaption(table.caption);
+    z->setMainTableName(table.table);
+    z->setIdentityField(table.identityField);
+    z->setSearchSQL(QStringLiteral("SELECT * FROM ") + table.table + QStringLiteral(" WHERE "));
+    connect(z, &zInfo::ActPopulateFormEditProcedure, this, &LookupRecordWindow::populateFormEdit);
+    connect(z, &zInfo::CheckFieldsProcedure, this, &LookupRecordWindow::checkFields);
+    connect(z, &zInfo::ProcessDefaultValue, this, &LookupRecordWindow::processDefaultValue);
+    connect(z, &zInfo::PopulateShortcuts, this, &LookupRecordWindow::populateShortcuts);
+    connect(m_buttons, &zButtonsAddEdit::ActionClick, this, [this](QString& name) { runAction(name); });
+
+    if (table.extendRecordWindow)
+        table.extendRecordWindow(*this);
+    resize(520, sizeHint().height());
+}
+
+zFieldBase* LookupRecordWindow::field(const QString& control) const
+{
+    for (zFieldBase* editor : m_fields) {
+        if (editor->objectName().compare(control, Qt::CaseInsensitive) == 0)
+            return editor;
+    }
+    return nullptr;
+}
+
+int LookupRecordWindow::rowOf(const QString& control) const
+{
+    zFieldBase* editor = field(control);
+    const int index = editor ? m_grid->indexOf(editor) : -1;
+    if (index < 0)
+        return -1;
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    m_grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    return row;
+}
+
+bool LookupRecordWindow::Act_LoadForm()
+{
+    ActionScope action(objectName(), QStringLiteral("Act_LoadForm"), QStringLiteral("Load Form"));
+    return action.run([this] {
+        if (!Act_StandardProcessOnLoadMessage(this))
+            RaiseSilent();
+        // Filling the fields is no change of the user's.
+        info()->setDataChanged(false);
+    });
+}
+
+void LookupRecordWindow::populateFormEdit(bool& ok)
+{
+    // An action of its own, so a failure travels to the load as a recorded error and never as an
+    // exception through the controller's signal.
+    ActionScope action(objectName(), QStringLiteral("ActPopulateFormEditProcedure"), QStringLiteral("Populate Form"));
+    ok = action.run([this] {
+        std::unique_ptr<Recordset> row;
+        if (!Act_OpenRecordset(row, info()->SearchSQL() + info()->Identity()))
+            RaiseSilent();
+        if (row->eof()) {
+            CloseRecordset(row);
+            RaiseToReport(m_table.caption + QStringLiteral(" ") + AngleQuote(m_identity->Text())
+                          + QStringLiteral(" no longer exists in the database."));
+        }
+        for (zFieldBase* editor : m_fields) {
+            const QVariant value = row->value(editor->DBFieldName());
+            if (qobject_cast<zCheckBox*>(editor))
+                editor->setValue(!value.isNull() && value.toBool());
+            else
+                editor->setValue(value);
+        }
+        CloseRecordset(row);
+    });
+}
+
+void LookupRecordWindow::checkFields(bool& ok)
+{
+    ok = false;
+    for (zFieldBase* editor : m_fields) {
+        if (!editor->IsValid())
+            return;
+    }
+    ok = true;
+}
+
+void LookupRecordWindow::processDefaultValue(const QString& defaultValue)
+{
+    if (zFieldBase* name = field(QStringLiteral("ztxtName")))
+        name->setValue(defaultValue);
+}
+
+void LookupRecordWindow::populateShortcuts()
+{
+    for (const QString& caption : m_actions.captions())
+        m_buttons->AddAction(caption);
+}
+
+void LookupRecordWindow::runAction(const QString& actionName) const { m_actions.run(actionName, m_identity->Value()); }

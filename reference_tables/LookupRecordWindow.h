@@ -1,0 +1,55 @@
+#pragma once
+
+#include "DataWindow.h"
+#include "LookupTable.h"
+#include "WindowActions.h"
+
+#include <QList>
+
+class QGridLayout;
+class zButtonsAddEdit;
+class zFieldBase;
+class zIdentity;
+class zLabel;
+
+// The record window pattern: one row of one table, shown in the declared fields, added or
+// changed and saved through the controller. The window loads its row with the controller's
+// record query followed directly by the identity condition, copies each column into the field
+// bound to it, checks the fields in their declared order (the first invalid one stops the check,
+// so a save shows at most one message) and puts an opener's default value into the name field.
+class LookupRecordWindow : public DataWindow {
+    Q_OBJECT
+public:
+    explicit LookupRecordWindow(const LookupTable& table);
+
+    // Applies the opener's start parameters (in edit mode this loads the row) as the action
+    // "Load Form"; false when that failed, which has been reported.
+    bool Act_LoadForm() override;
+
+    const LookupTable& table() const { return m_table; }
+    // The declared fields, in their order.
+    const QList<zFieldBase*>& fields() const { return m_fields; }
+    zFieldBase* field(const QString& control) const;
+    zIdentity* identity() const { return m_identity; }
+    zButtonsAddEdit* buttons() const { return m_buttons; }
+    // The grid of captions and fields, for what a window adds beside a field.
+    QGridLayout* fieldGrid() const { return m_grid; }
+    int rowOf(const QString& control) const;
+
+    // An entry of the Actions menu, run with the shown record's identity.
+    void addAction(const QString& caption, WindowActions::Run run) { m_actions.add(caption, std::move(run)); }
+    void runAction(const QString& actionName) const;
+
+private:
+    void populateFormEdit(bool& ok);
+    void checkFields(bool& ok);
+    void processDefaultValue(const QString& defaultValue);
+    void populateShortcuts();
+
+    LookupTable m_table;
+    QList<zFieldBase*> m_fields;
+    zIdentity* m_identity;
+    zButtonsAddEdit* m_buttons;
+    QGridLayout* m_grid;
+    WindowActions m_actions;
+};

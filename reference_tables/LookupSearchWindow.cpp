@@ -1,0 +1,162 @@
+#include "LookupSearchWindow.h"
+
+#include "Actions.h"
+#include "Exports.h"
+#include "FormSnapshot.h"
+#include "Platform.h"
+#include "RecordsetFiles.h"
+#include "SpreadsheetExport.h"
+#include "SqlText.h"
+#include "TextUtilities.h"
+#include "zButtonsSearch.h"
+#include "zComboBoxText.h"
+#include "zFieldBase.h"
+#include "zInfo.h"
+#include "zLabel.h"
+#include "zListView.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kOptionsTop = 4;
+constexpr int kPopulateWidth = 90;
+constexpr int kPopulateHeight = 28;
+
+} // namespace
+
+LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
+    : DataWindow(table.searchWindow)
+    , m_table(table)
+{
+    setWindowTitle(table.pluralCaption);
+    m_options = new QGroupBox(QStringLiteral("Search Options"), this);
+    m_options->setObjectName(QStringLiteral("fraSearchOptions"));
+    auto* options = new QHBoxLayout(m_options);
+    int labelIndex = 0;
+    for (const LookupField& declared : table.criteria) {
+        zFieldBase* editor = CreateFieldEditor(declared, m_options);
+        // A criterion is never unique and never required of the table's rows.
+        editor->setUnique(false);
+        if (auto* picker = qobject_cast<zComboBoxText*>(editor))
+            picker->setGeneralItem(true);
+        if (!declared.label.isEmpty()) {
+            auto* label = new zLabel(m_options);
+            label->setObjectName(QStringLiteral("zlabel1(%1)").arg(labelIndex++));
+            label->setValue(declared.label);
+            label->setBuddy(editor);
+            options->addWidget(label);
+        }
+        options->addWidget(editor, 1);
+        m_criteria << editor;
+    }
+    options->addStretch();
+    const int optionsHeight = m_criteria.isEmpty() ? 44 : qMax(44, m_options->sizeHint().height());
+    m_options->setGeometry(kMargin, kOptionsTop, 400, optionsHeight);
+
+    m_populate = new QPushButton(QStringLiteral("&Populate"), this);
+    m_populate->setObjectName(QStringLiteral("btnPopulate"));
+    m_populate->setGeometry(420, kOptionsTop + (optionsHeight - kPopulateHeight) / 2 + 4, kPopulateWidth, kPopulateHeight);
+
+    m_grid = new zListView(this);
+    m_grid->setObjectName(QStringLiteral("zlvwData"));
+    m_grid->move(kMargin, kOptionsTop + optionsHeight + kMargin);
+
+    m_buttons = new zButtonsSearch(this);
+    m_buttons->setObjectName(QStringLiteral("zbtnButtons"));
+
+    zInfo* z = info();
+    z->setFormType(static_cast<int>(FormType::Search));
+    z->setMode(static_cast<int>(FormMode::SearchList));
+    z->setFormCaption(table.caption);
+    z->setMainTableName(table.table);
+    z->setIdentityField(table.identityField);
+    z->setSearchSQL(table.searchProcedure());
+    z->setSearchSQLOne(table.searchOneProcedure());
+    z->setDaughterFormName(table.recordWindow);
+    z->setPopulateOnStart(true);
+    connect(z, &zInfo::PopulateData, this, &LookupSearchWindow::PopulateData);
+    connect(z, &zInfo::CheckFieldsProcedure, this, &LookupSearchWindow::checkFields);
+    connect(z, &zInfo::ProcessCommand, this, &LookupSearchWindow::processCommand);
+    connect(z, &zInfo::PopulateShortcuts, this, &LookupSearchWindow::populateShortcuts);
+    connect(m_populate, &QPushButton::clicked, this, &LookupSearchWindow::PopulateData);
+    connect(m_buttons, &zButtonsSearch::ActionClick, this, [this](QString& name) { runAction(name); });
+    resize(640, 420);
+}
+
+QString LookupSearchWindow::GetSearchSQL()
+{
+    if (!info()->CheckFields())
+        return QString();
+    return BuildExecSQL(info()->SearchSQL(), GetFormSnapshot(this));
+}
+
+void LookupSearchWindow::PopulateData()
+{
+    const QString sql = GetSearchSQL();
+    if (sql.isEmpty())
+        return;
+    m_grid->setPopulateSQL(sql);
+    m_grid->Populate();
+}
+
+void LookupSearchWindow::runAction(const QString& actionName) const { m_actions.run(actionName, m_grid->SelectedItemID()); }
+
+void LookupSearchWindow::resizeEvent(QResizeEvent* event)
+{
+    // The controller sizes the grid, the criteria frame and the Populate button; the bar stands
+    // along the bottom edge.
+    const int barHeight = m_buttons->sizeHint().height();
+    m_buttons->setGeometry(0, qMax(0, height() - barHeight), width(), barHeight);
+    DataWindow::resizeEvent(event);
+}
+
+void LookupSearchWindow::checkFields(bool& ok)
+{
+    ok = false;
+    for (zFieldBase* editor : m_criteria) {
+        if (!editor->IsValid())
+            return;
+    }
+    ok = true;
+}
+
+void LookupSearchWindow::processCommand(int& command)
+{
+    const auto which = static_cast<MainCommand>(command);
+    if (which != MainCommand::TabDelimited && which != MainCommand::Excel && which != MainCommand::XML
+        && which != MainCommand::ADTG) {
+        Platform::prompt().beep();
+        return;
+    }
+    const QString sql = GetSearchSQL();
+    if (sql.isEmpty())
+        return;
+    const QString title = Plural(info()->FormCaption());
+    ActionScope action(objectName(), QStringLiteral("ProcessCommand"), QStringLiteral("Export ") + title);
+    action.run([&] {
+        switch (which) {
+        case MainCommand::TabDelimited:
+            ExportToText(sql, title, QString());
+            break;
+        case MainCommand::Excel:
+            ExportToExcel(sql, title, { title }, true, QString(), false);
+            break;
+        case MainCommand::XML:
+            SaveRecordsetAs(sql, static_cast<int>(RecordsetFormat::XML), title);
+            break;
+        default:
+            SaveRecordsetAs(sql, static_cast<int>(RecordsetFormat::ADTG), title);
+            break;
+        }
+    });
+}
+
+void LookupSearchWindow::populateShortcuts()
+{
+    for (const QString& caption : m_actions.captions())
+        m_buttons->AddAction(caption);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "DataWindow.h"
+#include "LookupTable.h"
+#include "WindowActions.h"
+
+#include <QList>
+
+class QGroupBox;
+class QPushButton;
+class zButtonsSearch;
+class zFieldBase;
+class zListView;
+
+// The search window pattern: the rows of one table that its criteria select, in the result grid.
+// The query is the table's search procedure with one named parameter per filled criterion; the
+// Populate button and the start-up filling run the same query, and the exports run it again, so
+// they export what the criteria select rather than what the grid happens to show.
+class LookupSearchWindow : public DataWindow {
+    Q_OBJECT
+public:
+    explicit LookupSearchWindow(const LookupTable& table);
+
+    // The procedure call for the current criteria; "" when a criterion is invalid (its message
+    // has been shown).
+    QString GetSearchSQL();
+    // Fills the grid from the current criteria; the grid keeps its rows when they are invalid.
+    void PopulateData();
+
+    const LookupTable& table() const { return m_table; }
+    const QList<zFieldBase*>& criteria() const { return m_criteria; }
+    zListView* grid() const { return m_grid; }
+    QPushButton* populateButton() const { return m_populate; }
+    zButtonsSearch* buttons() const { return m_buttons; }
+
+    // An entry of the Actions menu, run with the identity of the grid's selected row.
+    void addAction(const QString& caption, WindowActions::Run run) { m_actions.add(caption, std::move(run)); }
+    void runAction(const QString& actionName) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void checkFields(bool& ok);
+    void processCommand(int& command);
+    void populateShortcuts();
+
+    LookupTable m_table;
+    QList<zFieldBase*> m_criteria;
+    QGroupBox* m_options;
+    QPushButton* m_populate;
+    zListView* m_grid;
+    zButtonsSearch* m_buttons;
+    WindowActions m_actions;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "LookupField.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class LookupRecordWindow;
+class LookupSearchWindow;
+
+// A lookup table and its pair of windows, declared: the table, its identity, the names and
+// captions of its record and search windows, the record window's fields in their load and check
+// order, and the search window's criteria. The two window patterns build everything else.
+struct LookupTable {
+    QString table;         // "Case_Statuses"
+    QString identityField; // "Case_Status_ID"
+    QString recordWindow;  // "frmCaseStatus"
+    QString searchWindow;  // "frmCaseStatuses"
+    QString caption;       // the record in the singular: "Case Status"
+    QString pluralCaption; // the search window's own caption: "Case Statuses"
+    std::vector<LookupField> fields;
+    std::vector<LookupField> criteria;
+    // What a record window adds to the pattern (a preview, a code look-up), run once its fields
+    // exist; most tables add nothing.
+    std::function<void(LookupRecordWindow&)> extendRecordWindow;
+
+    // "EXEC usp_Evd_Search_<table>_All" and "..._One".
+    QString searchProcedure() const { return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_All"); }
+    QString searchOneProcedure() const { return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_One"); }
+    // The identity's name in messages: "Case Status ID".
+    QString identityGoodName() const { return caption + QStringLiteral(" ID"); }
+
+    // The commonest shape: a required, unique name and a required, unique code, the columns named
+    // after the identity ("Case_Status_ID" gives Case_Status_Name and Case_Status_Code) and the
+    // fields after the caption ("Case Status Name").
+    static LookupTable nameAndCode(const QString& table, const QString& identityField, const QString& recordWindow,
+                                   const QString& searchWindow, const QString& caption, const QString& pluralCaption,
+                                   int nameLength = 30, int codeLength = 10);
+    // The name field alone (for tables whose code is shaped otherwise).
+    LookupField nameField(int length) const;
+    LookupField codeField(int length) const;
+    QString entity() const; // "Case_Status"
+};

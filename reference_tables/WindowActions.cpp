@@ -1,0 +1,36 @@
+#include "WindowActions.h"
+
+#include "MessageBoxes.h"
+#include "SqlText.h"
+
+#include <QStringList>
+
+namespace {
+
+QString withoutAccessKey(QString caption) { return caption.remove(QLatin1Char('&')); }
+
+} // namespace
+
+void WindowActions::add(const QString& caption, Run run) { m_entries.push_back({ caption, std::move(run) }); }
+
+QStringList WindowActions::captions() const
+{
+    QStringList list;
+    for (const Entry& entry : m_entries)
+        list << entry.caption;
+    return list;
+}
+
+void WindowActions::run(const QString& actionName, int identity) const
+{
+    const QString wanted = withoutAccessKey(actionName);
+    for (const Entry& entry : m_entries) {
+        if (entry.caption == QLatin1String("-") || !entry.run)
+            continue;
+        if (withoutAccessKey(entry.caption).compare(wanted, Qt::CaseInsensitive) == 0) {
+            entry.run(identity);
+            return;
+        }
+    }
+    ShowErrorMessage(QStringLiteral("Unknown Action ") + AngleQuote(actionName) + QStringLiteral("."));
+}

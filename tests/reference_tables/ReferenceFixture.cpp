@@ -1,0 +1,121 @@
+#include "ReferenceFixture.h"
+
+#include "Database.h"
+#include "ListProcedures.h"
+#include "LookupRecordWindow.h"
+#include "LookupSearchWindow.h"
+#include "PromptRecorder.h"
+#include "ReferenceTables.h"
+#include "WindowList.h"
+#include "WindowOpening.h"
+#include "zButtonsAddEdit.h"
+#include "zComboBoxText.h"
+#include "zFieldBase.h"
+#include "zInfo.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+void ReferenceTest::SetUp()
+{
+    DatabaseTest::SetUp();
+    if (IsSkipped() || HasFailure())
+        return;
+    Prompts().clear();
+    RegisterListControlProcedures();
+    RegisterReferenceTableForms();
+    auto recorder = std::make_unique<RecordingViewers>();
+    viewers = recorder.get();
+    m_previousViewers = SetViewerWindows(std::move(recorder));
+}
+
+void ReferenceTest::TearDown()
+{
+    for (QWidget* window : LoadedWindows()) {
+        if (DataWindow* data = AsDataWindow(window)) {
+            data->info()->setRefreshScreen(false);
+            data->info()->setDataChanged(false);
+        }
+        UnloadWindow(window);
+    }
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (viewers)
+        SetViewerWindows(std::move(m_previousViewers));
+    DatabaseTest::TearDown();
+}
+
+LookupRecordWindow* ReferenceTest::openNew(const QString& window, const QString& defaultValue)
+{
+    QVariantList parameters { QStringLiteral("Mode"), 1 };
+    if (!defaultValue.isEmpty())
+        parameters << QStringLiteral("DefaultValue") << defaultValue;
+    auto* opened = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(window, 0, parameters));
+    if (opened) {
+        opened->show();
+        QApplication::setActiveWindow(opened);
+        QApplication::processEvents();
+    }
+    return opened;
+}
+
+LookupRecordWindow* ReferenceTest::openEdit(const QString& window, int identity)
+{
+    auto* opened = qobject_cast<LookupRecordWindow*>(
+        OpenFormWithParams(window, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity }));
+    if (opened) {
+        opened->show();
+        QApplication::setActiveWindow(opened);
+        QApplication::processEvents();
+    }
+    return opened;
+}
+
+LookupSearchWindow* ReferenceTest::openSearch(const QString& window)
+{
+    auto* opened = qobject_cast<LookupSearchWindow*>(ShowFormByName(window));
+    QApplication::processEvents();
+    return opened;
+}
+
+void ReferenceTest::type(zFieldBase* field, const QString& text)
+{
+    QWidget* box = field->inputBox();
+    if (auto* combo = qobject_cast<QComboBox*>(box))
+        box = combo->lineEdit();
+    box->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->selectAll();
+    QTest::keyClicks(box, text);
+    box->clearFocus();
+    QApplication::processEvents();
+}
+
+void ReferenceTest::click(QWidget* window, const char* button)
+{
+    QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+    QApplication::processEvents();
+}
+
+QString ReferenceTest::save(LookupRecordWindow* window)
+{
+    Prompts().clear();
+    window->info()->SaveData(true);
+    QApplication::processEvents();
+    return Prompts().boxes.empty() ? QString() : Prompts().boxes.back().text;
+}
+
+int ReferenceTest::insert(const QString& sql)
+{
+    const auto identity = GetSQLValue(sql);
+    return identity ? identity->toInt() : 0;
+}
+
+int ReferenceTest::count(const QString& sql)
+{
+    const auto value = GetSQLValue(sql);
+    return value ? value->toInt() : -1;
+}
