@@ -150,6 +150,22 @@ void RefreshChangeLogTriggers(DatabaseConnection& connection)
     }
 }
 
+void LoadSampleData(DatabaseConnection& connection)
+{
+    const QString text = readResource(QStringLiteral(":/sample/reference_rows.sql"));
+    if (text.isEmpty())
+        throw AppError(ErrProviderFailure, QStringLiteral("The sample data is missing from the program."));
+    connection.beginTransaction();
+    try {
+        for (const QString& statement : SplitSqlStatements(text))
+            connection.executeStatement(statement);
+        connection.commitTransaction();
+    } catch (...) {
+        connection.rollbackTransaction();
+        throw;
+    }
+}
+
 void CreateFirstAdministrator(DatabaseConnection& connection, const QString& login, const QString& password)
 {
     connection.beginTransaction();

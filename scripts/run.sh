@@ -7,6 +7,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 folder=$(cd build/Bramblecot && pwd -P)
+# BRAMBLECOT_SAMPLE_DATA=1 fills the embedded database with sample reference rows first.
+if [ -n "${BRAMBLECOT_SAMPLE_DATA:-}" ]; then
+    "$folder/Bramblecot_Main" --load-sample-data Bramblecot.db
+fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     # The loader ends as soon as it has started the main program; the virtual display must stay
     # until the main program ends too.

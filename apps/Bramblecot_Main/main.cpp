@@ -42,6 +42,23 @@ static int upgradeSchema(const QString& server, const QString& database)
     }
 }
 
+// Loads the sample reference rows into an embedded database (created when it does not exist yet).
+static int loadSampleData(const QString& database)
+{
+    try {
+        auto connection = DatabaseConnection::open({ Engine::SQLite, QStringLiteral("(local)"), database }, Credentials {});
+        LoadSampleData(*connection);
+        QTextStream(stdout) << "Sample reference rows loaded into " << database << ".\n";
+        return 0;
+    } catch (const AppError& error) {
+        QTextStream(stderr) << "Cannot load the sample data: " << error.description() << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        QTextStream(stderr) << "Cannot load the sample data: " << error.what() << "\n";
+        return 1;
+    }
+}
+
 // One line from standard input, not echoed when it is a terminal.
 static QString readPassword(const char* prompt)
 {
@@ -89,7 +106,8 @@ static bool isAdministrationCommand(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (argument == "--upgrade-schema" || argument == "--create-login" || argument == "--help" || argument == "-h")
+        if (argument == "--upgrade-schema" || argument == "--create-login" || argument == "--load-sample-data" || argument == "--help"
+            || argument == "-h")
             return true;
     }
     return false;
@@ -112,11 +130,15 @@ int main(int argc, char* argv[])
     QCommandLineOption createLoginOption(QStringLiteral("create-login"),
                                          QStringLiteral("Add a password log-in to an embedded database (run by one of its "
                                                         "administrators): DATABASE LOGIN; the password is read from standard input."));
+    QCommandLineOption sampleOption(QStringLiteral("load-sample-data"),
+                                    QStringLiteral("Load sample reference rows into an embedded database (created when missing): "
+                                                   "DATABASE."));
     QCommandLineOption exitWhenIdle(QStringLiteral("exit-when-idle"),
                                     QStringLiteral("End as soon as the main window is shown and idle (start-up timing)."));
     exitWhenIdle.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(upgrade);
     parser.addOption(createLoginOption);
+    parser.addOption(sampleOption);
     parser.addOption(exitWhenIdle);
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The option's arguments."));
     parser.process(*application);
@@ -135,6 +157,14 @@ int main(int argc, char* argv[])
             return 2;
         }
         return createLogin(arguments.at(0), arguments.at(1));
+    }
+    if (parser.isSet(sampleOption)) {
+        const QStringList arguments = parser.positionalArguments();
+        if (arguments.size() != 1) {
+            QTextStream(stderr) << "Usage: Bramblecot_Main --load-sample-data DATABASE\n";
+            return 2;
+        }
+        return loadSampleData(arguments.at(0));
     }
 
     Platform::installDesktop();

@@ -4,6 +4,7 @@
 #include "DatabaseList.h"
 #include "PromptRecorder.h"
 #include "RegistrySettings.h"
+#include "Schema.h"
 #include "Settings.h"
 #include "TestDatabase.h"
 
@@ -271,6 +272,24 @@ TEST_P(DatabaseLayer, WindowSizesAndFormsComeBackPerUser)
     EXPECT_EQ(rs->value(QStringLiteral("DB_Height_Twips")).toInt(), 6100);
     EXPECT_EQ(GetSQLValue(QStringLiteral("EXEC usp_DB_Multiple_Records_Form_For_Table @DB_Table_Name = 'DB_Users'"))->toString(),
               QStringLiteral("frmUsers"));
+}
+
+TEST_P(DatabaseLayer, SampleDataLoadsOnceAndTwiceAlike)
+{
+    LoadSampleData(*DBConnection());
+    const auto count = [](const char* table) {
+        return GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)))->toInt();
+    };
+    const int statuses = count("Case_Statuses");
+    const int states = count("States");
+    EXPECT_GT(statuses, 0);
+    EXPECT_GT(states, 0);
+    EXPECT_GT(count("Units"), 0) << "units hang on the unit types every database starts with";
+    LoadSampleData(*DBConnection());
+    EXPECT_EQ(count("Case_Statuses"), statuses);
+    EXPECT_EQ(count("States"), states);
+    EXPECT_EQ(GetSQLValue(QStringLiteral("SELECT Color_RGB_Value FROM Colors WHERE Color_Name = 'blue'"))->toInt(), 255 * 65536)
+        << "a colour number is red + 256 x green + 65536 x blue";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DatabaseLayer, ::testing::ValuesIn(TestEngines()), EngineTestName);

@@ -1,0 +1,81 @@
+-- Sample reference rows for trying the program out: statuses, classes, colours, currencies,
+-- units, people's particulars, address and telephone types, a few countries and states.
+-- Loaded on request (Bramblecot_Main --load-sample-data); rows that exist already are kept.
+
+INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES ('Open', 'OPEN') ON CONFLICT DO NOTHING;
+INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES ('Closed', 'CLOSED') ON CONFLICT DO NOTHING;
+INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES ('Pending Court', 'COURT') ON CONFLICT DO NOTHING;
+INSERT INTO Case_Person_Types (Case_Person_Type_Name, Case_Person_Type_Code) VALUES ('Owner', 'OWN') ON CONFLICT DO NOTHING;
+INSERT INTO Case_Person_Types (Case_Person_Type_Name, Case_Person_Type_Code) VALUES ('Suspect', 'SUS') ON CONFLICT DO NOTHING;
+INSERT INTO Case_Person_Types (Case_Person_Type_Name, Case_Person_Type_Code) VALUES ('Victim', 'VIC') ON CONFLICT DO NOTHING;
+INSERT INTO Case_Person_Types (Case_Person_Type_Name, Case_Person_Type_Code) VALUES ('Witness', 'WIT') ON CONFLICT DO NOTHING;
+INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BURG') ON CONFLICT DO NOTHING;
+INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Theft', 'THEFT') ON CONFLICT DO NOTHING;
+INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Narcotics', 'NARC') ON CONFLICT DO NOTHING;
+INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A Felony', 'A') ON CONFLICT DO NOTHING;
+INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class B Felony', 'B') ON CONFLICT DO NOTHING;
+INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Misdemeanor', 'M') ON CONFLICT DO NOTHING;
+
+INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) VALUES ('Evidence', 'EVD') ON CONFLICT DO NOTHING;
+INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) VALUES ('Found Property', 'FND') ON CONFLICT DO NOTHING;
+INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) VALUES ('Safekeeping', 'SAFE') ON CONFLICT DO NOTHING;
+INSERT INTO Property_Types (Property_Type_Name, Property_Type_Code, Days_Until_Review) VALUES ('Bicycle', 'BIKE', 90) ON CONFLICT DO NOTHING;
+INSERT INTO Property_Types (Property_Type_Name, Property_Type_Code, Days_Until_Review) VALUES ('Cash', 'CASH', 30) ON CONFLICT DO NOTHING;
+INSERT INTO Property_Types (Property_Type_Name, Property_Type_Code, Days_Until_Review) VALUES ('Firearm', 'GUN', 180) ON CONFLICT DO NOTHING;
+INSERT INTO Property_Types (Property_Type_Name, Property_Type_Code, Days_Until_Review) VALUES ('Jewelry', 'JEWEL', 120) ON CONFLICT DO NOTHING;
+INSERT INTO Item_Statuses (Item_Status_Name, Item_Status_Code) VALUES ('In Storage', 'STORED') ON CONFLICT DO NOTHING;
+INSERT INTO Item_Statuses (Item_Status_Name, Item_Status_Code) VALUES ('Checked Out', 'OUT') ON CONFLICT DO NOTHING;
+INSERT INTO Item_Statuses (Item_Status_Name, Item_Status_Code) VALUES ('Released to Owner', 'RELEASED') ON CONFLICT DO NOTHING;
+INSERT INTO Item_Statuses (Item_Status_Name, Item_Status_Code) VALUES ('Destroyed', 'DESTROYED') ON CONFLICT DO NOTHING;
+INSERT INTO Warning_Types (Warning_Type_Name, Warning_Type_Code) VALUES ('Biohazard', 'BIO') ON CONFLICT DO NOTHING;
+INSERT INTO Warning_Types (Warning_Type_Name, Warning_Type_Code) VALUES ('Sharp Object', 'SHARP') ON CONFLICT DO NOTHING;
+
+-- A colour number is red + 256 x green + 65536 x blue.
+INSERT INTO Colors (Color_Name, Appllies_To_Eyes, Appllies_To_Hair, Appllies_To_Items, Color_RGB_Value) VALUES ('Black', 1, 1, 1, 0) ON CONFLICT DO NOTHING;
+INSERT INTO Colors (Color_Name, Appllies_To_Eyes, Appllies_To_Hair, Appllies_To_Items, Color_RGB_Value) VALUES ('Blue', 1, 0, 1, 16711680) ON CONFLICT DO NOTHING;
+INSERT INTO Colors (Color_Name, Appllies_To_Eyes, Appllies_To_Hair, Appllies_To_Items, Color_RGB_Value) VALUES ('Brown', 1, 1, 1, 2763429) ON CONFLICT DO NOTHING;
+INSERT INTO Colors (Color_Name, Appllies_To_Eyes, Appllies_To_Hair, Appllies_To_Items, Color_RGB_Value) VALUES ('Green', 1, 0, 1, 32768) ON CONFLICT DO NOTHING;
+INSERT INTO Colors (Color_Name, Appllies_To_Eyes, Appllies_To_Hair, Appllies_To_Items, Color_RGB_Value) VALUES ('Blond', 0, 1, 0, 7714794) ON CONFLICT DO NOTHING;
+INSERT INTO Colors (Color_Name, Appllies_To_Eyes, Appllies_To_Hair, Appllies_To_Items, Color_RGB_Value) VALUES ('Red', 0, 1, 1, 255) ON CONFLICT DO NOTHING;
+INSERT INTO Colors (Color_Name, Appllies_To_Eyes, Appllies_To_Hair, Appllies_To_Items, Color_RGB_Value) VALUES ('White', 0, 1, 1, 16777215) ON CONFLICT DO NOTHING;
+INSERT INTO Currency_Types (Currency_Type_Name, Currency_Type_Code, Currency_Type_Number) VALUES ('US Dollar', 'USD', 840) ON CONFLICT DO NOTHING;
+INSERT INTO Currency_Types (Currency_Type_Name, Currency_Type_Code, Currency_Type_Number) VALUES ('Euro', 'EUR', 978) ON CONFLICT DO NOTHING;
+INSERT INTO Currency_Types (Currency_Type_Name, Currency_Type_Code, Currency_Type_Number) VALUES ('Canadian Dollar', 'CAD', 124) ON CONFLICT DO NOTHING;
+INSERT INTO Units (Unit_Type_ID, Unit_Name, Unit_Code) SELECT Unit_Type_ID, 'Pound', 'lb' FROM Unit_Types WHERE Unit_Type_Code = 'W' ON CONFLICT DO NOTHING;
+INSERT INTO Units (Unit_Type_ID, Unit_Name, Unit_Code) SELECT Unit_Type_ID, 'Ounce', 'oz' FROM Unit_Types WHERE Unit_Type_Code = 'W' ON CONFLICT DO NOTHING;
+INSERT INTO Units (Unit_Type_ID, Unit_Name, Unit_Code) SELECT Unit_Type_ID, 'Gram', 'g' FROM Unit_Types WHERE Unit_Type_Code = 'W' ON CONFLICT DO NOTHING;
+INSERT INTO Units (Unit_Type_ID, Unit_Name, Unit_Code) SELECT Unit_Type_ID, 'Inch', 'in' FROM Unit_Types WHERE Unit_Type_Code = 'L' ON CONFLICT DO NOTHING;
+INSERT INTO Units (Unit_Type_ID, Unit_Name, Unit_Code) SELECT Unit_Type_ID, 'Foot', 'ft' FROM Unit_Types WHERE Unit_Type_Code = 'L' ON CONFLICT DO NOTHING;
+
+INSERT INTO Notification_Types (Notification_Type_Name, Notification_Type_Code) VALUES ('Release Notice', 'REL') ON CONFLICT DO NOTHING;
+INSERT INTO Notification_Types (Notification_Type_Name, Notification_Type_Code) VALUES ('Disposal Notice', 'DISP') ON CONFLICT DO NOTHING;
+INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Female', 'F') ON CONFLICT DO NOTHING;
+INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Male', 'M') ON CONFLICT DO NOTHING;
+INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Unknown', 'U') ON CONFLICT DO NOTHING;
+INSERT INTO Races (Race_Name, Race_Code) VALUES ('Unknown', 'U') ON CONFLICT DO NOTHING;
+
+INSERT INTO Employee_Categories (Employee_Category_Name, Employee_Category_Code) VALUES ('Sworn Officer', 'SWORN') ON CONFLICT DO NOTHING;
+INSERT INTO Employee_Categories (Employee_Category_Name, Employee_Category_Code) VALUES ('Civilian Staff', 'CIV') ON CONFLICT DO NOTHING;
+INSERT INTO Ranks (Rank_Name, Rank_Code) VALUES ('Officer', 'OFC') ON CONFLICT DO NOTHING;
+INSERT INTO Ranks (Rank_Name, Rank_Code) VALUES ('Detective', 'DET') ON CONFLICT DO NOTHING;
+INSERT INTO Ranks (Rank_Name, Rank_Code) VALUES ('Sergeant', 'SGT') ON CONFLICT DO NOTHING;
+INSERT INTO Ranks (Rank_Name, Rank_Code) VALUES ('Lieutenant', 'LT') ON CONFLICT DO NOTHING;
+INSERT INTO Suffixes (Suffix_Name, Suffix_Code) VALUES ('Junior', 'JR') ON CONFLICT DO NOTHING;
+INSERT INTO Suffixes (Suffix_Name, Suffix_Code) VALUES ('Senior', 'SR') ON CONFLICT DO NOTHING;
+INSERT INTO Salutations (Salutation_Name, Salutation_Code) VALUES ('Mr.', 'MR') ON CONFLICT DO NOTHING;
+INSERT INTO Salutations (Salutation_Name, Salutation_Code) VALUES ('Ms.', 'MS') ON CONFLICT DO NOTHING;
+INSERT INTO Salutations (Salutation_Name, Salutation_Code) VALUES ('Dr.', 'DR') ON CONFLICT DO NOTHING;
+INSERT INTO Address_Types (Address_Type_Name, Address_Type_Code) VALUES ('Home', 'HOME') ON CONFLICT DO NOTHING;
+INSERT INTO Address_Types (Address_Type_Name, Address_Type_Code) VALUES ('Work', 'WORK') ON CONFLICT DO NOTHING;
+INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) VALUES ('Home', 'HOME') ON CONFLICT DO NOTHING;
+INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) VALUES ('Mobile', 'CELL') ON CONFLICT DO NOTHING;
+INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) VALUES ('Work', 'WORK') ON CONFLICT DO NOTHING;
+
+INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3, Country_Telephone_Prefix) VALUES ('United States', 'US', 'USA', 840, '1') ON CONFLICT DO NOTHING;
+INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3, Country_Telephone_Prefix) VALUES ('Canada', 'CA', 'CAN', 124, '1') ON CONFLICT DO NOTHING;
+INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3, Country_Telephone_Prefix) VALUES ('Mexico', 'MX', 'MEX', 484, '52') ON CONFLICT DO NOTHING;
+INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'California', 'CA' FROM Countries WHERE Country_Code_2 = 'US' ON CONFLICT DO NOTHING;
+INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'New York', 'NY' FROM Countries WHERE Country_Code_2 = 'US' ON CONFLICT DO NOTHING;
+INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Texas', 'TX' FROM Countries WHERE Country_Code_2 = 'US' ON CONFLICT DO NOTHING;
+INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Ontario', 'ON' FROM Countries WHERE Country_Code_2 = 'CA' ON CONFLICT DO NOTHING;
+INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Quebec', 'QC' FROM Countries WHERE Country_Code_2 = 'CA' ON CONFLICT DO NOTHING;
