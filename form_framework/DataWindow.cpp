@@ -5,6 +5,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 DataWindow::DataWindow(const QString& className, QWidget* parent)
     : QWidget(parent)
@@ -44,6 +46,18 @@ void DataWindow::moveTwips(int left, int top)
 void DataWindow::resizeTwips(int width, int height)
 {
     frame()->resize(TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void DataWindow::fitFrameTo(const QSize& size)
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(frame());
+    if (!sub || size.isEmpty())
+        return;
+    QStyleOptionTitleBar option;
+    option.initFrom(sub);
+    const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+    const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
+    sub->resize(size.width() + 2 * border, size.height() + title + border);
 }
 
 void DataWindow::bringToFront(bool restoreMinimized)

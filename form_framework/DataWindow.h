@@ -28,6 +28,9 @@ public:
     int TopTwips();
     void moveTwips(int left, int top);
     void resizeTwips(int width, int height);
+    // Sizes the frame so the window inside it gets this size (the size its constructor gave it:
+    // a sub-window does not take the size of a widget that lays its children out by hand).
+    void fitFrameTo(const QSize& size);
     // Brings the window to the front (z-order 0), restoring it when asked.
     void bringToFront(bool restoreMinimized = false);
     // The named child of the window (the controller finds its members this way).

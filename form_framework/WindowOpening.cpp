@@ -190,8 +190,11 @@ DataWindow* ShowFormByName(const QString& windowName)
 DataWindow* LoadFormByName(const QString& windowName)
 {
     DataWindow* window = FormRegistry::create(windowName);
-    if (MainWindowLoaded())
+    const QSize designSize = window->size();
+    if (MainWindowLoaded()) {
         MainWindow()->addChildWindow(window);
+        window->fitFrameTo(designSize);
+    }
     AddLoadedWindow(window);
     try {
         window->info()->Load();

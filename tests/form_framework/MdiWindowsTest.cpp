@@ -5,6 +5,7 @@
 #include "ChildWindows.h"
 #include "Connection.h"
 #include "Database.h"
+#include "FormRegistry.h"
 #include "Permissions.h"
 #include "PromptRecorder.h"
 #include "TestDatabase.h"
@@ -256,6 +257,23 @@ TEST_P(MdiWindows, PermissionRefusalsAndUnknownTablesSayWhy)
     OpenTableForm(QStringLiteral("DB_Users"));
     EXPECT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_TRUE(LoadedWindows().isEmpty());
+}
+
+// A window that places its children by hand has no size hint; as a sub-window it keeps the size
+// its constructor gave it.
+TEST_P(MdiWindows, AWindowWithoutALayoutKeepsItsDesignSize)
+{
+    FormRegistry::registerForm(QStringLiteral("frmPlain"), [] {
+        auto* window = new DataWindow(QStringLiteral("frmPlain"));
+        window->info()->setFormType(static_cast<int>(FormType::Other));
+        window->resize(400, 300);
+        return window;
+    });
+    DataWindow* window = LoadFormByName(QStringLiteral("frmPlain"));
+    ASSERT_NE(window, nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isChildOfMainWindow());
+    EXPECT_EQ(window->size(), QSize(400, 300));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, MdiWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
