@@ -5,6 +5,7 @@
 //       fields, snapshot), against the one-row query it runs.
 // Prints each ratio beside its target; never fails on a missed target.
 
+#include "BenchTiming.h"
 #include "Connection.h"
 #include "DataWindow.h"
 #include "Database.h"
@@ -131,18 +132,6 @@ public:
     }
 };
 
-template <class F> qint64 bestOf(int repeats, F&& run)
-{
-    qint64 best = std::numeric_limits<qint64>::max();
-    for (int r = 0; r < repeats; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, timer.nsecsElapsed());
-    }
-    return best;
-}
-
 void line(const char* what, double ours, double baseline, double target)
 {
     const double ratio = ours / baseline;
@@ -187,8 +176,8 @@ int main(int argc, char* argv[])
 
     // (b) first, with no other window open.
     const QString oneRow = QStringLiteral("SELECT * FROM BenchRecords WHERE Bench_Record_ID = %1").arg(first);
-    const qint64 query = bestOf(20, [&] { GetSQLValue(oneRow); });
-    const qint64 open = bestOf(20, [&] {
+    const qint64 query = BestOf(20, [&] { GetSQLValue(oneRow); });
+    const qint64 open = BestOf(20, [&] {
         DataWindow* window
             = OpenFormWithParams(QStringLiteral("frmBenchRecord"), first, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), first });
         UnloadWindow(window);
@@ -198,7 +187,7 @@ int main(int argc, char* argv[])
     // The framework's own part of an opening: the load of the row into the twenty fields and the
     // snapshot, on a window already built.
     DataWindow* built = FormRegistry::create(QStringLiteral("frmBenchRecord"));
-    const qint64 load = bestOf(20, [&] {
+    const qint64 load = BestOf(20, [&] {
         FormParamDict parameters;
         parameters.add(QStringLiteral("Mode"), 2);
         parameters.add(QStringLiteral("IdentityValue"), first);
@@ -214,8 +203,8 @@ int main(int argc, char* argv[])
         LoadFormByName(QStringLiteral("frmBenchRecords"));
     }
     int lastId = first;
-    const qint64 save = bestOf(50, [&] { lastId = GetSQLValue(insert)->toInt(); });
-    const qint64 broadcast = bestOf(50, [&] { BroadcastDataChanged(static_cast<int>(DataChangedAction::Added), QStringLiteral("BenchRecords"),
+    const qint64 save = BestOf(50, [&] { lastId = GetSQLValue(insert)->toInt(); });
+    const qint64 broadcast = BestOf(50, [&] { BroadcastDataChanged(static_cast<int>(DataChangedAction::Added), QStringLiteral("BenchRecords"),
                                                                    QString::number(lastId)); });
     line("(a) broadcast to 40 open windows / the save's statement", double(broadcast), double(save), 1.0);
     line("(b) load row, fill 20 fields, snapshot / its one-row query", double(load), double(query), 2.0);

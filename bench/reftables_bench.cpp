@@ -5,6 +5,7 @@
 //       runs, with the whole opening (the window's construction included) printed beside it.
 // Prints each ratio beside its target; never fails on a missed target.
 
+#include "BenchTiming.h"
 #include "Connection.h"
 #include "DataWindow.h"
 #include "Database.h"
@@ -27,18 +28,6 @@
 namespace {
 
 constexpr int kRows = 10000;
-
-template <class F> qint64 bestOf(int repeats, F&& run)
-{
-    qint64 best = std::numeric_limits<qint64>::max();
-    for (int r = 0; r < repeats; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, timer.nsecsElapsed());
-    }
-    return best;
-}
 
 void line(const char* what, double ours, double baseline, double target)
 {
@@ -73,8 +62,8 @@ int main(int argc, char* argv[])
 
     auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCaseStatuses")));
     const QString search = list->GetSearchSQL();
-    const qint64 procedure = bestOf(5, [&] { connection.execute(search); });
-    const qint64 populate = bestOf(5, [&] {
+    const qint64 procedure = BestOf(5, [&] { connection.execute(search); });
+    const qint64 populate = BestOf(5, [&] {
         list->PopulateData();
         QApplication::processEvents();
     });
@@ -83,12 +72,12 @@ int main(int argc, char* argv[])
     line("(a) Populate to rows shown / the search procedure", double(populate), double(procedure), 1.5);
 
     const QString oneRow = QStringLiteral("SELECT * FROM Case_Statuses WHERE Case_Status_ID = %1").arg(someId);
-    const qint64 query = bestOf(20, [&] {
+    const qint64 query = BestOf(20, [&] {
         std::unique_ptr<Recordset> rs;
         Act_OpenRecordset(rs, oneRow);
     });
     DataWindow* built = FormRegistry::create(QStringLiteral("frmCaseStatus"));
-    const qint64 load = bestOf(20, [&] {
+    const qint64 load = BestOf(20, [&] {
         FormParamDict parameters;
         parameters.add(QStringLiteral("Mode"), 2);
         parameters.add(QStringLiteral("IdentityValue"), someId);
@@ -96,7 +85,7 @@ int main(int argc, char* argv[])
         Act_StandardProcessOnLoadMessage(built);
     });
     delete built;
-    const qint64 open = bestOf(20, [&] {
+    const qint64 open = BestOf(20, [&] {
         DataWindow* window = OpenFormWithParams(QStringLiteral("frmCaseStatus"), someId,
                                                 { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), someId });
         UnloadWindow(window);

@@ -1,6 +1,7 @@
 #include "FakeControls.h"
 
 #include "Database.h"
+#include "TestDatabase.h"
 #include "FormRegistry.h"
 #include "SqlText.h"
 #include "WindowOpening.h"
@@ -168,4 +169,13 @@ void RegisterTestForms()
 {
     FormRegistry::registerForm(QStringLiteral("frmGadget"), [] { return new frmGadget; });
     FormRegistry::registerForm(QStringLiteral("frmGadgets"), [] { return new frmGadgets; });
+}
+
+bool CreateGadgetsTable(Engine engine)
+{
+    return Act_ExecuteSQL(QStringLiteral("CREATE TABLE Gadgets (Gadget_ID %1, Gadget_Name %2, Serial %3, Working %4, Kind_ID INTEGER)")
+                              .arg(SchemaToken(engine, QStringLiteral("{ID}")), SchemaToken(engine, QStringLiteral("{NAME}")),
+                                   SchemaToken(engine, QStringLiteral("{TEXT}")), SchemaToken(engine, QStringLiteral("{BIT}"))))
+        && Act_ExecuteSQL(QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
+                                         "DB_ID_Field, DB_Default_Permission) VALUES ('Gadgets', 'Gadgets', 'Gadget', 'Gadget_ID', 1)"));
 }

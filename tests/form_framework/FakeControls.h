@@ -4,6 +4,7 @@
 // controller and the window routines are tested on real windows before the real controls exist.
 
 #include "BoundField.h"
+#include "EngineFacts.h"
 #include "DataWindow.h"
 #include "PickerField.h"
 #include "RecordBar.h"
@@ -186,3 +187,5 @@ public:
 };
 
 void RegisterTestForms();
+// The test table Gadgets and its DB_Tables row, in the program's database.
+bool CreateGadgetsTable(Engine engine);

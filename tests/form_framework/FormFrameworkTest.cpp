@@ -28,12 +28,7 @@ protected:
             return;
         RegisterTestForms();
         Prompts().clear();
-        const Engine engine = GetParam();
-        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("CREATE TABLE Gadgets (Gadget_ID %1, Gadget_Name %2, Serial %3, Working %4, Kind_ID INTEGER)")
-                                       .arg(SchemaToken(engine, QStringLiteral("{ID}")), SchemaToken(engine, QStringLiteral("{NAME}")),
-                                            SchemaToken(engine, QStringLiteral("{TEXT}")), SchemaToken(engine, QStringLiteral("{BIT}")))));
-        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
-                                                  "DB_ID_Field, DB_Default_Permission) VALUES ('Gadgets', 'Gadgets', 'Gadget', 'Gadget_ID', 1)")));
+        ASSERT_TRUE(CreateGadgetsTable(GetParam()));
     }
 
     void TearDown() override
