@@ -22,7 +22,7 @@ void CreateFirstAdministrator(DatabaseConnection& connection, const QString& log
 void RefreshChangeLogTriggers(DatabaseConnection& connection);
 // Tables whose writes are not logged: the log itself, log-ins and per-user screen preferences.
 bool IsUnloggedTable(const QString& table);
-// Loads the sample reference rows (statuses, colours, countries...) for trying the program out;
+// Loads the sample reference rows (statuses, colours, units...) for trying the program out;
 // rows that exist already are kept, so loading twice changes nothing.
 void LoadSampleData(DatabaseConnection& connection);
 // A schema file's statements for the connection's engine, with the type tokens replaced.

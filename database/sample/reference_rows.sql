@@ -1,6 +1,7 @@
 -- Sample reference rows for trying the program out: statuses, classes, colours, currencies,
--- units, people's particulars, address and telephone types, a few countries and states.
+-- units, people's particulars, address and telephone types, telephone prefixes of a few countries.
 -- Loaded on request (Bramblecot_Main --load-sample-data); rows that exist already are kept.
+-- Countries, states and genders are not here: every database starts with them.
 
 INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES ('Open', 'OPEN') ON CONFLICT DO NOTHING;
 INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES ('Closed', 'CLOSED') ON CONFLICT DO NOTHING;
@@ -49,9 +50,6 @@ INSERT INTO Units (Unit_Type_ID, Unit_Name, Unit_Code) SELECT Unit_Type_ID, 'Foo
 
 INSERT INTO Notification_Types (Notification_Type_Name, Notification_Type_Code) VALUES ('Release Notice', 'REL') ON CONFLICT DO NOTHING;
 INSERT INTO Notification_Types (Notification_Type_Name, Notification_Type_Code) VALUES ('Disposal Notice', 'DISP') ON CONFLICT DO NOTHING;
-INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Female', 'F') ON CONFLICT DO NOTHING;
-INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Male', 'M') ON CONFLICT DO NOTHING;
-INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Unknown', 'U') ON CONFLICT DO NOTHING;
 INSERT INTO Races (Race_Name, Race_Code) VALUES ('Unknown', 'U') ON CONFLICT DO NOTHING;
 
 INSERT INTO Employee_Categories (Employee_Category_Name, Employee_Category_Code) VALUES ('Sworn Officer', 'SWORN') ON CONFLICT DO NOTHING;
@@ -71,11 +69,6 @@ INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) VALUES ('
 INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) VALUES ('Mobile', 'CELL') ON CONFLICT DO NOTHING;
 INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) VALUES ('Work', 'WORK') ON CONFLICT DO NOTHING;
 
-INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3, Country_Telephone_Prefix) VALUES ('United States', 'US', 'USA', 840, '1') ON CONFLICT DO NOTHING;
-INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3, Country_Telephone_Prefix) VALUES ('Canada', 'CA', 'CAN', 124, '1') ON CONFLICT DO NOTHING;
-INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3, Country_Telephone_Prefix) VALUES ('Mexico', 'MX', 'MEX', 484, '52') ON CONFLICT DO NOTHING;
-INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'California', 'CA' FROM Countries WHERE Country_Code_2 = 'US' ON CONFLICT DO NOTHING;
-INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'New York', 'NY' FROM Countries WHERE Country_Code_2 = 'US' ON CONFLICT DO NOTHING;
-INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Texas', 'TX' FROM Countries WHERE Country_Code_2 = 'US' ON CONFLICT DO NOTHING;
-INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Ontario', 'ON' FROM Countries WHERE Country_Code_2 = 'CA' ON CONFLICT DO NOTHING;
-INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Quebec', 'QC' FROM Countries WHERE Country_Code_2 = 'CA' ON CONFLICT DO NOTHING;
+-- ISO 3166 has no telephone prefixes; a prefix the database holds already is kept.
+UPDATE Countries SET Country_Telephone_Prefix = '1' WHERE Country_Code_2 IN ('US', 'CA') AND Country_Telephone_Prefix IS NULL;
+UPDATE Countries SET Country_Telephone_Prefix = '52' WHERE Country_Code_2 = 'MX' AND Country_Telephone_Prefix IS NULL;

@@ -1,0 +1,218 @@
+#include "Actions.h"
+#include "Connection.h"
+#include "Database.h"
+#include "PromptRecorder.h"
+#include "Schema.h"
+#include "SqlText.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+// The countries, states and genders every new database starts with, made by the production
+// migrations, and how they meet the sample rows and rows a database already has.
+namespace {
+
+class StartingRows : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
+        Prompts().clear();
+    }
+
+    static QVariant value(const QString& sql)
+    {
+        const auto found = GetSQLValue(sql);
+        return found ? *found : QVariant(QStringLiteral("no row"));
+    }
+    static int number(const QString& sql) { return value(sql).toInt(); }
+    static int countryID(const char* code2)
+    {
+        return number(QStringLiteral("SELECT Country_ID FROM Countries WHERE Country_Code_2 = ")
+            + SQLString(QString::fromLatin1(code2)));
+    }
+    static int statesOf(const char* code2)
+    {
+        return number(QStringLiteral("SELECT COUNT(*) FROM States WHERE Country_ID = %1").arg(countryID(code2)));
+    }
+    static int rows(const char* table)
+    {
+        return number(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
+    }
+
+    // Runs the ISO migration's statements once more, as an upgrade from the version before it would.
+    static void applyIsoMigration()
+    {
+        DatabaseConnection& connection = *DBConnection();
+        for (const QString& statement : SchemaStatements(connection, QStringLiteral("0011_iso_countries_states")))
+            connection.executeStatement(statement);
+    }
+};
+
+TEST_P(StartingRows, CountriesCarryTheirIsoCodesAndNumber)
+{
+    const struct {
+        const char* code2;
+        const char* name;
+        const char* code3;
+        int number;
+    } cases[] = {
+        { "DE", "Germany", "DEU", 276 },
+        { "US", "United States", "USA", 840 },
+        { "AF", "Afghanistan", "AFG", 4 }, // "004": the number, not the text
+        { "CI", "C\u00f4te d'Ivoire", "CIV", 384 }, // a quote and a letter outside ASCII
+        { "AX", "\u00c5land Islands", "ALA", 248 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code2);
+        const QString where
+            = QStringLiteral(" FROM Countries WHERE Country_Code_2 = ") + SQLString(QString::fromLatin1(c.code2));
+        EXPECT_EQ(value(QStringLiteral("SELECT Country_Name") + where).toString(), QString::fromUtf8(c.name));
+        EXPECT_EQ(value(QStringLiteral("SELECT Country_Code_3") + where).toString(), QString::fromLatin1(c.code3));
+        EXPECT_EQ(value(QStringLiteral("SELECT Country_Number_3") + where).toInt(), c.number);
+        EXPECT_TRUE(value(QStringLiteral("SELECT Country_Telephone_Prefix") + where).isNull());
+    }
+    EXPECT_EQ(number(QStringLiteral("SELECT Country_ID FROM Countries WHERE Country_Code_3 = 'deu'")), countryID("DE"))
+        << "codes compare case-insensitively";
+}
+
+TEST_P(StartingRows, StatesAreTheFirstLevelSubdivisionsCodedWithinTheirCountry)
+{
+    const struct {
+        const char* country;
+        const char* code;
+        const char* name;
+    } states[] = {
+        { "US", "CA", "California" },
+        { "US", "NY", "New York" },
+        { "US", "DC", "District of Columbia" },
+        { "CA", "QC", "Quebec" },
+        { "DE", "BY", "Bayern" },
+        { "GB", "SCT", "Scotland" },
+        { "UY", "CA", "Canelones" },
+        // A state name is unique across all countries: names several countries use keep their code.
+        { "US", "FL", "Florida (US-FL)" },
+        { "UY", "FD", "Florida (UY-FD)" },
+    };
+    for (const auto& s : states) {
+        SCOPED_TRACE(std::string(s.country) + "-" + s.code);
+        EXPECT_EQ(value(QStringLiteral("SELECT State_Name FROM States WHERE Country_ID = %1 AND State_Code = %2")
+                            .arg(countryID(s.country))
+                            .arg(SQLString(QString::fromLatin1(s.code))))
+                      .toString(),
+            QString::fromUtf8(s.name));
+    }
+    // Lower levels (counties, provinces of a region) have a parent and are left out.
+    const struct {
+        const char* country;
+        int states;
+    } counts[] = { { "GB", 4 }, { "DE", 16 }, { "US", 57 }, { "AQ", 0 } };
+    for (const auto& c : counts)
+        EXPECT_EQ(statesOf(c.country), c.states) << c.country;
+}
+
+TEST_P(StartingRows, AStateCodeMayStandInSeveralCountries)
+{
+    EXPECT_GE(number(QStringLiteral("SELECT COUNT(DISTINCT Country_ID) FROM States WHERE State_Code = 'CA'")), 2);
+    ASSERT_TRUE(Act_ExecuteSQL(
+        QStringLiteral("INSERT INTO States (Country_ID, State_Name, State_Code) VALUES (%1, 'Neuland', 'CA')")
+            .arg(countryID("DE"))));
+    EXPECT_EQ(statesOf("DE"), 17);
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+TEST_P(StartingRows, TheGendersTheProgramNeeds)
+{
+    const struct {
+        const char* name;
+        const char* code;
+    } genders[] = { { "Female", "F" }, { "Male", "M" }, { "Unknown", "U" } };
+    for (const auto& g : genders)
+        EXPECT_EQ(value(QStringLiteral("SELECT Gender_Code FROM Genders WHERE Gender_Name = ")
+                      + SQLString(QString::fromLatin1(g.name)))
+                      .toString(),
+            QString::fromLatin1(g.code));
+}
+
+TEST_P(StartingRows, SampleDataAddsNoSecondCountryStateOrGenderAndChangesNothingTwice)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(
+        QStringLiteral("UPDATE Countries SET Country_Telephone_Prefix = '001' WHERE Country_Code_2 = 'CA'")));
+    const int countries = rows("Countries"), states = rows("States"), genders = rows("Genders");
+
+    LoadSampleData(*DBConnection());
+    EXPECT_EQ(rows("Countries"), countries);
+    EXPECT_EQ(rows("States"), states);
+    EXPECT_EQ(rows("Genders"), genders);
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT Country_Telephone_Prefix FROM Countries WHERE Country_Code_2 = 'US'")).toString(),
+        QStringLiteral("1"));
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT Country_Telephone_Prefix FROM Countries WHERE Country_Code_2 = 'MX'")).toString(),
+        QStringLiteral("52"));
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT Country_Telephone_Prefix FROM Countries WHERE Country_Code_2 = 'CA'")).toString(),
+        QStringLiteral("001"))
+        << "a prefix the database holds is kept";
+
+    const int changes = rows("DB_Change_Log");
+    LoadSampleData(*DBConnection());
+    EXPECT_EQ(rows("DB_Change_Log"), changes) << "a second load writes nothing";
+}
+
+// A database of the version before: the old sample rows, a clerk's own spelling of a state and a
+// gender of its own. The upgrade adds what is missing and keeps every row it finds.
+TEST_P(StartingRows, TheUpgradeKeepsTheRowsADatabaseHasAndAddsTheRest)
+{
+    for (const char* sql : {
+             "DELETE FROM States",
+             "DELETE FROM Countries",
+             "DELETE FROM Genders",
+             "INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3, "
+             "Country_Telephone_Prefix) "
+             "VALUES ('United States', 'US', 'USA', 840, '1')",
+             "INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3) VALUES ('Canada', "
+             "'ca', 'CAN', 124)",
+             "INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Calif.', 'ca' FROM Countries "
+             "WHERE Country_Code_2 = 'US'",
+             "INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'New York', 'NY' FROM "
+             "Countries WHERE Country_Code_2 = 'US'",
+             "INSERT INTO States (Country_ID, State_Name, State_Code) SELECT Country_ID, 'Quebec', 'QC' FROM Countries "
+             "WHERE Country_Code_2 = 'CA'",
+             "INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Female', 'F')",
+             "INSERT INTO Genders (Gender_Name, Gender_Code) VALUES ('Not Recorded', 'X')",
+         })
+        ASSERT_TRUE(Act_ExecuteSQL(QString::fromLatin1(sql))) << sql;
+    const int usa = countryID("US");
+    const int quebec = number(QStringLiteral("SELECT State_ID FROM States WHERE State_Name = 'Quebec'"));
+
+    ASSERT_NO_THROW(applyIsoMigration());
+    EXPECT_EQ(countryID("US"), usa);
+    EXPECT_EQ(value(QStringLiteral("SELECT Country_Telephone_Prefix FROM Countries WHERE Country_ID = %1").arg(usa))
+                  .toString(),
+        QStringLiteral("1"));
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Countries WHERE Country_Name = 'Canada'")), 1);
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT State_Name FROM States WHERE Country_ID = %1 AND State_Code = 'CA'").arg(usa))
+            .toString(),
+        QStringLiteral("Calif."))
+        << "one state per code in a country: the clerk's row stays, ISO's California is not added beside it";
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM States WHERE State_Name IN ('New York', 'California')")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT State_ID FROM States WHERE State_Name = 'Quebec'")), quebec);
+    EXPECT_EQ(statesOf("US"), 57);
+    EXPECT_EQ(statesOf("CA"), 13) << "the states of a country whose code the database spells in lower case";
+    EXPECT_EQ(statesOf("DE"), 16);
+    EXPECT_EQ(rows("Genders"), 4);
+
+    const int countries = rows("Countries"), states = rows("States");
+    ASSERT_NO_THROW(applyIsoMigration());
+    EXPECT_EQ(rows("Countries"), countries);
+    EXPECT_EQ(rows("States"), states);
+    EXPECT_EQ(rows("Genders"), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, StartingRows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+} // namespace
