@@ -52,7 +52,9 @@ struct Procedure {
 //   -- @param Setting_Name text          (one line per parameter, in order; types: text, integer,
 //                                          number, money, date, datetime, bit)
 //   -- @columns Value Text, Total Money  (logical types of computed result columns)
-// Every SELECT (or statement with RETURNING) gives one result set.
+// Every SELECT (or statement with RETURNING) gives one result set. Every result column carries a
+// quoted alias (t.Case_Status_ID AS "Case_Status_ID"): PostgreSQL folds unquoted names to lower
+// case, and grids, exports and kept column widths take their names from the result.
 class ProcedureCatalogue {
 public:
     static ProcedureCatalogue& instance();

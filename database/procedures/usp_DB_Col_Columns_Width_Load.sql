@@ -2,7 +2,7 @@
 -- user never closed that window with the grid filled.
 -- @param DB_App_Form_Name text
 -- @param DB_App_Grid_Name text
-SELECT DB_Column_Name AS DB_App_Column_Name, DB_Width_Twips AS DB_App_Column_Width
+SELECT DB_Column_Name AS "DB_App_Column_Name", DB_Width_Twips AS "DB_App_Column_Width"
 FROM DB_Column_Widths
 WHERE DB_Login_Name = SUSER_NAME()
   AND DB_App_Form_Name = :DB_App_Form_Name

@@ -1,5 +1,5 @@
 -- The colours that apply to eyes, for their pickers: identity and name, by name.
-SELECT Color_ID, Color_Name
+SELECT Color_ID AS "Color_ID", Color_Name AS "Color_Name"
 FROM Colors
 WHERE Appllies_To_Eyes = 1
 ORDER BY Color_Name, Color_ID

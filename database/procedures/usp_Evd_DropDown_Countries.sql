@@ -1,4 +1,4 @@
 -- The countries for pickers: identity and name, by name.
-SELECT Country_ID, Country_Name
+SELECT Country_ID AS "Country_ID", Country_Name AS "Country_Name"
 FROM Countries
 ORDER BY Country_Name, Country_ID

@@ -1,4 +1,4 @@
 -- The ranks for pickers: identity and name, by name.
-SELECT Rank_ID, Rank_Name
+SELECT Rank_ID AS "Rank_ID", Rank_Name AS "Rank_Name"
 FROM Ranks
 ORDER BY Rank_Name, Rank_ID

@@ -1,7 +1,7 @@
 -- The case person types whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Case_Person_Type_Name text
 -- @param Case_Person_Type_Code text
-SELECT t.Case_Person_Type_ID,
+SELECT t.Case_Person_Type_ID AS "Case_Person_Type_ID",
        t.Case_Person_Type_Name AS "Name",
        t.Case_Person_Type_Code AS "Code"
 FROM Case_Person_Types t

@@ -1,7 +1,7 @@
 -- The case statuses whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Case_Status_Name text
 -- @param Case_Status_Code text
-SELECT t.Case_Status_ID,
+SELECT t.Case_Status_ID AS "Case_Status_ID",
        t.Case_Status_Name AS "Name",
        t.Case_Status_Code AS "Code"
 FROM Case_Statuses t

@@ -1,6 +1,6 @@
 -- The colors whose name begins with the given texts, every criterion optional; first column the identity.
 -- @param Color_Name text
-SELECT t.Color_ID,
+SELECT t.Color_ID AS "Color_ID",
        t.Color_Name AS "Name",
        t.Appllies_To_Eyes AS "Eyes",
        t.Appllies_To_Hair AS "Hair",

@@ -2,7 +2,7 @@
 -- @param Country_Name text
 -- @param Country_Code_2 text
 -- @param Country_Code_3 text
-SELECT t.Country_ID,
+SELECT t.Country_ID AS "Country_ID",
        t.Country_Name AS "Name",
        t.Country_Code_2 AS "Code 2",
        t.Country_Code_3 AS "Code 3",

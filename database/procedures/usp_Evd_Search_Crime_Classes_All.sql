@@ -1,7 +1,7 @@
 -- The crime classes whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Crime_Class_Name text
 -- @param Crime_Class_Code text
-SELECT t.Crime_Class_ID,
+SELECT t.Crime_Class_ID AS "Crime_Class_ID",
        t.Crime_Class_Name AS "Name",
        t.Crime_Class_Code AS "Code"
 FROM Crime_Classes t

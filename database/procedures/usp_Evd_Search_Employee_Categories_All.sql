@@ -1,7 +1,7 @@
 -- The employee categories whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Employee_Category_Name text
 -- @param Employee_Category_Code text
-SELECT t.Employee_Category_ID,
+SELECT t.Employee_Category_ID AS "Employee_Category_ID",
        t.Employee_Category_Name AS "Name",
        t.Employee_Category_Code AS "Code"
 FROM Employee_Categories t

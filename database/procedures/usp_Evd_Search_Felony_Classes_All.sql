@@ -1,7 +1,7 @@
 -- The felony classes whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Felony_Class_Name text
 -- @param Felony_Class_Code text
-SELECT t.Felony_Class_ID,
+SELECT t.Felony_Class_ID AS "Felony_Class_ID",
        t.Felony_Class_Name AS "Name",
        t.Felony_Class_Code AS "Code"
 FROM Felony_Classes t

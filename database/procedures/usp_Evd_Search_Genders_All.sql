@@ -1,7 +1,7 @@
 -- The genders whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Gender_Name text
 -- @param Gender_Code text
-SELECT t.Gender_ID,
+SELECT t.Gender_ID AS "Gender_ID",
        t.Gender_Name AS "Name",
        t.Gender_Code AS "Code"
 FROM Genders t

@@ -1,7 +1,7 @@
 -- The item statuses whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Item_Status_Name text
 -- @param Item_Status_Code text
-SELECT t.Item_Status_ID,
+SELECT t.Item_Status_ID AS "Item_Status_ID",
        t.Item_Status_Name AS "Name",
        t.Item_Status_Code AS "Code"
 FROM Item_Statuses t

@@ -1,7 +1,7 @@
 -- The notification types whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Notification_Type_Name text
 -- @param Notification_Type_Code text
-SELECT t.Notification_Type_ID,
+SELECT t.Notification_Type_ID AS "Notification_Type_ID",
        t.Notification_Type_Name AS "Name",
        t.Notification_Type_Code AS "Code",
        t.Report_Name AS "Report"

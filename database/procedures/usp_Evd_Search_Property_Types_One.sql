@@ -1,6 +1,6 @@
 -- One property type by its identity, with the columns of usp_Evd_Search_Property_Types_All.
 -- @param Property_Type_ID integer
-SELECT t.Property_Type_ID,
+SELECT t.Property_Type_ID AS "Property_Type_ID",
        t.Property_Type_Name AS "Name",
        t.Property_Type_Code AS "Code",
        t.Days_Until_Review AS "Days Until Review"

@@ -1,7 +1,7 @@
 -- The races whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Race_Name text
 -- @param Race_Code text
-SELECT t.Race_ID,
+SELECT t.Race_ID AS "Race_ID",
        t.Race_Name AS "Name",
        t.Race_Code AS "Code",
        t.Race_Description AS "Description"

@@ -1,7 +1,7 @@
 -- The ranks whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Rank_Name text
 -- @param Rank_Code text
-SELECT t.Rank_ID,
+SELECT t.Rank_ID AS "Rank_ID",
        t.Rank_Name AS "Name",
        t.Rank_Code AS "Code",
        t.Rank_Description AS "Description"

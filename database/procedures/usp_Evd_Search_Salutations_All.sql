@@ -1,7 +1,7 @@
 -- The salutations whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Salutation_Name text
 -- @param Salutation_Code text
-SELECT t.Salutation_ID,
+SELECT t.Salutation_ID AS "Salutation_ID",
        t.Salutation_Name AS "Name",
        t.Salutation_Code AS "Code"
 FROM Salutations t

@@ -1,7 +1,7 @@
 -- The states whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param State_Name text
 -- @param State_Code text
-SELECT t.State_ID,
+SELECT t.State_ID AS "State_ID",
        t.State_Name AS "Name",
        t.State_Code AS "Code",
        c.Country_Name AS "Country"

@@ -1,7 +1,7 @@
 -- The suffixes whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Suffix_Name text
 -- @param Suffix_Code text
-SELECT t.Suffix_ID,
+SELECT t.Suffix_ID AS "Suffix_ID",
        t.Suffix_Name AS "Name",
        t.Suffix_Code AS "Code"
 FROM Suffixes t

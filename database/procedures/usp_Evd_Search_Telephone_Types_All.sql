@@ -1,7 +1,7 @@
 -- The telephone types whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Telephone_Type_Name text
 -- @param Telephone_Type_Code text
-SELECT t.Telephone_Type_ID,
+SELECT t.Telephone_Type_ID AS "Telephone_Type_ID",
        t.Telephone_Type_Name AS "Name",
        t.Telephone_Type_Code AS "Code"
 FROM Telephone_Types t

@@ -1,7 +1,7 @@
 -- The unit types whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Unit_Type_Name text
 -- @param Unit_Type_Code text
-SELECT t.Unit_Type_ID,
+SELECT t.Unit_Type_ID AS "Unit_Type_ID",
        t.Unit_Type_Name AS "Name",
        t.Unit_Type_Code AS "Code"
 FROM Unit_Types t

@@ -1,7 +1,7 @@
 -- The units whose name and code begin with the given texts, every criterion optional; first column the identity.
 -- @param Unit_Name text
 -- @param Unit_Code text
-SELECT t.Unit_ID,
+SELECT t.Unit_ID AS "Unit_ID",
        t.Unit_Name AS "Name",
        t.Unit_Code AS "Code",
        ut.Unit_Type_Name AS "Unit Type"
