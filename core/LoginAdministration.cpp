@@ -94,6 +94,8 @@ QString ChangeOwnPassword(const QString& oldPassword, const QString& newPassword
     DatabaseConnection* connection = DBConnection();
     if (!connection || !connection->isOpen())
         return QStringLiteral("There is no open connection.");
+    if (const QString rule = PasswordRuleMessage(newPassword, QStringLiteral("New Password")); !rule.isEmpty())
+        return rule + QLatin1Char('.');
     try {
         if (connection->engine() == Engine::PostgreSQL)
             changePostgres(*connection, oldPassword, newPassword);
@@ -114,8 +116,8 @@ void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, c
         throw AppError(ErrToReport, QStringLiteral("Log-ins of a PostgreSQL database are server roles: create the role on the server."));
     if (name.isEmpty() || name.contains(QLatin1Char(' ')))
         throw AppError(ErrToReport, QStringLiteral("A log-in name is required and may not contain spaces."));
-    if (password.size() < 4 || password.contains(QLatin1Char(' ')))
-        throw AppError(ErrToReport, QStringLiteral("The password should be at least 4 characters long, without spaces."));
+    if (const QString rule = PasswordRuleMessage(password); !rule.isEmpty())
+        throw AppError(ErrToReport, rule + QLatin1Char('.'));
     std::unique_ptr<DatabaseConnection> connection = DatabaseConnection::open(target, Credentials {});
     Recordset admin = connection->executeStatement(QStringLiteral("SELECT DB_Sys_Admin FROM DB_Users WHERE DB_User_Name = ?"),
                                                    { connection->loginName() });

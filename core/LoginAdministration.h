@@ -15,5 +15,6 @@ QString OldPasswordIncorrectText();
 
 // Adds a password log-in to an embedded (SQLite) database, with its user row. The operating-
 // system user must be a system administrator of that database (trusted log-on). Throws AppError
-// with the reason when the log-in exists already or the caller may not add one.
+// with the reason when the password breaks the log-on window's rule (PasswordRuleMessage), the
+// log-in exists already or the caller may not add one.
 void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, const QString& password);

@@ -13,6 +13,21 @@ void ensureSodium()
 }
 } // namespace
 
+QString PasswordRuleMessage(const QString& password, const QString& goodName)
+{
+    if (password.size() < kMinPasswordLength)
+        return goodName + QStringLiteral(" should be at least ") + QString::number(kMinPasswordLength)
+            + QStringLiteral(" characters long");
+    if (password.size() > kMaxPasswordLength)
+        return goodName + QStringLiteral(" should be at most ") + QString::number(kMaxPasswordLength)
+            + QStringLiteral(" characters long: the Logon window takes no more");
+    for (const QChar character : password) {
+        if (character.isSpace())
+            return goodName + QStringLiteral(" may not hold blanks: the Logon window cannot send them");
+    }
+    return {};
+}
+
 QString HashPassword(const QString& password)
 {
     ensureSodium();

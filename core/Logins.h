@@ -5,3 +5,13 @@
 // Password hashes of the embedded database's own log-ins (Argon2id). Passwords are case sensitive.
 QString HashPassword(const QString& password);
 bool VerifyPassword(const QString& hash, const QString& password);
+
+// The shortest and longest password the log-on window takes.
+constexpr int kMinPasswordLength = 4;
+constexpr int kMaxPasswordLength = 30;
+
+// The one password rule, wherever a password is made or typed: the log-on window's. That window
+// takes 4 to 30 characters, takes no space key and removes blanks at the ends, so a password with
+// a blank anywhere, or of another length, could never be sent. Returns why the password breaks
+// the rule, naming the field by goodName (no final "."), or "" when it keeps it.
+QString PasswordRuleMessage(const QString& password, const QString& goodName = QStringLiteral("Password"));

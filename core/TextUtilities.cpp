@@ -276,6 +276,25 @@ QString TrimLeadingNewLine(const QString& text)
     return text.mid(start);
 }
 
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines;
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
+}
+
 int InStrText(const QString& text, const QString& searchText)
 {
     if (text.isEmpty())

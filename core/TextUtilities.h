@@ -59,6 +59,9 @@ QString TextBetween(const QString& text, const QString& startMarker, const QStri
 // The text without its trailing (leading) CR LF pairs; a lone CR or LF stays.
 QString TrimTrailingNewLine(const QString& text);
 QString TrimLeadingNewLine(const QString& text);
+// The lines of a text file, in one pass: split at CR LF, LF or CR, each line without its end.
+// A final line end starts no further line, so "a\r\n" is one line and "" none.
+QStringList SplitLines(const QString& text);
 // The 1-based position of the first occurrence, 0 when absent.
 int InStrText(const QString& text, const QString& searchText);
 // Whether the identity is an element of the comma-separated list (blanks in the list ignored).

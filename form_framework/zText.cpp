@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "InputRoutines.h"
+#include "Logins.h"
 #include "Platform.h"
 #include "Settings.h"
 #include "SqlText.h"
@@ -147,8 +148,11 @@ QString zText::checks(bool final)
     QString text = m_text->text().trimmed();
     if (Required() && text.isEmpty())
         return requiredMessage();
-    if (IsPassword() && text.size() < 4)
-        return GoodName() + QStringLiteral(" should be at least 4 characters long");
+    if (IsPassword()) {
+        const QString message = PasswordRuleMessage(text, GoodName());
+        if (!message.isEmpty())
+            return message;
+    }
     if (text.isEmpty())
         return {};
     // What typing cannot produce but pasting or a program can: the user's text stays to correct.

@@ -7,7 +7,6 @@
 #include "TextUtilities.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 namespace {
 
@@ -17,11 +16,24 @@ const QString Arrow = QStringLiteral("=>");
 
 } // namespace
 
-QStringList ListLines(const QString& text)
+QStringList ListLines(const QString& text, const QString& listName, bool lenient)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
     QStringList lines;
-    for (const QString& line : text.split(lineBreak)) {
+    int number = 0;
+    for (const QString& line : SplitLines(text)) {
+        ++number;
+        // A UTF-8 character takes at most three bytes per UTF-16 unit: short lines need no count.
+        if (line.size() * 3 > kMaxListLineBytes) {
+            const qsizetype bytes = line.toUtf8().size();
+            if (bytes > kMaxListLineBytes) {
+                if (lenient)
+                    continue;
+                RaiseToReport(QStringLiteral("Line ") + QString::number(number) + QStringLiteral(" of ")
+                    + AngleQuote(listName) + QStringLiteral(" is ") + QString::number(bytes)
+                    + QStringLiteral(" bytes long; a line of an update list names a file and can be at most ")
+                    + QString::number(kMaxListLineBytes) + QStringLiteral(" bytes long."));
+            }
+        }
         const QString trimmed = line.trimmed();
         if (!trimmed.isEmpty())
             lines.append(trimmed);
@@ -77,7 +89,7 @@ bool UpdateInstaller::GetUpdateList()
     const std::optional<QString> text = m_source.readUpdateList();
     if (!text)
         return false;
-    m_updateList = ListLines(*text);
+    m_updateList = ListLines(*text, m_source.updateListName());
     return true;
 }
 
@@ -103,7 +115,7 @@ bool UpdateInstaller::InstallUpdates()
 std::vector<UpdateFileLine> UpdateInstaller::GetFileList(const QString& update, const QString& text, bool lenient) const
 {
     std::vector<UpdateFileLine> files;
-    for (const QString& line : ListLines(text)) {
+    for (const QString& line : ListLines(text, m_source.fileListName(update), lenient)) {
         QString failure;
         std::optional<UpdateFileLine> file = ParseUpdateFileLine(line, GetMainPath(), failure);
         if (file)

@@ -24,8 +24,13 @@ struct UpdateFileLine {
 // with the reason in failure, for a line that cannot be used.
 std::optional<UpdateFileLine> ParseUpdateFileLine(const QString& line, const QString& mainPath, QString& failure);
 
+// The longest line a list may hold, in UTF-8 bytes: the longest path a file name can have.
+constexpr qsizetype kMaxListLineBytes = 4096;
+
 // The lines of a list file: split at CR LF, LF or CR, blanks around each removed, empty ones dropped.
-QStringList ListLines(const QString& text);
+// A line longer than kMaxListLineBytes raises AppError (ErrToReport) naming the list (listName) and
+// the line's number, or is left out when lenient.
+QStringList ListLines(const QString& text, const QString& listName, bool lenient = false);
 
 // Installs the updates of an update location that the current user has not installed yet: newest
 // (last in updates.txt) first, each file copied only once per run, so the newest copy wins; each

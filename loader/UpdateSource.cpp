@@ -116,17 +116,27 @@ QString UpdateSource::localPath(const QString& update, const QString& name) cons
     return AddBackslash(m_location) + slashes(update) + QLatin1Char('/') + slashes(name);
 }
 
+QString UpdateSource::updateListName() const
+{
+    return m_remote ? AddSlash(m_location) + UpdateListName : AddBackslash(m_location) + UpdateListName;
+}
+
+QString UpdateSource::fileListName(const QString& update) const
+{
+    return m_remote ? address(update, FileListName) : localPath(update, FileListName);
+}
+
 std::optional<QString> UpdateSource::readUpdateList() const
 {
     if (isEmpty())
         return std::nullopt;
     if (!m_remote) {
-        const QString path = AddBackslash(m_location) + UpdateListName;
+        const QString path = updateListName();
         if (!FileExists(path))
             return std::nullopt;
         return readLocalText(path);
     }
-    const RemoteText answer = fetchText(AddSlash(m_location) + UpdateListName);
+    const RemoteText answer = fetchText(updateListName());
     if (answer.notFound)
         return std::nullopt;
     if (!answer.text)
@@ -140,8 +150,8 @@ std::optional<QString> UpdateSource::readUpdateList() const
 QString UpdateSource::readFileList(const QString& update) const
 {
     if (!m_remote)
-        return readLocalText(localPath(update, FileListName));
-    const RemoteText answer = fetchText(address(update, FileListName));
+        return readLocalText(fileListName(update));
+    const RemoteText answer = fetchText(fileListName(update));
     if (!answer.text)
         RaiseToReport(answer.description);
     return *answer.text;

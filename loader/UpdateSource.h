@@ -34,6 +34,10 @@ public:
     // stopping the start for).
     std::optional<QString> tryReadFileList(const QString& update) const;
 
+    // Where the lists are, as the messages name them: a path, or an address.
+    QString updateListName() const;
+    QString fileListName(const QString& update) const;
+
     // Checks, before anything of an update is written, what can be checked of one of its files:
     // the local source exists and the destination folder exists. Raises the copy's own failure.
     void checkFile(const QString& update, const QString& name, const QString& destinationFile) const;

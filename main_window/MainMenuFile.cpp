@@ -5,6 +5,7 @@
 #include "AppInfo.h"
 #include "ErrorReport.h"
 #include "SqlText.h"
+#include "TextUtilities.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,14 +13,14 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPalette>
-#include <QTextStream>
 #include <QTreeWidget>
 
 #include <array>
 
 namespace {
 const QString kProcLoad = QStringLiteral("frmMain::LoadMainMenu");
-const QString kProcParse = QStringLiteral("frmMain::GetOneMenuItem");
+// The refused lines one report lists by number; the rest are counted.
+constexpr int kMaxReportedMenuLines = 10;
 
 bool parseFlag(const QString& text, bool& flag)
 {
@@ -143,7 +144,7 @@ void LoadMainMenuFrom(const QString& path, QMenu* goToMenu, QTreeWidget* tree)
     if (tree->topLevelItemCount() > 0)
         return;
     QFile file(path);
-    if (!QFileInfo::exists(path) || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!QFileInfo::exists(path) || !file.open(QIODevice::ReadOnly)) {
         report(AppError(ErrToReport, QStringLiteral("Cannot find Main Menu file"), ApplicationTitle()),
                QStringLiteral("Cannot find Main Menu file ") + path, kProcLoad);
         return;
@@ -156,15 +157,28 @@ void LoadMainMenuFrom(const QString& path, QMenu* goToMenu, QTreeWidget* tree)
     int previousLevel = 0;
     const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
 
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString raw = in.readLine();
+    const QByteArray bytes = file.readAll();
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    // Every refused line goes into one report at the end, so a damaged file costs one box.
+    QStringList refused;
+    int refusedCount = 0;
+    auto refuse = [&refused, &refusedCount](int number, const QString& reason) {
+        if (++refusedCount <= kMaxReportedMenuLines)
+            refused << QStringLiteral("Line ") + QString::number(number) + QStringLiteral(": ") + reason;
+    };
+
+    const QStringList lines = SplitLines(text);
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        const QString& raw = lines.at(index);
+        const int number = static_cast<int>(index + 1);
         // Spaces go, tabs stay: they give the level.
         qsizetype start = 0;
         qsizetype end = raw.size();
         while (start < end && raw.at(start) == QLatin1Char(' '))
             ++start;
-        while (end > start && (raw.at(end - 1) == QLatin1Char(' ') || raw.at(end - 1) == QLatin1Char('\r')))
+        while (end > start && raw.at(end - 1) == QLatin1Char(' '))
             --end;
         const QString line = raw.mid(start, end - start);
         if (IsMenuComment(line))
@@ -173,15 +187,14 @@ void LoadMainMenuFrom(const QString& path, QMenu* goToMenu, QTreeWidget* tree)
         try {
             item = GetOneMenuItem(line);
         } catch (const AppError& error) {
-            report(error, QString(), kProcParse);
+            refuse(number, error.description());
             continue; // the refused line adds nothing; the rest of the file still loads
         }
         if (item.Level > kMaxMenuLevel) {
-            report(AppError(ErrToReport,
-                            QStringLiteral("The menu line ") + AngleQuote(line.trimmed()) + QStringLiteral(" is nested deeper than ")
-                                + QString::number(kMaxMenuLevel) + QStringLiteral(" levels."),
-                            ApplicationTitle()),
-                   QString(), kProcLoad);
+            refuse(number,
+                QStringLiteral("The menu line ") + AngleQuote(line.trimmed())
+                    + QStringLiteral(" is nested deeper than ") + QString::number(kMaxMenuLevel)
+                    + QStringLiteral(" levels; the menu ends there."));
             break;
         }
         const int level = item.Level;
@@ -228,4 +241,13 @@ void LoadMainMenuFrom(const QString& path, QMenu* goToMenu, QTreeWidget* tree)
         previousLevel = level;
     }
     pruneTree(tree);
+    if (refusedCount > 0) {
+        QString description = QStringLiteral("The Main Menu file ") + AngleQuote(path) + QStringLiteral(" has ")
+            + QString::number(refusedCount) + (refusedCount == 1 ? QStringLiteral(" line") : QStringLiteral(" lines"))
+            + QStringLiteral(" that cannot be used:\r\n") + refused.join(QStringLiteral("\r\n"));
+        if (refusedCount > kMaxReportedMenuLines)
+            description += QStringLiteral("\r\n... and ") + QString::number(refusedCount - kMaxReportedMenuLines)
+                + QStringLiteral(" more.");
+        report(AppError(ErrToReport, description, ApplicationTitle()), QString(), kProcLoad);
+    }
 }

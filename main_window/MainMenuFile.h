@@ -34,9 +34,10 @@ QString MenuCaption(const QString& caption);
 QString TreeCaption(const QString& caption);
 
 // Reads menu.txt of the program folder into the Go To menu and the tree. The tree is read once
-// per run (nothing happens when it already has nodes). Failures go to the central error dialog:
-// a missing file ("frmMain::LoadMainMenu"), a refused line ("frmMain::GetOneMenuItem"; the line is
-// skipped) and a level above 10 (loading ends there).
+// per run (nothing happens when it already has nodes). Lines end in CR LF, LF or CR. Failures go
+// to the central error dialog ("frmMain::LoadMainMenu"): a missing file, or once for the whole
+// file the refused lines (skipped) and a level above 10 (loading ends there), the first ten of
+// them with their line numbers and how many more there were.
 void LoadMainMenu(QMenu* goToMenu, QTreeWidget* tree);
 // The same from a given file (tests, tools).
 void LoadMainMenuFrom(const QString& path, QMenu* goToMenu, QTreeWidget* tree);

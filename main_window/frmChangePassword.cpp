@@ -4,9 +4,10 @@
 #include "AppInfo.h"
 #include "Database.h"
 #include "DatabaseList.h"
+#include "LoginAdministration.h"
+#include "Logins.h"
 #include "MessageBoxes.h"
 #include "Platform.h"
-#include "LoginAdministration.h"
 #include "WindowOpening.h"
 #include "zLabel.h"
 #include "zText.h"
@@ -64,7 +65,7 @@ frmChangePassword::frmChangePassword(QWidget* parent)
         ztxtPassword[i]->setObjectName(QStringLiteral("ztxtPassword(%1)").arg(i));
         ztxtPassword[i]->setGoodName(goodNames[i]);
         ztxtPassword[i]->setRequired(true);
-        ztxtPassword[i]->setMaxLength(30);
+        ztxtPassword[i]->setMaxLength(kMaxPasswordLength);
         ztxtPassword[i]->setIsPassword(true);
         m_labels[i]->setBuddy(ztxtPassword[i]);
         grid->addWidget(m_labels[i], 2 + i, 0);
@@ -127,10 +128,13 @@ void frmChangePassword::EnableOK()
 
 void frmChangePassword::newPasswordFinalCheck(QString& message)
 {
-    const QString newPassword = ztxtPassword[1]->box()->text().trimmed();
-    if (newPassword.compare(UserName(), Qt::CaseInsensitive) == 0)
+    // The new password as typed, blanks included: it must be one the Logon window can send.
+    const QString newPassword = ztxtPassword[1]->box()->text();
+    if (const QString rule = PasswordRuleMessage(newPassword, ztxtPassword[1]->GoodName()); !rule.isEmpty())
+        message = rule;
+    else if (newPassword.compare(UserName(), Qt::CaseInsensitive) == 0)
         message = ztxtPassword[1]->GoodName() + QStringLiteral(" cannot be equal ") + ztxtName->GoodName();
-    else if (ztxtPassword[2]->box()->text().trimmed() != newPassword) // passwords are case sensitive
+    else if (ztxtPassword[2]->box()->text() != newPassword) // passwords are case sensitive
         message = ztxtPassword[1]->GoodName() + QStringLiteral(" is not equal to ") + ztxtPassword[2]->GoodName();
     else
         return;
@@ -147,7 +151,7 @@ void frmChangePassword::OK()
     QString failure;
     {
         BusyPointer busy;
-        failure = ChangeOwnPassword(ztxtPassword[0]->box()->text().trimmed(), ztxtPassword[1]->box()->text().trimmed());
+        failure = ChangeOwnPassword(ztxtPassword[0]->box()->text().trimmed(), ztxtPassword[1]->box()->text());
     }
     if (!failure.isEmpty()) {
         ShowMessageBox(failure, MsgBox::Exclamation, ApplicationTitle());

@@ -4,6 +4,7 @@
 #include "AppInfo.h"
 #include "Database.h"
 #include "DatabaseList.h"
+#include "Logins.h"
 #include "MessageBoxes.h"
 #include "Platform.h"
 #include "RegistrySettings.h"
@@ -76,7 +77,7 @@ frmLogon::frmLogon(QWidget* parent)
     ztxtPassword->setObjectName(QStringLiteral("ztxtPassword"));
     ztxtPassword->setGoodName(QStringLiteral("Password"));
     ztxtPassword->setRequired(true);
-    ztxtPassword->setMaxLength(30);
+    ztxtPassword->setMaxLength(kMaxPasswordLength);
     ztxtPassword->setPartOfTheQuery(false);
     ztxtPassword->setIsPassword(true);
     m_passwordLabel->setBuddy(ztxtPassword);

@@ -228,6 +228,7 @@ void frmMain::buildMenus()
     connect(m_goTo, &QMenu::triggered, this, &frmMain::MenuItemClick);
 
     m_database = topMenu(QStringLiteral("mnuDatabase"), QStringLiteral("&Database (None)"));
+    connect(m_database, &QMenu::aboutToShow, this, &frmMain::showCommandTimeout);
     connect(m_database, &QMenu::triggered, this, &frmMain::MenuItemClick);
 
     QMenu* options = topMenu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
@@ -337,6 +338,7 @@ void frmMain::Load()
     menuItem(QStringLiteral("mnuTest"))->setVisible(DevelopmentRun());
     SetSearchCommand([this] { mnuPopulate_Click(); });
     SetMainFormOnLine();
+    showCommandTimeout();
     // Loaded: from now on the window routines report to this window.
     SetMainWindow(this);
 }

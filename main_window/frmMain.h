@@ -113,6 +113,7 @@ private:
     void runTreeNode(QTreeWidgetItem* node);
     void subWindowActivated(QMdiSubWindow* window);
     void paintDisconnected();
+    void showCommandTimeout();
     void setBackgroundColor(long color);
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
 

@@ -95,6 +95,7 @@ void frmMain::Logoff()
     if (!showLogon())
         return; // the program is ending
     SetMainFormOnLine();
+    showCommandTimeout();
 }
 
 void frmMain::SwitchDatabase(int number)
@@ -127,6 +128,7 @@ void frmMain::SwitchDatabase(int number)
             return;
     }
     SetMainFormOnLine();
+    showCommandTimeout();
 }
 
 void frmMain::SetQueryTimeout()
@@ -150,8 +152,20 @@ void frmMain::SetQueryTimeout()
     if (seconds == 0)
         return;
     connection->setCommandTimeout(seconds);
-    setMenuCaption(QStringLiteral("mnuTimeout"), QStringLiteral("&Timeout = ") + QString::number(seconds) + QStringLiteral(" sec."));
+    showCommandTimeout();
     Act_SaveSettingDB(QStringLiteral("DB_Query_Timeout"), seconds);
+}
+
+// The caption shows the time-out in force. Reading the settings of a log-on or a database switch
+// opens recordsets, and every OpenRecordset sets its own time-out, so the caption is set after
+// them, and again whenever the Database menu opens.
+void frmMain::showCommandTimeout()
+{
+    const DatabaseConnection* connection = DBConnection();
+    setMenuCaption(QStringLiteral("mnuTimeout"),
+        QStringLiteral("&Timeout = ")
+            + (connection ? QString::number(connection->commandTimeout()) : QStringLiteral("XXX"))
+            + QStringLiteral(" sec."));
 }
 
 void frmMain::Restart()

@@ -1,7 +1,10 @@
 #include "Actions.h"
+#include "AppError.h"
 #include "Connection.h"
 #include "Database.h"
 #include "DatabaseList.h"
+#include "LoginAdministration.h"
+#include "Logins.h"
 #include "PromptRecorder.h"
 #include "RegistrySettings.h"
 #include "Schema.h"
@@ -368,3 +371,50 @@ TEST_P(LogOn, AnUnreachableServerOrUnknownEngineFails)
 INSTANTIATE_TEST_SUITE_P(Engines, LogOn, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 } // namespace
+
+// The log-on window takes 4 to 30 characters without blanks (it removes them at the ends and takes
+// no space key): a log-in made with any other password could never log on.
+TEST(PasswordRule, IsTheLogonWindowsRule)
+{
+    const QString blanks = QStringLiteral("Password may not hold blanks: the Logon window cannot send them");
+    const std::pair<QString, QString> cases[] = {
+        { QStringLiteral("abcd"), QString() }, { QString(30, QLatin1Char('x')), QString() },
+        { QStringLiteral("Secret'Pass"), QString() },
+        { QStringLiteral("abc"), QStringLiteral("Password should be at least 4 characters long") },
+        { QString(), QStringLiteral("Password should be at least 4 characters long") },
+        { QString(31, QLatin1Char('x')),
+            QStringLiteral("Password should be at most 30 characters long: the Logon window takes no more") },
+        { QString(40, QLatin1Char('x')),
+            QStringLiteral("Password should be at most 30 characters long: the Logon window takes no more") },
+        { QStringLiteral(" abcd"), blanks }, { QStringLiteral("abcd "), blanks }, { QStringLiteral("ab cd"), blanks },
+        { QStringLiteral("abcd\r"), blanks }, // a line end from a piped file
+    };
+    for (const auto& [password, message] : cases)
+        EXPECT_EQ(PasswordRuleMessage(password), message) << password.toStdString();
+}
+
+TEST(CreateLogin, RefusesWhatTheLogonWindowCannotSend)
+{
+    TestDatabase database(Engine::SQLite);
+    const auto logins = [&database] {
+        return database.connect()
+            ->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Logins"))
+            .valueAt(0, 0)
+            .toInt();
+    };
+    const int before = logins();
+    for (const QString& password : { QString(40, QLatin1Char('x')), QStringLiteral(" Secret1"),
+             QStringLiteral("Secret1 "), QStringLiteral("abc") }) {
+        try {
+            CreateEmbeddedLogin(database.target(), QStringLiteral("clerk"), password);
+            ADD_FAILURE() << "accepted <" << password.toStdString() << ">";
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.description(), PasswordRuleMessage(password) + QLatin1Char('.'));
+        }
+    }
+    EXPECT_EQ(logins(), before);
+
+    const QString longest(30, QLatin1Char('x'));
+    CreateEmbeddedLogin(database.target(), QStringLiteral("clerk"), longest);
+    EXPECT_NO_THROW(database.connect(Credentials { false, QStringLiteral("clerk"), longest }));
+}

@@ -371,6 +371,19 @@ TEST(TextTest, TrimNewLines)
     }
 }
 
+TEST(TextTest, SplitLinesAtEveryKindOfLineEnd)
+{
+    const std::pair<const char*, QStringList> cases[] = {
+        { "a\r\nb\nc\rd", { "a", "b", "c", "d" } },
+        { "a\r\r\nb", { "a", "", "b" } }, // CR then CR LF: an empty line between
+        { "a\n\rb", { "a", "", "b" } }, // LF CR is two line ends
+        { "a\r\n", { "a" } }, { "a\r", { "a" } }, { "\n", { "" } }, { "", {} },
+        { "\ta \r\n", { "\ta " } }, // blanks and tabs stay
+    };
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(SplitLines(q(text)), lines) << text;
+}
+
 TEST(TextTest, InStrText)
 {
     const std::tuple<const char*, const char*, int> cases[] = {

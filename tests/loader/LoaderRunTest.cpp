@@ -310,3 +310,39 @@ TEST_F(LoaderFailure, ANewerUpdateStaysWhenAnOlderOneFails)
     EXPECT_TRUE(recorded(QStringLiteral("U2")));
     EXPECT_FALSE(recorded(QStringLiteral("U1")));
 }
+
+// A list line longer than any file name (4,096 bytes) ends the start at once, whichever list holds
+// it and however long it is; the updates before it in the run are not touched.
+struct LongLineCase {
+    const char* name;
+    bool inFileList;
+    qsizetype length;
+};
+
+class LongListLine : public LoaderFailure, public ::testing::WithParamInterface<LongLineCase> { };
+
+TEST_P(LongListLine, IsRefusedAndNothingIsInstalled)
+{
+    const LongLineCase& c = GetParam();
+    const QByteArray line(c.length, 'x');
+    QString list;
+    if (c.inFileList) {
+        writeUpdateList("U1\r\n");
+        publish(QStringLiteral("U1"), "a.txt => $(AppPath)\r\n" + line + "\r\n", { { QStringLiteral("a.txt"), "a" } });
+        list = updates(QStringLiteral("U1/filelist.txt"));
+    } else {
+        writeUpdateList("U1\r\n" + line);
+        publish(QStringLiteral("U1"), "a.txt => $(AppPath)\r\n", { { QStringLiteral("a.txt"), "a" } });
+        list = updates(QStringLiteral("updates.txt"));
+    }
+    expectFailure(QStringLiteral("Line 2 of <") + list + QStringLiteral("> is ") + QString::number(c.length)
+        + QStringLiteral(" bytes long; a line of an update list names a file and can be at most 4096 bytes long."));
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("a.txt"))));
+    EXPECT_FALSE(recorded(QStringLiteral("U1")));
+}
+
+INSTANTIATE_TEST_SUITE_P(LoaderFailure, LongListLine,
+    ::testing::Values(LongLineCase { "UpdateListJustOver", false, 4097 },
+        LongLineCase { "UpdateList100k", false, 100'000 }, LongLineCase { "UpdateList10MB", false, 10'000'000 },
+        LongLineCase { "FileList100k", true, 100'000 }, LongLineCase { "FileList10MB", true, 10'000'000 }),
+    [](const ::testing::TestParamInfo<LongLineCase>& info) { return std::string(info.param.name); });

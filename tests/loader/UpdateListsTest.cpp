@@ -1,3 +1,4 @@
+#include "AppError.h"
 #include "UpdateInstaller.h"
 #include "UpdateSource.h"
 
@@ -65,5 +66,30 @@ TEST(UpdateFileLineTest, UnusableLinesAreRefused)
         EXPECT_FALSE(ParseUpdateFileLine(QString::fromLatin1(line), QStringLiteral("/opt/bramblecot/"), failure))
             << line;
         EXPECT_FALSE(failure.isEmpty()) << line;
+    }
+}
+
+// The limit counts UTF-8 bytes, not characters: a line of three-byte characters reaches it sooner.
+TEST(ListLineLength, CountsBytes)
+{
+    const QString euro(QChar(0x20AC));
+    const struct {
+        QString line;
+        bool accepted;
+    } cases[] = {
+        { QString(4096, QLatin1Char('a')), true }, { QString(4097, QLatin1Char('a')), false },
+        { euro.repeated(1365), true }, // 4,095 bytes
+        { euro.repeated(1366), false }, // 4,098 bytes
+        { QStringLiteral("  ") + QString(4094, QLatin1Char('a')) + QStringLiteral("  "), false }, // blanks count
+    };
+    for (const auto& c : cases) {
+        const QString text = QStringLiteral("first\r\n") + c.line + QStringLiteral("\r\nlast");
+        if (c.accepted) {
+            EXPECT_EQ(ListLines(text, QStringLiteral("list")).size(), 3) << c.line.size();
+        } else {
+            EXPECT_THROW(ListLines(text, QStringLiteral("list")), AppError) << c.line.size();
+            EXPECT_EQ(ListLines(text, QStringLiteral("list"), true),
+                (QStringList { QStringLiteral("first"), QStringLiteral("last") }));
+        }
     }
 }

@@ -214,6 +214,41 @@ TEST_P(Logon, PasswordChangeChecksTheOldPasswordFirstThenReplacesIt)
     EXPECT_EQ(OpenConnection(1, false, clerk(), QStringLiteral("Better22")), QString());
 }
 
+// A new password the Logon window could never send (too long, a blank anywhere) is refused with
+// the reason, and the old one stays.
+TEST_P(Logon, PasswordChangeRefusesWhatTheLogonWindowCannotSend)
+{
+    frmLogon logon;
+    type(logon.ztxtName, clerk());
+    type(logon.ztxtPassword, QStringLiteral("Secret1"));
+    logon.Logon();
+    ASSERT_TRUE(logon.connected());
+
+    const QString tooLong
+        = QStringLiteral("New Password should be at most 30 characters long: the Logon window takes no more.");
+    const QString blanks = QStringLiteral("New Password may not hold blanks: the Logon window cannot send them.");
+    const std::pair<QString, QString> cases[] = {
+        { QString(40, QLatin1Char('x')), tooLong },
+        { QString(31, QLatin1Char('x')), tooLong },
+        { QStringLiteral(" Better22"), blanks },
+        { QStringLiteral("Better22 "), blanks },
+        { QStringLiteral("Bet ter22"), blanks },
+        { QStringLiteral("Better\t22"), blanks },
+    };
+    for (const auto& [password, message] : cases) {
+        Prompts().clear();
+        frmChangePassword window;
+        type(window.ztxtPassword[0], QStringLiteral("Secret1"));
+        type(window.ztxtPassword[1], password);
+        type(window.ztxtPassword[2], password);
+        window.OK();
+        ASSERT_EQ(Prompts().boxes.size(), 1u) << password.toStdString();
+        EXPECT_EQ(Prompts().boxes[0].text, message) << password.toStdString();
+    }
+    CloseConnection();
+    EXPECT_EQ(OpenConnection(1, false, clerk(), QStringLiteral("Secret1")), QString()) << "the old password stays";
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Logon, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 } // namespace

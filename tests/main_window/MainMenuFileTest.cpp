@@ -129,8 +129,42 @@ TEST_F(MenuFile, BrokenLineIsReportedAndSkipped)
     Prompts().answer(6);
     load("Cases, Cases\nBroken line\nItems, Items\n");
     ASSERT_EQ(Prompts().boxes.size(), 1u);
-    EXPECT_TRUE(Prompts().boxes[0].text.contains(QStringLiteral("has no comma")));
+    EXPECT_TRUE(Prompts().boxes[0].text.contains(
+        QStringLiteral("has 1 line that cannot be used:\r\nLine 2: The menu line <Broken line> has no comma.")));
     EXPECT_EQ(treeKeys(), (QStringList { QStringLiteral("Cases"), QStringLiteral("Items") }));
+}
+
+TEST_F(MenuFile, EveryKindOfLineEndSplitsLines)
+{
+    for (const QByteArray& end : { QByteArray("\r\n"), QByteArray("\n"), QByteArray("\r") }) {
+        m_tree.clear();
+        m_menu.clear();
+        load("Cases, Cases" + end + "\tPeople, People" + end + "Items, Items" + end);
+        EXPECT_TRUE(Prompts().boxes.empty()) << end.toHex().constData();
+        EXPECT_EQ(
+            treeKeys(), (QStringList { QStringLiteral("Cases"), QStringLiteral(">People"), QStringLiteral("Items") }))
+            << end.toHex().constData();
+    }
+}
+
+// A damaged file gives one box: the first ten refused lines with their numbers, then a count.
+TEST_F(MenuFile, RefusedLinesAreReportedInOneBox)
+{
+    Prompts().answer(6);
+    QByteArray text = "Cases, Cases\r\n";
+    for (int i = 1; i <= 25; ++i)
+        text += "junk" + QByteArray::number(i) + (i % 2 ? "\r\n" : "\r");
+    text += "Items, Items, maybe\nDesk, Desk\n";
+    load(text);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    const QString box = Prompts().boxes[0].text;
+    EXPECT_TRUE(box.startsWith(QStringLiteral("The Main Menu file <") + m_folder.filePath(QStringLiteral("menu.txt"))
+        + QStringLiteral("> has 26 lines that cannot be used:\r\n")))
+        << box.toStdString();
+    EXPECT_TRUE(box.contains(QStringLiteral("Line 2: The menu line <junk1> has no comma.\r\n")));
+    EXPECT_TRUE(box.contains(QStringLiteral("Line 11: The menu line <junk10> has no comma.\r\n... and 16 more.")));
+    EXPECT_FALSE(box.contains(QStringLiteral("junk11")));
+    EXPECT_EQ(treeKeys(), (QStringList { QStringLiteral("Cases"), QStringLiteral("Desk") }));
 }
 
 TEST_F(MenuFile, LevelAboveTenEndsLoading)

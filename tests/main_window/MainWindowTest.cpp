@@ -91,6 +91,14 @@ protected:
         }
         DatabaseTest::TearDown();
     }
+    // Logs on as the program does at start: trusted, as the operating-system user (SQLite: the
+    // database's first administrator; PostgreSQL: peer log-on over the socket, where the test
+    // cluster gives that user a role).
+    void logOnTrusted()
+    {
+        ASSERT_EQ(OpenConnection(CurrentDB(), true, QString(), QString()), QString());
+        ASSERT_TRUE(TrustedConnection());
+    }
     frmMain* load()
     {
         m_main = new frmMain;
@@ -277,11 +285,35 @@ TEST_P(MainWindow, TimeoutFromTheInputBox)
     EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("The timeout must be between 1 and 32767 seconds."));
 }
 
+// The Database menu shows the time-out the connection has, however it got it: the stored setting at
+// log-on, or the one every OpenRecordset sets; and the prompt offers that same number.
+TEST_P(MainWindow, TheTimeoutCaptionShowsTheTimeoutInForce)
+{
+    logOnTrusted();
+    frmMain* main = load();
+    QAction* caption = main->menuItem(QStringLiteral("mnuTimeout"));
+    EXPECT_EQ(caption->text(), QStringLiteral("&Timeout = %1 sec.").arg(DBConnection()->commandTimeout()));
+
+    // A window's load opens a recordset with its own, longer time-out.
+    ASSERT_NE(OpenRecordset(QStringLiteral("SELECT 1 AS One"), false), nullptr);
+    ASSERT_EQ(DBConnection()->commandTimeout(), 480);
+    QMenu* database = main->menu(QStringLiteral("mnuDatabase"));
+    database->popup(main->geometry().center());
+    database->hide();
+    EXPECT_EQ(caption->text(), QStringLiteral("&Timeout = 480 sec."));
+    QString offered;
+    frmMain::setInputBox([&offered](const QString&, const QString&, const QString& defaultText) -> std::optional<QString> {
+        offered = defaultText;
+        return std::nullopt;
+    });
+    main->SetQueryTimeout();
+    EXPECT_EQ(offered, QStringLiteral("480"));
+}
+
 TEST_P(MainWindow, ChangePasswordIsRefusedForTheTrustedLogon)
 {
+    logOnTrusted();
     frmMain* main = load();
-    if (!TrustedConnection())
-        GTEST_SKIP();
     main->ChangePassword();
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("You cannot change your password since you connected using Trusted Connection."));
