@@ -240,15 +240,22 @@ TabData ParseTabData(const QString& text)
     return data;
 }
 
-void WriteTabData(const QString& statement, const QString& dataFilePath)
+bool WriteTabData(const QString& statement, const QString& dataFilePath)
 {
-    BusyPointer busy;
-    std::unique_ptr<Recordset> recordset;
-    if (!Act_OpenRecordset(recordset, statement) || !recordset)
-        RaiseSilent();
-    const QString text = TabDataText(*recordset);
-    CloseRecordset(recordset);
-    SaveTextFile(dataFilePath, text);
+    bool written = false;
+    ActionScope action(
+        QStringLiteral("modWordReports"), QStringLiteral("WriteTabData"), QStringLiteral("Write Data File"));
+    const bool ran = action.run([&] {
+        BusyPointer busy;
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, statement) || !recordset)
+            RaiseSilent();
+        const QString text = TabDataText(*recordset);
+        CloseRecordset(recordset);
+        // SaveTextFile has shown why the file could not be written (or the user kept the old one).
+        written = SaveTextFile(dataFilePath, text);
+    });
+    return ran && written;
 }
 
 std::unique_ptr<QTextDocument> MergeTemplate(const QString& templateHtml, const TabData& data, QStringList& missingFields)
@@ -324,59 +331,70 @@ QString MergeDataPath(const QString& dataName)
     return GetMainPath() + QStringLiteral("Temp/") + dataName + QStringLiteral(".txt");
 }
 
-void WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult)
+bool WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult)
 {
-    BusyPointer busy;
-    {
-        std::unique_ptr<Recordset> recordset;
-        if (!Act_OpenRecordset(recordset, statement) || !recordset)
-            RaiseSilent();
-        const bool empty = !recordset->isOpen() || recordset->recordCount() == 0;
-        CloseRecordset(recordset);
-        if (empty) {
-            ShowInfoMessage(QStringLiteral("No records found."));
+    bool done = false;
+    ActionScope action(
+        QStringLiteral("modWordReports"), QStringLiteral("WordReport"), QStringLiteral("Print ") + templateName);
+    const bool ran = action.run([&] {
+        BusyPointer busy;
+        {
+            std::unique_ptr<Recordset> recordset;
+            if (!Act_OpenRecordset(recordset, statement) || !recordset)
+                RaiseSilent();
+            const bool empty = !recordset->isOpen() || recordset->recordCount() == 0;
+            CloseRecordset(recordset);
+            if (empty) {
+                ShowInfoMessage(QStringLiteral("No records found."));
+                return;
+            }
+        }
+        const QString templatePath = TemplatePath(templateName);
+        OfficeApplication wordProcessor;
+        if (!GetWord(wordProcessor)) {
+            ShowErrorMessage(QStringLiteral("Cannot open MS Word."));
             return;
         }
-    }
-    const QString templatePath = TemplatePath(templateName);
-    OfficeApplication wordProcessor;
-    if (!GetWord(wordProcessor)) {
-        ShowErrorMessage(QStringLiteral("Cannot open MS Word."));
-        return;
-    }
-    QFile templateFile(templatePath);
-    if (!FileExists(templatePath) || !templateFile.open(QIODevice::ReadOnly)) {
-        ShowErrorMessage(QStringLiteral("Cannot find template ") + AngleQuote(templatePath));
-        return;
-    }
-    const QString templateHtml = QString::fromUtf8(templateFile.readAll());
+        QFile templateFile(templatePath);
+        if (!FileExists(templatePath) || !templateFile.open(QIODevice::ReadOnly)) {
+            ShowErrorMessage(QStringLiteral("Cannot find template ") + AngleQuote(templatePath));
+            return;
+        }
+        const QString templateHtml = QString::fromUtf8(templateFile.readAll());
 
-    // A previous data file of that name is replaced without a question.
-    const QString dataPath = MergeDataPath(dataName);
-    DeleteFiles({ dataPath });
-    WriteTabData(statement, dataPath);
-    QFile dataFile(dataPath);
-    if (!dataFile.open(QIODevice::ReadOnly))
-        RaiseToReport(QStringLiteral("Cannot read the data file ") + AngleQuote(dataPath));
-    const TabData data = ParseTabData(QString::fromUtf8(dataFile.readAll()));
+        // A previous data file of that name is replaced without a question.
+        const QString dataPath = MergeDataPath(dataName);
+        DeleteFiles({ dataPath });
+        // A data file that could not be written has been reported already (by the nested action or
+        // the file's own message): nothing to merge, and nothing more to say.
+        if (!WriteTabData(statement, dataPath))
+            return;
+        QFile dataFile(dataPath);
+        if (!dataFile.open(QIODevice::ReadOnly))
+            RaiseToReport(QStringLiteral("Cannot read the data file ") + AngleQuote(dataPath));
+        const TabData data = ParseTabData(QString::fromUtf8(dataFile.readAll()));
 
-    QStringList missing;
-    std::unique_ptr<QTextDocument> merged;
-    try {
-        merged = MergeTemplate(templateHtml, data, missing);
-    } catch (const AppError& error) {
-        RaiseToReport(error.description() + QStringLiteral(" (") + AngleQuote(templatePath) + QStringLiteral(")"));
-    }
-    if (!missing.isEmpty()) {
-        QStringList quoted;
-        for (const QString& name : missing)
-            quoted << AngleQuote(name);
-        ShowMessageBox(QStringLiteral("The template ") + AngleQuote(templateName) + QStringLiteral(" uses fields that the data lacks; they are left empty: ")
-                           + quoted.join(QStringLiteral(", ")),
-                       MsgBox::Exclamation, QStringLiteral("Mail Merge"));
-    }
-    if (showResult)
-        presenterSlot()->preview(std::move(merged), templateName);
-    else
-        presenterSlot()->print(std::move(merged), templateName);
+        QStringList missing;
+        std::unique_ptr<QTextDocument> merged;
+        try {
+            merged = MergeTemplate(templateHtml, data, missing);
+        } catch (const AppError& error) {
+            RaiseToReport(error.description() + QStringLiteral(" (") + AngleQuote(templatePath) + QStringLiteral(")"));
+        }
+        if (!missing.isEmpty()) {
+            QStringList quoted;
+            for (const QString& name : missing)
+                quoted << AngleQuote(name);
+            ShowMessageBox(QStringLiteral("The template ") + AngleQuote(templateName)
+                    + QStringLiteral(" uses fields that the data lacks; they are left empty: ")
+                    + quoted.join(QStringLiteral(", ")),
+                MsgBox::Exclamation, QStringLiteral("Mail Merge"));
+        }
+        if (showResult)
+            presenterSlot()->preview(std::move(merged), templateName);
+        else
+            presenterSlot()->print(std::move(merged), templateName);
+        done = true;
+    });
+    return ran && done;
 }

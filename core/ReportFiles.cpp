@@ -377,19 +377,23 @@ void ReportRenderer::render(QPagedPaintDevice* device)
     painter.end();
 }
 
-void RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath)
+bool RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath)
 {
-    ReportDefinition definition = LoadReportDefinition(reportPath);
-    std::unique_ptr<Recordset> recordset;
-    if (!Act_OpenRecordset(recordset, statement) || !recordset)
-        RaiseSilent();
-    ReportRenderer renderer(std::move(definition), *recordset);
-    CloseRecordset(recordset);
-    QPdfWriter writer(pdfPath);
-    writer.setTitle(QFileInfo(reportPath).completeBaseName());
-    writer.setPageSize(QPageSize(QPageSize::Letter));
-    writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-    renderer.render(&writer);
+    ActionScope action(
+        QStringLiteral("ReportFiles"), QStringLiteral("RenderReportToPdf"), QStringLiteral("Render Report"));
+    return action.run([&] {
+        ReportDefinition definition = LoadReportDefinition(reportPath);
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, statement) || !recordset)
+            RaiseSilent();
+        ReportRenderer renderer(std::move(definition), *recordset);
+        CloseRecordset(recordset);
+        QPdfWriter writer(pdfPath);
+        writer.setTitle(QFileInfo(reportPath).completeBaseName());
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+        renderer.render(&writer);
+    });
 }
 
 ReportPreview::ReportPreview(QWidget* parent)
