@@ -2,6 +2,7 @@
 #include "AppInfo.h"
 #include "CrystalReport.h"
 #include "DataWindow.h"
+#include "Database.h"
 #include "FormFieldsToText.h"
 #include "FormRegistry.h"
 #include "MailMerge.h"
@@ -19,6 +20,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -232,6 +234,75 @@ TEST_P(ReportFiles, RenderedPdfHoldsTitleRowsAndTotals)
     for (const char* expected : { "Items by Location", "Location: Vault", "Knife", "Gun", "Location: Shelf", "Phone",
                                   "Total Location: Vault", "42", "Grand Total", "47", "Page 1 of 1", "Evidence room" })
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+}
+
+// Where text stands on its line of pdftotext -layout output: the first line holding the pattern,
+// and the start and end column of the match.
+struct Placed {
+    qsizetype start = -1;
+    qsizetype end = -1;
+};
+Placed placeOf(const QString& layout, const QString& pattern)
+{
+    const QRegularExpression expression(pattern);
+    for (const QString& line : layout.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = expression.match(line);
+        if (match.hasMatch())
+            return { match.capturedStart(), match.capturedEnd() };
+    }
+    return {};
+}
+
+TEST_P(ReportFiles, ColumnsKeepAGapAndTotalsStandUnderTheirOwnColumn)
+{
+    const Engine engine = GetParam();
+    ASSERT_TRUE(Act_ExecuteSQL(
+        QStringLiteral("CREATE TABLE Report_Cases (Case_ID INTEGER, Status %1, Case_Name %1, Items INTEGER, Box %1)")
+            .arg(SchemaToken(engine, QStringLiteral("{NAME}")))));
+    ASSERT_TRUE(
+        Act_ExecuteSQL(QStringLiteral("INSERT INTO Report_Cases (Case_ID, Status, Case_Name, Items, Box) VALUES "
+                                      "(15, 'Closed', 'Knife', 20, 'B1'), (16, 'Open', 'Gun', 7, 'B2')")));
+    // Right-aligned narrow columns beside left-aligned ones, totals in adjacent columns, and a first
+    // column with a total of its own, where the caption of the totals would otherwise stand.
+    QFile file(GetMainPath() + QStringLiteral("Reports/Cases.rpt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<Report title="Cases">
+  <Column field="Case_ID" caption="ID" width="0.6" align="right" total="count"/>
+  <Column field="Status" caption="Status" width="1.2"/>
+  <Column field="Case_Name" caption="Name" width="3"/>
+  <Column field="Items" caption="Items" width="0.6" align="right" total="sum"/>
+  <Column field="Box" caption="Box" width="0.6" total="count"/>
+</Report>)");
+    file.close();
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("cases.pdf"));
+    ASSERT_TRUE(RenderReportToPdf(file.fileName(),
+        QStringLiteral("SELECT Case_ID, Status, Case_Name, Items, Box FROM Report_Cases ORDER BY Case_ID"), pdf));
+    const QString text = runTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    SCOPED_TRACE(text.toStdString());
+    for (const char* separate : { "\\bID +Status +Name +Items +Box\\b", "\\b15 +Closed +Knife +20 +B1\\b",
+             "\\b16 +Open +Gun +7 +B2\\b", "Grand Total" })
+        EXPECT_TRUE(placeOf(text, QString::fromUtf8(separate)).start >= 0) << separate;
+    // Each total under its own column: right-aligned figures end where the column's values end,
+    // left-aligned ones start where they start, and the caption stands on a line of its own.
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QString totals = lines.filter(QRegularExpression(QStringLiteral("^ *2 +27 +2 *$"))).value(0);
+    const QString row = lines.filter(QStringLiteral("Knife")).value(0);
+    ASSERT_FALSE(totals.isEmpty());
+    auto endOf = [](const QString& line, const QString& value, qsizetype from = 0) {
+        const QRegularExpressionMatch match
+            = QRegularExpression(QStringLiteral("\\b") + value + QStringLiteral("\\b")).match(line, from);
+        return match.hasMatch() ? match.capturedEnd() : -1;
+    };
+    auto startOf = [](const QString& line, const QString& value, qsizetype from = 0) {
+        const QRegularExpressionMatch match
+            = QRegularExpression(QStringLiteral("\\b") + value + QStringLiteral("\\b")).match(line, from);
+        return match.hasMatch() ? match.capturedStart() : -1;
+    };
+    EXPECT_NEAR(endOf(totals, QStringLiteral("2")), endOf(row, QStringLiteral("15")), 1);
+    EXPECT_NEAR(endOf(totals, QStringLiteral("27")), endOf(row, QStringLiteral("20")), 1);
+    EXPECT_NEAR(startOf(totals, QStringLiteral("2"), endOf(totals, QStringLiteral("27"))),
+        startOf(row, QStringLiteral("B1")), 1);
 }
 
 TEST_P(ReportFiles, MalformedFilesAndMissingFieldsAreNamed)
