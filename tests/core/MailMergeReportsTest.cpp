@@ -18,13 +18,17 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPageSize>
 #include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -148,12 +152,16 @@ TEST_P(WordReports, ThreeRecordsGiveThreeLabelsWhoseBarcodesDecode)
     ASSERT_TRUE(dataFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(dataFile.readAll().startsWith("Title\tCode\tName\r\nEvidence labels\tC-0000000001\tKnife\r\n"));
 
+    // Drawn at three times the layout's resolution, as a page rendered for a printer would be: the
+    // barcodes are sized for paper, narrower than a screen pixel per bar.
     QTextDocument* document = RecordingPresenter::previews.front().get();
     document->setTextWidth(1000);
-    QImage page(document->size().toSize() + QSize(20, 20), QImage::Format_RGB32);
+    QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
     page.fill(Qt::white);
     {
         QPainter painter(&page);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(3, 3);
         painter.translate(10, 10);
         document->drawContents(&painter);
     }
@@ -166,6 +174,80 @@ TEST_P(WordReports, ThreeRecordsGiveThreeLabelsWhoseBarcodesDecode)
     decoded.sort();
     EXPECT_EQ(decoded, (QStringList { QStringLiteral("CODE-39:C-0000000001"), QStringLiteral("CODE-39:C-0000000002"),
                                       QStringLiteral("CODE-39:C-0000000003") }));
+}
+
+// The shipped three-column label sheet printed to PDF as the print preview prints it: every label
+// whole on one page, its texts in that page's text layer and its barcode decodable from that page
+// rendered at 300 dpi; a sheet of several pages breaks between label rows.
+TEST_P(WordReports, EveryLabelOfAPrintedSheetIsWholeAndDecodes)
+{
+    const struct {
+        int records;
+        QPageSize::PageSizeId page;
+    } cases[]
+        = { { 1, QPageSize::Letter }, { 3, QPageSize::A4 }, { 25, QPageSize::Letter }, { 70, QPageSize::Letter } };
+    for (const auto& sheet : cases) {
+        SCOPED_TRACE(sheet.records);
+        RecordingPresenter::previews.clear();
+        const QString statement
+            = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)\r\n"
+                             "SELECT 'Evidence labels' AS \"Title\", 'C-00000000' || (10 + i) AS \"Code\", "
+                             "'Label ' || (100 + i) AS \"Name\" FROM n ORDER BY i")
+                  .arg(sheet.records);
+        ASSERT_TRUE(WordReport(QStringLiteral("Sample Labels"), statement, QStringLiteral("Sample Labels"), true));
+        ASSERT_EQ(RecordingPresenter::previews.size(), 1u);
+
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("labels.pdf"));
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(sheet.page));
+        RecordingPresenter::previews.front()->print(&printer);
+
+        // Per page: the codes its barcodes carry and its text.
+        runTool(QStringLiteral("pdftoppm"),
+            { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), pdf,
+                folder.filePath(QStringLiteral("page")) });
+        std::map<QString, QStringList> barcodePages; // code -> pages where it decodes
+        QStringList pageTexts;
+        static const QRegularExpression pageNumber(QStringLiteral("(\\d+)\\.png$"));
+        for (const QString& file : QDir(folder.path()).entryList({ QStringLiteral("page*.png") })) {
+            const QString page = pageNumber.match(file).captured(1).remove(QRegularExpression(QStringLiteral("^0+")));
+            const QStringList codes = runTool(QStringLiteral("zbarimg"),
+                { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"),
+                    folder.filePath(file) })
+                                          .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            for (const QString& code : codes)
+                barcodePages[code.mid(8)] << page;
+            pageTexts << page + QLatin1Char('\n')
+                    + runTool(QStringLiteral("pdftotext"),
+                        { QStringLiteral("-layout"), QStringLiteral("-f"), page, QStringLiteral("-l"), page, pdf,
+                            QStringLiteral("-") });
+        }
+        auto pagesHolding = [&](const QString& text) {
+            QStringList pages;
+            for (const QString& pageText : pageTexts) {
+                if (pageText.contains(text))
+                    pages << pageText.section(QLatin1Char('\n'), 0, 0);
+            }
+            return pages;
+        };
+        EXPECT_EQ(barcodePages.size(), static_cast<size_t>(sheet.records));
+        for (int i = 1; i <= sheet.records; ++i) {
+            const QString code = QStringLiteral("C-00000000%1").arg(10 + i);
+            const QString name = QStringLiteral("Label %1").arg(100 + i);
+            const QStringList where = barcodePages[code];
+            EXPECT_EQ(where.size(), 1) << code.toStdString() << " decodes on pages "
+                                       << where.join(QLatin1Char(',')).toStdString();
+            // The code and name under and over the barcode stand on the barcode's page.
+            const std::string pages = where.join(QLatin1Char(',')).toStdString();
+            EXPECT_EQ(pagesHolding(code).join(QLatin1Char(',')).toStdString(), pages) << code.toStdString();
+            EXPECT_EQ(pagesHolding(name).join(QLatin1Char(',')).toStdString(), pages)
+                << name.toStdString() << "\n"
+                << pageTexts.join(QLatin1Char('\n')).toStdString();
+        }
+    }
 }
 
 TEST_P(WordReports, PrintingPrintsTheMergedRecordsNotTheTemplate)
