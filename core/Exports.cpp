@@ -90,31 +90,34 @@ QString ClipText(const Recordset& recordset)
     return text;
 }
 
-void ExportToText(const QString& statement, const QString& title, const QString& subtitle)
+bool ExportToText(const QString& statement, const QString& title, const QString& subtitle)
 {
-    QString text;
-    {
-        BusyPointer busy;
-        text = title + kCrLf + subtitle + kCrLf + kCrLf;
-        text += ReportSignature() + kCrLf;
-        text += QStringLiteral("Database: ") + currentDatabaseName() + kCrLf;
-        QString query = statement;
-        query.replace(kCrLf, kCrLf + kTab, Qt::CaseInsensitive);
-        text += QStringLiteral("Query:") + kTab + query + kCrLf + kCrLf + kCrLf;
+    ActionScope action(QStringLiteral("modReports"), QStringLiteral("ExportToText"), QStringLiteral("Export to Text"));
+    return action.run([&] {
+        QString text;
+        {
+            BusyPointer busy;
+            text = title + kCrLf + subtitle + kCrLf + kCrLf;
+            text += ReportSignature() + kCrLf;
+            text += QStringLiteral("Database: ") + currentDatabaseName() + kCrLf;
+            QString query = statement;
+            query.replace(kCrLf, kCrLf + kTab, Qt::CaseInsensitive);
+            text += QStringLiteral("Query:") + kTab + query + kCrLf + kCrLf + kCrLf;
 
-        std::unique_ptr<Recordset> recordset = openOrRaise(statement);
-        if (recordset->isOpen()) {
-            do {
-                QStringList names;
-                for (int column = 0; column < recordset->fieldCount(); ++column)
-                    names << recordset->fieldName(column);
-                text += names.join(kTab) + kCrLf;
-                if (recordset->recordCount() > 0)
-                    text += ClipText(*recordset);
-                text += kCrLf + kCrLf;
-            } while (recordset->nextRecordset());
+            std::unique_ptr<Recordset> recordset = openOrRaise(statement);
+            if (recordset->isOpen()) {
+                do {
+                    QStringList names;
+                    for (int column = 0; column < recordset->fieldCount(); ++column)
+                        names << recordset->fieldName(column);
+                    text += names.join(kTab) + kCrLf;
+                    if (recordset->recordCount() > 0)
+                        text += ClipText(*recordset);
+                    text += kCrLf + kCrLf;
+                } while (recordset->nextRecordset());
+            }
+            CloseRecordset(recordset);
         }
-        CloseRecordset(recordset);
-    }
-    ShowText(text);
+        ShowText(text);
+    });
 }

@@ -25,5 +25,6 @@ QString ClipText(const Recordset& recordset);
 
 // Runs the statement and shows every result set as tab-separated text in a new text viewer:
 // title, subtitle, signature, database, the statement, then per result set its field names and
-// rows. Throws when the query fails or no text viewer is installed.
-void ExportToText(const QString& statement, const QString& title, const QString& subtitle);
+// rows. An action of its own: a failing query or a missing text viewer is reported once, nothing is
+// thrown and the result is false.
+bool ExportToText(const QString& statement, const QString& title, const QString& subtitle);

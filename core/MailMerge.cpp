@@ -14,16 +14,25 @@
 #include "SqlText.h"
 #include "TextUtilities.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -43,6 +52,134 @@ QString escaped(const QString& value)
 [[noreturn]] void malformed(const QString& reason)
 {
     throw AppError(ErrToReport, QStringLiteral("The template is not valid: ") + reason, ApplicationTitle());
+}
+
+// Barcode sizes. The merged document is printed by QTextDocument::print, which lays it out in
+// screen pixels on the printer's page less its margins: 2 cm a side when the printer gives none,
+// and 2 cm a side of its own. The narrowest text that leaves is an A4 page's 210 mm less 80 mm.
+// Label cells are that width shared by the sheet's columns; a barcode takes its cell's width,
+// with modules no narrower than 0.19 mm (7.5 mil, what scanners still read reliably) and no wider
+// than 0.53 mm (two screen pixels, the size a lone barcode has always had).
+constexpr double kNarrowestTextMm = 130.0;
+constexpr int kLabelPadding = 4; // pixels on every side of a label sheet's cell
+constexpr double kMinModuleMm = 0.19;
+constexpr double kMaxModuleMm = 0.53;
+constexpr double kBarHeightMm = 13.0;
+// Pixels per module of the barcode picture: fine enough that a printer at 600 dpi or a page
+// rendered at 300 dpi keeps every bar edge.
+constexpr int kPicturePixelsPerModule = 4;
+
+// The resolution the document's pixel lengths are laid out in when printed (Qt's own: the primary
+// screen's logical resolution, 96 where the application asks for it).
+double layoutDpi()
+{
+    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi))
+        return 96.0;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return std::round(screen->logicalDotsPerInchX());
+    return 96.0;
+}
+
+double pixelsOf(double millimetres) { return millimetres / 25.4 * layoutDpi(); }
+
+// The width, in layout pixels, a barcode may take in a cell of a sheet of that many columns.
+double cellWidthFor(int columns)
+{
+    const double cell = pixelsOf(kNarrowestTextMm) / std::max(1, columns);
+    return columns > 1 ? cell - 2 * kLabelPadding - 2 : cell;
+}
+
+// The shortest text a printed page holds: a Letter page's 279.4 mm less the 80 mm of margins, and
+// a little less again, as the printer's font metrics differ slightly from the screen's.
+constexpr double kShortestTextMm = 195.0;
+
+QString sheetTable(const QStringList& rows, const std::vector<int>& pageStarts)
+{
+    const QString open = QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"%1\"%2>");
+    QString html = open.arg(kLabelPadding).arg(QString());
+    for (int r = 0; r < rows.size(); ++r) {
+        if (std::find(pageStarts.begin(), pageStarts.end(), r) != pageStarts.end())
+            html += QStringLiteral("</table>")
+                + open.arg(kLabelPadding).arg(QStringLiteral(" style=\"page-break-before: always\""));
+        html += rows.at(r);
+    }
+    return html + QStringLiteral("</table>");
+}
+
+void collectTables(QTextFrame* frame, std::vector<QTextTable*>& tables)
+{
+    for (QTextFrame* child : frame->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(child))
+            tables.push_back(table);
+        collectTables(child, tables);
+    }
+}
+
+// The first sheet row, from `from` on, whose labels the page foot would cut in two; -1 for none.
+// The sheet is laid out on the narrowest and shortest text a printed page gives.
+int firstCutRow(const QString& html, size_t tablesBefore, int from, int rowCount)
+{
+    QTextDocument probe;
+    probe.setDocumentMargin(0);
+    const double pageHeight = pixelsOf(kShortestTextMm);
+    probe.setPageSize(QSizeF(pixelsOf(kNarrowestTextMm), pageHeight));
+    probe.setHtml(html);
+    std::vector<QTextTable*> tables;
+    collectTables(probe.rootFrame(), tables);
+    if (tables.size() <= tablesBefore)
+        return -1;
+    QAbstractTextDocumentLayout* layout = probe.documentLayout();
+    QTextFrame* sheetParent = tables[tablesBefore]->parentFrame();
+    int row = 0;
+    for (size_t t = tablesBefore; t < tables.size() && row < rowCount; ++t) {
+        QTextTable* table = tables[t];
+        if (table->parentFrame() != sheetParent)
+            continue; // a table inside a label
+        for (int r = 0; r < table->rows() && row < rowCount; ++r, ++row) {
+            if (row < from)
+                continue;
+            double top = std::numeric_limits<double>::max();
+            double bottom = std::numeric_limits<double>::lowest();
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (QTextBlock block = probe.findBlock(cell.firstPosition());
+                     block.isValid() && block.position() <= cell.lastPosition(); block = block.next()) {
+                    const QRectF rect = layout->blockBoundingRect(block);
+                    top = std::min(top, rect.top());
+                    bottom = std::max(bottom, rect.bottom());
+                }
+            }
+            if (top < bottom && bottom - top <= pageHeight
+                && std::floor(top / pageHeight) != std::floor((bottom - 0.5) / pageHeight))
+                return row;
+        }
+    }
+    return -1;
+}
+
+// The rows of a label sheet as a table, split into one table per page where a row would
+// otherwise cross the foot of a page: the layout breaks a table row line by line, which would
+// leave a label's name on one page and its barcode on the next.
+QString labelSheet(const QString& before, const QStringList& rows, const QString& after)
+{
+    size_t tablesBefore = 0;
+    {
+        QTextDocument lead;
+        lead.setHtml(before);
+        std::vector<QTextTable*> tables;
+        collectTables(lead.rootFrame(), tables);
+        tablesBefore = tables.size();
+    }
+    std::vector<int> pageStarts;
+    for (int from = 0;;) {
+        const int cut = firstCutRow(
+            before + sheetTable(rows, pageStarts) + after, tablesBefore, from, static_cast<int>(rows.size()));
+        if (cut < 0)
+            break;
+        pageStarts.push_back(cut);
+        from = cut + 1;
+    }
+    return sheetTable(rows, pageStarts);
 }
 
 const QRegularExpression& beginMarker()
@@ -67,6 +204,9 @@ public:
         , m_missing(missing)
     {
     }
+
+    // The width the barcodes of the pieces filled next may take, in layout pixels.
+    void setCellWidth(double width) { m_cellWidth = width; }
 
     QString fill(const QString& piece, const QStringList* record)
     {
@@ -118,18 +258,25 @@ private:
             html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
             return html;
         }
-        const QImage image = Code39Image(value, 2, 50);
+        const QImage image = Code39Image(value, kPicturePixelsPerModule, 60);
         if (image.isNull())
             return value.toHtmlEscaped();
+        // The module width follows from the cell, within what scanners read.
+        const int modules = image.width() / kPicturePixelsPerModule;
+        const double module = std::clamp(m_cellWidth / modules, pixelsOf(kMinModuleMm), pixelsOf(kMaxModuleMm));
         const QUrl url(QStringLiteral("barcode:%1").arg(++m_images));
         m_document.addResource(QTextDocument::ImageResource, url, image);
-        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\"/>").arg(url.toString()).arg(image.width()).arg(image.height());
+        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\"/>")
+            .arg(url.toString())
+            .arg(module * modules, 0, 'f', 2)
+            .arg(pixelsOf(kBarHeightMm), 0, 'f', 2);
     }
 
     const TabData& m_data;
     QTextDocument& m_document;
     QStringList& m_missing;
     int m_images = 0;
+    double m_cellWidth = cellWidthFor(1);
 };
 
 class DesktopPresenter final : public MergedDocumentPresenter {
@@ -240,15 +387,22 @@ TabData ParseTabData(const QString& text)
     return data;
 }
 
-void WriteTabData(const QString& statement, const QString& dataFilePath)
+bool WriteTabData(const QString& statement, const QString& dataFilePath)
 {
-    BusyPointer busy;
-    std::unique_ptr<Recordset> recordset;
-    if (!Act_OpenRecordset(recordset, statement) || !recordset)
-        RaiseSilent();
-    const QString text = TabDataText(*recordset);
-    CloseRecordset(recordset);
-    SaveTextFile(dataFilePath, text);
+    bool written = false;
+    ActionScope action(
+        QStringLiteral("modWordReports"), QStringLiteral("WriteTabData"), QStringLiteral("Write Data File"));
+    const bool ran = action.run([&] {
+        BusyPointer busy;
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, statement) || !recordset)
+            RaiseSilent();
+        const QString text = TabDataText(*recordset);
+        CloseRecordset(recordset);
+        // SaveTextFile has shown why the file could not be written (or the user kept the old one).
+        written = SaveTextFile(dataFilePath, text);
+    });
+    return ran && written;
 }
 
 std::unique_ptr<QTextDocument> MergeTemplate(const QString& templateHtml, const TabData& data, QStringList& missingFields)
@@ -269,24 +423,25 @@ std::unique_ptr<QTextDocument> MergeTemplate(const QString& templateHtml, const 
         const int columns = begin.captured(1).isEmpty() ? 1 : std::max(1, begin.captured(1).toInt());
         // Fields outside the block take the first record's values.
         const QString before = filler.fill(templateHtml.left(begin.capturedStart()), first);
+        const QString after = filler.fill(templateHtml.mid(end.capturedEnd()), first);
+        filler.setCellWidth(cellWidthFor(columns));
         QString blocks;
-        if (columns > 1)
-            blocks += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"8\">");
-        for (size_t r = 0; r < data.records.size(); ++r) {
-            const QString filled = filler.fill(block, &data.records[r]);
-            if (columns == 1) {
-                blocks += filled;
-                continue;
+        if (columns == 1) {
+            for (const QStringList& record : data.records)
+                blocks += filler.fill(block, &record);
+        } else {
+            QStringList rows;
+            for (size_t r = 0; r < data.records.size(); ++r) {
+                if (r % columns == 0)
+                    rows << QStringLiteral("<tr>");
+                rows.last() += QStringLiteral("<td width=\"%1%\" valign=\"top\">").arg(100 / columns)
+                    + filler.fill(block, &data.records[r]) + QStringLiteral("</td>");
+                if (r % columns == static_cast<size_t>(columns - 1) || r + 1 == data.records.size())
+                    rows.last() += QStringLiteral("</tr>");
             }
-            if (r % columns == 0)
-                blocks += QStringLiteral("<tr>");
-            blocks += QStringLiteral("<td width=\"%1%\" valign=\"top\">").arg(100 / columns) + filled + QStringLiteral("</td>");
-            if (r % columns == static_cast<size_t>(columns - 1) || r + 1 == data.records.size())
-                blocks += QStringLiteral("</tr>");
+            blocks = labelSheet(before, rows, after);
         }
-        if (columns > 1)
-            blocks += QStringLiteral("</table>");
-        html = before + blocks + filler.fill(templateHtml.mid(end.capturedEnd()), first);
+        html = before + blocks + after;
     } else {
         if (endMarker().match(templateHtml).hasMatch())
             malformed(QStringLiteral("END RECORD has no BEGIN RECORD"));
@@ -324,59 +479,70 @@ QString MergeDataPath(const QString& dataName)
     return GetMainPath() + QStringLiteral("Temp/") + dataName + QStringLiteral(".txt");
 }
 
-void WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult)
+bool WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult)
 {
-    BusyPointer busy;
-    {
-        std::unique_ptr<Recordset> recordset;
-        if (!Act_OpenRecordset(recordset, statement) || !recordset)
-            RaiseSilent();
-        const bool empty = !recordset->isOpen() || recordset->recordCount() == 0;
-        CloseRecordset(recordset);
-        if (empty) {
-            ShowInfoMessage(QStringLiteral("No records found."));
+    bool done = false;
+    ActionScope action(
+        QStringLiteral("modWordReports"), QStringLiteral("WordReport"), QStringLiteral("Print ") + templateName);
+    const bool ran = action.run([&] {
+        BusyPointer busy;
+        {
+            std::unique_ptr<Recordset> recordset;
+            if (!Act_OpenRecordset(recordset, statement) || !recordset)
+                RaiseSilent();
+            const bool empty = !recordset->isOpen() || recordset->recordCount() == 0;
+            CloseRecordset(recordset);
+            if (empty) {
+                ShowInfoMessage(QStringLiteral("No records found."));
+                return;
+            }
+        }
+        const QString templatePath = TemplatePath(templateName);
+        OfficeApplication wordProcessor;
+        if (!GetWord(wordProcessor)) {
+            ShowErrorMessage(QStringLiteral("Cannot open MS Word."));
             return;
         }
-    }
-    const QString templatePath = TemplatePath(templateName);
-    OfficeApplication wordProcessor;
-    if (!GetWord(wordProcessor)) {
-        ShowErrorMessage(QStringLiteral("Cannot open MS Word."));
-        return;
-    }
-    QFile templateFile(templatePath);
-    if (!FileExists(templatePath) || !templateFile.open(QIODevice::ReadOnly)) {
-        ShowErrorMessage(QStringLiteral("Cannot find template ") + AngleQuote(templatePath));
-        return;
-    }
-    const QString templateHtml = QString::fromUtf8(templateFile.readAll());
+        QFile templateFile(templatePath);
+        if (!FileExists(templatePath) || !templateFile.open(QIODevice::ReadOnly)) {
+            ShowErrorMessage(QStringLiteral("Cannot find template ") + AngleQuote(templatePath));
+            return;
+        }
+        const QString templateHtml = QString::fromUtf8(templateFile.readAll());
 
-    // A previous data file of that name is replaced without a question.
-    const QString dataPath = MergeDataPath(dataName);
-    DeleteFiles({ dataPath });
-    WriteTabData(statement, dataPath);
-    QFile dataFile(dataPath);
-    if (!dataFile.open(QIODevice::ReadOnly))
-        RaiseToReport(QStringLiteral("Cannot read the data file ") + AngleQuote(dataPath));
-    const TabData data = ParseTabData(QString::fromUtf8(dataFile.readAll()));
+        // A previous data file of that name is replaced without a question.
+        const QString dataPath = MergeDataPath(dataName);
+        DeleteFiles({ dataPath });
+        // A data file that could not be written has been reported already (by the nested action or
+        // the file's own message): nothing to merge, and nothing more to say.
+        if (!WriteTabData(statement, dataPath))
+            return;
+        QFile dataFile(dataPath);
+        if (!dataFile.open(QIODevice::ReadOnly))
+            RaiseToReport(QStringLiteral("Cannot read the data file ") + AngleQuote(dataPath));
+        const TabData data = ParseTabData(QString::fromUtf8(dataFile.readAll()));
 
-    QStringList missing;
-    std::unique_ptr<QTextDocument> merged;
-    try {
-        merged = MergeTemplate(templateHtml, data, missing);
-    } catch (const AppError& error) {
-        RaiseToReport(error.description() + QStringLiteral(" (") + AngleQuote(templatePath) + QStringLiteral(")"));
-    }
-    if (!missing.isEmpty()) {
-        QStringList quoted;
-        for (const QString& name : missing)
-            quoted << AngleQuote(name);
-        ShowMessageBox(QStringLiteral("The template ") + AngleQuote(templateName) + QStringLiteral(" uses fields that the data lacks; they are left empty: ")
-                           + quoted.join(QStringLiteral(", ")),
-                       MsgBox::Exclamation, QStringLiteral("Mail Merge"));
-    }
-    if (showResult)
-        presenterSlot()->preview(std::move(merged), templateName);
-    else
-        presenterSlot()->print(std::move(merged), templateName);
+        QStringList missing;
+        std::unique_ptr<QTextDocument> merged;
+        try {
+            merged = MergeTemplate(templateHtml, data, missing);
+        } catch (const AppError& error) {
+            RaiseToReport(error.description() + QStringLiteral(" (") + AngleQuote(templatePath) + QStringLiteral(")"));
+        }
+        if (!missing.isEmpty()) {
+            QStringList quoted;
+            for (const QString& name : missing)
+                quoted << AngleQuote(name);
+            ShowMessageBox(QStringLiteral("The template ") + AngleQuote(templateName)
+                    + QStringLiteral(" uses fields that the data lacks; they are left empty: ")
+                    + quoted.join(QStringLiteral(", ")),
+                MsgBox::Exclamation, QStringLiteral("Mail Merge"));
+        }
+        if (showResult)
+            presenterSlot()->preview(std::move(merged), templateName);
+        else
+            presenterSlot()->print(std::move(merged), templateName);
+        done = true;
+    });
+    return ran && done;
 }

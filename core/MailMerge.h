@@ -26,8 +26,10 @@ struct TabData {
 TabData ParseTabData(const QString& text);
 
 // Runs the statement and writes its first result set to the data file (SaveTextFile: an existing
-// file is replaced only after the overwrite question). A failing query throws.
-void WriteTabData(const QString& statement, const QString& dataFilePath);
+// file is replaced only after the overwrite question). An action of its own: nothing is thrown; a
+// failing query or a file that cannot be written is reported once and the result is false, as it is
+// when the user keeps the existing file.
+bool WriteTabData(const QString& statement, const QString& dataFilePath);
 
 // The merged document of a template's HTML and the data: every record's block filled in. Throws
 // AppError when the template is malformed. Fields that the data lacks are left empty and their
@@ -51,5 +53,6 @@ QString MergeDataPath(const QString& dataName);
 
 // "No records found." for an empty result; "Cannot find template <path>" for a missing template;
 // otherwise the data file is written afresh, merged into the template and the result shown (show
-// result) or printed: every record, not the template alone.
-void WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult);
+// result) or printed: every record, not the template alone. An action of its own: nothing is
+// thrown, every failure is reported once; true when the merged document was shown or printed.
+bool WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult);

@@ -454,30 +454,32 @@ QByteArray RecordsetToAdtg(const Recordset& recordset)
     return gram.bytes();
 }
 
-void SaveRecordsetAs(const QString& statement, int format, const QString& defaultName)
+bool SaveRecordsetAs(const QString& statement, int format, const QString& defaultName)
 {
-    QString filter;
-    QString title;
-    QString fileName;
-    if (format == static_cast<int>(RecordsetFormat::XML)) {
-        filter = QStringLiteral("Extensible Markup Language (*.xml)");
-        title = QStringLiteral("Save Data In XML Format As");
-        fileName = defaultName + QStringLiteral(".xml");
-    } else if (format == static_cast<int>(RecordsetFormat::ADTG)) {
-        filter = QStringLiteral("Advanced Data TableGram (*.adtg)");
-        title = QStringLiteral("Save Data In ADTG Format As");
-        fileName = defaultName + QStringLiteral(".adtg");
-    } else {
-        return;
-    }
-    // The dialog asks before overwriting; an empty answer is a cancel.
-    const QString path = Dialogs::files().saveFileName(nullptr, title, QString(), fileName, filter);
-    if (path.isEmpty())
-        return;
+    bool saved = false;
+    ActionScope action(QStringLiteral("modReports"), QStringLiteral("SaveRecordsetAs"), QStringLiteral("Save Data As"));
+    const bool ran = action.run([&] {
+        QString filter;
+        QString title;
+        QString fileName;
+        if (format == static_cast<int>(RecordsetFormat::XML)) {
+            filter = QStringLiteral("Extensible Markup Language (*.xml)");
+            title = QStringLiteral("Save Data In XML Format As");
+            fileName = defaultName + QStringLiteral(".xml");
+        } else if (format == static_cast<int>(RecordsetFormat::ADTG)) {
+            filter = QStringLiteral("Advanced Data TableGram (*.adtg)");
+            title = QStringLiteral("Save Data In ADTG Format As");
+            fileName = defaultName + QStringLiteral(".adtg");
+        } else {
+            return;
+        }
+        // The dialog asks before overwriting; an empty answer is a cancel.
+        const QString path = Dialogs::files().saveFileName(nullptr, title, QString(), fileName, filter);
+        if (path.isEmpty())
+            return;
 
-    std::unique_ptr<Recordset> recordset;
-    {
         BusyPointer busy;
+        std::unique_ptr<Recordset> recordset;
         if (!Act_OpenRecordset(recordset, statement) || !recordset)
             RaiseSilent();
         const QByteArray bytes = format == static_cast<int>(RecordsetFormat::XML) ? RecordsetToXml(*recordset) : RecordsetToAdtg(*recordset);
@@ -485,5 +487,7 @@ void SaveRecordsetAs(const QString& statement, int format, const QString& defaul
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
             RaiseToReport(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + file.errorString());
-    }
+        saved = true;
+    });
+    return ran && saved;
 }

@@ -24,6 +24,7 @@ QByteArray RecordsetToAdtg(const Recordset& recordset);
 
 // Asks for a file in the save dialog ("Save Data In XML Format As" / "Save Data In ADTG Format As"),
 // runs the statement and writes its result there, replacing an existing file in one step. A
-// cancelled dialog or another format number does nothing; a failing query throws (reported once by
-// the calling action) and leaves the existing file alone.
-void SaveRecordsetAs(const QString& statement, int format, const QString& defaultName);
+// cancelled dialog or another format number does nothing and gives false. An action of its own: a
+// failing query or a file that cannot be written is reported once, nothing is thrown, the existing
+// file is left alone and the result is false.
+bool SaveRecordsetAs(const QString& statement, int format, const QString& defaultName);

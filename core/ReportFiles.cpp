@@ -112,6 +112,10 @@ struct ReportRenderer::Line {
     QString caption;
     QStringList cells;
     int page = 0;
+    // A totals line whose caption has no room beside its figures carries it on a line of its own
+    // above them.
+    bool captionAbove = false;
+    int height() const { return captionAbove ? 2 : 1; }
 };
 
 ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& path)
@@ -271,12 +275,13 @@ void ReportRenderer::layOut(double pageHeight, double lineHeight, double headerH
     int page = 0;
     double used = headerHeight;
     for (Line& line : m_lines) {
-        if (used + lineHeight > pageHeight) {
+        const double height = lineHeight * line.height();
+        if (used + height > pageHeight) {
             ++page;
             used = headerHeight;
         }
         line.page = page;
-        used += lineHeight;
+        used += height;
     }
     m_pages = page + 1;
 }
@@ -302,8 +307,10 @@ void ReportRenderer::render(QPagedPaintDevice* device)
     const double titleBand = lineHeight * 2.5;
     const double captionBand = lineHeight * 1.5;
     const double footerBand = lineHeight * 2;
-    layOut(area.height() - footerBand, lineHeight, headerBand + titleBand + captionBand);
 
+    // Neighbouring columns keep a gap of about two figures, so a right-aligned value never runs
+    // into the next column's text; what is wider than its column is shortened with an ellipsis.
+    const double gap = painter.fontMetrics().horizontalAdvance(QStringLiteral("00"));
     double totalWidth = 0;
     for (const ReportColumn& column : m_definition.columns)
         totalWidth += column.width;
@@ -311,9 +318,31 @@ void ReportRenderer::render(QPagedPaintDevice* device)
     double x = area.left();
     for (const ReportColumn& column : m_definition.columns) {
         const double width = area.width() * column.width / totalWidth;
-        columnRects.emplace_back(x, 0, width, lineHeight);
+        columnRects.emplace_back(x + gap / 2, 0, std::max(0.0, width - gap), lineHeight);
         x += width;
     }
+    auto drawCell = [&](size_t c, double y, const QString& text) {
+        const QRectF cell = columnRects[c].translated(0, y);
+        painter.drawText(cell, int(m_definition.columns[c].align | Qt::AlignVCenter),
+            painter.fontMetrics().elidedText(text, Qt::ElideRight, int(std::floor(cell.width()))));
+    };
+
+    // The caption of a totals line stands left of the first column that has a total, when it fits
+    // there; otherwise on a line of its own above the figures, which then stay under their columns.
+    double captionRoom = area.width();
+    for (size_t c = 0; c < columnRects.size(); ++c) {
+        if (!m_definition.columns[c].total.isEmpty()) {
+            captionRoom = columnRects[c].left() - gap / 2 - area.left();
+            break;
+        }
+    }
+    painter.setFont(bold);
+    for (Line& line : m_lines) {
+        if (line.kind == Line::GroupTotals || line.kind == Line::GrandTotals)
+            line.captionAbove = line.depth * lineHeight + painter.fontMetrics().horizontalAdvance(line.caption)
+                > captionRoom - gap / 2;
+    }
+    layOut(area.height() - footerBand, lineHeight, headerBand + titleBand + captionBand);
     const QString printDate = FormatDateTimeText(QDateTime::currentDateTime());
     auto fill = [&](QString text, int page) {
         text.replace(QStringLiteral("{Title}"), m_definition.title);
@@ -339,10 +368,8 @@ void ReportRenderer::render(QPagedPaintDevice* device)
         painter.drawText(QRectF(area.left(), y, area.width(), titleBand), int(Qt::AlignHCenter | Qt::AlignVCenter), m_definition.title);
         y += titleBand;
         painter.setFont(bold);
-        for (size_t c = 0; c < columnRects.size(); ++c) {
-            QRectF cell = columnRects[c].translated(0, y).adjusted(2, 0, -2, 0);
-            painter.drawText(cell, int(m_definition.columns[c].align | Qt::AlignVCenter), m_definition.columns[c].caption);
-        }
+        for (size_t c = 0; c < columnRects.size(); ++c)
+            drawCell(c, y, m_definition.columns[c].caption);
         painter.drawLine(QPointF(area.left(), y + lineHeight), QPointF(area.right(), y + lineHeight));
         y += captionBand;
         for (; next < m_lines.size() && m_lines[next].page == page; ++next) {
@@ -359,13 +386,17 @@ void ReportRenderer::render(QPagedPaintDevice* device)
                 painter.setFont(line.kind == Line::Row ? font : bold);
                 if (line.kind != Line::Row) {
                     painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-                    painter.drawText(QRectF(area.left() + indent, y, area.width(), lineHeight), int(Qt::AlignLeft | Qt::AlignVCenter), line.caption);
+                    const double room = line.captionAbove ? area.width() : captionRoom;
+                    painter.drawText(QRectF(area.left() + indent, y, std::max(0.0, room - indent), lineHeight),
+                        int(Qt::AlignLeft | Qt::AlignVCenter),
+                        painter.fontMetrics().elidedText(
+                            line.caption, Qt::ElideRight, int(std::floor(std::max(0.0, room - indent)))));
+                    if (line.captionAbove)
+                        y += lineHeight;
                 }
                 for (int c = 0; c < line.cells.size(); ++c) {
-                    if (line.cells.at(c).isEmpty())
-                        continue;
-                    QRectF cell = columnRects[c].translated(0, y).adjusted(2, 0, -2, 0);
-                    painter.drawText(cell, int(m_definition.columns[c].align | Qt::AlignVCenter), line.cells.at(c));
+                    if (!line.cells.at(c).isEmpty())
+                        drawCell(static_cast<size_t>(c), y, line.cells.at(c));
                 }
                 break;
             }
@@ -377,19 +408,23 @@ void ReportRenderer::render(QPagedPaintDevice* device)
     painter.end();
 }
 
-void RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath)
+bool RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath)
 {
-    ReportDefinition definition = LoadReportDefinition(reportPath);
-    std::unique_ptr<Recordset> recordset;
-    if (!Act_OpenRecordset(recordset, statement) || !recordset)
-        RaiseSilent();
-    ReportRenderer renderer(std::move(definition), *recordset);
-    CloseRecordset(recordset);
-    QPdfWriter writer(pdfPath);
-    writer.setTitle(QFileInfo(reportPath).completeBaseName());
-    writer.setPageSize(QPageSize(QPageSize::Letter));
-    writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-    renderer.render(&writer);
+    ActionScope action(
+        QStringLiteral("ReportFiles"), QStringLiteral("RenderReportToPdf"), QStringLiteral("Render Report"));
+    return action.run([&] {
+        ReportDefinition definition = LoadReportDefinition(reportPath);
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, statement) || !recordset)
+            RaiseSilent();
+        ReportRenderer renderer(std::move(definition), *recordset);
+        CloseRecordset(recordset);
+        QPdfWriter writer(pdfPath);
+        writer.setTitle(QFileInfo(reportPath).completeBaseName());
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+        renderer.render(&writer);
+    });
 }
 
 ReportPreview::ReportPreview(QWidget* parent)

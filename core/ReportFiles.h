@@ -69,8 +69,10 @@ private:
     int m_pages = 0;
 };
 
-// Renders the report file with the statement's data into a PDF file (tools and tests).
-void RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath);
+// Renders the report file with the statement's data into a PDF file (tools and tests). An action
+// of its own: a report that cannot be read, a failing query or a file that cannot be written is
+// reported once, nothing is thrown and the result is false.
+bool RenderReportToPdf(const QString& reportPath, const QString& statement, const QString& pdfPath);
 
 // The report viewer's content: the pages in a print preview with zoom, page turning and printing.
 // The report viewer window (frmCrystal) holds one.

@@ -412,39 +412,44 @@ void WriteExportWorkbook(const QString& path, Recordset& recordset, const Workbo
                        ApplicationTitle());
 }
 
-void ExportToExcel(const QString& statement, const QString& title, const QStringList& sheetNames, bool sheetPerResultSet,
-                   const QString& subtitle, bool pageSetup)
+bool ExportToExcel(const QString& statement, const QString& title, const QStringList& sheetNames,
+    bool sheetPerResultSet, const QString& subtitle, bool pageSetup)
 {
-    BusyPointer busy;
-    OfficeApplication spreadsheet;
-    if (!GetExcel(spreadsheet)) {
-        ShowErrorMessage(QStringLiteral("Cannot open Excel."));
-        return;
-    }
-    WorkbookRequest request;
-    request.title = title;
-    request.subtitle = subtitle;
-    request.statement = statement;
-    request.sheetNames = sheetNames;
-    request.sheetPerResultSet = sheetPerResultSet;
-    request.pageSetup = pageSetup;
-    request.signature = ReportSignature();
-    const DatabaseEntry* entry = DatabaseAt(CurrentDB());
-    request.databaseName = entry ? entry->DisplayName : QString();
+    bool opened = false;
+    ActionScope action(
+        QStringLiteral("modReports"), QStringLiteral("ExportToExcel"), QStringLiteral("Export to Excel"));
+    const bool ran = action.run([&] {
+        BusyPointer busy;
+        OfficeApplication spreadsheet;
+        if (!GetExcel(spreadsheet)) {
+            ShowErrorMessage(QStringLiteral("Cannot open Excel."));
+            return;
+        }
+        WorkbookRequest request;
+        request.title = title;
+        request.subtitle = subtitle;
+        request.statement = statement;
+        request.sheetNames = sheetNames;
+        request.sheetPerResultSet = sheetPerResultSet;
+        request.pageSetup = pageSetup;
+        request.signature = ReportSignature();
+        const DatabaseEntry* entry = DatabaseAt(CurrentDB());
+        request.databaseName = entry ? entry->DisplayName : QString();
 
-    std::unique_ptr<Recordset> recordset;
-    if (!Act_OpenRecordset(recordset, statement) || !recordset)
-        RaiseSilent();
-    const QString path = ExportWorkbookPath(title);
-    QString error;
-    try {
+        std::unique_ptr<Recordset> recordset;
+        if (!Act_OpenRecordset(recordset, statement) || !recordset)
+            RaiseSilent();
+        // A workbook that cannot be written is this action's failure, reported once with its reason.
+        const QString path = ExportWorkbookPath(title);
         WriteExportWorkbook(path, *recordset, request);
-    } catch (const AppError& failure) {
-        error = failure.description();
-    }
-    CloseRecordset(recordset);
-    if (error.isEmpty() && spreadsheet.open(path, error))
-        return;
-    ShowErrorMessage(error);
-    ShowErrorMessage(QStringLiteral("Cannot open Excel."));
+        CloseRecordset(recordset);
+        QString error;
+        if (spreadsheet.open(path, error)) {
+            opened = true;
+            return;
+        }
+        ShowErrorMessage(error);
+        ShowErrorMessage(QStringLiteral("Cannot open Excel."));
+    });
+    return ran && opened;
 }

@@ -34,7 +34,7 @@ void WriteExportWorkbook(const QString& path, Recordset& recordset, const Workbo
 QString ExportWorkbookPath(const QString& title);
 
 // Runs the statement and opens its workbook in the spreadsheet program. "Cannot open Excel." when
-// no workbook can be written or no program opens it. A failing query throws (reported once by the
-// calling action) and writes nothing.
-void ExportToExcel(const QString& statement, const QString& title, const QStringList& sheetNames = {},
-                   bool sheetPerResultSet = true, const QString& subtitle = {}, bool pageSetup = false);
+// no program opens it. An action of its own: a failing query or a workbook that cannot be written
+// is reported once, nothing is thrown, no program is started and the result is false.
+bool ExportToExcel(const QString& statement, const QString& title, const QStringList& sheetNames = {},
+    bool sheetPerResultSet = true, const QString& subtitle = {}, bool pageSetup = false);

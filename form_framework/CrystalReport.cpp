@@ -7,25 +7,31 @@
 #include "TextUtilities.h"
 #include "WindowOpening.h"
 
-void ShowCrystalReport(const QString& reportFileName, const QString& statement)
+bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
 {
-    const QString path = GetMainPath() + QStringLiteral("Reports/") + reportFileName;
-    {
-        BusyPointer busy;
-        if (FileExists(path)) {
-            FormParamDict parameters;
-            parameters.add(QStringLiteral("ReportFile"), path);
-            parameters.add(QStringLiteral("SQL"), statement);
-            FormParams::queue(QStringLiteral("frmCrystal"), parameters);
-            try {
-                LoadFormByName(QStringLiteral("frmCrystal"));
-            } catch (...) {
-                // An opening that failed leaves no stale entry behind.
-                FormParams::remove(QStringLiteral("frmCrystal"));
-                throw;
+    bool opened = false;
+    ActionScope action(
+        QStringLiteral("modCrystal"), QStringLiteral("ShowCrystalReport"), QStringLiteral("Show Report"));
+    const bool ran = action.run([&] {
+        const QString path = GetMainPath() + QStringLiteral("Reports/") + reportFileName;
+        {
+            BusyPointer busy;
+            if (FileExists(path)) {
+                FormParamDict parameters;
+                parameters.add(QStringLiteral("ReportFile"), path);
+                parameters.add(QStringLiteral("SQL"), statement);
+                FormParams::queue(QStringLiteral("frmCrystal"), parameters);
+                try {
+                    opened = LoadFormByName(QStringLiteral("frmCrystal")) != nullptr;
+                } catch (...) {
+                    // An opening that failed leaves no stale entry behind.
+                    FormParams::remove(QStringLiteral("frmCrystal"));
+                    throw;
+                }
+                return;
             }
-            return;
         }
-    }
-    ShowErrorMessage(QStringLiteral("Cannot find Crystal Report ") + AngleQuote(path));
+        ShowErrorMessage(QStringLiteral("Cannot find Crystal Report ") + AngleQuote(path));
+    });
+    return ran && opened;
 }

@@ -103,7 +103,7 @@ TEST_P(Exports, AResultSetWithoutRowsStillShowsItsFieldNames)
 
 TEST_P(Exports, AFailingQueryShowsNothing)
 {
-    EXPECT_ANY_THROW(ExportToText(QStringLiteral("SELECT * FROM No_Such_Table"), QStringLiteral("T"), QString()));
+    EXPECT_FALSE(ExportToText(QStringLiteral("SELECT * FROM No_Such_Table"), QStringLiteral("T"), QString()));
     EXPECT_TRUE(m_viewers->texts.isEmpty());
 }
 

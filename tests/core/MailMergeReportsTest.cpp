@@ -2,6 +2,7 @@
 #include "AppInfo.h"
 #include "CrystalReport.h"
 #include "DataWindow.h"
+#include "Database.h"
 #include "FormFieldsToText.h"
 #include "FormRegistry.h"
 #include "MailMerge.h"
@@ -17,12 +18,17 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPageSize>
 #include <QPainter>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -146,12 +152,16 @@ TEST_P(WordReports, ThreeRecordsGiveThreeLabelsWhoseBarcodesDecode)
     ASSERT_TRUE(dataFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(dataFile.readAll().startsWith("Title\tCode\tName\r\nEvidence labels\tC-0000000001\tKnife\r\n"));
 
+    // Drawn at three times the layout's resolution, as a page rendered for a printer would be: the
+    // barcodes are sized for paper, narrower than a screen pixel per bar.
     QTextDocument* document = RecordingPresenter::previews.front().get();
     document->setTextWidth(1000);
-    QImage page(document->size().toSize() + QSize(20, 20), QImage::Format_RGB32);
+    QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
     page.fill(Qt::white);
     {
         QPainter painter(&page);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(3, 3);
         painter.translate(10, 10);
         document->drawContents(&painter);
     }
@@ -164,6 +174,80 @@ TEST_P(WordReports, ThreeRecordsGiveThreeLabelsWhoseBarcodesDecode)
     decoded.sort();
     EXPECT_EQ(decoded, (QStringList { QStringLiteral("CODE-39:C-0000000001"), QStringLiteral("CODE-39:C-0000000002"),
                                       QStringLiteral("CODE-39:C-0000000003") }));
+}
+
+// The shipped three-column label sheet printed to PDF as the print preview prints it: every label
+// whole on one page, its texts in that page's text layer and its barcode decodable from that page
+// rendered at 300 dpi; a sheet of several pages breaks between label rows.
+TEST_P(WordReports, EveryLabelOfAPrintedSheetIsWholeAndDecodes)
+{
+    const struct {
+        int records;
+        QPageSize::PageSizeId page;
+    } cases[]
+        = { { 1, QPageSize::Letter }, { 3, QPageSize::A4 }, { 25, QPageSize::Letter }, { 70, QPageSize::Letter } };
+    for (const auto& sheet : cases) {
+        SCOPED_TRACE(sheet.records);
+        RecordingPresenter::previews.clear();
+        const QString statement
+            = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)\r\n"
+                             "SELECT 'Evidence labels' AS \"Title\", 'C-00000000' || (10 + i) AS \"Code\", "
+                             "'Label ' || (100 + i) AS \"Name\" FROM n ORDER BY i")
+                  .arg(sheet.records);
+        ASSERT_TRUE(WordReport(QStringLiteral("Sample Labels"), statement, QStringLiteral("Sample Labels"), true));
+        ASSERT_EQ(RecordingPresenter::previews.size(), 1u);
+
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("labels.pdf"));
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(sheet.page));
+        RecordingPresenter::previews.front()->print(&printer);
+
+        // Per page: the codes its barcodes carry and its text.
+        runTool(QStringLiteral("pdftoppm"),
+            { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), pdf,
+                folder.filePath(QStringLiteral("page")) });
+        std::map<QString, QStringList> barcodePages; // code -> pages where it decodes
+        QStringList pageTexts;
+        static const QRegularExpression pageNumber(QStringLiteral("(\\d+)\\.png$"));
+        for (const QString& file : QDir(folder.path()).entryList({ QStringLiteral("page*.png") })) {
+            const QString page = pageNumber.match(file).captured(1).remove(QRegularExpression(QStringLiteral("^0+")));
+            const QStringList codes = runTool(QStringLiteral("zbarimg"),
+                { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"),
+                    folder.filePath(file) })
+                                          .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            for (const QString& code : codes)
+                barcodePages[code.mid(8)] << page;
+            pageTexts << page + QLatin1Char('\n')
+                    + runTool(QStringLiteral("pdftotext"),
+                        { QStringLiteral("-layout"), QStringLiteral("-f"), page, QStringLiteral("-l"), page, pdf,
+                            QStringLiteral("-") });
+        }
+        auto pagesHolding = [&](const QString& text) {
+            QStringList pages;
+            for (const QString& pageText : pageTexts) {
+                if (pageText.contains(text))
+                    pages << pageText.section(QLatin1Char('\n'), 0, 0);
+            }
+            return pages;
+        };
+        EXPECT_EQ(barcodePages.size(), static_cast<size_t>(sheet.records));
+        for (int i = 1; i <= sheet.records; ++i) {
+            const QString code = QStringLiteral("C-00000000%1").arg(10 + i);
+            const QString name = QStringLiteral("Label %1").arg(100 + i);
+            const QStringList where = barcodePages[code];
+            EXPECT_EQ(where.size(), 1) << code.toStdString() << " decodes on pages "
+                                       << where.join(QLatin1Char(',')).toStdString();
+            // The code and name under and over the barcode stand on the barcode's page.
+            const std::string pages = where.join(QLatin1Char(',')).toStdString();
+            EXPECT_EQ(pagesHolding(code).join(QLatin1Char(',')).toStdString(), pages) << code.toStdString();
+            EXPECT_EQ(pagesHolding(name).join(QLatin1Char(',')).toStdString(), pages)
+                << name.toStdString() << "\n"
+                << pageTexts.join(QLatin1Char('\n')).toStdString();
+        }
+    }
 }
 
 TEST_P(WordReports, PrintingPrintsTheMergedRecordsNotTheTemplate)
@@ -232,6 +316,75 @@ TEST_P(ReportFiles, RenderedPdfHoldsTitleRowsAndTotals)
     for (const char* expected : { "Items by Location", "Location: Vault", "Knife", "Gun", "Location: Shelf", "Phone",
                                   "Total Location: Vault", "42", "Grand Total", "47", "Page 1 of 1", "Evidence room" })
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+}
+
+// Where text stands on its line of pdftotext -layout output: the first line holding the pattern,
+// and the start and end column of the match.
+struct Placed {
+    qsizetype start = -1;
+    qsizetype end = -1;
+};
+Placed placeOf(const QString& layout, const QString& pattern)
+{
+    const QRegularExpression expression(pattern);
+    for (const QString& line : layout.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = expression.match(line);
+        if (match.hasMatch())
+            return { match.capturedStart(), match.capturedEnd() };
+    }
+    return {};
+}
+
+TEST_P(ReportFiles, ColumnsKeepAGapAndTotalsStandUnderTheirOwnColumn)
+{
+    const Engine engine = GetParam();
+    ASSERT_TRUE(Act_ExecuteSQL(
+        QStringLiteral("CREATE TABLE Report_Cases (Case_ID INTEGER, Status %1, Case_Name %1, Items INTEGER, Box %1)")
+            .arg(SchemaToken(engine, QStringLiteral("{NAME}")))));
+    ASSERT_TRUE(
+        Act_ExecuteSQL(QStringLiteral("INSERT INTO Report_Cases (Case_ID, Status, Case_Name, Items, Box) VALUES "
+                                      "(15, 'Closed', 'Knife', 20, 'B1'), (16, 'Open', 'Gun', 7, 'B2')")));
+    // Right-aligned narrow columns beside left-aligned ones, totals in adjacent columns, and a first
+    // column with a total of its own, where the caption of the totals would otherwise stand.
+    QFile file(GetMainPath() + QStringLiteral("Reports/Cases.rpt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<Report title="Cases">
+  <Column field="Case_ID" caption="ID" width="0.6" align="right" total="count"/>
+  <Column field="Status" caption="Status" width="1.2"/>
+  <Column field="Case_Name" caption="Name" width="3"/>
+  <Column field="Items" caption="Items" width="0.6" align="right" total="sum"/>
+  <Column field="Box" caption="Box" width="0.6" total="count"/>
+</Report>)");
+    file.close();
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("cases.pdf"));
+    ASSERT_TRUE(RenderReportToPdf(file.fileName(),
+        QStringLiteral("SELECT Case_ID, Status, Case_Name, Items, Box FROM Report_Cases ORDER BY Case_ID"), pdf));
+    const QString text = runTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    SCOPED_TRACE(text.toStdString());
+    for (const char* separate : { "\\bID +Status +Name +Items +Box\\b", "\\b15 +Closed +Knife +20 +B1\\b",
+             "\\b16 +Open +Gun +7 +B2\\b", "Grand Total" })
+        EXPECT_TRUE(placeOf(text, QString::fromUtf8(separate)).start >= 0) << separate;
+    // Each total under its own column: right-aligned figures end where the column's values end,
+    // left-aligned ones start where they start, and the caption stands on a line of its own.
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QString totals = lines.filter(QRegularExpression(QStringLiteral("^ *2 +27 +2 *$"))).value(0);
+    const QString row = lines.filter(QStringLiteral("Knife")).value(0);
+    ASSERT_FALSE(totals.isEmpty());
+    auto endOf = [](const QString& line, const QString& value, qsizetype from = 0) {
+        const QRegularExpressionMatch match
+            = QRegularExpression(QStringLiteral("\\b") + value + QStringLiteral("\\b")).match(line, from);
+        return match.hasMatch() ? match.capturedEnd() : -1;
+    };
+    auto startOf = [](const QString& line, const QString& value, qsizetype from = 0) {
+        const QRegularExpressionMatch match
+            = QRegularExpression(QStringLiteral("\\b") + value + QStringLiteral("\\b")).match(line, from);
+        return match.hasMatch() ? match.capturedStart() : -1;
+    };
+    EXPECT_NEAR(endOf(totals, QStringLiteral("2")), endOf(row, QStringLiteral("15")), 1);
+    EXPECT_NEAR(endOf(totals, QStringLiteral("27")), endOf(row, QStringLiteral("20")), 1);
+    EXPECT_NEAR(startOf(totals, QStringLiteral("2"), endOf(totals, QStringLiteral("27"))),
+        startOf(row, QStringLiteral("B1")), 1);
 }
 
 TEST_P(ReportFiles, MalformedFilesAndMissingFieldsAreNamed)
