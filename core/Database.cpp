@@ -219,23 +219,19 @@ bool Act_ExecuteSQLTrans(const QString& sql)
 {
     ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQLTrans"),
                        QStringLiteral("Execute SQL With Transaction"));
-    return action.run([&] {
+    bool began = false;
+    const bool result = action.run([&] {
         DBBeginTrans();
-        bool open = true;
-        try {
-            if (!Act_ExecuteSQL(sql))
-                RaiseSilent();
-            // A commit ends this level whether it succeeds or not.
-            open = false;
-            DBCommitTrans();
-        } catch (...) {
-            // Before the message: the unit is rolled back first, so no lock is held while the
-            // failure waits for the user.
-            if (open)
-                DBRollbackTrans();
-            throw;
-        }
+        began = true;
+        if (!Act_ExecuteSQL(sql))
+            RaiseSilent();
+        DBCommitTrans();
+        began = false;
     });
+    // After the message: roll back what the failed unit began.
+    if (began)
+        DBRollbackTrans();
+    return result;
 }
 
 void SetCommandObserver(std::function<void(const QString&)> observer)

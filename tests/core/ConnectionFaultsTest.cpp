@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -289,6 +290,8 @@ TEST_P(ConnectionFaults, ConcurrentReadThenWriteUnitsAllSucceed)
                         const int seen = connection->executeStatement(QStringLiteral("SELECT COUNT(*) FROM Parts"))
                                              .valueAt(0, 0)
                                              .toInt();
+                        // Long enough for the others to read too before this unit writes.
+                        std::this_thread::sleep_for(std::chrono::milliseconds(2));
                         connection->executeStatement(
                             QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name, Qty) VALUES (?, ?, 0)"),
                             { 1000 + worker * kUnits + unit, QStringLiteral("after %1").arg(seen) });
