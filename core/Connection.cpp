@@ -344,6 +344,19 @@ void textFunction(sqlite3_context* context, const QByteArray& value)
     sqlite3_result_text(context, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
 }
 
+// Whether an SQLite statement writes, asked of a statement prepared aside (so a statement that
+// needs an earlier one to have run first is still prepared in order); one that cannot be prepared
+// yet counts as a write.
+bool statementWrites(sqlite3* handle, const QString& sql)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const int result = sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()), &statement, nullptr);
+    const bool writes = result != SQLITE_OK || !statement || !sqlite3_stmt_readonly(statement);
+    sqlite3_finalize(statement);
+    return writes;
+}
+
 int progressHandler(void* data)
 {
     auto* session = static_cast<DatabaseConnection::SqliteSession*>(data);
@@ -763,14 +776,9 @@ Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const st
     // A procedure of several statements is one unit of work; a read unit when none of them writes.
     const bool ownTransaction = statements.size() > 1 && m_depth == 0;
     if (ownTransaction) {
-        bool writes = false;
-        for (const ProcedureStatement& statement : statements) {
-            const PreparedStatement& prepared = preparedQuery(statement.sql);
-            auto* handle = m_sqlite
-                ? handleOf<sqlite3_stmt*>(prepared.query.result()->handle(), "sqlite3_stmt*", "sqlite3_stmt *")
-                : nullptr;
-            writes = writes || !handle || !sqlite3_stmt_readonly(handle);
-        }
+        bool writes = !m_sqlite;
+        for (const ProcedureStatement& statement : statements)
+            writes = writes || statementWrites(m_sqlite->handle, statement.sql);
         beginTransaction(writes ? UnitKind::Write : UnitKind::Read);
     }
     Recordset result;

@@ -318,6 +318,27 @@ TEST_P(ConnectionFaults, ConcurrentReadThenWriteUnitsAllSucceed)
         kConnections * kUnits);
 }
 
+// A procedure of several statements that only read runs as a read unit: it does not wait for
+// another connection's write unit.
+TEST_P(ConnectionFaults, AReadingProcedureDoesNotWaitForAWriter)
+{
+    ProcedureCatalogue::instance().registerProcedure(ProcedureCatalogue::parse(QStringLiteral("usp_Test_Two_Reads"),
+        QStringLiteral("SELECT COUNT(*) AS Parts FROM Parts;\nSELECT MAX(Qty) AS Most FROM Parts"), QString(),
+        QString()));
+    ASSERT_TRUE(Act_ExecuteSQL(GetParam() == Engine::SQLite ? QStringLiteral("PRAGMA busy_timeout = 2000")
+                                                            : QStringLiteral("SET lock_timeout = '2s'")));
+    auto writer = m_database->connect();
+    writer->beginTransaction();
+    writer->executeStatement(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name, Qty) VALUES (3, 'washer', 2)"));
+
+    std::unique_ptr<Recordset> rs;
+    EXPECT_TRUE(Act_OpenRecordset(rs, QStringLiteral("EXEC usp_Test_Two_Reads")));
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(rs->value(0).toInt(), 2) << "the writer's row is not committed";
+    EXPECT_TRUE(Prompts().boxes.empty());
+    writer->commitTransaction();
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ConnectionFaults, ::testing::ValuesIn(TestEngines()), EngineTestName);
 INSTANTIATE_TEST_SUITE_P(Engines, NumberArguments, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
