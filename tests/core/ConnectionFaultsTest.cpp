@@ -8,6 +8,9 @@
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -382,6 +385,23 @@ protected:
         Prompts().clear();
     }
 
+    // A statement no session of the database itself may run, sent from the cluster's maintenance
+    // database.
+    static void onMaintenanceDatabase(const QString& statement)
+    {
+        const QString name = QStringLiteral("lost-connection-maintenance");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            db.setHostName(qEnvironmentVariable("PGHOST"));
+            db.setPort(qEnvironmentVariable("PGPORT").toInt());
+            db.setDatabaseName(QStringLiteral("postgres"));
+            ASSERT_TRUE(db.open()) << qPrintable(db.lastError().text());
+            QSqlQuery query(db);
+            EXPECT_TRUE(query.exec(statement)) << qPrintable(query.lastError().text());
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
     long long parts()
     {
         return m_admin->executeStatement(QStringLiteral("SELECT COUNT(*) FROM Parts")).valueAt(0, 0).toLongLong();
@@ -453,6 +473,29 @@ TEST_F(LostConnection, AnOpenUnitIsReportedRolledBackAndNeverRunAgain)
     for (const PromptRecorder::Box& box : Prompts().boxes)
         ADD_FAILURE() << qPrintable(box.text);
     EXPECT_EQ(parts(), 1) << "nothing of the lost unit was stored or run again";
+}
+
+TEST_F(LostConnection, AFailedReopeningIsReportedAndTheNextCommandTriesAgain)
+{
+    ASSERT_EQ(OpenConnection(1, true, QString(), QString()), QString());
+    const QString database = m_database->target().databaseName;
+    endSession();
+    onMaintenanceDatabase(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(database));
+    EXPECT_FALSE(
+        Act_ExecuteSQL(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name) VALUES (1, 'finds it broken')")));
+    EXPECT_FALSE(Act_ExecuteSQL(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name) VALUES (2, 'cannot reopen')")));
+    onMaintenanceDatabase(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(database));
+    ASSERT_EQ(Prompts().boxes.size(), 2u);
+    EXPECT_TRUE(Prompts().boxes[1].text.startsWith(QStringLiteral(
+        "Unable to Execute SQL\r\n\r\nThe connection to the database was lost and could not be opened again.\r\n")))
+        << qPrintable(Prompts().boxes[1].text);
+    EXPECT_TRUE(DBConnection()->connectionLost());
+
+    Prompts().clear();
+    EXPECT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name) VALUES (3, 'reopened')")));
+    for (const PromptRecorder::Box& box : Prompts().boxes)
+        ADD_FAILURE() << qPrintable(box.text);
+    EXPECT_EQ(parts(), 1);
 }
 
 } // namespace
