@@ -141,6 +141,9 @@ private:
             const qlonglong whole = text.toLongLong(&ok);
             if (ok)
                 return QVariant::fromValue(whole);
+            // Too large for 64 bits: the digits are kept, so no conversion rounds them on the way;
+            // the parameter's type decides whether the value fits.
+            return text;
         }
         return text.toDouble(&ok);
     }

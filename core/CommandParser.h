@@ -13,7 +13,9 @@
 // typed can reach the engines as SQL through a call: argument values are bound, never spliced.
 struct ProcedureArgument {
     QString name; // without the "@"
-    QVariant value; // null QVariant for NULL; qlonglong, double or QString otherwise
+    // A null QVariant for NULL; qlonglong, double or QString otherwise (a whole number too large
+    // for 64 bits keeps its digits, as text).
+    QVariant value;
 };
 
 struct ParsedCommand {

@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 
 struct DatabaseConnection::SqliteSession {
     sqlite3* handle = nullptr;
@@ -101,40 +104,125 @@ std::optional<Moment> parseDateText(const QString& raw)
     return std::nullopt;
 }
 
+QString numberText(double number) { return QString::number(number, 'g', QLocale::FloatingPointShortest); }
+
+QString typeNameOf(ParameterType type)
+{
+    switch (type) {
+    case ParameterType::Integer:
+        return QStringLiteral("integer");
+    case ParameterType::Number:
+        return QStringLiteral("number");
+    case ParameterType::Money:
+        return QStringLiteral("money");
+    case ParameterType::Bit:
+        return QStringLiteral("bit");
+    default:
+        return QStringLiteral("text");
+    }
+}
+
+[[noreturn]] void refuseOutOfRange(Engine engine, const QString& parameter, const QString& value, ParameterType type)
+{
+    const QString range = type == ParameterType::Integer
+        ? QStringLiteral(" (-9223372036854775808 to 9223372036854775807)")
+        : type == ParameterType::Money ? QStringLiteral(" (less than 1000000000000000 either way)")
+                                       : QString();
+    refuse(engine,
+        QStringLiteral("The value %1 for @%2 is out of the range of the %3 type%4; nothing was run.")
+            .arg(value, parameter, typeNameOf(type), range));
+}
+
+// Infinity and NaN are no value the database can store, whatever the declared type.
+double finiteNumber(Engine engine, const QString& parameter, double number, ParameterType type)
+{
+    if (!std::isfinite(number))
+        refuse(engine,
+            QStringLiteral(
+                "The value %1 for @%2 is not a finite number, so it cannot be stored as %3; nothing was run.")
+                .arg(numberText(number), parameter, typeNameOf(type)));
+    return number;
+}
+
+bool isWholeNumberText(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[+-]?[0-9]+$"));
+    return pattern.match(text).hasMatch();
+}
+
+// An argument of a whole-number parameter, converted exactly: whole values pass unchanged,
+// fractions are cut towards zero (as the server converts a decimal to an integer), and a value
+// outside the 64-bit range is refused rather than wrapped or rounded.
+qlonglong integerArgument(Engine engine, const QString& parameter, const QVariant& value)
+{
+    constexpr double kLimit = 9223372036854775808.0; // 2^63, exactly representable
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        const QString text = value.toString().trimmed();
+        bool ok = false;
+        const qlonglong number = text.toLongLong(&ok);
+        if (ok)
+            return number;
+        if (isWholeNumberText(text))
+            refuseOutOfRange(engine, parameter, text, ParameterType::Integer);
+        refuse(engine,
+            QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.")
+                .arg(value.toString()));
+    }
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double number = std::trunc(finiteNumber(engine, parameter, value.toDouble(), ParameterType::Integer));
+        if (number < -kLimit || number >= kLimit)
+            refuseOutOfRange(engine, parameter, numberText(value.toDouble()), ParameterType::Integer);
+        return static_cast<qlonglong>(number);
+    }
+    case QMetaType::ULongLong:
+    case QMetaType::ULong: {
+        const qulonglong number = value.toULongLong();
+        if (number > static_cast<qulonglong>(std::numeric_limits<qlonglong>::max()))
+            refuseOutOfRange(engine, parameter, QString::number(number), ParameterType::Integer);
+        return static_cast<qlonglong>(number);
+    }
+    default: {
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (!ok)
+            refuse(engine, QStringLiteral("Error converting data type to int."));
+        return number;
+    }
+    }
+}
+
 // Converts one argument to the parameter's declared type, as the server converts the arguments
-// of a call; a value that does not convert is refused with the server's kind of message.
-QVariant convertArgument(Engine engine, const QVariant& value, ParameterType type)
+// of a call; a value that does not convert, or does not fit the type, is refused with a message
+// before anything runs.
+QVariant convertArgument(Engine engine, const QString& parameter, const QVariant& value, ParameterType type)
 {
     if (value.isNull())
         return {};
     const bool isText = value.typeId() == QMetaType::QString;
+    const bool isFloating = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
     switch (type) {
     case ParameterType::Text:
-        if (value.typeId() == QMetaType::Double)
-            return QString::number(value.toDouble(), 'g', 17);
+        if (isFloating)
+            return numberText(finiteNumber(engine, parameter, value.toDouble(), type));
         return value.toString();
-    case ParameterType::Integer: {
-        bool ok = false;
-        if (isText) {
-            const qlonglong number = value.toString().trimmed().toLongLong(&ok);
-            if (!ok)
-                refuse(engine, QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.")
-                                   .arg(value.toString()));
-            return QVariant::fromValue(number);
-        }
-        const double number = value.toDouble(&ok);
-        if (!ok)
-            refuse(engine, QStringLiteral("Error converting data type to int."));
-        return QVariant::fromValue(static_cast<qlonglong>(std::trunc(number)));
-    }
+    case ParameterType::Integer:
+        return QVariant::fromValue(integerArgument(engine, parameter, value));
     case ParameterType::Number:
     case ParameterType::Money: {
         bool ok = false;
         double number = isText ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
-        if (!ok)
+        if (!ok && !(isText && std::isinf(number)))
             refuse(engine, QStringLiteral("Error converting data type varchar to numeric."));
-        if (type == ParameterType::Money)
+        finiteNumber(engine, parameter, number, type);
+        if (type == ParameterType::Money) {
+            // NUMERIC(19,4): 15 whole digits.
             number = std::round(number * 10000.0) / 10000.0;
+            if (std::fabs(number) >= 1e15)
+                refuseOutOfRange(
+                    engine, parameter, isText ? value.toString().trimmed() : numberText(value.toDouble()), type);
+        }
         return number;
     }
     case ParameterType::Bit: {
@@ -148,9 +236,11 @@ QVariant convertArgument(Engine engine, const QVariant& value, ParameterType typ
             const double number = text.toDouble(&ok);
             if (!ok)
                 refuse(engine, QStringLiteral("Conversion failed when converting the varchar value '%1' to data type bit.").arg(text));
-            return number != 0 ? 1 : 0;
+            return finiteNumber(engine, parameter, number, type) != 0 ? 1 : 0;
         }
-        return value.toDouble() != 0 ? 1 : 0;
+        if (isFloating)
+            return finiteNumber(engine, parameter, value.toDouble(), type) != 0 ? 1 : 0;
+        return value.toLongLong() != 0 ? 1 : 0;
     }
     case ParameterType::Date:
     case ParameterType::DateTime: {
@@ -174,6 +264,21 @@ QVariant convertArgument(Engine engine, const QVariant& value, ParameterType typ
     }
     }
     return value;
+}
+
+// A NUL character ends a text for both engines' client libraries: refused before it is sent, on
+// both engines alike, rather than cut short or mangled on the way.
+void refuseNulCharacter(Engine engine, const QVariant& value, const QString& parameter)
+{
+    if (value.typeId() != QMetaType::QString || !value.toString().contains(QChar(0)))
+        return;
+    if (parameter.isEmpty())
+        refuse(engine,
+            QStringLiteral("A text value contains a NUL character, which the database cannot store; nothing was run."));
+    refuse(engine,
+        QStringLiteral(
+            "The text value for @%1 contains a NUL character, which the database cannot store; nothing was run.")
+            .arg(parameter));
 }
 
 ColumnType sqliteColumnType(const char* declared, bool& known)
@@ -239,6 +344,19 @@ void textFunction(sqlite3_context* context, const QByteArray& value)
     sqlite3_result_text(context, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
 }
 
+// Whether an SQLite statement writes, asked of a statement prepared aside (so a statement that
+// needs an earlier one to have run first is still prepared in order); one that cannot be prepared
+// yet counts as a write.
+bool statementWrites(sqlite3* handle, const QString& sql)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const int result = sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()), &statement, nullptr);
+    const bool writes = result != SQLITE_OK || !statement || !sqlite3_stmt_readonly(statement);
+    sqlite3_finalize(statement);
+    return writes;
+}
+
 int progressHandler(void* data)
 {
     auto* session = static_cast<DatabaseConnection::SqliteSession*>(data);
@@ -272,11 +390,9 @@ QString DatabaseConnection::operatingSystemUser()
 std::unique_ptr<DatabaseConnection> DatabaseConnection::open(const ConnectionTarget& target, const Credentials& credentials)
 {
     std::unique_ptr<DatabaseConnection> connection(new DatabaseConnection(target));
+    connection->m_credentials = credentials;
     try {
-        if (target.engine == Engine::PostgreSQL)
-            connection->openPostgres(credentials);
-        else
-            connection->openSqlite(credentials);
+        connection->openEngine();
     } catch (...) {
         connection->close();
         throw;
@@ -289,15 +405,40 @@ std::unique_ptr<DatabaseConnection> DatabaseConnection::openForUpgrade(const Con
     std::unique_ptr<DatabaseConnection> connection(new DatabaseConnection(target));
     connection->m_upgrading = true;
     try {
-        if (target.engine == Engine::PostgreSQL)
-            connection->openPostgres(Credentials {});
-        else
-            connection->openSqlite(Credentials {});
+        connection->openEngine();
     } catch (...) {
         connection->close();
         throw;
     }
     return connection;
+}
+
+void DatabaseConnection::openEngine()
+{
+    if (m_target.engine == Engine::PostgreSQL)
+        openPostgres(m_credentials);
+    else
+        openSqlite(m_credentials);
+}
+
+void DatabaseConnection::reopen()
+{
+    close();
+    try {
+        openEngine();
+    } catch (const AppError& error) {
+        close();
+        // Still lost: the next command tries once more.
+        m_lost = true;
+        throw AppError(ErrProviderFailure,
+            QStringLiteral("The connection to the database was lost and could not be opened again.\r\n")
+                + error.description(),
+            error.source());
+    } catch (...) {
+        close();
+        m_lost = true;
+        throw;
+    }
 }
 
 QSqlDatabase DatabaseConnection::database() const
@@ -321,6 +462,8 @@ void DatabaseConnection::close()
     m_depth = 0;
     m_doomed = false;
     m_engineTransaction = false;
+    m_lost = false;
+    m_appliedTimeout = -1;
 }
 
 void DatabaseConnection::openSqlite(const Credentials& credentials)
@@ -501,32 +644,81 @@ void DatabaseConnection::applyTimeout()
     m_appliedTimeout = m_timeout;
 }
 
+bool DatabaseConnection::brokenByFailure(const QString& sqlState) const
+{
+    if (!facts().serverConnection)
+        return false;
+    // Class 08 is a broken connection; 57P* the server ending the session (shut down, restarted,
+    // terminated by an administrator, database dropped).
+    if (sqlState.startsWith(QLatin1String("08")) || sqlState.startsWith(QLatin1String("57P")))
+        return true;
+    if (!m_db.isValid() || !m_db.isOpen())
+        return true;
+    PGconn* connection = handleOf<PGconn*>(m_db.driver()->handle(), "PGconn*", "pg_conn*");
+    return connection && PQstatus(connection) == CONNECTION_BAD;
+}
+
 void DatabaseConnection::fail(const QSqlError& error, const QString& sql)
 {
     Q_UNUSED(sql);
     const Engine engine = m_target.engine;
     QString description = error.databaseText().trimmed();
-    if (description.isEmpty())
-        description = error.driverText().trimmed();
+    const QString driverText = error.driverText().trimmed();
+    if (m_sqlite && driverText == QLatin1String("Unable to execute multiple statements at a time")) {
+        // The driver refuses a second statement itself; the engine's own text is then "not an error".
+        description = QStringLiteral("Only one statement can be sent at a time.");
+    } else if (description.isEmpty() || (m_sqlite && description == QLatin1String("not an error"))) {
+        description = driverText;
+    }
+    // The PostgreSQL driver ends the server's text with its SQLSTATE in parentheses, which are
+    // empty when the connection broke before the server could say why.
+    if (description.endsWith(QLatin1String("()")))
+        description = description.chopped(2).trimmed();
     const QString native = error.nativeErrorCode();
+    const bool broken = brokenByFailure(native);
     qint32 number = ErrProviderCommand;
     if ((m_sqlite && m_sqlite->timedOut) || (engine == Engine::PostgreSQL && native == QLatin1String("57014"))) {
         number = ErrQueryTimeout;
         description = QStringLiteral("Query timeout expired");
-    } else if (error.type() == QSqlError::ConnectionError || native.startsWith(QLatin1String("08"))) {
+    } else if (broken || error.type() == QSqlError::ConnectionError || native.startsWith(QLatin1String("08"))) {
         number = ErrProviderFailure;
+    }
+    if (broken) {
+        const bool unitWasOpen = m_engineTransaction || m_depth > 0;
+        m_lost = true;
+        m_engineTransaction = false;
+        if (m_depth > 0)
+            m_doomed = true;
+        description += QStringLiteral("\r\nThe connection to the database was lost; the next command opens it again.");
+        if (unitWasOpen)
+            description += QStringLiteral(" The open transaction has been rolled back.");
     }
     const QString source = QString::fromLatin1(FactsOf(engine).errorSource);
     m_errors.push_back({ native, description, source, engine == Engine::PostgreSQL ? native : QString() });
-    if (m_engineTransaction && engine == Engine::PostgreSQL) {
-        // A failed statement spoils a PostgreSQL transaction: the unit can only roll back now.
+    if (m_engineTransaction) {
+        // A failed command spoils the unit (PostgreSQL refuses everything after it, and the
+        // engines should not differ): it can only roll back now, so it does at once and holds no
+        // lock while the failure is reported.
         m_doomed = true;
+        endEngineTransaction(false);
     }
     throw AppError(number, description, source);
 }
 
 void DatabaseConnection::requireUsableTransaction()
 {
+    if (m_lost) {
+        if (m_depth > 0) {
+            // The server rolled the unit back with the connection; its later commands never run
+            // on a new connection, where they would no longer be part of it.
+            m_doomed = true;
+            refuse(m_target.engine,
+                QStringLiteral("The connection to the database was lost and the open transaction has been rolled back; "
+                               "its remaining commands were not run."),
+                ErrProviderFailure);
+        }
+        reopen();
+    }
     if (!isOpen())
         refuse(m_target.engine, QStringLiteral("The connection is closed."), ErrProviderFailure);
     if (m_doomed)
@@ -554,6 +746,10 @@ Recordset DatabaseConnection::execute(const QString& commandText)
     Recordset result;
     if (isNoOpStatement(command.statement))
         return result;
+    if (command.statement.contains(QChar(0)))
+        refuse(m_target.engine,
+            QStringLiteral(
+                "The command text contains a NUL character, which the database cannot store; nothing was run."));
     requireUsableTransaction();
     applyTimeout();
     QSqlQuery query(m_db);
@@ -567,17 +763,24 @@ Recordset DatabaseConnection::execute(const QString& commandText)
 Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const std::vector<QVariant>& arguments)
 {
     std::vector<QVariant> converted(procedure.parameters.size());
-    for (size_t i = 0; i < procedure.parameters.size() && i < arguments.size(); ++i)
-        converted[i] = convertArgument(m_target.engine, arguments[i], procedure.parameters[i].type);
+    for (size_t i = 0; i < procedure.parameters.size() && i < arguments.size(); ++i) {
+        const ProcedureParameter& parameter = procedure.parameters[i];
+        converted[i] = convertArgument(m_target.engine, parameter.name, arguments[i], parameter.type);
+        refuseNulCharacter(m_target.engine, converted[i], parameter.name);
+    }
     requireUsableTransaction();
     if (procedure.native)
         return procedure.native(*this, converted);
 
     const auto& statements = procedure.statements(m_target.engine);
-    // A procedure of several statements is one unit of work.
+    // A procedure of several statements is one unit of work; a read unit when none of them writes.
     const bool ownTransaction = statements.size() > 1 && m_depth == 0;
-    if (ownTransaction)
-        beginTransaction();
+    if (ownTransaction) {
+        bool writes = !m_sqlite;
+        for (const ProcedureStatement& statement : statements)
+            writes = writes || statementWrites(m_sqlite->handle, statement.sql);
+        beginTransaction(writes ? UnitKind::Write : UnitKind::Read);
+    }
     Recordset result;
     try {
         for (const ProcedureStatement& statement : statements) {
@@ -598,6 +801,8 @@ Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const st
 
 Recordset DatabaseConnection::executeStatement(const QString& sql, const std::vector<QVariant>& values)
 {
+    for (const QVariant& value : values)
+        refuseNulCharacter(m_target.engine, value, QString());
     requireUsableTransaction();
     Recordset result;
     QSqlQuery query(m_db);
@@ -701,14 +906,17 @@ void DatabaseConnection::readRows(QSqlQuery& query, Recordset& result, const std
         fail(error, query.lastQuery());
 }
 
-void DatabaseConnection::beginTransaction()
+void DatabaseConnection::beginTransaction(UnitKind kind)
 {
     if (m_depth == 0) {
-        if (!isOpen())
-            refuse(m_target.engine, QStringLiteral("The connection is closed."), ErrProviderFailure);
-        QSqlDatabase db = database();
-        if (!db.transaction())
-            fail(db.lastError(), QStringLiteral("BEGIN"));
+        m_doomed = false;
+        requireUsableTransaction();
+        const QString begin
+            = QString::fromLatin1(kind == UnitKind::Write ? facts().beginWriteSql : facts().beginReadSql);
+        applyTimeout();
+        QSqlQuery query(m_db);
+        if (!query.exec(begin))
+            fail(query.lastError(), begin);
         m_engineTransaction = true;
         m_doomed = false;
     }

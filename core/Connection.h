@@ -38,6 +38,10 @@ struct Credentials {
     QString password;
 };
 
+// What a unit of work will do. The transaction routines the program writes with begin write units;
+// a procedure whose statements only read runs its own unit as a read unit.
+enum class UnitKind { Write = 0, Read = 1 };
+
 // The one connection of the program to one database: it runs command texts (procedure calls
 // through the catalogue, or one plain statement), keeps the transaction depth, the command
 // timeout and the engine's error list. Everything runs on the user-interface thread.
@@ -75,7 +79,9 @@ public:
 
     // Transactions nest by depth: only the outermost begin and commit reach the engine; a rollback
     // at any depth rolls the whole unit back, and the enclosing levels can then only roll back.
-    void beginTransaction();
+    // A failure that spoils the unit on the engine rolls it back at once, so no lock is held while
+    // the failure is reported.
+    void beginTransaction(UnitKind kind = UnitKind::Write);
     void commitTransaction();
     void rollbackTransaction();
     int transactionDepth() const { return m_depth; }
@@ -85,6 +91,11 @@ public:
     void setCommandTimeout(int seconds);
 
     std::vector<ProviderError>& providerErrors() { return m_errors; }
+
+    // A server connection that broke (the server restarted, the session was ended) is reported
+    // once by the command that found it broken; the next command opens it again, once, with the
+    // same log-on. Commands of a unit that was open then are refused: the server rolled it back.
+    bool connectionLost() const { return m_lost; }
 
     // Operating-system user name of this process.
     static QString operatingSystemUser();
@@ -98,6 +109,8 @@ private:
     };
 
     DatabaseConnection(const ConnectionTarget& target);
+    void openEngine();
+    void reopen();
     void openSqlite(const Credentials& credentials);
     void openPostgres(const Credentials& credentials);
     void registerSqliteFunctions();
@@ -110,9 +123,11 @@ private:
     PreparedStatement& preparedQuery(const QString& sql);
     void readRows(QSqlQuery& query, Recordset& result, const std::vector<Recordset::Column>& columns);
     void requireUsableTransaction();
+    bool brokenByFailure(const QString& sqlState) const;
     void endEngineTransaction(bool commit);
 
     ConnectionTarget m_target;
+    Credentials m_credentials;
     QString m_connectionName;
     QString m_loginName;
     QString m_hostName;
@@ -121,6 +136,7 @@ private:
     int m_depth = 0;
     bool m_doomed = false;
     bool m_engineTransaction = false;
+    bool m_lost = false;
     int m_timeout = 30;
     int m_appliedTimeout = -1;
     std::vector<ProviderError> m_errors;

@@ -219,19 +219,23 @@ bool Act_ExecuteSQLTrans(const QString& sql)
 {
     ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQLTrans"),
                        QStringLiteral("Execute SQL With Transaction"));
-    bool began = false;
-    const bool result = action.run([&] {
+    return action.run([&] {
         DBBeginTrans();
-        began = true;
-        if (!Act_ExecuteSQL(sql))
-            RaiseSilent();
-        DBCommitTrans();
-        began = false;
+        bool open = true;
+        try {
+            if (!Act_ExecuteSQL(sql))
+                RaiseSilent();
+            // A commit ends this level whether it succeeds or not.
+            open = false;
+            DBCommitTrans();
+        } catch (...) {
+            // Before the message: the unit is rolled back first, so no lock is held while the
+            // failure waits for the user.
+            if (open)
+                DBRollbackTrans();
+            throw;
+        }
     });
-    // After the message: roll back what the failed unit began.
-    if (began)
-        DBRollbackTrans();
-    return result;
 }
 
 void SetCommandObserver(std::function<void(const QString&)> observer)

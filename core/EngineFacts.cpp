@@ -20,6 +20,9 @@ const EngineFacts& FactsOf(Engine engine)
             { QStringLiteral("{BIT}"), QStringLiteral("BIT") },
             { QStringLiteral("{NOW}"), QStringLiteral("(strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime'))") },
         },
+        "BEGIN IMMEDIATE",
+        "BEGIN",
+        false,
     };
     static const EngineFacts postgres {
         Engine::PostgreSQL,
@@ -40,6 +43,9 @@ const EngineFacts& FactsOf(Engine engine)
             { QStringLiteral("{BIT}"), QStringLiteral("SMALLINT") },
             { QStringLiteral("{NOW}"), QStringLiteral("LOCALTIMESTAMP(3)") },
         },
+        "BEGIN",
+        "BEGIN",
+        true,
     };
     return engine == Engine::PostgreSQL ? postgres : sqlite;
 }

@@ -21,6 +21,14 @@ struct EngineFacts {
     const char* tablesSql;
     // Tokens of the schema files and what each engine writes for them.
     std::vector<std::pair<QString, QString>> schemaTokens;
+    // How a unit of work begins. A unit that will write takes the write lock at once on SQLite:
+    // a unit that read first and then asked for it could be refused ("database is locked") while
+    // another unit holds it, whatever the busy timeout.
+    const char* beginWriteSql;
+    const char* beginReadSql;
+    // Whether the connection runs over a network to a server that can drop it (and the layer
+    // opens it again).
+    bool serverConnection;
 };
 
 const EngineFacts& FactsOf(Engine engine);

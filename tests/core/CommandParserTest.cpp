@@ -49,6 +49,9 @@ INSTANTIATE_TEST_SUITE_P(
         CallCase { "EXEC usp_A @Empty = ''", "usp_A", { { "Empty", QString("") } } },
         CallCase { "EXEC dbo.usp_A @X = 0", "usp_A", { { "X", QVariant::fromValue(0LL) } } },
         CallCase { "usp_Known @X = 5;", "usp_Known", { { "X", QVariant::fromValue(5LL) } } },
+        // Whole numbers keep every digit: up to 64 bits as a number, beyond that as their digits.
+        CallCase { "EXEC usp_A @A = 9223372036854775807, @B = 99999999999999999999", "usp_A",
+            { { "A", QVariant::fromValue(9223372036854775807LL) }, { "B", QString("99999999999999999999") } } },
         // Text that looks like SQL inside a literal stays a value.
         CallCase { "EXEC usp_A @Name = '''; DROP TABLE Items; --'", "usp_A", { { "Name", QString("'; DROP TABLE Items; --") } } }));
 

@@ -68,7 +68,7 @@ TEST_P(DatabaseLayer, OpenRecordsetOfACommandWithoutRowsShowsTheErrorDialog)
     EXPECT_EQ(DBConnection()->commandTimeout(), 480);
 }
 
-TEST_P(DatabaseLayer, ExecuteInTransactionRollsBackAFailureAfterItsMessage)
+TEST_P(DatabaseLayer, ExecuteInTransactionRollsBackAFailedUnit)
 {
     EXPECT_FALSE(Act_ExecuteSQLTrans(QStringLiteral("INSERT INTO Gadgets (Gadget_ID, Gadget_Name) VALUES (1, 'a', 'extra')")));
     ASSERT_EQ(Prompts().boxes.size(), 1u);

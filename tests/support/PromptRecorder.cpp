@@ -3,6 +3,10 @@
 int PromptRecorder::messageBox(const QString& text, int style, const QString& title)
 {
     boxes.push_back({ text, style, title });
+    if (whileShown) {
+        const Box shown = boxes.back(); // the hook may show boxes of its own
+        whileShown(shown);
+    }
     if (!m_answers.empty()) {
         const int code = m_answers.front();
         m_answers.pop_front();
@@ -26,6 +30,7 @@ void PromptRecorder::clear()
     boxes.clear();
     beeps = 0;
     m_answers.clear();
+    whileShown = nullptr;
 }
 
 TerminationRecord& Terminations()

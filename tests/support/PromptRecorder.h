@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Answers message boxes from a queue (the default button when the queue is empty) and keeps what
@@ -25,6 +26,8 @@ public:
 
     std::vector<Box> boxes;
     int beeps = 0;
+    // Runs while a box is up, before it is answered: what the program holds while the user reads.
+    std::function<void(const Box&)> whileShown;
 
 private:
     std::deque<int> m_answers;
