@@ -3,7 +3,6 @@
 #include "Database.h"
 #include "FormSnapshot.h"
 #include "PromptRecorder.h"
-#include "RecordCodes.h"
 #include "WindowList.h"
 #include "zComboBoxText.h"
 #include "zIdentity.h"
@@ -290,31 +289,5 @@ TEST_P(PickerTest, TheLimitingProcedureTakesOnlyCatalogueProceduresAndIdentities
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PickerTest, ::testing::ValuesIn(TestEngines()), EngineTestName);
-
-TEST(RecordCodes, ReadTheCodeOfOneTableOnly)
-{
-    struct Case {
-        const char* text;
-        RecordCodeReading reading;
-        int identity;
-    } cases[] = {
-        { "L-0000000042", RecordCodeReading::Identity, 42 },
-        { "l-42", RecordCodeReading::Identity, 42 },
-        { " L-2147483647 ", RecordCodeReading::Identity, 2147483647 },
-        { "L-2147483648", RecordCodeReading::Malformed, 0 },
-        { "L-00000000000000042", RecordCodeReading::Identity, 42 },
-        { "L-0", RecordCodeReading::Malformed, 0 },
-        { "L-4 2", RecordCodeReading::Malformed, 0 },
-        { "L--42", RecordCodeReading::Malformed, 0 },
-        { "C-42", RecordCodeReading::NotACode, 0 },
-        { "L42", RecordCodeReading::NotACode, 0 },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const RecordCode code = ReadRecordCode(QString::fromLatin1(c.text), QLatin1Char('L'));
-        EXPECT_EQ(code.reading, c.reading);
-        EXPECT_EQ(code.identity, c.identity);
-    }
-}
 
 } // namespace
