@@ -133,6 +133,20 @@ TEST_P(PickerTest, TypedTextChoosesItsEntryOrIsRefusedOnLeaving)
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing is a required field."));
 }
 
+TEST_P(PickerTest, APickerHoldingWhiteSpaceAloneIsMissing)
+{
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+    host->picker->setRequired(true);
+    for (const QString& blank : { QStringLiteral(" "), QStringLiteral("\t "), QString(QChar(0x00A0)) }) {
+        SCOPED_TRACE(blank.toStdString());
+        host->picker->combo()->lineEdit()->setText(blank);
+        EXPECT_TRUE(host->picker->IsMissing());
+        EXPECT_FALSE(host->picker->IsValid());
+        EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing is a required field."));
+    }
+}
+
 TEST_P(PickerTest, AnEntryArrivingAfterItsTextWasTypedIsChosen)
 {
     frmPickerHost* host = openHost();
