@@ -130,9 +130,6 @@ void zInfo::Load()
         }
         CloseRecordset(size);
     }
-    m_loadedSize = m_window->frame()->size();
-    m_rememberedWidth = m_storedWidth;
-    m_rememberedHeight = m_storedHeight;
     InitChildForm(m_window);
     if (m_formType == static_cast<int>(FormType::Record)) {
         if (!m_window->Act_LoadForm() && zID())
@@ -146,6 +143,11 @@ void zInfo::Load()
     if (m_mode == static_cast<int>(FormMode::Add) && !m_defaultValue.isEmpty())
         Q_EMIT ProcessDefaultValue(m_defaultValue);
     Q_EMIT AfterPopulateForm();
+    // Whatever size the load left (the stored one rounded to pixels, the design size, or one the
+    // window chose for its record) is not the user's.
+    m_loadedSize = m_window->frame()->size();
+    m_rememberedWidth = m_storedWidth;
+    m_rememberedHeight = m_storedHeight;
 }
 
 void zInfo::DoCommand(int& command)
