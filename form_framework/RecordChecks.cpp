@@ -7,14 +7,17 @@
 #include "FormSnapshot.h"
 #include "MessageBoxes.h"
 #include "Permissions.h"
-#include "Platform.h"
 #include "PickerField.h"
+#include "Platform.h"
+#include "RecordCodes.h"
 #include "SqlText.h"
 #include "zIdentity.h"
 #include "zInfo.h"
 
 #include <QRegularExpression>
 #include <QWidget>
+
+#include <optional>
 
 namespace {
 
@@ -140,13 +143,14 @@ void ResolveEmployee(PickerField* picker)
         picker->setValue(payroll->value(0).toInt());
         return;
     }
-    bool ok = false;
-    int identity = 0;
-    if (text.startsWith(QLatin1String("E-"), Qt::CaseInsensitive))
-        identity = text.mid(2).toInt(&ok);
-    else
-        identity = text.toInt(&ok);
-    // A text that is no number leaves the picker unresolved: its own validation reports it.
-    if (ok)
-        picker->setValue(identity);
+    // An employee record code, or a bare identity; anything else (a sign, a blank, an eleventh
+    // digit, a number beyond 32 bits) leaves the picker unresolved: its own validation reports it.
+    std::optional<int> identity;
+    const RecordCode code = ReadRecordCode(text, QLatin1Char('E'));
+    if (code.reading == RecordCodeReading::Identity)
+        identity = code.identity;
+    else if (code.reading == RecordCodeReading::NotACode)
+        identity = ReadIdentityNumber(text);
+    if (identity)
+        picker->setValue(*identity);
 }

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 #include <QtGlobal>
 
+#include <algorithm>
+
 zFieldBase::zFieldBase(QWidget* parent)
     : QFrame(parent)
 {
@@ -81,6 +83,11 @@ QString zFieldBase::FKDBValue() const
 }
 
 QString zFieldBase::ResultDBValue() const { return m_isForeignKey ? FKDBValue() : DBValue(); }
+
+bool zFieldBase::isBlankText(const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
 
 QString zFieldBase::FieldError() const { return m_box ? m_box->toolTip() : QString(); }
 

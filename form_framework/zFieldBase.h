@@ -128,6 +128,9 @@ protected:
     // The editor's checks after the applicability test; returns the first failure or "".
     virtual QString checks(bool final) = 0;
     // Shared steps of the checks.
+    // True for a text of white space alone (blanks, tabs, line breaks, no-break spaces): for the
+    // required rule and IsMissing such a text is as empty as no text at all.
+    static bool isBlankText(const QString& text);
     QString requiredMessage() const { return m_goodName + QStringLiteral(" is a required field"); }
     // Over the limit that typing keeps to (pasted or assigned text).
     QString tooLongMessage(int maxLength) const

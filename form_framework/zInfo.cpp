@@ -122,8 +122,11 @@ void zInfo::Load()
         if (size && !size->eof()) {
             const QVariant width = size->value(QStringLiteral("DB_Width_Twips"));
             const QVariant height = size->value(QStringLiteral("DB_Height_Twips"));
-            if (!width.isNull() && !height.isNull() && width.toInt() > 0 && height.toInt() > 0)
-                m_window->resizeTwips(width.toInt(), height.toInt());
+            if (!width.isNull() && !height.isNull() && width.toInt() > 0 && height.toInt() > 0) {
+                m_storedWidth = width.toInt();
+                m_storedHeight = height.toInt();
+                m_window->resizeTwips(m_storedWidth, m_storedHeight);
+            }
         }
         CloseRecordset(size);
     }
@@ -140,6 +143,11 @@ void zInfo::Load()
     if (m_mode == static_cast<int>(FormMode::Add) && !m_defaultValue.isEmpty())
         Q_EMIT ProcessDefaultValue(m_defaultValue);
     Q_EMIT AfterPopulateForm();
+    // Whatever size the load left (the stored one rounded to pixels, the design size, or one the
+    // window chose for its record) is not the user's.
+    m_loadedSize = m_window->frame()->size();
+    m_rememberedWidth = m_storedWidth;
+    m_rememberedHeight = m_storedHeight;
 }
 
 void zInfo::DoCommand(int& command)
@@ -391,7 +399,8 @@ void zInfo::Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (m_window->Sizable() && m_rememberedWidth >= 1 && m_rememberedHeight >= 1 && DBConnection()) {
+    const bool resized = m_rememberedWidth != m_storedWidth || m_rememberedHeight != m_storedHeight;
+    if (m_window->Sizable() && resized && m_rememberedWidth >= 1 && m_rememberedHeight >= 1 && DBConnection()) {
         Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_DB_Form_Size_Save @DB_App_Form_Name = ") + QuoteText(m_window->objectName())
                             + QStringLiteral(", @DB_Width_Twips = ") + QString::number(m_rememberedWidth)
                             + QStringLiteral(", @DB_Height_Twips = ") + QString::number(m_rememberedHeight));
@@ -405,6 +414,11 @@ void zInfo::rememberSize()
     QWidget* frame = m_window->frame();
     if (!m_window->Sizable() || frame->isMinimized() || frame->isMaximized())
         return;
+    if (m_loadedSize.isValid() && frame->size() == m_loadedSize) {
+        m_rememberedWidth = m_storedWidth;
+        m_rememberedHeight = m_storedHeight;
+        return;
+    }
     m_rememberedWidth = std::min(PixelsToTwips(frame->width()), kMaxRememberedTwips);
     m_rememberedHeight = std::min(PixelsToTwips(frame->height()), kMaxRememberedTwips);
 }

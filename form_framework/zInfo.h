@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QVariant>
 
@@ -152,8 +153,14 @@ private:
     QPointer<DataWindow> m_parentForm;
     QPointer<QWidget> m_parentControl;
     Snapshot m_snapshot;
-    int m_rememberedWidth = 0; // twips
+    // The size to save (twips): the stored size until the user gives the window another one in
+    // its normal state. The frame's size when the load ended (the stored size rounded to pixels,
+    // or the design size) is not the user's, and saving it would drift the stored size.
+    int m_rememberedWidth = 0;
     int m_rememberedHeight = 0;
+    int m_storedWidth = 0;
+    int m_storedHeight = 0;
+    QSize m_loadedSize;
     bool m_loaded = false;
     bool m_unloaded = false;
 };

@@ -35,7 +35,12 @@ zMemo::zMemo(QWidget* parent)
     connect(m_text, &QPlainTextEdit::textChanged, this, &zMemo::boxEdited);
 }
 
-QString zMemo::boxText() const { return trimBlanks(m_text->toPlainText()); }
+QString zMemo::boxText() const
+{
+    // Blanks and line breaks alone are no text: the field is missing and writes NULL.
+    const QString text = trimBlanks(m_text->toPlainText());
+    return isBlankText(text) ? QString() : text;
+}
 
 QVariant zMemo::Value() const
 {
@@ -83,7 +88,8 @@ void zMemo::boxFocusIn() { HighlightControl(m_text); }
 
 void zMemo::boxFocusOut()
 {
-    const QString trimmed = withoutLeadingLineBreaks(trimBlanks(m_text->toPlainText()));
+    const QString trimmed
+        = boxText().isEmpty() ? QString() : withoutLeadingLineBreaks(trimBlanks(m_text->toPlainText()));
     if (trimmed != m_text->toPlainText())
         m_text->setPlainText(trimmed);
     Validate(false);

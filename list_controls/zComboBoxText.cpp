@@ -236,10 +236,7 @@ void zComboBoxText::setText(const QString& text)
     typedText(text);
 }
 
-bool zComboBoxText::IsMissing() const
-{
-    return Text().isEmpty();
-}
+bool zComboBoxText::IsMissing() const { return isBlankText(Text()); }
 
 QString zComboBoxText::DBValue() const
 {

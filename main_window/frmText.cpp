@@ -17,18 +17,42 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 const QString kNotSaved = QStringLiteral("<Not Saved>");
 const QString kDefaultFolder = QStringLiteral("DefaultFolder");
 constexpr int kSaveCommand = static_cast<int>(MainCommand::Save);
+// Tab stops every 8 characters; a tab-separated column is as wide as its widest cell plus 2
+// characters (the cell counted up to a limit, so one long note does not push the columns after it
+// off the screen).
+constexpr int kTabCharacters = 8;
+constexpr int kColumnGap = 2;
+constexpr int kWidestColumn = 48;
+constexpr int kMostColumns = 256;
+
+// The line end the text uses: CR LF when it has one, else CR when it has a lone one, else LF.
+QString lineEndOf(const QString& text)
+{
+    if (text.contains(QLatin1String("\r\n")))
+        return QStringLiteral("\r\n");
+    if (text.contains(QLatin1Char('\r')))
+        return QStringLiteral("\r");
+    return QStringLiteral("\n");
+}
 } // namespace
 
 frmText::frmText()
@@ -48,6 +72,9 @@ frmText::frmText()
     m_text->setObjectName(QStringLiteral("txtText"));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setAccessibleName(QStringLiteral("Text"));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_text->setFont(fixed);
+    m_text->setTabStopDistance(kTabCharacters * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
 
     auto* buttons = new QWidget(this);
     buttons->setObjectName(QStringLiteral("fraButtons"));
@@ -97,7 +124,13 @@ frmText::frmText()
 
 QString frmText::text() const
 {
-    return m_text->toPlainText();
+    if (!m_edited)
+        return m_given;
+    // The editor keeps lines as blocks and reads them back with LF; the raw text keeps every
+    // character (no-break spaces too) and marks the block ends, which get the given text's line end.
+    QString edited = m_text->document()->toRawText();
+    edited.replace(QChar::ParagraphSeparator, m_lineEnd);
+    return edited;
 }
 
 void frmText::takeStartParameters()
@@ -105,14 +138,59 @@ void frmText::takeStartParameters()
     BusyPointer busy;
     if (!FormParams::contains(objectName()))
         return;
-    m_text->setPlainText(FormParams::entry(objectName()).value(QStringLiteral("Text")).toString());
+    showText(FormParams::entry(objectName()).value(QStringLiteral("Text")).toString());
     FormParams::remove(objectName());
+}
+
+void frmText::showText(const QString& text)
+{
+    m_given = text;
+    m_lineEnd = lineEndOf(text);
+    setColumnTabStops(text);
+    m_showing = true;
+    m_text->setPlainText(text);
+    m_showing = false;
+    m_edited = false;
+    m_changed = false;
+    m_copyAll->setEnabled(!text.trimmed().isEmpty());
+}
+
+void frmText::setColumnTabStops(const QString& text)
+{
+    QList<int> widths;
+    static const QRegularExpression lineEnds(QStringLiteral("\r\n|\r|\n"));
+    for (const QStringView line : QStringView(text).split(lineEnds)) {
+        if (!line.contains(QLatin1Char('\t')))
+            continue;
+        const QList<QStringView> cells = line.split(QLatin1Char('\t'));
+        // The last cell ends the line: no tab stop follows it.
+        for (qsizetype column = 0; column + 1 < cells.size() && column < kMostColumns; ++column) {
+            const int width = static_cast<int>(std::min<qsizetype>(cells.at(column).size(), kWidestColumn));
+            if (column == widths.size())
+                widths << width;
+            else
+                widths[column] = std::max(widths.at(column), width);
+        }
+    }
+    QTextOption option = m_text->document()->defaultTextOption();
+    QList<QTextOption::Tab> tabs;
+    const qreal character = QFontMetricsF(m_text->font()).horizontalAdvance(QLatin1Char(' '));
+    qreal position = 0;
+    for (const int width : widths) {
+        position += (width + kColumnGap) * character;
+        tabs << QTextOption::Tab(position, QTextOption::LeftTab);
+    }
+    option.setTabs(tabs);
+    m_text->document()->setDefaultTextOption(option);
 }
 
 void frmText::textChanged()
 {
-    m_copyAll->setEnabled(!m_text->toPlainText().trimmed().isEmpty());
+    if (m_showing)
+        return;
+    m_edited = true;
     m_changed = true;
+    m_copyAll->setEnabled(!m_text->toPlainText().trimmed().isEmpty());
 }
 
 void frmText::pathChanged()
@@ -124,14 +202,14 @@ void frmText::CopyAll()
 {
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(m_text->toPlainText());
+    clipboard->setText(text());
 }
 
 bool frmText::Save()
 {
     if (m_path->text().compare(kNotSaved, Qt::CaseInsensitive) == 0)
         return SaveAs();
-    if (!SaveTextFile(m_path->text(), m_text->toPlainText()))
+    if (!SaveTextFile(m_path->text(), text()))
         return false;
     m_changed = false;
     return true;
@@ -151,7 +229,7 @@ bool frmText::SaveAs()
         return false;
     if (DBConnection())
         Act_SaveSettingDB(kDefaultFolder, QFileInfo(file).absolutePath());
-    if (!SaveTextFile(file, m_text->toPlainText()))
+    if (!SaveTextFile(file, text()))
         return false;
     m_changed = false;
     m_path->setText(file);

@@ -7,14 +7,18 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The text viewer: shows a text (an export, a field listing, a tool's report), lets the user edit
-// it, copy it whole and save it to a file. The whole text is kept and saved, however long.
-// Start parameter "Text". Closing with unsaved changes asks to save them.
+// it, copy it whole and save it to a file. The whole text is kept and saved, however long, and as
+// it was given (CR LF, no-break spaces and all) until the user edits it; an edited text keeps the
+// line ends the given text used. A fixed-width font with tab stops at the widest cell of every
+// tab-separated column lines the columns of an export up. Start parameter "Text". Closing asks to
+// save only after an edit that was not saved.
 class frmText : public DataWindow {
     Q_OBJECT
 public:
     frmText();
 
-    // The text in the viewer, and whether it holds changes not saved to a file.
+    // The text in the viewer (what Save, Save As and Copy All write), and whether it holds changes
+    // not saved to a file.
     QString text() const;
     bool unsavedChanges() const { return m_changed; }
     // Saves to the file last saved to, or asks for one; true when the file was written.
@@ -27,6 +31,8 @@ protected:
 
 private:
     void takeStartParameters();
+    void showText(const QString& text);
+    void setColumnTabStops(const QString& text);
     void textChanged();
     void pathChanged();
     bool mayClose();
@@ -38,4 +44,9 @@ private:
     QPushButton* m_copyAll;
     QPushButton* m_close;
     bool m_changed = false;
+    // The text as given; what the viewer holds until the user edits it.
+    QString m_given;
+    QString m_lineEnd = QStringLiteral("\n");
+    bool m_edited = false;
+    bool m_showing = false;
 };

@@ -221,6 +221,59 @@ TEST_F(Fields, AFieldThatDoesNotApplyReadsEmptyAndPassesEveryCheck)
     EXPECT_EQ(text->frameShape(), QFrame::NoFrame);
 }
 
+// White space alone is no text for any editor: it is missing, writes NULL and fails the
+// required rule, also while the focus is still in the box (Save without leaving the field).
+TEST_F(Fields, TextOfWhiteSpaceAloneIsMissingForEveryRequiredEditor)
+{
+    const QString blanks[] = {
+        QStringLiteral(" "),
+        QStringLiteral(" \n"),
+        QStringLiteral("\r\n"),
+        QStringLiteral("\t"),
+        QStringLiteral("\n \n\t "),
+        QString(QChar(0x00A0)),
+        QStringLiteral(" ") + QChar(0x3000) + QStringLiteral("\r\n"),
+    };
+    struct Editor {
+        const char* name;
+        std::function<std::pair<BoundField*, QWidget*>(FieldHost&)> make;
+    };
+    const auto field = [](auto* f) -> std::pair<BoundField*, QWidget*> {
+        f->setGoodName(QStringLiteral("Notes"));
+        f->setRequired(true);
+        return { f, f->box() };
+    };
+    const Editor editors[] = {
+        { "zText", [&](FieldHost& h) { return field(h.make<zText>()); } },
+        { "zNumeric", [&](FieldHost& h) { return field(h.make<zNumeric>()); } },
+        { "zDate", [&](FieldHost& h) { return field(h.make<zDate>()); } },
+        { "zMemo", [&](FieldHost& h) { return field(h.make<zMemo>()); } },
+        { "zMoney",
+            [](FieldHost& h) -> std::pair<BoundField*, QWidget*> {
+                auto* money = h.make<zMoney>();
+                money->setGoodName(QStringLiteral("Notes"));
+                return { money, money->amount()->box() };
+            } },
+    };
+    for (const Editor& editor : editors) {
+        for (const QString& blank : blanks) {
+            SCOPED_TRACE(std::string(editor.name) + " <" + blank.toStdString() + ">");
+            const auto [bound, box] = editor.make(host);
+            host.enter(box);
+            if (auto* line = qobject_cast<QLineEdit*>(box))
+                line->insert(blank);
+            else
+                qobject_cast<QPlainTextEdit*>(box)->insertPlainText(blank);
+            Prompts().clear();
+            EXPECT_TRUE(bound->IsMissing());
+            EXPECT_EQ(bound->DBValue(), QStringLiteral("NULL"));
+            EXPECT_FALSE(bound->IsValid());
+            EXPECT_EQ(lastBox(), QStringLiteral("Notes is a required field."));
+            delete dynamic_cast<QWidget*>(bound);
+        }
+    }
+}
+
 TEST_F(Fields, ALockedFieldTakesNoInputAndShowsTheButtonFace)
 {
     auto* text = host.make<zText>();

@@ -314,6 +314,45 @@ TEST_P(FormFramework, UniquenessChecksTreatEmptyAsNullAndExcludeTheOwnRecord)
     EXPECT_TRUE(CheckUniqueCombination({ own->name, own->serial }, own, nullptr));
 }
 
+TEST_P(FormFramework, AnEmployeeIsResolvedFromAWellFormedCodeOrIdentityOnly)
+{
+    const auto payrolled
+        = GetSQLValue(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('E-7') RETURNING Employee_ID"));
+    ASSERT_TRUE(payrolled);
+    const struct Case {
+        const char* text;
+        int expected; // -1: unresolved; 0: the employee whose payroll number is E-7
+    } cases[] = {
+        { "E-0000000042", 42 },
+        { "e-42", 42 },
+        { " E-2147483647 ", 2147483647 },
+        { "42", 42 },
+        { "e-7", 0 }, // a payroll number wins over the code
+        { "E-+7", -1 },
+        { "E--5", -1 },
+        { "E- 5", -1 },
+        { "-3", -1 },
+        { "+3", -1 },
+        { "E-0", -1 },
+        { "0", -1 },
+        { "E-", -1 },
+        { "E-4x", -1 },
+        { "E-2147483648", -1 },
+        { "E-99999999999", -1 },
+        { "99999999999", -1 },
+        { "Smith", -1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        FakePicker picker(
+            nullptr, QStringLiteral("zcbtEmployee"), QStringLiteral("Employee_ID"), QStringLiteral("Employees"));
+        picker.m_text = QString::fromLatin1(c.text);
+        ResolveEmployee(&picker);
+        EXPECT_EQ(picker.Value().toInt(), c.expected == 0 ? payrolled->toInt() : c.expected);
+    }
+    EXPECT_TRUE(Prompts().boxes.empty()) << "no text is an error: it is resolved or left alone";
+}
+
 TEST_P(FormFramework, TheWindowSizeIsKeptPerUserBetweenOpenings)
 {
     frmGadget* window = openNew();

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // The data windows as children of a multiple-document host, over a real database.
@@ -195,6 +197,69 @@ TEST_P(MdiWindows, AWindowBelowTheClientAreaOpensAtTheTop)
     frmGadget* again = openNew();
     EXPECT_EQ(again->frame()->size(), QSize(300, 200));
     EXPECT_LE(again->frame()->y() + again->frame()->height(), m_main->clientAreaSize().height());
+}
+
+// A stored size that is no whole number of pixels is applied rounded; the rounded size is not
+// the user's, so only a size the user gave the window in its normal state is saved.
+TEST_P(MdiWindows, AWindowSavesOnlyASizeTheUserGaveItInTheNormalState)
+{
+    const auto storedSize = [] {
+        std::unique_ptr<Recordset> size
+            = OpenRecordset(QStringLiteral("EXEC usp_DB_Form_Size_Load @DB_App_Form_Name = 'frmGadget'"));
+        return size && !size->eof() ? std::pair(size->value(0).toInt(), size->value(1).toInt()) : std::pair(0, 0);
+    };
+    const auto reopenAndClose = [](const std::function<void(QWidget*)>& user) {
+        frmGadget* window = static_cast<frmGadget*>(
+            OpenFormWithParams(QStringLiteral("frmGadget"), 0, { QStringLiteral("Mode"), 1 }));
+        if (!window)
+            return false;
+        QApplication::processEvents();
+        user(window->frame());
+        QApplication::processEvents();
+        const bool closed = UnloadWindow(window);
+        QApplication::processEvents();
+        return closed;
+    };
+    ASSERT_TRUE(reopenAndClose([](QWidget*) {}));
+    EXPECT_EQ(storedSize(), std::pair(0, 0)) << "the design size is not the user's either";
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("EXEC usp_DB_Form_Size_Save @DB_App_Form_Name = 'frmGadget', "
+                                              "@DB_Width_Twips = 7000, @DB_Height_Twips = 5003")));
+
+    const struct Case {
+        const char* what;
+        std::function<void(QWidget*)> user;
+        std::pair<int, int> saved;
+    } cases[] = {
+        { "left alone", [](QWidget*) {}, std::pair(7000, 5003) },
+        { "maximized at once", [](QWidget* frame) { frame->showMaximized(); }, std::pair(7000, 5003) },
+        { "minimized and restored",
+            [](QWidget* frame) {
+                frame->showMinimized();
+                QApplication::processEvents();
+                frame->showNormal();
+            },
+            std::pair(7000, 5003) },
+        { "resized and back to the size it opened with",
+            [](QWidget* frame) {
+                const QSize start = frame->size();
+                frame->resize(300, 200);
+                QApplication::processEvents();
+                frame->resize(start);
+            },
+            std::pair(7000, 5003) },
+        { "resized, then maximized",
+            [](QWidget* frame) {
+                frame->resize(420, 310);
+                QApplication::processEvents();
+                frame->showMaximized();
+            },
+            std::pair(6300, 4650) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(reopenAndClose(c.user));
+        EXPECT_EQ(storedSize(), c.saved);
+    }
 }
 
 TEST_P(MdiWindows, NextOnTheListOpensTheNextRecordAndClosesThisOne)

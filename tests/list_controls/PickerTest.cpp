@@ -3,7 +3,6 @@
 #include "Database.h"
 #include "FormSnapshot.h"
 #include "PromptRecorder.h"
-#include "RecordCodes.h"
 #include "WindowList.h"
 #include "zComboBoxText.h"
 #include "zIdentity.h"
@@ -132,6 +131,20 @@ TEST_P(PickerTest, TypedTextChoosesItsEntryOrIsRefusedOnLeaving)
     host->picker->setRequired(true);
     EXPECT_FALSE(host->picker->IsValid());
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing is a required field."));
+}
+
+TEST_P(PickerTest, APickerHoldingWhiteSpaceAloneIsMissing)
+{
+    frmPickerHost* host = openHost();
+    ASSERT_NE(host, nullptr);
+    host->picker->setRequired(true);
+    for (const QString& blank : { QStringLiteral(" "), QStringLiteral("\t "), QString(QChar(0x00A0)) }) {
+        SCOPED_TRACE(blank.toStdString());
+        host->picker->combo()->lineEdit()->setText(blank);
+        EXPECT_TRUE(host->picker->IsMissing());
+        EXPECT_FALSE(host->picker->IsValid());
+        EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing is a required field."));
+    }
 }
 
 TEST_P(PickerTest, AnEntryArrivingAfterItsTextWasTypedIsChosen)
@@ -290,31 +303,5 @@ TEST_P(PickerTest, TheLimitingProcedureTakesOnlyCatalogueProceduresAndIdentities
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PickerTest, ::testing::ValuesIn(TestEngines()), EngineTestName);
-
-TEST(RecordCodes, ReadTheCodeOfOneTableOnly)
-{
-    struct Case {
-        const char* text;
-        RecordCodeReading reading;
-        int identity;
-    } cases[] = {
-        { "L-0000000042", RecordCodeReading::Identity, 42 },
-        { "l-42", RecordCodeReading::Identity, 42 },
-        { " L-2147483647 ", RecordCodeReading::Identity, 2147483647 },
-        { "L-2147483648", RecordCodeReading::Malformed, 0 },
-        { "L-00000000000000042", RecordCodeReading::Identity, 42 },
-        { "L-0", RecordCodeReading::Malformed, 0 },
-        { "L-4 2", RecordCodeReading::Malformed, 0 },
-        { "L--42", RecordCodeReading::Malformed, 0 },
-        { "C-42", RecordCodeReading::NotACode, 0 },
-        { "L42", RecordCodeReading::NotACode, 0 },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const RecordCode code = ReadRecordCode(QString::fromLatin1(c.text), QLatin1Char('L'));
-        EXPECT_EQ(code.reading, c.reading);
-        EXPECT_EQ(code.identity, c.identity);
-    }
-}
 
 } // namespace

@@ -13,8 +13,10 @@
 #include "zInfo.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -122,28 +127,37 @@ TEST_F(Viewers, TheTextViewerKeepsAndSavesALongTextWhole)
     EXPECT_TRUE(Prompts().boxes.empty()) << "no length limit to complain about";
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("View Text"));
     EXPECT_EQ(viewer->findChild<QLineEdit*>(QStringLiteral("txtPath"))->text(), QStringLiteral("<Not Saved>"));
-    QString shown = viewer->text();
-    shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    EXPECT_EQ(shown.size(), text.size());
+    EXPECT_EQ(viewer->text(), text);
 
     const QString file = m_folder.filePath(QStringLiteral("export.tsv"));
     m_dialogs->answer = file;
     ASSERT_TRUE(viewer->Save()) << "an unsaved viewer saves through Save As";
     QFile saved(file);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QString written = QString::fromUtf8(saved.readAll());
-    EXPECT_EQ(written, viewer->text());
-    EXPECT_GE(written.size(), 100 * 1024 - 10000);
+    EXPECT_EQ(saved.readAll(), text.toUtf8());
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("View Text - ") + file);
     EXPECT_FALSE(viewer->unsavedChanges());
 }
 
 TEST_F(Viewers, ClosingAsksToSaveOnlyWhileTheTextHasUnsavedChanges)
 {
+    ShowText(QStringLiteral("untouched"));
+    QPointer<frmText> untouched(lastText());
+    ASSERT_FALSE(untouched.isNull());
+    EXPECT_FALSE(untouched->unsavedChanges());
+    UnloadWindow(untouched);
+    QApplication::processEvents();
+    EXPECT_TRUE(untouched.isNull());
+    EXPECT_TRUE(Prompts().boxes.empty()) << "nobody edited the text: nothing to ask";
+
     ShowText(QStringLiteral("one"));
     frmText* viewer = lastText();
     ASSERT_NE(viewer, nullptr);
     QPointer<frmText> watch(viewer);
+    auto* box = viewer->findChild<QPlainTextEdit*>(QStringLiteral("txtText"));
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, QStringLiteral(" more"));
+    EXPECT_TRUE(viewer->unsavedChanges());
 
     Prompts().answer(MsgBox::Cancel);
     viewer->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
@@ -167,6 +181,104 @@ TEST_F(Viewers, ClosingAsksToSaveOnlyWhileTheTextHasUnsavedChanges)
     QApplication::processEvents();
     EXPECT_TRUE(watch.isNull());
     EXPECT_TRUE(Prompts().boxes.empty()) << "saved: nothing to ask";
+}
+
+// What the program shows in the viewer (a field listing, a record history, a tab export) is CR LF
+// text; Save, Save As and Copy All hand it on exactly as it was given.
+TEST_F(Viewers, TheViewerWritesTheGivenTextByteForByte)
+{
+    const QString given = QStringLiteral("Field\tValue\r\nOwner\tO'Neil") + QChar(0x00A0) + QStringLiteral("Jr.\r\n")
+        + QStringLiteral("Note\tline") + QChar(0x2028) + QStringLiteral("break\r\n\r\n");
+    ShowText(given);
+    frmText* viewer = lastText();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->text(), given);
+
+    const QString file = m_folder.filePath(QStringLiteral("listing.txt"));
+    m_dialogs->answer = file;
+    ASSERT_TRUE(viewer->SaveAs());
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), given.toUtf8());
+
+    viewer->findChild<QPushButton*>(QStringLiteral("btnCopyAll"))->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), given);
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+TEST_F(Viewers, AnEditedTextKeepsTheLineEndsOfTheGivenText)
+{
+    const struct Case {
+        const char* name;
+        QString given;
+        QString edited; // after typing "!", Enter and "x" at the end
+    } cases[] = {
+        { "CR LF", QStringLiteral("one\r\ntwo"), QStringLiteral("one\r\ntwo!\r\nx") },
+        { "CR LF at the end", QStringLiteral("one\r\n"), QStringLiteral("one\r\n!\r\nx") },
+        { "LF", QStringLiteral("one\ntwo"), QStringLiteral("one\ntwo!\nx") },
+        { "CR", QStringLiteral("one\rtwo"), QStringLiteral("one\rtwo!\rx") },
+        { "no-break space", QStringLiteral("a") + QChar(0x00A0) + QStringLiteral("b\r\nc"),
+            QStringLiteral("a") + QChar(0x00A0) + QStringLiteral("b\r\nc!\r\nx") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShowText(c.given);
+        frmText* viewer = lastText();
+        ASSERT_NE(viewer, nullptr);
+        auto* box = viewer->findChild<QPlainTextEdit*>(QStringLiteral("txtText"));
+        box->setFocus();
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box, QStringLiteral("!"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("x"));
+        EXPECT_EQ(viewer->text(), c.edited);
+        EXPECT_TRUE(viewer->unsavedChanges());
+
+        m_dialogs->answer = m_folder.filePath(QString::fromLatin1(c.name) + QStringLiteral(".txt"));
+        ASSERT_TRUE(viewer->SaveAs());
+        QFile saved(m_dialogs->answer);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), c.edited.toUtf8());
+        viewer->CopyAll();
+        EXPECT_EQ(QApplication::clipboard()->text(), c.edited);
+    }
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+// The columns of a tab export line up: a fixed-width font, and tab stops past the widest cell of
+// each column (also a cell longer than 8 characters).
+TEST_F(Viewers, TheColumnsOfATabExportLineUp)
+{
+    ShowText(QStringLiteral("Item_ID\tDescription\tLocation\tValue\r\n"
+                            "1\tRevolver, black\tShelf A-12\t150.00\r\n"
+                            "22\tBicycle\tYard\t80.5\r\n"
+                            "333\tMobile phone with charger and case\tLocker 17, top drawer\t0\r\n"));
+    frmText* viewer = lastText();
+    ASSERT_NE(viewer, nullptr);
+    auto* box = viewer->findChild<QPlainTextEdit*>(QStringLiteral("txtText"));
+    EXPECT_TRUE(QFontInfo(box->font()).fixedPitch());
+    QApplication::processEvents();
+
+    // Where each column starts, line by line.
+    QList<QList<int>> starts;
+    for (QTextBlock block = box->document()->begin(); block.isValid() && !block.text().isEmpty();
+         block = block.next()) {
+        QList<int> line;
+        const QString text = block.text();
+        for (qsizetype at = text.indexOf(QLatin1Char('\t')); at >= 0; at = text.indexOf(QLatin1Char('\t'), at + 1)) {
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + static_cast<int>(at) + 1);
+            line << box->cursorRect(cursor).x();
+        }
+        starts << line;
+    }
+    ASSERT_EQ(starts.size(), 4);
+    ASSERT_EQ(starts.at(0).size(), 3);
+    EXPECT_TRUE(
+        starts.at(0).at(0) > 0 && starts.at(0).at(0) < starts.at(0).at(1) && starts.at(0).at(1) < starts.at(0).at(2));
+    for (const QList<int>& line : starts) {
+        EXPECT_EQ(line, starts.at(0));
+    }
 }
 
 TEST_F(Viewers, SavingAgainAsksBeforeOverwritingTheSameFile)

@@ -1,10 +1,14 @@
 #include "RecordCodes.h"
 
+#include <QStringView>
+
 #include <limits>
 
-std::optional<int> ReadIdentityNumber(const QString& text)
+namespace {
+
+// 1 to 10 ASCII digits and nothing else, with a value that is a positive 32-bit identity.
+std::optional<int> identityDigits(QStringView digits)
 {
-    const QString digits = text.trimmed();
     if (digits.isEmpty() || digits.size() > 10)
         return std::nullopt;
     qint64 number = 0;
@@ -18,19 +22,18 @@ std::optional<int> ReadIdentityNumber(const QString& text)
     return static_cast<int>(number);
 }
 
+} // namespace
+
+std::optional<int> ReadIdentityNumber(const QString& text) { return identityDigits(text.trimmed()); }
+
 RecordCode ReadRecordCode(const QString& text, QChar prefix)
 {
     RecordCode code;
     const QString trimmed = text.trimmed();
     if (trimmed.size() < 2 || trimmed.at(0).toUpper() != prefix.toUpper() || trimmed.at(1) != QLatin1Char('-'))
         return code;
-    // Leading zeros of the ten-digit form do not count against the 32-bit range.
-    QString digits = trimmed.mid(2);
-    qsizetype zeros = 0;
-    while (zeros < digits.size() - 1 && digits.at(zeros) == QLatin1Char('0'))
-        ++zeros;
-    const std::optional<int> identity = ReadIdentityNumber(digits.mid(zeros));
-    if (!identity || digits.isEmpty()) {
+    const std::optional<int> identity = identityDigits(QStringView(trimmed).mid(2));
+    if (!identity) {
         code.reading = RecordCodeReading::Malformed;
         return code;
     }
