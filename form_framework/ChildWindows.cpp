@@ -110,7 +110,7 @@ void FormClosing(DataWindow* window)
     if (DataWindow* child = info->ChildForm())
         UnloadWindow(child);
     if (DataWindow* parent = info->ParentForm()) {
-        parent->setEnabled(true);
+        parent->setWindowEnabled(true);
         if (OpenWindowsList* list = s_mainWindow->openWindows())
             list->EnableItem(parent);
         parent->info()->setChildForm(nullptr);

@@ -60,6 +60,13 @@ void DataWindow::fitFrameTo(const QSize& size)
     sub->resize(size.width() + 2 * border, size.height() + title + border);
 }
 
+void DataWindow::setWindowEnabled(bool enabled)
+{
+    setEnabled(enabled);
+    if (QWidget* f = frame(); f != this)
+        f->setEnabled(enabled);
+}
+
 void DataWindow::bringToFront(bool restoreMinimized)
 {
     QWidget* f = frame();

@@ -31,6 +31,10 @@ public:
     // Sizes the frame so the window inside it gets this size (the size its constructor gave it:
     // a sub-window does not take the size of a widget that lays its children out by hand).
     void fitFrameTo(const QSize& size);
+    // Enables or disables the window together with its frame: a window waits, disabled, while a
+    // window it opened for one of its pickers is open, and its frame (the window the desktop and
+    // screen readers see) must say so too.
+    void setWindowEnabled(bool enabled);
     // Brings the window to the front (z-order 0), restoring it when asked.
     void bringToFront(bool restoreMinimized = false);
     // The named child of the window (the controller finds its members this way).

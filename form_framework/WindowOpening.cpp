@@ -152,7 +152,7 @@ DataWindow* OpenPickerForm(QWidget* control, const QString& windowName)
         throw;
     }
     if (DataWindow* parent = windowOf(control)) {
-        parent->setEnabled(false);
+        parent->setWindowEnabled(false);
         if (MainWindowLoaded() && MainWindow()->openWindows())
             MainWindow()->openWindows()->DisableItem(parent);
     }

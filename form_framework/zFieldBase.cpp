@@ -1,12 +1,14 @@
 #include "zFieldBase.h"
 
 #include "DataWindow.h"
+#include "FieldAccessibility.h"
 #include "InputRoutines.h"
 #include "MessageBoxes.h"
 #include "RecordChecks.h"
 #include "zInfo.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,14 +27,23 @@ zFieldBase::zFieldBase(QWidget* parent)
     setAutoFillBackground(true);
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::NoFocus);
+    InstallFieldAccessibility();
 }
 
 void zFieldBase::setGoodName(const QString& name)
 {
     m_goodName = name.trimmed();
-    setAccessibleName(m_goodName);
-    if (m_box)
-        m_box->setAccessibleName(m_goodName);
+    nameInputBox();
+}
+
+void zFieldBase::nameInputBox()
+{
+    // A field without a good name keeps the name its label gave it.
+    if (!m_box || m_goodName.isEmpty())
+        return;
+    m_box->setAccessibleName(m_goodName);
+    if (auto* combo = qobject_cast<QComboBox*>(m_box); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(m_goodName);
 }
 
 void zFieldBase::setApplicable(bool applicable)
@@ -152,7 +163,7 @@ void zFieldBase::setInputBox(QWidget* box, bool fill)
         setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
     box->installEventFilter(this);
-    box->setAccessibleName(m_goodName);
+    nameInputBox();
     setFocusProxy(box);
     redraw();
 }

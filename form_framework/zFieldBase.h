@@ -25,7 +25,8 @@ public:
     QString DBFieldName() const override { return m_dbFieldName; }
     void setDBFieldName(const QString& name) { m_dbFieldName = name.trimmed(); }
     QString GoodName() const override { return m_goodName; }
-    // Also the accessible name of the inner box, so screen readers and tests find the field by it.
+    // Also the accessible name of the inner box (the field control itself has none), so screen
+    // readers and tests find the field by it.
     void setGoodName(const QString& name);
     bool Required() const override { return m_required; }
     void setRequired(bool required) { m_required = required; }
@@ -169,6 +170,7 @@ protected:
 
 private:
     bool handleKeyPress(QKeyEvent* event);
+    void nameInputBox();
 
     QWidget* m_box = nullptr;
     QString m_dbFieldName;

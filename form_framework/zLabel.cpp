@@ -1,5 +1,7 @@
 #include "zLabel.h"
 
+#include "zFieldBase.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -42,8 +44,13 @@ void zLabel::setApplicable(bool applicable)
 void zLabel::setBuddy(QWidget* field)
 {
     m_label->setBuddy(field);
-    if (field && field->accessibleName().isEmpty())
-        field->setAccessibleName(Value());
+    // A field without a good name is known by its label: on the box the user types into, since
+    // the field control around it stays unnamed.
+    QWidget* named = field;
+    if (auto* editor = qobject_cast<zFieldBase*>(field); editor && editor->inputBox())
+        named = editor->inputBox();
+    if (named && named->accessibleName().isEmpty())
+        named->setAccessibleName(Value());
 }
 
 void zLabel::refreshLook()

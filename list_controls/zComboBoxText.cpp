@@ -615,7 +615,7 @@ void zComboBoxText::ClickNew()
         return;
     // The new window hands its record back to this picker and re-enables this window on closing.
     if (DataWindow* window = containerWindow()) {
-        window->setEnabled(false);
+        window->setWindowEnabled(false);
         if (MainWindowLoaded() && MainWindow()->openWindows())
             MainWindow()->openWindows()->DisableItem(window);
     }

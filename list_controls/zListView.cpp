@@ -33,6 +33,22 @@ public:
     int contentWidth(int column) const { return sizeHintForColumn(column); }
 };
 
+// Widths the grid sets itself while it lives are not the user's.
+class SizingScope {
+public:
+    explicit SizingScope(int& depth)
+        : m_depth(depth)
+    {
+        ++m_depth;
+    }
+    ~SizingScope() { --m_depth; }
+    SizingScope(const SizingScope&) = delete;
+    SizingScope& operator=(const SizingScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
 // The view does not repaint while it is filled or sized, and does again on every way out.
 class FrozenView {
 public:
@@ -76,6 +92,11 @@ zListView::zListView(QWidget* parent)
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
     connect(m_view->header(), &QHeaderView::sectionClicked, this, &zListView::SortByColumn);
+    // A width the grid did not set itself is the user's: it stays, and it is what is kept.
+    connect(m_view->header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (m_sizing == 0 && column >= 0 && column < static_cast<int>(m_userWidth.size()))
+            m_userWidth[static_cast<size_t>(column)] = true;
+    });
     connect(m_model, &ResultTableModel::checkChanged, this, [this](int row, bool checked) {
         Q_EMIT ItemCheck(QStringLiteral("#") + QString::number(m_model->identityAt(row)), checked);
     });
@@ -119,19 +140,15 @@ void zListView::Populate()
         if (!Act_OpenRecordset(result, m_populateSQL))
             RaiseSilent();
         FrozenView frozen(m_view);
-        bool built = false;
         bool noSavedWidths = false;
         if (m_model->hasColumns()) {
             if (m_model->rowCount() > 0)
                 m_model->clearRows();
-        } else {
-            if (!Act_MakeColumns(*result, noSavedWidths))
-                RaiseSilent();
-            built = true;
+        } else if (!Act_MakeColumns(*result, noSavedWidths)) {
+            RaiseSilent();
         }
         appendRows(std::move(result));
-        if (built && noSavedWidths)
-            AdjustColumnWidth(true);
+        fitColumns();
         resort();
         // After a refill the first row is current, and selected.
         if (m_model->rowCount() > 0)
@@ -144,7 +161,11 @@ bool zListView::Act_MakeColumns(const Recordset& result, bool& noSavedWidths)
 {
     ActionScope action(kModule, QStringLiteral("Act_MakeColumns"), QStringLiteral("Make Columns"));
     return action.run([&] {
-        m_model->buildColumns(result);
+        {
+            SizingScope sizing(m_sizing);
+            m_model->buildColumns(result);
+        }
+        m_userWidth.assign(static_cast<size_t>(m_model->columnCount()), false);
         DataWindow* window = containerWindow();
         m_formName = window ? window->objectName() : this->window()->objectName();
         m_gridName = objectName();
@@ -168,11 +189,15 @@ bool zListView::Act_LoadColumnsWidthDB(bool& noSavedWidths)
         if (!widths || widths->eof())
             return;
         noSavedWidths = false;
+        SizingScope sizing(m_sizing);
         for (; !widths->eof(); widths->moveNext()) {
             const int column = m_model->columnIndex(widths->value(QStringLiteral("DB_App_Column_Name")).toString());
             const QVariant twips = widths->value(QStringLiteral("DB_App_Column_Width"));
-            if (column >= 0 && !twips.isNull())
+            if (column >= 0 && !twips.isNull()) {
+                // A kept width is one the user set: it wins over the content.
                 m_view->setColumnWidth(column, std::max(0, TwipsToPixels(twips.toInt())));
+                m_userWidth[static_cast<size_t>(column)] = true;
+            }
         }
     });
 }
@@ -185,9 +210,12 @@ bool zListView::Act_SaveColumnsWidthDB()
     m_widthsSaved = true;
     ActionScope action(kModule, QStringLiteral("Act_SaveColumnsWidthDB"), QStringLiteral("Save Columns Width"));
     return action.run([&] {
+        // Only the widths the user set are kept; the others follow the content next time too.
         QString select;
         const auto& columns = m_model->gridColumns();
         for (size_t i = 0; i < columns.size(); ++i) {
+            if (i >= m_userWidth.size() || !m_userWidth[i])
+                continue;
             select += QStringLiteral("UNION SELECT ") + QuoteText(columns[i].name) + QStringLiteral(", ")
                 + QString::number(PixelsToTwips(m_view->columnWidth(static_cast<int>(i)))) + QStringLiteral("\r\n");
         }
@@ -213,16 +241,11 @@ void zListView::AddListViewItems(const QString& sql)
         std::unique_ptr<Recordset> result;
         if (!Act_OpenRecordset(result, sql))
             RaiseSilent();
-        bool built = false;
         bool noSavedWidths = false;
-        if (!m_model->hasColumns()) {
-            if (!Act_MakeColumns(*result, noSavedWidths))
-                RaiseSilent();
-            built = true;
-        }
+        if (!m_model->hasColumns() && !Act_MakeColumns(*result, noSavedWidths))
+            RaiseSilent();
         appendRows(std::move(result));
-        if (built && noSavedWidths)
-            AdjustColumnWidth(true);
+        fitColumns();
         resort();
     });
     updateCountText();
@@ -241,6 +264,7 @@ void zListView::UpdateListViewItems(const QString& sql)
         ActionScope rows(kModule, QStringLiteral("Act_UpdateListViewItemRS"), QStringLiteral("Update List View Items From Recordset"));
         if (!rows.run([&] { m_model->updateRows(std::move(result)); }))
             RaiseSilent();
+        fitColumns();
     });
 }
 
@@ -469,13 +493,34 @@ bool zListView::Act_Delete()
 
 void zListView::AdjustColumnWidth(bool includeHeaders)
 {
+    // The user asks for widths by the content: every column follows its content again.
+    m_fitHeaders = includeHeaders;
+    std::fill(m_userWidth.begin(), m_userWidth.end(), false);
+    fitColumns();
+}
+
+void zListView::fitColumns()
+{
+    if (!m_model->hasColumns())
+        return;
     FrozenView frozen(m_view);
+    SizingScope sizing(m_sizing);
     QHeaderView* header = m_view->header();
+    // No column wider than the grid shows: a long text does not push the others out of sight.
+    const int limit = std::max(m_view->viewport()->width(), header->minimumSectionSize());
+    m_widthLimited = false;
     for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (column < static_cast<int>(m_userWidth.size()) && m_userWidth[static_cast<size_t>(column)])
+            continue;
         int width = static_cast<GridView*>(m_view)->contentWidth(column);
-        if (includeHeaders)
+        if (m_fitHeaders)
             width = std::max(width, header->sectionSizeHint(column));
-        m_view->setColumnWidth(column, std::max(width, header->minimumSectionSize()));
+        width = std::max(width, header->minimumSectionSize());
+        if (width > limit) {
+            width = limit;
+            m_widthLimited = true;
+        }
+        m_view->setColumnWidth(column, width);
     }
 }
 
@@ -542,6 +587,11 @@ bool zListView::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::Resize:
+        // A column cut to a narrower grid gets its width back when the grid grows.
+        if (onViewport && m_widthLimited)
+            fitColumns();
+        break;
     case QEvent::MouseButtonDblClick:
         if (onViewport && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             openRow();

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class DataWindow;
 class QTreeView;
@@ -65,10 +66,14 @@ public:
     bool Act_Delete() override;
 
     // --- Columns --------------------------------------------------------------------------------
+    // Columns follow their content (and their captions, unless the user asked for the data only)
+    // after every fill, each up to the grid's width, except the columns whose width the user set
+    // (by dragging, or kept from an earlier session); this command hands every column back to its
+    // content.
     void AdjustColumnWidth(bool includeHeaders) override;
     // What a click on the column's header does: the same column again reverses the order.
     void SortByColumn(int column);
-    // Stores the current widths now (the grid also does so when it is destroyed).
+    // Stores the widths the user set now (the grid also does so when it is destroyed).
     bool Act_SaveColumnsWidthDB();
 
     QTreeView* listView() const { return m_view; }
@@ -92,6 +97,7 @@ private:
     void selectOnly(int row);
     int windowMode() const;
     void pressBarButton(const char* which);
+    void fitColumns();
 
     QTreeView* m_view;
     ResultTableModel* m_model;
@@ -101,4 +107,8 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_widthsSaved = false;
+    std::vector<bool> m_userWidth; // per column: the user set its width
+    bool m_fitHeaders = true;
+    bool m_widthLimited = false; // a column was held to the grid's width at the last fit
+    int m_sizing = 0;
 };

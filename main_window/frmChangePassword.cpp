@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace {
@@ -107,6 +109,19 @@ frmChangePassword::frmChangePassword(QWidget* parent)
     if (const DatabaseEntry* entry = DatabaseAt(CurrentDB()))
         ztxtDatabase->setValue(entry->DisplayName);
     ztxtName->setValue(UserName());
+    // The database and the user show whole: their boxes are as wide as their texts need (the
+    // window takes its size from its contents).
+    for (zText* shown : { ztxtDatabase, ztxtName }) {
+        QLineEdit* box = shown->box();
+        QStyleOptionFrame option;
+        option.initFrom(box);
+        option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+        const QMargins margins = box->textMargins();
+        // 4: the line edit's own horizontal text margins, 2 for the cursor.
+        const QSize text(box->fontMetrics().horizontalAdvance(box->text()) + margins.left() + margins.right() + 4 + 2,
+                         box->sizeHint().height());
+        box->setMinimumWidth(box->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, box).width());
+    }
     BusyPointer busy;
     if (FormParams::contains(kWindowName)) {
         FormParamDict& parameters = FormParams::entry(kWindowName);

@@ -132,6 +132,19 @@ frmMain::frmMain(QWidget* parent)
 
     buildMenus();
     buildToolbar();
+    // The toolbar and the status bar show exactly when their Options items are checked, whoever
+    // sets the check (the user, the settings, a failed read that leaves the start state). They
+    // start shown, as the settings' defaults have them; the main window offers no second switch
+    // for them in a context menu of its own.
+    for (const auto& [name, bar] : std::initializer_list<std::pair<QString, QWidget*>> {
+             { QStringLiteral("mnuShowToolbar"), m_toolbar }, { QStringLiteral("mnuShowStatusbar"), statusBar() } }) {
+        QAction* item = menuItem(name);
+        item->setChecked(true);
+        bar->setVisible(true);
+        connect(item, &QAction::toggled, bar, &QWidget::setVisible);
+    }
+    m_toolbar->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 frmMain::~frmMain()

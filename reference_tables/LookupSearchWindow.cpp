@@ -54,12 +54,17 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
         m_criteria << editor;
     }
     options->addStretch();
-    const int optionsHeight = m_criteria.isEmpty() ? 44 : qMax(44, m_options->sizeHint().height());
+    // A table without criteria shows no frame for them (an empty grey box only puzzles the user);
+    // the grid then starts below the Populate button.
+    m_options->setVisible(!m_criteria.isEmpty());
+    const int optionsHeight = m_criteria.isEmpty() ? kPopulateHeight : qMax(44, m_options->sizeHint().height());
     m_options->setGeometry(kMargin, kOptionsTop, 400, optionsHeight);
 
     m_populate = new QPushButton(QStringLiteral("&Populate"), this);
     m_populate->setObjectName(QStringLiteral("btnPopulate"));
-    m_populate->setGeometry(420, kOptionsTop + (optionsHeight - kPopulateHeight) / 2 + 4, kPopulateWidth, kPopulateHeight);
+    const int populateTop
+        = m_criteria.isEmpty() ? kOptionsTop : kOptionsTop + (optionsHeight - kPopulateHeight) / 2 + 4;
+    m_populate->setGeometry(420, populateTop, kPopulateWidth, kPopulateHeight);
 
     m_grid = new zListView(this);
     m_grid->setObjectName(QStringLiteral("zlvwData"));

@@ -238,7 +238,8 @@ TEST_P(ResultGridTest, ColumnWidthsAreKeptPerUserWindowAndGrid)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM DB_Column_Widths WHERE DB_Login_Name = SUSER_NAME() "
                                    "AND DB_App_Form_Name = 'frmThings' AND DB_App_Grid_Name = 'zlvwData'")),
-              8);
+              1)
+        << "only the width the user set is kept";
     EXPECT_EQ(count(QStringLiteral("SELECT DB_Width_Twips FROM DB_Column_Widths WHERE DB_Column_Name = 'Amount'")), PixelsToTwips(133));
 
     // A column the query no longer gives is ignored; another user's widths are not this user's.
@@ -249,6 +250,59 @@ TEST_P(ResultGridTest, ColumnWidthsAreKeptPerUserWindowAndGrid)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->grid->listView()->columnWidth(amount), 133);
     EXPECT_NE(window->grid->listView()->columnWidth(0), TwipsToPixels(3000));
+}
+
+// Columns follow their content on every fill, up to the grid's width; a width the user set
+// stays, in this session and the next, while the other columns go on following their content.
+TEST_P(ResultGridTest, ColumnWidthsFollowTheContentUnlessTheUserSetThem)
+{
+    addThing(QStringLiteral("Anvil"), QStringLiteral("Label|'x'"));
+    frmThings* window = openThings();
+    ASSERT_NE(window, nullptr);
+    QTreeView* view = window->grid->listView();
+    const int name = 0;
+    const int label = window->grid->model()->columnIndex(QStringLiteral("Label"));
+    const int amount = window->grid->model()->columnIndex(QStringLiteral("Amount"));
+    const auto fits = [&view](int column, const QString& text) {
+        return view->columnWidth(column) >= view->fontMetrics().horizontalAdvance(text);
+    };
+
+    const QString longName = QStringLiteral("Grand Duchy of Baden-Wuerttemberg Anvil Works");
+    addThing(longName, QStringLiteral("Amount|123456789.5"));
+    window->populate->click();
+    EXPECT_TRUE(fits(name, longName)) << "a longer value widens its column at the next fill: "
+                                      << view->columnWidth(name);
+    EXPECT_TRUE(fits(amount, QStringLiteral("123,456,789.50"))) << view->columnWidth(amount);
+
+    const QString huge = QString(400, QLatin1Char('W'));
+    addThing(QStringLiteral("Cog"), QStringLiteral("Label|'%1'").arg(huge));
+    window->populate->click();
+    EXPECT_LE(view->columnWidth(label), view->viewport()->width()) << "no column wider than the grid";
+    EXPECT_GT(view->columnWidth(label), view->viewport()->width() / 2);
+
+    // The user narrows the name column: it stays so through fills, and it is kept.
+    view->header()->resizeSection(name, 40);
+    addThing(QStringLiteral("Another Rather Long Name For The Grid"));
+    window->populate->click();
+    EXPECT_EQ(view->columnWidth(name), 40);
+    UnloadWindow(window);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM DB_Column_Widths WHERE DB_App_Form_Name = 'frmThings'")), 1);
+
+    // Next time the kept width wins; the amount column, never set, still follows its content.
+    addThing(QStringLiteral("Dial"), QStringLiteral("Amount|98765432109.25"));
+    window = openThings();
+    ASSERT_NE(window, nullptr);
+    view = window->grid->listView();
+    EXPECT_EQ(view->columnWidth(name), 40);
+    EXPECT_TRUE(fits(amount, QStringLiteral("98,765,432,109.25"))) << view->columnWidth(amount);
+
+    // Adjusting the widths from the bar hands the column back to its content.
+    window->grid->AdjustColumnWidth(true);
+    EXPECT_TRUE(fits(name, longName));
+    UnloadWindow(window);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM DB_Column_Widths WHERE DB_App_Form_Name = 'frmThings'")), 0);
 }
 
 TEST_P(ResultGridTest, TheWidthSaveReadsItsSelectTextAsDataOnly)

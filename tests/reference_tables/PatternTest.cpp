@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -208,6 +209,33 @@ TEST_P(SearchPattern, ExportsRunTheCurrentQueryAndOtherCommandsBeep)
     list->info()->DoCommand(command);
     EXPECT_EQ(Prompts().beeps, 2);
     EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+// The criteria frame is there only when there are criteria; the grid starts below whatever
+// stands above it.
+TEST(SearchPatternLayout, TheOptionsFrameShowsOnlyWithCriteria)
+{
+    for (const bool withCriterion : { false, true }) {
+        SCOPED_TRACE(withCriterion ? "a criterion" : "no criteria");
+        LookupTable table = LookupTable::nameAndCode(QStringLiteral("Case_Statuses"), QStringLiteral("Case_Status_ID"),
+                                                     QStringLiteral("frmCaseStatus"), QStringLiteral("frmCaseStatuses"),
+                                                     QStringLiteral("Case Status"), QStringLiteral("Case Statuses"));
+        if (withCriterion)
+            table.criteria.push_back(
+                LookupField::text(QStringLiteral("ztxtName"), QStringLiteral("Case_Status_Name"), QStringLiteral("Name"))
+                    .labelled(QStringLiteral("Name:"), QStringLiteral("zlabel1(0)")));
+        LookupSearchWindow window(table);
+        window.show();
+        QApplication::processEvents();
+        auto* options = window.findChild<QWidget*>(QStringLiteral("fraSearchOptions"));
+        ASSERT_NE(options, nullptr);
+        EXPECT_EQ(options->isVisible(), withCriterion);
+        const int gridTop = window.grid()->y();
+        EXPECT_GT(gridTop, window.populateButton()->geometry().bottom());
+        if (withCriterion) {
+            EXPECT_GT(gridTop, options->geometry().bottom());
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordPattern, ::testing::ValuesIn(TestEngines()), EngineTestName);
