@@ -178,6 +178,11 @@ const Hostile hostileStatements[] = {
         "DB_Users" },
     { "JoinTheAdministratorsRole", "GRANT {database}_admins TO {clerk}", "",
         "SELECT pg_has_role('{clerk}', '{database}_admins', 'MEMBER')" },
+    // The owner's functions that change roles and grants are not for users to call.
+    { "CallTheAdministratorsRoleFunction", "SELECT bramblecot_set_admin_role('{clerk}', true)", "permission denied",
+        "SELECT pg_has_role('{clerk}', '{database}_admins', 'MEMBER')" },
+    { "CallTheGrantFunction", "SELECT bramblecot_secure_table('ranks', 'own', NULL, 'rank_code', '{}')",
+        "permission denied", "SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'ranks_permission'" },
     { "RenameAnotherUser", "UPDATE DB_Users SET DB_First_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
         "You are not permitted to Edit <User>.", "SELECT DB_First_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
     { "LinkOneselfToAnEmployee", "UPDATE DB_Users SET Employee_ID = NULL WHERE DB_User_Name = '{clerk}'",
