@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "Logins.h"
 
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUuid>
@@ -137,6 +138,61 @@ void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, c
         connection->commitTransaction();
     } catch (...) {
         connection->rollbackTransaction();
+        throw;
+    }
+}
+
+void CreateServerLogin(
+    DatabaseConnection& owner, const QString& login, const std::optional<QString>& password, bool admin)
+{
+    if (owner.engine() != Engine::PostgreSQL)
+        throw AppError(ErrToReport, QStringLiteral("Log-ins of an embedded database are added with --create-login."));
+    const QString name = login.trimmed().toLower();
+    static const QRegularExpression plain(QStringLiteral("^[a-z_][a-z0-9_]*$"));
+    if (!plain.match(name).hasMatch())
+        throw AppError(ErrToReport,
+            QStringLiteral("A log-in name is required and may hold only letters, digits and underscores."));
+    if (password && (password->size() < 4 || password->contains(QLatin1Char(' '))))
+        throw AppError(
+            ErrToReport, QStringLiteral("The password should be at least 4 characters long, without spaces."));
+    PGconn* handle = postgresHandle(owner.database());
+    if (!handle)
+        throw AppError(ErrInternal, QStringLiteral("The PostgreSQL driver gives no connection handle."));
+    QString passwordClause;
+    if (password) {
+        const QByteArray utf8 = password->toUtf8();
+        const QByteArray role = name.toUtf8();
+        char* verifier = PQencryptPasswordConn(handle, utf8.constData(), role.constData(), "scram-sha-256");
+        if (!verifier)
+            throw AppError(ErrProviderCommand, QString::fromUtf8(PQerrorMessage(handle)).trimmed());
+        passwordClause = QStringLiteral(" PASSWORD ") + escaped(handle, QString::fromUtf8(verifier), false);
+        PQfreemem(verifier);
+    }
+    const QString role = escaped(handle, name, true);
+    const QString users = escaped(handle, owner.databaseCode() + QStringLiteral("_users"), true);
+    owner.beginTransaction();
+    try {
+        Recordset existing
+            = owner.executeStatement(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), { name });
+        if (existing.valueAt(0, 0).toInt() > 0)
+            throw AppError(ErrToReport, QStringLiteral("The log-in ") + name + QStringLiteral(" exists already."));
+        owner.executeStatement(QStringLiteral("CREATE ROLE ") + role + QStringLiteral(" LOGIN") + passwordClause);
+        owner.executeStatement(QStringLiteral("GRANT ") + users + QStringLiteral(" TO ") + role);
+        Recordset user
+            = owner.executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = ?"), { name });
+        if (user.valueAt(0, 0).toInt() == 0)
+            owner.executeStatement(QStringLiteral("INSERT INTO DB_Users (DB_User_Name, DB_Sys_Admin) VALUES (?, ?)"),
+                { name, admin ? 1 : 0 });
+        else if (admin)
+            owner.executeStatement(
+                QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 1 WHERE DB_User_Name = ?"), { name });
+        else
+            // The row's flag decides the membership of the administrators' role.
+            owner.executeStatement(
+                QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = DB_Sys_Admin WHERE DB_User_Name = ?"), { name });
+        owner.commitTransaction();
+    } catch (...) {
+        owner.rollbackTransaction();
         throw;
     }
 }

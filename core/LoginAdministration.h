@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <optional>
+
+class DatabaseConnection;
 struct ConnectionTarget;
 
 // Changes the password of the connected log-in. The old password is checked first, on both
@@ -18,3 +21,12 @@ QString OldPasswordIncorrectText();
 // with the reason when the password breaks the log-on window's rule (PasswordRuleMessage), the
 // log-in exists already or the caller may not add one.
 void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, const QString& password);
+
+// Adds a log-in to a PostgreSQL database, run by its schema owner (a role with CREATEROLE): the
+// server role (in lower case; a password sent as a SCRAM verifier computed here, or none for a
+// log-in that only logs on as the operating-system user of that name through the socket folder),
+// its membership of <database>_users, and its DB_Users row; an administrator's row has
+// DB_Sys_Admin set, which makes the role a member of <database>_admins too. An existing user
+// row is kept (and made an administrator's when asked). Throws AppError with the reason.
+void CreateServerLogin(
+    DatabaseConnection& owner, const QString& login, const std::optional<QString>& password, bool admin);

@@ -102,51 +102,136 @@ void UpgradeSchema(DatabaseConnection& connection)
     }
 }
 
+namespace {
+
+// Who writes a table on a server database.
+enum class TableKind {
+    Data, // users, as their table permissions allow
+    Framework, // system administrators
+    OwnRows, // each user their own rows
+    ReadOnly, // nobody but the owner and the change-log triggers
+};
+
+struct TableGuard {
+    TableKind kind = TableKind::Data;
+    // The column that names the row's log-in, for the rows a user may write.
+    QString ownColumn;
+    // The columns of their own framework row a user may fill in.
+    QStringList ownColumns;
+};
+
+TableGuard guardOf(const QString& table)
+{
+    static const QStringList framework = {
+        QStringLiteral("DB_App_Forms"),
+        QStringLiteral("DB_Tables"),
+        QStringLiteral("DB_Table_Actions"),
+        QStringLiteral("DB_Actions"),
+        QStringLiteral("DB_Reports"),
+        QStringLiteral("DB_Action_Permissions"),
+        QStringLiteral("DB_Report_Permissions"),
+        QStringLiteral("DB_Table_Permissions"),
+        QStringLiteral("DB_App_Options"),
+        QStringLiteral("DB_Setting_Defaults"),
+        QStringLiteral("DB_Logins"),
+    };
+    static const QStringList perUser
+        = { QStringLiteral("DB_User_Settings"), QStringLiteral("DB_Form_Sizes"), QStringLiteral("DB_Column_Widths") };
+    static const QStringList readOnly = { QStringLiteral("DB_Change_Log"), QStringLiteral("DB_Schema_Version") };
+    if (table.compare(QLatin1String("DB_Users"), Qt::CaseInsensitive) == 0) {
+        // A user's own record: the names and defaults of the user-options window. The log-in, the
+        // employee the user is and the administrator flag are the administrators' to set.
+        return { TableKind::Framework, QStringLiteral("DB_User_Name"),
+            { QStringLiteral("DB_Last_Name"), QStringLiteral("DB_First_Name"),
+                QStringLiteral("DB_User_Default_Country_ID"), QStringLiteral("DB_User_Default_State_ID"),
+                QStringLiteral("DB_User_Default_City"), QStringLiteral("DB_User_Default_Area_Code"),
+                QStringLiteral("DB_Prompt_Database_Switch") } };
+    }
+    if (framework.contains(table, Qt::CaseInsensitive))
+        return { TableKind::Framework, {}, {} };
+    if (perUser.contains(table, Qt::CaseInsensitive))
+        return { TableKind::OwnRows, QStringLiteral("DB_Login_Name"), {} };
+    if (readOnly.contains(table, Qt::CaseInsensitive))
+        return { TableKind::ReadOnly, {}, {} };
+    return {};
+}
+
+QString kindName(TableKind kind)
+{
+    switch (kind) {
+    case TableKind::Data:
+        return QStringLiteral("data");
+    case TableKind::Framework:
+        return QStringLiteral("framework");
+    case TableKind::OwnRows:
+        return QStringLiteral("own");
+    case TableKind::ReadOnly:
+        return QStringLiteral("read");
+    }
+    return QStringLiteral("read");
+}
+
+void secureServerTable(DatabaseConnection& connection, const QString& table, const QString& identity)
+{
+    const TableGuard guard = guardOf(table);
+    connection.executeStatement(QStringLiteral("SELECT bramblecot_secure_table(?, ?, ?, ?, string_to_array(?, ','))"),
+        { table, kindName(guard.kind), IsUnloggedTable(table) ? QVariant() : QVariant(identity),
+            guard.ownColumn.isEmpty() ? QVariant() : QVariant(guard.ownColumn),
+            guard.ownColumns.join(QLatin1Char(',')) });
+}
+
+void createSqliteLogTriggers(DatabaseConnection& connection, const QString& table, const QStringList& columns)
+{
+    const QString identity = columns.first();
+    auto json = [&columns](const QString& row) {
+        QStringList pairs;
+        for (const QString& column : columns)
+            pairs << QStringLiteral("'%1', %2.%1").arg(column, row);
+        return QStringLiteral("json_object(%1)").arg(pairs.join(QStringLiteral(", ")));
+    };
+    struct Event {
+        const char* name;
+        const char* operation;
+        bool hasOld;
+        bool hasNew;
+    };
+    for (const Event& event : { Event { "INSERT", "Insert", false, true }, Event { "UPDATE", "Update", true, true },
+             Event { "DELETE", "Delete", true, false } }) {
+        const QString trigger = QStringLiteral("%1_log_%2").arg(table, QString::fromLatin1(event.name).toLower());
+        connection.executeStatement(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger));
+        // One account owns the whole file: the session's role is the log-in, and no address is seen.
+        connection.executeStatement(QStringLiteral(
+            "CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN\n"
+            "INSERT INTO DB_Change_Log(DB_Table_Name, DB_PK, DB_Operation, DB_Login_Name, DB_Host_Name, "
+            "DB_App_Name, DB_Change_Time, DB_Old_Values, DB_New_Values, DB_Session_User, DB_Client_Address)\n"
+            "VALUES ('%3', %4.%5, '%6', SUSER_NAME(), HOST_NAME(), APP_NAME(), GETDATE(), %7, %8, SUSER_NAME(), '');\n"
+            "END")
+                                        .arg(trigger, QString::fromLatin1(event.name), table,
+                                            QLatin1String(event.hasNew ? "NEW" : "OLD"), identity,
+                                            QString::fromLatin1(event.operation),
+                                            event.hasOld ? json(QStringLiteral("OLD")) : QStringLiteral("NULL"),
+                                            event.hasNew ? json(QStringLiteral("NEW")) : QStringLiteral("NULL")));
+    }
+}
+
+} // namespace
+
 void RefreshChangeLogTriggers(DatabaseConnection& connection)
 {
     Recordset tables = connection.executeStatement(QString::fromLatin1(connection.facts().tablesSql));
     for (int row = 0; row < tables.recordCount(); ++row) {
         const QString table = tables.valueAt(row, 0).toString();
-        if (IsUnloggedTable(table))
+        const bool postgres = connection.engine() == Engine::PostgreSQL;
+        if (!postgres && IsUnloggedTable(table))
             continue;
         const QStringList columns = columnsOf(connection, table);
         if (columns.isEmpty())
             continue;
         // By the schema's convention the identity is every table's first column.
-        const QString identity = columns.first();
-        if (connection.engine() == Engine::PostgreSQL) {
-            connection.executeStatement(QStringLiteral("DROP TRIGGER IF EXISTS %1_log ON %1").arg(table));
-            connection.executeStatement(QStringLiteral("CREATE TRIGGER %1_log AFTER INSERT OR UPDATE OR DELETE ON %1 "
-                                                       "FOR EACH ROW EXECUTE FUNCTION bramblecot_log_change('%2')")
-                                            .arg(table, identity.toLower()));
-            continue;
-        }
-        auto json = [&columns](const QString& row) {
-            QStringList pairs;
-            for (const QString& column : columns)
-                pairs << QStringLiteral("'%1', %2.%1").arg(column, row);
-            return QStringLiteral("json_object(%1)").arg(pairs.join(QStringLiteral(", ")));
-        };
-        struct Event {
-            const char* name;
-            const char* operation;
-            bool hasOld;
-            bool hasNew;
-        };
-        for (const Event& event : { Event { "INSERT", "Insert", false, true }, Event { "UPDATE", "Update", true, true },
-                                    Event { "DELETE", "Delete", true, false } }) {
-            const QString trigger = QStringLiteral("%1_log_%2").arg(table, QString::fromLatin1(event.name).toLower());
-            connection.executeStatement(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger));
-            connection.executeStatement(
-                QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN\n"
-                               "INSERT INTO DB_Change_Log(DB_Table_Name, DB_PK, DB_Operation, DB_Login_Name, DB_Host_Name, "
-                               "DB_App_Name, DB_Change_Time, DB_Old_Values, DB_New_Values)\n"
-                               "VALUES ('%3', %4.%5, '%6', SUSER_NAME(), HOST_NAME(), APP_NAME(), GETDATE(), %7, %8);\n"
-                               "END")
-                    .arg(trigger, QString::fromLatin1(event.name), table, QLatin1String(event.hasNew ? "NEW" : "OLD"), identity,
-                         QString::fromLatin1(event.operation), event.hasOld ? json(QStringLiteral("OLD")) : QStringLiteral("NULL"),
-                         event.hasNew ? json(QStringLiteral("NEW")) : QStringLiteral("NULL")));
-        }
+        if (postgres)
+            secureServerTable(connection, table, columns.first());
+        else
+            createSqliteLogTriggers(connection, table, columns);
     }
 }
 

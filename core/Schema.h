@@ -18,7 +18,10 @@ void UpgradeSchema(DatabaseConnection& connection);
 // Gives the database its first administrator: a DB_Users row with DB_Sys_Admin set and, where
 // the database keeps its own log-ins, the log-in (no password: trusted log-on only).
 void CreateFirstAdministrator(DatabaseConnection& connection, const QString& login, const QString& password);
-// Creates the change-log triggers of every logged table anew.
+// Creates the change-log triggers of every logged table anew; on PostgreSQL also every table's
+// grants to the database's group roles and its guard triggers (the table permission trigger of
+// a data table, the own-rows trigger of a per-user table). Every upgrade ends with it, so a
+// table of a later migration is guarded as the first ones are.
 void RefreshChangeLogTriggers(DatabaseConnection& connection);
 // Tables whose writes are not logged: the log itself, log-ins and per-user screen preferences.
 bool IsUnloggedTable(const QString& table);

@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include <termios.h>
@@ -101,13 +102,41 @@ static int createLogin(const QString& database, const QString& login)
     }
 }
 
+// Adds a log-in to a PostgreSQL database; run by its schema owner. The password is read from
+// standard input (twice on a terminal); a peer log-in has none.
+static int addUser(const QString& server, const QString& database, const QString& login, bool admin, bool peer)
+{
+    std::optional<QString> password;
+    if (!peer) {
+        password = readPassword("Password: ");
+        if (isatty(STDIN_FILENO) && readPassword("Verify password: ") != *password) {
+            QTextStream(stderr) << "The passwords differ; nothing was changed.\n";
+            return 1;
+        }
+    }
+    try {
+        auto connection
+            = DatabaseConnection::open(ConnectionTarget { Engine::PostgreSQL, server, database }, Credentials {});
+        CreateServerLogin(*connection, login, password, admin);
+        QTextStream(stdout) << "Log-in " << login.trimmed().toLower() << " added to " << database
+                            << (admin ? " as an administrator" : "") << ".\n";
+        return 0;
+    } catch (const AppError& error) {
+        QTextStream(stderr) << "Cannot add the log-in: " << error.description() << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        QTextStream(stderr) << "Cannot add the log-in: " << error.what() << "\n";
+        return 1;
+    }
+}
+
 // The administration commands run without a display: they never show a window.
 static bool isAdministrationCommand(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (argument == "--upgrade-schema" || argument == "--create-login" || argument == "--load-sample-data" || argument == "--help"
-            || argument == "-h")
+        if (argument == "--upgrade-schema" || argument == "--create-login" || argument == "--add-user"
+            || argument == "--load-sample-data" || argument == "--help" || argument == "-h")
             return true;
     }
     return false;
@@ -130,6 +159,13 @@ int main(int argc, char* argv[])
     QCommandLineOption createLoginOption(QStringLiteral("create-login"),
                                          QStringLiteral("Add a password log-in to an embedded database (run by one of its "
                                                         "administrators): DATABASE LOGIN; the password is read from standard input."));
+    QCommandLineOption addUserOption(QStringLiteral("add-user"),
+                                     QStringLiteral("Add a log-in to a PostgreSQL database (run by its schema owner): SERVER DATABASE "
+                                                    "LOGIN; the password is read from standard input."));
+    QCommandLineOption adminOption(QStringLiteral("admin"), QStringLiteral("With --add-user: the log-in is a system administrator."));
+    QCommandLineOption peerOption(QStringLiteral("peer"),
+                                  QStringLiteral("With --add-user: no password; the log-in logs on only as the operating-system user "
+                                                 "of its name through the socket folder."));
     QCommandLineOption sampleOption(QStringLiteral("load-sample-data"),
                                     QStringLiteral("Load sample reference rows into an embedded database (created when missing): "
                                                    "DATABASE."));
@@ -138,6 +174,9 @@ int main(int argc, char* argv[])
     exitWhenIdle.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(upgrade);
     parser.addOption(createLoginOption);
+    parser.addOption(addUserOption);
+    parser.addOption(adminOption);
+    parser.addOption(peerOption);
     parser.addOption(sampleOption);
     parser.addOption(exitWhenIdle);
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The option's arguments."));
@@ -157,6 +196,15 @@ int main(int argc, char* argv[])
             return 2;
         }
         return createLogin(arguments.at(0), arguments.at(1));
+    }
+    if (parser.isSet(addUserOption)) {
+        const QStringList arguments = parser.positionalArguments();
+        if (arguments.size() != 3) {
+            QTextStream(stderr) << "Usage: Bramblecot_Main --add-user SERVER DATABASE LOGIN [--admin] [--peer]\n";
+            return 2;
+        }
+        return addUser(
+            arguments.at(0), arguments.at(1), arguments.at(2), parser.isSet(adminOption), parser.isSet(peerOption));
     }
     if (parser.isSet(sampleOption)) {
         const QStringList arguments = parser.positionalArguments();

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "DatabaseList.h"
+#include "LoginAdministration.h"
 #include "Logins.h"
 #include "Schema.h"
 
@@ -32,8 +33,14 @@ QString tcpServer()
     return QStringLiteral("127.0.0.1:") + qEnvironmentVariable("PGPORT");
 }
 
-// Runs administrative statements on the cluster's maintenance database.
-void clusterExec(const QStringList& statements)
+std::vector<QString>& createdRoles()
+{
+    static std::vector<QString> roles;
+    return roles;
+}
+} // namespace
+
+void ClusterExec(const QStringList& statements)
 {
     const QString name = QStringLiteral("cluster-admin-%1").arg(++s_serial);
     {
@@ -52,13 +59,6 @@ void clusterExec(const QStringList& statements)
     }
     QSqlDatabase::removeDatabase(name);
 }
-
-std::vector<QString>& createdRoles()
-{
-    static std::vector<QString> roles;
-    return roles;
-}
-} // namespace
 
 QString SchemaToken(Engine engine, const QString& token)
 {
@@ -110,7 +110,7 @@ TestDatabase::TestDatabase(Engine engine)
     }
     m_target.server = socketServer();
     m_target.databaseName = QStringLiteral("bramblecot_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(serial);
-    clusterExec({ QStringLiteral("CREATE DATABASE %1").arg(m_target.databaseName) });
+    ClusterExec({ QStringLiteral("CREATE DATABASE %1").arg(m_target.databaseName) });
     auto connection = DatabaseConnection::openForUpgrade(m_target);
     UpgradeSchema(*connection);
     CreateFirstAdministrator(*connection, connection->loginName(), QString());
@@ -127,7 +127,10 @@ TestDatabase::~TestDatabase()
         for (const QString& role : createdRoles())
             statements << QStringLiteral("DROP ROLE IF EXISTS %1").arg(role);
         createdRoles().clear();
-        clusterExec(statements);
+        // The database's group roles outlive it: roles belong to the whole cluster.
+        statements << QStringLiteral("DROP ROLE IF EXISTS %1_admins").arg(m_target.databaseName)
+                   << QStringLiteral("DROP ROLE IF EXISTS %1_users").arg(m_target.databaseName);
+        ClusterExec(statements);
     } catch (const std::exception&) {
     }
 }
@@ -155,20 +158,20 @@ void TestDatabase::createLogin(const QString& name, const QString& password, boo
 {
     auto connection = DatabaseConnection::open(m_target, Credentials {});
     if (m_target.engine == Engine::PostgreSQL) {
+        // As the schema owner adds a log-in: the role, its group membership and its user row.
         const QString role = name.toLower();
-        clusterExec({ QStringLiteral("DROP ROLE IF EXISTS %1").arg(role),
-                      QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role, QString(password).replace(QLatin1Char('\''), QStringLiteral("''"))) });
+        ClusterExec({ QStringLiteral("DROP ROLE IF EXISTS %1").arg(role) });
         createdRoles().push_back(role);
-        connection->executeStatement(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO %1").arg(role));
-        connection->executeStatement(QStringLiteral("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role));
-    } else {
-        connection->executeStatement(QStringLiteral("INSERT INTO DB_Logins(Login_Name, Password_Hash) VALUES (?, ?)"),
-                                     { name, HashPassword(password) });
+        CreateServerLogin(*connection, role, password, sysAdmin);
+        connection->executeStatement(QStringLiteral("UPDATE DB_Users SET DB_Last_Name = ?, DB_First_Name = ? WHERE DB_User_Name = ?"),
+                                     { name, QStringLiteral("Test"), role });
+        return;
     }
+    connection->executeStatement(QStringLiteral("INSERT INTO DB_Logins(Login_Name, Password_Hash) VALUES (?, ?)"),
+                                 { name, HashPassword(password) });
     connection->executeStatement(QStringLiteral("INSERT INTO DB_Users(DB_User_Name, DB_Last_Name, DB_First_Name, DB_Sys_Admin) "
                                                 "VALUES (?, ?, ?, ?)"),
-                                 { m_target.engine == Engine::PostgreSQL ? name.toLower() : name, name, QStringLiteral("Test"),
-                                   sysAdmin ? 1 : 0 });
+                                 { name, name, QStringLiteral("Test"), sysAdmin ? 1 : 0 });
 }
 
 void DatabaseTest::SetUp()

@@ -18,6 +18,9 @@ bool RequireEngine(Engine engine);
 void PrintTo(Engine engine, std::ostream* out);
 std::string EngineTestName(const ::testing::TestParamInfo<Engine>& info);
 
+// Runs administrative statements on the test cluster's maintenance database, as its superuser.
+void ClusterExec(const QStringList& statements);
+
 // How the engine writes a schema type token ("{ID}", "{NAME}", "{BIT}"...), for a test's own tables.
 QString SchemaToken(Engine engine, const QString& token);
 
@@ -34,7 +37,8 @@ public:
     void registerAsCurrent() const;
     // Opens a connection of its own with the given log-on.
     std::unique_ptr<DatabaseConnection> connect(const Credentials& credentials = {}) const;
-    // Creates a log-in with a password (a PostgreSQL role, or an embedded log-in) and its user row.
+    // Creates a log-in with a password (a PostgreSQL role made as Bramblecot_Main --add-user makes
+    // it, or an embedded log-in) and its user row.
     void createLogin(const QString& name, const QString& password, bool sysAdmin = false) const;
 
 private:

@@ -1,0 +1,235 @@
+// What the server's guard costs a clerk's saves on PostgreSQL: N single-row saves through the
+// program's save path (the INSERT ... RETURNING and UPDATE ... RETURNING statements a record
+// window sends, run by GetSQLValue on the program's connection, logged on as a clerk over TCP)
+// into a table with the table permission trigger and the change-log trigger (which runs as its
+// owner), against the same saves into a table of the same shape without either trigger.
+// Repeats interleave the two after a warm-up; the program prints the least and the median of the
+// repeats' ratios beside the target and never fails on a missed target.
+//
+//   security_bench [N | --smoke]     N saves of each kind per repeat (default 10,000; --smoke 200)
+
+#include "BenchTiming.h"
+#include "Connection.h"
+#include "Database.h"
+#include "LoginAdministration.h"
+#include "Schema.h"
+#include "SqlText.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr double kTarget = 1.3;
+
+// Runs administrative statements on the cluster's maintenance database.
+void clusterExec(const QString& statement)
+{
+    const QString name = QStringLiteral("security-bench-cluster-admin");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(qEnvironmentVariable("PGHOST"));
+        db.setPort(qEnvironmentVariable("PGPORT").toInt());
+        db.setDatabaseName(QStringLiteral("postgres"));
+        if (!db.open())
+            throw std::runtime_error(db.lastError().text().toStdString());
+        QSqlQuery query(db);
+        const bool ok = query.exec(statement);
+        const QString error = query.lastError().text();
+        query = QSqlQuery();
+        db.close();
+        if (!ok)
+            throw std::runtime_error((statement + QStringLiteral(": ") + error).toStdString());
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// The fields a lookup record window of a few columns saves.
+PairDictionary recordValues(int serial, int round)
+{
+    PairDictionary values;
+    values.add(QStringLiteral("Item_Name"), SQLString(QStringLiteral("Item %1-%2").arg(round).arg(serial)));
+    values.add(QStringLiteral("Item_Code"), SQLString(QStringLiteral("C%1").arg(serial % 997)));
+    values.add(QStringLiteral("Shelf_No"), QString::number(100 + serial % 900));
+    values.add(QStringLiteral("Notes"), SQLString(QStringLiteral("Sealed bag from locker %1").arg(1 + serial % 64)));
+    return values;
+}
+
+// N inserts as a record window in add mode sends them; the identities they returned.
+qint64 timeInserts(const QString& table, int count, int round, std::vector<int>& identities)
+{
+    identities.clear();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < count; ++i) {
+        const auto identity
+            = GetSQLValue(BuildInsertSQL(table, recordValues(i, round)) + QStringLiteral("\r\nRETURNING Item_ID"));
+        if (!identity)
+            throw std::runtime_error("an insert was refused");
+        identities.push_back(identity->toInt());
+    }
+    return timer.nsecsElapsed();
+}
+
+// One changed field a save, as a record window in edit mode sends it.
+qint64 timeUpdates(const QString& table, const std::vector<int>& identities, int round)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (size_t i = 0; i < identities.size(); ++i) {
+        PairDictionary changes;
+        changes.add(QStringLiteral("Shelf_No"), QString::number(round * 1000 + static_cast<int>(i % 1000)));
+        const auto result = GetSQLValue(BuildUpdateSQL(table, changes) + QStringLiteral("\r\nWHERE Item_ID = ")
+            + QString::number(identities[i]) + QStringLiteral("\r\nRETURNING 0 AS Error"));
+        if (!result)
+            throw std::runtime_error("an update was refused");
+    }
+    return timer.nsecsElapsed();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// The ratios of each repeat's pair (taken one after the other, so drift of the machine hits both
+// alike): their least and their median, beside the best time per save of each.
+void report(const char* measurement, int count, const std::vector<qint64>& guarded, const std::vector<qint64>& bare)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < guarded.size(); ++i)
+        ratios.push_back(static_cast<double>(guarded[i]) / static_cast<double>(bare[i]));
+    const double bestGuarded = static_cast<double>(*std::min_element(guarded.begin(), guarded.end()));
+    const double bestBare = static_cast<double>(*std::min_element(bare.begin(), bare.end()));
+    const double minRatio = *std::min_element(ratios.begin(), ratios.end());
+    const double medianRatio = median(ratios);
+    std::printf("%-34s %10.1f %10.1f %8.3f %8.3f %8.2f  %s\n", measurement, bestGuarded / count / 1000.0,
+        bestBare / count / 1000.0, minRatio, medianRatio, kTarget, medianRatio <= kTarget ? "yes" : "no");
+}
+
+void run(int count, int repeats)
+{
+    const QString databaseName = QStringLiteral("bramblecot_security_bench_%1").arg(QCoreApplication::applicationPid());
+    const QString clerk = databaseName + QStringLiteral("_clerk");
+    const QString port = qEnvironmentVariable("PGPORT");
+    clusterExec(QStringLiteral("CREATE DATABASE %1").arg(databaseName));
+    auto cleanUp = [&] {
+        CloseConnection();
+        SetDBConnection(nullptr);
+        for (const QString& statement : { QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(databaseName),
+                 QStringLiteral("DROP ROLE IF EXISTS %1").arg(clerk),
+                 QStringLiteral("DROP ROLE IF EXISTS %1_admins").arg(databaseName),
+                 QStringLiteral("DROP ROLE IF EXISTS %1_users").arg(databaseName) }) {
+            try {
+                clusterExec(statement);
+            } catch (const std::exception&) {
+            }
+        }
+    };
+    try {
+        {
+            const ConnectionTarget socket { Engine::PostgreSQL,
+                qEnvironmentVariable("PGHOST") + QLatin1Char(':') + port, databaseName };
+            auto owner = DatabaseConnection::openForUpgrade(socket);
+            UpgradeSchema(*owner);
+            CreateFirstAdministrator(*owner, owner->loginName(), QString());
+            // Two tables of one shape: the guarded one as every data table is made, the bare one
+            // without its triggers (its grants stay, so the clerk may write it).
+            for (const char* table : { "Bench_Items", "Bench_Items_Bare" }) {
+                owner->executeStatement(
+                    QStringLiteral("CREATE TABLE %1 (Item_ID INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
+                                   "Item_Name CITEXT NOT NULL, Item_Code CITEXT, Shelf_No INTEGER, Notes TEXT)")
+                        .arg(QLatin1String(table)));
+                owner->executeStatement(
+                    QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
+                                   "DB_ID_Field, DB_Default_Permission) VALUES (?, 'Bench Items', 'Bench Item', "
+                                   "'Item_ID', 1)"),
+                    { QString::fromLatin1(table) });
+            }
+            RefreshChangeLogTriggers(*owner);
+            for (const char* trigger :
+                { "bench_items_bare_permission", "bench_items_bare_log", "bench_items_bare_log_truncate" })
+                owner->executeStatement(
+                    QStringLiteral("DROP TRIGGER %1 ON Bench_Items_Bare").arg(QLatin1String(trigger)));
+            CreateServerLogin(*owner, clerk, QStringLiteral("Bench1"), false);
+        }
+        const ConnectionTarget tcp { Engine::PostgreSQL, QStringLiteral("127.0.0.1:") + port, databaseName };
+        SetDBConnection(DatabaseConnection::open(tcp, Credentials { false, clerk, QStringLiteral("Bench1") }));
+
+        std::vector<int> identities;
+        const int warmUp = std::max(50, count / 10);
+        for (const char* table : { "Bench_Items", "Bench_Items_Bare" }) {
+            timeInserts(QString::fromLatin1(table), warmUp, 0, identities);
+            timeUpdates(QString::fromLatin1(table), identities, 0);
+        }
+        std::vector<qint64> guardedInserts, bareInserts, guardedUpdates, bareUpdates;
+        for (int round = 1; round <= repeats; ++round) {
+            std::vector<int> guardedRows;
+            std::vector<int> bareRows;
+            // Alternate which goes first, so neither always follows the other's writes.
+            if (round % 2) {
+                guardedInserts.push_back(timeInserts(QStringLiteral("Bench_Items"), count, round, guardedRows));
+                bareInserts.push_back(timeInserts(QStringLiteral("Bench_Items_Bare"), count, round, bareRows));
+                guardedUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items"), guardedRows, round));
+                bareUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items_Bare"), bareRows, round));
+            } else {
+                bareInserts.push_back(timeInserts(QStringLiteral("Bench_Items_Bare"), count, round, bareRows));
+                guardedInserts.push_back(timeInserts(QStringLiteral("Bench_Items"), count, round, guardedRows));
+                bareUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items_Bare"), bareRows, round));
+                guardedUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items"), guardedRows, round));
+            }
+        }
+        std::printf("\nPostgreSQL, a clerk over TCP: %d saves of each kind, %d repeats\n", count, repeats);
+        std::printf(
+            "%-34s %10s %10s %8s %8s %8s  %s\n", "measurement", "ours us", "bare us", "min", "median", "target", "met");
+        report("insert ... RETURNING, guarded", count, guardedInserts, bareInserts);
+        report("update ... RETURNING, guarded", count, guardedUpdates, bareUpdates);
+        const auto logged
+            = GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM DB_Change_Log WHERE DB_Table_Name = 'bench_items'"));
+        std::printf(
+            "change-log rows of the guarded table: %lld (bare table: none)\n", logged ? logged->toLongLong() : -1LL);
+    } catch (...) {
+        cleanUp();
+        throw;
+    }
+    cleanUp();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    int count = 10000;
+    int repeats = 5;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--smoke") {
+            count = 200;
+            repeats = 3;
+        } else if (argument.toInt() > 0) {
+            count = argument.toInt();
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("PGHOST") || qEnvironmentVariableIsEmpty("PGPORT")) {
+        std::printf(
+            "PostgreSQL: skipped, no cluster named by PGHOST and PGPORT (source scripts/pg-cluster.sh start)\n");
+        return 0;
+    }
+    try {
+        run(count, repeats);
+    } catch (const std::exception& error) {
+        std::printf("PostgreSQL: not measured (%s)\n", error.what());
+    }
+    return 0;
+}
