@@ -7,11 +7,13 @@
 #include "AppInfo.h"
 #include "ChildWindows.h"
 #include "DataWindow.h"
+#include "Database.h"
 #include "MainImages.h"
 #include "MainMenuFile.h"
 #include "MessageBoxes.h"
 #include "Permissions.h"
 #include "Platform.h"
+#include "Recordset.h"
 #include "SqlText.h"
 #include "WindowList.h"
 #include "WindowOpening.h"
@@ -27,30 +29,6 @@
 #include <QTreeWidget>
 
 namespace {
-// The tables whose search windows the menu keys open.
-const QStringList& tableKeys()
-{
-    static const QStringList keys {
-        QStringLiteral("Cases"), QStringLiteral("Case_People"), QStringLiteral("Case_Person_Types"),
-        QStringLiteral("Case_Statuses"), QStringLiteral("Crime_Classes"), QStringLiteral("Felony_Classes"),
-        QStringLiteral("Items"), QStringLiteral("Item_Files"), QStringLiteral("Property_Categories"),
-        QStringLiteral("Property_Types"), QStringLiteral("Warning_Types"), QStringLiteral("Item_Models"),
-        QStringLiteral("Item_Statuses"), QStringLiteral("Colors"), QStringLiteral("Currency_Types"),
-        QStringLiteral("Unit_Types"), QStringLiteral("Units"), QStringLiteral("Batches"),
-        QStringLiteral("Batch_Items"), QStringLiteral("Item_Transfers"), QStringLiteral("Item_Locations"),
-        QStringLiteral("Locations"), QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_Types"),
-        QStringLiteral("Notifications"), QStringLiteral("Notification_Types"), QStringLiteral("People"),
-        QStringLiteral("Salutations"), QStringLiteral("Suffixes"), QStringLiteral("Genders"),
-        QStringLiteral("Races"), QStringLiteral("Employees"), QStringLiteral("Employee_Categories"),
-        QStringLiteral("Ranks"), QStringLiteral("Address_Types"), QStringLiteral("Addresses"),
-        QStringLiteral("Telephone_Types"), QStringLiteral("Telephones"), QStringLiteral("States"),
-        QStringLiteral("Countries"), QStringLiteral("DB_Users"), QStringLiteral("DB_Tables"),
-        QStringLiteral("DB_Reports"), QStringLiteral("DB_Actions"), QStringLiteral("DB_Action_Permissions"),
-        QStringLiteral("DB_Report_Permissions"), QStringLiteral("DB_Table_Permissions"), QStringLiteral("DB_File_Updates"),
-    };
-    return keys;
-}
-
 enum class Permission { None, Report, Action, TableView };
 struct ToolKey {
     const char* key;
@@ -174,13 +152,6 @@ void frmMain::ToolbarButtonClick(const QString& key)
 void frmMain::RunMenuKey(const QString& key)
 {
     BusyPointer busy;
-    for (const QString& table : tableKeys()) {
-        if (table.compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        ActionScope action(QStringLiteral("frmMain"), QStringLiteral("RunMenuKey"), QStringLiteral("Open ") + table);
-        action.run([&] { OpenTableForm(table); });
-        return;
-    }
     if (key.compare(QLatin1String("NotAvailable"), Qt::CaseInsensitive) == 0)
         return;
     for (const ToolKey& tool : kToolKeys) {
@@ -206,6 +177,18 @@ void frmMain::RunMenuKey(const QString& key)
         const QString window = QString::fromLatin1(tool.window);
         ActionScope action(QStringLiteral("frmMain"), QStringLiteral("RunMenuKey"), QStringLiteral("Open ") + window);
         action.run([&] { openToolWindow(window); });
+        return;
+    }
+    // Every other key names a table: DB_Tables is the one list of them, so a table added there
+    // (with its search window) is on the menu without a change here.
+    const std::unique_ptr<Recordset> table = OpenRecordset(
+        QStringLiteral("SELECT DB_Table_Name FROM DB_Tables WHERE DB_Table_Name = ") + SQLString(key.trimmed()));
+    if (!table)
+        return; // the failed look-up has been reported
+    if (table->recordCount() > 0) {
+        const QString name = table->valueAt(0, 0).toString();
+        ActionScope action(QStringLiteral("frmMain"), QStringLiteral("RunMenuKey"), QStringLiteral("Open ") + name);
+        action.run([&] { OpenTableForm(name); });
         return;
     }
     ShowInfoMessage(QStringLiteral("No associated logic for menu key ") + AngleQuote(key) + QStringLiteral(" was found."));

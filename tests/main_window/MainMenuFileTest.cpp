@@ -186,23 +186,12 @@ TEST_F(MenuFile, MissingFileIsReportedAndLeavesMenuEmpty)
     EXPECT_TRUE(m_menu.actions().isEmpty());
 }
 
-TEST_F(MenuFile, ShippedMenuListsEveryTableOfTheSystem)
+// Which tables the shipped menu must offer is the database's to say: see MenuKeysTest.cpp.
+TEST_F(MenuFile, ShippedMenuLoadsWithoutComplaint)
 {
     LoadMainMenuFrom(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/menu.txt"), &m_menu, &m_tree);
     EXPECT_TRUE(Prompts().boxes.empty());
-    QStringList keys;
-    for (QTreeWidgetItemIterator it(&m_tree); *it; ++it)
-        keys << (*it)->data(0, kMenuKeyRole).toString();
-    const QStringList tables { "Cases", "Case_People", "Case_Person_Types", "Case_Statuses", "Crime_Classes", "Felony_Classes", "Items",
-                               "Item_Files", "Property_Categories", "Property_Types", "Warning_Types", "Item_Models", "Item_Statuses",
-                               "Colors", "Currency_Types", "Unit_Types", "Units", "Batches", "Batch_Items", "Item_Transfers",
-                               "Item_Locations", "Locations", "Item_Actions", "Item_Action_Types", "Notifications",
-                               "Notification_Types", "People", "Salutations", "Suffixes", "Genders", "Races", "Employees",
-                               "Employee_Categories", "Ranks", "Address_Types", "Addresses", "Telephone_Types", "Telephones",
-                               "States", "Countries", "DB_Users", "DB_Tables", "DB_Reports", "DB_Actions", "DB_Action_Permissions",
-                               "DB_Report_Permissions", "DB_Table_Permissions", "DB_File_Updates" };
-    for (const QString& table : tables)
-        EXPECT_TRUE(keys.contains(table)) << table.toStdString();
+    EXPECT_GT(m_tree.topLevelItemCount(), 0);
 }
 
 } // namespace

@@ -1,0 +1,97 @@
+// The database files the program carries: every file of the source folders is compiled in, and
+// every migration that schema/migrations.txt names has its file for each engine. A file the build
+// left out, or a migration listed without its file, otherwise shows only when a database is
+// created or opened ("The schema file ... is missing from the program.").
+
+#include "EngineFacts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kSourceFolder = QStringLiteral(BRAMBLECOT_SOURCE_DIR "/database/");
+
+QSet<QString> filesIn(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name);
+    return QSet<QString>(names.begin(), names.end());
+}
+
+QStringList sorted(const QSet<QString>& names)
+{
+    QStringList list(names.begin(), names.end());
+    list.sort();
+    return list;
+}
+
+// The migrations in their order, read as the schema code reads them: one a line, blank lines and
+// "#" comments left out.
+QStringList migrationNames()
+{
+    QFile file(QStringLiteral(":/schema/migrations.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        const QString name = line.trimmed();
+        if (!name.isEmpty() && !name.startsWith(QLatin1Char('#')))
+            names << name;
+    }
+    return names;
+}
+
+TEST(DatabaseFiles, EveryFileOfTheSourceFoldersIsCompiledIn)
+{
+    for (const char* folder : { "procedures", "schema", "sample" }) {
+        SCOPED_TRACE(folder);
+        QSet<QString> source;
+        for (const QString& name : filesIn(kSourceFolder + QLatin1String(folder))) {
+            if (name.endsWith(QLatin1String(".sql")) || name == QLatin1String("migrations.txt"))
+                source << name;
+        }
+        const QSet<QString> compiled = filesIn(QStringLiteral(":/") + QLatin1String(folder));
+        ASSERT_FALSE(source.isEmpty());
+        for (const QString& name : sorted(source - compiled))
+            ADD_FAILURE() << folder << "/" << name.toStdString() << " is in the source folder but not in the program";
+        for (const QString& name : sorted(compiled - source))
+            ADD_FAILURE() << folder << "/" << name.toStdString()
+                          << " is in the program but no longer in the source folder";
+    }
+}
+
+TEST(DatabaseFiles, EveryListedMigrationHasItsFileOnBothEnginesAndEveryFileIsListed)
+{
+    const QStringList migrations = migrationNames();
+    ASSERT_FALSE(migrations.isEmpty()) << "schema/migrations.txt is missing from the program";
+    for (const QString& migration : migrations) {
+        EXPECT_EQ(migrations.count(migration), 1) << "migration " << migration.toStdString() << " is listed twice";
+        for (const Engine engine : { Engine::SQLite, Engine::PostgreSQL }) {
+            const QString variant
+                = QStringLiteral(":/schema/%1.%2.sql").arg(migration, QString::fromLatin1(FactsOf(engine).fileSuffix));
+            const QString common = QStringLiteral(":/schema/%1.sql").arg(migration);
+            EXPECT_TRUE(QFile::exists(variant) || QFile::exists(common))
+                << "migration " << migration.toStdString() << " of schema/migrations.txt has no file for "
+                << FactsOf(engine).name;
+        }
+    }
+    // A schema file that no migration names would never be applied.
+    for (const QString& file : sorted(filesIn(QStringLiteral(":/schema")))) {
+        if (!file.endsWith(QLatin1String(".sql")))
+            continue;
+        QString migration = file.chopped(4);
+        for (const Engine engine : { Engine::SQLite, Engine::PostgreSQL }) {
+            const QString suffix = QLatin1Char('.') + QString::fromLatin1(FactsOf(engine).fileSuffix);
+            if (migration.endsWith(suffix))
+                migration.chop(suffix.size());
+        }
+        EXPECT_TRUE(migrations.contains(migration))
+            << "schema/" << file.toStdString() << " is not named in schema/migrations.txt";
+    }
+}
+
+} // namespace
