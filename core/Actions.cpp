@@ -15,14 +15,6 @@ int s_busyDepth = 0;
 std::optional<QString> s_failureOfOutermost;
 } // namespace
 
-AppError::AppError(qint32 number, QString description, QString source)
-    : m_number(number)
-    , m_description(std::move(description))
-    , m_source(std::move(source))
-    , m_what(m_description.toStdString())
-{
-}
-
 void RaiseToReport(const QString& description)
 {
     throw AppError(ErrToReport, description, ApplicationTitle());

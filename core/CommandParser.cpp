@@ -152,61 +152,134 @@ private:
     int m_pos = 0;
 };
 
-// Refuses a second statement after the first: a ";" outside strings, quoted names and comments
-// followed by anything but blanks. Returns the statement without a final ";".
-QString singleStatement(const QString& text)
-{
-    int end = text.size();
-    int i = 0;
-    const int n = text.size();
-    while (i < n) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            const QChar quote = c;
-            ++i;
-            while (i < n) {
-                if (text.at(i) == quote) {
-                    if (i + 1 < n && text.at(i + 1) == quote) {
-                        i += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++i;
-            }
-            if (i >= n) {
-                if (quote == QLatin1Char('\''))
-                    syntaxError(QStringLiteral("Unclosed quotation mark after the character string '%1'.")
-                                    .arg(text.mid(text.lastIndexOf(quote) + 1)));
-                syntaxError(QStringLiteral("Unclosed quoted name."));
-            }
-            ++i;
-            continue;
-        }
-        if (c == QLatin1Char('-') && i + 1 < n && text.at(i + 1) == QLatin1Char('-')) {
-            while (i < n && text.at(i) != QLatin1Char('\n'))
-                ++i;
-            continue;
-        }
-        if (c == QLatin1Char('/') && i + 1 < n && text.at(i + 1) == QLatin1Char('*')) {
-            const int close = text.indexOf(QLatin1String("*/"), i + 2);
-            if (close < 0)
-                syntaxError(QStringLiteral("Missing end comment mark '*/'."));
-            i = close + 2;
-            continue;
-        }
-        if (c == QLatin1Char(';')) {
-            for (int j = i + 1; j < n; ++j) {
-                if (!text.at(j).isSpace())
-                    syntaxError(QStringLiteral("Only one statement can be sent at a time."));
-            }
-            end = i;
-            break;
-        }
-        ++i;
+// Where a statement's text may end. The reading follows the stricter of the two engines' lexers
+// (PostgreSQL's): '' strings, E'' strings with backslash escapes, "" names, $tag$ quoting, "--"
+// comments ended by CR or LF, nested /* */ comments. What it cannot read for sure it refuses; the
+// engines refuse a second statement by themselves too, so this is the first of two guards.
+class StatementReader {
+public:
+    explicit StatementReader(const QString& text)
+        : m_text(text)
+        , m_n(static_cast<int>(text.size()))
+    {
     }
-    return text.left(end);
-}
+
+    // Returns the statement without a final ";"; refuses a second statement after the first.
+    QString single()
+    {
+        if (m_text.contains(QChar(0)))
+            syntaxError(QStringLiteral("The command text contains a NUL character, which no statement may hold."));
+        while (m_i < m_n) {
+            const QChar c = m_text.at(m_i);
+            if (c == QLatin1Char('\'')) {
+                const bool escapes = startsEscapeString();
+                quoted(QLatin1Char('\''), escapes);
+            } else if (c == QLatin1Char('"')) {
+                quoted(QLatin1Char('"'), false);
+            } else if (c == QLatin1Char('$') && !afterWordChar()) {
+                dollarQuoted();
+            } else if (c == QLatin1Char('-') && next() == QLatin1Char('-')) {
+                while (m_i < m_n && m_text.at(m_i) != QLatin1Char('\n') && m_text.at(m_i) != QLatin1Char('\r'))
+                    ++m_i;
+            } else if (c == QLatin1Char('/') && next() == QLatin1Char('*')) {
+                comment();
+            } else if (c == QLatin1Char(';')) {
+                for (int j = m_i + 1; j < m_n; ++j) {
+                    if (!m_text.at(j).isSpace())
+                        syntaxError(QStringLiteral("Only one statement can be sent at a time."));
+                }
+                return m_text.left(m_i);
+            } else {
+                ++m_i;
+            }
+        }
+        return m_text;
+    }
+
+private:
+    QChar next() const { return m_i + 1 < m_n ? m_text.at(m_i + 1) : QChar(); }
+
+    bool afterWordChar() const { return m_i > 0 && isWordChar(m_text.at(m_i - 1)); }
+
+    // E'...' (or e'...') starts a string with backslash escapes, when the E begins a word.
+    bool startsEscapeString() const
+    {
+        if (m_i == 0)
+            return false;
+        const QChar e = m_text.at(m_i - 1);
+        if (e != QLatin1Char('E') && e != QLatin1Char('e'))
+            return false;
+        return m_i < 2 || !isWordChar(m_text.at(m_i - 2));
+    }
+
+    void quoted(QChar quote, bool escapes)
+    {
+        const int start = ++m_i;
+        while (m_i < m_n) {
+            const QChar c = m_text.at(m_i);
+            if (escapes && c == QLatin1Char('\\')) {
+                m_i += 2;
+                continue;
+            }
+            if (c == quote) {
+                if (next() == quote) {
+                    m_i += 2;
+                    continue;
+                }
+                ++m_i;
+                return;
+            }
+            ++m_i;
+        }
+        if (quote == QLatin1Char('\''))
+            syntaxError(
+                QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(m_text.mid(start)));
+        syntaxError(QStringLiteral("Unclosed quoted name."));
+    }
+
+    // $$...$$ or $tag$...$tag$; "$1" is a parameter and "a$" part of a name.
+    void dollarQuoted()
+    {
+        int j = m_i + 1;
+        if (j < m_n && (m_text.at(j).isLetter() || m_text.at(j) == QLatin1Char('_'))) {
+            while (j < m_n && (m_text.at(j).isLetterOrNumber() || m_text.at(j) == QLatin1Char('_')))
+                ++j;
+        }
+        if (j >= m_n || m_text.at(j) != QLatin1Char('$')) {
+            ++m_i;
+            return;
+        }
+        const QString tag = m_text.mid(m_i, j - m_i + 1);
+        const qsizetype close = m_text.indexOf(tag, j + 1);
+        if (close < 0)
+            syntaxError(QStringLiteral("Unterminated dollar-quoted string at or near '%1'.").arg(tag));
+        m_i = static_cast<int>(close + tag.size());
+    }
+
+    void comment()
+    {
+        int depth = 0;
+        while (m_i < m_n) {
+            if (m_text.at(m_i) == QLatin1Char('/') && next() == QLatin1Char('*')) {
+                ++depth;
+                m_i += 2;
+            } else if (m_text.at(m_i) == QLatin1Char('*') && next() == QLatin1Char('/')) {
+                m_i += 2;
+                if (--depth == 0)
+                    return;
+            } else {
+                ++m_i;
+            }
+        }
+        syntaxError(QStringLiteral("Missing end comment mark '*/'."));
+    }
+
+    const QString& m_text;
+    const int m_n;
+    int m_i = 0;
+};
+
+QString singleStatement(const QString& text) { return StatementReader(text).single(); }
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "ErrorReport.h"
 
+#include "SafeFiles.h"
+
 #include "Actions.h"
 #include "AppInfo.h"
 #include "Connection.h"
@@ -139,10 +141,12 @@ void WriteErrorLog(int answer, const QString& text)
     block += QStringLiteral("Respond: ") + (answer == MsgBox::Yes ? QStringLiteral("Continue") : QStringLiteral("Abort")) + CRLF;
 
     const QString path = ErrorLogFile();
-    QFile file(path);
+    QFile file;
     bool opened = false;
     for (int attempt = 1; attempt <= 5; ++attempt) {
-        if (file.open(QIODevice::Append | QIODevice::WriteOnly)) {
+        // Owner and group may read the log; a link planted in its place is never written through.
+        QString why;
+        if (OpenForAppendNoFollow(file, path, 0640, why)) {
             opened = true;
             break;
         }

@@ -1,5 +1,7 @@
 #include "SqlText.h"
 
+#include "AppError.h"
+
 #include <QStringList>
 
 namespace {
@@ -102,4 +104,26 @@ QStringList SplitSqlStatements(const QString& text)
     if (!current.trimmed().isEmpty())
         statements << current.trimmed();
     return statements;
+}
+
+bool IsPlainIdentifier(const QString& name)
+{
+    if (name.isEmpty() || name.size() > 63)
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        const bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
+        const bool digit = c >= u'0' && c <= u'9';
+        if (!letter && !(digit && i > 0))
+            return false;
+    }
+    return true;
+}
+
+QString RequirePlainIdentifier(const QString& name, const QString& what)
+{
+    if (!IsPlainIdentifier(name))
+        RaiseToReport(QStringLiteral("The ") + what + QStringLiteral(" ") + AngleQuote(name)
+            + QStringLiteral(" is not a plain name of letters, digits and underscores."));
+    return name;
 }

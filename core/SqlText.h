@@ -24,6 +24,14 @@ QString BuildUpdateSQL(const QString& tableName, const PairDictionary& pairs);
 // procedure call + " " + @k1 = v1, CR LF @k2 = v2
 QString BuildExecSQL(const QString& procedureCall, const PairDictionary& pairs);
 
+// A name read from the database (DB_Tables.DB_ID_Field, DB_Table_Name) may enter a statement only
+// when it is a plain identifier: a letter or "_" first, then letters, digits and "_", at most 63
+// characters, so it needs no quoting on either engine and can carry no SQL of its own.
+bool IsPlainIdentifier(const QString& name);
+// The name itself; raises "The <what> <name> is not a plain name of letters, digits and
+// underscores." when it is not one (what: "identity field of the table <Colors>", say).
+QString RequirePlainIdentifier(const QString& name, const QString& what);
+
 // "<" + text + ">", to set off a name or value inside a message.
 QString AngleQuote(const QString& text);
 // The text between double quotes, nothing escaped (a path on a command line).

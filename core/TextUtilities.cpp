@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "MessageBoxes.h"
 #include "Platform.h"
+#include "SafeFiles.h"
 #include "SqlText.h"
 
 #include <QDate>
@@ -174,11 +175,9 @@ bool SaveTextFile(const QString& path, const QString& text)
         if (AskQuestion(question, QStringLiteral("Overwrite?"), MsgBox::DefaultButton2) != MsgBox::Yes)
             return false;
     }
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written) {
-        ShowErrorMessage(file.errorString() + LineEnd + LineEnd
+    const QString failure = WriteFileSafely(path, text.toUtf8());
+    if (!failure.isEmpty()) {
+        ShowErrorMessage(failure + LineEnd + LineEnd
             + QStringLiteral("File might be open by another appilcation or user."));
         return false;
     }

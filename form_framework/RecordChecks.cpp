@@ -64,7 +64,12 @@ bool Act_DeleteRecords(const QString& tableName, const QString& recordKind, cons
         const auto idField = GetSQLValue(QStringLiteral("SELECT DB_ID_Field FROM DB_Tables WHERE DB_Table_Name = ") + SQLString(tableName));
         if (!idField || NullToString(*idField).isEmpty())
             RaiseToReport(QStringLiteral("The table ") + AngleQuote(tableName) + QStringLiteral(" has no identity field registered."));
-        if (!Act_ExecuteSQLTrans(QStringLiteral("DELETE FROM ") + tableName + QStringLiteral("\r\nWHERE ") + NullToString(*idField)
+        // Both names enter the statement as text; the identity field is read from the database,
+        // where whoever can write DB_Tables could otherwise plant SQL for an administrator to run.
+        const QString table = RequirePlainIdentifier(tableName, QStringLiteral("table name"));
+        const QString identity = RequirePlainIdentifier(NullToString(*idField).trimmed(),
+                                                        QStringLiteral("identity field of the table ") + AngleQuote(tableName));
+        if (!Act_ExecuteSQLTrans(QStringLiteral("DELETE FROM ") + table + QStringLiteral("\r\nWHERE ") + identity
                                  + QStringLiteral(" IN (") + idList + QStringLiteral(")")))
             RaiseSilent();
         if (broadcast)

@@ -1,5 +1,7 @@
 #include "zInfo.h"
 
+#include "Permissions.h"
+
 #include "Actions.h"
 #include "BoundField.h"
 #include "ChildWindows.h"
@@ -244,6 +246,10 @@ bool zInfo::SaveData(bool refreshScreen)
     const bool inserting = m_mode == static_cast<int>(FormMode::Add);
     const PairDictionary changes = inserting ? current : GetChangedValues(m_snapshot, current);
     const bool changed = !changes.isEmpty();
+    // The save asks for the permission of what it does: a user who may add but not edit cannot go
+    // on editing the record they have just added.
+    if (changed && !CheckTablePermission(inserting ? QStringLiteral("Add") : QStringLiteral("Edit"), m_mainTableName, true))
+        return false;
     if (changed) {
         // One statement: the insert returns the identity it made, the update proves the record
         // still exists by returning its row.

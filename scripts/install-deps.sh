@@ -13,4 +13,5 @@ $SUDO apt-get install -y --no-install-recommends \
     libzint-dev zbar-tools \
     libxlsxwriter-dev poppler-utils unzip \
     xvfb xauth fonts-dejavu-core \
-    qt6-webengine-dev
+    qt6-webengine-dev \
+    clang libclang-rt-14-dev

@@ -90,6 +90,60 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase { "DELETE FROM T WHERE A = 'x'; DROP TABLE T", "Only one statement can be sent at a time." },
                       RefusedCase { "SELECT 'unterminated", "Unclosed quotation mark after the character string 'unterminated'." }));
 
+// Quoting the engines know: a ";" inside any of these is no statement end, and a second statement
+// hidden behind a construct a simpler reader would misread is still found.
+struct StatementCase {
+    const char* text;
+    const char* refusal; // nullptr: accepted as one statement
+};
+
+class StatementEnds : public ::testing::TestWithParam<StatementCase> { };
+
+TEST_P(StatementEnds, OneStatementOrRefused)
+{
+    const StatementCase& c = GetParam();
+    const QString text = QString::fromUtf8(c.text);
+    if (!c.refusal) {
+        const ParsedCommand command = ParseCommandText(text, knownProcedure);
+        EXPECT_EQ(command.kind, ParsedCommand::Kind::Statement);
+        return;
+    }
+    try {
+        ParseCommandText(text, knownProcedure);
+        FAIL() << "accepted: " << c.text;
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.description(), QString::fromUtf8(c.refusal)) << c.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Quoting, StatementEnds,
+    ::testing::Values(
+        StatementCase { "SELECT E'it\\'s; fine' AS X", nullptr },
+        StatementCase { "SELECT e'\\\\'; DROP TABLE T", "Only one statement can be sent at a time." },
+        StatementCase { "SELECT E'\\'; DROP TABLE T; --'", nullptr },
+        StatementCase { "SELECT 'a\\'; DROP TABLE T; --'", "Only one statement can be sent at a time." },
+        StatementCase { "SELECT NAME'x'", nullptr },
+        StatementCase { "SELECT $$;$$ AS X", nullptr },
+        StatementCase { "SELECT $fn$ ; $$ ; $fn$ AS X", nullptr },
+        StatementCase { "SELECT $$'$$ = $$x$$; DROP TABLE T; --'", "Only one statement can be sent at a time." },
+        StatementCase { "SELECT $tag$ open", "Unterminated dollar-quoted string at or near '$tag$'." },
+        StatementCase { "SELECT A$B$ ; DROP TABLE T", "Only one statement can be sent at a time." },
+        StatementCase { "SELECT $1; DROP TABLE T", "Only one statement can be sent at a time." },
+        StatementCase { "SELECT 1 -- note\r; DROP TABLE T", "Only one statement can be sent at a time." },
+        StatementCase { "SELECT 1 /* a /* b */ ; c */ AS X", nullptr },
+        StatementCase { "SELECT 1 /* a /* b */ */ ; DROP TABLE T", "Only one statement can be sent at a time." },
+        StatementCase { "SELECT 1 /* a /* b */", "Missing end comment mark '*/'." },
+        StatementCase { "SELECT \"a;\"\"b\" FROM T", nullptr },
+        StatementCase { "SELECT \"open", "Unclosed quoted name." },
+        StatementCase { "SELECT E'open\\'", "Unclosed quotation mark after the character string 'open\\''." }));
+
+TEST(PlainStatements, ANulCharacterIsRefused)
+{
+    const QString text = QStringLiteral("SELECT 'a") + QChar(0) + QStringLiteral("'; DROP TABLE T");
+    EXPECT_THROW(ParseCommandText(text, knownProcedure), AppError);
+}
+
 TEST(PlainStatements, OneStatementPassesUnchangedWithoutItsFinalSemicolon)
 {
     const ParsedCommand command = ParseCommandText(QStringLiteral("SELECT 'a;b' AS X -- c; d\r\n;  "), knownProcedure);

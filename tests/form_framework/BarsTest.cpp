@@ -317,6 +317,32 @@ TEST_P(Bars, NewWithoutPermissionToAddChangesNothing)
     EXPECT_FALSE(window->events.contains(QStringLiteral("defaults")));
 }
 
+// Permission to add is no permission to edit: the record just added is not edited on.
+TEST_P(Bars, TheSaveAsksForAddThenForEdit)
+{
+    revokeAdministrator();
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral(
+        "INSERT INTO DB_Table_Permissions (DB_User_ID, DB_Table_ID, DB_Table_Action_ID, DB_Permission) "
+        "SELECT u.DB_User_ID, t.DB_Table_ID, a.DB_Table_Action_ID, 1 FROM DB_Users u, DB_Tables t, DB_Table_Actions a "
+        "WHERE u.DB_User_Name = SUSER_NAME() AND t.DB_Table_Name = 'Gadgets' AND a.DB_Table_Action_Name = 'Add'")));
+    frmBarGadget* window = openNew();
+    ASSERT_NE(window, nullptr);
+    window->name->setFocus();
+    QTest::keyClicks(window->name, QStringLiteral("Radio"));
+    QTest::mouseClick(button(window->bar, "btnSave"), Qt::LeftButton);
+    ASSERT_EQ(window->info()->Mode(), static_cast<int>(FormMode::Edit));
+    EXPECT_TRUE(Prompts().boxes.empty());
+
+    QTest::keyClicks(window->name, QStringLiteral(" 2"));
+    QTest::mouseClick(button(window->bar, "btnSave"), Qt::LeftButton);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes.at(0).text.startsWith(QStringLiteral("You are not permitted to Edit <Gadget>.")))
+        << Prompts().boxes.at(0).text.toStdString();
+    EXPECT_TRUE(window->info()->DataChanged()) << "the refused edit stays on screen, unsaved";
+    EXPECT_EQ(GetSQLValue(QStringLiteral("SELECT Gadget_Name FROM Gadgets"))->toString(), QStringLiteral("Radio"));
+    window->info()->setDataChanged(false);
+}
+
 TEST_P(Bars, HiddenOrDisabledNewOnlyBeeps)
 {
     frmBarGadget* window = openNew();

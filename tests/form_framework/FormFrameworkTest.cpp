@@ -7,6 +7,7 @@
 #include "FormSnapshot.h"
 #include "PromptRecorder.h"
 #include "RecordChecks.h"
+#include "SqlText.h"
 #include "TestDatabase.h"
 #include "WindowList.h"
 #include "WindowOpening.h"
@@ -239,6 +240,41 @@ TEST_P(FormFramework, ADeleteAnsweredNoOrRefusedSendsNothing)
     Prompts().answer(MsgBox::Yes);
     EXPECT_FALSE(Act_DeleteRecords(QStringLiteral("Gadgets"), QStringLiteral("Gadget"), QStringLiteral("x"), QStringLiteral("1) OR (1=1"), true));
     EXPECT_EQ(GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM Gadgets"))->toInt(), 1);
+}
+
+// Whoever can write DB_Tables must not get SQL of their own run by the next administrator's delete.
+TEST_P(FormFramework, ADeleteRefusesAnIdentityFieldThatIsNoPlainName)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("CREATE TABLE Sentinel (Sentinel_ID INTEGER)")));
+    const int id = insertGadget(QStringLiteral("'Keep'"), QStringLiteral("NULL"));
+    const char* poisons[] = {
+        "Gadget_ID = -1 AND $$'$$ = $$x$$; DROP TABLE Sentinel; --'",
+        "Gadget_ID IN (0) OR 1=1 OR Gadget_ID",
+        "Gadget_ID'",
+        "Gadget_ID; DROP TABLE Sentinel",
+        "Gadget_ID -- x",
+        "1Gadget_ID",
+        "\"Gadget_ID\"",
+    };
+    for (const char* poison : poisons) {
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Tables SET DB_ID_Field = ") + SQLString(QString::fromUtf8(poison))
+                                   + QStringLiteral(" WHERE DB_Table_Name = 'Gadgets'")));
+        Prompts().clear();
+        Prompts().answer(MsgBox::Yes);
+        EXPECT_FALSE(Act_DeleteRecords(QStringLiteral("Gadgets"), QStringLiteral("Gadget"), QStringLiteral("Keep"), QString::number(id), true))
+            << poison;
+        bool named = false;
+        for (const auto& box : Prompts().boxes)
+            named = named || box.text.contains(QStringLiteral("is not a plain name of letters, digits and underscores."));
+        EXPECT_TRUE(named) << poison;
+        EXPECT_EQ(GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM Gadgets"))->toInt(), 1) << poison;
+        EXPECT_TRUE(GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM Sentinel")).has_value()) << poison;
+    }
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Tables SET DB_ID_Field = 'Gadget_ID' WHERE DB_Table_Name = 'Gadgets'")));
+    Prompts().clear();
+    Prompts().answer(MsgBox::Yes);
+    EXPECT_TRUE(Act_DeleteRecords(QStringLiteral("Gadgets"), QStringLiteral("Gadget"), QStringLiteral("Keep"), QString::number(id), true));
+    EXPECT_EQ(GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM Gadgets"))->toInt(), 0);
 }
 
 TEST_P(FormFramework, CommandsGoWhereTheirFormTypeSends)
