@@ -168,7 +168,7 @@ public:
     QString single()
     {
         if (m_text.contains(QChar(0)))
-            syntaxError(QStringLiteral("The command text contains a NUL character, which no statement may hold."));
+            syntaxError(QStringLiteral("The command text contains a NUL character, which the database cannot store; nothing was run."));
         while (m_i < m_n) {
             const QChar c = m_text.at(m_i);
             if (c == QLatin1Char('\'')) {

@@ -4,6 +4,7 @@
 
 #include "ReferenceFixture.h"
 
+#include "Database.h"
 #include "LookupRecordWindow.h"
 #include "LookupSearchWindow.h"
 #include "MainWindowServices.h"
@@ -89,6 +90,9 @@ protected:
         if (IsSkipped() || HasFailure())
             return;
         area = std::make_unique<WorkArea>();
+        // One country with one state, so the grid shows exactly the row the test looks at.
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM States")));
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Countries")));
         germany = insert(
             QStringLiteral("INSERT INTO Countries (Country_Name, Country_Code_2, Country_Code_3, Country_Number_3) "
                            "VALUES ('Germany', 'DE', 'DEU', 276) RETURNING Country_ID"));
