@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -43,21 +44,29 @@ static int upgradeSchema(const QString& server, const QString& database)
     }
 }
 
+// Runs one command-line task: its failure is printed after the given text, and the task's
+// success becomes the program's exit code.
+static int runTask(const char* failure, const std::function<void()>& task)
+{
+    try {
+        task();
+        return 0;
+    } catch (const AppError& error) {
+        QTextStream(stderr) << failure << error.description() << "\n";
+    } catch (const std::exception& error) {
+        QTextStream(stderr) << failure << error.what() << "\n";
+    }
+    return 1;
+}
+
 // Loads the sample reference rows into an embedded database (created when it does not exist yet).
 static int loadSampleData(const QString& database)
 {
-    try {
+    return runTask("Cannot load the sample data: ", [&database] {
         auto connection = DatabaseConnection::open({ Engine::SQLite, QStringLiteral("(local)"), database }, Credentials {});
         LoadSampleData(*connection);
         QTextStream(stdout) << "Sample reference rows loaded into " << database << ".\n";
-        return 0;
-    } catch (const AppError& error) {
-        QTextStream(stderr) << "Cannot load the sample data: " << error.description() << "\n";
-        return 1;
-    } catch (const std::exception& error) {
-        QTextStream(stderr) << "Cannot load the sample data: " << error.what() << "\n";
-        return 1;
-    }
+    });
 }
 
 // One line from standard input, not echoed when it is a terminal.
@@ -81,25 +90,27 @@ static QString readPassword(const char* prompt)
     return QString::fromStdString(line);
 }
 
-// Adds a password log-in to an embedded database; run by one of its system administrators.
-static int createLogin(const QString& database, const QString& login)
+// A new password from standard input, typed twice on a terminal; nothing when the two differ.
+static std::optional<QString> readNewPassword()
 {
     const QString password = readPassword("Password: ");
     if (isatty(STDIN_FILENO) && readPassword("Verify password: ") != password) {
         QTextStream(stderr) << "The passwords differ; nothing was changed.\n";
-        return 1;
+        return std::nullopt;
     }
-    try {
-        CreateEmbeddedLogin(ConnectionTarget { Engine::SQLite, QStringLiteral("(local)"), database }, login, password);
+    return password;
+}
+
+// Adds a password log-in to an embedded database; run by one of its system administrators.
+static int createLogin(const QString& database, const QString& login)
+{
+    const std::optional<QString> password = readNewPassword();
+    if (!password)
+        return 1;
+    return runTask("Cannot add the log-in: ", [&] {
+        CreateEmbeddedLogin(ConnectionTarget { Engine::SQLite, QStringLiteral("(local)"), database }, login, *password);
         QTextStream(stdout) << "Log-in " << login.trimmed() << " added to " << database << ".\n";
-        return 0;
-    } catch (const AppError& error) {
-        QTextStream(stderr) << "Cannot add the log-in: " << error.description() << "\n";
-        return 1;
-    } catch (const std::exception& error) {
-        QTextStream(stderr) << "Cannot add the log-in: " << error.what() << "\n";
-        return 1;
-    }
+    });
 }
 
 // Adds a log-in to a PostgreSQL database; run by its schema owner. The password is read from
@@ -108,26 +119,17 @@ static int addUser(const QString& server, const QString& database, const QString
 {
     std::optional<QString> password;
     if (!peer) {
-        password = readPassword("Password: ");
-        if (isatty(STDIN_FILENO) && readPassword("Verify password: ") != *password) {
-            QTextStream(stderr) << "The passwords differ; nothing was changed.\n";
+        password = readNewPassword();
+        if (!password)
             return 1;
-        }
     }
-    try {
+    return runTask("Cannot add the log-in: ", [&] {
         auto connection
             = DatabaseConnection::open(ConnectionTarget { Engine::PostgreSQL, server, database }, Credentials {});
         CreateServerLogin(*connection, login, password, admin);
         QTextStream(stdout) << "Log-in " << login.trimmed().toLower() << " added to " << database
                             << (admin ? " as an administrator" : "") << ".\n";
-        return 0;
-    } catch (const AppError& error) {
-        QTextStream(stderr) << "Cannot add the log-in: " << error.description() << "\n";
-        return 1;
-    } catch (const std::exception& error) {
-        QTextStream(stderr) << "Cannot add the log-in: " << error.what() << "\n";
-        return 1;
-    }
+    });
 }
 
 // The administration commands run without a display: they never show a window.
