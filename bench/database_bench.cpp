@@ -9,10 +9,10 @@
 // repeats, ours and the baseline interleaved so drift hits both alike. The program reports, it
 // never fails on a missed target.
 
-#include "AppError.h"
-#include "Connection.h"
-#include "ProcedureCatalogue.h"
-#include "Schema.h"
+#include "core/AppError.h"
+#include "core/Connection.h"
+#include "core/ProcedureCatalogue.h"
+#include "core/Schema.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -6,19 +6,19 @@
 // Prints each ratio beside its target; never fails on a missed target.
 
 #include "BenchTiming.h"
-#include "Connection.h"
-#include "DataWindow.h"
-#include "Database.h"
-#include "FormRegistry.h"
-#include "FormSnapshot.h"
-#include "ProcedureCatalogue.h"
-#include "ResultList.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
-#include "zButtonsAddEdit.h"
-#include "zIdentity.h"
-#include "zInfo.h"
-#include "zText.h"
+#include "core/Connection.h"
+#include "form_framework/DataWindow.h"
+#include "core/Database.h"
+#include "form_framework/FormRegistry.h"
+#include "form_framework/FormSnapshot.h"
+#include "core/ProcedureCatalogue.h"
+#include "form_framework/ResultList.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zButtonsAddEdit.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
+#include "form_framework/zText.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,14 +5,14 @@
 //   (c) a data-changed update of one row, against the fill.
 // Timings are the best of several repeats; the program reports and never fails.
 
-#include "AppError.h"
-#include "Connection.h"
-#include "Database.h"
-#include "ListProcedures.h"
-#include "ProcedureCatalogue.h"
-#include "ResultTableModel.h"
-#include "Schema.h"
-#include "zListView.h"
+#include "core/AppError.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "list_controls/ListProcedures.h"
+#include "core/ProcedureCatalogue.h"
+#include "list_controls/ResultTableModel.h"
+#include "core/Schema.h"
+#include "list_controls/zListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

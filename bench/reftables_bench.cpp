@@ -6,16 +6,16 @@
 // Prints each ratio beside its target; never fails on a missed target.
 
 #include "BenchTiming.h"
-#include "Connection.h"
-#include "DataWindow.h"
-#include "Database.h"
-#include "FormRegistry.h"
-#include "ListProcedures.h"
-#include "LookupSearchWindow.h"
-#include "ReferenceTables.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
-#include "zListView.h"
+#include "core/Connection.h"
+#include "form_framework/DataWindow.h"
+#include "core/Database.h"
+#include "form_framework/FormRegistry.h"
+#include "list_controls/ListProcedures.h"
+#include "reference_tables/LookupSearchWindow.h"
+#include "reference_tables/ReferenceTables.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "list_controls/zListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,11 +9,11 @@
 //   security_bench [N | --smoke]     N saves of each kind per repeat (default 10,000; --smoke 200)
 
 #include "BenchTiming.h"
-#include "Connection.h"
-#include "Database.h"
-#include "LoginAdministration.h"
-#include "Schema.h"
-#include "SqlText.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/LoginAdministration.h"
+#include "core/Schema.h"
+#include "core/SqlText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

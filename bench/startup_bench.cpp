@@ -3,9 +3,9 @@
 // offscreen platform. The embedded database holds 100,000 reference rows and their change log.
 // Not a test: it prints the figures and the ratio (target: at most 3x).
 
-#include "AppInfo.h"
-#include "Connection.h"
-#include "Schema.h"
+#include "core/AppInfo.h"
+#include "core/Connection.h"
+#include "core/Schema.h"
 
 #include <QApplication>
 #include <QDir>

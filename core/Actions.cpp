@@ -1,8 +1,8 @@
-#include "Actions.h"
+#include "core/Actions.h"
 
-#include "AppInfo.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
+#include "core/AppInfo.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
 
 LastErrorRecord LastError;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppError.h"
-#include "zAction.h"
+#include "core/AppError.h"
+#include "core/zAction.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "AppError.h"
+#include "core/AppError.h"
 
 AppError::AppError(qint32 number, QString description, QString source)
     : m_number(number)

@@ -1,4 +1,4 @@
-#include "CStringBuilder.h"
+#include "core/CStringBuilder.h"
 
 #include <algorithm>
 #include <limits>

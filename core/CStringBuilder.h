@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppError.h"
+#include "core/AppError.h"
 
 #include <QChar>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Code39.h"
+#include "core/Code39.h"
 
 #include <zint.h>
 

@@ -1,4 +1,4 @@
-#include "ColumnType.h"
+#include "core/ColumnType.h"
 
 #include <QMetaType>
 

@@ -1,6 +1,6 @@
-#include "CommandParser.h"
+#include "core/CommandParser.h"
 
-#include "AppError.h"
+#include "core/AppError.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "Connection.h"
+#include "core/Connection.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "CommandParser.h"
-#include "Logins.h"
-#include "ProcedureCatalogue.h"
-#include "Schema.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/CommandParser.h"
+#include "core/Logins.h"
+#include "core/ProcedureCatalogue.h"
+#include "core/Schema.h"
 
 #include <QDateTime>
 #include <QDir>

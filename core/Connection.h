@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EngineFacts.h"
-#include "Recordset.h"
+#include "core/EngineFacts.h"
+#include "core/Recordset.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -1,12 +1,12 @@
-#include "Database.h"
+#include "core/Database.h"
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "Connection.h"
-#include "DatabaseList.h"
-#include "ErrorReport.h"
-#include "RegistrySettings.h"
-#include "Settings.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "core/Connection.h"
+#include "core/DatabaseList.h"
+#include "core/ErrorReport.h"
+#include "core/RegistrySettings.h"
+#include "core/Settings.h"
 
 namespace {
 std::unique_ptr<DatabaseConnection> s_connection;

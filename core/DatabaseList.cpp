@@ -1,10 +1,10 @@
-#include "DatabaseList.h"
+#include "core/DatabaseList.h"
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "ErrorReport.h"
-#include "RegistrySettings.h"
-#include "SqlText.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "core/ErrorReport.h"
+#include "core/RegistrySettings.h"
+#include "core/SqlText.h"
 
 #include <QDomDocument>
 #include <QFile>

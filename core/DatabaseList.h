@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EngineFacts.h"
+#include "core/EngineFacts.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "DesktopOpener.h"
+#include "core/DesktopOpener.h"
 
 #include <QDesktopServices>
 

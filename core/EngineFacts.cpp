@@ -1,4 +1,4 @@
-#include "EngineFacts.h"
+#include "core/EngineFacts.h"
 
 const EngineFacts& FactsOf(Engine engine)
 {

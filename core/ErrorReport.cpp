@@ -1,15 +1,15 @@
-#include "ErrorReport.h"
+#include "core/ErrorReport.h"
 
-#include "SafeFiles.h"
+#include "core/SafeFiles.h"
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "Connection.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
-#include "TextUtilities.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
+#include "core/TextUtilities.h"
 
 #include <QDateTime>
 #include <QFile>

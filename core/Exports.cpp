@@ -1,11 +1,11 @@
-#include "Exports.h"
+#include "core/Exports.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "TextUtilities.h"
-#include "Viewers.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/TextUtilities.h"
+#include "core/Viewers.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "FileDialogs.h"
+#include "core/FileDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
-#include "InputRoutines.h"
+#include "core/InputRoutines.h"
 
-#include "Platform.h"
+#include "core/Platform.h"
 
 #include <QAbstractButton>
 #include <QApplication>

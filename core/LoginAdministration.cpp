@@ -1,9 +1,9 @@
-#include "LoginAdministration.h"
+#include "core/LoginAdministration.h"
 
-#include "AppError.h"
-#include "Connection.h"
-#include "Database.h"
-#include "Logins.h"
+#include "core/AppError.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/Logins.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>

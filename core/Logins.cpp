@@ -1,6 +1,6 @@
-#include "Logins.h"
+#include "core/Logins.h"
 
-#include "AppError.h"
+#include "core/AppError.h"
 
 #include <sodium.h>
 

@@ -1,18 +1,18 @@
-#include "MailMerge.h"
+#include "core/MailMerge.h"
 
-#include "Code39.h"
+#include "core/Code39.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "Database.h"
-#include "Exports.h"
-#include "MessageBoxes.h"
-#include "OfficePrograms.h"
-#include "Platform.h"
-#include "Recordset.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/Exports.h"
+#include "core/MessageBoxes.h"
+#include "core/OfficePrograms.h"
+#include "core/Platform.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDate>

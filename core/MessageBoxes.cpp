@@ -1,7 +1,7 @@
-#include "MessageBoxes.h"
+#include "core/MessageBoxes.h"
 
-#include "AppInfo.h"
-#include "Platform.h"
+#include "core/AppInfo.h"
+#include "core/Platform.h"
 
 using namespace MsgBox;
 

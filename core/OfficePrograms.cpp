@@ -1,9 +1,9 @@
-#include "OfficePrograms.h"
+#include "core/OfficePrograms.h"
 
-#include "Actions.h"
-#include "DesktopOpener.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
+#include "core/Actions.h"
+#include "core/DesktopOpener.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
 
 #include <QStandardPaths>
 #include <QUrl>

@@ -1,9 +1,9 @@
-#include "Permissions.h"
+#include "core/Permissions.h"
 
-#include "Database.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
-#include "SqlText.h"
+#include "core/Database.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
+#include "core/SqlText.h"
 
 namespace {
 const QString CRLF = QStringLiteral("\r\n");

@@ -1,8 +1,8 @@
-#include "ProcedureCatalogue.h"
+#include "core/ProcedureCatalogue.h"
 
-#include "AppError.h"
-#include "Connection.h"
-#include "SqlText.h"
+#include "core/AppError.h"
+#include "core/Connection.h"
+#include "core/SqlText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ColumnType.h"
-#include "Recordset.h"
+#include "core/ColumnType.h"
+#include "core/Recordset.h"
 
 #include <QHash>
 #include <QString>

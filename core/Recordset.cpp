@@ -1,6 +1,6 @@
-#include "Recordset.h"
+#include "core/Recordset.h"
 
-#include "AppError.h"
+#include "core/AppError.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColumnType.h"
+#include "core/ColumnType.h"
 
 #include <QByteArray>
 #include <QString>

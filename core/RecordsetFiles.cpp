@@ -1,11 +1,11 @@
-#include "RecordsetFiles.h"
+#include "core/RecordsetFiles.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "Database.h"
-#include "FileDialogs.h"
-#include "Recordset.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/FileDialogs.h"
+#include "core/Recordset.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "RegistrySettings.h"
+#include "core/RegistrySettings.h"
 
-#include "AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <QSettings>
 

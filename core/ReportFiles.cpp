@@ -1,12 +1,12 @@
-#include "ReportFiles.h"
+#include "core/ReportFiles.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "Database.h"
-#include "Recordset.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
 
 #include <QAction>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "SafeFiles.h"
+#include "core/SafeFiles.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

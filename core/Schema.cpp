@@ -1,9 +1,9 @@
-#include "Schema.h"
+#include "core/Schema.h"
 
-#include "AppError.h"
-#include "Connection.h"
-#include "Logins.h"
-#include "SqlText.h"
+#include "core/AppError.h"
+#include "core/Connection.h"
+#include "core/Logins.h"
+#include "core/SqlText.h"
 
 #include <QFile>
 

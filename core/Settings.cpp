@@ -1,8 +1,8 @@
-#include "Settings.h"
+#include "core/Settings.h"
 
-#include "Actions.h"
-#include "Database.h"
-#include "SqlText.h"
+#include "core/Actions.h"
+#include "core/Database.h"
+#include "core/SqlText.h"
 
 bool Act_SaveSettingDB(const QString& name, const QVariant& value)
 {

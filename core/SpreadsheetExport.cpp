@@ -1,14 +1,14 @@
-#include "SpreadsheetExport.h"
+#include "core/SpreadsheetExport.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "Exports.h"
-#include "MessageBoxes.h"
-#include "OfficePrograms.h"
-#include "Recordset.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/Exports.h"
+#include "core/MessageBoxes.h"
+#include "core/OfficePrograms.h"
+#include "core/Recordset.h"
 
 #include <QDate>
 #include <QDateTime>

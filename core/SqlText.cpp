@@ -1,6 +1,6 @@
-#include "SqlText.h"
+#include "core/SqlText.h"
 
-#include "AppError.h"
+#include "core/AppError.h"
 
 #include <QStringList>
 

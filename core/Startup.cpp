@@ -1,9 +1,9 @@
-#include "Startup.h"
+#include "core/Startup.h"
 
-#include "AppInfo.h"
-#include "Database.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
 
 #include <QDir>
 #include <QDomDocument>

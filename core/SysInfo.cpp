@@ -1,7 +1,7 @@
-#include "SysInfo.h"
+#include "core/SysInfo.h"
 
-#include "MessageBoxes.h"
-#include "Platform.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
 
 #include <QStandardPaths>
 

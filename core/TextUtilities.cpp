@@ -1,10 +1,10 @@
-#include "TextUtilities.h"
+#include "core/TextUtilities.h"
 
-#include "AppError.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
-#include "SafeFiles.h"
-#include "SqlText.h"
+#include "core/AppError.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
+#include "core/SafeFiles.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "Viewers.h"
+#include "core/Viewers.h"
 
-#include "AppError.h"
+#include "core/AppError.h"
 
 namespace {
 std::unique_ptr<ViewerWindows>& viewerSlot()

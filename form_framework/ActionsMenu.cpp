@@ -1,9 +1,9 @@
-#include "ActionsMenu.h"
+#include "form_framework/ActionsMenu.h"
 
-#include "Actions.h"
-#include "ChildWindows.h"
-#include "Exports.h"
-#include "SqlText.h"
+#include "core/Actions.h"
+#include "form_framework/ChildWindows.h"
+#include "core/Exports.h"
+#include "core/SqlText.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "BarButtons.h"
+#include "form_framework/BarButtons.h"
 
-#include "DataWindow.h"
+#include "form_framework/DataWindow.h"
 
 #include <QPushButton>
 #include <QShortcut>

@@ -1,11 +1,11 @@
-#include "CrystalReport.h"
+#include "form_framework/CrystalReport.h"
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "MessageBoxes.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
-#include "WindowOpening.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "core/MessageBoxes.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
+#include "form_framework/WindowOpening.h"
 
 bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
 {

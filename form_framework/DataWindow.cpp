@@ -1,7 +1,7 @@
-#include "DataWindow.h"
+#include "form_framework/DataWindow.h"
 
-#include "Twips.h"
-#include "zInfo.h"
+#include "core/Twips.h"
+#include "form_framework/zInfo.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

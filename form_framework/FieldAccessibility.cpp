@@ -1,6 +1,6 @@
-#include "FieldAccessibility.h"
+#include "form_framework/FieldAccessibility.h"
 
-#include "zFieldBase.h"
+#include "form_framework/zFieldBase.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

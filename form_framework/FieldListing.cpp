@@ -1,4 +1,4 @@
-#include "FieldListing.h"
+#include "form_framework/FieldListing.h"
 
 namespace {
 std::function<void(DataWindow*, const QString&)>& listingSlot()

@@ -1,12 +1,12 @@
-#include "FormFieldsToText.h"
+#include "form_framework/FormFieldsToText.h"
 
-#include "BoundField.h"
-#include "DataWindow.h"
-#include "DatabaseList.h"
-#include "Exports.h"
-#include "FieldListing.h"
-#include "Viewers.h"
-#include "zIdentity.h"
+#include "form_framework/BoundField.h"
+#include "form_framework/DataWindow.h"
+#include "core/DatabaseList.h"
+#include "core/Exports.h"
+#include "form_framework/FieldListing.h"
+#include "core/Viewers.h"
+#include "form_framework/zIdentity.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "FormRegistry.h"
+#include "form_framework/FormRegistry.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "DataWindow.h"
-#include "SqlText.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "form_framework/DataWindow.h"
+#include "core/SqlText.h"
 
 #include <QHash>
 

@@ -1,11 +1,11 @@
-#include "FormSnapshot.h"
+#include "form_framework/FormSnapshot.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "BoundField.h"
-#include "DataWindow.h"
-#include "WindowList.h"
-#include "zInfo.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "form_framework/BoundField.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/zInfo.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BoundField.h"
-#include "PopulatedList.h"
+#include "form_framework/BoundField.h"
+#include "form_framework/PopulatedList.h"
 
 // The foreign-key picker as the framework uses it: a bound field whose Value is the identity of
 // the chosen entry (below 1 when nothing is chosen), and which follows the data-changed messages

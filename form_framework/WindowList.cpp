@@ -1,6 +1,6 @@
-#include "WindowList.h"
+#include "form_framework/WindowList.h"
 
-#include "DataWindow.h"
+#include "form_framework/DataWindow.h"
 
 #include <algorithm>
 

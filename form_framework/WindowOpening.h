@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OrderedDictionary.h"
+#include "core/OrderedDictionary.h"
 
 #include <QString>
 #include <QVariant>

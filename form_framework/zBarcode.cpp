@@ -1,6 +1,6 @@
-#include "zBarcode.h"
+#include "form_framework/zBarcode.h"
 
-#include "Twips.h"
+#include "core/Twips.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,6 +1,6 @@
-#include "zButtonBar.h"
+#include "form_framework/zButtonBar.h"
 
-#include "BarButtons.h"
+#include "form_framework/BarButtons.h"
 
 #include <QMouseEvent>
 #include <QPushButton>

@@ -1,14 +1,14 @@
-#include "zButtonsAddEdit.h"
+#include "form_framework/zButtonsAddEdit.h"
 
-#include "Actions.h"
-#include "ActionsMenu.h"
-#include "BarButtons.h"
-#include "DataWindow.h"
-#include "InputRoutines.h"
-#include "Permissions.h"
-#include "WindowList.h"
-#include "zIdentity.h"
-#include "zInfo.h"
+#include "core/Actions.h"
+#include "form_framework/ActionsMenu.h"
+#include "form_framework/BarButtons.h"
+#include "form_framework/DataWindow.h"
+#include "core/InputRoutines.h"
+#include "core/Permissions.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
 
 #include <QAction>
 #include <QMenu>

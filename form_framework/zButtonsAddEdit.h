@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RecordBar.h"
-#include "zButtonBar.h"
+#include "form_framework/RecordBar.h"
+#include "form_framework/zButtonBar.h"
 
 #include <QString>
 

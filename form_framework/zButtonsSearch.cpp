@@ -1,16 +1,16 @@
-#include "zButtonsSearch.h"
+#include "form_framework/zButtonsSearch.h"
 
-#include "Actions.h"
-#include "ActionsMenu.h"
-#include "BarButtons.h"
-#include "BoundField.h"
-#include "DataWindow.h"
-#include "InputRoutines.h"
-#include "Permissions.h"
-#include "ResultList.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
-#include "zInfo.h"
+#include "core/Actions.h"
+#include "form_framework/ActionsMenu.h"
+#include "form_framework/BarButtons.h"
+#include "form_framework/BoundField.h"
+#include "form_framework/DataWindow.h"
+#include "core/InputRoutines.h"
+#include "core/Permissions.h"
+#include "form_framework/ResultList.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zInfo.h"
 
 #include <QAction>
 #include <QMenu>

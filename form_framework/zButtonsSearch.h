@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SearchBar.h"
-#include "zButtonBar.h"
+#include "form_framework/SearchBar.h"
+#include "form_framework/zButtonBar.h"
 
 #include <QString>
 

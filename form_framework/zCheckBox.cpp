@@ -1,9 +1,9 @@
-#include "zCheckBox.h"
+#include "form_framework/zCheckBox.h"
 
-#include "InputRoutines.h"
-#include "Settings.h"
-#include "TextUtilities.h"
-#include "Twips.h"
+#include "core/InputRoutines.h"
+#include "core/Settings.h"
+#include "core/TextUtilities.h"
+#include "core/Twips.h"
 
 #include <QCheckBox>
 #include <QFrame>

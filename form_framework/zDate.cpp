@@ -1,9 +1,9 @@
-#include "zDate.h"
+#include "form_framework/zDate.h"
 
-#include "AppError.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
-#include "TextUtilities.h"
+#include "core/AppError.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
+#include "core/TextUtilities.h"
 
 #include <QLineEdit>
 #include <QLocale>

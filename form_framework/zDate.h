@@ -1,6 +1,6 @@
 #pragma once
 
-#include "zFieldBase.h"
+#include "form_framework/zFieldBase.h"
 
 #include <QDateTime>
 

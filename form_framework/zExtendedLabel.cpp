@@ -1,6 +1,6 @@
-#include "zExtendedLabel.h"
+#include "form_framework/zExtendedLabel.h"
 
-#include "Code39.h"
+#include "core/Code39.h"
 
 #include <QLabel>
 #include <QPalette>

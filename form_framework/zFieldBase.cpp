@@ -1,11 +1,11 @@
-#include "zFieldBase.h"
+#include "form_framework/zFieldBase.h"
 
-#include "DataWindow.h"
-#include "FieldAccessibility.h"
-#include "InputRoutines.h"
-#include "MessageBoxes.h"
-#include "RecordChecks.h"
-#include "zInfo.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/FieldAccessibility.h"
+#include "core/InputRoutines.h"
+#include "core/MessageBoxes.h"
+#include "form_framework/RecordChecks.h"
+#include "form_framework/zInfo.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "zIdentity.h"
+#include "form_framework/zIdentity.h"
 
 #include <QHBoxLayout>
 

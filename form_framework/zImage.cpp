@@ -1,7 +1,7 @@
-#include "zImage.h"
+#include "form_framework/zImage.h"
 
-#include "Actions.h"
-#include "TextUtilities.h"
+#include "core/Actions.h"
+#include "core/TextUtilities.h"
 
 #include <QImageReader>
 #include <QLabel>

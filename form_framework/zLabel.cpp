@@ -1,6 +1,6 @@
-#include "zLabel.h"
+#include "form_framework/zLabel.h"
 
-#include "zFieldBase.h"
+#include "form_framework/zFieldBase.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
-#include "zMemo.h"
+#include "form_framework/zMemo.h"
 
-#include "InputRoutines.h"
-#include "Platform.h"
-#include "SqlText.h"
+#include "core/InputRoutines.h"
+#include "core/Platform.h"
+#include "core/SqlText.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>

@@ -1,10 +1,10 @@
-#include "zMoney.h"
+#include "form_framework/zMoney.h"
 
-#include "DataWindow.h"
-#include "MessageBoxes.h"
-#include "Twips.h"
-#include "zInfo.h"
-#include "zNumeric.h"
+#include "form_framework/DataWindow.h"
+#include "core/MessageBoxes.h"
+#include "core/Twips.h"
+#include "form_framework/zInfo.h"
+#include "form_framework/zNumeric.h"
 
 #include <QRadioButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BoundField.h"
+#include "form_framework/BoundField.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "zNumeric.h"
+#include "form_framework/zNumeric.h"
 
-#include "MessageBoxes.h"
-#include "Platform.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
 
 #include <QLineEdit>
 #include <QLocale>

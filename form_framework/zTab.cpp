@@ -1,4 +1,4 @@
-#include "zTab.h"
+#include "form_framework/zTab.h"
 
 #include <QFrame>
 #include <QResizeEvent>

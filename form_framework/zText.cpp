@@ -1,12 +1,12 @@
-#include "zText.h"
+#include "form_framework/zText.h"
 
-#include "AppInfo.h"
-#include "InputRoutines.h"
-#include "Logins.h"
-#include "Platform.h"
-#include "Settings.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
+#include "core/AppInfo.h"
+#include "core/InputRoutines.h"
+#include "core/Logins.h"
+#include "core/Platform.h"
+#include "core/Settings.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
 
 #include <QDir>
 #include <QFileDialog>

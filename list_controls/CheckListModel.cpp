@@ -1,4 +1,4 @@
-#include "CheckListModel.h"
+#include "list_controls/CheckListModel.h"
 
 CheckListModel::CheckListModel(QObject* parent)
     : QAbstractListModel(parent)

@@ -1,6 +1,6 @@
-#include "ListFormats.h"
+#include "list_controls/ListFormats.h"
 
-#include "TextUtilities.h"
+#include "core/TextUtilities.h"
 
 #include <QDate>
 #include <QDateTime>

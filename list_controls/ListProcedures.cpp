@@ -1,9 +1,9 @@
-#include "ListProcedures.h"
+#include "list_controls/ListProcedures.h"
 
-#include "AppError.h"
-#include "Connection.h"
-#include "ListFormats.h"
-#include "ProcedureCatalogue.h"
+#include "core/AppError.h"
+#include "core/Connection.h"
+#include "list_controls/ListFormats.h"
+#include "core/ProcedureCatalogue.h"
 
 #include <QRegularExpression>
 #include <QSet>

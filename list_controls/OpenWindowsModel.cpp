@@ -1,4 +1,4 @@
-#include "OpenWindowsModel.h"
+#include "list_controls/OpenWindowsModel.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "PickerListModel.h"
+#include "list_controls/PickerListModel.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "ResultTableModel.h"
+#include "list_controls/ResultTableModel.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "ListFormats.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "list_controls/ListFormats.h"
 
 #include <algorithm>
 #include <numeric>

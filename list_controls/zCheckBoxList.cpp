@@ -1,11 +1,11 @@
-#include "zCheckBoxList.h"
+#include "list_controls/zCheckBoxList.h"
 
-#include "Actions.h"
-#include "CheckListModel.h"
-#include "Database.h"
-#include "InputRoutines.h"
-#include "ListFormats.h"
-#include "TextUtilities.h"
+#include "core/Actions.h"
+#include "list_controls/CheckListModel.h"
+#include "core/Database.h"
+#include "core/InputRoutines.h"
+#include "list_controls/ListFormats.h"
+#include "core/TextUtilities.h"
 
 #include <QAction>
 #include <QApplication>

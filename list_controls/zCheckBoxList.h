@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PopulatedList.h"
-#include "zFieldBase.h"
+#include "form_framework/PopulatedList.h"
+#include "form_framework/zFieldBase.h"
 
 #include <QString>
 

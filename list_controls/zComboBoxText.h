@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PickerField.h"
-#include "zFieldBase.h"
+#include "form_framework/PickerField.h"
+#include "form_framework/zFieldBase.h"
 
 #include <QChar>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultList.h"
+#include "form_framework/ResultList.h"
 
 #include <QString>
 #include <QWidget>

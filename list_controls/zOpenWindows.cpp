@@ -1,10 +1,10 @@
-#include "zOpenWindows.h"
+#include "list_controls/zOpenWindows.h"
 
-#include "ChildWindows.h"
-#include "DataWindow.h"
-#include "OpenWindowsModel.h"
-#include "WindowList.h"
-#include "zInfo.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/DataWindow.h"
+#include "list_controls/OpenWindowsModel.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/zInfo.h"
 
 #include <QAction>
 #include <QListView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowServices.h"
+#include "form_framework/MainWindowServices.h"
 
 #include <QString>
 #include <QWidget>

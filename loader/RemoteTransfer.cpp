@@ -1,6 +1,6 @@
-#include "RemoteTransfer.h"
+#include "loader/RemoteTransfer.h"
 
-#include "SqlText.h"
+#include "core/SqlText.h"
 
 #include <QIODevice>
 

@@ -1,10 +1,10 @@
-#include "UpdateInstaller.h"
+#include "loader/UpdateInstaller.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "RegistrySettings.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/RegistrySettings.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UpdateSource.h"
+#include "loader/UpdateSource.h"
 
 #include <QSet>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "UpdateSource.h"
+#include "loader/UpdateSource.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "RemoteTransfer.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "loader/RemoteTransfer.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
 
 #include <QBuffer>
 #include <QDir>

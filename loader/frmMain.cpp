@@ -1,8 +1,8 @@
-#include "frmMain.h"
+#include "loader/frmMain.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "SqlText.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/SqlText.h"
 
 #include <QCoreApplication>
 #include <QFont>

@@ -1,15 +1,15 @@
-#include "modFunctions.h"
+#include "loader/modFunctions.h"
 
-#include "AppError.h"
-#include "AppInfo.h"
-#include "DatabaseList.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
-#include "UpdateInstaller.h"
-#include "UpdateSource.h"
-#include "frmMain.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/DatabaseList.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
+#include "loader/UpdateInstaller.h"
+#include "loader/UpdateSource.h"
+#include "loader/frmMain.h"
 
 #include <QCoreApplication>
 #include <QDomDocument>

@@ -1,4 +1,4 @@
-#include "MainImages.h"
+#include "main_window/MainImages.h"
 
 #include <QApplication>
 #include <QHash>

@@ -1,11 +1,11 @@
-#include "MainMenuFile.h"
+#include "main_window/MainMenuFile.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "ErrorReport.h"
-#include "SqlText.h"
-#include "TextUtilities.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/ErrorReport.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,14 +1,14 @@
-#include "MainStartup.h"
+#include "main_window/MainStartup.h"
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "Platform.h"
-#include "Startup.h"
-#include "frmLogon.h"
-#include "frmMain.h"
-#include "frmSplash.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/Platform.h"
+#include "core/Startup.h"
+#include "main_window/frmLogon.h"
+#include "main_window/frmMain.h"
+#include "main_window/frmSplash.h"
 
 #include <memory>
 

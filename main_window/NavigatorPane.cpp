@@ -1,6 +1,6 @@
-#include "NavigatorPane.h"
+#include "main_window/NavigatorPane.h"
 
-#include "Twips.h"
+#include "core/Twips.h"
 
 #include <QFrame>
 #include <QHeaderView>

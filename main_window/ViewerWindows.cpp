@@ -1,15 +1,15 @@
-#include "ViewerWindows.h"
+#include "main_window/ViewerWindows.h"
 
-#include "ChildWindows.h"
-#include "FormRegistry.h"
-#include "MainWindowServices.h"
-#include "Viewers.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
-#include "frmFolder.h"
-#include "frmImage.h"
-#include "frmText.h"
-#include "frmWebBrowser.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/FormRegistry.h"
+#include "form_framework/MainWindowServices.h"
+#include "core/Viewers.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "main_window/frmFolder.h"
+#include "main_window/frmImage.h"
+#include "main_window/frmText.h"
+#include "main_window/frmWebBrowser.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,14 +1,14 @@
-#include "frmAbout.h"
+#include "main_window/frmAbout.h"
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "ChildWindows.h"
-#include "Connection.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "SysInfo.h"
-#include "Twips.h"
-#include "frmSplash.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "form_framework/ChildWindows.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/SysInfo.h"
+#include "core/Twips.h"
+#include "main_window/frmSplash.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,16 +1,16 @@
-#include "frmChangePassword.h"
+#include "main_window/frmChangePassword.h"
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "LoginAdministration.h"
-#include "Logins.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
-#include "WindowOpening.h"
-#include "zLabel.h"
-#include "zText.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/LoginAdministration.h"
+#include "core/Logins.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zLabel.h"
+#include "form_framework/zText.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "frmFolder.h"
+#include "main_window/frmFolder.h"
 
-#include "Actions.h"
+#include "core/Actions.h"
 
 #include <QComboBox>
 #include <QDir>

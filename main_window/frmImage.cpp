@@ -1,13 +1,13 @@
-#include "frmImage.h"
+#include "main_window/frmImage.h"
 
-#include "Actions.h"
-#include "ChildWindows.h"
-#include "InputRoutines.h"
-#include "Platform.h"
-#include "TextUtilities.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
-#include "zInfo.h"
+#include "core/Actions.h"
+#include "form_framework/ChildWindows.h"
+#include "core/InputRoutines.h"
+#include "core/Platform.h"
+#include "core/TextUtilities.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zInfo.h"
 
 #include <QGridLayout>
 #include <QImageReader>

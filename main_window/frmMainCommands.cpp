@@ -1,22 +1,22 @@
 // frmMain: command routing to the active child window, the menu-key dispatcher, the Window menu
 // and the toolbar.
-#include "frmMain.h"
+#include "main_window/frmMain.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "ChildWindows.h"
-#include "DataWindow.h"
-#include "Database.h"
-#include "MainImages.h"
-#include "MainMenuFile.h"
-#include "MessageBoxes.h"
-#include "Permissions.h"
-#include "Platform.h"
-#include "Recordset.h"
-#include "SqlText.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/DataWindow.h"
+#include "core/Database.h"
+#include "main_window/MainImages.h"
+#include "main_window/MainMenuFile.h"
+#include "core/MessageBoxes.h"
+#include "core/Permissions.h"
+#include "core/Platform.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,22 +1,22 @@
 // frmMain: log-off, database switch, query time-out, restart, exit and the windows the main
 // window opens for the connection (password change, user and database options, About).
-#include "frmMain.h"
+#include "main_window/frmMain.h"
 
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "ChildWindows.h"
-#include "Connection.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "MessageBoxes.h"
-#include "Platform.h"
-#include "RegistrySettings.h"
-#include "Settings.h"
-#include "WindowOpening.h"
-#include "frmAbout.h"
-#include "frmChangePassword.h"
-#include "frmLogon.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "form_framework/ChildWindows.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/MessageBoxes.h"
+#include "core/Platform.h"
+#include "core/RegistrySettings.h"
+#include "core/Settings.h"
+#include "form_framework/WindowOpening.h"
+#include "main_window/frmAbout.h"
+#include "main_window/frmChangePassword.h"
+#include "main_window/frmLogon.h"
 
 #include <QAction>
 #include <QInputDialog>

@@ -1,6 +1,6 @@
-#include "frmSplash.h"
+#include "main_window/frmSplash.h"
 
-#include "AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "frmWebBrowser.h"
+#include "main_window/frmWebBrowser.h"
 
-#include "DesktopOpener.h"
-#include "Platform.h"
-#include "WindowList.h"
-#include "zInfo.h"
+#include "core/DesktopOpener.h"
+#include "core/Platform.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/zInfo.h"
 
 #include <QPushButton>
 #include <QShortcut>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DataWindow.h"
+#include "form_framework/DataWindow.h"
 
 #include <QUrl>
 

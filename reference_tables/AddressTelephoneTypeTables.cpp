@@ -1,4 +1,4 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
 // Address types and telephone types.
 std::vector<LookupTable> AddressTelephoneTypeTables()

@@ -1,4 +1,4 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
 // The role of a person in a case, the state of a case, the class of crime and the felony class.
 std::vector<LookupTable> CaseClassificationTables()

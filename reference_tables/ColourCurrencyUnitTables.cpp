@@ -1,8 +1,8 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
-#include "ColourSwatch.h"
-#include "LookupRecordWindow.h"
-#include "zNumeric.h"
+#include "reference_tables/ColourSwatch.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "form_framework/zNumeric.h"
 
 #include <QGridLayout>
 #include <QLabel>

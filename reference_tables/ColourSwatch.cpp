@@ -1,6 +1,6 @@
-#include "ColourSwatch.h"
+#include "reference_tables/ColourSwatch.h"
 
-#include "zNumeric.h"
+#include "form_framework/zNumeric.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
-#include "GeographyCodes.h"
-#include "LookupRecordWindow.h"
-#include "zComboBoxText.h"
+#include "reference_tables/GeographyCodes.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "list_controls/zComboBoxText.h"
 
 // Countries and their states.
 std::vector<LookupTable> CountryStateTables()

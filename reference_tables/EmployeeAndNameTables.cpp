@@ -1,4 +1,4 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
 // Employee categories and ranks; name suffixes and salutations.
 std::vector<LookupTable> EmployeeAndNameTables()

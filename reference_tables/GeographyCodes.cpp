@@ -1,9 +1,9 @@
-#include "GeographyCodes.h"
+#include "reference_tables/GeographyCodes.h"
 
-#include "Database.h"
-#include "PickerField.h"
-#include "Recordset.h"
-#include "SqlText.h"
+#include "core/Database.h"
+#include "form_framework/PickerField.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "LookupField.h"
+#include "reference_tables/LookupField.h"
 
-#include "zCheckBox.h"
-#include "zComboBoxText.h"
-#include "zMemo.h"
-#include "zNumeric.h"
-#include "zText.h"
+#include "form_framework/zCheckBox.h"
+#include "list_controls/zComboBoxText.h"
+#include "form_framework/zMemo.h"
+#include "form_framework/zNumeric.h"
+#include "form_framework/zText.h"
 
 zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
 {

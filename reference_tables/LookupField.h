@@ -1,6 +1,6 @@
 #pragma once
 
-#include "zNumeric.h"
+#include "form_framework/zNumeric.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DataWindow.h"
-#include "LookupTable.h"
-#include "WindowActions.h"
+#include "form_framework/DataWindow.h"
+#include "reference_tables/LookupTable.h"
+#include "reference_tables/WindowActions.h"
 
 #include <QList>
 

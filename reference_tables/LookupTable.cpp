@@ -1,4 +1,4 @@
-#include "LookupTable.h"
+#include "reference_tables/LookupTable.h"
 
 LookupTable LookupTable::nameAndCode(const QString& table, const QString& identityField, const QString& recordWindow,
                                      const QString& searchWindow, const QString& caption, const QString& pluralCaption,

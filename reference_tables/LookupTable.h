@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LookupField.h"
+#include "reference_tables/LookupField.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
 // Notification types, genders and races.
 std::vector<LookupTable> NotificationGenderRaceTables()

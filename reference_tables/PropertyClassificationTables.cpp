@@ -1,4 +1,4 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
 // Property categories, property types, warning types and item statuses. A property type also
 // sets when its items are due for review and which of an item's descriptive fields apply to it.

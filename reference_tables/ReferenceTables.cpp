@@ -1,8 +1,8 @@
-#include "ReferenceTables.h"
+#include "reference_tables/ReferenceTables.h"
 
-#include "FormRegistry.h"
-#include "LookupRecordWindow.h"
-#include "LookupSearchWindow.h"
+#include "form_framework/FormRegistry.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/LookupSearchWindow.h"
 
 std::vector<LookupTable> ReferenceTables()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LookupTable.h"
+#include "reference_tables/LookupTable.h"
 
 #include <vector>
 

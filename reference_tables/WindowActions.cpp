@@ -1,7 +1,7 @@
-#include "WindowActions.h"
+#include "reference_tables/WindowActions.h"
 
-#include "MessageBoxes.h"
-#include "SqlText.h"
+#include "core/MessageBoxes.h"
+#include "core/SqlText.h"
 
 #include <QStringList>
 

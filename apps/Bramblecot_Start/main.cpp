@@ -1,7 +1,7 @@
-#include "AppInfo.h"
-#include "Platform.h"
-#include "frmMain.h"
-#include "modFunctions.h"
+#include "core/AppInfo.h"
+#include "core/Platform.h"
+#include "loader/frmMain.h"
+#include "loader/modFunctions.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
-#include "Actions.h"
-#include "AppError.h"
-#include "Platform.h"
-#include "PromptRecorder.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/Platform.h"
+#include "support/PromptRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "AppError.h"
-#include "CommandParser.h"
+#include "core/AppError.h"
+#include "core/CommandParser.h"
 
 #include <gtest/gtest.h>
 

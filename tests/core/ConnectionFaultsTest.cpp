@@ -1,11 +1,11 @@
-#include "Actions.h"
-#include "Connection.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "ProcedureCatalogue.h"
-#include "PromptRecorder.h"
-#include "Settings.h"
-#include "TestDatabase.h"
+#include "core/Actions.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/ProcedureCatalogue.h"
+#include "support/PromptRecorder.h"
+#include "core/Settings.h"
+#include "support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>

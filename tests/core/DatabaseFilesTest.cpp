@@ -3,7 +3,7 @@
 // left out, or a migration listed without its file, otherwise shows only when a database is
 // created or opened ("The schema file ... is missing from the program.").
 
-#include "EngineFacts.h"
+#include "core/EngineFacts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "ErrorReport.h"
-#include "Actions.h"
-#include "AppError.h"
-#include "AppInfo.h"
-#include "Connection.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "PromptRecorder.h"
-#include "TestDatabase.h"
+#include "core/ErrorReport.h"
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "support/PromptRecorder.h"
+#include "support/TestDatabase.h"
 
 #include <QDir>
 #include <QFile>

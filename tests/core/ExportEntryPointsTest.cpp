@@ -1,19 +1,19 @@
 // The mail-merge, export and report entry points that windows and menus call, each called outside
 // any action: a failure is reported once and returned, never thrown into the event loop.
 
-#include "Actions.h"
-#include "AppInfo.h"
-#include "CrystalReport.h"
-#include "DesktopOpener.h"
-#include "Exports.h"
-#include "FileDialogs.h"
-#include "MailMerge.h"
-#include "PromptRecorder.h"
-#include "RecordsetFiles.h"
-#include "ReportFiles.h"
-#include "SpreadsheetExport.h"
-#include "TestDatabase.h"
-#include "Viewers.h"
+#include "core/Actions.h"
+#include "core/AppInfo.h"
+#include "form_framework/CrystalReport.h"
+#include "core/DesktopOpener.h"
+#include "core/Exports.h"
+#include "core/FileDialogs.h"
+#include "core/MailMerge.h"
+#include "support/PromptRecorder.h"
+#include "core/RecordsetFiles.h"
+#include "core/ReportFiles.h"
+#include "core/SpreadsheetExport.h"
+#include "support/TestDatabase.h"
+#include "core/Viewers.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "DatabaseList.h"
-#include "Exports.h"
-#include "PromptRecorder.h"
-#include "Recordset.h"
-#include "SysInfo.h"
-#include "TestDatabase.h"
-#include "Viewers.h"
+#include "core/DatabaseList.h"
+#include "core/Exports.h"
+#include "support/PromptRecorder.h"
+#include "core/Recordset.h"
+#include "core/SysInfo.h"
+#include "support/TestDatabase.h"
+#include "core/Viewers.h"
 
 #include <QDate>
 #include <QDateTime>

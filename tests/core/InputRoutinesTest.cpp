@@ -1,5 +1,5 @@
-#include "InputRoutines.h"
-#include "PromptRecorder.h"
+#include "core/InputRoutines.h"
+#include "support/PromptRecorder.h"
 
 #include <QApplication>
 #include <QLineEdit>

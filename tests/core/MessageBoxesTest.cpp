@@ -1,7 +1,7 @@
-#include "MessageBoxes.h"
-#include "Actions.h"
-#include "Platform.h"
-#include "PromptRecorder.h"
+#include "core/MessageBoxes.h"
+#include "core/Actions.h"
+#include "core/Platform.h"
+#include "support/PromptRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "AppInfo.h"
-#include "DesktopOpener.h"
-#include "FileDialogs.h"
-#include "OfficePrograms.h"
-#include "PromptRecorder.h"
-#include "Recordset.h"
-#include "RecordsetFiles.h"
-#include "SpreadsheetExport.h"
-#include "TestDatabase.h"
+#include "core/AppInfo.h"
+#include "core/DesktopOpener.h"
+#include "core/FileDialogs.h"
+#include "core/OfficePrograms.h"
+#include "support/PromptRecorder.h"
+#include "core/Recordset.h"
+#include "core/RecordsetFiles.h"
+#include "core/SpreadsheetExport.h"
+#include "support/TestDatabase.h"
 
 #include <QDate>
 #include <QDateTime>

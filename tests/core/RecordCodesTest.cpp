@@ -1,4 +1,4 @@
-#include "RecordCodes.h"
+#include "core/RecordCodes.h"
 
 #include <gtest/gtest.h>
 

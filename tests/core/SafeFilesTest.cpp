@@ -1,9 +1,9 @@
-#include "AppInfo.h"
-#include "ErrorReport.h"
-#include "MessageBoxes.h"
-#include "PromptRecorder.h"
-#include "SafeFiles.h"
-#include "TextUtilities.h"
+#include "core/AppInfo.h"
+#include "core/ErrorReport.h"
+#include "core/MessageBoxes.h"
+#include "support/PromptRecorder.h"
+#include "core/SafeFiles.h"
+#include "core/TextUtilities.h"
 
 #include <QDir>
 #include <QFile>

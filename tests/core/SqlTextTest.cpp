@@ -1,4 +1,4 @@
-#include "SqlText.h"
+#include "core/SqlText.h"
 
 #include <gtest/gtest.h>
 

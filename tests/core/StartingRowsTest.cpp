@@ -1,10 +1,10 @@
-#include "Actions.h"
-#include "Connection.h"
-#include "Database.h"
-#include "PromptRecorder.h"
-#include "Schema.h"
-#include "SqlText.h"
-#include "TestDatabase.h"
+#include "core/Actions.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "support/PromptRecorder.h"
+#include "core/Schema.h"
+#include "core/SqlText.h"
+#include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "AppInfo.h"
-#include "DatabaseList.h"
-#include "ErrorReport.h"
-#include "Platform.h"
-#include "PromptRecorder.h"
-#include "RegistrySettings.h"
-#include "Startup.h"
+#include "core/AppInfo.h"
+#include "core/DatabaseList.h"
+#include "core/ErrorReport.h"
+#include "core/Platform.h"
+#include "support/PromptRecorder.h"
+#include "core/RegistrySettings.h"
+#include "core/Startup.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "TextUtilities.h"
-#include "AppError.h"
-#include "Platform.h"
+#include "core/TextUtilities.h"
+#include "core/AppError.h"
+#include "core/Platform.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -9,7 +9,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "PromptRecorder.h"
+#include "support/PromptRecorder.h"
 
 #include <gtest/gtest.h>
 

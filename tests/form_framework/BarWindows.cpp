@@ -1,10 +1,10 @@
 #include "BarWindows.h"
 
-#include "Database.h"
-#include "FormRegistry.h"
-#include "WindowOpening.h"
-#include "zIdentity.h"
-#include "zInfo.h"
+#include "core/Database.h"
+#include "form_framework/FormRegistry.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
 
 #include <QVBoxLayout>
 

@@ -4,9 +4,9 @@
 // doubles of FakeControls.h), and a viewer double that keeps the texts ShowText was given.
 
 #include "FakeControls.h"
-#include "Viewers.h"
-#include "zButtonsAddEdit.h"
-#include "zButtonsSearch.h"
+#include "core/Viewers.h"
+#include "form_framework/zButtonsAddEdit.h"
+#include "form_framework/zButtonsSearch.h"
 
 #include <QStringList>
 

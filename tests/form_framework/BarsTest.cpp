@@ -1,14 +1,14 @@
 #include "BarWindows.h"
 
-#include "Connection.h"
-#include "Database.h"
-#include "PromptRecorder.h"
-#include "Schema.h"
-#include "TestDatabase.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
-#include "zIdentity.h"
-#include "zInfo.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "support/PromptRecorder.h"
+#include "core/Schema.h"
+#include "support/TestDatabase.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
 
 #include <QAction>
 #include <QApplication>

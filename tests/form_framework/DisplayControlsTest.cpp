@@ -1,9 +1,9 @@
-#include "Code39.h"
-#include "Twips.h"
-#include "zBarcode.h"
-#include "zExtendedLabel.h"
-#include "zImage.h"
-#include "zLabel.h"
+#include "core/Code39.h"
+#include "core/Twips.h"
+#include "form_framework/zBarcode.h"
+#include "form_framework/zExtendedLabel.h"
+#include "form_framework/zImage.h"
+#include "form_framework/zLabel.h"
 
 #include <QDir>
 #include <QImage>

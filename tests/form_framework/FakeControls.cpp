@@ -1,12 +1,12 @@
 #include "FakeControls.h"
 
-#include "Database.h"
-#include "TestDatabase.h"
-#include "FormRegistry.h"
-#include "SqlText.h"
-#include "WindowOpening.h"
-#include "zIdentity.h"
-#include "zInfo.h"
+#include "core/Database.h"
+#include "support/TestDatabase.h"
+#include "form_framework/FormRegistry.h"
+#include "core/SqlText.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
 
 #include <QVBoxLayout>
 

@@ -3,13 +3,13 @@
 // Small field controls, bars and a result list that speak the framework's interfaces, so the
 // controller and the window routines are tested on real windows before the real controls exist.
 
-#include "BoundField.h"
-#include "EngineFacts.h"
-#include "DataWindow.h"
-#include "PickerField.h"
-#include "RecordBar.h"
-#include "ResultList.h"
-#include "SearchBar.h"
+#include "form_framework/BoundField.h"
+#include "core/EngineFacts.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/PickerField.h"
+#include "form_framework/RecordBar.h"
+#include "form_framework/ResultList.h"
+#include "form_framework/SearchBar.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,12 +1,12 @@
-#include "Database.h"
-#include "EngineFacts.h"
+#include "core/Database.h"
+#include "core/EngineFacts.h"
 #include "FieldHost.h"
-#include "PromptRecorder.h"
-#include "TestDatabase.h"
-#include "zCheckBox.h"
-#include "zIdentity.h"
-#include "zNumeric.h"
-#include "zText.h"
+#include "support/PromptRecorder.h"
+#include "support/TestDatabase.h"
+#include "form_framework/zCheckBox.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zNumeric.h"
+#include "form_framework/zText.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataWindow.h"
-#include "zInfo.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/zInfo.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -3,9 +3,9 @@
 // Windows over the test table Things that carry the real list controls, a main-window stand-in
 // whose open-windows list is the real one, and the database fixture that builds them.
 
-#include "DataWindow.h"
-#include "MainWindowServices.h"
-#include "TestDatabase.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/MainWindowServices.h"
+#include "support/TestDatabase.h"
 
 #include <QMdiArea>
 #include <QString>

@@ -1,13 +1,13 @@
 #include "ListFixtures.h"
 
-#include "Database.h"
-#include "FormSnapshot.h"
-#include "PromptRecorder.h"
-#include "WindowList.h"
-#include "zComboBoxText.h"
-#include "zIdentity.h"
-#include "zInfo.h"
-#include "zText.h"
+#include "core/Database.h"
+#include "form_framework/FormSnapshot.h"
+#include "support/PromptRecorder.h"
+#include "form_framework/WindowList.h"
+#include "list_controls/zComboBoxText.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
+#include "form_framework/zText.h"
 
 #include <QAction>
 #include <QApplication>

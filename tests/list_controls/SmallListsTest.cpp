@@ -1,16 +1,16 @@
 #include "ListFixtures.h"
 
-#include "CheckListModel.h"
-#include "ChildWindows.h"
-#include "Database.h"
-#include "FormSnapshot.h"
-#include "PromptRecorder.h"
-#include "WindowList.h"
-#include "WindowOpening.h"
-#include "zCheckBoxList.h"
-#include "zComboBoxText.h"
-#include "zInfo.h"
-#include "zOpenWindows.h"
+#include "list_controls/CheckListModel.h"
+#include "form_framework/ChildWindows.h"
+#include "core/Database.h"
+#include "form_framework/FormSnapshot.h"
+#include "support/PromptRecorder.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "list_controls/zCheckBoxList.h"
+#include "list_controls/zComboBoxText.h"
+#include "form_framework/zInfo.h"
+#include "list_controls/zOpenWindows.h"
 
 #include <QApplication>
 #include <QLayout>

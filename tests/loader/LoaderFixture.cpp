@@ -1,9 +1,9 @@
 #include "LoaderFixture.h"
 
-#include "AppInfo.h"
-#include "PromptRecorder.h"
-#include "frmMain.h"
-#include "modFunctions.h"
+#include "core/AppInfo.h"
+#include "support/PromptRecorder.h"
+#include "loader/frmMain.h"
+#include "loader/modFunctions.h"
 
 #include <QDir>
 #include <QFile>

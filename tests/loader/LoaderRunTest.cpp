@@ -1,7 +1,7 @@
 #include "LoaderFixture.h"
 
-#include "PromptRecorder.h"
-#include "frmMain.h"
+#include "support/PromptRecorder.h"
+#include "loader/frmMain.h"
 
 #include <QDir>
 #include <QFile>

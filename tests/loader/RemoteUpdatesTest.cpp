@@ -1,6 +1,6 @@
 #include "LoaderFixture.h"
 
-#include "PromptRecorder.h"
+#include "support/PromptRecorder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "AppError.h"
-#include "UpdateInstaller.h"
-#include "UpdateSource.h"
+#include "core/AppError.h"
+#include "loader/UpdateInstaller.h"
+#include "loader/UpdateSource.h"
 
 #include <gtest/gtest.h>
 

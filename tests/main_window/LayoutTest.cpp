@@ -1,16 +1,16 @@
 // What the main window and its small windows show on screen: nothing cut, nothing shown that the
 // user's options hide.
 
-#include "AppInfo.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "PromptRecorder.h"
-#include "Settings.h"
-#include "Startup.h"
-#include "TestDatabase.h"
-#include "frmChangePassword.h"
-#include "frmMain.h"
-#include "zText.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "support/PromptRecorder.h"
+#include "core/Settings.h"
+#include "core/Startup.h"
+#include "support/TestDatabase.h"
+#include "main_window/frmChangePassword.h"
+#include "main_window/frmMain.h"
+#include "form_framework/zText.h"
 
 #include <QAction>
 #include <QApplication>

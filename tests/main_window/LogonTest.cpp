@@ -1,13 +1,13 @@
-#include "AppInfo.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "LoginAdministration.h"
-#include "PromptRecorder.h"
-#include "RegistrySettings.h"
-#include "TestDatabase.h"
-#include "frmChangePassword.h"
-#include "frmLogon.h"
-#include "zText.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/LoginAdministration.h"
+#include "support/PromptRecorder.h"
+#include "core/RegistrySettings.h"
+#include "support/TestDatabase.h"
+#include "main_window/frmChangePassword.h"
+#include "main_window/frmLogon.h"
+#include "form_framework/zText.h"
 
 #include <QCoreApplication>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "AppError.h"
-#include "MainMenuFile.h"
-#include "PromptRecorder.h"
+#include "core/AppError.h"
+#include "main_window/MainMenuFile.h"
+#include "support/PromptRecorder.h"
 
 #include <QAction>
 #include <QFile>

@@ -3,17 +3,17 @@
 // shipped menu file is walked against a fresh database, so a misspelt key or a table whose DB_Tables
 // row is missing fails here by name, and so does a table with a search window that the menu lacks.
 
-#include "AppInfo.h"
-#include "ChildWindows.h"
-#include "DataWindow.h"
-#include "Database.h"
-#include "FormRegistry.h"
-#include "PromptRecorder.h"
-#include "SqlText.h"
-#include "TestDatabase.h"
-#include "WindowList.h"
-#include "frmMain.h"
-#include "zInfo.h"
+#include "core/AppInfo.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/DataWindow.h"
+#include "core/Database.h"
+#include "form_framework/FormRegistry.h"
+#include "support/PromptRecorder.h"
+#include "core/SqlText.h"
+#include "support/TestDatabase.h"
+#include "form_framework/WindowList.h"
+#include "main_window/frmMain.h"
+#include "form_framework/zInfo.h"
 
 #include <QAction>
 #include <QFile>

@@ -4,15 +4,15 @@
 
 #include "ReferenceFixture.h"
 
-#include "Database.h"
-#include "LookupRecordWindow.h"
-#include "LookupSearchWindow.h"
-#include "MainWindowServices.h"
-#include "WindowList.h"
-#include "zComboBoxText.h"
-#include "zFieldBase.h"
-#include "zIdentity.h"
-#include "zInfo.h"
+#include "core/Database.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/LookupSearchWindow.h"
+#include "form_framework/MainWindowServices.h"
+#include "form_framework/WindowList.h"
+#include "list_controls/zComboBoxText.h"
+#include "form_framework/zFieldBase.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
 
 #include <QAccessible>
 #include <QApplication>

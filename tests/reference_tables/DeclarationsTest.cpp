@@ -3,9 +3,9 @@
 // DB_Tables.DB_ID_Field, so a declaration whose names differ from the table's row opens nothing
 // or checks the wrong column; and the search window calls the table's catalogue procedures.
 
-#include "ProcedureCatalogue.h"
-#include "ReferenceTables.h"
-#include "TestDatabase.h"
+#include "core/ProcedureCatalogue.h"
+#include "reference_tables/ReferenceTables.h"
+#include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 

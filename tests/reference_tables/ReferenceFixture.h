@@ -3,8 +3,8 @@
 // The lookup windows over a fresh database of the production schema, opened and driven as the
 // user drives them.
 
-#include "TestDatabase.h"
-#include "Viewers.h"
+#include "support/TestDatabase.h"
+#include "core/Viewers.h"
 
 #include <QString>
 #include <QStringList>

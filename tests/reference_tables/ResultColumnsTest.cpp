@@ -5,11 +5,11 @@
 
 #include "ReferenceFixture.h"
 
-#include "AppError.h"
-#include "Exports.h"
-#include "ListProcedures.h"
-#include "ProcedureCatalogue.h"
-#include "Schema.h"
+#include "core/AppError.h"
+#include "core/Exports.h"
+#include "list_controls/ListProcedures.h"
+#include "core/ProcedureCatalogue.h"
+#include "core/Schema.h"
 
 #include <QStringList>
 

@@ -4,11 +4,11 @@
 // fails that one-row update, a column in another place or of another type shows in the wrong
 // place or sorts wrongly.
 
-#include "AppError.h"
-#include "ColumnType.h"
-#include "ProcedureCatalogue.h"
-#include "Schema.h"
-#include "TestDatabase.h"
+#include "core/AppError.h"
+#include "core/ColumnType.h"
+#include "core/ProcedureCatalogue.h"
+#include "core/Schema.h"
+#include "support/TestDatabase.h"
 
 #include <QStringList>
 

@@ -4,14 +4,14 @@
 
 #include "ReferenceFixture.h"
 
-#include "AppError.h"
-#include "Database.h"
-#include "DatabaseList.h"
-#include "ListProcedures.h"
-#include "LookupRecordWindow.h"
-#include "PromptRecorder.h"
-#include "ReferenceTables.h"
-#include "zInfo.h"
+#include "core/AppError.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "list_controls/ListProcedures.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "support/PromptRecorder.h"
+#include "reference_tables/ReferenceTables.h"
+#include "form_framework/zInfo.h"
 
 #include <QCoreApplication>
 #include <QProcess>

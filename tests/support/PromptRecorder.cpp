@@ -1,4 +1,4 @@
-#include "PromptRecorder.h"
+#include "support/PromptRecorder.h"
 
 int PromptRecorder::messageBox(const QString& text, int style, const QString& title)
 {

@@ -1,10 +1,10 @@
-#include "TestDatabase.h"
+#include "support/TestDatabase.h"
 
-#include "Database.h"
-#include "DatabaseList.h"
-#include "LoginAdministration.h"
-#include "Logins.h"
-#include "Schema.h"
+#include "core/Database.h"
+#include "core/DatabaseList.h"
+#include "core/LoginAdministration.h"
+#include "core/Logins.h"
+#include "core/Schema.h"
 
 #include <QCoreApplication>
 #include <QDir>

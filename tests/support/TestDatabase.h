@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "EngineFacts.h"
+#include "core/Connection.h"
+#include "core/EngineFacts.h"
 
 #include <QString>
 

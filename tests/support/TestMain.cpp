@@ -1,6 +1,6 @@
-#include "PromptRecorder.h"
+#include "support/PromptRecorder.h"
 
-#include "AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <QApplication>
 #include <QDir>
