@@ -4,6 +4,7 @@
 #include "core/AppInfo.h"
 #include "core/CommandParser.h"
 #include "core/Logins.h"
+#include "core/PostgresStatements.h"
 #include "core/ProcedureCatalogue.h"
 #include "core/Schema.h"
 
@@ -44,6 +45,45 @@ struct DatabaseConnection::SqliteSession {
 namespace {
 
 std::atomic<int> s_connectionSerial { 0 };
+std::atomic<int> s_statementSerial { 0 };
+
+struct PgResultFree {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using PgResult = std::unique_ptr<PGresult, PgResultFree>;
+
+// A failure of the server as the program's error handling reads it: the server's text ending in
+// its SQLSTATE in parentheses (empty when the connection broke before the server could say why),
+// and the SQLSTATE as the native code.
+QSqlError postgresError(PGconn* connection, const PGresult* result, const QString& what,
+    QSqlError::ErrorType type = QSqlError::StatementError)
+{
+    QString message = QString::fromUtf8(PQerrorMessage(connection));
+    QString code;
+    if (result) {
+        code = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+        message += QLatin1Char('(') + code + QLatin1Char(')');
+    }
+    return QSqlError(QStringLiteral("QPSQL: ") + what, message, type, code);
+}
+
+bool succeeded(const PGresult* result)
+{
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY;
+}
+
+// The type a procedure's header declares for a result column, if it declares one.
+bool takeDeclaredType(const Procedure* declared, Recordset::Column& column)
+{
+    if (!declared || declared->columnTypes.isEmpty())
+        return false;
+    const auto it = declared->columnTypes.constFind(column.name.toLower());
+    if (it == declared->columnTypes.constEnd())
+        return false;
+    column.type = it.value();
+    return true;
+}
 
 [[noreturn]] void refuse(Engine engine, const QString& message, qint32 number = ErrProviderCommand)
 {
@@ -638,10 +678,71 @@ void DatabaseConnection::applyTimeout()
     }
     if (m_appliedTimeout == m_timeout)
         return;
-    QSqlQuery query(m_db);
-    if (!query.exec(QStringLiteral("SET statement_timeout = %1").arg(static_cast<qint64>(m_timeout) * 1000)))
-        fail(query.lastError(), query.lastQuery());
+    runPostgresCommand(QStringLiteral("SET statement_timeout = %1").arg(static_cast<qint64>(m_timeout) * 1000));
     m_appliedTimeout = m_timeout;
+}
+
+PGconn* DatabaseConnection::postgresConnection() const
+{
+    if (!isOpen())
+        return nullptr;
+    return handleOf<PGconn*>(m_db.driver()->handle(), "PGconn*", "pg_conn*");
+}
+
+void DatabaseConnection::runPostgresCommand(const QString& sql)
+{
+    PGconn* connection = postgresConnection();
+    if (!connection)
+        refuse(m_target.engine, QStringLiteral("The connection is closed."), ErrProviderFailure);
+    const PgResult result(PQexecParams(connection, sql.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    if (!succeeded(result.get()))
+        fail(postgresError(connection, result.get(), QStringLiteral("Unable to create query")), sql);
+}
+
+void DatabaseConnection::runPostgres(const QString& sql, const std::vector<QVariant>& values, Recordset& result,
+    const Procedure* declared, PreparedStatement* prepared)
+{
+    PGconn* connection = postgresConnection();
+    if (!connection)
+        refuse(m_target.engine, QStringLiteral("The connection is closed."), ErrProviderFailure);
+    applyTimeout();
+    const PostgresParameters parameters(values);
+    // A text of more than one statement is refused by the server itself: the extended protocol
+    // takes exactly one.
+    PgResult pg;
+    if (prepared) {
+        pg.reset(PQexecPrepared(connection, prepared->serverName.constData(), parameters.count(), parameters.values(),
+            parameters.lengths(), nullptr, 0));
+    } else {
+        // Without values a text runs as it is written ("?" is then an operator, as before).
+        const QByteArray text = values.empty() ? sql.toUtf8() : NumberPlaceholders(sql);
+        pg.reset(PQexecParams(connection, text.constData(), parameters.count(), parameters.types(), parameters.values(),
+            parameters.lengths(), nullptr, 0));
+    }
+    if (!succeeded(pg.get()))
+        fail(postgresError(connection, pg.get(), QStringLiteral("Unable to create query")), sql);
+    if (PQresultStatus(pg.get()) == PGRES_TUPLES_OK)
+        readPostgresResult(pg.get(), result, declared, prepared ? &prepared->columns : nullptr);
+}
+
+void DatabaseConnection::readPostgresResult(const PGresult* pg, Recordset& result, const Procedure* declared,
+    std::optional<std::vector<Recordset::Column>>* columnCache)
+{
+    if (columnCache && columnCache->has_value()) {
+        ReadPostgresRows(pg, result, **columnCache);
+        return;
+    }
+    const int count = PQnfields(pg);
+    std::vector<Recordset::Column> columns(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        Recordset::Column& column = columns[static_cast<size_t>(i)];
+        column.name = QString::fromUtf8(PQfname(pg, i));
+        if (!takeDeclaredType(declared, column))
+            column.type = postgresColumnType(PQftype(pg, i), PQfmod(pg, i));
+    }
+    if (columnCache)
+        *columnCache = columns;
+    ReadPostgresRows(pg, result, columns);
 }
 
 bool DatabaseConnection::brokenByFailure(const QString& sqlState) const
@@ -751,6 +852,10 @@ Recordset DatabaseConnection::execute(const QString& commandText)
             QStringLiteral(
                 "The command text contains a NUL character, which the database cannot store; nothing was run."));
     requireUsableTransaction();
+    if (!m_sqlite) {
+        runPostgres(command.statement, {}, result);
+        return result;
+    }
     applyTimeout();
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -785,6 +890,13 @@ Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const st
     try {
         for (const ProcedureStatement& statement : statements) {
             PreparedStatement& prepared = preparedQuery(statement.sql);
+            if (!m_sqlite) {
+                std::vector<QVariant> values(statement.parameterOrder.size());
+                for (size_t i = 0; i < values.size(); ++i)
+                    values[i] = converted[static_cast<size_t>(statement.parameterOrder[i])];
+                runPostgres(statement.sql, values, result, &procedure, &prepared);
+                continue;
+            }
             for (size_t i = 0; i < statement.parameterOrder.size(); ++i)
                 prepared.query.bindValue(static_cast<int>(i), converted[static_cast<size_t>(statement.parameterOrder[i])]);
             runQuery(prepared.query, statement.sql, result, &procedure, &prepared.columns);
@@ -805,6 +917,10 @@ Recordset DatabaseConnection::executeStatement(const QString& sql, const std::ve
         refuseNulCharacter(m_target.engine, value, QString());
     requireUsableTransaction();
     Recordset result;
+    if (!m_sqlite) {
+        runPostgres(sql, values, result);
+        return result;
+    }
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (values.empty()) {
@@ -826,14 +942,25 @@ Recordset DatabaseConnection::executeStatement(const QString& sql, const std::ve
 DatabaseConnection::PreparedStatement& DatabaseConnection::preparedQuery(const QString& sql)
 {
     auto it = m_prepared.find(sql);
-    if (it == m_prepared.end()) {
-        auto prepared = std::make_unique<PreparedStatement>(PreparedStatement { QSqlQuery(m_db), std::nullopt });
-        prepared->query.setForwardOnly(true);
-        if (!prepared->query.prepare(sql))
-            fail(prepared->query.lastError(), sql);
-        it = m_prepared.emplace(sql, std::move(prepared)).first;
+    if (it != m_prepared.end())
+        return *it->second;
+    if (!m_sqlite) {
+        PGconn* connection = postgresConnection();
+        if (!connection)
+            refuse(m_target.engine, QStringLiteral("The connection is closed."), ErrProviderFailure);
+        auto prepared = std::make_unique<PreparedStatement>();
+        prepared->serverName = QByteArrayLiteral("bramblecot_") + QByteArray::number(++s_statementSerial);
+        const PgResult pg(
+            PQprepare(connection, prepared->serverName.constData(), NumberPlaceholders(sql).constData(), 0, nullptr));
+        if (!succeeded(pg.get()))
+            fail(postgresError(connection, pg.get(), QStringLiteral("Unable to prepare statement")), sql);
+        return *m_prepared.emplace(sql, std::move(prepared)).first->second;
     }
-    return *it->second;
+    auto prepared = std::make_unique<PreparedStatement>(PreparedStatement { QSqlQuery(m_db), std::nullopt, {} });
+    prepared->query.setForwardOnly(true);
+    if (!prepared->query.prepare(sql))
+        fail(prepared->query.lastError(), sql);
+    return *m_prepared.emplace(sql, std::move(prepared)).first->second;
 }
 
 void DatabaseConnection::runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared,
@@ -863,24 +990,17 @@ void DatabaseConnection::readResult(QSqlQuery& query, Recordset& result, const P
     const QSqlRecord record = query.record();
     const int count = record.count();
     std::vector<Recordset::Column> columns(static_cast<size_t>(count));
-    sqlite3_stmt* statement = m_sqlite ? handleOf<sqlite3_stmt*>(query.result()->handle(), "sqlite3_stmt*", "sqlite3_stmt *") : nullptr;
-    PGresult* pg = m_sqlite ? nullptr : handleOf<PGresult*>(query.result()->handle(), "pg_result*", "PGresult*");
+    sqlite3_stmt* statement
+        = m_sqlite ? handleOf<sqlite3_stmt*>(query.result()->handle(), "sqlite3_stmt*", "sqlite3_stmt *") : nullptr;
     for (int i = 0; i < count; ++i) {
         Recordset::Column& column = columns[static_cast<size_t>(i)];
         column.name = record.fieldName(i);
-        if (declared && !declared->columnTypes.isEmpty()) {
-            const auto it = declared->columnTypes.constFind(column.name.toLower());
-            if (it != declared->columnTypes.constEnd()) {
-                column.type = it.value();
-                continue;
-            }
-        }
+        if (takeDeclaredType(declared, column))
+            continue;
         if (m_sqlite) {
             bool known = false;
             column.type = sqliteColumnType(statement ? sqlite3_column_decltype(statement, i) : nullptr, known);
             column.inferType = !known;
-        } else if (pg) {
-            column.type = postgresColumnType(PQftype(pg, i), PQfmod(pg, i));
         } else {
             column.type = ColumnTypeOfMetaType(record.field(i).metaType().id());
         }
@@ -914,9 +1034,13 @@ void DatabaseConnection::beginTransaction(UnitKind kind)
         const QString begin
             = QString::fromLatin1(kind == UnitKind::Write ? facts().beginWriteSql : facts().beginReadSql);
         applyTimeout();
-        QSqlQuery query(m_db);
-        if (!query.exec(begin))
-            fail(query.lastError(), begin);
+        if (m_sqlite) {
+            QSqlQuery query(m_db);
+            if (!query.exec(begin))
+                fail(query.lastError(), begin);
+        } else {
+            runPostgresCommand(begin);
+        }
         m_engineTransaction = true;
         m_doomed = false;
     }
@@ -928,6 +1052,25 @@ void DatabaseConnection::endEngineTransaction(bool commit)
     if (!m_engineTransaction)
         return;
     m_engineTransaction = false;
+    if (!m_sqlite) {
+        PGconn* connection = postgresConnection();
+        if (!connection)
+            return;
+        if (!commit) {
+            PQclear(PQexecParams(connection, "ROLLBACK", 0, nullptr, nullptr, nullptr, nullptr, 0));
+            return;
+        }
+        // The server answers a COMMIT of a unit it has already given up with ROLLBACK.
+        const PgResult result(PQexecParams(connection, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0));
+        if (succeeded(result.get()) && qstrcmp(PQcmdStatus(result.get()), "ROLLBACK") != 0)
+            return;
+        const QString what = QStringLiteral("Could not commit transaction");
+        const QSqlError error = succeeded(result.get())
+            ? QSqlError(QStringLiteral("QPSQL: ") + what, QString(), QSqlError::TransactionError)
+            : postgresError(connection, result.get(), what, QSqlError::TransactionError);
+        PQclear(PQexecParams(connection, "ROLLBACK", 0, nullptr, nullptr, nullptr, nullptr, 0));
+        fail(error, QStringLiteral("COMMIT"));
+    }
     QSqlDatabase db = database();
     if (!db.isOpen())
         return;

@@ -16,6 +16,8 @@
 #include <vector>
 
 struct Procedure;
+struct pg_conn;
+struct pg_result;
 
 // One error the engine reported, as the error dialog lists them.
 struct ProviderError {
@@ -102,10 +104,12 @@ public:
 
 private:
     // Prepared procedure statements with the column descriptions of their results, which a
-    // prepared statement cannot change.
+    // prepared statement cannot change. SQLite keeps a prepared query; PostgreSQL a statement
+    // prepared on the server under its name.
     struct PreparedStatement {
         QSqlQuery query;
         std::optional<std::vector<Recordset::Column>> columns;
+        QByteArray serverName;
     };
 
     DatabaseConnection(const ConnectionTarget& target);
@@ -122,6 +126,14 @@ private:
                     std::optional<std::vector<Recordset::Column>>* columnCache = nullptr);
     PreparedStatement& preparedQuery(const QString& sql);
     void readRows(QSqlQuery& query, Recordset& result, const std::vector<Recordset::Column>& columns);
+    // PostgreSQL: every statement goes to the server on the driver's own connection through the
+    // extended query protocol, one statement per call, its values as parameters.
+    pg_conn* postgresConnection() const;
+    void runPostgres(const QString& sql, const std::vector<QVariant>& values, Recordset& result,
+        const Procedure* declared = nullptr, PreparedStatement* prepared = nullptr);
+    void runPostgresCommand(const QString& sql);
+    void readPostgresResult(const pg_result* pg, Recordset& result, const Procedure* declared,
+        std::optional<std::vector<Recordset::Column>>* columnCache);
     void requireUsableTransaction();
     bool brokenByFailure(const QString& sqlState) const;
     void endEngineTransaction(bool commit);
