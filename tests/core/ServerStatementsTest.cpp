@@ -1,6 +1,7 @@
 #include "core/AppError.h"
 #include "core/Connection.h"
 #include "core/Database.h"
+#include "core/PostgresStatements.h"
 #include "core/ProcedureCatalogue.h"
 #include "support/TestDatabase.h"
 
@@ -152,6 +153,61 @@ TEST_P(ServerStatements, ValuesOfEveryTypeRoundTrip)
     }
 }
 
+// A unit whose commit the server refuses (a deferred check) is reported with the server's text and
+// leaves nothing open: the next unit commits.
+TEST_P(ServerStatements, ACommitTheServerRefusesEndsTheUnit)
+{
+    connection().executeStatement(QStringLiteral("CREATE TABLE Owners (Owner_ID INTEGER PRIMARY KEY)"));
+    connection().executeStatement(
+        QStringLiteral("CREATE TABLE Holdings (Holding_ID INTEGER PRIMARY KEY, Owner_ID INTEGER "
+                       "REFERENCES Owners (Owner_ID) DEFERRABLE INITIALLY DEFERRED)"));
+    connection().beginTransaction();
+    connection().executeStatement(QStringLiteral("INSERT INTO Holdings (Holding_ID, Owner_ID) VALUES (1, 9)"));
+    try {
+        connection().commitTransaction();
+        ADD_FAILURE() << "the unit was committed";
+    } catch (const AppError& error) {
+        EXPECT_FALSE(error.description().isEmpty());
+        if (GetParam() == Engine::PostgreSQL) {
+            EXPECT_EQ(connection().providerErrors().back().sqlState, QStringLiteral("23503"));
+        }
+    }
+    EXPECT_EQ(connection().transactionDepth(), 0);
+    connection().beginTransaction();
+    connection().executeStatement(QStringLiteral("INSERT INTO Owners (Owner_ID) VALUES (9)"));
+    connection().executeStatement(QStringLiteral("INSERT INTO Holdings (Holding_ID, Owner_ID) VALUES (2, 9)"));
+    connection().commitTransaction();
+    const Recordset holdings = connection().executeStatement(QStringLiteral("SELECT Holding_ID FROM Holdings"));
+    ASSERT_EQ(holdings.recordCount(), 1);
+    EXPECT_EQ(holdings.valueAt(0, 0).toInt(), 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ServerStatements, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+// "?" is a placeholder only where the server would read an operator there: strings, E'' strings
+// with escaped quotes, quoted names, comments and dollar quoting keep theirs.
+TEST(NumberPlaceholders, OnlyPlaceholdersOutsideQuotingAreNumbered)
+{
+    struct Case {
+        const char* sql;
+        const char* numbered;
+    };
+    const Case cases[] = {
+        { "UPDATE T SET A = ?, B = ? WHERE C = ?", "UPDATE T SET A = $1, B = $2 WHERE C = $3" },
+        { "SELECT '?', 'it''s ?', ? FROM T", "SELECT '?', 'it''s ?', $1 FROM T" },
+        { "SELECT E'\\'?', ?", "SELECT E'\\'?', $1" },
+        { "SELECT E'\\\\', ?", "SELECT E'\\\\', $1" },
+        { "SELECT \"a?\" FROM T WHERE x = ?", "SELECT \"a?\" FROM T WHERE x = $1" },
+        { "SELECT ? -- why?\rFROM T WHERE x = ?", "SELECT $1 -- why?\rFROM T WHERE x = $2" },
+        { "SELECT /* a /* nested? */ one? */ ?", "SELECT /* a /* nested? */ one? */ $1" },
+        { "SELECT $q$ ? $q$, $$?$$, ?", "SELECT $q$ ? $q$, $$?$$, $1" },
+        { "SELECT a$b, ? FROM T", "SELECT a$b, $1 FROM T" },
+        { "SELECT 'unclosed ?", "SELECT 'unclosed ?" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        EXPECT_EQ(NumberPlaceholders(QString::fromLatin1(c.sql)), QByteArray(c.numbered));
+    }
+}
 
 } // namespace
