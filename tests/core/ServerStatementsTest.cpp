@@ -184,6 +184,41 @@ TEST_P(ServerStatements, ACommitTheServerRefusesEndsTheUnit)
 
 INSTANTIATE_TEST_SUITE_P(Engines, ServerStatements, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
+// Server types beyond the schema's own read as their logical types: zoned times as the local
+// time of the same instant (with whole-hour and other offsets), numerics, flags, case-insensitive
+// text.
+TEST(PostgresResults, ServerTypesReadAsTheirLogicalTypes)
+{
+    if (!RequireEngine(Engine::PostgreSQL))
+        GTEST_SKIP() << "no PostgreSQL cluster is running";
+    const TestDatabase database(Engine::PostgreSQL);
+    const auto connection = database.connect();
+    struct Case {
+        const char* expression;
+        QVariant expected;
+    };
+    const std::vector<Case> cases = {
+        { "TIMESTAMPTZ '2024-03-05 14:07:00.123+00'",
+            QDateTime(QDate(2024, 3, 5), QTime(14, 7, 0, 123), Qt::UTC).toLocalTime() },
+        { "TIMESTAMPTZ '2024-03-05 14:07:00+05:30'",
+            QDateTime(QDate(2024, 3, 5), QTime(8, 37), Qt::UTC).toLocalTime() },
+        { "CAST(1.5 AS NUMERIC)", 1.5 },
+        { "CAST(12.3456 AS NUMERIC(19,4))", 12.3456 },
+        { "CAST('Infinity' AS DOUBLE PRECISION)", std::numeric_limits<double>::infinity() },
+        { "TRUE", true },
+        { "CAST(7 AS BIGINT)", QVariant::fromValue(7LL) },
+        { "CAST('MiXeD' AS CITEXT)", QStringLiteral("MiXeD") },
+        { "DATE '2024-02-29'", QDate(2024, 2, 29) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expression);
+        const Recordset read
+            = connection->executeStatement(QStringLiteral("SELECT ") + QString::fromLatin1(c.expression));
+        ASSERT_EQ(read.recordCount(), 1);
+        EXPECT_EQ(read.valueAt(0, 0), c.expected) << qPrintable(read.valueAt(0, 0).toString());
+    }
+}
+
 // "?" is a placeholder only where the server would read an operator there: strings, E'' strings
 // with escaped quotes, quoted names, comments and dollar quoting keep theirs.
 TEST(NumberPlaceholders, OnlyPlaceholdersOutsideQuotingAreNumbered)
