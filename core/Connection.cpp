@@ -924,7 +924,7 @@ Recordset DatabaseConnection::executeStatement(const QString& sql, const std::ve
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (values.empty()) {
-        // Statements without values run as they are: PostgreSQL cannot prepare DDL.
+        // Statements without values run as they are.
         applyTimeout();
         if (!query.exec(sql))
             fail(query.lastError(), sql);

@@ -8,8 +8,10 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace {
 
