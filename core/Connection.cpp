@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
@@ -25,6 +26,11 @@
 
 #include <pwd.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -407,6 +413,30 @@ int progressHandler(void* data)
     return 0;
 }
 
+// A new embedded database is its owner's alone: the folders the program makes for it are 0700
+// and the file 0600 (SQLite gives its journal and write-ahead files the same mode). The file is
+// created here, exclusively and never through a symbolic link, before SQLite opens it.
+QString createOwnerOnlyDatabaseFile(const QString& path)
+{
+    QStringList missing;
+    for (QString folder = QFileInfo(path).absolutePath(); !QFileInfo::exists(folder) && !QDir(folder).isRoot();
+         folder = QFileInfo(folder).absolutePath())
+        missing.prepend(folder);
+    for (const QString& folder : std::as_const(missing)) {
+        const QByteArray native = QFile::encodeName(folder);
+        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+            return QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.');
+        ::chmod(native.constData(), 0700); // whatever the umask took away or left
+    }
+    const int fd
+        = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.');
+    ::fchmod(fd, 0600);
+    ::close(fd);
+    return {};
+}
+
 } // namespace
 
 DatabaseConnection::DatabaseConnection(const ConnectionTarget& target)
@@ -520,14 +550,20 @@ void DatabaseConnection::openSqlite(const Credentials& credentials)
         if (!credentials.trusted)
             refuse(Engine::SQLite, QStringLiteral("Cannot open database \"%1\". The database file does not exist.").arg(path),
                    ErrProviderFailure);
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (const QString why = createOwnerOnlyDatabaseFile(path); !why.isEmpty())
+            refuse(
+                Engine::SQLite, QStringLiteral("Cannot create database \"%1\". %2").arg(path, why), ErrProviderFailure);
     }
 
     m_db = QSqlDatabase::addDatabase(QString::fromLatin1(FactsOf(Engine::SQLite).driver), m_connectionName);
     QSqlDatabase& db = m_db;
     db.setDatabaseName(path);
-    if (!db.open())
-        refuse(Engine::SQLite, db.lastError().text().trimmed(), ErrProviderFailure);
+    if (!db.open()) {
+        const QString why = db.lastError().text().trimmed();
+        if (isNew)
+            QFile::remove(path);
+        refuse(Engine::SQLite, why, ErrProviderFailure);
+    }
 
     m_sqlite = std::make_unique<SqliteSession>();
     m_sqlite->handle = handleOf<sqlite3*>(db.driver()->handle(), "sqlite3*");
@@ -568,10 +604,15 @@ void DatabaseConnection::openSqlite(const Credentials& credentials)
     }
 
     const QString wanted = credentials.trusted ? osUser : credentials.userName.trimmed();
-    Recordset login = executeStatement(QStringLiteral("SELECT Login_Name, Password_Hash FROM DB_Logins WHERE Login_Name = ?"), { wanted });
-    bool accepted = login.recordCount() == 1;
-    if (accepted && !credentials.trusted)
-        accepted = VerifyPassword(login.valueAt(0, 1).toString(), credentials.password);
+    Recordset login = executeStatement(
+        QStringLiteral("SELECT Login_Name, Password_Hash, OS_Account FROM DB_Logins WHERE Login_Name = ?"), { wanted });
+    const bool found = login.recordCount() == 1;
+    // The operating-system account logs on only as a log-in made for it, never as a password
+    // log-in that shares its name. A name that is not a log-in costs the same password work as a
+    // wrong password, so the time taken does not tell which names exist.
+    const bool accepted = credentials.trusted
+        ? found && login.valueAt(0, 2).toInt() != 0
+        : VerifyLogonPassword(found ? login.valueAt(0, 1).toString() : QString(), credentials.password);
     if (!accepted)
         refuse(Engine::SQLite, QStringLiteral("Login failed for user '%1'.").arg(wanted), ErrProviderFailure);
     m_loginName = login.valueAt(0, 0).toString();

@@ -110,15 +110,17 @@ QString ChangeOwnPassword(const QString& oldPassword, const QString& newPassword
     }
 }
 
-void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, const QString& password)
+void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, const std::optional<QString>& password)
 {
     const QString name = login.trimmed();
     if (target.engine != Engine::SQLite)
         throw AppError(ErrToReport, QStringLiteral("Log-ins of a PostgreSQL database are server roles: create the role on the server."));
     if (name.isEmpty() || name.contains(QLatin1Char(' ')))
         throw AppError(ErrToReport, QStringLiteral("A log-in name is required and may not contain spaces."));
-    if (const QString rule = PasswordRuleMessage(password); !rule.isEmpty())
-        throw AppError(ErrToReport, rule + QLatin1Char('.'));
+    if (password) {
+        if (const QString rule = PasswordRuleMessage(*password); !rule.isEmpty())
+            throw AppError(ErrToReport, rule + QLatin1Char('.'));
+    }
     std::unique_ptr<DatabaseConnection> connection = DatabaseConnection::open(target, Credentials {});
     Recordset admin = connection->executeStatement(QStringLiteral("SELECT DB_Sys_Admin FROM DB_Users WHERE DB_User_Name = ?"),
                                                    { connection->loginName() });
@@ -130,8 +132,9 @@ void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, c
         throw AppError(ErrToReport, QStringLiteral("The log-in ") + name + QStringLiteral(" exists already."));
     connection->beginTransaction();
     try {
-        connection->executeStatement(QStringLiteral("INSERT INTO DB_Logins (Login_Name, Password_Hash) VALUES (?, ?)"),
-                                     { name, HashPassword(password) });
+        connection->executeStatement(
+            QStringLiteral("INSERT INTO DB_Logins (Login_Name, Password_Hash, OS_Account) VALUES (?, ?, ?)"),
+            { name, password ? QVariant(HashPassword(*password)) : QVariant(), password ? 0 : 1 });
         Recordset user = connection->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = ?"), { name });
         if (user.valueAt(0, 0).toInt() == 0)
             connection->executeStatement(QStringLiteral("INSERT INTO DB_Users (DB_User_Name) VALUES (?)"), { name });

@@ -16,11 +16,13 @@ QString ChangeOwnPassword(const QString& oldPassword, const QString& newPassword
 // The text shown when the old password is not the log-in's password.
 QString OldPasswordIncorrectText();
 
-// Adds a password log-in to an embedded (SQLite) database, with its user row. The operating-
-// system user must be a system administrator of that database (trusted log-on). Throws AppError
-// with the reason when the password breaks the log-on window's rule (PasswordRuleMessage), the
-// log-in exists already or the caller may not add one.
-void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, const QString& password);
+// Adds a log-in to an embedded (SQLite) database, with its user row: a password log-in, or without
+// a password one for the operating-system account of that name, which only the trusted log-on
+// takes (its OS_Account flag set). The operating-system user must be a system administrator of
+// that database (trusted log-on). Throws AppError with the reason when the password breaks the
+// log-on window's rule (PasswordRuleMessage), the log-in exists already or the caller may not
+// add one.
+void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, const std::optional<QString>& password);
 
 // Adds a log-in to a PostgreSQL database, run by its schema owner (a role with CREATEROLE): the
 // server role (in lower case; a password sent as a SCRAM verifier computed here, or none for a

@@ -6,6 +6,15 @@
 QString HashPassword(const QString& password);
 bool VerifyPassword(const QString& hash, const QString& password);
 
+// The password check of a log-on: the stored hash, or "" when the name is no log-in or one
+// without a password. Even then one Argon2id verification runs, against a fixed hash made once
+// with the same parameters, so an unknown name costs what a wrong password costs. False then.
+bool VerifyLogonPassword(const QString& storedHash, const QString& password);
+
+// How many Argon2id verifications this process has run, real or stand-in: the log-on's cost in
+// units that do not depend on the machine's load.
+quint64 PasswordVerificationCount();
+
 // The shortest and longest password the log-on window takes.
 constexpr int kMinPasswordLength = 4;
 constexpr int kMaxPasswordLength = 30;

@@ -256,8 +256,11 @@ void CreateFirstAdministrator(DatabaseConnection& connection, const QString& log
     connection.beginTransaction();
     try {
         if (tableExists(connection, QStringLiteral("DB_Logins"))) {
-            connection.executeStatement(QStringLiteral("INSERT INTO DB_Logins(Login_Name, Password_Hash) VALUES (?, ?)"),
-                                        { login, password.isEmpty() ? QVariant() : QVariant(HashPassword(password)) });
+            // Without a password the log-in is the operating-system account's, for its trusted log-on.
+            connection.executeStatement(
+                QStringLiteral("INSERT INTO DB_Logins(Login_Name, Password_Hash, OS_Account) VALUES (?, ?, ?)"),
+                { login, password.isEmpty() ? QVariant() : QVariant(HashPassword(password)),
+                    password.isEmpty() ? 1 : 0 });
         }
         connection.executeStatement(QStringLiteral("INSERT INTO DB_Users(DB_User_Name, DB_Last_Name, DB_First_Name, DB_Sys_Admin, "
                                                    "DB_Prompt_Database_Switch) VALUES (?, ?, ?, 1, 1)"),

@@ -7,12 +7,26 @@
 #include "core/TextUtilities.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
 const QString UpdatesSection = QStringLiteral("Updates");
 const QString AppPathMacro = QStringLiteral("$(AppPath)");
 const QString Arrow = QStringLiteral("=>");
+
+bool climbsUp(const QString& path) { return path.split(QLatin1Char('/')).contains(QStringLiteral("..")); }
+
+bool isInside(const QString& path, const QString& folder)
+{
+    return path == folder || path.startsWith(AddBackslash(folder));
+}
+
+QString leavesItsFolder(const QString& line)
+{
+    return QStringLiteral("The line ") + AngleQuote(line)
+        + QStringLiteral(" leads outside the program folder or the folder it names; an update file may not go there.");
+}
 
 } // namespace
 
@@ -56,11 +70,21 @@ std::optional<UpdateFileLine> ParseUpdateFileLine(const QString& line, const QSt
         failure = QStringLiteral("The line ") + AngleQuote(line) + QStringLiteral(" names no file.");
         return std::nullopt;
     }
-    if (destination.compare(AppPathMacro, Qt::CaseInsensitive) == 0)
+    // Whatever a ".." would reach, the list's author can name plainly; it is refused outright
+    // rather than cleaned away.
+    if (climbsUp(result.name) || climbsUp(destination)) {
+        failure = leavesItsFolder(line);
+        return std::nullopt;
+    }
+    if (destination.compare(AppPathMacro, Qt::CaseInsensitive) == 0) {
         destination = mainPath;
-    else if (destination.startsWith(AppPathMacro + QLatin1Char('/'), Qt::CaseInsensitive))
+        result.baseFolder = mainPath;
+    } else if (destination.startsWith(AppPathMacro + QLatin1Char('/'), Qt::CaseInsensitive)) {
         destination = mainPath + destination.mid(AppPathMacro.size() + 1);
-    else if (!QDir::isAbsolutePath(destination)) {
+        result.baseFolder = mainPath;
+    } else if (QDir::isAbsolutePath(destination)) {
+        result.baseFolder = destination;
+    } else {
         // A relative folder would depend on where the loader happened to be started from.
         failure = QStringLiteral("The destination ") + AngleQuote(destination) + QStringLiteral(" of file ")
             + AngleQuote(result.name) + QStringLiteral(" is neither $(AppPath) nor an absolute folder.");
@@ -68,6 +92,11 @@ std::optional<UpdateFileLine> ParseUpdateFileLine(const QString& line, const QSt
     }
     result.destinationFolder = destination;
     result.destinationFile = QDir::cleanPath(AddBackslash(destination) + result.name);
+    result.baseFolder = QDir::cleanPath(result.baseFolder);
+    if (!isInside(result.destinationFile, result.baseFolder) || result.destinationFile == result.baseFolder) {
+        failure = leavesItsFolder(line);
+        return std::nullopt;
+    }
     return result;
 }
 
@@ -149,12 +178,30 @@ void UpdateInstaller::InstallUpdate(const QString& update)
         pending.push_back(file);
     }
     // Whatever can be known wrong is found before the first file of the update is written.
-    for (const UpdateFileLine& file : pending)
+    for (const UpdateFileLine& file : pending) {
         m_source.checkFile(update, file.name, file.destinationFile);
+        CheckStaysInside(update, file);
+    }
     for (const UpdateFileLine& file : pending) {
         CopyUpdateFile(update, file);
         m_copiedFiles.insert(file.destinationFile);
     }
+}
+
+void UpdateInstaller::CheckStaysInside(const QString& update, const UpdateFileLine& file)
+{
+    // A folder inside the base that is a symbolic link to somewhere else would carry the file
+    // out of it, whatever the line's text says.
+    const QString base = QFileInfo(file.baseFolder).canonicalFilePath();
+    const QString folder = QFileInfo(QFileInfo(file.destinationFile).absolutePath()).canonicalFilePath();
+    if (base.isEmpty() || folder.isEmpty())
+        return; // a missing folder is the copy's own failure
+    if (!isInside(folder, base))
+        RaiseToReport(QStringLiteral("Update ") + AngleQuote(update)
+            + QStringLiteral(" cannot be installed. The folder ")
+            + AngleQuote(QFileInfo(file.destinationFile).absolutePath()) + QStringLiteral(" of file ")
+            + AngleQuote(file.name) + QStringLiteral(" leads outside ") + AngleQuote(file.baseFolder)
+            + QStringLiteral(" through a symbolic link."));
 }
 
 void UpdateInstaller::CopyUpdateFile(const QString& update, const UpdateFileLine& file)

@@ -17,11 +17,16 @@ struct UpdateFileLine {
     QString destinationFolder;
     // The full, clean path of the file there; the key of the files already brought in this run.
     QString destinationFile;
+    // The folder the file must stay inside: the program folder for "$(AppPath)", else the
+    // absolute folder the line names.
+    QString baseFolder;
 };
 
 // Splits a line of a file list. "$(AppPath)" (any letter case) stands for the program folder
-// (mainPath, ending in "/"); any other destination must be an absolute folder. Returns nothing,
-// with the reason in failure, for a line that cannot be used.
+// (mainPath, ending in "/"); any other destination must be an absolute folder. A name or a
+// destination with a ".." component is refused, so no file lands outside the program folder or
+// the absolute folder its line names. Returns nothing, with the reason in failure, for a line
+// that cannot be used.
 std::optional<UpdateFileLine> ParseUpdateFileLine(const QString& line, const QString& mainPath, QString& failure);
 
 // The longest line a list may hold, in UTF-8 bytes: the longest path a file name can have.
@@ -54,6 +59,7 @@ private:
     std::vector<UpdateFileLine> GetFileList(const QString& update, const QString& text, bool lenient) const;
     void InstallUpdate(const QString& update);
     void NoteInstalledFiles(const QString& update);
+    static void CheckStaysInside(const QString& update, const UpdateFileLine& file);
     void CopyUpdateFile(const QString& update, const UpdateFileLine& line);
 
     const UpdateSource& m_source;

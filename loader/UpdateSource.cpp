@@ -2,17 +2,24 @@
 
 #include "core/AppError.h"
 #include "core/AppInfo.h"
-#include "loader/RemoteTransfer.h"
+#include "core/SafeFiles.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
+#include "loader/RemoteTransfer.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +76,102 @@ RemoteText fetchText(const QString& address)
 }
 
 QString folderOf(const QString& file) { return QFileInfo(file).absolutePath(); }
+
+QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.'); }
+
+QString linkRefused(const QString& path)
+{
+    return QStringLiteral("The file ") + path + QStringLiteral(" is a symbolic link; it is not written through.");
+}
+
+// Group and others never get to rewrite an installed file: a program file others could change
+// would run their code as every user of the station.
+constexpr mode_t kInstalledModeMask = 07755;
+
+// A file of an update on its way in: written under a unique name beside its destination, created
+// exclusively (O_EXCL never follows a link) and readable by its owner only, then given its mode
+// and renamed over the destination. A symbolic link in the destination's place is refused, and
+// rename() would replace a link rather than write through it. Until committed, nothing but the
+// temporary file exists, and it is removed on every failure.
+class StagedFile {
+public:
+    explicit StagedFile(const QString& destination)
+        : m_destination(destination)
+    {
+    }
+    ~StagedFile() { discard(); }
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    QFile& file() { return m_file; }
+
+    bool open(QString& why)
+    {
+        if (IsSymbolicLink(m_destination)) {
+            why = linkRefused(m_destination);
+            return false;
+        }
+        const QFileInfo info(m_destination);
+        m_temporary = QFile::encodeName(
+            info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+        const int fd = ::mkostemp(m_temporary.data(), O_CLOEXEC); // mode 0600
+        if (fd < 0) {
+            why = systemError();
+            m_temporary.clear();
+            return false;
+        }
+        if (!m_file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            why = m_file.errorString() + QLatin1Char('.');
+            return false;
+        }
+        return true;
+    }
+
+    // Gives the finished file its mode and puts it in place.
+    bool commit(mode_t mode, QString& why)
+    {
+        if (!m_file.flush() || ::fchmod(m_file.handle(), mode & kInstalledModeMask) != 0
+            || ::fsync(m_file.handle()) != 0) {
+            why = m_file.error() != QFileDevice::NoError ? m_file.errorString() + QLatin1Char('.') : systemError();
+            return false;
+        }
+        m_file.close();
+        if (IsSymbolicLink(m_destination)) {
+            why = linkRefused(m_destination);
+            return false;
+        }
+        if (::rename(m_temporary.constData(), QFile::encodeName(m_destination).constData()) != 0) {
+            why = systemError();
+            return false;
+        }
+        m_temporary.clear();
+        return true;
+    }
+
+    void discard()
+    {
+        if (m_file.isOpen())
+            m_file.close();
+        if (!m_temporary.isEmpty())
+            ::unlink(m_temporary.constData());
+        m_temporary.clear();
+    }
+
+private:
+    QString m_destination;
+    QByteArray m_temporary;
+    QFile m_file;
+};
+
+// The mode of a regular file already at the path (not through a link), if there is one.
+std::optional<mode_t> modeOf(const QString& path)
+{
+    struct stat status { };
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return status.st_mode & 07777;
+}
 
 } // namespace
 
@@ -174,6 +277,8 @@ void UpdateSource::checkFile(const QString& update, const QString& name, const Q
     }
     if (!FolderExists(folderOf(destinationFile)))
         raiseWriteFailure(destinationFile, QStringLiteral("Path not found."));
+    if (IsSymbolicLink(destinationFile))
+        raiseWriteFailure(destinationFile, linkRefused(destinationFile));
 }
 
 void UpdateSource::checkLocalCopy(const QString& source, const QString& destination)
@@ -182,6 +287,8 @@ void UpdateSource::checkLocalCopy(const QString& source, const QString& destinat
         raiseCopyFailure(source, destination, QStringLiteral("File not found."));
     if (!FolderExists(folderOf(destination)))
         raiseCopyFailure(source, destination, QStringLiteral("Path not found."));
+    if (IsSymbolicLink(destination))
+        raiseCopyFailure(source, destination, linkRefused(destination));
 }
 
 void UpdateSource::installFile(const QString& update, const QString& name, const QString& destinationFile) const
@@ -198,32 +305,35 @@ void UpdateSource::copyLocalFile(const QString& source, const QString& destinati
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
         raiseCopyFailure(source, destination, input.errorString() + QLatin1Char('.'));
-    QSaveFile output(destination);
-    if (!output.open(QIODevice::WriteOnly))
-        raiseCopyFailure(source, destination, output.errorString() + QLatin1Char('.'));
+    StagedFile output(destination);
+    QString why;
+    if (!output.open(why))
+        raiseCopyFailure(source, destination, why);
     QByteArray block;
     while (!(block = input.read(1 << 16)).isEmpty()) {
-        if (output.write(block) != block.size())
-            raiseCopyFailure(source, destination, output.errorString() + QLatin1Char('.'));
+        if (output.file().write(block) != block.size())
+            raiseCopyFailure(source, destination, output.file().errorString() + QLatin1Char('.'));
     }
     if (input.error() != QFileDevice::NoError)
         raiseCopyFailure(source, destination, input.errorString() + QLatin1Char('.'));
-    // A copied program must stay runnable: the copy takes the source's permissions.
-    output.setPermissions(input.permissions());
-    if (!output.commit())
-        raiseCopyFailure(source, destination, output.errorString() + QLatin1Char('.'));
+    // A copied program must stay runnable: the copy takes the source's mode.
+    struct stat status { };
+    const mode_t mode = ::fstat(input.handle(), &status) == 0 ? status.st_mode & 07777 : 0600;
+    if (!output.commit(mode, why))
+        raiseCopyFailure(source, destination, why);
 }
 
 void UpdateSource::downloadFile(const QString& address, const QString& destination) const
 {
-    QSaveFile output(destination);
-    if (!output.open(QIODevice::WriteOnly))
-        raiseWriteFailure(destination, output.errorString() + QLatin1Char('.'));
-    const TransferResult result = FetchAddress(address, output);
-    if (!result.succeeded) {
-        output.cancelWriting();
+    // A download carries no mode: a replaced file keeps its own, a new one is its owner's only.
+    const mode_t mode = modeOf(destination).value_or(0600);
+    StagedFile output(destination);
+    QString why;
+    if (!output.open(why))
+        raiseWriteFailure(destination, why);
+    const TransferResult result = FetchAddress(address, output.file());
+    if (!result.succeeded)
         RaiseToReport(result.description);
-    }
-    if (!output.commit())
-        raiseWriteFailure(destination, output.errorString() + QLatin1Char('.'));
+    if (!output.commit(mode, why))
+        raiseWriteFailure(destination, why);
 }

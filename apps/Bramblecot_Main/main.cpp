@@ -101,14 +101,18 @@ static std::optional<QString> readNewPassword()
     return password;
 }
 
-// Adds a password log-in to an embedded database; run by one of its system administrators.
-static int createLogin(const QString& database, const QString& login)
+// Adds a log-in to an embedded database; run by one of its system administrators. A trusted log-in
+// has no password: it is the operating-system account of its name.
+static int createLogin(const QString& database, const QString& login, bool trusted)
 {
-    const std::optional<QString> password = readNewPassword();
-    if (!password)
-        return 1;
+    std::optional<QString> password;
+    if (!trusted) {
+        password = readNewPassword();
+        if (!password)
+            return 1;
+    }
     return runTask("Cannot add the log-in: ", [&] {
-        CreateEmbeddedLogin(ConnectionTarget { Engine::SQLite, QStringLiteral("(local)"), database }, login, *password);
+        CreateEmbeddedLogin(ConnectionTarget { Engine::SQLite, QStringLiteral("(local)"), database }, login, password);
         QTextStream(stdout) << "Log-in " << login.trimmed() << " added to " << database << ".\n";
     });
 }
@@ -168,6 +172,9 @@ int main(int argc, char* argv[])
     QCommandLineOption peerOption(QStringLiteral("peer"),
                                   QStringLiteral("With --add-user: no password; the log-in logs on only as the operating-system user "
                                                  "of its name through the socket folder."));
+    QCommandLineOption trustedOption(QStringLiteral("trusted"),
+        QStringLiteral("With --create-login: no password; the log-in is the operating-system "
+                       "account of that name and logs on only as that account."));
     QCommandLineOption sampleOption(QStringLiteral("load-sample-data"),
                                     QStringLiteral("Load sample reference rows into an embedded database (created when missing): "
                                                    "DATABASE."));
@@ -179,6 +186,7 @@ int main(int argc, char* argv[])
     parser.addOption(addUserOption);
     parser.addOption(adminOption);
     parser.addOption(peerOption);
+    parser.addOption(trustedOption);
     parser.addOption(sampleOption);
     parser.addOption(exitWhenIdle);
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The option's arguments."));
@@ -194,10 +202,10 @@ int main(int argc, char* argv[])
     if (parser.isSet(createLoginOption)) {
         const QStringList arguments = parser.positionalArguments();
         if (arguments.size() != 2) {
-            QTextStream(stderr) << "Usage: Bramblecot_Main --create-login DATABASE LOGIN\n";
+            QTextStream(stderr) << "Usage: Bramblecot_Main --create-login DATABASE LOGIN [--trusted]\n";
             return 2;
         }
-        return createLogin(arguments.at(0), arguments.at(1));
+        return createLogin(arguments.at(0), arguments.at(1), parser.isSet(trustedOption));
     }
     if (parser.isSet(addUserOption)) {
         const QStringList arguments = parser.positionalArguments();

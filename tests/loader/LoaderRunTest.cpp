@@ -346,3 +346,116 @@ INSTANTIATE_TEST_SUITE_P(LoaderFailure, LongListLine,
         LongLineCase { "UpdateList100k", false, 100'000 }, LongLineCase { "UpdateList10MB", false, 10'000'000 },
         LongLineCase { "FileList100k", true, 100'000 }, LongLineCase { "FileList10MB", true, 10'000'000 }),
     [](const ::testing::TestParamInfo<LongLineCase>& info) { return std::string(info.param.name); });
+
+// A file list with one line leading outside the program folder or its named folder stops the
+// update before its first file is written: the good line before it installs nothing either.
+struct EscapingLineCase {
+    const char* name;
+    QByteArray line; // "<outside>" stands for a folder beside the program folder
+};
+
+class EscapingListLine : public LoaderFailure, public ::testing::WithParamInterface<EscapingLineCase> { };
+
+TEST_P(EscapingListLine, StopsTheUpdateAndInstallsNothing)
+{
+    const QString outside = m_root.filePath(QStringLiteral("outside"));
+    QDir().mkpath(outside);
+    QDir().mkpath(program(QStringLiteral("sub")));
+    QByteArray line = GetParam().line;
+    line.replace("<outside>", outside.toUtf8());
+    writeUpdateList("U1\r\n");
+    publish(QStringLiteral("U1"), "good.txt => $(AppPath)\r\n" + line + "\r\n",
+        { { QStringLiteral("good.txt"), "good" }, { QStringLiteral("a.txt"), "a" } });
+    QDir().mkpath(updates(QStringLiteral("x")));
+    writeFile(updates(QStringLiteral("x/a.txt")), "a");
+
+    expectFailure(QStringLiteral("Update <U1> cannot be installed. The line <") + QString::fromUtf8(line)
+        + QStringLiteral(
+            "> leads outside the program folder or the folder it names; an update file may not go there."));
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("good.txt"))));
+    EXPECT_TRUE(QDir(outside).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_FALSE(QFile::exists(m_root.filePath(QStringLiteral("x/a.txt"))));
+    EXPECT_FALSE(recorded(QStringLiteral("U1")));
+}
+
+INSTANTIATE_TEST_SUITE_P(LoaderFailure, EscapingListLine,
+    ::testing::Values(EscapingLineCase { "ParentOfAppPath", "a.txt => $(AppPath)/../outside" },
+        EscapingLineCase { "NameClimbsUp", "../x/a.txt => $(AppPath)" },
+        EscapingLineCase { "DownAndTwiceUp", "a.txt => $(AppPath)/sub/../../outside" },
+        EscapingLineCase { "AbsoluteFolderClimbsUp", "a.txt => <outside>/../outside" },
+        EscapingLineCase { "BackslashesClimbUp", "a.txt => $(AppPath)\\..\\outside" }),
+    [](const ::testing::TestParamInfo<EscapingLineCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LoaderFailure, AFolderLinkedOutsideTheProgramFolderIsRefused)
+{
+    const QString outside = m_root.filePath(QStringLiteral("outside"));
+    QDir().mkpath(outside);
+    ASSERT_TRUE(QFile::link(outside, program(QStringLiteral("Reports"))));
+    writeUpdateList("U1\r\n");
+    publish(QStringLiteral("U1"), "good.txt => $(AppPath)\r\nr.rpt => $(AppPath)/Reports\r\n",
+        { { QStringLiteral("good.txt"), "good" }, { QStringLiteral("r.rpt"), "report" } });
+
+    expectFailure(QStringLiteral("Update <U1> cannot be installed. The folder <") + program(QStringLiteral("Reports"))
+        + QStringLiteral("> of file <r.rpt> leads outside <") + QDir::cleanPath(program())
+        + QStringLiteral("> through a symbolic link."));
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("good.txt"))));
+    EXPECT_TRUE(QDir(outside).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+TEST_F(LoaderFailure, ALinkPlantedAsAnInstalledFileIsNotWrittenThrough)
+{
+    const QString target = m_root.filePath(QStringLiteral("victim.txt"));
+    writeFile(target, "the link's target");
+    ASSERT_TRUE(QFile::link(target, program(QStringLiteral("a.txt"))));
+    writeUpdateList("U1\r\n");
+    publish(QStringLiteral("U1"), "good.txt => $(AppPath)\r\na.txt => $(AppPath)\r\n",
+        { { QStringLiteral("good.txt"), "good" }, { QStringLiteral("a.txt"), "from the update" } });
+
+    expectFailure(QStringLiteral("Cannot copy file <") + updates(QStringLiteral("U1/a.txt")) + QStringLiteral("> to <")
+        + program(QStringLiteral("a.txt"))
+        + QStringLiteral(">.\r\n\r\nThe file might be open with another program/user or you don't have permissions to "
+                         "access it.\r\n\r\nThe file ")
+        + program(QStringLiteral("a.txt")) + QStringLiteral(" is a symbolic link; it is not written through."));
+    EXPECT_EQ(readFile(target), "the link's target");
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("good.txt"))));
+}
+
+// An installed file keeps the mode it should have: a program stays runnable, nobody but its owner
+// may rewrite it.
+TEST_F(LoaderRun, CopiedFilesTakeTheSourcesModeLessWriteForOthers)
+{
+    writeUpdateList("U1\r\n");
+    publish(QStringLiteral("U1"), "tool.sh => $(AppPath)\r\nopen.txt => $(AppPath)\r\nmine.txt => $(AppPath)\r\n",
+        { { QStringLiteral("tool.sh"), "#!/bin/sh\n" }, { QStringLiteral("open.txt"), "open" },
+            { QStringLiteral("mine.txt"), "mine" } });
+    const struct {
+        const char* name;
+        QFileDevice::Permissions source;
+        QFileDevice::Permissions installed;
+    } cases[] = {
+        { "tool.sh",
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                | QFileDevice::ExeOther,
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                | QFileDevice::ExeOther },
+        { "open.txt",
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                | QFileDevice::ReadOther | QFileDevice::WriteOther,
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther },
+        { "mine.txt", QFileDevice::ReadOwner | QFileDevice::WriteOwner,
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner },
+    };
+    for (const auto& c : cases)
+        ASSERT_TRUE(QFile::setPermissions(updates(QStringLiteral("U1/") + QString::fromLatin1(c.name)), c.source));
+
+    EXPECT_EQ(runLoader(), 0);
+
+    for (const auto& c : cases) {
+        const QFileDevice::Permissions all = QFileInfo(program(QString::fromLatin1(c.name))).permissions();
+        // QFileInfo adds the "User" bits of the current user to the owner's: compare only these.
+        EXPECT_EQ(all & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser), c.installed)
+            << c.name;
+    }
+    // Nothing of the staging is left beside the files.
+    EXPECT_EQ(QDir(program()).entryList({ QStringLiteral(".*.??????") }, QDir::Files | QDir::Hidden), QStringList());
+}

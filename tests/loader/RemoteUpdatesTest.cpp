@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QProcess>
 #include <QStandardPaths>
@@ -232,4 +233,46 @@ TEST_F(RemoteServerDown, EndsWithAMessageAndStartsNothing)
         << qPrintable(text);
     EXPECT_TRUE(startRecord().starts.empty());
     EXPECT_EQ(terminations(), 1);
+}
+
+TEST_F(RemoteUpdates, ALinkPlantedAsTheDownloadIsNotWrittenThrough)
+{
+    const QString target = m_root.filePath(QStringLiteral("victim.txt"));
+    writeFile(target, "the link's target");
+    ASSERT_TRUE(QFile::link(target, program(QStringLiteral("a.txt"))));
+    writeUpdateList("U1\n");
+    publish(QStringLiteral("U1"), "good.txt => $(AppPath)\na.txt => $(AppPath)\n",
+        { { QStringLiteral("good.txt"), "good" }, { QStringLiteral("a.txt"), "from the server" } });
+
+    EXPECT_EQ(runLoader(), 1);
+
+    EXPECT_EQ(onlyMessage(),
+        QStringLiteral("Cannot write file <") + program(QStringLiteral("a.txt")) + QStringLiteral(">: The file ")
+            + program(QStringLiteral("a.txt"))
+            + QStringLiteral(" is a symbolic link; it is not written through.\r\n\r\nApplication terminated."));
+    EXPECT_EQ(readFile(target), "the link's target");
+    EXPECT_TRUE(QFileInfo(program(QStringLiteral("a.txt"))).isSymLink());
+    EXPECT_FALSE(QFile::exists(program(QStringLiteral("good.txt"))));
+    EXPECT_FALSE(recorded(QStringLiteral("U1")));
+}
+
+// A download carries no mode: a file it replaces keeps its own, a new one is its owner's only.
+TEST_F(RemoteUpdates, ADownloadKeepsTheReplacedFilesModeAndANewOneIsOwnerOnly)
+{
+    writeUpdateList("U1\n");
+    publish(QStringLiteral("U1"), "tool.sh => $(AppPath)\nnew.txt => $(AppPath)\n",
+        { { QStringLiteral("tool.sh"), "#!/bin/sh\necho new\n" }, { QStringLiteral("new.txt"), "new" } });
+    writeFile(program(QStringLiteral("tool.sh")), "#!/bin/sh\necho old\n");
+    const QFileDevice::Permissions runnable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
+    ASSERT_TRUE(QFile::setPermissions(program(QStringLiteral("tool.sh")), runnable));
+
+    EXPECT_EQ(runLoader(), 0);
+
+    const auto ownerAndOthers = [](const QString& path) {
+        return QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    };
+    EXPECT_EQ(readFile(program(QStringLiteral("tool.sh"))), "#!/bin/sh\necho new\n");
+    EXPECT_EQ(ownerAndOthers(program(QStringLiteral("tool.sh"))), runnable);
+    EXPECT_EQ(ownerAndOthers(program(QStringLiteral("new.txt"))), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

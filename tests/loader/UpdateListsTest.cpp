@@ -93,3 +93,39 @@ TEST(ListLineLength, CountsBytes)
         }
     }
 }
+
+// A line that would put a file outside the program folder or the absolute folder it names is
+// refused, however the ".." is spelt; the same places named plainly are taken.
+TEST(UpdateFileLineTest, LinesLeavingTheirFolderAreRefused)
+{
+    const QString main = QStringLiteral("/opt/bramblecot/");
+    const struct {
+        const char* line;
+        bool accepted;
+    } cases[] = {
+        { "a.txt => $(AppPath)/../x", false },
+        { "../x/a.txt => $(AppPath)", false },
+        { "a.txt => $(AppPath)/sub/../../x", false },
+        { "a.txt => $(AppPath)/sub/..", false },
+        { "a.txt => /srv/shared/../../etc", false },
+        { "a.txt => /srv/shared/..", false },
+        { "..\\x.txt => $(AppPath)", false },
+        { "sub\\..\\..\\x.txt => /srv/shared", false },
+        { "a.txt => $(AppPath)\\..\\x", false },
+        { "sub/.. => $(AppPath)", false },
+        { ".. => $(AppPath)", false },
+        // Dots that are part of a name climb nowhere.
+        { "..a.txt => $(AppPath)", true },
+        { "a..txt => $(AppPath)/sub..dir", true },
+        { "./a.txt => $(AppPath)/./Reports", true },
+        { "a.txt => /", true },
+    };
+    for (const auto& c : cases) {
+        QString failure;
+        const auto line = ParseUpdateFileLine(QString::fromLatin1(c.line), main, failure);
+        EXPECT_EQ(line.has_value(), c.accepted) << c.line << ": " << qPrintable(failure);
+        if (!c.accepted) {
+            EXPECT_TRUE(failure.contains(QStringLiteral("leads outside"))) << c.line << ": " << qPrintable(failure);
+        }
+    }
+}

@@ -1,21 +1,39 @@
 // A PostgreSQL database set up as the README says: a schema owner without superuser rights runs
 // the upgrade, adds a clerk with --add-user, and the clerk, logged on with a password over TCP,
 // tries what a hostile clerk with psql would try. The server refuses and nothing changes.
+//
+// The table of bad input runs on both engines: on PostgreSQL every row; on the embedded database,
+// where the program's permissions are advisory and a direct statement meets no server guard, the
+// rows that go through the program (its windows, its command texts, its files).
 
 #include "ReferenceFixture.h"
 
 #include "core/AppError.h"
+#include "core/AppInfo.h"
 #include "core/Database.h"
 #include "core/DatabaseList.h"
-#include "list_controls/ListProcedures.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "support/PromptRecorder.h"
-#include "reference_tables/ReferenceTables.h"
+#include "core/ErrorReport.h"
+#include "core/MessageBoxes.h"
+#include "form_framework/RecordChecks.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
 #include "form_framework/zInfo.h"
+#include "list_controls/ListProcedures.h"
+#include "loader/UpdateInstaller.h"
+#include "loader/UpdateSource.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/ReferenceTables.h"
+#include "support/PromptRecorder.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -53,8 +71,12 @@ class ServerSecurity : public ReferenceTest {
 protected:
     void SetUp() override
     {
-        if (!RequireEngine(Engine::PostgreSQL))
+        if (!RequireEngine(GetParam()))
             GTEST_SKIP() << "no PostgreSQL cluster is running";
+        if (GetParam() == Engine::SQLite) {
+            setUpEmbedded();
+            return;
+        }
         // Roles belong to the whole cluster: every one of this database's is named after it.
         database = QStringLiteral("bramblecot_sec_%1_%2").arg(QCoreApplication::applicationPid()).arg(++s_serial);
         owner = database + QStringLiteral("_owner");
@@ -71,6 +93,42 @@ protected:
 
         const ConnectionTarget target { Engine::PostgreSQL, tcpServer(), database };
         m_owner = DatabaseConnection::open(target, Credentials { false, owner, QStringLiteral("Owner1") });
+        setClerksPermissions();
+
+        DatabaseEntry entry;
+        entry.Server = tcpServer();
+        entry.DatabaseName = database;
+        entry.EngineName = QStringLiteral("PostgreSQL");
+        entry.DisplayName = database;
+        DBList() = { entry };
+        CurrentDB() = 1;
+        SetDBConnection(DatabaseConnection::open(target, Credentials { false, clerk, QStringLiteral("Clerk1") }));
+        Prompts().clear();
+        RegisterListControlProcedures();
+        RegisterReferenceTableForms();
+    }
+
+    // The embedded database: its first administrator (the operating-system account) stands for
+    // the owner, and the clerk logs on with a password.
+    void setUpEmbedded()
+    {
+        m_database = std::make_unique<TestDatabase>(Engine::SQLite);
+        database = QFileInfo(m_database->target().databaseName).completeBaseName();
+        owner = DatabaseConnection::operatingSystemUser();
+        clerk = QStringLiteral("clerk");
+        m_owner = m_database->connect();
+        m_database->createLogin(clerk, QStringLiteral("Clerk1"));
+        setClerksPermissions();
+        m_database->registerAsCurrent();
+        CloseConnection();
+        SetDBConnection(m_database->connect(Credentials { false, clerk, QStringLiteral("Clerk1") }));
+        Prompts().clear();
+        RegisterListControlProcedures();
+        RegisterReferenceTableForms();
+    }
+
+    void setClerksPermissions()
+    {
         // The clerk's table permissions: Salutations and Employee Categories may be written,
         // Ranks not (the clerk's own rows refuse what the table allows), Suffixes not (the
         // table's default refuses).
@@ -86,18 +144,6 @@ protected:
         ownerDo(QStringLiteral("INSERT INTO Ranks (Rank_Name, Rank_Code) VALUES ('Sergeant', 'SGT')"));
         ownerDo(QStringLiteral("INSERT INTO Salutations (Salutation_Name, Salutation_Code) VALUES ('Doctor', 'DR')"));
         ownerDo(QStringLiteral("INSERT INTO Suffixes (Suffix_Name, Suffix_Code) VALUES ('Junior', 'JR')"));
-
-        DatabaseEntry entry;
-        entry.Server = tcpServer();
-        entry.DatabaseName = database;
-        entry.EngineName = QStringLiteral("PostgreSQL");
-        entry.DisplayName = database;
-        DBList() = { entry };
-        CurrentDB() = 1;
-        SetDBConnection(DatabaseConnection::open(target, Credentials { false, clerk, QStringLiteral("Clerk1") }));
-        Prompts().clear();
-        RegisterListControlProcedures();
-        RegisterReferenceTableForms();
     }
 
     void TearDown() override
@@ -156,74 +202,280 @@ private:
     std::unique_ptr<DatabaseConnection> m_owner;
 };
 
-struct Hostile {
-    const char* name;
-    const char* sql; // {owner}, {clerk} and {database} stand for their names
-    const char* refusal; // part of the server's text
-    const char* state; // the owner's view of what must not change
+// How a row of bad input reaches the program or the server.
+enum class Via {
+    Sql, // the clerk's own statement, as psql would send it: only a server guards against it
+    CommandText, // a command text through the program's connection, as the clerk's session
+    OpenTable, // the navigator opens the table's search window (the View permission)
+    SaveNew, // the record window of the table saves a new record
+    SaveEdit, // the record window saves a change to the first record
+    Delete, // the grid deletes the first record
+    PoisonedIdField, // the owner plants the text as the table's DB_ID_Field; the clerk deletes
+    ErrorLog, // a symbolic link is planted as the error log, then a query fails and is logged
+    UpdateLine, // an update's file list holds a good line and then this one
 };
 
-const Hostile hostileStatements[] = {
-    { "AddARankRefusedByTheClerksOwnRow", "INSERT INTO Ranks (Rank_Name, Rank_Code) VALUES ('Chief', 'CH')",
+struct BadInput {
+    const char* name;
+    Via via;
+    const char* input; // {owner}, {clerk} and {database} stand for their names
+    const char* refusal; // part of the text the clerk is shown or the server answers
+    const char* state; // the owner's view of what must not change; file rows compare the files
+};
+
+const BadInput badInputs[] = {
+    { "AddARankRefusedByTheClerksOwnRow", Via::Sql, "INSERT INTO Ranks (Rank_Name, Rank_Code) VALUES ('Chief', 'CH')",
         "You are not permitted to Add <Rank>.", "SELECT string_agg(Rank_Name, ',') FROM Ranks" },
-    { "EditARank", "UPDATE Ranks SET Rank_Code = 'X'", "You are not permitted to Edit <Rank>.",
+    { "EditARank", Via::Sql, "UPDATE Ranks SET Rank_Code = 'X'", "You are not permitted to Edit <Rank>.",
         "SELECT string_agg(Rank_Code, ',') FROM Ranks" },
-    { "EditNoRankIsRefusedAsWell", "UPDATE Ranks SET Rank_Code = 'X' WHERE Rank_ID < 0",
+    { "EditNoRankIsRefusedAsWell", Via::Sql, "UPDATE Ranks SET Rank_Code = 'X' WHERE Rank_ID < 0",
         "You are not permitted to Edit <Rank>.", "SELECT COUNT(*) FROM DB_Change_Log" },
-    { "DeleteARank", "DELETE FROM Ranks", "You are not permitted to Delete <Rank>.", "SELECT COUNT(*) FROM Ranks" },
-    { "AddASuffixRefusedByTheTablesDefault", "INSERT INTO Suffixes (Suffix_Name, Suffix_Code) VALUES ('Senior', 'SR')",
+    { "DeleteARank", Via::Sql, "DELETE FROM Ranks", "You are not permitted to Delete <Rank>.",
+        "SELECT COUNT(*) FROM Ranks" },
+    { "AddASuffixRefusedByTheTablesDefault", Via::Sql,
+        "INSERT INTO Suffixes (Suffix_Name, Suffix_Code) VALUES ('Senior', 'SR')",
         "You are not permitted to Add <Suffix>.", "SELECT COUNT(*) FROM Suffixes" },
-    { "MakeOneselfAnAdministrator", "UPDATE DB_Users SET DB_Sys_Admin = 1", "permission denied",
+    { "MakeOneselfAnAdministrator", Via::Sql, "UPDATE DB_Users SET DB_Sys_Admin = 1", "permission denied",
         "SELECT SUM(DB_Sys_Admin) || ' ' || pg_has_role('{clerk}', current_database() || '_admins', 'MEMBER') FROM "
         "DB_Users" },
-    { "JoinTheAdministratorsRole", "GRANT {database}_admins TO {clerk}", "",
+    { "JoinTheAdministratorsRole", Via::Sql, "GRANT {database}_admins TO {clerk}", "",
         "SELECT pg_has_role('{clerk}', '{database}_admins', 'MEMBER')" },
     // The owner's functions that change roles and grants are not for users to call.
-    { "CallTheAdministratorsRoleFunction", "SELECT bramblecot_set_admin_role('{clerk}', true)", "permission denied",
-        "SELECT pg_has_role('{clerk}', '{database}_admins', 'MEMBER')" },
-    { "CallTheGrantFunction", "SELECT bramblecot_secure_table('ranks', 'own', NULL, 'rank_code', '{}')",
+    { "CallTheAdministratorsRoleFunction", Via::Sql, "SELECT bramblecot_set_admin_role('{clerk}', true)",
+        "permission denied", "SELECT pg_has_role('{clerk}', '{database}_admins', 'MEMBER')" },
+    { "CallTheGrantFunction", Via::Sql, "SELECT bramblecot_secure_table('ranks', 'own', NULL, 'rank_code', '{}')",
         "permission denied", "SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'ranks_permission'" },
-    { "RenameAnotherUser", "UPDATE DB_Users SET DB_First_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
+    { "RenameAnotherUser", Via::Sql, "UPDATE DB_Users SET DB_First_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
         "You are not permitted to Edit <User>.", "SELECT DB_First_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
-    { "LinkOneselfToAnEmployee", "UPDATE DB_Users SET Employee_ID = NULL WHERE DB_User_Name = '{clerk}'",
+    { "LinkOneselfToAnEmployee", Via::Sql, "UPDATE DB_Users SET Employee_ID = NULL WHERE DB_User_Name = '{clerk}'",
         "permission denied", "SELECT COUNT(*) FROM DB_Change_Log" },
-    { "WriteAnotherUsersSetting",
+    { "WriteAnotherUsersSetting", Via::Sql,
         "INSERT INTO DB_User_Settings (DB_Login_Name, DB_Setting_Name, DB_Setting_Value) VALUES ('{owner}', 'x', 'y')",
         "You are not permitted to Add <db_user_settings>.", "SELECT COUNT(*) FROM DB_User_Settings" },
-    { "DeleteTheChangeLog", "DELETE FROM DB_Change_Log", "permission denied", "SELECT COUNT(*) FROM DB_Change_Log" },
-    { "RewriteTheChangeLog", "UPDATE DB_Change_Log SET DB_Login_Name = 'nobody'", "permission denied",
+    { "DeleteTheChangeLog", Via::Sql, "DELETE FROM DB_Change_Log", "permission denied",
+        "SELECT COUNT(*) FROM DB_Change_Log" },
+    { "RewriteTheChangeLog", Via::Sql, "UPDATE DB_Change_Log SET DB_Login_Name = 'nobody'", "permission denied",
         "SELECT string_agg(DB_Login_Name, ',') FROM DB_Change_Log" },
-    { "ForgeAChangeLogRow", "INSERT INTO DB_Change_Log (DB_Table_Name, DB_Operation) VALUES ('Ranks', 'Insert')",
-        "permission denied", "SELECT COUNT(*) FROM DB_Change_Log" },
-    { "TruncateAPermittedTable", "TRUNCATE Salutations", "permission denied", "SELECT COUNT(*) FROM Salutations" },
-    { "DisableTheTriggers", "ALTER TABLE Salutations DISABLE TRIGGER ALL", "must be owner",
+    { "ForgeAChangeLogRow", Via::Sql,
+        "INSERT INTO DB_Change_Log (DB_Table_Name, DB_Operation) VALUES ('Ranks', 'Insert')", "permission denied",
+        "SELECT COUNT(*) FROM DB_Change_Log" },
+    { "TruncateAPermittedTable", Via::Sql, "TRUNCATE Salutations", "permission denied",
+        "SELECT COUNT(*) FROM Salutations" },
+    { "DisableTheTriggers", Via::Sql, "ALTER TABLE Salutations DISABLE TRIGGER ALL", "must be owner",
         "SELECT string_agg(tgname || ':' || tgenabled::text, ',' ORDER BY tgname) FROM pg_trigger WHERE tgrelid = "
         "'salutations'::regclass" },
-    { "DropThePermissionTrigger", "DROP TRIGGER ranks_permission ON Ranks", "must be owner",
+    { "DropThePermissionTrigger", Via::Sql, "DROP TRIGGER ranks_permission ON Ranks", "must be owner",
         "SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'ranks_permission'" },
-    { "AddATable",
+    { "AddATable", Via::Sql,
         "INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name) VALUES ('Loot', 'Loot', "
         "'Loot')",
         "permission denied", "SELECT COUNT(*) FROM DB_Tables" },
-    { "GrantOneselfATablePermission", "UPDATE DB_Table_Permissions SET DB_Permission = 1", "permission denied",
-        "SELECT SUM(DB_Permission) FROM DB_Table_Permissions" },
-    { "CreateATable", "CREATE TABLE Loot (Loot_ID INTEGER)", "permission denied",
+    { "GrantOneselfATablePermission", Via::Sql, "UPDATE DB_Table_Permissions SET DB_Permission = 1",
+        "permission denied", "SELECT SUM(DB_Permission) FROM DB_Table_Permissions" },
+    { "CreateATable", Via::Sql, "CREATE TABLE Loot (Loot_ID INTEGER)", "permission denied",
         "SELECT COUNT(*) FROM pg_tables WHERE tablename = 'loot'" },
     // A temporary DB_Users would otherwise stand in for the real one in an unqualified query.
-    { "ShadowATableWithATemporaryOne", "CREATE TEMP TABLE DB_Users (DB_User_Name TEXT, DB_Sys_Admin INTEGER)",
+    { "ShadowATableWithATemporaryOne", Via::Sql, "CREATE TEMP TABLE DB_Users (DB_User_Name TEXT, DB_Sys_Admin INTEGER)",
         "permission denied", "SELECT COUNT(*) FROM DB_Users" },
+    // Through the program, on both engines.
+    { "ViewARefusedTable", Via::OpenTable, "Suffixes", "You are not permitted to View <Suffix>.", nullptr },
+    { "AddARankThroughItsWindow", Via::SaveNew, "frmRank", "You are not permitted to Add <Rank>.",
+        "SELECT COUNT(*) FROM Ranks" },
+    { "EditARankThroughItsWindow", Via::SaveEdit, "frmRank", "You are not permitted to Edit <Rank>.",
+        "SELECT COUNT(*) FROM Ranks WHERE Rank_Name = 'Sergeant' AND Rank_Code = 'SGT'" },
+    { "DeleteARankThroughTheGrid", Via::Delete, "Ranks", "You are not permitted to Delete <Rank>.",
+        "SELECT COUNT(*) FROM Ranks" },
+    { "IdentityFieldWithThreeStatements", Via::PoisonedIdField,
+        "Salutation_ID IN (0); DELETE FROM Salutations; SELECT 1 WHERE Salutation_ID",
+        "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
+    { "IdentityFieldThatIsAlwaysTrue", Via::PoisonedIdField, "1=1 OR Salutation_ID",
+        "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
+    { "IdentityFieldWithAQuote", Via::PoisonedIdField, "Salutation_ID'",
+        "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
+    // Second statements hidden behind quoting a simpler reader would misread.
+    { "SecondStatementAfterAnEscapedQuote", Via::CommandText, "SELECT E'it\\'s'; DELETE FROM Salutations",
+        "Only one statement can be sent at a time.", "SELECT COUNT(*) FROM Salutations" },
+    { "SecondStatementAfterABackslashInAPlainString", Via::CommandText, "SELECT 'a\\'; DELETE FROM Salutations; --'",
+        "Only one statement can be sent at a time.", "SELECT COUNT(*) FROM Salutations" },
+    { "SecondStatementAfterDollarQuoting", Via::CommandText, "SELECT $tag$ ' $tag$; DELETE FROM Salutations; --'",
+        "Only one statement can be sent at a time.", "SELECT COUNT(*) FROM Salutations" },
+    { "SecondStatementAfterACommentEndedByALoneCr", Via::CommandText, "SELECT 1 -- note\r; DELETE FROM Salutations",
+        "Only one statement can be sent at a time.", "SELECT COUNT(*) FROM Salutations" },
+    { "SecondStatementAfterNestedComments", Via::CommandText, "SELECT 1 /* a /* b */ */ ; DELETE FROM Salutations",
+        "Only one statement can be sent at a time.", "SELECT COUNT(*) FROM Salutations" },
+    { "ALinkPlantedAsTheErrorLog", Via::ErrorLog, "SELECT No_Such_Column FROM Salutations", "Cannot save to Error Log.",
+        nullptr },
+    { "UpdateLineAboveTheProgramFolder", Via::UpdateLine, "a.txt => $(AppPath)/../x",
+        "leads outside the program folder", nullptr },
+    { "UpdateLineWhoseNameClimbsUp", Via::UpdateLine, "../x/a.txt => $(AppPath)", "leads outside the program folder",
+        nullptr },
 };
 
-TEST_P(ServerSecurity, HostileStatementsAreRefusedAndChangeNothing)
+// Every file under the folder, links as links, with a digest of its content: what "nothing
+// changed" means for a file row.
+QString filesUnder(const QString& root)
 {
-    for (const Hostile& hostile : hostileStatements) {
-        SCOPED_TRACE(hostile.name);
-        const QString state = fill(hostile.state);
-        const QString before = ownerValue(state);
-        const QString refusal = clerkDo(fill(hostile.sql));
-        EXPECT_FALSE(refusal.isEmpty()) << "the statement ran";
-        EXPECT_TRUE(refusal.contains(QString::fromLatin1(hostile.refusal))) << refusal.toStdString();
-        EXPECT_EQ(ownerValue(state), before);
+    QStringList entries;
+    QDirIterator it(
+        root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        QString entry = QDir(root).relativeFilePath(info.filePath());
+        if (info.isSymLink()) {
+            entry += QStringLiteral(" -> ") + info.symLinkTarget();
+        } else if (info.isFile()) {
+            QFile file(info.filePath());
+            if (file.open(QIODevice::ReadOnly))
+                entry += QStringLiteral(" ")
+                    + QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex());
+        }
+        entries << entry;
+    }
+    entries.sort();
+    return entries.join(QLatin1Char('\n'));
+}
+
+class BadInputTable : public ServerSecurity {
+protected:
+    // Makes what the row needs before the state is taken.
+    void prepare(const BadInput& row)
+    {
+        switch (row.via) {
+        case Via::PoisonedIdField:
+            ownerDo(QStringLiteral("UPDATE DB_Tables SET DB_ID_Field = '%1' WHERE DB_Table_Name = 'Salutations'")
+                        .arg(QString::fromUtf8(row.input).replace(QLatin1Char('\''), QStringLiteral("''"))));
+            break;
+        case Via::ErrorLog:
+            QDir().mkpath(program(QStringLiteral("Errors")));
+            writeScratch(QStringLiteral("victim.txt"), "the link's target");
+            SetMainPath(program());
+            ASSERT_TRUE(QFile::link(m_scratch.filePath(QStringLiteral("victim.txt")), ErrorLogFile()));
+            break;
+        case Via::UpdateLine:
+            QDir().mkpath(program());
+            writeScratch(QStringLiteral("updates/updates.txt"), "BadInput\r\n");
+            writeScratch(QStringLiteral("updates/BadInput/filelist.txt"),
+                "good.txt => $(AppPath)\r\n" + QByteArray(row.input) + "\r\n");
+            writeScratch(QStringLiteral("updates/BadInput/good.txt"), "good");
+            writeScratch(QStringLiteral("updates/BadInput/a.txt"), "a");
+            writeScratch(QStringLiteral("updates/x/a.txt"), "a");
+            SetMainPath(program());
+            break;
+        default:
+            break;
+        }
+    }
+
+    // Tries the row as the clerk; the refusal the clerk met, or "" when it went through.
+    QString attempt(const BadInput& row)
+    {
+        Prompts().clear();
+        const QString input = fill(row.input);
+        switch (row.via) {
+        case Via::Sql:
+        case Via::CommandText:
+            return clerkDo(input);
+        case Via::OpenTable:
+            OpenTableForm(input);
+            break;
+        case Via::SaveNew:
+        case Via::SaveEdit: {
+            LookupRecordWindow* window = row.via == Via::SaveNew
+                ? openNew(input)
+                : openEdit(input, ownerValue(QStringLiteral("SELECT MIN(Rank_ID) FROM Ranks")).toInt());
+            if (!window)
+                return QStringLiteral("the window did not open");
+            type(window->field(QStringLiteral("ztxtName")), QStringLiteral("Chief"));
+            type(window->field(QStringLiteral("ztxtCode")), QStringLiteral("CH"));
+            return save(window);
+        }
+        case Via::Delete:
+        case Via::PoisonedIdField: {
+            const bool ranks = row.via == Via::Delete;
+            const QString table = ranks ? input : QStringLiteral("Salutations");
+            const QString id = ownerValue(ranks ? QStringLiteral("SELECT MIN(Rank_ID) FROM Ranks")
+                                                : QStringLiteral("SELECT MIN(Salutation_ID) FROM Salutations"));
+            Prompts().answer(MsgBox::Yes);
+            if (Act_DeleteRecords(table, QStringLiteral("Record"), QStringLiteral("First"), id, true))
+                return shown();
+            break;
+        }
+        case Via::ErrorLog:
+            Prompts().answer(MsgBox::Yes); // the error dialog: continue
+            if (OpenRecordset(input))
+                return {};
+            break;
+        case Via::UpdateLine:
+            try {
+                const UpdateSource source(m_scratch.filePath(QStringLiteral("updates")));
+                UpdateInstaller installer(source, [](const QString&) {});
+                if (installer.GetUpdateList())
+                    installer.InstallUpdates();
+                return {};
+            } catch (const AppError& error) {
+                return error.description();
+            }
+        }
+        return shown().isEmpty() ? QStringLiteral("refused without a message") : shown();
+    }
+
+    QString state(const BadInput& row)
+    {
+        if (row.via == Via::OpenTable)
+            return QString::number(LoadedWindows().size()) + QStringLiteral(" windows");
+        if (!row.state)
+            return filesUnder(m_scratch.path());
+        return ownerValue(fill(row.state));
+    }
+
+    // Puts back what prepare changed outside the database's rows.
+    void restore(const BadInput& row)
+    {
+        if (row.via == Via::PoisonedIdField)
+            ownerDo(QStringLiteral(
+                "UPDATE DB_Tables SET DB_ID_Field = 'Salutation_ID' WHERE DB_Table_Name = 'Salutations'"));
+        SetMainPath(m_savedMainPath);
+        for (QWidget* window : LoadedWindows()) {
+            if (DataWindow* data = AsDataWindow(window)) {
+                data->info()->setRefreshScreen(false);
+                data->info()->setDataChanged(false);
+            }
+            UnloadWindow(window);
+        }
+    }
+
+    QString program(const QString& relative = {}) const
+    {
+        return m_scratch.filePath(QStringLiteral("program")) + QLatin1Char('/') + relative;
+    }
+
+    void writeScratch(const QString& relative, const QByteArray& content)
+    {
+        const QString path = m_scratch.filePath(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    QTemporaryDir m_scratch;
+    const QString m_savedMainPath = GetMainPath();
+};
+
+TEST_P(BadInputTable, IsRefusedAndChangesNothing)
+{
+    for (const BadInput& row : badInputs) {
+        if (row.via == Via::Sql && GetParam() != Engine::PostgreSQL)
+            continue; // no server stands between a direct statement and the embedded file
+        SCOPED_TRACE(row.name);
+        prepare(row);
+        const QString before = state(row);
+        const QString refusal = attempt(row);
+        const QString after = state(row);
+        restore(row);
+        EXPECT_FALSE(refusal.isEmpty()) << "it went through";
+        EXPECT_TRUE(refusal.contains(fill(row.refusal))) << refusal.toStdString();
+        EXPECT_EQ(after, before);
     }
 }
 
@@ -370,5 +622,6 @@ TEST_P(ServerSecurity, AddUserRefusesWhatItCannotMakeSafely)
 }
 
 INSTANTIATE_TEST_SUITE_P(PostgreSQL, ServerSecurity, ::testing::Values(Engine::PostgreSQL), EngineTestName);
+INSTANTIATE_TEST_SUITE_P(Engines, BadInputTable, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 } // namespace

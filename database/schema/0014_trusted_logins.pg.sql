@@ -1,0 +1,3 @@
+-- Nothing on the server: its log-ins are roles, and a trusted log-on is the server's own peer
+-- authentication over the socket folder, which only the operating-system account of the role's
+-- name passes. The embedded database marks the log-ins made for that account (see the SQLite file).
