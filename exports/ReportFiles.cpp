@@ -1,4 +1,4 @@
-#include "core/ReportFiles.h"
+#include "exports/ReportFiles.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"

@@ -1,4 +1,4 @@
-#include "core/Exports.h"
+#include "exports/Exports.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"

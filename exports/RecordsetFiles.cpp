@@ -1,4 +1,4 @@
-#include "core/RecordsetFiles.h"
+#include "exports/RecordsetFiles.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"

@@ -1,13 +1,13 @@
-#include "core/SpreadsheetExport.h"
+#include "exports/SpreadsheetExport.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/Database.h"
 #include "core/DatabaseList.h"
-#include "core/Exports.h"
+#include "exports/Exports.h"
 #include "core/MessageBoxes.h"
-#include "core/OfficePrograms.h"
+#include "exports/OfficePrograms.h"
 #include "core/Recordset.h"
 
 #include <QDate>

@@ -1,11 +1,11 @@
 #include "core/AppInfo.h"
 #include "core/DesktopOpener.h"
 #include "core/FileDialogs.h"
-#include "core/OfficePrograms.h"
+#include "exports/OfficePrograms.h"
 #include "support/PromptRecorder.h"
 #include "core/Recordset.h"
-#include "core/RecordsetFiles.h"
-#include "core/SpreadsheetExport.h"
+#include "exports/RecordsetFiles.h"
+#include "exports/SpreadsheetExport.h"
 #include "support/TestDatabase.h"
 
 #include <QDate>
