@@ -6,9 +6,14 @@
 #include "core/DatabaseList.h"
 #include "core/TextUtilities.h"
 #include "core/Viewers.h"
+#include "exports/ExportFormats.h"
 
 #include <QDate>
 #include <QDateTime>
+
+#include <charconv>
+#include <cstring>
+#include <vector>
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
@@ -22,11 +27,110 @@ std::unique_ptr<Recordset> openOrRaise(const QString& sql)
     return recordset;
 }
 
-QString numberText(double number)
+// Numbers, dates and times written into a character buffer; null when the value needs the
+// general formats (a date as text, a year outside 1 to 9999) or is of another kind.
+char* formattedValue(const QVariant& value, ColumnType type, char* out)
 {
-    // Up to 15 significant digits, as the platform's own number-to-text conversion gives them.
-    return QString::number(number, 'g', 15);
+    switch (type) {
+    case ColumnType::Integer:
+        return std::to_chars(out, out + kExportFormatSize, value.toLongLong()).ptr;
+    case ColumnType::Double:
+    case ColumnType::Currency:
+        return WriteNumberText(value.toDouble(), out);
+    case ColumnType::Date:
+    case ColumnType::DateTime:
+        if (value.typeId() == QMetaType::QDate) {
+            const QDate date = *static_cast<const QDate*>(value.constData());
+            return type == ColumnType::Date ? WriteDateText(date, out) : WriteDateTimeText(date, QTime(0, 0), out);
+        }
+        if (value.typeId() == QMetaType::QDateTime) {
+            const QDateTime& moment = *static_cast<const QDateTime*>(value.constData());
+            return type == ColumnType::Date ? WriteDateText(moment.date(), out)
+                                            : WriteDateTimeText(moment.date(), moment.time(), out);
+        }
+        return nullptr;
+    case ColumnType::Boolean:
+    case ColumnType::Text:
+        break;
+    }
+    return nullptr;
 }
+
+QString generalValueText(const QVariant& value, ColumnType type)
+{
+    switch (type) {
+    case ColumnType::Date:
+        return FormatDateText(value);
+    case ColumnType::DateTime:
+        return FormatDateTimeText(value);
+    case ColumnType::Boolean:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return value.toString();
+    }
+}
+
+// The clip text is gathered in a fixed block of characters and added to the result a block at a
+// time, so the result grows a few times instead of once per value.
+class TextBlocks {
+public:
+    explicit TextBlocks(QString& out)
+        : m_out(out)
+    {
+    }
+    ~TextBlocks() { flush(); }
+    TextBlocks(const TextBlocks&) = delete;
+    TextBlocks& operator=(const TextBlocks&) = delete;
+
+    void add(char16_t c)
+    {
+        if (m_used == kSize)
+            flush();
+        m_block[m_used++] = c;
+    }
+    void add(QStringView text)
+    {
+        if (text.size() > kSize - m_used) {
+            flush();
+            if (text.size() > kSize) {
+                m_out.append(text);
+                return;
+            }
+        }
+        std::memcpy(m_block + m_used, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+        m_used += text.size();
+    }
+    void add(const char* begin, const char* end)
+    {
+        if (end - begin > kSize - m_used)
+            flush();
+        m_used = std::copy(begin, end, m_block + m_used) - m_block;
+    }
+    void addValue(const QVariant& value, ColumnType type)
+    {
+        if (!value.isValid() || value.isNull())
+            return;
+        char text[kExportFormatSize];
+        if (const char* end = formattedValue(value, type, text)) {
+            add(text, end);
+        } else if (value.typeId() == QMetaType::QString && type == ColumnType::Text) {
+            add(QStringView(*static_cast<const QString*>(value.constData())));
+        } else {
+            add(QStringView(generalValueText(value, type)));
+        }
+    }
+    void flush()
+    {
+        m_out.append(QStringView(m_block, m_used));
+        m_used = 0;
+    }
+
+private:
+    static constexpr qsizetype kSize = 16384;
+    QString& m_out;
+    char16_t m_block[kSize];
+    qsizetype m_used = 0;
+};
 
 } // namespace
 
@@ -34,22 +138,10 @@ QString ValueText(const QVariant& value, ColumnType type)
 {
     if (!value.isValid() || value.isNull())
         return {};
-    switch (type) {
-    case ColumnType::Integer:
-        return QString::number(value.toLongLong());
-    case ColumnType::Double:
-    case ColumnType::Currency:
-        return numberText(value.toDouble());
-    case ColumnType::Date:
-        return FormatDateText(value);
-    case ColumnType::DateTime:
-        return FormatDateTimeText(value);
-    case ColumnType::Boolean:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case ColumnType::Text:
-        break;
-    }
-    return value.toString();
+    char text[kExportFormatSize];
+    if (const char* end = formattedValue(value, type, text))
+        return QString::fromLatin1(text, end - text);
+    return generalValueText(value, type);
 }
 
 namespace {
@@ -78,14 +170,21 @@ QString ClipText(const Recordset& recordset)
 {
     QString text;
     const int fields = recordset.fieldCount();
-    text.reserve(recordset.recordCount() * fields * 10);
-    for (int row = 0; row < recordset.recordCount(); ++row) {
-        for (int column = 0; column < fields; ++column) {
-            if (column > 0)
-                text += kTab;
-            text += ValueText(recordset.valueAt(row, column), recordset.fieldType(column));
+    std::vector<ColumnType> types;
+    for (int column = 0; column < fields; ++column)
+        types.push_back(recordset.fieldType(column));
+    text.reserve(qsizetype(recordset.recordCount()) * fields * 10);
+    {
+        TextBlocks blocks(text);
+        for (int row = 0; row < recordset.recordCount(); ++row) {
+            for (int column = 0; column < fields; ++column) {
+                if (column > 0)
+                    blocks.add(u'\t');
+                blocks.addValue(recordset.valueAt(row, column), types[size_t(column)]);
+            }
+            blocks.add(u'\r');
+            blocks.add(u'\n');
         }
-        text += kCrLf;
     }
     return text;
 }
