@@ -5,17 +5,17 @@
 #include "core/AppInfo.h"
 #include "core/Database.h"
 #include "core/DatabaseList.h"
-#include "exports/Exports.h"
 #include "core/MessageBoxes.h"
-#include "exports/OfficePrograms.h"
 #include "core/Recordset.h"
+#include "core/SafeFiles.h"
+#include "exports/Exports.h"
+#include "exports/OfficePrograms.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 #include <QTemporaryFile>
 
@@ -401,15 +401,16 @@ void WriteExportWorkbook(const QString& path, Recordset& recordset, const Workbo
         throw;
     }
 
+    // The scratch file was made owner-only and exclusively; the workbook reaches its name owner-only
+    // too, and never through a symbolic link planted there.
     QFile written(scratch.fileName());
-    QSaveFile target(path);
-    const bool ok = written.open(QIODevice::ReadOnly) && target.open(QIODevice::WriteOnly) && target.write(written.readAll()) >= 0
-        && target.commit();
+    const QString failure
+        = written.open(QIODevice::ReadOnly) ? WriteFileSafely(path, written.readAll()) : written.errorString();
     written.close();
     QFile::remove(scratch.fileName());
-    if (!ok)
-        throw AppError(ErrToReport, QStringLiteral("Cannot write the workbook ") + path + QStringLiteral(": ") + target.errorString(),
-                       ApplicationTitle());
+    if (!failure.isEmpty())
+        throw AppError(ErrToReport,
+            QStringLiteral("Cannot write the workbook ") + path + QStringLiteral(": ") + failure, ApplicationTitle());
 }
 
 bool ExportToExcel(const QString& statement, const QString& title, const QStringList& sheetNames,
