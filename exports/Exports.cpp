@@ -166,14 +166,16 @@ QString ReportSignature()
     return signature;
 }
 
-QString ClipText(const Recordset& recordset)
+namespace {
+// The rows of the current result set added to the text, so an export gathers everything in one
+// buffer instead of copying each result set's text into it.
+void appendClipText(QString& text, const Recordset& recordset)
 {
-    QString text;
     const int fields = recordset.fieldCount();
     std::vector<ColumnType> types;
     for (int column = 0; column < fields; ++column)
         types.push_back(recordset.fieldType(column));
-    text.reserve(qsizetype(recordset.recordCount()) * fields * 10);
+    text.reserve(text.size() + qsizetype(recordset.recordCount()) * fields * 10);
     {
         TextBlocks blocks(text);
         for (int row = 0; row < recordset.recordCount(); ++row) {
@@ -186,6 +188,13 @@ QString ClipText(const Recordset& recordset)
             blocks.add(u'\n');
         }
     }
+}
+} // namespace
+
+QString ClipText(const Recordset& recordset)
+{
+    QString text;
+    appendClipText(text, recordset);
     return text;
 }
 
@@ -211,7 +220,7 @@ bool ExportToText(const QString& statement, const QString& title, const QString&
                         names << recordset->fieldName(column);
                     text += names.join(kTab) + kCrLf;
                     if (recordset->recordCount() > 0)
-                        text += ClipText(*recordset);
+                        appendClipText(text, *recordset);
                     text += kCrLf + kCrLf;
                 } while (recordset->nextRecordset());
             }
