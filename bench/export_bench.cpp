@@ -6,9 +6,9 @@
 
 #include "core/AppInfo.h"
 #include "core/Connection.h"
-#include "core/Exports.h"
+#include "exports/Exports.h"
 #include "core/Recordset.h"
-#include "core/SpreadsheetExport.h"
+#include "exports/SpreadsheetExport.h"
 
 #include <QApplication>
 #include <QDate>

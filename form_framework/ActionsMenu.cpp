@@ -2,7 +2,7 @@
 
 #include "core/Actions.h"
 #include "form_framework/ChildWindows.h"
-#include "core/Exports.h"
+#include "exports/Exports.h"
 #include "core/SqlText.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 #include "form_framework/BoundField.h"
 #include "form_framework/DataWindow.h"
 #include "core/DatabaseList.h"
-#include "core/Exports.h"
+#include "exports/Exports.h"
 #include "form_framework/FieldListing.h"
 #include "core/Viewers.h"
 #include "form_framework/zIdentity.h"

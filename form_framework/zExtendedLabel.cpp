@@ -1,6 +1,6 @@
 #include "form_framework/zExtendedLabel.h"
 
-#include "core/Code39.h"
+#include "exports/Code39.h"
 
 #include <QLabel>
 #include <QPalette>

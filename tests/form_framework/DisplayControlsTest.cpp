@@ -1,4 +1,4 @@
-#include "core/Code39.h"
+#include "exports/Code39.h"
 #include "core/Twips.h"
 #include "form_framework/zBarcode.h"
 #include "form_framework/zExtendedLabel.h"

@@ -6,7 +6,7 @@
 #include "ReferenceFixture.h"
 
 #include "core/AppError.h"
-#include "core/Exports.h"
+#include "exports/Exports.h"
 #include "list_controls/ListProcedures.h"
 #include "core/ProcedureCatalogue.h"
 #include "core/Schema.h"

@@ -1,4 +1,4 @@
-#include "core/Code39.h"
+#include "exports/Code39.h"
 
 #include <zint.h>
 

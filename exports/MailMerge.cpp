@@ -1,14 +1,14 @@
-#include "core/MailMerge.h"
+#include "exports/MailMerge.h"
 
-#include "core/Code39.h"
+#include "exports/Code39.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/Database.h"
-#include "core/Exports.h"
+#include "exports/Exports.h"
 #include "core/MessageBoxes.h"
-#include "core/OfficePrograms.h"
+#include "exports/OfficePrograms.h"
 #include "core/Platform.h"
 #include "core/Recordset.h"
 #include "core/SqlText.h"

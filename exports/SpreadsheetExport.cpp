@@ -1,21 +1,22 @@
-#include "core/SpreadsheetExport.h"
+#include "exports/SpreadsheetExport.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/Database.h"
 #include "core/DatabaseList.h"
-#include "core/Exports.h"
 #include "core/MessageBoxes.h"
-#include "core/OfficePrograms.h"
 #include "core/Recordset.h"
+#include "core/SafeFiles.h"
+#include "exports/ExportFormats.h"
+#include "exports/Exports.h"
+#include "exports/OfficePrograms.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 #include <QTemporaryFile>
 
@@ -23,7 +24,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -133,10 +133,11 @@ int digitCount(qint64 value)
     return digits;
 }
 
+// As long as the text export writes it (15 significant digits).
 int doubleLength(double value)
 {
-    char buffer[40];
-    return std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    char buffer[kExportFormatSize];
+    return static_cast<int>(WriteNumberText(value, buffer) - buffer);
 }
 
 // "$1,234.50 " as the currency style shows it: digits, group separators, two decimals and the
@@ -161,22 +162,34 @@ int longestLine(const QString& text)
     return longest;
 }
 
+// From the date's and time's fields: a local QDateTime asks the C library for the time zone, which
+// reads the zone file again for every cell.
 lxw_datetime toDateTime(const QVariant& value)
 {
-    QDateTime moment;
-    if (value.metaType().id() == QMetaType::QDate)
-        moment = QDateTime(value.toDate(), QTime(0, 0));
-    else if (value.metaType().id() == QMetaType::QDateTime)
-        moment = value.toDateTime();
-    else
-        moment = QDateTime::fromString(value.toString(), Qt::ISODate);
+    QDate date;
+    QTime time(0, 0);
+    if (value.metaType().id() == QMetaType::QDate) {
+        date = *static_cast<const QDate*>(value.constData());
+    } else if (value.metaType().id() == QMetaType::QDateTime) {
+        const QDateTime& moment = *static_cast<const QDateTime*>(value.constData());
+        date = moment.date();
+        time = moment.time();
+    } else {
+        const QDateTime moment = QDateTime::fromString(value.toString(), Qt::ISODate);
+        date = moment.date();
+        time = moment.time();
+    }
     lxw_datetime result {};
-    result.year = moment.date().year();
-    result.month = moment.date().month();
-    result.day = moment.date().day();
-    result.hour = moment.time().hour();
-    result.min = moment.time().minute();
-    result.sec = moment.time().second() + moment.time().msec() / 1000.0;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    result.year = year;
+    result.month = month;
+    result.day = day;
+    result.hour = time.hour();
+    result.min = time.minute();
+    result.sec = time.second() + time.msec() / 1000.0;
     return result;
 }
 
@@ -401,15 +414,16 @@ void WriteExportWorkbook(const QString& path, Recordset& recordset, const Workbo
         throw;
     }
 
+    // The scratch file was made owner-only and exclusively; the workbook reaches its name owner-only
+    // too, and never through a symbolic link planted there.
     QFile written(scratch.fileName());
-    QSaveFile target(path);
-    const bool ok = written.open(QIODevice::ReadOnly) && target.open(QIODevice::WriteOnly) && target.write(written.readAll()) >= 0
-        && target.commit();
+    const QString failure
+        = written.open(QIODevice::ReadOnly) ? WriteFileSafely(path, written.readAll()) : written.errorString();
     written.close();
     QFile::remove(scratch.fileName());
-    if (!ok)
-        throw AppError(ErrToReport, QStringLiteral("Cannot write the workbook ") + path + QStringLiteral(": ") + target.errorString(),
-                       ApplicationTitle());
+    if (!failure.isEmpty())
+        throw AppError(ErrToReport,
+            QStringLiteral("Cannot write the workbook ") + path + QStringLiteral(": ") + failure, ApplicationTitle());
 }
 
 bool ExportToExcel(const QString& statement, const QString& title, const QStringList& sheetNames,

@@ -1,5 +1,5 @@
 #include "core/DatabaseList.h"
-#include "core/Exports.h"
+#include "exports/Exports.h"
 #include "support/PromptRecorder.h"
 #include "core/Recordset.h"
 #include "core/SysInfo.h"

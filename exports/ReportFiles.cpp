@@ -1,14 +1,16 @@
-#include "core/ReportFiles.h"
+#include "exports/ReportFiles.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/Database.h"
 #include "core/Recordset.h"
+#include "core/SafeFiles.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDateTime>
 #include <QDomDocument>
 #include <QFile>
@@ -419,11 +421,20 @@ bool RenderReportToPdf(const QString& reportPath, const QString& statement, cons
             RaiseSilent();
         ReportRenderer renderer(std::move(definition), *recordset);
         CloseRecordset(recordset);
-        QPdfWriter writer(pdfPath);
-        writer.setTitle(QFileInfo(reportPath).completeBaseName());
-        writer.setPageSize(QPageSize(QPageSize::Letter));
-        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        renderer.render(&writer);
+        // The document is made in memory and then written owner-only, never through a symbolic
+        // link planted where the file goes.
+        QBuffer document;
+        document.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&document);
+            writer.setTitle(QFileInfo(reportPath).completeBaseName());
+            writer.setPageSize(QPageSize(QPageSize::Letter));
+            writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+            renderer.render(&writer);
+        }
+        const QString failure = WriteFileSafely(pdfPath, document.data());
+        if (!failure.isEmpty())
+            RaiseToReport(QStringLiteral("Cannot write ") + pdfPath + QStringLiteral(": ") + failure);
     });
 }
 

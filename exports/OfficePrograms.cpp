@@ -1,4 +1,4 @@
-#include "core/OfficePrograms.h"
+#include "exports/OfficePrograms.h"
 
 #include "core/Actions.h"
 #include "core/DesktopOpener.h"

@@ -1,4 +1,4 @@
-#include "core/RecordsetFiles.h"
+#include "exports/RecordsetFiles.h"
 
 #include "core/Actions.h"
 #include "core/AppError.h"
@@ -6,10 +6,10 @@
 #include "core/Database.h"
 #include "core/FileDialogs.h"
 #include "core/Recordset.h"
+#include "core/SafeFiles.h"
 
 #include <QDate>
 #include <QDateTime>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 #include <cmath>
@@ -484,9 +484,10 @@ bool SaveRecordsetAs(const QString& statement, int format, const QString& defaul
             RaiseSilent();
         const QByteArray bytes = format == static_cast<int>(RecordsetFormat::XML) ? RecordsetToXml(*recordset) : RecordsetToAdtg(*recordset);
         CloseRecordset(recordset);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            RaiseToReport(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + file.errorString());
+        // Owner-only, and never through a symbolic link planted where the file goes.
+        const QString failure = WriteFileSafely(path, bytes);
+        if (!failure.isEmpty())
+            RaiseToReport(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + failure);
         saved = true;
     });
     return ran && saved;

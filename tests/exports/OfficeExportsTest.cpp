@@ -1,11 +1,11 @@
 #include "core/AppInfo.h"
 #include "core/DesktopOpener.h"
 #include "core/FileDialogs.h"
-#include "core/OfficePrograms.h"
+#include "exports/OfficePrograms.h"
 #include "support/PromptRecorder.h"
 #include "core/Recordset.h"
-#include "core/RecordsetFiles.h"
-#include "core/SpreadsheetExport.h"
+#include "exports/RecordsetFiles.h"
+#include "exports/SpreadsheetExport.h"
 #include "support/TestDatabase.h"
 
 #include <QDate>
@@ -145,6 +145,27 @@ TEST_F(Workbook, ResultSetsGoOnSheetsOfTheirOwnOrOneBelowTheOther)
         EXPECT_FALSE(sheet.contains(QStringLiteral("autoFilter")));
         EXPECT_FALSE(sheet.contains(QStringLiteral("frozen")));
     }
+}
+
+TEST_F(Workbook, DatesAreSerialsOfTheirFieldsAndNumberColumnsAsWideAsTheirText)
+{
+    Recordset rs;
+    rs.addResultSet({ { QStringLiteral("Day"), ColumnType::Date }, { QStringLiteral("At"), ColumnType::DateTime },
+        { QStringLiteral("Ratio"), ColumnType::Double } });
+    const double ratios[] = { 0.1 + 0.2, 123456.7890123456 };
+    for (const double ratio : ratios) {
+        rs.appendValue(0, QDate(2024, 3, 5));
+        rs.appendValue(1, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+        rs.appendDouble(2, ratio);
+        rs.finishRow();
+    }
+    rs.finishResultSet();
+    WriteExportWorkbook(path(), rs, request());
+    const QString sheet = workbookPart(path(), QStringLiteral("xl/worksheets/sheet2.xml"));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>45356</v>"))) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>45356.5882986111")));
+    // "123456.789012346" and two characters of margin.
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"3\" max=\"3\" width=\"18.")));
 }
 
 TEST_F(Workbook, AnEmptyResultSetKeepsItsHeaderButGetsNoTotals)
