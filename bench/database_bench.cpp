@@ -348,6 +348,8 @@ void benchPostgres(const Procedure& readProcedure, const Procedure& findProcedur
     try {
         clusterExec(QStringLiteral("CREATE DATABASE %1").arg(databaseName));
     } catch (const std::exception& error) {
+        if (!qEnvironmentVariableIsEmpty("BRAMBLECOT_REQUIRE_PG"))
+            throw;
         std::printf("\nPostgreSQL: skipped, the cluster at PGHOST/PGPORT cannot be used (%s)\n", error.what());
         return;
     }
@@ -386,6 +388,9 @@ int main(int argc, char* argv[])
             benchSqlite(readProcedure, findProcedure);
             if (!qEnvironmentVariableIsEmpty("PGHOST") && !qEnvironmentVariableIsEmpty("PGPORT"))
                 benchPostgres(readProcedure, findProcedure);
+            else if (!qEnvironmentVariableIsEmpty("BRAMBLECOT_REQUIRE_PG"))
+                throw std::runtime_error(
+                    "BRAMBLECOT_REQUIRE_PG is set but no PostgreSQL cluster is running (PGHOST/PGPORT)");
             else
                 std::printf("\nPostgreSQL: skipped (set PGHOST and PGPORT to a running cluster)\n");
         }
