@@ -37,5 +37,12 @@ QIcon MainImage(const QString& key)
     const auto found = images.constFind(key.toLower());
     if (found == images.constEnd())
         return {};
-    return QApplication::style()->standardIcon(found.value());
+    // The style decodes every size of an image each time it is asked; the toolbar, the menus and
+    // the window menu (rebuilt as windows open and close) ask for the same few, so each is made
+    // once. Icons are implicitly shared: the copies cost nothing.
+    static QHash<QStyle::StandardPixmap, QIcon> made;
+    auto icon = made.find(found.value());
+    if (icon == made.end())
+        icon = made.insert(found.value(), QApplication::style()->standardIcon(found.value()));
+    return icon.value();
 }
