@@ -107,8 +107,8 @@ int main(int argc, char* argv[])
             std::printf(
                 "Exports of %d x 8 (SQLite), %d interleaved pairs; times are microseconds per row\n", rows, repeats);
             PrintRatioHeader("us/row");
-            PrintRatioLine("read + tab text / read into Recordset", text, rows, 2.0);
-            PrintRatioLine("read + xlsx workbook / read into Recordset", xlsx, rows, 5.0);
+            PrintRatioLine("read + tab text / read alone", text, rows, 2.0);
+            PrintRatioLine("read + xlsx workbook / read alone", xlsx, rows, 5.0);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "export_bench: %s\n", error.what());
