@@ -3,12 +3,15 @@
 #include "form_framework/ChildWindows.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/MainWindowServices.h"
+#include "core/AppError.h"
+#include "core/MessageBoxes.h"
 #include "core/Viewers.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "main_window/frmFolder.h"
 #include "main_window/frmImage.h"
 #include "main_window/frmText.h"
+#include "main_window/WebViewerLoader.h"
 #include "main_window/frmWebBrowser.h"
 
 #include <QCoreApplication>
@@ -20,6 +23,22 @@ namespace {
 const QString kText = QStringLiteral("frmText");
 const QString kImage = QStringLiteral("frmImage");
 const QString kWebBrowser = QStringLiteral("frmWebBrowser");
+
+QString viewerMissing(const QString& reason)
+{
+    return QStringLiteral("The web page viewer could not be loaded: ") + reason;
+}
+
+// The web browser window, its page view from the plugin; a plugin that cannot be loaded is an
+// error the opening reports.
+frmWebBrowser* newWebBrowser()
+{
+    QString error;
+    WebPageViewFactory* pages = LoadWebViewer(error);
+    if (!pages)
+        RaiseToReport(viewerMissing(error));
+    return new frmWebBrowser(*pages);
+}
 
 class MainViewerWindows final : public ViewerWindows {
 public:
@@ -59,6 +78,12 @@ public:
 
     void showWebPage(const QString& address, const QString& caption) override
     {
+        // Without the viewer the page is not shown, and the program goes on.
+        QString error;
+        if (!m_browser && !LoadWebViewer(error)) {
+            ShowErrorMessage(viewerMissing(error));
+            return;
+        }
         if (!m_browser)
             m_browser = qobject_cast<frmWebBrowser*>(LoadFormByName(kWebBrowser));
         if (!m_browser)
@@ -93,6 +118,6 @@ void InstallViewerWindows()
 {
     FormRegistry::registerForm(kText, [] { return new frmText; });
     FormRegistry::registerForm(kImage, [] { return new frmImage; });
-    FormRegistry::registerForm(kWebBrowser, [] { return new frmWebBrowser; });
+    FormRegistry::registerForm(kWebBrowser, [] { return newWebBrowser(); });
     SetViewerWindows(std::make_unique<MainViewerWindows>());
 }

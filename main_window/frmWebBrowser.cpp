@@ -4,11 +4,11 @@
 #include "core/Platform.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zInfo.h"
+#include "main_window/WebPageViewFactory.h"
 
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 namespace {
 bool browserShows(const QUrl& address)
@@ -19,12 +19,13 @@ bool browserShows(const QUrl& address)
 }
 } // namespace
 
-frmWebBrowser::frmWebBrowser()
+frmWebBrowser::frmWebBrowser(WebPageViewFactory& pages)
     : DataWindow(QStringLiteral("frmWebBrowser"))
+    , m_pages(pages)
 {
     setWindowTitle(QStringLiteral("Web Browser"));
     info()->setFormType(static_cast<int>(FormType::Other));
-    m_browser = new QWebEngineView(this);
+    m_browser = m_pages.createView(this);
     m_browser->setObjectName(QStringLiteral("wbBrowser"));
     m_close = new QPushButton(QStringLiteral("Close"), this);
     m_close->setObjectName(QStringLiteral("btnClose"));
@@ -45,7 +46,7 @@ void frmWebBrowser::navigate(const QString& address)
 {
     m_address = QUrl::fromUserInput(address.trimmed());
     if (browserShows(m_address))
-        m_browser->setUrl(m_address);
+        m_pages.showPage(m_browser, m_address);
     else
         Desktop::opener().open(m_address);
 }

@@ -5,20 +5,22 @@
 #include <QUrl>
 
 class QPushButton;
-class QWebEngineView;
+class WebPageViewFactory;
 
 // The one web-browser window (map links, the main window's web pages). Addresses the browser
-// cannot show itself (mail, other programs' schemes) go to the desktop.
+// cannot show itself (mail, other programs' schemes) go to the desktop. The page view comes from
+// the web page viewer plugin (WebViewerLoader.h), which the caller has loaded.
 class frmWebBrowser : public DataWindow {
     Q_OBJECT
 public:
-    frmWebBrowser();
+    explicit frmWebBrowser(WebPageViewFactory& pages);
 
     void navigate(const QString& address);
     QUrl address() const;
 
 private:
-    QWebEngineView* m_browser;
+    WebPageViewFactory& m_pages;
+    QWidget* m_browser;
     QPushButton* m_close;
     QUrl m_address;
 };

@@ -1,11 +1,15 @@
+#include "core/AppError.h"
+#include "core/AppInfo.h"
 #include "core/DesktopOpener.h"
 #include "core/FileDialogs.h"
 #include "support/PromptRecorder.h"
 #include "core/Settings.h"
 #include "support/TestDatabase.h"
 #include "main_window/ViewerWindows.h"
+#include "main_window/WebViewerLoader.h"
 #include "core/Viewers.h"
 #include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
 #include "main_window/frmFolder.h"
 #include "main_window/frmImage.h"
 #include "main_window/frmText.h"
@@ -355,8 +359,19 @@ TEST_F(Viewers, TheFolderChooserHandsBackTheChosenFolderOrNothing)
     EXPECT_EQ(BrowseForFolder(folder), QString()) << "Cancel hands back nothing, even with a folder selected";
 }
 
+// The program folder of the build, where the web page viewer plugin lies, for one test.
+class InBuildProgramFolder {
+public:
+    InBuildProgramFolder() { SetMainPath(QStringLiteral(BRAMBLECOT_PROGRAM_DIR)); }
+    ~InBuildProgramFolder() { SetMainPath(m_saved); }
+
+private:
+    QString m_saved = GetMainPath();
+};
+
 TEST_F(Viewers, OneWebBrowserWindowIsReusedAndRestored)
 {
+    InBuildProgramFolder programFolder;
     QList<QUrl> opened;
     Desktop::setOpener(std::make_unique<RecordingOpener>(opened));
     ShowWebPage(QStringLiteral("about:blank"), QString());
@@ -372,6 +387,54 @@ TEST_F(Viewers, OneWebBrowserWindowIsReusedAndRestored)
     EXPECT_EQ(opened, QList<QUrl> { QUrl(QStringLiteral("mailto:property.room@example.org")) })
         << "what the browser cannot show goes to the desktop";
     Desktop::setOpener(nullptr);
+}
+
+// Without a loadable viewer plugin in the program folder a web page gives the message and no
+// window; the program goes on (the other viewers still open).
+TEST_F(Viewers, AWebPageWithoutItsViewerPluginGivesTheMessageAndTheProgramGoesOn)
+{
+    struct Case {
+        const char* name;
+        QByteArray pluginFile; // written as the plugin's file; empty: no file at all
+    };
+    const Case cases[] = {
+        { "no plugin file", QByteArray() },
+        { "a file that is no plugin", QByteArrayLiteral("not a shared library") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        const QString saved = GetMainPath();
+        SetMainPath(folder.path());
+        if (!c.pluginFile.isEmpty()) {
+            QFile file(WebViewerPluginFile());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.pluginFile);
+        }
+        Prompts().clear();
+        ShowWebPage(QStringLiteral("about:blank"), QStringLiteral("Map"));
+        EXPECT_TRUE(openWindows<frmWebBrowser>().isEmpty());
+        ASSERT_EQ(Prompts().boxes.size(), 1u);
+        EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("The web page viewer could not be loaded: ")))
+            << Prompts().boxes[0].text.toStdString();
+        EXPECT_GT(Prompts().boxes[0].text.size(), QStringLiteral("The web page viewer could not be loaded: ").size())
+            << "the reason follows";
+
+        // Opened by its name (a menu entry), the window raises the same text for the action to report.
+        try {
+            LoadFormByName(QStringLiteral("frmWebBrowser"));
+            ADD_FAILURE() << "the browser window opened without its viewer";
+        } catch (const AppError& error) {
+            EXPECT_TRUE(error.description().startsWith(QStringLiteral("The web page viewer could not be loaded: ")));
+        }
+        EXPECT_TRUE(openWindows<frmWebBrowser>().isEmpty());
+        SetMainPath(saved);
+
+        ShowText(QStringLiteral("still working"));
+        ASSERT_NE(lastText(), nullptr);
+        EXPECT_EQ(lastText()->text(), QStringLiteral("still working"));
+        closeEverything();
+    }
 }
 
 // --- The default folder setting of Save As, on both engines ---------------------------------

@@ -1,0 +1,12 @@
+# Runs a PostgreSQL bench's smoke run for the test suite: cmake -DBENCH=<program> -P RunPostgresBench.cmake
+if("$ENV{PGHOST}" STREQUAL "" OR "$ENV{PGPORT}" STREQUAL "")
+    if(NOT "$ENV{BRAMBLECOT_REQUIRE_PG}" STREQUAL "")
+        message(FATAL_ERROR "BRAMBLECOT_REQUIRE_PG is set but no PostgreSQL cluster is running (PGHOST/PGPORT)")
+    endif()
+    message("PostgreSQL bench skipped: no cluster named by PGHOST and PGPORT")
+    return()
+endif()
+execute_process(COMMAND ${BENCH} --smoke RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${BENCH} --smoke failed: ${result}")
+endif()
