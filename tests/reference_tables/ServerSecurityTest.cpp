@@ -181,7 +181,7 @@ const Hostile hostileStatements[] = {
     // The owner's functions that change roles and grants are not for users to call.
     { "CallTheAdministratorsRoleFunction", "SELECT bramblecot_set_admin_role('{clerk}', true)", "permission denied",
         "SELECT pg_has_role('{clerk}', '{database}_admins', 'MEMBER')" },
-    { "CallTheGrantFunction", "SELECT bramblecot_secure_table('ranks', 'own', NULL, 'rank_code', '{}')",
+    { "CallTheGrantFunction", "SELECT bramblecot_secure_table('ranks', 'own', NULL, 'rank_code', '{}', '{}')",
         "permission denied", "SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'ranks_permission'" },
     { "RenameAnotherUser", "UPDATE DB_Users SET DB_First_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
         "You are not permitted to Edit <User>.", "SELECT DB_First_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
