@@ -203,8 +203,8 @@ QStringList topLevelElements(const QString& list)
 
 bool isConstraintWord(const QString& word)
 {
-    static const QStringList words = { QStringLiteral("CONSTRAINT"), QStringLiteral("PRIMARY"), QStringLiteral("UNIQUE"),
-        QStringLiteral("FOREIGN"), QStringLiteral("CHECK"), QStringLiteral("EXCLUDE") };
+    static const QStringList words = { QStringLiteral("CONSTRAINT"), QStringLiteral("PRIMARY"),
+        QStringLiteral("UNIQUE"), QStringLiteral("FOREIGN"), QStringLiteral("CHECK"), QStringLiteral("EXCLUDE") };
     return words.contains(word, Qt::CaseInsensitive);
 }
 
@@ -217,7 +217,8 @@ QHash<QString, QHash<QString, QString>> declaredColumnNames(DatabaseConnection& 
         QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s*\\((.*)\\)[^)]*$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression addColumn(
-        QStringLiteral("^\\s*ALTER\\s+TABLE\\s+(?:ONLY\\s+)?(\\w+)\\s+ADD\\s+(?:COLUMN\\s+)?(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)"),
+        QStringLiteral(
+            "^\\s*ALTER\\s+TABLE\\s+(?:ONLY\\s+)?(\\w+)\\s+ADD\\s+(?:COLUMN\\s+)?(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression firstWord(QStringLiteral("^(\\w+)"));
     QHash<QString, QHash<QString, QString>> names;
