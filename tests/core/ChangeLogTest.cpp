@@ -3,6 +3,7 @@
 #include "core/Schema.h"
 #include "support/TestDatabase.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <gtest/gtest.h>
@@ -176,6 +177,60 @@ TEST(ChangeLogText, TheSameChangesWriteTheSameValuesOnBothEngines)
                        "\"note\":\"x\"}"));
     EXPECT_TRUE(written[1][0].newValues.startsWith(QStringLiteral("{\"Color_ID\":")))
         << written[1][0].newValues.toStdString();
+}
+
+// A server database as the version before left it: one shared log function writing the row as
+// the server names it. The upgrade gives every table its own, with the declared names.
+TEST(ChangeLogUpgrade, AnUpgradedServerDatabaseLogsTheDeclaredNames)
+{
+    if (!RequireEngine(Engine::PostgreSQL))
+        GTEST_SKIP() << "no PostgreSQL cluster is running";
+    const ConnectionTarget target { Engine::PostgreSQL,
+        qEnvironmentVariable("PGHOST") + QLatin1Char(':') + qEnvironmentVariable("PGPORT"),
+        QStringLiteral("bramblecot_log_upgrade_%1").arg(QCoreApplication::applicationPid()) };
+    ClusterExec({ QStringLiteral("DROP DATABASE IF EXISTS %1").arg(target.databaseName),
+        QStringLiteral("CREATE DATABASE %1").arg(target.databaseName) });
+    {
+        auto connection = DatabaseConnection::openForUpgrade(target);
+        const QStringList earlier = { QStringLiteral("0001_engine"), QStringLiteral("0002_framework"),
+            QStringLiteral("0003_starting_data"), QStringLiteral("0004_case_classification"),
+            QStringLiteral("0005_property_classification"), QStringLiteral("0006_colours_currencies_units"),
+            QStringLiteral("0007_notification_gender_race"), QStringLiteral("0008_employee_and_name_tables"),
+            QStringLiteral("0009_address_telephone_types"), QStringLiteral("0010_countries_states"),
+            QStringLiteral("0011_iso_countries_states"), QStringLiteral("0012_security") };
+        for (int version = 1; version <= earlier.size(); ++version) {
+            for (const QString& statement : SchemaStatements(*connection, earlier.at(version - 1)))
+                connection->executeStatement(statement);
+            connection->executeStatement(
+                QStringLiteral("INSERT INTO DB_Schema_Version(Version) VALUES (?)"), { version });
+        }
+        connection->executeStatement(
+            QStringLiteral("SELECT bramblecot_secure_table('Colors', 'data', 'Color_ID', NULL, '{}')"));
+        connection->executeStatement(QStringLiteral("INSERT INTO Colors (Color_Name) VALUES ('Red')"));
+        ASSERT_TRUE(lastChange(*connection, QStringLiteral("Colors"))
+                        .newValues.contains(QStringLiteral("\"color_name\": \"Red\"")));
+
+        UpgradeSchema(*connection);
+        EXPECT_EQ(SchemaVersion(*connection), LatestSchemaVersion());
+        connection->executeStatement(QStringLiteral("UPDATE Colors SET Color_RGB_Value = 255"));
+        const LoggedValues logged = lastChange(*connection, QStringLiteral("Colors"));
+        EXPECT_EQ(keysInOrder(logged.newValues),
+            QStringList({ QStringLiteral("Color_ID"), QStringLiteral("Color_Name"), QStringLiteral("Appllies_To_Eyes"),
+                QStringLiteral("Appllies_To_Hair"), QStringLiteral("Appllies_To_Items"),
+                QStringLiteral("Color_RGB_Value") }))
+            << logged.newValues.toStdString();
+        EXPECT_TRUE(keysInOrder(logged.oldValues).contains(QStringLiteral("Color_RGB_Value")));
+        // The log keeps what the earlier version wrote.
+        EXPECT_EQ(connection
+                      ->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Change_Log WHERE "
+                                                        "DB_New_Values LIKE '%\"color_name\": \"Red\"%'"))
+                      .valueAt(0, 0)
+                      .toInt(),
+            1);
+    }
+    ClusterExec({ QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(target.databaseName),
+        QStringLiteral("DROP ROLE IF EXISTS %1_admins").arg(target.databaseName),
+        QStringLiteral("DROP ROLE IF EXISTS %1_users").arg(target.databaseName) });
 }
 
 } // namespace
