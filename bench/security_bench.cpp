@@ -3,8 +3,8 @@
 // window sends, run by GetSQLValue on the program's connection, logged on as a clerk over TCP)
 // into a table with the table permission trigger and the change-log trigger (which runs as its
 // owner), against the same saves into a table of the same shape without either trigger.
-// Repeats interleave the two after a warm-up; the program prints the least and the median of the
-// repeats' ratios beside the target and never fails on a missed target.
+// Repeats interleave the two after a warm-up of each (BenchTiming.h); the program prints the
+// least and the median of the repeats' ratios beside the target and never fails on a missed target.
 //
 //   security_bench [N | --smoke]     N saves of each kind per repeat (default 10,000; --smoke 200)
 
@@ -16,12 +16,10 @@
 #include "core/SqlText.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -64,11 +62,9 @@ PairDictionary recordValues(int serial, int round)
 }
 
 // N inserts as a record window in add mode sends them; the identities they returned.
-qint64 timeInserts(const QString& table, int count, int round, std::vector<int>& identities)
+void insertRows(const QString& table, int count, int round, std::vector<int>& identities)
 {
     identities.clear();
-    QElapsedTimer timer;
-    timer.start();
     for (int i = 0; i < count; ++i) {
         const auto identity
             = GetSQLValue(BuildInsertSQL(table, recordValues(i, round)) + QStringLiteral("\r\nRETURNING Item_ID"));
@@ -76,14 +72,11 @@ qint64 timeInserts(const QString& table, int count, int round, std::vector<int>&
             throw std::runtime_error("an insert was refused");
         identities.push_back(identity->toInt());
     }
-    return timer.nsecsElapsed();
 }
 
 // One changed field a save, as a record window in edit mode sends it.
-qint64 timeUpdates(const QString& table, const std::vector<int>& identities, int round)
+void updateRows(const QString& table, const std::vector<int>& identities, int round)
 {
-    QElapsedTimer timer;
-    timer.start();
     for (size_t i = 0; i < identities.size(); ++i) {
         PairDictionary changes;
         changes.add(QStringLiteral("Shelf_No"), QString::number(round * 1000 + static_cast<int>(i % 1000)));
@@ -92,29 +85,6 @@ qint64 timeUpdates(const QString& table, const std::vector<int>& identities, int
         if (!result)
             throw std::runtime_error("an update was refused");
     }
-    return timer.nsecsElapsed();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-// The ratios of each repeat's pair (taken one after the other, so drift of the machine hits both
-// alike): their least and their median, beside the best time per save of each.
-void report(const char* measurement, int count, const std::vector<qint64>& guarded, const std::vector<qint64>& bare)
-{
-    std::vector<double> ratios;
-    for (size_t i = 0; i < guarded.size(); ++i)
-        ratios.push_back(static_cast<double>(guarded[i]) / static_cast<double>(bare[i]));
-    const double bestGuarded = static_cast<double>(*std::min_element(guarded.begin(), guarded.end()));
-    const double bestBare = static_cast<double>(*std::min_element(bare.begin(), bare.end()));
-    const double minRatio = *std::min_element(ratios.begin(), ratios.end());
-    const double medianRatio = median(ratios);
-    std::printf("%-34s %10.1f %10.1f %8.3f %8.3f %8.2f  %s\n", measurement, bestGuarded / count / 1000.0,
-        bestBare / count / 1000.0, minRatio, medianRatio, kTarget, medianRatio <= kTarget ? "yes" : "no");
 }
 
 void run(int count, int repeats)
@@ -166,34 +136,21 @@ void run(int count, int repeats)
         const ConnectionTarget tcp { Engine::PostgreSQL, QStringLiteral("127.0.0.1:") + port, databaseName };
         SetDBConnection(DatabaseConnection::open(tcp, Credentials { false, clerk, QStringLiteral("Bench1") }));
 
-        std::vector<int> identities;
-        const int warmUp = std::max(50, count / 10);
-        for (const char* table : { "Bench_Items", "Bench_Items_Bare" }) {
-            timeInserts(QString::fromLatin1(table), warmUp, 0, identities);
-            timeUpdates(QString::fromLatin1(table), identities, 0);
-        }
-        std::vector<qint64> guardedInserts, bareInserts, guardedUpdates, bareUpdates;
-        for (int round = 1; round <= repeats; ++round) {
-            std::vector<int> guardedRows;
-            std::vector<int> bareRows;
-            // Alternate which goes first, so neither always follows the other's writes.
-            if (round % 2) {
-                guardedInserts.push_back(timeInserts(QStringLiteral("Bench_Items"), count, round, guardedRows));
-                bareInserts.push_back(timeInserts(QStringLiteral("Bench_Items_Bare"), count, round, bareRows));
-                guardedUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items"), guardedRows, round));
-                bareUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items_Bare"), bareRows, round));
-            } else {
-                bareInserts.push_back(timeInserts(QStringLiteral("Bench_Items_Bare"), count, round, bareRows));
-                guardedInserts.push_back(timeInserts(QStringLiteral("Bench_Items"), count, round, guardedRows));
-                bareUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items_Bare"), bareRows, round));
-                guardedUpdates.push_back(timeUpdates(QStringLiteral("Bench_Items"), guardedRows, round));
-            }
-        }
+        // Each side's latest rows, which its next update run changes.
+        std::vector<int> guardedRows;
+        std::vector<int> bareRows;
+        int round = 0;
+        const QString guarded = QStringLiteral("Bench_Items");
+        const QString bare = QStringLiteral("Bench_Items_Bare");
+        const PairedTimes inserts = Interleaved(
+            repeats, [&] { insertRows(bare, count, ++round, bareRows); },
+            [&] { insertRows(guarded, count, ++round, guardedRows); });
+        const PairedTimes updates = Interleaved(
+            repeats, [&] { updateRows(bare, bareRows, ++round); }, [&] { updateRows(guarded, guardedRows, ++round); });
         std::printf("\nPostgreSQL, a clerk over TCP: %d saves of each kind, %d repeats\n", count, repeats);
-        std::printf(
-            "%-34s %10s %10s %8s %8s %8s  %s\n", "measurement", "ours us", "bare us", "min", "median", "target", "met");
-        report("insert ... RETURNING, guarded", count, guardedInserts, bareInserts);
-        report("update ... RETURNING, guarded", count, guardedUpdates, bareUpdates);
+        PrintRatioHeader("ours us");
+        PrintRatioLine("insert ... RETURNING, guarded", inserts, count, kTarget);
+        PrintRatioLine("update ... RETURNING, guarded", updates, count, kTarget);
         const auto logged
             = GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM DB_Change_Log WHERE DB_Table_Name = 'bench_items'"));
         std::printf(
@@ -210,16 +167,12 @@ void run(int count, int repeats)
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    int count = 10000;
-    int repeats = 5;
+    const bool smoke = IsSmokeRun(argc, argv);
+    int count = smoke ? 200 : 10000;
+    const int repeats = smoke ? 3 : 5;
     for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        if (argument == "--smoke") {
-            count = 200;
-            repeats = 3;
-        } else if (argument.toInt() > 0) {
-            count = argument.toInt();
-        }
+        if (QByteArray(argv[i]).toInt() > 0)
+            count = QByteArray(argv[i]).toInt();
     }
     if (qEnvironmentVariableIsEmpty("PGHOST") || qEnvironmentVariableIsEmpty("PGPORT")) {
         std::printf(

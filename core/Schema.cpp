@@ -6,6 +6,8 @@
 #include "core/SqlText.h"
 
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 
 namespace {
 
@@ -65,6 +67,7 @@ bool IsUnloggedTable(const QString& table)
     static const QStringList unlogged = {
         QStringLiteral("DB_Change_Log"), QStringLiteral("DB_Schema_Version"), QStringLiteral("DB_Logins"),
         QStringLiteral("DB_User_Settings"), QStringLiteral("DB_Form_Sizes"), QStringLiteral("DB_Column_Widths"),
+        QStringLiteral("DB_Table_Rights"),
     };
     return unlogged.contains(table, Qt::CaseInsensitive);
 }
@@ -137,7 +140,8 @@ TableGuard guardOf(const QString& table)
     };
     static const QStringList perUser
         = { QStringLiteral("DB_User_Settings"), QStringLiteral("DB_Form_Sizes"), QStringLiteral("DB_Column_Widths") };
-    static const QStringList readOnly = { QStringLiteral("DB_Change_Log"), QStringLiteral("DB_Schema_Version") };
+    static const QStringList readOnly
+        = { QStringLiteral("DB_Change_Log"), QStringLiteral("DB_Schema_Version"), QStringLiteral("DB_Table_Rights") };
     if (table.compare(QLatin1String("DB_Users"), Qt::CaseInsensitive) == 0) {
         // A user's own record: the names and defaults of the user-options window. The log-in, the
         // employee the user is and the administrator flag are the administrators' to set.
@@ -171,13 +175,84 @@ QString kindName(TableKind kind)
     return QStringLiteral("read");
 }
 
-void secureServerTable(DatabaseConnection& connection, const QString& table, const QString& identity)
+// The elements of a parenthesised list, split at the commas outside nested parentheses and strings.
+QStringList topLevelElements(const QString& list)
+{
+    QStringList elements;
+    QString current;
+    int depth = 0;
+    bool inString = false;
+    for (const QChar c : list) {
+        if (c == QLatin1Char('\''))
+            inString = !inString;
+        else if (!inString && c == QLatin1Char('('))
+            ++depth;
+        else if (!inString && c == QLatin1Char(')'))
+            --depth;
+        if (!inString && depth == 0 && c == QLatin1Char(',')) {
+            elements << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        elements << current.trimmed();
+    return elements;
+}
+
+bool isConstraintWord(const QString& word)
+{
+    static const QStringList words = { QStringLiteral("CONSTRAINT"), QStringLiteral("PRIMARY"),
+        QStringLiteral("UNIQUE"), QStringLiteral("FOREIGN"), QStringLiteral("CHECK"), QStringLiteral("EXCLUDE") };
+    return words.contains(word, Qt::CaseInsensitive);
+}
+
+// The column names as the migrations' CREATE TABLE and ALTER TABLE ... ADD statements spell them,
+// by lower-case table and then lower-case column name. PostgreSQL folds unquoted names to lower
+// case, so its catalogue has lost the spelling the change log's keys keep.
+QHash<QString, QHash<QString, QString>> declaredColumnNames(DatabaseConnection& connection)
+{
+    static const QRegularExpression createTable(
+        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s*\\((.*)\\)[^)]*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression addColumn(
+        QStringLiteral(
+            "^\\s*ALTER\\s+TABLE\\s+(?:ONLY\\s+)?(\\w+)\\s+ADD\\s+(?:COLUMN\\s+)?(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression firstWord(QStringLiteral("^(\\w+)"));
+    QHash<QString, QHash<QString, QString>> names;
+    for (const QString& migration : migrationNames()) {
+        for (const QString& statement : SchemaStatements(connection, migration)) {
+            if (const QRegularExpressionMatch create = createTable.match(statement); create.hasMatch()) {
+                QHash<QString, QString>& columns = names[create.captured(1).toLower()];
+                for (const QString& element : topLevelElements(create.captured(2))) {
+                    const QString column = firstWord.match(element).captured(1);
+                    if (!column.isEmpty() && !isConstraintWord(column))
+                        columns.insert(column.toLower(), column);
+                }
+            } else if (const QRegularExpressionMatch add = addColumn.match(statement); add.hasMatch()) {
+                if (!isConstraintWord(add.captured(2)))
+                    names[add.captured(1).toLower()].insert(add.captured(2).toLower(), add.captured(2));
+            }
+        }
+    }
+    return names;
+}
+
+void secureServerTable(DatabaseConnection& connection, const QString& table, const QStringList& columns,
+    const QHash<QString, QString>& declared)
 {
     const TableGuard guard = guardOf(table);
-    connection.executeStatement(QStringLiteral("SELECT bramblecot_secure_table(?, ?, ?, ?, string_to_array(?, ','))"),
-        { table, kindName(guard.kind), IsUnloggedTable(table) ? QVariant() : QVariant(identity),
-            guard.ownColumn.isEmpty() ? QVariant() : QVariant(guard.ownColumn),
-            guard.ownColumns.join(QLatin1Char(',')) });
+    QStringList logColumns;
+    for (const QString& column : columns)
+        logColumns << declared.value(column.toLower(), column);
+    // By the schema's convention the identity is every table's first column.
+    connection.executeStatement(
+        QStringLiteral("SELECT bramblecot_secure_table(?, ?, ?, ?, string_to_array(?, ','), string_to_array(?, ','))"),
+        { table, kindName(guard.kind), IsUnloggedTable(table) ? QVariant() : QVariant(columns.first()),
+            guard.ownColumn.isEmpty() ? QVariant() : QVariant(guard.ownColumn), guard.ownColumns.join(QLatin1Char(',')),
+            logColumns.join(QLatin1Char(',')) });
 }
 
 void createSqliteLogTriggers(DatabaseConnection& connection, const QString& table, const QStringList& columns)
@@ -219,9 +294,12 @@ void createSqliteLogTriggers(DatabaseConnection& connection, const QString& tabl
 void RefreshChangeLogTriggers(DatabaseConnection& connection)
 {
     Recordset tables = connection.executeStatement(QString::fromLatin1(connection.facts().tablesSql));
+    const bool postgres = connection.engine() == Engine::PostgreSQL;
+    // SQLite keeps the declared spelling of every column itself.
+    const QHash<QString, QHash<QString, QString>> declared
+        = postgres ? declaredColumnNames(connection) : QHash<QString, QHash<QString, QString>>();
     for (int row = 0; row < tables.recordCount(); ++row) {
         const QString table = tables.valueAt(row, 0).toString();
-        const bool postgres = connection.engine() == Engine::PostgreSQL;
         if (!postgres && IsUnloggedTable(table))
             continue;
         const QStringList columns = columnsOf(connection, table);
@@ -229,7 +307,7 @@ void RefreshChangeLogTriggers(DatabaseConnection& connection)
             continue;
         // By the schema's convention the identity is every table's first column.
         if (postgres)
-            secureServerTable(connection, table, columns.first());
+            secureServerTable(connection, table, columns, declared.value(table.toLower()));
         else
             createSqliteLogTriggers(connection, table, columns);
     }

@@ -243,7 +243,7 @@ const BadInput badInputs[] = {
     // The owner's functions that change roles and grants are not for users to call.
     { "CallTheAdministratorsRoleFunction", Via::Sql, "SELECT bramblecot_set_admin_role('{clerk}', true)",
         "permission denied", "SELECT pg_has_role('{clerk}', '{database}_admins', 'MEMBER')" },
-    { "CallTheGrantFunction", Via::Sql, "SELECT bramblecot_secure_table('ranks', 'own', NULL, 'rank_code', '{}')",
+    { "CallTheGrantFunction", Via::Sql, "SELECT bramblecot_secure_table('ranks', 'own', NULL, 'rank_code', '{}', '{}')",
         "permission denied", "SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'ranks_permission'" },
     { "RenameAnotherUser", Via::Sql, "UPDATE DB_Users SET DB_First_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
         "You are not permitted to Edit <User>.", "SELECT DB_First_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
@@ -272,6 +272,12 @@ const BadInput badInputs[] = {
         "permission denied", "SELECT COUNT(*) FROM DB_Tables" },
     { "GrantOneselfATablePermission", Via::Sql, "UPDATE DB_Table_Permissions SET DB_Permission = 1",
         "permission denied", "SELECT SUM(DB_Permission) FROM DB_Table_Permissions" },
+    // The decisions the permission trigger reads are the owner's to work out.
+    { "WriteTheWorkedOutDecisions", Via::Sql, "UPDATE DB_Table_Rights SET DB_May_Add = true", "permission denied",
+        "SELECT string_agg(DB_Table_Key || DB_Login_Key || DB_May_Add, ',' ORDER BY DB_Table_Key, DB_Login_Key) "
+        "FROM DB_Table_Rights" },
+    { "CallTheDecisionsRefresh", Via::Sql, "SELECT bramblecot_work_out_table_rights()", "permission denied",
+        "SELECT COUNT(*) FROM DB_Table_Rights" },
     { "CreateATable", Via::Sql, "CREATE TABLE Loot (Loot_ID INTEGER)", "permission denied",
         "SELECT COUNT(*) FROM pg_tables WHERE tablename = 'loot'" },
     // A temporary DB_Users would otherwise stand in for the real one in an unqualified query.
@@ -544,6 +550,56 @@ TEST_P(ServerSecurity, TheSavePathIsRefusedWhereTheClerksPermissionsRefuse)
     EXPECT_EQ(ownerValue(QStringLiteral("SELECT DB_Session_User FROM DB_Change_Log WHERE DB_Table_Name = 'salutations' "
                                         "AND DB_New_Values LIKE '%Mister%'")),
         clerk);
+}
+
+// Each change to the permission tables or the user rows holds for the clerk's very next statement.
+TEST_P(ServerSecurity, APermissionChangeHoldsForTheNextStatement)
+{
+    const QString addSuffix = QStringLiteral("INSERT INTO Suffixes (Suffix_Name, Suffix_Code) VALUES ('S%1', 'S%1')");
+    const char* refused = "You are not permitted to Add <Suffix>.";
+    const QString clerkRow = QStringLiteral("(SELECT DB_User_ID FROM DB_Users WHERE DB_User_Name = '{clerk}')");
+    const QString suffixAdd = QStringLiteral(
+        "(SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = 'Suffixes'), (SELECT DB_Table_Action_ID FROM "
+        "DB_Table_Actions WHERE DB_Table_Action_Name = 'Add')");
+    const struct {
+        QString change; // the owner's
+        const char* refusal; // of the clerk's next insert; "" where it may
+    } steps[] = {
+        { QStringLiteral("SELECT 1"), refused }, // the table's default refuses
+        { QStringLiteral("UPDATE DB_Tables SET DB_Default_Permission = 1 WHERE DB_Table_Name = 'Suffixes'"), "" },
+        { QStringLiteral("INSERT INTO DB_Table_Permissions (DB_User_ID, DB_Table_ID, DB_Table_Action_ID, "
+                         "DB_Permission) SELECT %1, %2, 1")
+                .arg(clerkRow, suffixAdd),
+            "" },
+        { QStringLiteral("UPDATE DB_Table_Permissions SET DB_Permission = 0 WHERE DB_User_ID = %1").arg(clerkRow),
+            refused }, // the user's row beats the table's default
+        { QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 1 WHERE DB_User_Name = '{clerk}'"), "" },
+        { QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0 WHERE DB_User_Name = '{clerk}'"), refused },
+        { QStringLiteral("DELETE FROM DB_Table_Permissions WHERE DB_User_ID = %1").arg(clerkRow), "" },
+        { QStringLiteral("UPDATE DB_Table_Actions SET DB_Table_Action_Name = 'Append' WHERE DB_Table_Action_Name = "
+                         "'Add'"),
+            refused }, // no action of that name: nobody may
+        { QStringLiteral("UPDATE DB_Table_Actions SET DB_Table_Action_Name = 'ADD' WHERE DB_Table_Action_Name = "
+                         "'Append'"),
+            "" }, // names compare case-insensitively
+        { QStringLiteral("UPDATE DB_Tables SET DB_Table_Name = 'Suffix_List' WHERE DB_Table_Name = 'Suffixes'"),
+            "You are not permitted to Add <suffixes>." }, // a table the program does not know
+        { QStringLiteral("UPDATE DB_Tables SET DB_Table_Name = 'SUFFIXES' WHERE DB_Table_Name = 'Suffix_List'"), "" },
+        // A log-in without a user row has the table's default.
+        { QStringLiteral("DELETE FROM DB_Users WHERE DB_User_Name = '{clerk}'"), "" },
+        { QStringLiteral("UPDATE DB_Tables SET DB_Default_Permission = 0 WHERE DB_Table_Name = 'Suffixes'"), refused },
+    };
+    int serial = 0;
+    for (const auto& step : steps) {
+        const QString change = fill(step.change.toUtf8().constData());
+        SCOPED_TRACE(change.toStdString());
+        ownerDo(change);
+        const QString refusal = clerkDo(addSuffix.arg(++serial));
+        if (*step.refusal == '\0')
+            EXPECT_EQ(refusal, QString());
+        else
+            EXPECT_TRUE(refusal.contains(QString::fromLatin1(step.refusal))) << refusal.toStdString();
+    }
 }
 
 TEST_P(ServerSecurity, TheAdministratorFlagAndTheAdministratorsRoleMoveTogether)

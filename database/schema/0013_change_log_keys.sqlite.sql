@@ -1,0 +1,2 @@
+-- The embedded engine's change-log triggers name each column as its table declares it already
+-- (SQLite keeps the spelling of CREATE TABLE); the trigger refresh after every upgrade renews them.
