@@ -471,6 +471,21 @@ bool Recordset::isNullAt(int row, int column) const
     return current().columns.at(static_cast<size_t>(column)).nulls.at(static_cast<size_t>(row));
 }
 
+qint64 Recordset::intValue(int row, int column, bool* isNull) const
+{
+    const auto& data = current().columns.at(static_cast<size_t>(column));
+    const auto r = static_cast<size_t>(row);
+    const bool null = data.nulls.at(r);
+    if (isNull)
+        *isNull = null;
+    if (null)
+        return 0;
+    if (data.storage == Storage::Int64
+        && (data.info.type == ColumnType::Integer || data.info.type == ColumnType::Boolean))
+        return data.ints[r];
+    return valueAt(row, column).toLongLong();
+}
+
 QVariant Recordset::valueAt(int row, int column) const
 {
     const auto& data = current().columns.at(static_cast<size_t>(column));

@@ -73,6 +73,9 @@ public:
     QVariant value(const QString& name) const;
     QVariant valueAt(int row, int column) const;
     bool isNullAt(int row, int column) const;
+    // A whole-number column's value without a QVariant (identities are read once per row);
+    // other columns give what valueAt(...).toLongLong() gives. NULL gives 0 and sets *isNull.
+    qint64 intValue(int row, int column, bool* isNull = nullptr) const;
 
     // Bytes held by the values, offsets and null marks (for measurements).
     size_t memoryBytes() const;
