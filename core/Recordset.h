@@ -38,7 +38,10 @@ public:
     void appendDouble(int column, double value);
     void appendText(int column, const QString& value);
     void finishRow();
-    // Ends the last result set: its storage is trimmed to what its values need.
+    // The number of rows the last result set will get, when the engine knows it before the
+    // first row (PostgreSQL's PQntuples): the columns are sized for them once.
+    void reserveRows(int rows);
+    // Ends the last result set. Storage grows in blocks and is not copied again at the end.
     void finishResultSet();
     // The logical type of a column may be settled only once its first values are seen.
     void setColumnType(int column, ColumnType type);
