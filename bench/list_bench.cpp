@@ -1,44 +1,36 @@
 // What the result grid costs over reading its rows, on SQLite and (when PGHOST names a running
-// cluster) on PostgreSQL, for a 100,000-row, 8-column search result:
+// cluster) on PostgreSQL, for a 100,000-row, 8-column search result, each in interleaved pairs:
 //   (a) filling the grid from the search call, against reading the same call into a Recordset;
-//   (b) a header-click sort of those rows (a money column, then a text column), against the fill;
-//   (c) a data-changed update of one row, against the fill.
-// Timings are the best of several repeats; the program reports and never fails.
+//   (b) a header-click sort of those rows (a money column, then a text column), against the read;
+//   (c) a data-changed update of one row, against reading that one row;
+// and, on SQLite, (d) the fresh memory a 1,000,000-row Recordset touches while it is filled
+// (peak resident size), against the raw size of its values.
+// "--smoke" runs tiny sizes to the end. The program reports and never fails.
 
+#include "BenchTiming.h"
 #include "core/AppError.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "list_controls/ListProcedures.h"
 #include "core/ProcedureCatalogue.h"
-#include "list_controls/ResultTableModel.h"
 #include "core/Schema.h"
+#include "list_controls/ListProcedures.h"
+#include "list_controls/ResultTableModel.h"
 #include "list_controls/zListView.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <limits>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr int kRows = 100000;
-constexpr int kRepeats = 5;
-
-double bestOf(int repeats, const std::function<void()>& run)
-{
-    double best = std::numeric_limits<double>::max();
-    for (int i = 0; i < repeats; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
+int gRows = 100000;
+int gRepeats = 9;
+int gMemoryRows = 1000000;
 
 void prepare(DatabaseConnection& connection)
 {
@@ -49,8 +41,10 @@ void prepare(DatabaseConnection& connection)
                                     .arg(postgres ? QStringLiteral("NUMERIC(19,4)") : QStringLiteral("MONEY"),
                                          postgres ? QStringLiteral("DATE") : QStringLiteral("DATE"),
                                          postgres ? QStringLiteral("SMALLINT") : QStringLiteral("BIT")));
-    const QString series = postgres ? QStringLiteral("SELECT g AS n FROM generate_series(1, %1) g").arg(kRows)
-                                    : QStringLiteral("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %1) SELECT n FROM s").arg(kRows);
+    const QString series = postgres
+        ? QStringLiteral("SELECT g AS n FROM generate_series(1, %1) g").arg(gRows)
+        : QStringLiteral("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %1) SELECT n FROM s")
+              .arg(gRows);
     const QString date = postgres ? QStringLiteral("DATE '2015-01-01' + (n * 3) % 3650")
                                   : QStringLiteral("date('2015-01-01', '+' || ((n * 3) % 3650) || ' days')");
     connection.executeStatement(QStringLiteral("INSERT INTO Bench_Items SELECT n, 'EV-' || n, 'Sealed bag from locker ' || (n % 64), "
@@ -68,45 +62,124 @@ void prepare(DatabaseConnection& connection)
         QStringLiteral("-- @param Item_ID integer\n") + columns + select + QStringLiteral(" WHERE Item_ID = :Item_ID"), {}, {}));
 }
 
+// Kilobytes of the process's resident size ("VmRSS") or its peak ("VmHWM").
+qint64 statusKilobytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Pages the process touched for the first time so far (minor faults).
+qint64 freshPages()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// The peak resident size starts again from the present one.
+bool resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+void memoryBench(std::unique_ptr<DatabaseConnection> owned)
+{
+    DatabaseConnection& connection = *owned;
+    SetDBConnection(std::move(owned));
+    connection.executeStatement(QStringLiteral("DROP TABLE IF EXISTS Bench_Memory"));
+    connection.executeStatement(
+        QStringLiteral("CREATE TABLE Bench_Memory (Item_ID INTEGER PRIMARY KEY, Tag TEXT, Description TEXT, "
+                       "Item_Count INTEGER, Shelf INTEGER, Weight REAL, Declared REAL, Received INTEGER)"));
+    connection.executeStatement(
+        QStringLiteral("INSERT INTO Bench_Memory WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s "
+                       "WHERE n < %1) SELECT n, 'EV-' || n, 'Sealed bag from locker ' || (n %% 64), 1 + (n * 7) %% 23, "
+                       "100 + (n * 13) %% 900, 0.125 + n / 100.0, n / 4.0, 2450000 + n %% 3650 FROM s")
+            .arg(gMemoryRows)
+            .replace(QStringLiteral("%%"), QStringLiteral("%")));
+    // Six numbers of 8 bytes a row and the two texts' UTF-8 bytes.
+    const qint64 raw
+        = GetSQLValue(QStringLiteral("SELECT SUM(48 + length(Tag) + length(Description)) FROM Bench_Memory"))
+              ->toLongLong();
+    const QString select = QStringLiteral(
+        "SELECT Item_ID, Tag, Description, Item_Count, Shelf, Weight, Declared, Received FROM Bench_Memory");
+    // Once before, so the statement cache and the driver's own buffers are not counted.
+    OpenRecordset(select + QStringLiteral(" LIMIT 10"));
+    const qint64 before = statusKilobytes("VmRSS");
+    if (!resetPeak() || before < 0) {
+        std::printf("(d) the peak resident size cannot be read here\n");
+        SetDBConnection(nullptr);
+        return;
+    }
+    const qint64 pagesBefore = freshPages();
+    std::unique_ptr<Recordset> result = OpenRecordset(select);
+    const double touched = static_cast<double>(freshPages() - pagesBefore) * static_cast<double>(sysconf(_SC_PAGESIZE));
+    const qint64 peak = statusKilobytes("VmHWM");
+    const double fresh = static_cast<double>(peak - before) * 1024.0;
+    const double mib = 1048576.0;
+    std::printf("(d) Recordset of %d rows x 8, raw values %.1f MiB, held %.1f MiB\n", result->recordCount(),
+        static_cast<double>(raw) / mib, static_cast<double>(result->memoryBytes()) / mib);
+    std::printf("    peak resident growth while filling %8.1f MiB  %.2fx the raw values (target at most 1.3x) %s\n",
+        fresh / mib, fresh / static_cast<double>(raw), fresh <= 1.3 * static_cast<double>(raw) ? "yes" : "no");
+    std::printf("    fresh memory touched while filling %8.1f MiB  %.2fx the raw values\n", touched / mib,
+        touched / static_cast<double>(raw));
+    result.reset();
+    SetDBConnection(nullptr);
+}
+
 void run(const char* label, std::unique_ptr<DatabaseConnection> connection)
 {
     prepare(*connection);
     SetDBConnection(std::move(connection));
     const QString call = QStringLiteral("EXEC usp_Bench_Search");
+    const QString oneCall = QStringLiteral("EXEC usp_Bench_Search_One @Item_ID = %1").arg(gRows / 2);
 
-    const double read = bestOf(kRepeats, [&] {
+    auto read = [&] {
         std::unique_ptr<Recordset> rows = OpenRecordset(call);
-        if (!rows || rows->recordCount() != kRows)
+        if (!rows || rows->recordCount() != gRows)
             throw std::runtime_error("the search gave the wrong number of rows");
-    });
+    };
     zListView grid;
     grid.setPopulateSQL(call);
     grid.resize(900, 600);
     grid.show();
-    const double fill = bestOf(kRepeats, [&] {
+    const PairedTimes fill = Interleaved(gRepeats, read, [&] {
         grid.Populate();
         QApplication::processEvents();
     });
+    if (grid.CountItems() != gRows)
+        throw std::runtime_error("the grid shows the wrong number of rows");
     const int declared = grid.model()->columnIndex(QStringLiteral("Declared"));
     const int description = grid.model()->columnIndex(QStringLiteral("Description"));
-    const double sortMoney = bestOf(kRepeats, [&] {
+    const PairedTimes sortMoney = Interleaved(gRepeats, read, [&] {
         grid.SortByColumn(declared);
         QApplication::processEvents();
     });
-    const double sortText = bestOf(kRepeats, [&] {
+    const PairedTimes sortText = Interleaved(gRepeats, read, [&] {
         grid.SortByColumn(description);
         QApplication::processEvents();
     });
-    const double update = bestOf(kRepeats, [&] {
-        grid.UpdateListViewItems(QStringLiteral("EXEC usp_Bench_Search_One @Item_ID = 50000"));
-        QApplication::processEvents();
-    });
-    std::printf("%s, %d rows x 8 columns\n", label, kRows);
-    std::printf("  read into a Recordset      %9.1f ms\n", read);
-    std::printf("  fill the grid              %9.1f ms   %.2fx the read (target at most 1.5x)\n", fill, fill / read);
-    std::printf("  header sort, money column  %9.1f ms   %.2fx the fill\n", sortMoney, sortMoney / fill);
-    std::printf("  header sort, text column   %9.1f ms   %.2fx the fill\n", sortText, sortText / fill);
-    std::printf("  one-row data-changed update%9.2f ms   %.4fx the fill\n", update, update / fill);
+    const PairedTimes update = Interleaved(
+        gRepeats * 5, [&] { OpenRecordset(oneCall); },
+        [&] {
+            grid.UpdateListViewItems(oneCall);
+            QApplication::processEvents();
+        });
+    std::printf("%s, %d rows x 8 columns\n", label, gRows);
+    PrintRatioHeader("ms");
+    PrintRatioLine("(a) fill the grid / read", fill, 1000, 1.5);
+    PrintRatioLine("(b) header sort, money column / read", sortMoney, 1000, 0);
+    PrintRatioLine("    header sort, text column / read", sortText, 1000, 0);
+    PrintRatioLine("(c) one-row update / read of the row", update, 1000, 0);
+    std::fflush(stdout);
     grid.hide();
     // The grid keeps no widths here: the connection goes before the grid would save them.
     SetDBConnection(nullptr);
@@ -119,9 +192,17 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (IsSmokeRun(argc, argv)) {
+        gRows = 300;
+        gRepeats = 3;
+        gMemoryRows = 1000;
+    }
     RegisterListControlProcedures();
     try {
         QTemporaryDir folder;
+        // First, while the process has freed nothing that a fill could reuse unseen.
+        memoryBench(DatabaseConnection::open(
+            { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("memory.db")) }, {}));
         run("SQLite", DatabaseConnection::open({ Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, {}));
         if (!qEnvironmentVariableIsEmpty("PGHOST")) {
             const QString server = qEnvironmentVariable("PGHOST") + QStringLiteral(":") + qEnvironmentVariable("PGPORT", QStringLiteral("5432"));

@@ -1055,6 +1055,8 @@ void DatabaseConnection::readRows(QSqlQuery& query, Recordset& result, const std
 {
     const int count = static_cast<int>(columns.size());
     result.addResultSet(columns);
+    // PostgreSQL gives the row count before the first row; SQLite does not (-1).
+    result.reserveRows(query.size());
     while (query.next()) {
         for (int i = 0; i < count; ++i)
             result.appendValue(i, query.value(i));

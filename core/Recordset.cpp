@@ -103,6 +103,105 @@ QDateTime decodeDateTime(qint64 encoded)
     return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms));
 }
 
+// A column's values in blocks of 65,536: growing never copies what is stored, so filling a
+// large result touches each value's memory once and holds at most one part-filled block more
+// than its values. The first block grows by doubling, so a small result stays small. When the
+// engine says how many rows come, each block is sized for them.
+template <class T> class Chunked {
+public:
+    static constexpr size_t kShift = 16;
+    static constexpr size_t kBlock = size_t(1) << kShift;
+
+    void expect(size_t count) { m_expected = count; }
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const T& operator[](size_t i) const { return m_blocks[i >> kShift][i & (kBlock - 1)]; }
+    void push_back(const T& value)
+    {
+        const size_t block = m_size >> kShift;
+        if (block == m_blocks.size()) {
+            m_blocks.emplace_back();
+            const size_t left = m_expected > m_size ? m_expected - m_size : 0;
+            if (left > 0)
+                m_blocks.back().reserve(std::min(kBlock, left));
+            else if (block > 0)
+                m_blocks.back().reserve(kBlock);
+        }
+        m_blocks[block].push_back(value);
+        ++m_size;
+    }
+    size_t capacityBytes() const
+    {
+        size_t total = m_blocks.capacity() * sizeof(std::vector<T>);
+        for (const auto& block : m_blocks)
+            total += block.capacity() * sizeof(T);
+        return total;
+    }
+
+private:
+    std::vector<std::vector<T>> m_blocks;
+    size_t m_size = 0;
+    size_t m_expected = 0;
+};
+
+// A text column's UTF-8 bytes in blocks of 1 MiB (a longer value gets a block of its own), each
+// value whole in one block; the per-row end offsets count across the blocks, as if the blocks
+// were one buffer. The first block grows by doubling.
+class TextBlocks {
+public:
+    static constexpr qsizetype kBlock = qsizetype(1) << 20;
+
+    quint32 size() const { return m_size; }
+    // Appends the value's UTF-8 and returns the end offset after it.
+    quint32 append(const QString& value)
+    {
+        const qsizetype most = value.size() * 3;
+        if (m_blocks.empty() || !fits(m_blocks.back(), most)) {
+            const bool first = m_blocks.size() == 1 && m_blocks.back().size() + most <= kBlock;
+            if (first) {
+                // The first block doubles, up to a full block.
+                QByteArray& last = m_blocks.back();
+                last.reserve(std::min(kBlock, std::max(2 * last.capacity(), last.size() + most)));
+            } else {
+                m_blocks.emplace_back();
+                m_starts.push_back(m_size);
+                m_blocks.back().reserve(m_blocks.size() == 1 ? std::max<qsizetype>(most, 64) : std::max(most, kBlock));
+            }
+        }
+        QByteArray& last = m_blocks.back();
+        const qsizetype start = last.size();
+        last.resize(start + most);
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        char* end = encoder.appendToBuffer(last.data() + start, value);
+        last.resize(end - last.constData());
+        m_size += static_cast<quint32>(last.size() - start);
+        return m_size;
+    }
+    QString text(quint32 begin, quint32 end) const
+    {
+        if (begin == end)
+            return QString::fromUtf8("", 0);
+        const auto block = std::upper_bound(m_starts.begin(), m_starts.end(), begin) - m_starts.begin() - 1;
+        const QByteArray& bytes = m_blocks[static_cast<size_t>(block)];
+        return QString::fromUtf8(
+            bytes.constData() + (begin - m_starts[static_cast<size_t>(block)]), static_cast<qsizetype>(end - begin));
+    }
+    size_t capacityBytes() const
+    {
+        size_t total = m_blocks.capacity() * sizeof(QByteArray) + m_starts.capacity() * sizeof(quint32);
+        for (const QByteArray& block : m_blocks)
+            total += static_cast<size_t>(block.capacity());
+        return total;
+    }
+
+private:
+    static bool fits(const QByteArray& block, qsizetype most) { return block.capacity() - block.size() >= most; }
+
+    std::vector<QByteArray> m_blocks;
+    std::vector<quint32> m_starts; // the offset of each block's first byte
+    quint32 m_size = 0;
+};
+
 } // namespace
 
 struct Recordset::ResultSet {
@@ -110,10 +209,10 @@ struct Recordset::ResultSet {
         Recordset::Column info;
         Storage storage = Storage::Text;
         bool typeSettled = true;
-        std::vector<qint64> ints;
-        std::vector<double> reals;
-        QByteArray text;
-        std::vector<quint32> textEnds;
+        Chunked<qint64> ints;
+        Chunked<double> reals;
+        TextBlocks text;
+        Chunked<quint32> textEnds;
         std::vector<QVariant> variants;
         std::vector<bool> nulls;
     };
@@ -162,7 +261,7 @@ void Recordset::appendNull(int column)
         data.reals.push_back(0);
         break;
     case Storage::Text:
-        data.textEnds.push_back(static_cast<quint32>(data.text.size()));
+        data.textEnds.push_back(data.text.size());
         break;
     case Storage::Variant:
         data.variants.emplace_back();
@@ -203,14 +302,7 @@ void Recordset::appendText(int column, const QString& value)
     data.nulls.push_back(false);
     // Encoded straight into the column's buffer: a temporary QByteArray per value was a large part
     // of reading a text column.
-    const qsizetype start = data.text.size();
-    if (data.text.capacity() < start + value.size() * 3)
-        data.text.reserve(std::max<qsizetype>(2 * data.text.capacity(), start + value.size() * 3));
-    data.text.resize(start + value.size() * 3);
-    QStringEncoder encoder(QStringEncoder::Utf8);
-    char* end = encoder.appendToBuffer(data.text.data() + start, value);
-    data.text.resize(end - data.text.constData());
-    data.textEnds.push_back(static_cast<quint32>(data.text.size()));
+    data.textEnds.push_back(data.text.append(value));
 }
 
 void Recordset::appendValue(int column, const QVariant& value)
@@ -313,18 +405,34 @@ void Recordset::finishRow()
     ++set.rows;
 }
 
+void Recordset::reserveRows(int rows)
+{
+    if (m_sets.empty() || rows <= 0)
+        return;
+    const auto count = static_cast<size_t>(rows);
+    for (auto& data : m_sets.back()->columns) {
+        data.nulls.reserve(count);
+        switch (data.storage) {
+        case Storage::Int64:
+            data.ints.expect(count);
+            break;
+        case Storage::Real:
+            data.reals.expect(count);
+            break;
+        case Storage::Text:
+            data.textEnds.expect(count);
+            break;
+        case Storage::Variant:
+            data.variants.reserve(count);
+            break;
+        }
+    }
+}
+
 void Recordset::finishResultSet()
 {
-    if (m_sets.empty())
-        return;
-    for (auto& data : m_sets.back()->columns) {
-        data.ints.shrink_to_fit();
-        data.reals.shrink_to_fit();
-        data.text.squeeze();
-        data.textEnds.shrink_to_fit();
-        data.variants.shrink_to_fit();
-        data.nulls.shrink_to_fit();
-    }
+    // Nothing to trim: the columns grow in blocks, and copying them into exact-sized storage at
+    // the end would touch the whole result's memory a second time.
 }
 
 bool Recordset::isOpen() const
@@ -471,6 +579,21 @@ bool Recordset::isNullAt(int row, int column) const
     return current().columns.at(static_cast<size_t>(column)).nulls.at(static_cast<size_t>(row));
 }
 
+qint64 Recordset::intValue(int row, int column, bool* isNull) const
+{
+    const auto& data = current().columns.at(static_cast<size_t>(column));
+    const auto r = static_cast<size_t>(row);
+    const bool null = data.nulls.at(r);
+    if (isNull)
+        *isNull = null;
+    if (null)
+        return 0;
+    if (data.storage == Storage::Int64
+        && (data.info.type == ColumnType::Integer || data.info.type == ColumnType::Boolean))
+        return data.ints[r];
+    return valueAt(row, column).toLongLong();
+}
+
 QVariant Recordset::valueAt(int row, int column) const
 {
     const auto& data = current().columns.at(static_cast<size_t>(column));
@@ -484,7 +607,7 @@ QVariant Recordset::valueAt(int row, int column) const
         return data.reals[r];
     case Storage::Text: {
         const quint32 begin = r == 0 ? 0 : data.textEnds[r - 1];
-        return QString::fromUtf8(data.text.constData() + begin, static_cast<qsizetype>(data.textEnds[r] - begin));
+        return data.text.text(begin, data.textEnds[r]);
     }
     case Storage::Int64:
         break;
@@ -509,9 +632,9 @@ size_t Recordset::memoryBytes() const
     size_t total = 0;
     for (const auto& set : m_sets) {
         for (const auto& column : set->columns) {
-            total += column.ints.capacity() * sizeof(qint64) + column.reals.capacity() * sizeof(double)
-                + static_cast<size_t>(column.text.capacity()) + column.textEnds.capacity() * sizeof(quint32)
-                + column.variants.capacity() * sizeof(QVariant) + column.nulls.capacity() / 8;
+            total += column.ints.capacityBytes() + column.reals.capacityBytes() + column.text.capacityBytes()
+                + column.textEnds.capacityBytes() + column.variants.capacity() * sizeof(QVariant)
+                + column.nulls.capacity() / 8;
             for (const QVariant& v : column.variants) {
                 if (v.typeId() == QMetaType::QString)
                     total += static_cast<size_t>(v.toString().capacity()) * 2;

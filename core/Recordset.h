@@ -38,7 +38,10 @@ public:
     void appendDouble(int column, double value);
     void appendText(int column, const QString& value);
     void finishRow();
-    // Ends the last result set: its storage is trimmed to what its values need.
+    // The number of rows the last result set will get, when the engine knows it before the
+    // first row (PostgreSQL's PQntuples): the columns are sized for them once.
+    void reserveRows(int rows);
+    // Ends the last result set. Storage grows in blocks and is not copied again at the end.
     void finishResultSet();
     // The logical type of a column may be settled only once its first values are seen.
     void setColumnType(int column, ColumnType type);
@@ -73,6 +76,9 @@ public:
     QVariant value(const QString& name) const;
     QVariant valueAt(int row, int column) const;
     bool isNullAt(int row, int column) const;
+    // A whole-number column's value without a QVariant (identities are read once per row);
+    // other columns give what valueAt(...).toLongLong() gives. NULL gives 0 and sets *isNull.
+    qint64 intValue(int row, int column, bool* isNull = nullptr) const;
 
     // Bytes held by the values, offsets and null marks (for measurements).
     size_t memoryBytes() const;

@@ -80,9 +80,12 @@ void ResultTableModel::appendRows(std::unique_ptr<Recordset> result)
     std::vector<Row> added;
     added.reserve(static_cast<size_t>(count));
     QString duplicate;
-    m_identities.reserve(m_identities.size() + count);
+    // Grown ahead only for a large fill: reserve() rehashes every identity already kept, which
+    // a one-row addition to a large grid must not pay for.
+    if (m_identities.capacity() < m_identities.size() + count)
+        m_identities.reserve(m_identities.size() + count);
     for (int record = 0; record < count; ++record) {
-        const int identity = records.valueAt(record, 0).toInt();
+        const int identity = static_cast<int>(records.intValue(record, 0));
         if (m_identities.contains(identity)) {
             duplicate = QStringLiteral("#") + QString::number(identity);
             break;
@@ -90,18 +93,29 @@ void ResultTableModel::appendRows(std::unique_ptr<Recordset> result)
         m_identities.insert(identity);
         added.push_back(Row { sourceIndex, record, identity, false });
     }
-    if (!added.empty()) {
+    // Each row of a data-changed message to its place: a search for it and one inserted row,
+    // where sorting everything again would cost the whole grid.
+    constexpr size_t kOneByOne = 32;
+    if (!added.empty() && sorted() && !m_rows.empty() && added.size() <= kOneByOne) {
+        for (const Row& row : added)
+            insertSorted(row);
+    } else if (!added.empty()) {
         // A first fill resets the view at once; later additions are inserted.
         const bool reset = m_rows.empty();
         if (reset)
             beginResetModel();
-        else
+        // Room for the rows later messages add, so the first of them does not copy every row.
+        if (m_rows.capacity() < m_rows.size() + added.size())
+            m_rows.reserve(m_rows.size() + added.size() + (m_rows.size() + added.size()) / 8 + 16);
+        if (!reset)
             beginInsertRows({}, rowCount(), rowCount() + static_cast<int>(added.size()) - 1);
         m_rows.insert(m_rows.end(), added.begin(), added.end());
         if (reset)
             endResetModel();
         else
             endInsertRows();
+        if (sorted())
+            sort(m_sortColumn, m_sortOrder);
     }
     if (!duplicate.isEmpty())
         throw AppError(35602, QStringLiteral("Key is not unique in collection") + QStringLiteral(" (") + duplicate + QStringLiteral(")"),
@@ -121,17 +135,84 @@ int ResultTableModel::updateRows(std::unique_ptr<Recordset> result)
     }
     int replaced = 0;
     for (int record = 0; record < records.recordCount(); ++record) {
-        const int identity = records.valueAt(record, 0).toInt();
-        const int row = rowOfIdentity(identity);
+        const int identity = static_cast<int>(records.intValue(record, 0));
+        int row = rowOfIdentity(identity);
         if (row < 0)
             continue;
         Row& target = m_rows[static_cast<size_t>(row)];
         target.source = sourceIndex;
         target.record = record;
         ++replaced;
+        if (sorted()) {
+            const int place = sortedPlace(sortKey(target, m_sortColumn), row);
+            if (place != row) {
+                // One row moves; the view and the selection follow it without a relayout of all.
+                beginMoveRows({}, row, row, {}, place > row ? place + 1 : place);
+                const Row moving = m_rows[static_cast<size_t>(row)];
+                const auto from = m_rows.begin() + row;
+                const auto to = m_rows.begin() + place;
+                if (place > row)
+                    std::move(from + 1, to + 1, from);
+                else
+                    std::move_backward(to, from, from + 1);
+                *to = moving;
+                endMoveRows();
+                row = place;
+            }
+        }
         Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
     }
     return replaced;
+}
+
+SortKey ResultTableModel::sortKey(const Row& row, int column) const
+{
+    const Source& source = m_sources[static_cast<size_t>(row.source)];
+    const Column& info = m_columns[static_cast<size_t>(column)];
+    const bool byCompanion = source.companion[static_cast<size_t>(column)] >= 0;
+    return MakeSortKey(sortValue(row, column), byCompanion ? info.companionType : info.type);
+}
+
+int ResultTableModel::sortedPlace(const SortKey& key, int skip) const
+{
+    const int count = static_cast<int>(m_rows.size()) - (skip >= 0 ? 1 : 0);
+    auto compareAt = [&](int place) {
+        const int row = skip >= 0 && place >= skip ? place + 1 : place;
+        const int compared = CompareSortKeys(sortKey(m_rows[static_cast<size_t>(row)], m_sortColumn), key);
+        return m_sortOrder == Qt::AscendingOrder ? compared : -compared;
+    };
+    // The first row that sorts after the key, and the first of the rows of an equal key.
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (compareAt(middle) <= 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const int after = low;
+    low = 0;
+    high = after;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (compareAt(middle) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const int equal = low;
+    if (skip < 0)
+        return after;
+    return std::clamp(skip, equal, after);
+}
+
+void ResultTableModel::insertSorted(const Row& row)
+{
+    const int place = sortedPlace(sortKey(row, m_sortColumn), -1);
+    beginInsertRows({}, place, place);
+    m_rows.insert(m_rows.begin() + place, row);
+    endInsertRows();
 }
 
 bool ResultTableModel::removeIdentity(int identity)
@@ -215,16 +296,16 @@ void ResultTableModel::reverseChecked()
 
 void ResultTableModel::sort(int column, Qt::SortOrder order)
 {
-    if (column < 0 || column >= columnCount() || m_rows.size() < 2)
+    if (column < 0 || column >= columnCount())
         return;
-    const Column& info = m_columns[static_cast<size_t>(column)];
+    m_sortColumn = column;
+    m_sortOrder = order;
+    if (m_rows.size() < 2)
+        return;
     std::vector<SortKey> keys;
     keys.reserve(m_rows.size());
-    for (const Row& row : m_rows) {
-        const Source& source = m_sources[static_cast<size_t>(row.source)];
-        const bool byCompanion = source.companion[static_cast<size_t>(column)] >= 0;
-        keys.push_back(MakeSortKey(sortValue(row, column), byCompanion ? info.companionType : info.type));
-    }
+    for (const Row& row : m_rows)
+        keys.push_back(sortKey(row, column));
     std::vector<int> order_(m_rows.size());
     std::iota(order_.begin(), order_.end(), 0);
     std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
@@ -234,7 +315,7 @@ void ResultTableModel::sort(int column, Qt::SortOrder order)
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<Row> sorted;
-    sorted.reserve(m_rows.size());
+    sorted.reserve(m_rows.capacity());
     std::vector<int> newRowOf(m_rows.size());
     for (size_t i = 0; i < order_.size(); ++i) {
         sorted.push_back(m_rows[static_cast<size_t>(order_[i])]);
@@ -301,7 +382,8 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
 
 Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const
 {
-    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    // Rows never have children: the view need not ask each row for them.
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index) | Qt::ItemNeverHasChildren;
     if (m_checkboxes && index.column() == 0)
         flags |= Qt::ItemIsUserCheckable;
     return flags;

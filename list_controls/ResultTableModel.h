@@ -2,6 +2,7 @@
 
 #include "core/ColumnType.h"
 #include "core/Recordset.h"
+#include "list_controls/ListFormats.h"
 
 #include <QAbstractTableModel>
 #include <QSet>
@@ -42,11 +43,15 @@ public:
     // --- Rows ----------------------------------------------------------------------------------
     // Drops every row (the columns stay).
     void clearRows();
-    // Appends every row of the result; throws AppError when a column's field is missing from it
-    // or an identity is already shown (the rows before that one stay).
+    // Adds every row of the result; throws AppError when a column's field is missing from it or
+    // an identity is already shown (the rows before that one stay). In a sorted grid a few rows
+    // (what a data-changed message brings) each go to their sorted place, after the rows of an
+    // equal key, as the full sort would put them; many rows are appended and the grid sorted
+    // again. An unsorted grid appends them.
     void appendRows(std::unique_ptr<Recordset> result);
     // Replaces the cells of the rows whose identities the result gives; other identities are
-    // skipped. Returns the number of rows replaced.
+    // skipped. In a sorted grid a row whose key changed moves to where the full sort would put
+    // it; the others stay. Returns the number of rows replaced.
     int updateRows(std::unique_ptr<Recordset> result);
     // Removes the row of that identity; false when none is shown.
     bool removeIdentity(int identity);
@@ -66,8 +71,11 @@ public:
     void reverseChecked();
 
     // --- Sorting -------------------------------------------------------------------------------
-    // Typed, stable: NULL first in ascending order.
+    // Typed, stable: NULL first in ascending order. The grid stays sorted so: rows added or
+    // rewritten later keep that order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    int sortColumn() const { return m_sortColumn; } // -1 while unsorted
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
 
     // --- QAbstractItemModel ---------------------------------------------------------------------
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -98,8 +106,18 @@ private:
     int addSource(std::unique_ptr<Recordset> result);
     QVariant cellValue(const Row& row, int column) const;
     QVariant sortValue(const Row& row, int column) const;
+    SortKey sortKey(const Row& row, int column) const;
+    bool sorted() const { return m_sortColumn >= 0 && m_sortColumn < columnCount(); }
+    // Where a row of this key goes among the rows other than `skip` (-1: all rows), counted
+    // without it: after the rows that sort before it and, of the rows of an equal key, after those
+    // above `skip`'s place (all of them for a new row). The full sort is stable, so this is where
+    // it would put the row.
+    int sortedPlace(const SortKey& key, int skip) const;
+    void insertSorted(const Row& row);
 
     std::vector<Column> m_columns;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_built = false;
     bool m_checkboxes = false;
     std::vector<Source> m_sources;

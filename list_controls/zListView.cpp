@@ -18,7 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,11 +26,14 @@
 namespace {
 const QString kModule = QStringLiteral("zListView");
 
-// The list view, with the width its cells need (the data-only column sizing).
-class GridView : public QTreeView {
+// The list view, with the width its cells need (the data-only column sizing). A table view shown
+// as a list: it keeps no per-row layout, so one row added, moved or removed costs that row, not a
+// walk over every row as a tree view's relayout does.
+class GridView : public QTableView {
 public:
-    using QTreeView::QTreeView;
+    using QTableView::QTableView;
     int contentWidth(int column) const { return sizeHintForColumn(column); }
+    int cellWidth(const QModelIndex& index) const { return sizeHintForIndex(index).width() + (showGrid() ? 1 : 0); }
 };
 
 // Widths the grid sets itself while it lives are not the user's.
@@ -78,22 +81,32 @@ zListView::zListView(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     m_view->setObjectName(QStringLiteral("lvwData"));
-    m_view->setRootIsDecorated(false);
-    m_view->setItemsExpandable(false);
-    m_view->setUniformRowHeights(true); // what keeps 100,000 rows cheap to lay out
-    m_view->setAllColumnsShowFocus(true);
+    m_view->setShowGrid(false);
+    m_view->setWordWrap(false);
+    m_view->setTabKeyNavigation(false);
+    m_view->setCornerButtonEnabled(false);
+    // Rows of one height, fixed: what keeps 100,000 rows cheap to lay out.
+    QHeaderView* rows = m_view->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Scrolled by pixels: scrolling by rows walks the rows' heights on every change of the rows.
+    m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setModel(m_model);
-    m_view->header()->setSectionsClickable(true);
-    m_view->header()->setSortIndicatorShown(false);
-    m_view->header()->setStretchLastSection(false);
+    m_view->horizontalHeader()->setSectionsClickable(true);
+    m_view->horizontalHeader()->setSortIndicatorShown(false);
+    m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
-    connect(m_view->header(), &QHeaderView::sectionClicked, this, &zListView::SortByColumn);
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, &zListView::SortByColumn);
     // A width the grid did not set itself is the user's: it stays, and it is what is kept.
-    connect(m_view->header(), &QHeaderView::sectionResized, this, [this](int column) {
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
         if (m_sizing == 0 && column >= 0 && column < static_cast<int>(m_userWidth.size()))
             m_userWidth[static_cast<size_t>(column)] = true;
     });
@@ -149,7 +162,6 @@ void zListView::Populate()
         }
         appendRows(std::move(result));
         fitColumns();
-        resort();
         // After a refill the first row is current, and selected.
         if (m_model->rowCount() > 0)
             selectOnly(0);
@@ -242,11 +254,27 @@ void zListView::AddListViewItems(const QString& sql)
         if (!Act_OpenRecordset(result, sql))
             RaiseSilent();
         bool noSavedWidths = false;
-        if (!m_model->hasColumns() && !Act_MakeColumns(*result, noSavedWidths))
+        const bool fresh = !m_model->hasColumns();
+        if (fresh && !Act_MakeColumns(*result, noSavedWidths))
             RaiseSilent();
+        // The model puts the rows where the grid's sort wants them. A data-changed message's row
+        // widens its columns if it needs to; a larger addition fits them all again.
+        const int before = m_model->rowCount();
+        const int added = result ? result->recordCount() : 0;
+        QList<int> identities;
+        if (!fresh && added <= 32) {
+            for (int record = 0; record < added; ++record)
+                identities << static_cast<int>(result->intValue(record, 0));
+        }
         appendRows(std::move(result));
-        fitColumns();
-        resort();
+        if (fresh || before == 0 || added > 32) {
+            fitColumns();
+            return;
+        }
+        QList<int> rows;
+        for (int identity : identities)
+            rows << m_model->rowOfIdentity(identity);
+        widenForRows(rows);
     });
     updateCountText();
 }
@@ -261,10 +289,16 @@ void zListView::UpdateListViewItems(const QString& sql)
         // A grid without columns shows no row to update.
         if (!m_model->hasColumns())
             return;
+        QList<int> identities;
+        for (int record = 0; record < result->recordCount() && result->fieldCount() > 0; ++record)
+            identities << static_cast<int>(result->intValue(record, 0));
         ActionScope rows(kModule, QStringLiteral("Act_UpdateListViewItemRS"), QStringLiteral("Update List View Items From Recordset"));
         if (!rows.run([&] { m_model->updateRows(std::move(result)); }))
             RaiseSilent();
-        fitColumns();
+        QList<int> changed;
+        for (int identity : identities)
+            changed << m_model->rowOfIdentity(identity);
+        widenForRows(changed);
     });
 }
 
@@ -305,12 +339,6 @@ void zListView::updateCountText()
     if (auto* bar = qobject_cast<zButtonsSearch*>(window->member(QStringLiteral("zbtnButtons"))))
         bar->setEditDeleteEnabled(CountItems() > 0);
     window->info()->setStatusBar(CountCaption(CountItems(), window->info()->FormCaption()));
-}
-
-void zListView::resort()
-{
-    if (m_sortColumn >= 0 && m_sortColumn < m_model->columnCount())
-        m_model->sort(m_sortColumn, m_sortOrder);
 }
 
 // --- Rows and selection --------------------------------------------------------------------------
@@ -505,7 +533,7 @@ void zListView::fitColumns()
         return;
     FrozenView frozen(m_view);
     SizingScope sizing(m_sizing);
-    QHeaderView* header = m_view->header();
+    QHeaderView* header = m_view->horizontalHeader();
     // No column wider than the grid shows: a long text does not push the others out of sight.
     const int limit = std::max(m_view->viewport()->width(), header->minimumSectionSize());
     m_widthLimited = false;
@@ -524,6 +552,30 @@ void zListView::fitColumns()
     }
 }
 
+void zListView::widenForRows(const QList<int>& rows)
+{
+    if (!m_model->hasColumns())
+        return;
+    SizingScope sizing(m_sizing);
+    QHeaderView* header = m_view->horizontalHeader();
+    const int limit = std::max(m_view->viewport()->width(), header->minimumSectionSize());
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (column < static_cast<int>(m_userWidth.size()) && m_userWidth[static_cast<size_t>(column)])
+            continue;
+        int width = m_view->columnWidth(column);
+        for (int row : rows) {
+            if (row >= 0)
+                width = std::max(width, static_cast<GridView*>(m_view)->cellWidth(m_model->index(row, column)));
+        }
+        if (width > limit) {
+            width = limit;
+            m_widthLimited = true;
+        }
+        if (width != m_view->columnWidth(column))
+            m_view->setColumnWidth(column, width);
+    }
+}
+
 void zListView::SortByColumn(int column)
 {
     if (column < 0 || column >= m_model->columnCount() || CountItems() < 2)
@@ -535,8 +587,8 @@ void zListView::SortByColumn(int column)
         m_sortOrder = Qt::AscendingOrder;
     }
     m_model->sort(m_sortColumn, m_sortOrder);
-    m_view->header()->setSortIndicatorShown(true);
-    m_view->header()->setSortIndicator(m_sortColumn, m_sortOrder);
+    m_view->horizontalHeader()->setSortIndicatorShown(true);
+    m_view->horizontalHeader()->setSortIndicator(m_sortColumn, m_sortOrder);
     if (m_view->currentIndex().isValid())
         m_view->scrollTo(m_view->currentIndex());
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 class DataWindow;
-class QTreeView;
+class QTableView;
 class Recordset;
 class ResultTableModel;
 
@@ -76,7 +76,7 @@ public:
     // Stores the widths the user set now (the grid also does so when it is destroyed).
     bool Act_SaveColumnsWidthDB();
 
-    QTreeView* listView() const { return m_view; }
+    QTableView* listView() const { return m_view; }
     ResultTableModel* model() const { return m_model; }
 
 Q_SIGNALS:
@@ -92,14 +92,15 @@ private:
     bool Act_LoadColumnsWidthDB(bool& noSavedWidths);
     void appendRows(std::unique_ptr<Recordset> result);
     void updateCountText();
-    void resort();
     int currentRow() const;
     void selectOnly(int row);
     int windowMode() const;
     void pressBarButton(const char* which);
     void fitColumns();
+    // Widens the columns that follow their content to what these rows' cells need.
+    void widenForRows(const QList<int>& rows);
 
-    QTreeView* m_view;
+    QTableView* m_view;
     ResultTableModel* m_model;
     QString m_populateSQL;
     QString m_formName;

@@ -18,8 +18,8 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
-#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -259,7 +259,7 @@ TEST_P(ResultGridTest, ColumnWidthsFollowTheContentUnlessTheUserSetThem)
     addThing(QStringLiteral("Anvil"), QStringLiteral("Label|'x'"));
     frmThings* window = openThings();
     ASSERT_NE(window, nullptr);
-    QTreeView* view = window->grid->listView();
+    QTableView* view = window->grid->listView();
     const int name = 0;
     const int label = window->grid->model()->columnIndex(QStringLiteral("Label"));
     const int amount = window->grid->model()->columnIndex(QStringLiteral("Amount"));
@@ -281,7 +281,7 @@ TEST_P(ResultGridTest, ColumnWidthsFollowTheContentUnlessTheUserSetThem)
     EXPECT_GT(view->columnWidth(label), view->viewport()->width() / 2);
 
     // The user narrows the name column: it stays so through fills, and it is kept.
-    view->header()->resizeSection(name, 40);
+    view->horizontalHeader()->resizeSection(name, 40);
     addThing(QStringLiteral("Another Rather Long Name For The Grid"));
     window->populate->click();
     EXPECT_EQ(view->columnWidth(name), 40);
