@@ -58,19 +58,20 @@ public:
         }
         layout->addWidget(new zButtonsAddEdit(this), 1 + kFields / 2, 0, 1, 2);
         zInfo* z = info();
-        z->setFormType(static_cast<int>(FormType::Record));
+        z->setFormType(FormType::Record);
         z->setFormCaption(QStringLiteral("Bench Record"));
         z->setMainTableName(QStringLiteral("BenchRecords"));
         z->setIdentityField(QStringLiteral("Bench_Record_ID"));
-        QObject::connect(z, &zInfo::CheckFieldsProcedure, this, [](bool& ok) { ok = true; });
-        QObject::connect(z, &zInfo::ActPopulateFormEditProcedure, this, [this](bool& success) {
-            std::unique_ptr<Recordset> rs;
-            if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
-                return;
-            for (int i = 0; i < kFields; ++i)
-                m_fields[static_cast<size_t>(i)]->setValue(rs->value(fieldName(i)));
-            success = true;
-        });
+    }
+    bool CheckFieldsProcedure() override { return true; }
+    bool ActPopulateFormEditProcedure() override
+    {
+        std::unique_ptr<Recordset> rs;
+        if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
+            return false;
+        for (int i = 0; i < kFields; ++i)
+            m_fields[static_cast<size_t>(i)]->setValue(rs->value(fieldName(i)));
+        return true;
     }
     bool Act_LoadForm() override
     {
@@ -124,8 +125,8 @@ public:
     {
         new BenchList(this);
         zInfo* z = info();
-        z->setFormType(static_cast<int>(FormType::Search));
-        z->setMode(static_cast<int>(FormMode::SearchList));
+        z->setFormType(FormType::Search);
+        z->setMode(FormMode::SearchList);
         z->setMainTableName(QStringLiteral("BenchRecords"));
         z->setIdentityField(QStringLiteral("Bench_Record_ID"));
         z->setSearchSQLOne(QStringLiteral("EXEC usp_Bench_Records_One"));
@@ -204,8 +205,9 @@ int main(int argc, char* argv[])
     }
     int lastId = first;
     const qint64 save = BestOf(50, [&] { lastId = GetSQLValue(insert)->toInt(); });
-    const qint64 broadcast = BestOf(50, [&] { BroadcastDataChanged(static_cast<int>(DataChangedAction::Added), QStringLiteral("BenchRecords"),
-                                                                   QString::number(lastId)); });
+    const qint64 broadcast = BestOf(50, [&] {
+        BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("BenchRecords"), QString::number(lastId));
+    });
     line("(a) broadcast to 40 open windows / the save's statement", double(broadcast), double(save), 1.0);
     line("(b) load row, fill 20 fields, snapshot / its one-row query", double(load), double(query), 2.0);
     std::printf("    the whole opening with the window's construction: %.1f us (%.1fx the query)\n", double(open) / 1000.0,

@@ -2,10 +2,13 @@
 
 #include "form_framework/ResultList.h"
 
+#include "form_framework/FormTypes.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class DataWindow;
@@ -95,7 +98,7 @@ private:
     void resort();
     int currentRow() const;
     void selectOnly(int row);
-    int windowMode() const;
+    std::optional<FormMode> windowMode() const;
     void pressBarButton(const char* which);
     void fitColumns();
 

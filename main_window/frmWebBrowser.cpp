@@ -23,7 +23,7 @@ frmWebBrowser::frmWebBrowser()
     : DataWindow(QStringLiteral("frmWebBrowser"))
 {
     setWindowTitle(QStringLiteral("Web Browser"));
-    info()->setFormType(static_cast<int>(FormType::Other));
+    info()->setFormType(FormType::Other);
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("wbBrowser"));
     m_close = new QPushButton(QStringLiteral("Close"), this);
@@ -38,8 +38,9 @@ frmWebBrowser::frmWebBrowser()
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, m_close, &QPushButton::click);
     connect(m_close, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
-    connect(info(), &zInfo::ProcessCommand, this, [](int&) { Platform::prompt().beep(); });
 }
+
+void frmWebBrowser::ProcessCommand(MainCommand) { Platform::prompt().beep(); }
 
 void frmWebBrowser::navigate(const QString& address)
 {
