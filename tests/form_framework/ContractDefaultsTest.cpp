@@ -3,11 +3,14 @@
 
 #include "FakeControls.h"
 
+#include "core/AppError.h"
 #include "core/Database.h"
+#include "core/ErrorReport.h"
 #include "core/ProcedureCatalogue.h"
 #include "core/Recordset.h"
 #include "core/Schema.h"
 #include "form_framework/FormRegistry.h"
+#include "form_framework/FormSnapshot.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zButtonsAddEdit.h"
@@ -20,6 +23,7 @@
 #include "support/TestDatabase.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -80,9 +84,37 @@ public:
         z->setMainTableName(QStringLiteral("Plains"));
         z->setIdentityField(QStringLiteral("Plain_ID"));
         z->setSearchSQL(QStringLiteral("EXEC usp_Plains_Search"));
+        z->setSearchSQLOne(QStringLiteral("EXEC usp_Plains_Search"));
     }
     zText* name;
     FakeResultList* list;
+};
+
+// A search window whose list fails on every change and whose every command fails.
+class frmFailingPlains : public DataWindow {
+public:
+    class FailingList : public FakeResultList {
+    public:
+        using FakeResultList::FakeResultList;
+        void AddListViewItems(const QString&) override
+        {
+            throw AppError(ErrToReport, QStringLiteral("The list is broken."));
+        }
+    };
+
+    frmFailingPlains()
+        : DataWindow(QStringLiteral("frmFailingPlains"))
+    {
+        new QVBoxLayout(this);
+        layout()->addWidget(new FailingList(this));
+        zInfo* z = info();
+        z->setFormType(FormType::Search);
+        z->setMode(FormMode::SearchList);
+        z->setMainTableName(QStringLiteral("Plains"));
+        z->setIdentityField(QStringLiteral("Plain_ID"));
+        z->setSearchSQLOne(QStringLiteral("EXEC usp_Plains_Search"));
+    }
+    void ProcessCommand(MainCommand) override { throw AppError(ErrToReport, QStringLiteral("No such command here.")); }
 };
 
 class ContractDefaults : public DatabaseTest {
@@ -95,6 +127,7 @@ protected:
         Prompts().clear();
         FormRegistry::registerForm(QStringLiteral("frmPlain"), [] { return new frmPlain; });
         FormRegistry::registerForm(QStringLiteral("frmPlains"), [] { return new frmPlains; });
+        FormRegistry::registerForm(QStringLiteral("frmFailingPlains"), [] { return new frmFailingPlains; });
         ProcedureCatalogue::instance().registerProcedure(ProcedureCatalogue::parse(QStringLiteral("usp_Plains_Search"),
             QStringLiteral("-- @param Plain_Name text\nSELECT * FROM Plains WHERE :Plain_Name IS NULL "
                            "OR Plain_Name = :Plain_Name"),
@@ -228,6 +261,35 @@ TEST_P(ContractDefaults, TheSearchWindowChecksItsCriteriaBeforeItSearches)
     ASSERT_TRUE(Act_OpenRecordset(rows, window->list->populateSQL));
     ASSERT_EQ(rows->recordCount(), 1);
     EXPECT_EQ(rows->value(QStringLiteral("Plain_ID")).toInt(), m_lamp);
+}
+
+TEST_P(ContractDefaults, FailuresThatMustNotStopTheProgramAreLogged)
+{
+    QFile::remove(ErrorLogFile());
+    auto readLog = [] {
+        QFile file(ErrorLogFile());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    DataWindow* failing = ShowFormByName(QStringLiteral("frmFailingPlains"));
+    auto* plains = static_cast<frmPlains*>(ShowFormByName(QStringLiteral("frmPlains")));
+    ASSERT_TRUE(failing && plains) << qPrintable(lastMessage());
+    plains->list->calls.clear();
+
+    // The broadcast: the failing window is heard first, the next one still hears it.
+    BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Plains"), QString::number(m_lamp));
+    EXPECT_EQ(plains->list->calls.value(0), QStringLiteral("Add EXEC usp_Plains_Search @Plain_ID = %1").arg(m_lamp));
+    EXPECT_TRUE(
+        readLog().contains(QStringLiteral("Failure ignored in frmFailingPlains data-changed message for Plains: ")))
+        << qPrintable(readLog());
+    EXPECT_TRUE(readLog().contains(QStringLiteral("The list is broken.")));
+
+    // A command the window fails at: a beep, as before, and the failure on record.
+    Prompts().clear();
+    failing->info()->DoCommand(MainCommand::Print);
+    EXPECT_EQ(Prompts().beeps, 1);
+    EXPECT_TRUE(readLog().contains(QStringLiteral("Failure ignored in frmFailingPlains command 9: ")));
+    EXPECT_TRUE(readLog().contains(QStringLiteral("No such command here.")));
+    QFile::remove(ErrorLogFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ContractDefaults, ::testing::ValuesIn(TestEngines()), EngineTestName);
