@@ -66,19 +66,20 @@ public:
         }
         layout->addWidget(new zButtonsAddEdit(this), 1 + kFields / 2, 0, 1, 2);
         zInfo* z = info();
-        z->setFormType(static_cast<int>(FormType::Record));
+        z->setFormType(FormType::Record);
         z->setFormCaption(QStringLiteral("Bench Record"));
         z->setMainTableName(QStringLiteral("BenchRecords"));
         z->setIdentityField(QStringLiteral("Bench_Record_ID"));
-        QObject::connect(z, &zInfo::CheckFieldsProcedure, this, [](bool& ok) { ok = true; });
-        QObject::connect(z, &zInfo::ActPopulateFormEditProcedure, this, [this](bool& success) {
-            std::unique_ptr<Recordset> rs;
-            if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
-                return;
-            for (int i = 0; i < kFields; ++i)
-                m_fields[static_cast<size_t>(i)]->setValue(rs->value(fieldName(i)));
-            success = true;
-        });
+    }
+    bool CheckFieldsProcedure() override { return true; }
+    bool ActPopulateFormEditProcedure() override
+    {
+        std::unique_ptr<Recordset> rs;
+        if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
+            return false;
+        for (int i = 0; i < kFields; ++i)
+            m_fields[static_cast<size_t>(i)]->setValue(rs->value(fieldName(i)));
+        return true;
     }
     bool Act_LoadForm() override
     {
@@ -101,8 +102,8 @@ public:
         grid = new zListView(this);
         layout->addWidget(grid);
         zInfo* z = info();
-        z->setFormType(static_cast<int>(FormType::Search));
-        z->setMode(static_cast<int>(FormMode::SearchList));
+        z->setFormType(FormType::Search);
+        z->setMode(FormMode::SearchList);
         z->setFormCaption(QStringLiteral("Bench Record"));
         z->setMainTableName(QStringLiteral("BenchRecords"));
         z->setIdentityField(QStringLiteral("Bench_Record_ID"));
@@ -176,7 +177,7 @@ void broadcastBench(int rows, bool sorted, const Sizes& sizes, quint32& seed)
         sizes.repeats, [&] { notShown.push_back(GetSQLValue(insert.arg(nameFor(++seed)))->toInt()); },
         [&] {
             const int id = GetSQLValue(insert.arg(nameFor(++seed)))->toInt();
-            BroadcastDataChanged(static_cast<int>(DataChangedAction::Added), QStringLiteral("BenchRecords"), QString::number(id));
+            BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("BenchRecords"), QString::number(id));
             settle(windows);
             shown.push_back(id);
         });
@@ -191,7 +192,7 @@ void broadcastBench(int rows, bool sorted, const Sizes& sizes, quint32& seed)
         [&] {
             const int id = static_cast<int>(1 + (seed * 31U) % static_cast<quint32>(rows));
             GetSQLValue(update.arg(nameFor(++seed)).arg(id));
-            BroadcastDataChanged(static_cast<int>(DataChangedAction::Updated), QStringLiteral("BenchRecords"), QString::number(id));
+            BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("BenchRecords"), QString::number(id));
             settle(windows);
         });
 
@@ -204,7 +205,7 @@ void broadcastBench(int rows, bool sorted, const Sizes& sizes, quint32& seed)
         [&] {
             const int id = shown.at(removedShown++);
             connection.executeStatement(remove.arg(id));
-            BroadcastDataChanged(static_cast<int>(DataChangedAction::Deleted), QStringLiteral("BenchRecords"), QString::number(id));
+            BroadcastDataChanged(DataChangedAction::Deleted, QStringLiteral("BenchRecords"), QString::number(id));
             settle(windows);
         });
 

@@ -60,7 +60,7 @@ void PopulateControls(DataWindow* window)
 void InitChildForm(DataWindow* window)
 {
     PopulateControls(window);
-    if (window->info()->FormType() == static_cast<int>(FormType::Search) && window->info()->searchBar())
+    if (window->info()->FormType() == FormType::Search && window->info()->searchBar())
         window->info()->searchBar()->SetButtons();
     if (!MainWindowLoaded())
         return;
@@ -260,5 +260,5 @@ void SendCommandToActiveForm(int command)
         Platform::prompt().beep();
         return;
     }
-    window->info()->DoCommand(command);
+    window->info()->DoCommand(static_cast<MainCommand>(command));
 }

@@ -1,6 +1,18 @@
 #include "form_framework/DataWindow.h"
 
+#include "core/Actions.h"
+#include "core/AppError.h"
+#include "core/Database.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
 #include "core/Twips.h"
+#include "form_framework/FormSnapshot.h"
+#include "form_framework/ResultList.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zCheckBox.h"
+#include "form_framework/zFieldBase.h"
+#include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
 
 #include <QMdiArea>
@@ -82,4 +94,64 @@ void DataWindow::bringToFront(bool restoreMinimized)
 QWidget* DataWindow::member(const QString& name) const
 {
     return findChild<QWidget*>(name);
+}
+
+bool DataWindow::Act_LoadForm()
+{
+    if (!FormParams::contains(objectName()))
+        return true;
+    const bool loaded = Act_StandardProcessOnLoadMessage(this);
+    // Filling the fields is no change of the user's.
+    m_info->setDataChanged(false);
+    return loaded;
+}
+
+bool DataWindow::CheckFieldsProcedure()
+{
+    const QList<zFieldBase*> fields = findChildren<zFieldBase*>();
+    for (zFieldBase* field : fields) {
+        if (!field->IsValid())
+            return false;
+    }
+    return true;
+}
+
+bool DataWindow::ActPopulateFormEditProcedure()
+{
+    // An action of its own, so a failure reaches the load as a recorded error and never as an
+    // exception through the controller.
+    ActionScope action(objectName(), QStringLiteral("ActPopulateFormEditProcedure"), QStringLiteral("Populate Form"));
+    return action.run([this] {
+        std::unique_ptr<Recordset> row;
+        if (!Act_OpenRecordset(row, m_info->SearchSQL() + m_info->Identity()))
+            RaiseSilent();
+        if (row->eof()) {
+            CloseRecordset(row);
+            RaiseToReport(m_info->FormCaption() + QStringLiteral(" ")
+                + AngleQuote(m_info->zID() ? m_info->zID()->Text() : QString())
+                + QStringLiteral(" no longer exists in the database."));
+        }
+        const QList<zFieldBase*> fields = findChildren<zFieldBase*>();
+        for (zFieldBase* field : fields) {
+            // A field that no column feeds (a computed or window-only field) keeps its value.
+            const int column = field->DBFieldName().isEmpty() ? -1 : row->fieldIndex(field->DBFieldName());
+            if (column < 0)
+                continue;
+            const QVariant value = row->value(column);
+            if (qobject_cast<zCheckBox*>(field))
+                field->setValue(!value.isNull() && value.toBool());
+            else
+                field->setValue(value);
+        }
+        CloseRecordset(row);
+    });
+}
+
+void DataWindow::PopulateData()
+{
+    ResultList* rows = m_info->resultList();
+    if (!rows || !m_info->CheckFields())
+        return;
+    rows->setPopulateSQL(BuildExecSQL(m_info->SearchSQL(), GetFormSnapshot(this)));
+    rows->Populate();
 }

@@ -4,6 +4,7 @@
 #include "core/AppInfo.h"
 #include "form_framework/BoundField.h"
 #include "form_framework/DataWindow.h"
+#include "form_framework/FailureLog.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zInfo.h"
 
@@ -34,9 +35,9 @@ QString SnapshotLiteral(const BoundField& field)
 PairDictionary GetFormSnapshot(const DataWindow* window)
 {
     PairDictionary snapshot;
-    const int mode = window->info()->Mode();
-    const bool record = mode == static_cast<int>(FormMode::Add) || mode == static_cast<int>(FormMode::Edit);
-    const bool search = mode == static_cast<int>(FormMode::SearchList) || mode == static_cast<int>(FormMode::Pick);
+    const FormMode mode = window->info()->Mode();
+    const bool record = mode == FormMode::Add || mode == FormMode::Edit;
+    const bool search = mode == FormMode::SearchList || mode == FormMode::Pick;
     if (!record && !search)
         return snapshot;
     for (BoundField* field : FieldsOf(window)) {
@@ -86,7 +87,7 @@ PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDic
     return changed;
 }
 
-void BroadcastDataChanged(int action, const QString& tableName, const QString& idList)
+void BroadcastDataChanged(DataChangedAction action, const QString& tableName, const QString& idList)
 {
     // Every window loaded when the broadcast starts hears it once, unless it has closed before its
     // turn; one window's failure does not stop the others.
@@ -100,6 +101,7 @@ void BroadcastDataChanged(int action, const QString& tableName, const QString& i
         try {
             window->info()->ProcessDataChangedMessage(action, tableName, idList);
         } catch (...) {
+            LogSwallowedFailure(window->objectName() + QStringLiteral(" data-changed message for ") + tableName);
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OrderedDictionary.h"
+#include "form_framework/FormTypes.h"
 
 #include <QList>
 #include <QString>
@@ -20,4 +21,4 @@ PairDictionary GetFormSnapshot(const DataWindow* window);
 // The entries of the new snapshot whose literal differs from the old one, paired by field name.
 PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDictionary& newSnapshot);
 // Tells every loaded window that rows of a table were added (1), updated (2) or deleted (3).
-void BroadcastDataChanged(int action, const QString& tableName, const QString& idList);
+void BroadcastDataChanged(DataChangedAction action, const QString& tableName, const QString& idList);

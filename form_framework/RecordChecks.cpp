@@ -21,15 +21,6 @@
 
 namespace {
 
-bool isEmptyField(BoundField* field)
-{
-    if (field->fieldKind() == FieldKind::ComboBoxText)
-        return field->Value().toInt() <= 0 || field->Text().isEmpty();
-    if (field->fieldKind() == FieldKind::Numeric)
-        return field->IsMissing();
-    return false;
-}
-
 // "= literal", or "IS NULL" for an empty member: NULL never equals anything.
 QString equalsLiteral(const QString& literal)
 {
@@ -73,7 +64,7 @@ bool Act_DeleteRecords(const QString& tableName, const QString& recordKind, cons
                                  + QStringLiteral(" IN (") + idList + QStringLiteral(")")))
             RaiseSilent();
         if (broadcast)
-            BroadcastDataChanged(static_cast<int>(DataChangedAction::Deleted), tableName, idList);
+            BroadcastDataChanged(DataChangedAction::Deleted, tableName, idList);
     });
 }
 
@@ -84,7 +75,7 @@ QString CheckUniqueValue(BoundField* field, DataWindow* window)
     zInfo* info = window->info();
     QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + info->MainTableName() + QStringLiteral(" WHERE ") + field->DBFieldName()
         + QStringLiteral(" ") + equalsLiteral(field->ResultDBValue());
-    if (info->Mode() == static_cast<int>(FormMode::Edit) && info->zID())
+    if (info->Mode() == FormMode::Edit && info->zID())
         sql += QStringLiteral("\r\nAND ") + info->IdentityField() + QStringLiteral(" <> ") + info->zID()->DBValue();
     if (countOf(sql) > 0)
         return info->FormCaption() + QStringLiteral(" with ") + field->GoodName() + QStringLiteral(" ") + AngleQuote(field->Text())
@@ -105,7 +96,7 @@ bool CheckUniqueCombination(const QList<BoundField*>& fields, DataWindow* window
             + equalsLiteral(field->ResultDBValue()) + QStringLiteral("\r\n");
         names += (i == 0 ? QString() : QStringLiteral(" and ")) + field->GoodName() + QStringLiteral(" ") + AngleQuote(field->Text());
     }
-    if (info->Mode() == static_cast<int>(FormMode::Edit) && info->zID())
+    if (info->Mode() == FormMode::Edit && info->zID())
         sql += QStringLiteral("AND ") + info->IdentityField() + QStringLiteral(" <> ") + info->zID()->DBValue();
     if (countOf(sql) > 0) {
         ShowValidationMessage(QStringLiteral("Combination of ") + names + QStringLiteral(" already exists in the database."));
@@ -114,20 +105,6 @@ bool CheckUniqueCombination(const QList<BoundField*>& fields, DataWindow* window
         return false;
     }
     return true;
-}
-
-QString RequireEmptyDependency(BoundField* a, BoundField* b)
-{
-    if (!isEmptyField(a) && isEmptyField(b))
-        return a->GoodName() + QStringLiteral(" cannot be populated if ") + b->GoodName() + QStringLiteral(" is empty");
-    return {};
-}
-
-QString RequireDependency(BoundField* a, BoundField* b)
-{
-    if (isEmptyField(a) && !isEmptyField(b))
-        return a->GoodName() + QStringLiteral(" is required if ") + b->GoodName() + QStringLiteral(" is populated");
-    return {};
 }
 
 void ResolveEmployee(PickerField* picker)

@@ -17,10 +17,6 @@ QString CheckUniqueValue(BoundField* field, DataWindow* window);
 // False (after its message, with the focus on focusControl) when another record has the same
 // values in all the fields.
 bool CheckUniqueCombination(const QList<BoundField*>& fields, DataWindow* window, QWidget* focusControl);
-// "A cannot be populated if B is empty", when A is filled and B empty.
-QString RequireEmptyDependency(BoundField* a, BoundField* b);
-// "A is required if B is populated", when A is empty and B filled.
-QString RequireDependency(BoundField* a, BoundField* b);
 // Turns what was typed or scanned into an employee picker (Me, a payroll number, an E- code or an
 // identity) into the employee's identity.
 void ResolveEmployee(PickerField* picker);

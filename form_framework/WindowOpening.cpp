@@ -113,11 +113,6 @@ QWidget* ControlFromParameter(const QVariant& value)
     return qobject_cast<QWidget*>(qvariant_cast<QObject*>(value));
 }
 
-bool ItemExists(const FormParamDict& dictionary, const QString& key)
-{
-    return dictionary.contains(key);
-}
-
 DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QVariantList& childFormArgs)
 {
     BusyPointer busy;
@@ -141,7 +136,7 @@ DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QV
 DataWindow* OpenPickerForm(QWidget* control, const QString& windowName)
 {
     FormParamDict parameters;
-    parameters.add(QStringLiteral("Mode"), 5);
+    parameters.add(QStringLiteral("Mode"), static_cast<int>(FormMode::Pick));
     parameters.add(QStringLiteral("Control"), ControlParameter(control));
     FormParams::queue(windowName, parameters);
     DataWindow* picker = nullptr;
@@ -205,7 +200,7 @@ DataWindow* LoadFormByName(const QString& windowName)
         throw;
     }
     zInfo* info = window->info();
-    if (info->FormType() == static_cast<int>(FormType::Record) && info->zID() && info->zID()->Value() == -1) {
+    if (info->FormType() == FormType::Record && info->zID() && info->zID()->Value() == -1) {
         // The load failed and has been reported: the window goes again without a question.
         info->setRefreshScreen(false);
         info->setDataChanged(false);
@@ -246,15 +241,15 @@ bool Act_StandardProcessOnLoadMessage(DataWindow* window)
         }
         if (!parameters.contains(QStringLiteral("Mode")))
             throw AppError(5, QStringLiteral("The start parameter Mode is missing."), ApplicationTitle());
-        info->setMode(parameters.value(QStringLiteral("Mode")).toInt());
+        info->setMode(static_cast<FormMode>(parameters.value(QStringLiteral("Mode")).toInt()));
         parameters.remove(QStringLiteral("Mode"));
         if (parameters.contains(QStringLiteral("Control"))) {
-            if (info->Mode() == static_cast<int>(FormMode::Add)) {
+            if (info->Mode() == FormMode::Add) {
                 linkToParent(window, ControlFromParameter(parameters.value(QStringLiteral("Control"))));
             }
             parameters.remove(QStringLiteral("Control"));
         }
-        if (info->Mode() == static_cast<int>(FormMode::Add)) {
+        if (info->Mode() == FormMode::Add) {
             info->SetDefaults();
             // The item action and batch item windows choose what the new row hangs on.
             if (name.compare(QLatin1String("frmItemAction"), Qt::CaseInsensitive) == 0
@@ -280,7 +275,7 @@ bool Act_StandardProcessOnLoadMessage(DataWindow* window)
                     moveOutOfFirstFocus(window, dynamic_cast<QWidget*>(field));
                 }
             }
-        } else if (info->Mode() == static_cast<int>(FormMode::Edit)) {
+        } else if (info->Mode() == FormMode::Edit) {
             if (info->zID())
                 info->zID()->setValue(parameters.value(QStringLiteral("IdentityValue")).toInt());
             if (!info->Act_PopulateFormEdit())
@@ -306,12 +301,12 @@ bool Act_StandardProcessOnLoadMessageSS(DataWindow* window)
         FormParamDict& parameters = FormParams::entry(name);
         zInfo* info = window->info();
         if (parameters.contains(QStringLiteral("Mode"))) {
-            info->setMode(parameters.value(QStringLiteral("Mode")).toInt());
+            info->setMode(static_cast<FormMode>(parameters.value(QStringLiteral("Mode")).toInt()));
             parameters.remove(QStringLiteral("Mode"));
         } else {
-            info->setMode(static_cast<int>(FormMode::SearchList));
+            info->setMode(FormMode::SearchList);
         }
-        if (info->Mode() == static_cast<int>(FormMode::Pick)) {
+        if (info->Mode() == FormMode::Pick) {
             QWidget* control = ControlFromParameter(parameters.value(QStringLiteral("Control")));
             linkToParent(window, control);
             // A field that already holds a value shows that one row first.

@@ -26,8 +26,6 @@ void remove(const QString& windowName);
 QVariant ControlParameter(QWidget* control);
 QWidget* ControlFromParameter(const QVariant& value);
 
-bool ItemExists(const FormParamDict& dictionary, const QString& key);
-
 // Opens a window by name with start parameters (names and values alternating); an identity other
 // than 0 brings forward a window already showing that record.
 DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QVariantList& childFormArgs);

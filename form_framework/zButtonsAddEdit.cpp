@@ -167,7 +167,7 @@ void zButtonsAddEdit::newClicked()
     info->ClickNew();
     // A cancelled save question or a failed save leaves the record where it was: its changes
     // stay marked and its fields keep their values.
-    if (info->Mode() != static_cast<int>(FormMode::Add))
+    if (info->Mode() != FormMode::Add)
         return;
     info->setDataChanged(false);
     info->SetDefaults();

@@ -20,7 +20,7 @@
 namespace {
 constexpr int kUnits = 33; // the bar's inner height in layout units
 constexpr int kGap = 4;
-constexpr int kPickMode = static_cast<int>(FormMode::Pick);
+constexpr FormMode kPickMode = FormMode::Pick;
 } // namespace
 
 zButtonsSearch::zButtonsSearch(QWidget* parent)
@@ -126,12 +126,12 @@ void zButtonsSearch::SetButtons()
         m_deleteLeft = 4;
         m_delete->move(m_deleteLeft, m_delete->y());
     }
-    const int mode = window->info()->Mode();
+    const FormMode mode = window->info()->Mode();
     m_select->setVisible(mode == kPickMode);
     m_close->setText(mode == kPickMode ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
 }
 
-void zButtonsSearch::ChangeMode(int& mode)
+void zButtonsSearch::ChangeMode(FormMode mode)
 {
     m_select->setVisible(mode == kPickMode);
     m_close->setText(mode == kPickMode ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));

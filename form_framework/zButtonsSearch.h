@@ -31,7 +31,7 @@ public:
     void ClickDelete() override;
     void ClickSelect();
     void SetButtons() override;
-    void ChangeMode(int& mode) override;
+    void ChangeMode(FormMode mode) override;
     bool AllowDelete() const { return m_allowDelete; }
     void setAllowDelete(bool allow);
     bool AllowRecordHistory() const { return m_allowRecordHistory; }
@@ -47,7 +47,6 @@ protected:
     void layOut() override;
 
 private:
-    void applyMode(int mode);
     DataWindow* containerForm() const;
     void newClicked();
     void editClicked();

@@ -34,19 +34,9 @@ QString zCheckBox::Text() const { return FormatYesNoText(Value()); }
 
 QString zCheckBox::DBValue() const { return m_check->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
 
-void zCheckBox::SetDefault()
-{
-    QVariant value(0);
-    Q_EMIT DefaultProcedure(value);
-    setValue(value.toBool());
-}
+void zCheckBox::SetDefault() { setValue(defaultProcedureValue(0).toBool()); }
 
-void zCheckBox::Compute()
-{
-    QVariant value;
-    Q_EMIT ComputeProcedure(value);
-    setValue(value.toBool());
-}
+void zCheckBox::Compute() { setValue(computeProcedureValue(QVariant()).toBool()); }
 
 QString zCheckBox::Caption() const { return m_check->text(); }
 

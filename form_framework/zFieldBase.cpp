@@ -72,8 +72,7 @@ void zFieldBase::setFKValue(int identity)
     }
     if (!storeFKValue(identity))
         return;
-    QVariant shown;
-    Q_EMIT GetValueFromFK(shown);
+    const QVariant shown = m_getValueFromFK ? m_getValueFromFK() : QVariant();
     {
         QuietScope quietly(this);
         showValue(shown);
@@ -122,19 +121,9 @@ bool zFieldBase::IsValid()
     return false;
 }
 
-void zFieldBase::SetDefault()
-{
-    QVariant value;
-    Q_EMIT DefaultProcedure(value);
-    setValue(value);
-}
+void zFieldBase::SetDefault() { setValue(defaultProcedureValue(QVariant())); }
 
-void zFieldBase::Compute()
-{
-    QVariant value;
-    Q_EMIT ComputeProcedure(value);
-    setValue(value);
-}
+void zFieldBase::Compute() { setValue(computeProcedureValue(QVariant())); }
 
 DataWindow* zFieldBase::containerWindow() const
 {
@@ -217,24 +206,14 @@ QString zFieldBase::uniqueMessage()
     if (!m_unique)
         return {};
     zInfo* info = controller();
-    if (!info || info->FormType() != static_cast<int>(FormType::Record))
+    if (!info || info->FormType() != FormType::Record)
         return {};
     return CheckUniqueValue(this, containerWindow());
 }
 
-QString zFieldBase::lostFocusMessage()
-{
-    QString message;
-    Q_EMIT OnLostFocusValidation(message);
-    return message;
-}
+QString zFieldBase::lostFocusMessage() { return m_onLostFocusValidation ? m_onLostFocusValidation() : QString(); }
 
-QString zFieldBase::finalMessage()
-{
-    QString message;
-    Q_EMIT FinalValidation(message);
-    return message;
-}
+QString zFieldBase::finalMessage() { return m_finalValidation ? m_finalValidation() : QString(); }
 
 QString zFieldBase::foreignKeyMessage(const QString& shown)
 {
@@ -248,9 +227,8 @@ QString zFieldBase::foreignKeyMessage(const QString& shown)
 
 void zFieldBase::lookUpFKValue()
 {
-    int identity = m_fkValue;
-    Q_EMIT GetFKFromValue(identity);
-    m_fkValue = identity;
+    if (m_getFKFromValue)
+        m_fkValue = m_getFKFromValue();
 }
 
 bool zFieldBase::storeFKValue(int identity)
@@ -276,7 +254,8 @@ void zFieldBase::redraw()
 int zFieldBase::formType() const
 {
     zInfo* info = controller();
-    return info ? info->FormType() : 0;
+    // The key routine knows the form types by their numbers.
+    return info ? static_cast<int>(info->FormType()) : 0;
 }
 
 void zFieldBase::filterCharacter(int& code)

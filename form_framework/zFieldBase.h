@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 class DataWindow;
 class QKeyEvent;
 class zInfo;
@@ -65,9 +67,24 @@ public:
     // puts the focus into the field and returns false.
     bool IsValid() override;
 
-    // Raise DefaultProcedure / ComputeProcedure and assign what the window left in the argument.
+    // Assign the answer of DefaultProcedure / ComputeProcedure.
     virtual void SetDefault();
     virtual void Compute();
+
+    // --- The window's answers ---------------------------------------------------------------------
+    // A window that adds to the field's own behaviour gives it these; each is asked synchronously,
+    // and a field without one behaves as said here.
+    // During every check, after the field's own checks passed: a message, or "" (none: "").
+    void setOnLostFocusValidation(std::function<QString()> check) { m_onLostFocusValidation = std::move(check); }
+    // Only in the final check, last of all: a message, or "" (none: "").
+    void setFinalValidation(std::function<QString()> check) { m_finalValidation = std::move(check); }
+    // The value SetDefault and Compute assign (none: no value; see the editors for theirs).
+    void setDefaultProcedure(std::function<QVariant()> value) { m_defaultProcedure = std::move(value); }
+    void setComputeProcedure(std::function<QVariant()> value) { m_computeProcedure = std::move(value); }
+    // The identity changed: the value to show for it (none: no value).
+    void setGetValueFromFK(std::function<QVariant()> value) { m_getValueFromFK = std::move(value); }
+    // The identity of the shown value, or 0 (none: the stored identity stays).
+    void setGetFKFromValue(std::function<int()> lookUp) { m_getFKFromValue = std::move(lookUp); }
 
     // The box the user types into (the tool tip, colours and focus live there).
     QWidget* inputBox() const { return m_box; }
@@ -78,21 +95,21 @@ public:
 Q_SIGNALS:
     // After every change of the value (typing, assigning); before the window is marked changed.
     void Change();
-    // During every check, after the field's own checks passed: the window leaves a message or "".
-    void OnLostFocusValidation(QString& message);
-    // Only in the final check, last of all.
-    void FinalValidation(QString& message);
-    void DefaultProcedure(QVariant& value);
-    void ComputeProcedure(QVariant& value);
-    // The identity changed: the window puts the value to show in the argument.
-    void GetValueFromFK(QVariant& value);
-    // The window looks the shown value up and leaves its identity, or 0.
-    void GetFKFromValue(int& identity);
 
 protected:
     // Installs the inner box, laid over the control's width (single-line boxes: the control takes
     // the box's height; fill = the box takes the whole control); its focus and keys reach the field.
     void setInputBox(QWidget* box, bool fill = false);
+    // The answers of DefaultProcedure and ComputeProcedure; `none` when the window gave none.
+    QVariant defaultProcedureValue(const QVariant& none) const
+    {
+        return m_defaultProcedure ? m_defaultProcedure() : none;
+    }
+    QVariant computeProcedureValue(const QVariant& none) const
+    {
+        return m_computeProcedure ? m_computeProcedure() : none;
+    }
+
     // Shows a value in the box (the identity's value that GetValueFromFK gave); called quietly.
     virtual void showValue(const QVariant& value);
     // Inserts a character that the key filter put in place of the typed one.
@@ -184,4 +201,10 @@ private:
     bool m_isForeignKey = false;
     int m_fkValue = 0;
     int m_quiet = 0;
+    std::function<QString()> m_onLostFocusValidation;
+    std::function<QString()> m_finalValidation;
+    std::function<QVariant()> m_defaultProcedure;
+    std::function<QVariant()> m_computeProcedure;
+    std::function<QVariant()> m_getValueFromFK;
+    std::function<int()> m_getFKFromValue;
 };

@@ -3,21 +3,22 @@
 #include "core/Permissions.h"
 
 #include "core/Actions.h"
-#include "form_framework/BoundField.h"
-#include "form_framework/ChildWindows.h"
-#include "form_framework/DataWindow.h"
 #include "core/Database.h"
-#include "form_framework/FieldListing.h"
-#include "form_framework/FormSnapshot.h"
 #include "core/MessageBoxes.h"
-#include "form_framework/PickerField.h"
 #include "core/Platform.h"
-#include "form_framework/RecordBar.h"
-#include "form_framework/ResultList.h"
-#include "form_framework/SearchBar.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
 #include "core/Twips.h"
+#include "form_framework/BoundField.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/FailureLog.h"
+#include "form_framework/FieldListing.h"
+#include "form_framework/FormSnapshot.h"
+#include "form_framework/PickerField.h"
+#include "form_framework/RecordBar.h"
+#include "form_framework/ResultList.h"
+#include "form_framework/SearchBar.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zIdentity.h"
@@ -60,41 +61,43 @@ QString zInfo::Identity() const
     return m_identityField + QStringLiteral(" = ") + (zID() ? zID()->DBValue() : QStringLiteral("NULL"));
 }
 
-zIdentity* zInfo::zID() const
+template <typename Member> Member* zInfo::findMember(QPointer<QObject>& cache) const
 {
-    return m_window->findChild<zIdentity*>(QStringLiteral("zID"));
+    if (auto* member = dynamic_cast<Member*>(cache.data()))
+        return member;
+    const QList<QWidget*> children = m_window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (auto* member = dynamic_cast<Member*>(child)) {
+            cache = child;
+            return member;
+        }
+    }
+    return nullptr;
 }
 
-RecordBar* zInfo::recordBar() const
-{
-    return dynamic_cast<RecordBar*>(m_window->member(QStringLiteral("zbtnButtons")));
-}
+zIdentity* zInfo::zID() const { return findMember<zIdentity>(m_zID); }
 
-SearchBar* zInfo::searchBar() const
-{
-    return dynamic_cast<SearchBar*>(m_window->member(QStringLiteral("zbtnButtons")));
-}
+RecordBar* zInfo::recordBar() const { return findMember<RecordBar>(m_recordBar); }
 
-ResultList* zInfo::resultList() const
-{
-    return dynamic_cast<ResultList*>(m_window->member(QStringLiteral("zlvwData")));
-}
+SearchBar* zInfo::searchBar() const { return findMember<SearchBar>(m_searchBar); }
 
-void zInfo::setMode(int mode)
+ResultList* zInfo::resultList() const { return findMember<ResultList>(m_resultList); }
+
+void zInfo::setMode(FormMode mode)
 {
     m_mode = mode;
-    if (m_formType == static_cast<int>(FormType::Record)) {
-        if (mode == static_cast<int>(FormMode::Add))
+    if (m_formType == FormType::Record) {
+        if (mode == FormMode::Add)
             SetCaption(m_window, QStringLiteral("Add ") + m_formCaption);
-        else if (mode == static_cast<int>(FormMode::Edit))
+        else if (mode == FormMode::Edit)
             SetCaption(m_window, QStringLiteral("Edit ") + m_formCaption + QStringLiteral(" - ") + (zID() ? zID()->Text() : QString()));
         if (RecordBar* bar = recordBar()) {
-            bar->setNewEnabled(mode == static_cast<int>(FormMode::Edit));
+            bar->setNewEnabled(mode == FormMode::Edit);
             bar->setActionsEnabled(bar->NewEnabled());
         }
-        if (mode == static_cast<int>(FormMode::Add) && zID())
+        if (mode == FormMode::Add && zID())
             zID()->setValue(0);
-    } else if (m_formType == static_cast<int>(FormType::Search)) {
+    } else if (m_formType == FormType::Search) {
         if (SearchBar* bar = searchBar())
             bar->ChangeMode(m_mode);
     }
@@ -104,7 +107,7 @@ void zInfo::setMode(int mode)
 void zInfo::setDataChanged(bool changed)
 {
     m_dataChanged = changed;
-    if (m_formType != static_cast<int>(FormType::Record) || !m_refreshScreen)
+    if (m_formType != FormType::Record || !m_refreshScreen)
         return;
     if (RecordBar* bar = recordBar()) {
         bar->setSaveEnabled(changed);
@@ -133,18 +136,18 @@ void zInfo::Load()
         CloseRecordset(size);
     }
     InitChildForm(m_window);
-    if (m_formType == static_cast<int>(FormType::Record)) {
+    if (m_formType == FormType::Record) {
         if (!m_window->Act_LoadForm() && zID())
             zID()->setValue(-1);
-    } else if (m_formType == static_cast<int>(FormType::Search)) {
+    } else if (m_formType == FormType::Search) {
         Act_StandardProcessOnLoadMessageSS(m_window);
         if (m_populateOnStart)
-            Q_EMIT PopulateData();
+            m_window->PopulateData();
     }
-    Q_EMIT PopulateShortcuts();
-    if (m_mode == static_cast<int>(FormMode::Add) && !m_defaultValue.isEmpty())
-        Q_EMIT ProcessDefaultValue(m_defaultValue);
-    Q_EMIT AfterPopulateForm();
+    m_window->PopulateShortcuts();
+    if (m_mode == FormMode::Add && !m_defaultValue.isEmpty())
+        m_window->ProcessDefaultValue(m_defaultValue);
+    m_window->AfterPopulateForm();
     // Whatever size the load left (the stored one rounded to pixels, the design size, or one the
     // window chose for its record) is not the user's.
     m_loadedSize = m_window->frame()->size();
@@ -152,13 +155,13 @@ void zInfo::Load()
     m_rememberedHeight = m_storedHeight;
 }
 
-void zInfo::DoCommand(int& command)
+void zInfo::DoCommand(MainCommand command)
 {
     auto beep = [] { Platform::prompt().beep(); };
     try {
-        if (m_formType == static_cast<int>(FormType::Record)) {
+        if (m_formType == FormType::Record) {
             RecordBar* bar = recordBar();
-            switch (static_cast<MainCommand>(command)) {
+            switch (command) {
             case MainCommand::TabDelimited:
                 if (!ShowFieldListing(m_window, m_formCaption + QStringLiteral(" Info")))
                     beep();
@@ -181,13 +184,13 @@ void zInfo::DoCommand(int& command)
                 bar->ClickSave();
                 return;
             default:
-                Q_EMIT ProcessCommand(command);
+                m_window->ProcessCommand(command);
                 return;
             }
         }
-        if (m_formType == static_cast<int>(FormType::Search)) {
+        if (m_formType == FormType::Search) {
             SearchBar* bar = searchBar();
-            switch (static_cast<MainCommand>(command)) {
+            switch (command) {
             case MainCommand::New:
                 if (!bar)
                     return beep();
@@ -207,43 +210,35 @@ void zInfo::DoCommand(int& command)
                 bar->ClickDelete();
                 return;
             default:
-                Q_EMIT ProcessCommand(command);
+                m_window->ProcessCommand(command);
                 return;
             }
         }
-        if (m_formType == static_cast<int>(FormType::Other))
-            Q_EMIT ProcessCommand(command);
+        if (m_formType == FormType::Other)
+            m_window->ProcessCommand(command);
     } catch (...) {
+        LogSwallowedFailure(
+            m_window->objectName() + QStringLiteral(" command ") + QString::number(static_cast<int>(command)));
         beep();
     }
 }
 
-bool zInfo::CheckFields()
-{
-    bool fieldsAreOK = false;
-    Q_EMIT CheckFieldsProcedure(fieldsAreOK);
-    return fieldsAreOK;
-}
+bool zInfo::CheckFields() { return m_window->CheckFieldsProcedure(); }
 
 bool zInfo::Act_PopulateFormEdit()
 {
-    Q_EMIT BeforePopulateFormEdit();
-    bool success = false;
-    Q_EMIT ActPopulateFormEditProcedure(success);
-    return success;
+    m_window->BeforePopulateFormEdit();
+    return m_window->ActPopulateFormEditProcedure();
 }
 
-void zInfo::SetDefaults()
-{
-    Q_EMIT SetDefaultsProcedure();
-}
+void zInfo::SetDefaults() { m_window->SetDefaultsProcedure(); }
 
 bool zInfo::SaveData(bool refreshScreen)
 {
     if (!CheckFields())
         return false;
     const PairDictionary current = GetFormSnapshot(m_window);
-    const bool inserting = m_mode == static_cast<int>(FormMode::Add);
+    const bool inserting = m_mode == FormMode::Add;
     const PairDictionary changes = inserting ? current : GetChangedValues(m_snapshot, current);
     const bool changed = !changes.isEmpty();
     // The save asks for the permission of what it does: a user who may add but not edit cannot go
@@ -272,13 +267,13 @@ bool zInfo::SaveData(bool refreshScreen)
     if (refreshScreen)
         m_snapshot = GetFormSnapshot(m_window);
     if (changed) {
-        BroadcastDataChanged(static_cast<int>(inserting ? DataChangedAction::Added : DataChangedAction::Updated), m_mainTableName,
-                             QString::number(zID() ? zID()->Value() : 0));
+        BroadcastDataChanged(inserting ? DataChangedAction::Added : DataChangedAction::Updated, m_mainTableName,
+            QString::number(zID() ? zID()->Value() : 0));
         if (inserting)
             handToParentControl();
     }
     if (refreshScreen)
-        setMode(static_cast<int>(FormMode::Edit));
+        setMode(FormMode::Edit);
     return true;
 }
 
@@ -310,7 +305,7 @@ void zInfo::ClickNew()
 {
     if (!askToSave())
         return;
-    setMode(static_cast<int>(FormMode::Add));
+    setMode(FormMode::Add);
 }
 
 void zInfo::ClickMove(int index)
@@ -343,25 +338,25 @@ void zInfo::ClickMove(int index)
     UnloadWindow(m_window);
 }
 
-void zInfo::ProcessDataChangedMessage(int action, const QString& tableName, const QString& idList)
+void zInfo::ProcessDataChangedMessage(DataChangedAction action, const QString& tableName, const QString& idList)
 {
     if (tableName.compare(m_mainTableName, Qt::CaseInsensitive) == 0) {
-        if (m_mode == static_cast<int>(FormMode::Edit)) {
-            if (action == static_cast<int>(DataChangedAction::Deleted) && zID() && InCommaList(QString::number(zID()->Value()), idList)) {
+        if (m_mode == FormMode::Edit) {
+            if (action == DataChangedAction::Deleted && zID() && InCommaList(QString::number(zID()->Value()), idList)) {
                 m_refreshScreen = false;
                 setDataChanged(false);
                 UnloadWindow(m_window);
                 return;
             }
-        } else if (m_mode == static_cast<int>(FormMode::SearchList) || m_mode == static_cast<int>(FormMode::Pick)) {
+        } else if (m_mode == FormMode::SearchList || m_mode == FormMode::Pick) {
             if (ResultList* rows = resultList()) {
                 const QString oneRow = m_searchSQLOne + QStringLiteral(" @") + m_identityField + QStringLiteral(" = ") + idList;
-                if (action == static_cast<int>(DataChangedAction::Added) && !m_searchSQLOne.isEmpty()) {
+                if (action == DataChangedAction::Added && !m_searchSQLOne.isEmpty()) {
                     rows->AddListViewItems(oneRow);
                     rows->HighlightOneListViewItem(QStringLiteral("#") + idList.trimmed());
-                } else if (action == static_cast<int>(DataChangedAction::Updated) && !m_searchSQLOne.isEmpty()) {
+                } else if (action == DataChangedAction::Updated && !m_searchSQLOne.isEmpty()) {
                     rows->UpdateListViewItems(oneRow);
-                } else if (action == static_cast<int>(DataChangedAction::Deleted)) {
+                } else if (action == DataChangedAction::Deleted) {
                     rows->RemoveListViewItemsByID(idList);
                 }
             }
@@ -372,11 +367,11 @@ void zInfo::ProcessDataChangedMessage(int action, const QString& tableName, cons
         auto* picker = dynamic_cast<PickerField*>(child);
         if (!picker || picker->DataChangedTableName().compare(tableName, Qt::CaseInsensitive) != 0)
             continue;
-        if (action == static_cast<int>(DataChangedAction::Added))
+        if (action == DataChangedAction::Added)
             picker->AddItemsByID(idList);
-        else if (action == static_cast<int>(DataChangedAction::Updated))
+        else if (action == DataChangedAction::Updated)
             picker->UpdateItemsByID(idList);
-        else if (action == static_cast<int>(DataChangedAction::Deleted))
+        else if (action == DataChangedAction::Deleted)
             picker->RemoveItemsByID(idList);
     }
 }
@@ -391,7 +386,7 @@ bool zInfo::QueryUnload()
     // A child window that refuses to close keeps its parent open too.
     if (m_childForm && !UnloadWindow(m_childForm))
         return false;
-    if (m_formType != static_cast<int>(FormType::Record) || !m_dataChanged)
+    if (m_formType != FormType::Record || !m_dataChanged)
         return true;
     // A window whose load failed has nothing to save.
     if (zID() && zID()->Value() == -1)
@@ -431,14 +426,14 @@ void zInfo::rememberSize()
 
 void zInfo::layOutSearchWindow()
 {
-    QWidget* list = m_window->member(QStringLiteral("zlvwData"));
+    QWidget* list = dynamic_cast<QWidget*>(resultList());
     if (!list)
         list = m_window->member(QStringLiteral("grdData"));
     if (!list)
         return;
     auto clamp = [](int value) { return value < 0 ? 0 : value; };
     const int margin = list->x();
-    QWidget* bar = m_window->member(QStringLiteral("zbtnButtons"));
+    QWidget* bar = dynamic_cast<QWidget*>(searchBar());
     const int barHeight = bar ? bar->height() : 0;
     list->resize(clamp(m_window->width() - 2 * margin), clamp(m_window->height() - list->y() - barHeight));
     QWidget* populate = m_window->member(QStringLiteral("btnPopulate"));
@@ -455,7 +450,7 @@ bool zInfo::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Resize:
         rememberSize();
-        if (m_formType == static_cast<int>(FormType::Search) && !m_window->frame()->isMinimized())
+        if (m_formType == FormType::Search && !m_window->frame()->isMinimized())
             layOutSearchWindow();
         break;
     case QEvent::Close: {

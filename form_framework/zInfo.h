@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OrderedDictionary.h"
+#include "form_framework/FormTypes.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,31 +15,13 @@ class ResultList;
 class SearchBar;
 class zIdentity;
 
-// The kinds of data window and what a window is doing.
-enum class FormType : int { Record = 1, Search = 2, Other = 3 };
-enum class FormMode : int { Add = 1, Edit = 2, SearchList = 4, Pick = 5 };
-// The numbers of the main window's commands, passed to the active window.
-enum class MainCommand : int {
-    TabDelimited = 1,
-    Excel = 2,
-    XML = 3,
-    ADTG = 4,
-    New = 5,
-    Edit = 6,
-    Save = 7,
-    Delete = 8,
-    Print = 9,
-    Preview = 10,
-};
-enum class DataChangedAction : int { Added = 1, Updated = 2, Deleted = 3 };
-
 // Field name to SQL literal, in the window's control order.
 using Snapshot = OrderedDictionary<QString>;
 
 // The invisible controller every data window carries (named "zInfo"): what kind of window this
 // is, its table and queries, its mode, and the engine behind load, save, commands, close and the
-// data-changed messages. Work only the window knows is asked of it through the signals below,
-// which run synchronously (connect them directly).
+// data-changed messages. Work only the window knows is asked of it through the window's virtual
+// hooks (DataWindow), each with a default that serves a plain record or search window.
 class zInfo : public QObject {
     Q_OBJECT
 public:
@@ -49,10 +32,10 @@ public:
     // --- Design properties --------------------------------------------------------------------
     QString StatusBar() const { return m_statusBar; }
     void setStatusBar(const QString& text);
-    int Mode() const { return m_mode; }
-    void setMode(int mode);
-    int FormType() const { return m_formType; }
-    void setFormType(int type) { m_formType = type; }
+    FormMode Mode() const { return m_mode; }
+    void setMode(FormMode mode);
+    ::FormType FormType() const { return m_formType; }
+    void setFormType(::FormType type) { m_formType = type; }
     // The stored query, or "SELECT * FROM <MainTableName> WHERE " when none is stored.
     QString SearchSQL() const;
     void setSearchSQL(const QString& sql) { m_searchSQL = sql; }
@@ -90,14 +73,14 @@ public:
     QString Identity() const;
 
     // --- Operations ----------------------------------------------------------------------------
-    void DoCommand(int& command);
+    void DoCommand(MainCommand command);
     bool SaveData(bool refreshScreen);
     bool CheckFields();
     bool Act_PopulateFormEdit();
     void SetDefaults();
     void ClickNew();
     void ClickMove(int index);
-    void ProcessDataChangedMessage(int action, const QString& tableName, const QString& idList);
+    void ProcessDataChangedMessage(DataChangedAction action, const QString& tableName, const QString& idList);
     void ContainerForm_Activate();
 
     // The window's load (called once by the opening routines) and its close request.
@@ -107,23 +90,16 @@ public:
     // The window is closing for good: keep its size, undo its links.
     void Unload();
 
-    // The members the controller reaches by name.
+    // The window's members the controller drives, found by their type (the first of each kind;
+    // their object names stay "zID", "zbtnButtons" and "zlvwData" for tests and screen readers).
     zIdentity* zID() const;
     RecordBar* recordBar() const;
     SearchBar* searchBar() const;
     ResultList* resultList() const;
 
 Q_SIGNALS:
-    void ProcessCommand(int& command);
+    // After every change of the mode, for what the window shows beside the controller.
     void ModeChanged();
-    void CheckFieldsProcedure(bool& fieldsAreOK);
-    void ActPopulateFormEditProcedure(bool& success);
-    void SetDefaultsProcedure();
-    void BeforePopulateFormEdit();
-    void AfterPopulateForm();
-    void PopulateShortcuts();
-    void ProcessDefaultValue(const QString& defaultValue);
-    void PopulateData();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -133,11 +109,12 @@ private:
     void rememberSize();
     void layOutSearchWindow();
     void handToParentControl();
+    template <typename Member> Member* findMember(QPointer<QObject>& cache) const;
 
     DataWindow* m_window;
     QString m_statusBar;
-    int m_mode = 1;
-    int m_formType = 3;
+    FormMode m_mode = FormMode::Add;
+    ::FormType m_formType = ::FormType::Other;
     QString m_searchSQL;
     QString m_searchSQLOne;
     QString m_formCaption;
@@ -163,4 +140,9 @@ private:
     QSize m_loadedSize;
     bool m_loaded = false;
     bool m_unloaded = false;
+    // The members found so far (a member is looked for again once it is gone).
+    mutable QPointer<QObject> m_zID;
+    mutable QPointer<QObject> m_recordBar;
+    mutable QPointer<QObject> m_searchBar;
+    mutable QPointer<QObject> m_resultList;
 };

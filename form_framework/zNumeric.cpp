@@ -119,9 +119,8 @@ void zNumeric::setApplicable(bool applicable)
 
 void zNumeric::Compute()
 {
-    // An argument the window leaves untouched counts as 0.
-    QVariant value;
-    Q_EMIT ComputeProcedure(value);
+    // No answer counts as 0.
+    const QVariant value = computeProcedureValue(QVariant());
     setValue(value.isValid() ? value : QVariant(0.0));
 }
 

@@ -124,16 +124,16 @@ void zComboBoxText::setPopulateSQL(const QString& sql)
     m_populateSQL = text.trimmed();
 }
 
-int zComboBoxText::windowMode() const
+std::optional<FormMode> zComboBoxText::windowMode() const
 {
     zInfo* info = controller();
-    return info ? info->Mode() : 0;
+    return info ? std::optional(info->Mode()) : std::nullopt;
 }
 
 bool zComboBoxText::searchMode() const
 {
-    const int mode = windowMode();
-    return mode == static_cast<int>(FormMode::SearchList) || mode == static_cast<int>(FormMode::Pick);
+    const std::optional<FormMode> mode = windowMode();
+    return mode == FormMode::SearchList || mode == FormMode::Pick;
 }
 
 bool zComboBoxText::GeneralItem() const

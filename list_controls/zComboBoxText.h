@@ -3,8 +3,11 @@
 #include "form_framework/PickerField.h"
 #include "form_framework/zFieldBase.h"
 
+#include "form_framework/FormTypes.h"
+
 #include <QChar>
 #include <QString>
+#include <optional>
 
 class PickerListModel;
 class QAction;
@@ -97,7 +100,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int windowMode() const;
+    std::optional<FormMode> windowMode() const;
     bool searchMode() const;
     void appendEntry(const QString& text, int identity, int position = -1);
     void selectRow(int row);

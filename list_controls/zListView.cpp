@@ -135,10 +135,10 @@ DataWindow* zListView::containerWindow() const
     return nullptr;
 }
 
-int zListView::windowMode() const
+std::optional<FormMode> zListView::windowMode() const
 {
     DataWindow* window = containerWindow();
-    return window ? window->info()->Mode() : 0;
+    return window ? std::optional(window->info()->Mode()) : std::nullopt;
 }
 
 // --- Filling -------------------------------------------------------------------------------------
@@ -336,7 +336,7 @@ void zListView::updateCountText()
     DataWindow* window = containerWindow();
     if (!window)
         return;
-    if (auto* bar = qobject_cast<zButtonsSearch*>(window->member(QStringLiteral("zbtnButtons"))))
+    if (auto* bar = dynamic_cast<zButtonsSearch*>(window->info()->searchBar()))
         bar->setEditDeleteEnabled(CountItems() > 0);
     window->info()->setStatusBar(CountCaption(CountItems(), window->info()->FormCaption()));
 }
@@ -598,7 +598,7 @@ void zListView::SortByColumn(int column)
 void zListView::pressBarButton(const char* which)
 {
     DataWindow* window = containerWindow();
-    auto* bar = window ? qobject_cast<zButtonsSearch*>(window->member(QStringLiteral("zbtnButtons"))) : nullptr;
+    auto* bar = window ? dynamic_cast<zButtonsSearch*>(window->info()->searchBar()) : nullptr;
     if (!bar)
         return;
     const QByteArray name(which);
@@ -619,9 +619,9 @@ bool zListView::eventFilter(QObject* watched, QEvent* event)
     auto openRow = [this] {
         if (!ItemsExist())
             return;
-        if (windowMode() == static_cast<int>(FormMode::SearchList))
+        if (windowMode() == FormMode::SearchList)
             pressBarButton("Edit");
-        else if (windowMode() == static_cast<int>(FormMode::Pick))
+        else if (windowMode() == FormMode::Pick)
             pressBarButton("Select");
     };
     switch (event->type()) {
@@ -658,7 +658,7 @@ bool zListView::eventFilter(QObject* watched, QEvent* event)
         if (hit.isValid())
             selectOnly(hit.row());
         DataWindow* window = containerWindow();
-        if (auto* bar = window ? qobject_cast<zButtonsSearch*>(window->member(QStringLiteral("zbtnButtons"))) : nullptr) {
+        if (auto* bar = window ? dynamic_cast<zButtonsSearch*>(window->info()->searchBar()) : nullptr) {
             float x = static_cast<float>(mouse->position().x());
             float y = static_cast<float>(mouse->position().y());
             bar->ShowActionsMenu(x, y);

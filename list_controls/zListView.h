@@ -2,10 +2,13 @@
 
 #include "form_framework/ResultList.h"
 
+#include "form_framework/FormTypes.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class DataWindow;
@@ -94,7 +97,7 @@ private:
     void updateCountText();
     int currentRow() const;
     void selectOnly(int row);
-    int windowMode() const;
+    std::optional<FormMode> windowMode() const;
     void pressBarButton(const char* which);
     void fitColumns();
     // Widens the columns that follow their content to what these rows' cells need.

@@ -74,7 +74,7 @@ frmChangePassword::frmChangePassword(QWidget* parent)
         grid->addWidget(ztxtPassword[i], 2 + i, 1);
         connect(ztxtPassword[i], &zText::Change, this, &frmChangePassword::EnableOK);
     }
-    connect(ztxtPassword[1], &zText::FinalValidation, this, &frmChangePassword::newPasswordFinalCheck);
+    ztxtPassword[1]->setFinalValidation([this] { return newPasswordFinalCheck(); });
 
     auto* notes = new QVBoxLayout;
     const QString comments[3] = { QStringLiteral("This is SQL Server Password and Not NT Password"),
@@ -141,8 +141,9 @@ void frmChangePassword::EnableOK()
                       && !ztxtPassword[2]->box()->text().isEmpty());
 }
 
-void frmChangePassword::newPasswordFinalCheck(QString& message)
+QString frmChangePassword::newPasswordFinalCheck()
 {
+    QString message;
     // The new password as typed, blanks included: it must be one the Logon window can send.
     const QString newPassword = ztxtPassword[1]->box()->text();
     if (const QString rule = PasswordRuleMessage(newPassword, ztxtPassword[1]->GoodName()); !rule.isEmpty())
@@ -152,9 +153,10 @@ void frmChangePassword::newPasswordFinalCheck(QString& message)
     else if (ztxtPassword[2]->box()->text() != newPassword) // passwords are case sensitive
         message = ztxtPassword[1]->GoodName() + QStringLiteral(" is not equal to ") + ztxtPassword[2]->GoodName();
     else
-        return;
+        return {};
     ztxtPassword[1]->setValue(QString());
     ztxtPassword[2]->setValue(QString());
+    return message;
 }
 
 void frmChangePassword::OK()

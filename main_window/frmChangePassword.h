@@ -24,6 +24,7 @@ public:
     QPushButton* btnCancel = nullptr;
 
 private:
-    void newPasswordFinalCheck(QString& message);
+    // The new password's final check: its message, or "".
+    QString newPasswordFinalCheck();
     zLabel* m_labels[3] = {};
 };

@@ -22,7 +22,7 @@ frmImage::frmImage()
     : DataWindow(QStringLiteral("frmImage"))
 {
     setWindowTitle(QStringLiteral("View Image"));
-    info()->setFormType(static_cast<int>(FormType::Other));
+    info()->setFormType(FormType::Other);
 
     auto* label = new QLabel(QStringLiteral("Image File:"), this);
     label->setObjectName(QStringLiteral("zlabel1"));
@@ -54,8 +54,6 @@ frmImage::frmImage()
     connect(escape, &QShortcut::activated, m_close, &QPushButton::click);
     connect(m_close, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
     connect(m_path, &QLineEdit::textChanged, this, &frmImage::pathChanged);
-    connect(info(), &zInfo::AfterPopulateForm, this, &frmImage::takeStartParameters);
-    connect(info(), &zInfo::ProcessCommand, this, [](int&) { Platform::prompt().beep(); });
     m_path->installEventFilter(this);
     showPicture();
 }
@@ -64,6 +62,8 @@ QString frmImage::ImagePath() const
 {
     return m_path->text();
 }
+
+void frmImage::ProcessCommand(MainCommand) { Platform::prompt().beep(); }
 
 void frmImage::takeStartParameters()
 {

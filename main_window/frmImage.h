@@ -17,6 +17,10 @@ public:
 
     QString ImagePath() const;
 
+    // The start parameters are taken at the end of the load; the main window's commands only beep.
+    void AfterPopulateForm() override { takeStartParameters(); }
+    void ProcessCommand(MainCommand command) override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -35,7 +35,6 @@
 namespace {
 const QString kNotSaved = QStringLiteral("<Not Saved>");
 const QString kDefaultFolder = QStringLiteral("DefaultFolder");
-constexpr int kSaveCommand = static_cast<int>(MainCommand::Save);
 // Tab stops every 8 characters; a tab-separated column is as wide as its widest cell plus 2
 // characters (the cell counted up to a limit, so one long note does not push the columns after it
 // off the screen).
@@ -59,7 +58,7 @@ frmText::frmText()
     : DataWindow(QStringLiteral("frmText"))
 {
     setWindowTitle(QStringLiteral("View Text"));
-    info()->setFormType(static_cast<int>(FormType::Other));
+    info()->setFormType(FormType::Other);
 
     auto* label = new QLabel(QStringLiteral("Text File:"), this);
     label->setObjectName(QStringLiteral("zlabel1"));
@@ -109,17 +108,18 @@ frmText::frmText()
     connect(m_saveAs, &QPushButton::clicked, this, [this] { SaveAs(); });
     connect(m_copyAll, &QPushButton::clicked, this, &frmText::CopyAll);
     connect(m_close, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
-    connect(info(), &zInfo::AfterPopulateForm, this, &frmText::takeStartParameters);
-    connect(info(), &zInfo::ProcessCommand, this, [this](int& command) {
-        if (command == kSaveCommand)
-            m_save->click();
-        else
-            Platform::prompt().beep();
-    });
     m_path->installEventFilter(this);
     // Installed after the controller's filter, so it sees the close request first and can keep
     // the window (and the controller's bookkeeping) as they are.
     installEventFilter(this);
+}
+
+void frmText::ProcessCommand(MainCommand command)
+{
+    if (command == MainCommand::Save)
+        m_save->click();
+    else
+        Platform::prompt().beep();
 }
 
 QString frmText::text() const

@@ -26,6 +26,11 @@ public:
     bool SaveAs();
     void CopyAll();
 
+    // The start parameters are taken at the end of the load; of the main window's commands Save
+    // saves and the others beep.
+    void AfterPopulateForm() override { takeStartParameters(); }
+    void ProcessCommand(MainCommand command) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -24,7 +24,7 @@ frmWebBrowser::frmWebBrowser(WebPageViewFactory& pages)
     , m_pages(pages)
 {
     setWindowTitle(QStringLiteral("Web Browser"));
-    info()->setFormType(static_cast<int>(FormType::Other));
+    info()->setFormType(FormType::Other);
     m_browser = m_pages.createView(this);
     m_browser->setObjectName(QStringLiteral("wbBrowser"));
     m_close = new QPushButton(QStringLiteral("Close"), this);
@@ -39,8 +39,9 @@ frmWebBrowser::frmWebBrowser(WebPageViewFactory& pages)
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, m_close, &QPushButton::click);
     connect(m_close, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
-    connect(info(), &zInfo::ProcessCommand, this, [](int&) { Platform::prompt().beep(); });
 }
+
+void frmWebBrowser::ProcessCommand(MainCommand) { Platform::prompt().beep(); }
 
 void frmWebBrowser::navigate(const QString& address)
 {

@@ -17,6 +17,8 @@ public:
 
     void navigate(const QString& address);
     QUrl address() const;
+    // The main window's commands only beep here.
+    void ProcessCommand(MainCommand command) override;
 
 private:
     WebPageViewFactory& m_pages;

@@ -64,15 +64,11 @@ LookupRecordWindow::LookupRecordWindow(const LookupTable& table)
     setTabOrder(m_buttons, m_identity);
 
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Record));
+    z->setFormType(FormType::Record);
     z->setFormCaption(table.caption);
     z->setMainTableName(table.table);
     z->setIdentityField(table.identityField);
     z->setSearchSQL(QStringLiteral("SELECT * FROM ") + table.table + QStringLiteral(" WHERE "));
-    connect(z, &zInfo::ActPopulateFormEditProcedure, this, &LookupRecordWindow::populateFormEdit);
-    connect(z, &zInfo::CheckFieldsProcedure, this, &LookupRecordWindow::checkFields);
-    connect(z, &zInfo::ProcessDefaultValue, this, &LookupRecordWindow::processDefaultValue);
-    connect(z, &zInfo::PopulateShortcuts, this, &LookupRecordWindow::populateShortcuts);
     connect(m_buttons, &zButtonsAddEdit::ActionClick, this, [this](QString& name) { runAction(name); });
 
     if (table.extendRecordWindow)
@@ -111,48 +107,13 @@ bool LookupRecordWindow::Act_LoadForm()
     });
 }
 
-void LookupRecordWindow::populateFormEdit(bool& ok)
-{
-    // An action of its own, so a failure travels to the load as a recorded error and never as an
-    // exception through the controller's signal.
-    ActionScope action(objectName(), QStringLiteral("ActPopulateFormEditProcedure"), QStringLiteral("Populate Form"));
-    ok = action.run([this] {
-        std::unique_ptr<Recordset> row;
-        if (!Act_OpenRecordset(row, info()->SearchSQL() + info()->Identity()))
-            RaiseSilent();
-        if (row->eof()) {
-            CloseRecordset(row);
-            RaiseToReport(m_table.caption + QStringLiteral(" ") + AngleQuote(m_identity->Text())
-                          + QStringLiteral(" no longer exists in the database."));
-        }
-        for (zFieldBase* editor : m_fields) {
-            const QVariant value = row->value(editor->DBFieldName());
-            if (qobject_cast<zCheckBox*>(editor))
-                editor->setValue(!value.isNull() && value.toBool());
-            else
-                editor->setValue(value);
-        }
-        CloseRecordset(row);
-    });
-}
-
-void LookupRecordWindow::checkFields(bool& ok)
-{
-    ok = false;
-    for (zFieldBase* editor : m_fields) {
-        if (!editor->IsValid())
-            return;
-    }
-    ok = true;
-}
-
-void LookupRecordWindow::processDefaultValue(const QString& defaultValue)
+void LookupRecordWindow::ProcessDefaultValue(const QString& defaultValue)
 {
     if (zFieldBase* name = field(QStringLiteral("ztxtName")))
         name->setValue(defaultValue);
 }
 
-void LookupRecordWindow::populateShortcuts()
+void LookupRecordWindow::PopulateShortcuts()
 {
     for (const QString& caption : m_actions.captions())
         m_buttons->AddAction(caption);

@@ -13,10 +13,10 @@ class zIdentity;
 class zLabel;
 
 // The record window pattern: one row of one table, shown in the declared fields, added or
-// changed and saved through the controller. The window loads its row with the controller's
-// record query followed directly by the identity condition, copies each column into the field
-// bound to it, checks the fields in their declared order (the first invalid one stops the check,
-// so a save shows at most one message) and puts an opener's default value into the name field.
+// changed and saved through the controller. The load and the check are the data window's own
+// (each column into the field bound to it; the fields checked in their declared order, the first
+// invalid one stopping the check, so a save shows at most one message); the pattern adds the
+// opener's default value in the name field and the table's window commands.
 class LookupRecordWindow : public DataWindow {
     Q_OBJECT
 public:
@@ -40,12 +40,10 @@ public:
     void addAction(const QString& caption, WindowActions::Run run) { m_actions.add(caption, std::move(run)); }
     void runAction(const QString& actionName) const;
 
-private:
-    void populateFormEdit(bool& ok);
-    void checkFields(bool& ok);
-    void processDefaultValue(const QString& defaultValue);
-    void populateShortcuts();
+    void ProcessDefaultValue(const QString& defaultValue) override;
+    void PopulateShortcuts() override;
 
+private:
     LookupTable m_table;
     QList<zFieldBase*> m_fields;
     zIdentity* m_identity;

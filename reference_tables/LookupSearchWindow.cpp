@@ -74,8 +74,8 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     m_buttons->setObjectName(QStringLiteral("zbtnButtons"));
 
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Search));
-    z->setMode(static_cast<int>(FormMode::SearchList));
+    z->setFormType(FormType::Search);
+    z->setMode(FormMode::SearchList);
     z->setFormCaption(table.caption);
     z->setMainTableName(table.table);
     z->setIdentityField(table.identityField);
@@ -83,11 +83,7 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     z->setSearchSQLOne(table.searchOneProcedure());
     z->setDaughterFormName(table.recordWindow);
     z->setPopulateOnStart(true);
-    connect(z, &zInfo::PopulateData, this, &LookupSearchWindow::PopulateData);
-    connect(z, &zInfo::CheckFieldsProcedure, this, &LookupSearchWindow::checkFields);
-    connect(z, &zInfo::ProcessCommand, this, &LookupSearchWindow::processCommand);
-    connect(z, &zInfo::PopulateShortcuts, this, &LookupSearchWindow::populateShortcuts);
-    connect(m_populate, &QPushButton::clicked, this, &LookupSearchWindow::PopulateData);
+    connect(m_populate, &QPushButton::clicked, this, &DataWindow::PopulateData);
     connect(m_buttons, &zButtonsSearch::ActionClick, this, [this](QString& name) { runAction(name); });
     resize(640, 420);
 }
@@ -97,15 +93,6 @@ QString LookupSearchWindow::GetSearchSQL()
     if (!info()->CheckFields())
         return QString();
     return BuildExecSQL(info()->SearchSQL(), GetFormSnapshot(this));
-}
-
-void LookupSearchWindow::PopulateData()
-{
-    const QString sql = GetSearchSQL();
-    if (sql.isEmpty())
-        return;
-    m_grid->setPopulateSQL(sql);
-    m_grid->Populate();
 }
 
 void LookupSearchWindow::runAction(const QString& actionName) const { m_actions.run(actionName, m_grid->SelectedItemID()); }
@@ -119,19 +106,8 @@ void LookupSearchWindow::resizeEvent(QResizeEvent* event)
     DataWindow::resizeEvent(event);
 }
 
-void LookupSearchWindow::checkFields(bool& ok)
+void LookupSearchWindow::ProcessCommand(MainCommand which)
 {
-    ok = false;
-    for (zFieldBase* editor : m_criteria) {
-        if (!editor->IsValid())
-            return;
-    }
-    ok = true;
-}
-
-void LookupSearchWindow::processCommand(int& command)
-{
-    const auto which = static_cast<MainCommand>(command);
     if (which != MainCommand::TabDelimited && which != MainCommand::Excel && which != MainCommand::XML
         && which != MainCommand::ADTG) {
         Platform::prompt().beep();
@@ -160,7 +136,7 @@ void LookupSearchWindow::processCommand(int& command)
     });
 }
 
-void LookupSearchWindow::populateShortcuts()
+void LookupSearchWindow::PopulateShortcuts()
 {
     for (const QString& caption : m_actions.captions())
         m_buttons->AddAction(caption);

@@ -24,8 +24,10 @@ public:
     // The procedure call for the current criteria; "" when a criterion is invalid (its message
     // has been shown).
     QString GetSearchSQL();
-    // Fills the grid from the current criteria; the grid keeps its rows when they are invalid.
-    void PopulateData();
+    // The data window's PopulateData fills the grid from the same query; the grid keeps its rows
+    // while a criterion is invalid.
+    void ProcessCommand(MainCommand command) override;
+    void PopulateShortcuts() override;
 
     const LookupTable& table() const { return m_table; }
     const QList<zFieldBase*>& criteria() const { return m_criteria; }
@@ -41,10 +43,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void checkFields(bool& ok);
-    void processCommand(int& command);
-    void populateShortcuts();
-
     LookupTable m_table;
     QList<zFieldBase*> m_criteria;
     QGroupBox* m_options;

@@ -21,29 +21,33 @@ frmBarGadget::frmBarGadget()
         layout->addWidget(w);
     resize(600, 200);
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Record));
+    z->setFormType(FormType::Record);
     z->setFormCaption(QStringLiteral("Gadget"));
     z->setMainTableName(QStringLiteral("Gadgets"));
     z->setIdentityField(QStringLiteral("Gadget_ID"));
     for (FakeText* field : { name, serial })
         connect(field, &QLineEdit::textEdited, z, [z] { z->setDataChanged(true); });
-    connect(z, &zInfo::CheckFieldsProcedure, this, [this](bool& ok) { ok = name->IsValid() && serial->IsValid(); });
-    connect(z, &zInfo::ActPopulateFormEditProcedure, this, [this](bool& success) {
-        std::unique_ptr<Recordset> rs;
-        if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
-            return;
-        name->setValue(rs->value(QStringLiteral("Gadget_Name")));
-        serial->setValue(rs->value(QStringLiteral("Serial")));
-        success = true;
-    });
-    connect(z, &zInfo::SetDefaultsProcedure, this, [this] {
-        name->clear();
-        serial->setText(QStringLiteral("S-?"));
-        events << QStringLiteral("defaults");
-    });
-    connect(z, &zInfo::PopulateShortcuts, this, [this] { bar->AddAction(QStringLiteral("Print &Case Barcode")); });
     connect(bar, &zButtonsAddEdit::ActionClick, this, [this](QString& action) { events << QStringLiteral("action ") + action; });
 }
+
+bool frmBarGadget::ActPopulateFormEditProcedure()
+{
+    std::unique_ptr<Recordset> rs;
+    if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
+        return false;
+    name->setValue(rs->value(QStringLiteral("Gadget_Name")));
+    serial->setValue(rs->value(QStringLiteral("Serial")));
+    return true;
+}
+
+void frmBarGadget::SetDefaultsProcedure()
+{
+    name->clear();
+    serial->setText(QStringLiteral("S-?"));
+    events << QStringLiteral("defaults");
+}
+
+void frmBarGadget::PopulateShortcuts() { bar->AddAction(QStringLiteral("Print &Case Barcode")); }
 
 bool frmBarGadget::Act_LoadForm()
 {
@@ -63,8 +67,8 @@ frmBarGadgets::frmBarGadgets()
         layout->addWidget(w);
     resize(621, 300);
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Search));
-    z->setMode(static_cast<int>(FormMode::SearchList));
+    z->setFormType(FormType::Search);
+    z->setMode(FormMode::SearchList);
     z->setFormCaption(QStringLiteral("Gadget"));
     z->setMainTableName(QStringLiteral("Gadgets"));
     z->setIdentityField(QStringLiteral("Gadget_ID"));

@@ -15,6 +15,10 @@ class frmBarGadget : public DataWindow {
 public:
     frmBarGadget();
     bool Act_LoadForm() override;
+    bool CheckFieldsProcedure() override { return name->IsValid() && serial->IsValid(); }
+    bool ActPopulateFormEditProcedure() override;
+    void SetDefaultsProcedure() override;
+    void PopulateShortcuts() override;
 
     FakeText* name;
     FakeText* serial;

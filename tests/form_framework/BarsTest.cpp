@@ -129,13 +129,13 @@ TEST(SearchBar, CloseFollowsTheRightEdgeAndSelectShowsOnlyWhenPicking)
     EXPECT_EQ(button(window.bar, "btnActions")->x(), 493);
     EXPECT_FALSE(button(window.bar, "btnSelect")->isVisible());
 
-    window.info()->setMode(static_cast<int>(FormMode::Pick));
+    window.info()->setMode(FormMode::Pick);
     EXPECT_TRUE(button(window.bar, "btnSelect")->isVisible());
     EXPECT_EQ(button(window.bar, "btnSelect")->x(), 493);
     EXPECT_EQ(button(window.bar, "btnActions")->x(), 429);
     EXPECT_EQ(button(window.bar, "btnClose")->text(), QStringLiteral("&Cancel"));
 
-    window.info()->setMode(static_cast<int>(FormMode::SearchList));
+    window.info()->setMode(FormMode::SearchList);
     EXPECT_FALSE(button(window.bar, "btnSelect")->isVisible());
     EXPECT_EQ(button(window.bar, "btnActions")->x(), 493);
     EXPECT_EQ(button(window.bar, "btnClose")->text(), QStringLiteral("&Close"));
@@ -260,7 +260,7 @@ TEST_P(Bars, RecordBarFollowsTheModeAndTheChangedFlagThroughTyping)
     EXPECT_EQ(bar->CloseCaption(), QStringLiteral("&Cancel"));
 
     QTest::mouseClick(button(bar, "btnSave"), Qt::LeftButton);
-    ASSERT_EQ(window->info()->Mode(), static_cast<int>(FormMode::Edit));
+    ASSERT_EQ(window->info()->Mode(), FormMode::Edit);
     EXPECT_GT(window->info()->zID()->Value(), 0);
     EXPECT_TRUE(bar->NewEnabled());
     EXPECT_TRUE(bar->ActionsEnabled());
@@ -269,9 +269,8 @@ TEST_P(Bars, RecordBarFollowsTheModeAndTheChangedFlagThroughTyping)
     EXPECT_EQ(bar->CloseCaption(), QStringLiteral("&Close"));
 
     // The main window's commands press the buttons.
-    int command = static_cast<int>(MainCommand::New);
-    window->info()->DoCommand(command);
-    EXPECT_EQ(window->info()->Mode(), static_cast<int>(FormMode::Add));
+    window->info()->DoCommand(MainCommand::New);
+    EXPECT_EQ(window->info()->Mode(), FormMode::Add);
     EXPECT_FALSE(bar->NewEnabled());
     EXPECT_EQ(window->events.count(QStringLiteral("defaults")), 2) << "once on opening, once for New";
     EXPECT_TRUE(Prompts().boxes.empty());
@@ -289,14 +288,14 @@ TEST_P(Bars, NewGoesOnToDefaultsOnlyWhenTheWindowReallySwitched)
     window->bar->ClickNew();
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_EQ(Prompts().boxes.at(0).title, QStringLiteral("Save Changes?"));
-    EXPECT_EQ(window->info()->Mode(), static_cast<int>(FormMode::Edit));
+    EXPECT_EQ(window->info()->Mode(), FormMode::Edit);
     EXPECT_TRUE(window->info()->DataChanged()) << "the unsaved edit is still marked";
     EXPECT_EQ(window->name->text(), QStringLiteral("Camera 2"));
     EXPECT_FALSE(window->events.contains(QStringLiteral("defaults")));
 
     Prompts().answer(MsgBox::No);
     window->bar->ClickNew();
-    EXPECT_EQ(window->info()->Mode(), static_cast<int>(FormMode::Add));
+    EXPECT_EQ(window->info()->Mode(), FormMode::Add);
     EXPECT_FALSE(window->info()->DataChanged());
     EXPECT_TRUE(window->events.contains(QStringLiteral("defaults")));
     EXPECT_EQ(window->serial->text(), QStringLiteral("S-?"));
@@ -312,7 +311,7 @@ TEST_P(Bars, NewWithoutPermissionToAddChangesNothing)
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_TRUE(Prompts().boxes.at(0).text.contains(QStringLiteral("You are not permitted to Add <Gadget>.")))
         << Prompts().boxes.at(0).text.toStdString();
-    EXPECT_EQ(window->info()->Mode(), static_cast<int>(FormMode::Edit));
+    EXPECT_EQ(window->info()->Mode(), FormMode::Edit);
     EXPECT_EQ(window->info()->zID()->Value(), id);
     EXPECT_FALSE(window->events.contains(QStringLiteral("defaults")));
 }
@@ -330,7 +329,7 @@ TEST_P(Bars, TheSaveAsksForAddThenForEdit)
     window->name->setFocus();
     QTest::keyClicks(window->name, QStringLiteral("Radio"));
     QTest::mouseClick(button(window->bar, "btnSave"), Qt::LeftButton);
-    ASSERT_EQ(window->info()->Mode(), static_cast<int>(FormMode::Edit));
+    ASSERT_EQ(window->info()->Mode(), FormMode::Edit);
     EXPECT_TRUE(Prompts().boxes.empty());
 
     QTest::keyClicks(window->name, QStringLiteral(" 2"));
@@ -461,7 +460,7 @@ TEST_P(Bars, SearchBarNewOpensTheRecordWindowInAddModeWhenPermitted)
     list->bar->ClickNew();
     const auto* record = qobject_cast<frmBarGadget*>(AsDataWindow(LoadedWindows().last()));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->info()->Mode(), static_cast<int>(FormMode::Add));
+    EXPECT_EQ(record->info()->Mode(), FormMode::Add);
     EXPECT_TRUE(Prompts().boxes.empty());
 
     revokeAdministrator();

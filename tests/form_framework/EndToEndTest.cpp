@@ -68,26 +68,13 @@ public:
         for (QWidget* w : std::initializer_list<QWidget*> { id, name, quantity, received, working, notes, bar })
             layout->addWidget(w);
         zInfo* z = info();
-        z->setFormType(static_cast<int>(FormType::Record));
+        z->setFormType(FormType::Record);
         z->setFormCaption(QStringLiteral("Widget"));
         z->setMainTableName(QStringLiteral("Widgets"));
         z->setIdentityField(QStringLiteral("Widget_ID"));
-        connect(z, &zInfo::CheckFieldsProcedure, this, [this](bool& ok) {
-            ok = name->IsValid() && quantity->IsValid() && received->IsValid() && working->IsValid() && notes->IsValid();
-        });
-        connect(z, &zInfo::ActPopulateFormEditProcedure, this, [this](bool& success) {
-            std::unique_ptr<Recordset> rs;
-            if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
-                return;
-            name->setValue(rs->value(QStringLiteral("Widget_Name")));
-            quantity->setValue(rs->value(QStringLiteral("Quantity")));
-            received->setValue(rs->value(QStringLiteral("Received")));
-            working->setValue(rs->value(QStringLiteral("Working")));
-            notes->setValue(rs->value(QStringLiteral("Notes")));
-            success = true;
-        });
-        connect(z, &zInfo::SetDefaultsProcedure, this, [this] { working->setValue(true); });
+        // The field check and the load are the data window's own.
     }
+    void SetDefaultsProcedure() override { working->setValue(true); }
     bool Act_LoadForm() override
     {
         const bool result = Act_StandardProcessOnLoadMessage(this);
@@ -114,8 +101,8 @@ public:
         layout->addWidget(list);
         layout->addWidget(bar);
         zInfo* z = info();
-        z->setFormType(static_cast<int>(FormType::Search));
-        z->setMode(static_cast<int>(FormMode::SearchList));
+        z->setFormType(FormType::Search);
+        z->setMode(FormMode::SearchList);
         z->setFormCaption(QStringLiteral("Widget"));
         z->setMainTableName(QStringLiteral("Widgets"));
         z->setIdentityField(QStringLiteral("Widget_ID"));
@@ -257,14 +244,14 @@ TEST_P(EndToEnd, NewGoesToDefaultsAndADuplicateNameIsRefused)
     window->show();
     EXPECT_FALSE(window->working->Value().toBool());
     click(window->bar, "btnNew");
-    EXPECT_EQ(window->info()->Mode(), 1);
+    EXPECT_EQ(window->info()->Mode(), FormMode::Add);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Add Widget"));
     EXPECT_TRUE(window->working->Value().toBool()) << "New goes on to the defaults";
 
     type(window->name, "txtText", QStringLiteral("SCOPE"));
     Prompts().clear();
     click(window->bar, "btnSave");
-    EXPECT_EQ(window->info()->Mode(), 1) << "nothing saved";
+    EXPECT_EQ(window->info()->Mode(), FormMode::Add) << "nothing saved";
     ASSERT_FALSE(Prompts().boxes.empty());
     EXPECT_EQ(Prompts().boxes.back().title, QStringLiteral("Fields Validation"));
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Widget with Widget Name <SCOPE> already exists in the database."));

@@ -112,25 +112,42 @@ frmGadget::frmGadget()
     for (QWidget* w : std::initializer_list<QWidget*> { id, name, serial, working, kind, bar })
         layout->addWidget(w);
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Record));
+    z->setFormType(FormType::Record);
     z->setFormCaption(QStringLiteral("Gadget"));
     z->setMainTableName(QStringLiteral("Gadgets"));
     z->setIdentityField(QStringLiteral("Gadget_ID"));
-    connect(z, &zInfo::CheckFieldsProcedure, this, [this](bool& ok) { ok = name->IsValid() && serial->IsValid(); });
-    connect(z, &zInfo::ActPopulateFormEditProcedure, this, [this](bool& success) {
-        std::unique_ptr<Recordset> rs;
-        if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
-            return;
-        name->setValue(rs->value(QStringLiteral("Gadget_Name")));
-        serial->setValue(rs->value(QStringLiteral("Serial")));
-        working->setValue(rs->value(QStringLiteral("Working")));
-        kind->setValue(rs->value(QStringLiteral("Kind_ID")));
-        success = true;
-    });
-    connect(z, &zInfo::SetDefaultsProcedure, this, [this] { working->setChecked(true); events << QStringLiteral("defaults"); });
-    connect(z, &zInfo::ModeChanged, this, [this] { events << QStringLiteral("mode %1").arg(info()->Mode()); });
-    connect(z, &zInfo::ProcessCommand, this, [this](int& command) { events << QStringLiteral("command %1").arg(command); });
-    connect(z, &zInfo::ProcessDefaultValue, this, [this](const QString& text) { events << QStringLiteral("default value ") + text; });
+    connect(z, &zInfo::ModeChanged, this,
+        [this] { events << QStringLiteral("mode %1").arg(static_cast<int>(info()->Mode())); });
+}
+
+bool frmGadget::CheckFieldsProcedure() { return name->IsValid() && serial->IsValid(); }
+
+bool frmGadget::ActPopulateFormEditProcedure()
+{
+    std::unique_ptr<Recordset> rs;
+    if (!Act_OpenRecordset(rs, info()->SearchSQL() + info()->Identity()) || rs->eof())
+        return false;
+    name->setValue(rs->value(QStringLiteral("Gadget_Name")));
+    serial->setValue(rs->value(QStringLiteral("Serial")));
+    working->setValue(rs->value(QStringLiteral("Working")));
+    kind->setValue(rs->value(QStringLiteral("Kind_ID")));
+    return true;
+}
+
+void frmGadget::SetDefaultsProcedure()
+{
+    working->setChecked(true);
+    events << QStringLiteral("defaults");
+}
+
+void frmGadget::ProcessCommand(MainCommand command)
+{
+    events << QStringLiteral("command %1").arg(static_cast<int>(command));
+}
+
+void frmGadget::ProcessDefaultValue(const QString& defaultValue)
+{
+    events << QStringLiteral("default value ") + defaultValue;
 }
 
 bool frmGadget::Act_LoadForm()
@@ -152,8 +169,8 @@ frmGadgets::frmGadgets()
     for (QWidget* w : std::initializer_list<QWidget*> { name, working, kind, list, bar })
         layout->addWidget(w);
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Search));
-    z->setMode(static_cast<int>(FormMode::SearchList));
+    z->setFormType(FormType::Search);
+    z->setMode(FormMode::SearchList);
     z->setFormCaption(QStringLiteral("Gadget"));
     z->setMainTableName(QStringLiteral("Gadgets"));
     z->setIdentityField(QStringLiteral("Gadget_ID"));
@@ -161,8 +178,13 @@ frmGadgets::frmGadgets()
     z->setSearchSQLOne(QStringLiteral("EXEC usp_Search_Gadgets_One"));
     z->setDaughterFormName(QStringLiteral("frmGadget"));
     z->setPopulateOnStart(true);
-    connect(z, &zInfo::PopulateData, this, [this] { events << QStringLiteral("PopulateData"); });
-    connect(z, &zInfo::ProcessCommand, this, [this](int& command) { events << QStringLiteral("command %1").arg(command); });
+}
+
+void frmGadgets::PopulateData() { events << QStringLiteral("PopulateData"); }
+
+void frmGadgets::ProcessCommand(MainCommand command)
+{
+    events << QStringLiteral("command %1").arg(static_cast<int>(command));
 }
 
 void RegisterTestForms()

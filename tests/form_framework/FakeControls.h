@@ -119,7 +119,7 @@ public:
 class FakeSearchBar : public QWidget, public SearchBar {
 public:
     explicit FakeSearchBar(QWidget* parent);
-    void ChangeMode(int& mode) override { calls << QStringLiteral("mode %1").arg(mode); }
+    void ChangeMode(FormMode mode) override { calls << QStringLiteral("mode %1").arg(static_cast<int>(mode)); }
     void SetButtons() override { calls << QStringLiteral("SetButtons"); }
     void ClickNew() override { calls << QStringLiteral("New"); }
     void ClickEdit() override { calls << QStringLiteral("Edit"); }
@@ -163,6 +163,11 @@ class frmGadget : public DataWindow {
 public:
     frmGadget();
     bool Act_LoadForm() override;
+    bool CheckFieldsProcedure() override;
+    bool ActPopulateFormEditProcedure() override;
+    void SetDefaultsProcedure() override;
+    void ProcessCommand(MainCommand command) override;
+    void ProcessDefaultValue(const QString& defaultValue) override;
 
     FakeText* name;
     FakeText* serial;
@@ -177,6 +182,8 @@ class frmGadgets : public DataWindow {
     Q_OBJECT
 public:
     frmGadgets();
+    void PopulateData() override;
+    void ProcessCommand(MainCommand command) override;
 
     FakeText* name;
     FakeCheck* working;

@@ -43,7 +43,7 @@ protected:
         info->setMainTableName(QStringLiteral("Gadgets"));
         info->setIdentityField(QStringLiteral("Gadget_ID"));
         info->setFormCaption(QStringLiteral("Gadget"));
-        info->setMode(static_cast<int>(FormMode::Add));
+        info->setMode(FormMode::Add);
         id = host->add(new zIdentity(host->window.get()));
         id->setObjectName(QStringLiteral("zID"));
         name = host->make<zText>();
@@ -82,7 +82,7 @@ TEST_P(FieldsOnDatabase, AValueAnotherRecordHoldsIsRefusedButTheRecordsOwnIsNot)
     const auto ownId = GetSQLValue(QStringLiteral("SELECT Gadget_ID FROM Gadgets"));
     ASSERT_TRUE(ownId);
     id->setValue(ownId->toInt());
-    host->info()->setMode(static_cast<int>(FormMode::Edit));
+    host->info()->setMode(FormMode::Edit);
     name->setValue(QStringLiteral("Radio O'Neil"));
     serial->setValue(17);
     EXPECT_TRUE(name->IsValid());
@@ -92,7 +92,7 @@ TEST_P(FieldsOnDatabase, AValueAnotherRecordHoldsIsRefusedButTheRecordsOwnIsNot)
 
 TEST_P(FieldsOnDatabase, ASearchWindowNeverAsksTheDatabaseForUniqueness)
 {
-    host->info()->setFormType(static_cast<int>(FormType::Search));
+    host->info()->setFormType(FormType::Search);
     int commands = 0;
     SetCommandObserver([&commands](const QString&) { ++commands; });
     name->setValue(QStringLiteral("Radio O'Neil"));

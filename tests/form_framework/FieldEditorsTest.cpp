@@ -325,7 +325,7 @@ TEST_F(Fields, EnterMovesOnInARecordWindowAndSearchesInASearchWindow)
     EXPECT_TRUE(host.window->focusWidget() != first->box()) << "Enter acts as Tab";
     EXPECT_EQ(first->box()->text(), QString());
 
-    FieldHost search(static_cast<int>(FormType::Search));
+    FieldHost search(FormType::Search);
     auto* criterion = search.make<zDate>();
     int searches = 0;
     SetSearchCommand([&searches] { ++searches; });
@@ -355,13 +355,13 @@ TEST_F(Fields, AForeignKeyFieldLooksItsIdentityUpAndReportsAnUnknownValue)
     field->setIsForeignKey(true);
     int lookUps = 0;
     int shows = 0;
-    QObject::connect(field, &zFieldBase::GetFKFromValue, field, [&](int& id) {
+    field->setGetFKFromValue([&] {
         ++lookUps;
-        id = field->Text() == QLatin1String("Camera") ? 4 : 0;
+        return field->Text() == QLatin1String("Camera") ? 4 : 0;
     });
-    QObject::connect(field, &zFieldBase::GetValueFromFK, field, [&](QVariant& value) {
+    field->setGetValueFromFK([&] {
         ++shows;
-        value = QStringLiteral("Camera ");
+        return QVariant(QStringLiteral("Camera "));
     });
     field->setFKValue(4);
     EXPECT_EQ(field->box()->text(), QStringLiteral("Camera ")) << "shown as the window gave it";
@@ -389,9 +389,8 @@ TEST_F(Fields, WindowChecksAndDefaultsReachTheField)
 {
     auto* field = host.make<zText>();
     field->setGoodName(QStringLiteral("Serial"));
-    QObject::connect(
-        field, &zFieldBase::OnLostFocusValidation, field, [](QString& m) { m = QStringLiteral("Serial is taken"); });
-    QObject::connect(field, &zFieldBase::DefaultProcedure, field, [](QVariant& v) { v = QStringLiteral("S-1"); });
+    field->setOnLostFocusValidation([] { return QStringLiteral("Serial is taken"); });
+    field->setDefaultProcedure([] { return QVariant(QStringLiteral("S-1")); });
     field->SetDefault();
     EXPECT_EQ(field->Value().toString(), QStringLiteral("S-1"));
     EXPECT_FALSE(field->Validate(false));
@@ -401,7 +400,10 @@ TEST_F(Fields, WindowChecksAndDefaultsReachTheField)
 
     auto* memo = host.make<zMemo>();
     bool finalAsked = false;
-    QObject::connect(memo, &zFieldBase::FinalValidation, memo, [&](QString&) { finalAsked = true; });
+    memo->setFinalValidation([&] {
+        finalAsked = true;
+        return QString();
+    });
     EXPECT_TRUE(memo->Validate(false));
     EXPECT_FALSE(finalAsked);
     EXPECT_TRUE(memo->IsValid());
@@ -604,7 +606,10 @@ TEST_F(Fields, LeavingADateQuietlyTidiesItAndWritingOneRunsChangeProcessing)
     field->setDataFormat(QStringLiteral("mm/dd/yyyy"));
     field->box()->setText(QStringLiteral(" 3/5/2024 "));
     int checks = 0;
-    QObject::connect(field, &zFieldBase::OnLostFocusValidation, field, [&](QString&) { ++checks; });
+    field->setOnLostFocusValidation([&] {
+        ++checks;
+        return QString();
+    });
     watchChanges(field);
     host.enter(field->box());
     host.leave();
@@ -824,7 +829,7 @@ TEST_F(Fields, AnEnablerCheckBoxMarksTheWindowEvenOutsideTheRecord)
 
     check->SetDefault(); // no handler: cleared
     EXPECT_EQ(check->DBValue(), QStringLiteral("0"));
-    QObject::connect(check, &zFieldBase::DefaultProcedure, check, [](QVariant& v) { v = -1; });
+    check->setDefaultProcedure([] { return QVariant(-1); });
     check->SetDefault();
     EXPECT_EQ(check->DBValue(), QStringLiteral("1"));
     check->Compute(); // no handler: cleared

@@ -14,7 +14,7 @@
 // editors' focus handling runs as it does for a user.
 class FieldHost {
 public:
-    explicit FieldHost(int formType = static_cast<int>(FormType::Record))
+    explicit FieldHost(FormType formType = FormType::Record)
         : window(std::make_unique<DataWindow>(QStringLiteral("frmFieldHost")))
     {
         window->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -158,7 +158,7 @@ TEST_P(FormFramework, StartParametersPresetFieldsAndCriteriaAsLiterals)
     auto* list = static_cast<frmGadgets*>(
         OpenFormWithParams(QStringLiteral("frmGadgets"), 0, { QStringLiteral("Gadget_Name"), QStringLiteral("O'Brien's radio") }));
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->info()->Mode(), 4);
+    EXPECT_EQ(list->info()->Mode(), FormMode::SearchList);
     EXPECT_EQ(list->list->populateSQL, QStringLiteral("EXEC usp_Search_Gadgets_All @Gadget_Name = 'O''Brien''s radio'"));
     EXPECT_FALSE(list->events.contains(QStringLiteral("PopulateData"))) << "the preset search replaces the start-up fill";
 }
@@ -171,7 +171,7 @@ TEST_P(FormFramework, APickerShowsTheChosenRowAndDisablesItsParentUntilItCloses)
     ASSERT_NE(picker, nullptr);
     auto* list = static_cast<frmGadgets*>(picker);
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select Gadget"));
-    EXPECT_EQ(picker->info()->Mode(), 5);
+    EXPECT_EQ(picker->info()->Mode(), FormMode::Pick);
     EXPECT_EQ(list->list->calls.value(0), QStringLiteral("Add EXEC usp_Search_Gadgets_One @Gadget_ID = 7"));
     EXPECT_FALSE(list->events.contains(QStringLiteral("PopulateData")));
     EXPECT_FALSE(window->isEnabled());
@@ -297,8 +297,8 @@ TEST_P(FormFramework, CommandsGoWhereTheirFormTypeSends)
             record->events.clear();
             list->bar->calls.clear();
             list->events.clear();
-            int command = c.command;
-            window->info()->DoCommand(command);
+            // The menu hands over numbers, 42 too.
+            window->info()->DoCommand(static_cast<MainCommand>(c.command));
             const QString expected = QString::fromLatin1(window == record ? c.record : c.search);
             QStringList seen = window == record ? record->bar->calls + record->events : list->bar->calls + list->events;
             if (Prompts().beeps > 0)

@@ -111,7 +111,7 @@ TEST_P(MdiWindows, ARefusedSaveKeepsTheWindowAsItWas)
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Unable to Open Recordset\r\n\r\n")));
     EXPECT_EQ(window->info()->zID()->Text(), QStringLiteral("NEW"));
-    EXPECT_EQ(window->info()->Mode(), 1);
+    EXPECT_EQ(window->info()->Mode(), FormMode::Add);
 }
 
 TEST_P(MdiWindows, NewWithCancelLeavesTheRecordAsItWas)
@@ -123,12 +123,12 @@ TEST_P(MdiWindows, NewWithCancelLeavesTheRecordAsItWas)
     window->info()->setDataChanged(true);
     Prompts().answer(MsgBox::Cancel);
     window->info()->ClickNew();
-    EXPECT_EQ(window->info()->Mode(), 2);
+    EXPECT_EQ(window->info()->Mode(), FormMode::Edit);
     EXPECT_TRUE(window->info()->DataChanged());
     EXPECT_EQ(window->name->text(), QStringLiteral("Clock 2"));
     Prompts().answer(MsgBox::No);
     window->info()->ClickNew();
-    EXPECT_EQ(window->info()->Mode(), 1);
+    EXPECT_EQ(window->info()->Mode(), FormMode::Add);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Add Gadget"));
 }
 
@@ -329,7 +329,7 @@ TEST_P(MdiWindows, AWindowWithoutALayoutKeepsItsDesignSize)
 {
     FormRegistry::registerForm(QStringLiteral("frmPlain"), [] {
         auto* window = new DataWindow(QStringLiteral("frmPlain"));
-        window->info()->setFormType(static_cast<int>(FormType::Other));
+        window->info()->setFormType(FormType::Other);
         window->resize(400, 300);
         return window;
     });

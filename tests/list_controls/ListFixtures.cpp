@@ -69,13 +69,13 @@ frmThing::frmThing()
     layout->addWidget(id);
     layout->addWidget(name);
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Record));
+    z->setFormType(FormType::Record);
     z->setFormCaption(QStringLiteral("Thing"));
     z->setMainTableName(QStringLiteral("Things"));
     z->setIdentityField(QStringLiteral("Thing_ID"));
-    connect(z, &zInfo::CheckFieldsProcedure, this, [](bool& ok) { ok = true; });
-    connect(z, &zInfo::ProcessDefaultValue, this, [this](const QString& text) { name->setValue(text); });
 }
+
+void frmThing::ProcessDefaultValue(const QString& defaultValue) { name->setValue(defaultValue); }
 
 bool frmThing::Act_LoadForm()
 {
@@ -96,22 +96,23 @@ frmThings::frmThings()
     layout->addWidget(grid);
     layout->addWidget(bar);
     zInfo* z = info();
-    z->setFormType(static_cast<int>(FormType::Search));
-    z->setMode(static_cast<int>(FormMode::SearchList));
+    z->setFormType(FormType::Search);
+    z->setMode(FormMode::SearchList);
     z->setFormCaption(QStringLiteral("Thing"));
     z->setMainTableName(QStringLiteral("Things"));
     z->setIdentityField(QStringLiteral("Thing_ID"));
     z->setSearchSQL(QStringLiteral("EXEC usp_Test_Search_Things"));
     z->setSearchSQLOne(QStringLiteral("EXEC usp_Test_Search_Things_One"));
     z->setDaughterFormName(QStringLiteral("frmThing"));
-    auto search = [this] {
-        ++searches;
-        grid->setPopulateSQL(info()->SearchSQL());
-        grid->Populate();
-    };
-    connect(populate, &QPushButton::clicked, this, search);
-    connect(z, &zInfo::PopulateData, this, search);
+    connect(populate, &QPushButton::clicked, this, &frmThings::PopulateData);
     resize(700, 400);
+}
+
+void frmThings::PopulateData()
+{
+    ++searches;
+    grid->setPopulateSQL(info()->SearchSQL());
+    grid->Populate();
 }
 
 frmPickerHost::frmPickerHost(bool search)
@@ -140,8 +141,8 @@ frmPickerHost::frmPickerHost(bool search)
     layout->addWidget(kindPicker);
     layout->addWidget(elsewhere);
     zInfo* z = info();
-    z->setFormType(static_cast<int>(search ? FormType::Search : FormType::Record));
-    z->setMode(static_cast<int>(search ? FormMode::SearchList : FormMode::Add));
+    z->setFormType(search ? FormType::Search : FormType::Record);
+    z->setMode(search ? FormMode::SearchList : FormMode::Add);
     z->setFormCaption(QStringLiteral("Picker Host"));
     z->setMainTableName(QStringLiteral("Hosts"));
     z->setIdentityField(QStringLiteral("Host_ID"));

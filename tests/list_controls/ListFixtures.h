@@ -48,6 +48,7 @@ class frmThing : public DataWindow {
 public:
     frmThing();
     bool Act_LoadForm() override;
+    void ProcessDefaultValue(const QString& defaultValue) override;
     zIdentity* id;
     zText* name;
 };
@@ -57,6 +58,7 @@ class frmThings : public DataWindow {
     Q_OBJECT
 public:
     frmThings();
+    void PopulateData() override;
     zListView* grid;
     zButtonsSearch* bar;
     QPushButton* populate;

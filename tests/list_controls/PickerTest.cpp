@@ -154,7 +154,7 @@ TEST_P(PickerTest, AnEntryArrivingAfterItsTextWasTypedIsChosen)
     type(host->picker, QStringLiteral("gizmo"));
     EXPECT_EQ(host->picker->Value().toInt(), -1);
     const int gizmo = addThing(QStringLiteral("Gizmo"));
-    BroadcastDataChanged(static_cast<int>(DataChangedAction::Added), QStringLiteral("Things"), QString::number(gizmo));
+    BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(gizmo));
     EXPECT_EQ(host->picker->Value().toInt(), gizmo);
 }
 
@@ -215,7 +215,7 @@ TEST_P(PickerTest, NewOpensTheRecordWindowAndTheSavedRecordComesBackToThePicker)
             record = thing;
     }
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->info()->Mode(), static_cast<int>(FormMode::Add));
+    EXPECT_EQ(record->info()->Mode(), FormMode::Add);
     EXPECT_EQ(record->name->Text(), QStringLiteral("Sprocket")) << "the typed text is the default";
     EXPECT_FALSE(host->isEnabled()) << "the picker's window waits for the record window";
 
@@ -241,7 +241,7 @@ TEST_P(PickerTest, RenamesAndDeletesFollowTheDataChangedMessages)
     host->kindPicker->setValue(bolt);
 
     ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Things SET Thing_Name = 'Big Bolt' WHERE Thing_ID = %1").arg(bolt)));
-    BroadcastDataChanged(static_cast<int>(DataChangedAction::Updated), QStringLiteral("things"), QString::number(bolt));
+    BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("things"), QString::number(bolt));
     EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Big Bolt") }));
     EXPECT_EQ(host->picker->Text(), QStringLiteral("Big Bolt"));
     EXPECT_EQ(texts(host->kindPicker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Bolt") }));

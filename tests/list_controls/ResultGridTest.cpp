@@ -180,18 +180,18 @@ TEST_P(ResultGridTest, DataChangedMessagesTouchOnlyTheNamedRows)
     ASSERT_NE(window, nullptr);
     zListView* grid = window->grid;
     const int b = addThing(QStringLiteral("Bolt"), QStringLiteral("Amount|5"));
-    BroadcastDataChanged(static_cast<int>(DataChangedAction::Added), QStringLiteral("Things"), QString::number(b));
+    BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(b));
     EXPECT_EQ(order(grid), (QList<int> { a, b }));
     EXPECT_EQ(grid->SelectedItemID(), b) << "the added row is highlighted";
     EXPECT_EQ(grid->CountSelectedItems(), 1);
     EXPECT_EQ(window->info()->StatusBar(), QStringLiteral("2 Things are showing"));
 
     ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Things SET Amount = 2500 WHERE Thing_ID = %1").arg(b)));
-    BroadcastDataChanged(static_cast<int>(DataChangedAction::Updated), QStringLiteral("THINGS"), QString::number(b));
+    BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("THINGS"), QString::number(b));
     EXPECT_EQ(grid->model()->textAt(1, 1), QStringLiteral("2,500.00"));
 
     const int unseen = addThing(QStringLiteral("Cog"));
-    BroadcastDataChanged(static_cast<int>(DataChangedAction::Updated), QStringLiteral("Things"), QString::number(unseen));
+    BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("Things"), QString::number(unseen));
     EXPECT_EQ(grid->CountItems(), 2) << "an update does not add a row the grid does not show";
 
     grid->RemoveListViewItemsByID(QStringLiteral("%1, 999").arg(a));

@@ -41,15 +41,15 @@ public:
     ProbeWindow(const QString& name, FormType type)
         : DataWindow(name)
     {
-        info()->setFormType(static_cast<int>(type));
+        info()->setFormType(type);
         info()->setFormCaption(name);
         setSizable(false);
         auto* populate = new QPushButton(QStringLiteral("Populate"), this);
         populate->setObjectName(QStringLiteral("btnPopulate"));
         QObject::connect(populate, &QPushButton::clicked, this, [this] { ++populated; });
-        QObject::connect(info(), &zInfo::ProcessCommand, this, [this](int& command) { commands << command; });
         resize(300, 200);
     }
+    void ProcessCommand(MainCommand command) override { commands << static_cast<int>(command); }
     QList<int> commands;
     int populated = 0;
 };

@@ -128,7 +128,7 @@ public:
     ProbeList()
         : DataWindow(QStringLiteral("frmProbeThings"))
     {
-        info()->setFormType(static_cast<int>(FormType::Other));
+        info()->setFormType(FormType::Other);
         info()->setFormCaption(QStringLiteral("Probe Things"));
         setSizable(false);
         resize(300, 200);

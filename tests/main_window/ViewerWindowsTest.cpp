@@ -307,12 +307,10 @@ TEST_F(Viewers, EveryTextGetsAViewerOfItsOwnAndSaveIsItsOnlyCommand)
     ShowText(QStringLiteral("b"));
     ASSERT_EQ(openWindows<frmText>().size(), 2);
     frmText* viewer = lastText();
-    int command = 3;
-    viewer->info()->DoCommand(command);
+    viewer->info()->DoCommand(MainCommand::XML);
     EXPECT_EQ(Prompts().beeps, 1);
     m_dialogs->answer = m_folder.filePath(QStringLiteral("b.txt"));
-    command = 7;
-    viewer->info()->DoCommand(command);
+    viewer->info()->DoCommand(MainCommand::Save);
     EXPECT_FALSE(viewer->unsavedChanges());
     EXPECT_TRUE(QFile::exists(m_dialogs->answer));
 }

@@ -186,8 +186,7 @@ TEST_P(SearchPattern, ExportsRunTheCurrentQueryAndOtherCommandsBeep)
     ASSERT_NE(list, nullptr);
     // A row added behind the grid's back is in the export: it runs the query again.
     addStatus(QStringLiteral("Closed"), QStringLiteral("C"));
-    int command = static_cast<int>(MainCommand::TabDelimited);
-    list->info()->DoCommand(command);
+    list->info()->DoCommand(MainCommand::TabDelimited);
     ASSERT_EQ(viewers->texts.size(), 1);
     EXPECT_TRUE(viewers->texts[0].startsWith(QStringLiteral("Case Statuses"))) << viewers->texts[0].left(80).toStdString();
     EXPECT_TRUE(viewers->texts[0].contains(QStringLiteral("Closed")));
@@ -195,18 +194,15 @@ TEST_P(SearchPattern, ExportsRunTheCurrentQueryAndOtherCommandsBeep)
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("statuses.xml"));
     Dialogs::setFiles(std::make_unique<SaveAnswer>(path));
-    command = static_cast<int>(MainCommand::XML);
-    list->info()->DoCommand(command);
+    list->info()->DoCommand(MainCommand::XML);
     Dialogs::setFiles(nullptr);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("Closed"));
 
     Prompts().clear();
-    command = static_cast<int>(MainCommand::Print);
-    list->info()->DoCommand(command);
-    command = static_cast<int>(MainCommand::Preview);
-    list->info()->DoCommand(command);
+    list->info()->DoCommand(MainCommand::Print);
+    list->info()->DoCommand(MainCommand::Preview);
     EXPECT_EQ(Prompts().beeps, 2);
     EXPECT_TRUE(Prompts().boxes.empty());
 }

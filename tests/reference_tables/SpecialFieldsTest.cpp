@@ -234,7 +234,7 @@ TEST_P(SpecialFields, ANewUnitTypeTypedIntoThePickerIsAddedAndChosen)
         if (window->objectName() == QStringLiteral("frmUnitType"))
             type = qobject_cast<LookupRecordWindow*>(window);
     ASSERT_NE(type, nullptr);
-    EXPECT_EQ(type->info()->Mode(), static_cast<int>(FormMode::Add));
+    EXPECT_EQ(type->info()->Mode(), FormMode::Add);
     EXPECT_EQ(type->field(QStringLiteral("ztxtName"))->Text(), QStringLiteral("Volume"));
     type->field(QStringLiteral("ztxtCode"))->setValue(QStringLiteral("V"));
     ASSERT_EQ(save(type), QString());
