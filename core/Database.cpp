@@ -7,6 +7,7 @@
 #include "core/ErrorReport.h"
 #include "core/RegistrySettings.h"
 #include "core/Settings.h"
+#include "core/TransactionGuard.h"
 
 namespace {
 std::unique_ptr<DatabaseConnection> s_connection;
@@ -141,30 +142,23 @@ std::unique_ptr<Recordset> OpenRecordset(const QString& sql, bool useTransaction
 {
     BusyPointer busy;
     QString note;
-    bool began = false;
     try {
         DatabaseConnection& connection = requireConnection();
-        if (useTransaction) {
-            DBBeginTrans();
-            began = true;
-        }
+        // Left by a failure, the unit is rolled back before the error dialog waits for the user.
+        std::optional<TransactionGuard> unit;
+        if (useTransaction)
+            unit.emplace(connection);
         connection.setCommandTimeout(kRecordsetTimeout);
         auto recordset = std::make_unique<Recordset>(executeText(sql));
         if (!recordset->isOpen()) {
             note = QStringLiteral("Make sure you open stored procedures Forward Only.");
             RaiseToReport(QStringLiteral("Recordset is closed"));
         }
-        if (began)
-            DBCommitTrans();
+        if (unit)
+            unit->commit();
         return recordset;
     } catch (...) {
         SetPendingError(std::current_exception());
-        if (began) {
-            try {
-                DBRollbackTrans();
-            } catch (...) {
-            }
-        }
         ShowError(sql, note, QStringLiteral("modFunction::OpenRecordset"));
         return nullptr;
     }
@@ -220,21 +214,12 @@ bool Act_ExecuteSQLTrans(const QString& sql)
     ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQLTrans"),
                        QStringLiteral("Execute SQL With Transaction"));
     return action.run([&] {
-        DBBeginTrans();
-        bool open = true;
-        try {
-            if (!Act_ExecuteSQL(sql))
-                RaiseSilent();
-            // A commit ends this level whether it succeeds or not.
-            open = false;
-            DBCommitTrans();
-        } catch (...) {
-            // Before the message: the unit is rolled back first, so no lock is held while the
-            // failure waits for the user.
-            if (open)
-                DBRollbackTrans();
-            throw;
-        }
+        // Left by a failure, the unit is rolled back before the action shows the message, so no
+        // lock is held while the failure waits for the user.
+        TransactionScope unit;
+        if (!Act_ExecuteSQL(sql))
+            RaiseSilent();
+        unit.commit();
     });
 }
 
@@ -259,3 +244,12 @@ void DBRollbackTrans()
     if (s_connection)
         s_connection->rollbackTransaction();
 }
+
+TransactionScope::TransactionScope()
+    : m_unit(std::make_unique<TransactionGuard>(requireConnection()))
+{
+}
+
+TransactionScope::~TransactionScope() = default;
+
+void TransactionScope::commit() { m_unit->commit(); }

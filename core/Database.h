@@ -54,23 +54,18 @@ void DBBeginTrans();
 void DBCommitTrans();
 void DBRollbackTrans();
 
-// Rolls back unless committed: the scope guard around a unit of work.
+class TransactionGuard;
+
+// Rolls back unless committed: the scope guard around a unit of work on the program's connection
+// (TransactionGuard, core/TransactionGuard.h, on any other connection).
 class TransactionScope {
 public:
-    TransactionScope() { DBBeginTrans(); }
-    ~TransactionScope()
-    {
-        if (!m_done)
-            DBRollbackTrans();
-    }
+    TransactionScope();
+    ~TransactionScope();
     TransactionScope(const TransactionScope&) = delete;
     TransactionScope& operator=(const TransactionScope&) = delete;
-    void commit()
-    {
-        m_done = true;
-        DBCommitTrans();
-    }
+    void commit();
 
 private:
-    bool m_done = false;
+    std::unique_ptr<TransactionGuard> m_unit;
 };

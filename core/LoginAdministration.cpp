@@ -4,6 +4,7 @@
 #include "core/Connection.h"
 #include "core/Database.h"
 #include "core/Logins.h"
+#include "core/TransactionGuard.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -130,19 +131,15 @@ void CreateEmbeddedLogin(const ConnectionTarget& target, const QString& login, c
     Recordset existing = connection->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Logins WHERE Login_Name = ?"), { name });
     if (existing.valueAt(0, 0).toInt() > 0)
         throw AppError(ErrToReport, QStringLiteral("The log-in ") + name + QStringLiteral(" exists already."));
-    connection->beginTransaction();
-    try {
-        connection->executeStatement(
-            QStringLiteral("INSERT INTO DB_Logins (Login_Name, Password_Hash, OS_Account) VALUES (?, ?, ?)"),
-            { name, password ? QVariant(HashPassword(*password)) : QVariant(), password ? 0 : 1 });
-        Recordset user = connection->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = ?"), { name });
-        if (user.valueAt(0, 0).toInt() == 0)
-            connection->executeStatement(QStringLiteral("INSERT INTO DB_Users (DB_User_Name) VALUES (?)"), { name });
-        connection->commitTransaction();
-    } catch (...) {
-        connection->rollbackTransaction();
-        throw;
-    }
+    TransactionGuard unit(*connection);
+    connection->executeStatement(
+        QStringLiteral("INSERT INTO DB_Logins (Login_Name, Password_Hash, OS_Account) VALUES (?, ?, ?)"),
+        { name, password ? QVariant(HashPassword(*password)) : QVariant(), password ? 0 : 1 });
+    Recordset user = connection->executeStatement(
+        QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = ?"), { name });
+    if (user.valueAt(0, 0).toInt() == 0)
+        connection->executeStatement(QStringLiteral("INSERT INTO DB_Users (DB_User_Name) VALUES (?)"), { name });
+    unit.commit();
 }
 
 void CreateServerLogin(
@@ -173,29 +170,23 @@ void CreateServerLogin(
     }
     const QString role = escaped(handle, name, true);
     const QString users = escaped(handle, owner.databaseCode() + QStringLiteral("_users"), true);
-    owner.beginTransaction();
-    try {
-        Recordset existing
-            = owner.executeStatement(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), { name });
-        if (existing.valueAt(0, 0).toInt() > 0)
-            throw AppError(ErrToReport, QStringLiteral("The log-in ") + name + QStringLiteral(" exists already."));
-        owner.executeStatement(QStringLiteral("CREATE ROLE ") + role + QStringLiteral(" LOGIN") + passwordClause);
-        owner.executeStatement(QStringLiteral("GRANT ") + users + QStringLiteral(" TO ") + role);
-        Recordset user
-            = owner.executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = ?"), { name });
-        if (user.valueAt(0, 0).toInt() == 0)
-            owner.executeStatement(QStringLiteral("INSERT INTO DB_Users (DB_User_Name, DB_Sys_Admin) VALUES (?, ?)"),
-                { name, admin ? 1 : 0 });
-        else if (admin)
-            owner.executeStatement(
-                QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 1 WHERE DB_User_Name = ?"), { name });
-        else
-            // The row's flag decides the membership of the administrators' role.
-            owner.executeStatement(
-                QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = DB_Sys_Admin WHERE DB_User_Name = ?"), { name });
-        owner.commitTransaction();
-    } catch (...) {
-        owner.rollbackTransaction();
-        throw;
-    }
+    TransactionGuard unit(owner);
+    Recordset existing
+        = owner.executeStatement(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), { name });
+    if (existing.valueAt(0, 0).toInt() > 0)
+        throw AppError(ErrToReport, QStringLiteral("The log-in ") + name + QStringLiteral(" exists already."));
+    owner.executeStatement(QStringLiteral("CREATE ROLE ") + role + QStringLiteral(" LOGIN") + passwordClause);
+    owner.executeStatement(QStringLiteral("GRANT ") + users + QStringLiteral(" TO ") + role);
+    Recordset user
+        = owner.executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = ?"), { name });
+    if (user.valueAt(0, 0).toInt() == 0)
+        owner.executeStatement(
+            QStringLiteral("INSERT INTO DB_Users (DB_User_Name, DB_Sys_Admin) VALUES (?, ?)"), { name, admin ? 1 : 0 });
+    else if (admin)
+        owner.executeStatement(QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 1 WHERE DB_User_Name = ?"), { name });
+    else
+        // The row's flag decides the membership of the administrators' role.
+        owner.executeStatement(
+            QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = DB_Sys_Admin WHERE DB_User_Name = ?"), { name });
+    unit.commit();
 }

@@ -4,6 +4,7 @@
 #include "core/Connection.h"
 #include "core/Logins.h"
 #include "core/SqlText.h"
+#include "core/TransactionGuard.h"
 
 #include <QFile>
 #include <QHash>
@@ -90,19 +91,14 @@ void UpgradeSchema(DatabaseConnection& connection)
     const int from = SchemaVersion(connection);
     if (from >= names.size())
         return;
-    connection.beginTransaction();
-    try {
-        for (int version = from + 1; version <= names.size(); ++version) {
-            for (const QString& statement : SchemaStatements(connection, names.at(version - 1)))
-                connection.executeStatement(statement);
-            connection.executeStatement(QStringLiteral("INSERT INTO DB_Schema_Version(Version) VALUES (?)"), { version });
-        }
-        RefreshChangeLogTriggers(connection);
-        connection.commitTransaction();
-    } catch (...) {
-        connection.rollbackTransaction();
-        throw;
+    TransactionGuard unit(connection);
+    for (int version = from + 1; version <= names.size(); ++version) {
+        for (const QString& statement : SchemaStatements(connection, names.at(version - 1)))
+            connection.executeStatement(statement);
+        connection.executeStatement(QStringLiteral("INSERT INTO DB_Schema_Version(Version) VALUES (?)"), { version });
     }
+    RefreshChangeLogTriggers(connection);
+    unit.commit();
 }
 
 namespace {
@@ -318,34 +314,24 @@ void LoadSampleData(DatabaseConnection& connection)
     const QString text = readResource(QStringLiteral(":/sample/reference_rows.sql"));
     if (text.isEmpty())
         throw AppError(ErrProviderFailure, QStringLiteral("The sample data is missing from the program."));
-    connection.beginTransaction();
-    try {
-        for (const QString& statement : SplitSqlStatements(text))
-            connection.executeStatement(statement);
-        connection.commitTransaction();
-    } catch (...) {
-        connection.rollbackTransaction();
-        throw;
-    }
+    TransactionGuard unit(connection);
+    for (const QString& statement : SplitSqlStatements(text))
+        connection.executeStatement(statement);
+    unit.commit();
 }
 
 void CreateFirstAdministrator(DatabaseConnection& connection, const QString& login, const QString& password)
 {
-    connection.beginTransaction();
-    try {
-        if (tableExists(connection, QStringLiteral("DB_Logins"))) {
-            // Without a password the log-in is the operating-system account's, for its trusted log-on.
-            connection.executeStatement(
-                QStringLiteral("INSERT INTO DB_Logins(Login_Name, Password_Hash, OS_Account) VALUES (?, ?, ?)"),
-                { login, password.isEmpty() ? QVariant() : QVariant(HashPassword(password)),
-                    password.isEmpty() ? 1 : 0 });
-        }
-        connection.executeStatement(QStringLiteral("INSERT INTO DB_Users(DB_User_Name, DB_Last_Name, DB_First_Name, DB_Sys_Admin, "
-                                                   "DB_Prompt_Database_Switch) VALUES (?, ?, ?, 1, 1)"),
-                                    { login, login, QStringLiteral("Administrator") });
-        connection.commitTransaction();
-    } catch (...) {
-        connection.rollbackTransaction();
-        throw;
+    TransactionGuard unit(connection);
+    if (tableExists(connection, QStringLiteral("DB_Logins"))) {
+        // Without a password the log-in is the operating-system account's, for its trusted log-on.
+        connection.executeStatement(
+            QStringLiteral("INSERT INTO DB_Logins(Login_Name, Password_Hash, OS_Account) VALUES (?, ?, ?)"),
+            { login, password.isEmpty() ? QVariant() : QVariant(HashPassword(password)), password.isEmpty() ? 1 : 0 });
     }
+    connection.executeStatement(
+        QStringLiteral("INSERT INTO DB_Users(DB_User_Name, DB_Last_Name, DB_First_Name, DB_Sys_Admin, "
+                       "DB_Prompt_Database_Switch) VALUES (?, ?, ?, 1, 1)"),
+        { login, login, QStringLiteral("Administrator") });
+    unit.commit();
 }

@@ -2,8 +2,9 @@
 
 #include "core/AppError.h"
 #include "core/Connection.h"
-#include "list_controls/ListFormats.h"
 #include "core/ProcedureCatalogue.h"
+#include "core/TransactionGuard.h"
+#include "list_controls/ListFormats.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -28,28 +29,23 @@ Recordset saveColumnWidths(DatabaseConnection& connection, const std::vector<QVa
         refuse(kSaveName, QStringLiteral("Procedure %1 expects @DB_App_Form_Name and @DB_App_Grid_Name.").arg(kSaveName));
     const std::vector<std::pair<QString, int>> rows = ReadColumnWidthRows(arguments.at(2).toString());
 
-    connection.beginTransaction();
-    try {
+    TransactionGuard unit(connection);
+    connection.executeStatement(
+        QStringLiteral("DELETE FROM DB_Column_Widths WHERE DB_Login_Name = SUSER_NAME() AND DB_App_Form_Name = ? "
+                       "AND DB_App_Grid_Name = ?"),
+        { form, grid });
+    QSet<QString> seen;
+    for (const auto& [column, width] : rows) {
+        // A name given twice keeps its first width, as the table keeps one row per column.
+        if (seen.contains(column.toLower()))
+            continue;
+        seen.insert(column.toLower());
         connection.executeStatement(
-            QStringLiteral("DELETE FROM DB_Column_Widths WHERE DB_Login_Name = SUSER_NAME() AND DB_App_Form_Name = ? "
-                           "AND DB_App_Grid_Name = ?"),
-            { form, grid });
-        QSet<QString> seen;
-        for (const auto& [column, width] : rows) {
-            // A name given twice keeps its first width, as the table keeps one row per column.
-            if (seen.contains(column.toLower()))
-                continue;
-            seen.insert(column.toLower());
-            connection.executeStatement(
-                QStringLiteral("INSERT INTO DB_Column_Widths (DB_Login_Name, DB_App_Form_Name, DB_App_Grid_Name, "
-                               "DB_Column_Name, DB_Width_Twips) VALUES (SUSER_NAME(), ?, ?, ?, ?)"),
-                { form, grid, column, width });
-        }
-        connection.commitTransaction();
-    } catch (...) {
-        connection.rollbackTransaction();
-        throw;
+            QStringLiteral("INSERT INTO DB_Column_Widths (DB_Login_Name, DB_App_Form_Name, DB_App_Grid_Name, "
+                           "DB_Column_Name, DB_Width_Twips) VALUES (SUSER_NAME(), ?, ?, ?, ?)"),
+            { form, grid, column, width });
     }
+    unit.commit();
     return {};
 }
 

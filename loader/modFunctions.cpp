@@ -7,9 +7,9 @@
 #include "core/Platform.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
+#include "loader/LoaderWindow.h"
 #include "loader/UpdateInstaller.h"
 #include "loader/UpdateSource.h"
-#include "loader/frmMain.h"
 
 #include <QCoreApplication>
 #include <QDomDocument>
@@ -54,7 +54,7 @@ QString ReadSettings()
 
 } // namespace
 
-int RunLoader(frmMain& window)
+int RunLoader(LoaderWindow& window)
 {
     PointerControl& pointer = Platform::pointer();
     pointer.set(PointerShape::Busy);

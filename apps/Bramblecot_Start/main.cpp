@@ -1,6 +1,6 @@
 #include "core/AppInfo.h"
 #include "core/Platform.h"
-#include "loader/frmMain.h"
+#include "loader/LoaderWindow.h"
 #include "loader/modFunctions.h"
 
 #include <QApplication>
@@ -11,6 +11,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Bramblecot"));
     SetApplicationTitle(QStringLiteral("Bramblecot"));
     Platform::installDesktop();
-    frmMain window;
+    LoaderWindow window;
     return RunLoader(window);
 }

@@ -81,7 +81,8 @@ TEST_P(NestedFailureTest, OneMessageWithOutermostDescriptionAndInnerText)
     EXPECT_FALSE(PendingError().has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Actions, NestedFailureTest, testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Actions, NestedFailureTest, testing::Values(1, 2, 3),
+    [](const testing::TestParamInfo<int>& info) { return "Depth" + std::to_string(info.param); });
 
 TEST_F(ActionsTest, SilentFailureIsConsumedWithoutMessageAndWithoutTouchingLastError)
 {

@@ -1,5 +1,6 @@
 #include "core/AppError.h"
 #include "core/CommandParser.h"
+#include "support/TestNames.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         CallCase { "EXEC usp_A @A = 9223372036854775807, @B = 99999999999999999999", "usp_A",
             { { "A", QVariant::fromValue(9223372036854775807LL) }, { "B", QString("99999999999999999999") } } },
         // Text that looks like SQL inside a literal stays a value.
-        CallCase { "EXEC usp_A @Name = '''; DROP TABLE Items; --'", "usp_A", { { "Name", QString("'; DROP TABLE Items; --") } } }));
+        CallCase { "EXEC usp_A @Name = '''; DROP TABLE Items; --'", "usp_A", { { "Name", QString("'; DROP TABLE Items; --") } } }),
+    [](const ::testing::TestParamInfo<CallCase>& info) { return IndexedTestName(info.index, info.param.text); });
 
 struct RefusedCase {
     const char* text;
@@ -88,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase { "EXEC usp_A @A = 12abc", "Incorrect syntax near '12abc'." },
                       RefusedCase { "SELECT 1; SELECT 2", "Only one statement can be sent at a time." },
                       RefusedCase { "DELETE FROM T WHERE A = 'x'; DROP TABLE T", "Only one statement can be sent at a time." },
-                      RefusedCase { "SELECT 'unterminated", "Unclosed quotation mark after the character string 'unterminated'." }));
+                      RefusedCase { "SELECT 'unterminated", "Unclosed quotation mark after the character string 'unterminated'." }),
+    [](const ::testing::TestParamInfo<RefusedCase>& info) { return IndexedTestName(info.index, info.param.text); });
 
 // Quoting the engines know: a ";" inside any of these is no statement end, and a second statement
 // hidden behind a construct a simpler reader would misread is still found.
@@ -136,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase { "SELECT 1 /* a /* b */", "Missing end comment mark '*/'." },
         StatementCase { "SELECT \"a;\"\"b\" FROM T", nullptr },
         StatementCase { "SELECT \"open", "Unclosed quoted name." },
-        StatementCase { "SELECT E'open\\'", "Unclosed quotation mark after the character string 'open\\''." }));
+        StatementCase { "SELECT E'open\\'", "Unclosed quotation mark after the character string 'open\\''." }),
+    [](const ::testing::TestParamInfo<StatementCase>& info) { return IndexedTestName(info.index, info.param.text); });
 
 TEST(PlainStatements, ANulCharacterIsRefused)
 {

@@ -7,6 +7,7 @@
 #include "core/DatabaseList.h"
 #include "support/PromptRecorder.h"
 #include "support/TestDatabase.h"
+#include "support/TestNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(ErrorReport, StripErrorPrefixTest,
         // Without a bracket nothing is trimmed, not even leading blanks.
         StripCase { "  padded", "  padded" }, StripCase { "ends with]", "" },
         // Only blanks are removed after the bracket; a tab is part of the message.
-        StripCase { "[x]\tkept", "\tkept" }));
+        StripCase { "[x]\tkept", "\tkept" }),
+    [](const testing::TestParamInfo<StripCase>& info) { return IndexedTestName(info.index, info.param.input); });
 
 struct MaskCase {
     const char* name;
@@ -155,6 +157,7 @@ TEST_F(ErrorReportTest, LeavesOutEmptyPartsAndUnknownRecommendations)
 }
 
 struct RecommendationCase {
+    const char* name;
     qint32 number;
     const char* recommendation;
 };
@@ -176,8 +179,10 @@ TEST_P(RecommendationTest, AppearsInBothTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(ErrorReport, RecommendationTest,
-    testing::Values(RecommendationCase { -2147467259, ProviderRecommendation },
-        RecommendationCase { 429, "Make sure ADO 2.5 installed on your station." }));
+    testing::Values(RecommendationCase { "ProviderFailure", ErrProviderFailure, ProviderRecommendation },
+        RecommendationCase {
+            "ComponentNotCreatable", ErrComponentNotCreatable, "Make sure ADO 2.5 installed on your station." }),
+    [](const testing::TestParamInfo<RecommendationCase>& info) { return std::string(info.param.name); });
 
 struct AnswerCase {
     int answer;
@@ -206,7 +211,8 @@ TEST_P(AnswerTest, LogsTheAnswerAndEndsOnlyOnNo)
 }
 
 INSTANTIATE_TEST_SUITE_P(ErrorReport, AnswerTest,
-    testing::Values(AnswerCase { MsgBox::Yes, "Continue", 0, false }, AnswerCase { MsgBox::No, "Abort", 1, true }));
+    testing::Values(AnswerCase { MsgBox::Yes, "Continue", 0, false }, AnswerCase { MsgBox::No, "Abort", 1, true }),
+    PrintedTestName<AnswerCase>);
 
 TEST_F(ErrorReportTest, PasswordsNeverReachTheLog)
 {

@@ -1,4 +1,5 @@
 #include "core/SqlText.h"
+#include "support/TestNames.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, QuotingTest,
         QuoteCase { "", "''", "''" }, QuoteCase { "    ", "''", "''" },
         // Only spaces count as blanks: tabs and line ends are data.
         QuoteCase { "\ta\r\n", "'\ta\r\n'", "'\ta\r\n'" }, QuoteCase { "a  b", "'a  b'", "'a  b'" },
-        QuoteCase { "Zoë ", "'Zoë'", "'Zoë'" }));
+        QuoteCase { "Zoë ", "'Zoë'", "'Zoë'" }),
+    [](const testing::TestParamInfo<QuoteCase>& info) { return IndexedTestName(info.index, info.param.input); });
 
 class BuilderTest : public testing::Test {
 protected:

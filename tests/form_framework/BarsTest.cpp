@@ -78,11 +78,12 @@ TEST_P(RecordBarLayout, ButtonsFollowTheRightEdgeAndTheMovePairCentresInTheGap)
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, RecordBarLayout,
-                         ::testing::Values(RecordLayout { 582, 519, 456, 393, 183, 262, 75, "<< &Previous" },
-                                           RecordLayout { 400, 337, 274, 211, 140, 171, 27, "<<" },
-                                           // gap 161: narrow; gap 162: wide
-                                           RecordLayout { 477, 414, 351, 288, 178, 209, 27, "<<" },
-                                           RecordLayout { 478, 415, 352, 289, 131, 210, 75, "<< &Previous" }));
+    ::testing::Values(RecordLayout { 582, 519, 456, 393, 183, 262, 75, "<< &Previous" },
+        RecordLayout { 400, 337, 274, 211, 140, 171, 27, "<<" },
+        // gap 161: narrow; gap 162: wide
+        RecordLayout { 477, 414, 351, 288, 178, 209, 27, "<<" },
+        RecordLayout { 478, 415, 352, 289, 131, 210, 75, "<< &Previous" }),
+    [](const ::testing::TestParamInfo<RecordLayout>& info) { return "Width" + std::to_string(info.param.width); });
 
 TEST(RecordBar, ButtonsStretchWithTheBarsHeight)
 {

@@ -1,14 +1,15 @@
+#include "FieldHost.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
-#include "FieldHost.h"
 #include "core/InputRoutines.h"
-#include "support/PromptRecorder.h"
 #include "form_framework/zCheckBox.h"
 #include "form_framework/zDate.h"
 #include "form_framework/zMemo.h"
 #include "form_framework/zMoney.h"
 #include "form_framework/zNumeric.h"
 #include "form_framework/zText.h"
+#include "support/PromptRecorder.h"
+#include "support/TestNames.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -760,7 +761,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, MoneyWriting,
         MoneyCase { -1, 40, false, QStringLiteral("40"), QStringLiteral("40") },
         MoneyCase { 1, 40, true, QStringLiteral("40"), QStringLiteral("40") },
         MoneyCase { 1, -40.5, false, QStringLiteral("40.5"), QStringLiteral("-40.5") },
-        MoneyCase { -1, 0, true, QStringLiteral("0"), QStringLiteral("0") }));
+        MoneyCase { -1, 0, true, QStringLiteral("0"), QStringLiteral("0") }),
+    [](const ::testing::TestParamInfo<MoneyCase>& info) {
+        // The multiplier's direction, then the value written: "SpendMinus25", "ReceiveMinus40_5".
+        const double value = info.param.written;
+        return std::string(info.param.multiplier < 0 ? "Spend" : "Receive") + (value < 0 ? "Minus" : "")
+            + TestNameFromText(QByteArray::number(value < 0 ? -value : value).toStdString());
+    });
 
 TEST_F(Fields, AMoneyFieldNeedsAnAmountAndMarksTheWindowOnEitherPart)
 {

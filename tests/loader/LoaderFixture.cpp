@@ -1,9 +1,9 @@
 #include "LoaderFixture.h"
 
 #include "core/AppInfo.h"
-#include "support/PromptRecorder.h"
-#include "loader/frmMain.h"
+#include "loader/LoaderWindow.h"
 #include "loader/modFunctions.h"
+#include "support/PromptRecorder.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,8 +85,8 @@ int LoaderTest::runLoader()
     m_starts->starts.clear();
     Prompts().clear();
     m_terminationsBefore = Terminations().calls;
-    m_window = std::make_unique<frmMain>();
-    QObject::connect(m_window.get(), &frmMain::statusChanged, m_window.get(),
+    m_window = std::make_unique<LoaderWindow>();
+    QObject::connect(m_window.get(), &LoaderWindow::statusChanged, m_window.get(),
         [this](const QString& text) { m_statuses.push_back(text); });
     return RunLoader(*m_window);
 }

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-class frmMain;
+class LoaderWindow;
 
 // What the loader asked to start; the answer the starter gives is up to the test.
 struct StartRecord {
@@ -37,7 +37,7 @@ protected:
     // Runs the loader once; statuses() then holds what its status line showed, and window() is the
     // loader window of that run.
     int runLoader();
-    frmMain& window() const { return *m_window; }
+    LoaderWindow& window() const { return *m_window; }
 
     void writeSettings(const QString& updateLocation);
     // Writes a file (folders created), raw bytes so the tests choose line ends and byte-order marks.
@@ -72,6 +72,6 @@ private:
     QString m_previousTitle;
     std::shared_ptr<StartRecord> m_starts;
     std::vector<QString> m_statuses;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<LoaderWindow> m_window;
     int m_terminationsBefore = 0;
 };

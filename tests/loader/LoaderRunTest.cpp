@@ -1,7 +1,7 @@
 #include "LoaderFixture.h"
 
+#include "loader/LoaderWindow.h"
 #include "support/PromptRecorder.h"
-#include "loader/frmMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +65,8 @@ TEST_F(LoaderRun, InstallsEveryPendingUpdateNewestFirstAndStartsTheMainProgram)
     EXPECT_EQ(statuses().back(), Completed);
     expectMainProgramStarted();
 
+    // Found from outside by its name, which is not the name of its class.
+    EXPECT_EQ(window().objectName(), QStringLiteral("frmMain"));
     const auto* progress = window().findChild<QLabel*>(QStringLiteral("lblProgress"));
     ASSERT_TRUE(progress);
     EXPECT_EQ(progress->text(), Completed);

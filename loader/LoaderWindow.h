@@ -7,10 +7,10 @@ class QLabel;
 
 // The loader's progress window: the product name, the picture, the status line and the copyright
 // notice, top to bottom. It offers no commands; the loader's start-up road drives it.
-class frmMain : public QWidget {
+class LoaderWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    explicit LoaderWindow(QWidget* parent = nullptr);
 
     // Sets the copyright notice and loads Images/gun.jpg from the program folder. Raises AppError
     // (ErrToReport) when the picture cannot be loaded.

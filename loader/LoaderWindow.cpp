@@ -1,4 +1,4 @@
-#include "loader/frmMain.h"
+#include "loader/LoaderWindow.h"
 
 #include "core/AppError.h"
 #include "core/AppInfo.h"
@@ -30,9 +30,10 @@ QLabel* addLabel(QWidget* window, QVBoxLayout* layout, const QString& name, cons
 
 QString LoaderCopyright() { return QStringLiteral("Copyright (C) The Bramblecot developers. All rights reserved."); }
 
-frmMain::frmMain(QWidget* parent)
+LoaderWindow::LoaderWindow(QWidget* parent)
     : QWidget(parent)
 {
+    // The window keeps the name the loader's window has always had, which scripts and tests look for.
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Bramblecot"));
     setAccessibleName(windowTitle());
@@ -50,7 +51,7 @@ frmMain::frmMain(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void frmMain::Form_Load()
+void LoaderWindow::Form_Load()
 {
     m_lblCopyright->setText(LoaderCopyright());
     m_lblCopyright->setAccessibleName(LoaderCopyright());
@@ -61,7 +62,7 @@ void frmMain::Form_Load()
     m_imgImage->setPixmap(picture);
 }
 
-void frmMain::SetStatus(const QString& text)
+void LoaderWindow::SetStatus(const QString& text)
 {
     m_lblProgress->setText(text);
     m_lblProgress->setAccessibleName(text);
