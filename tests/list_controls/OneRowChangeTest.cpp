@@ -142,7 +142,7 @@ TEST_P(OneRowChangeTest, TheRowEndsWhereAFullSortPutsItAndTheSelectionStays)
             expected << id;
             expectedSelection = { id };
             BroadcastDataChanged(
-                static_cast<int>(DataChangedAction::Added), QStringLiteral("Things"), QString::number(id));
+                DataChangedAction::Added, QStringLiteral("Things"), QString::number(id));
             EXPECT_EQ(grid->SelectedItemID(), id) << "the new row is current";
             break;
         }
@@ -152,7 +152,7 @@ TEST_P(OneRowChangeTest, TheRowEndsWhereAFullSortPutsItAndTheSelectionStays)
                 QStringLiteral("UPDATE Things SET Counted = %1 WHERE Thing_ID = %2").arg(literal(change.key)).arg(id)));
             keys[id] = change.key;
             BroadcastDataChanged(
-                static_cast<int>(DataChangedAction::Updated), QStringLiteral("Things"), QString::number(id));
+                DataChangedAction::Updated, QStringLiteral("Things"), QString::number(id));
             EXPECT_EQ(grid->model()->textAt(static_cast<int>(order(grid).indexOf(id)), column),
                 change.key ? QString::number(*change.key) : QString());
             EXPECT_EQ(grid->SelectedItemID(), other) << "the current row stays current";
@@ -164,7 +164,7 @@ TEST_P(OneRowChangeTest, TheRowEndsWhereAFullSortPutsItAndTheSelectionStays)
             expected.removeOne(id);
             expectedSelection.erase(id);
             BroadcastDataChanged(
-                static_cast<int>(DataChangedAction::Deleted), QStringLiteral("Things"), QString::number(id));
+                DataChangedAction::Deleted, QStringLiteral("Things"), QString::number(id));
             break;
         }
         }
