@@ -196,7 +196,7 @@ TEST_P(Accessibility, ASearchWindowShowsItsGridAndButtonsButNoEmptyOptions)
     for (QAccessibleInterface* node : tree) {
         if (node->role() == QAccessible::ColumnHeader)
             headers << node->text(QAccessible::Name);
-        else if (node->role() == QAccessible::TreeItem)
+        else if (node->role() == QAccessible::Cell)
             cells << node->text(QAccessible::Name);
         // A window without criteria shows no "Search Options" frame, not even an empty one.
         if (node->role() == QAccessible::Grouping) {
