@@ -41,3 +41,8 @@ RecordCode ReadRecordCode(const QString& text, QChar prefix)
     code.identity = *identity;
     return code;
 }
+
+QString RecordCodeText(QChar prefix, int identity)
+{
+    return QString(prefix) + QLatin1Char('-') + QStringLiteral("%1").arg(identity, 10, 10, QLatin1Char('0'));
+}

@@ -305,8 +305,10 @@ bool zFieldBase::eventFilter(QObject* watched, QEvent* event)
         }
         case QEvent::FocusOut: {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
                 boxFocusOut();
+                Q_EMIT LostFocus();
+            }
             break;
         }
         default:

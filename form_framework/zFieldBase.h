@@ -95,6 +95,9 @@ public:
 Q_SIGNALS:
     // After every change of the value (typing, assigning); before the window is marked changed.
     void Change();
+    // The focus left the inner box for another control of the window (switching to another window
+    // or a popup is no leaving); after the field's own checks on leaving ran.
+    void LostFocus();
 
 protected:
     // Installs the inner box, laid over the control's width (single-line boxes: the control takes

@@ -1,10 +1,66 @@
 #include "reference_tables/LookupField.h"
 
 #include "form_framework/zCheckBox.h"
-#include "list_controls/zComboBoxText.h"
+#include "form_framework/zDate.h"
 #include "form_framework/zMemo.h"
+#include "form_framework/zMoney.h"
 #include "form_framework/zNumeric.h"
 #include "form_framework/zText.h"
+#include "list_controls/zComboBoxText.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QRadioButton>
+
+namespace {
+
+// The row of option buttons: one exclusive group, the first chosen, each named and captioned as
+// declared (windows and the opener find them by name).
+QWidget* createOptions(const LookupField& field, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QButtonGroup(row);
+    for (const LookupField::Button& declared : field.optionButtons) {
+        auto* option = new QRadioButton(declared.caption, row);
+        option->setObjectName(declared.name);
+        option->setAccessibleName(QString(declared.caption).remove(QLatin1Char('&')));
+        group->addButton(option);
+        layout->addWidget(option);
+    }
+    layout->addStretch(1);
+    if (!group->buttons().isEmpty())
+        group->buttons().constFirst()->setChecked(true);
+    return row;
+}
+
+zMoney* createMoney(const LookupField& field, QWidget* parent)
+{
+    auto* money = new zMoney(parent);
+    if (!field.spendWord.isEmpty())
+        money->setSpendWord(field.spendWord);
+    if (!field.receiveWord.isEmpty())
+        money->setReceiveWord(field.receiveWord);
+    money->setMultiplier(field.multiplier);
+    money->amount()->setMin(field.min);
+    money->amount()->setMax(field.max);
+    money->amount()->setMinIncluded(field.minIncluded);
+    money->amount()->setMaxIncluded(field.maxIncluded);
+    money->setDBFieldName(field.column);
+    money->setGoodName(field.goodName);
+    money->setPartOfTheQuery(field.stored);
+    if (field.isLocked) {
+        money->amount()->setLocked(true);
+        for (QRadioButton* direction : money->findChildren<QRadioButton*>())
+            direction->setEnabled(false);
+    }
+    if (!field.applicableAtStart)
+        money->setApplicable(false);
+    return money;
+}
+
+} // namespace
 
 zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
 {
@@ -13,6 +69,9 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
     case LookupField::Editor::Text: {
         auto* text = new zText(parent);
         text->setMaxLength(field.maxLength);
+        text->setTextType(field.textType);
+        if (field.keyFilter)
+            text->setKeyFilter(*field.keyFilter);
         editor = text;
         break;
     }
@@ -21,7 +80,24 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
         number->setDecimalScale(field.decimalScale);
         number->setMin(field.min);
         number->setMax(field.max);
+        number->setMinIncluded(field.minIncluded);
+        number->setMaxIncluded(field.maxIncluded);
         editor = number;
+        break;
+    }
+    case LookupField::Editor::Date: {
+        auto* date = new zDate(parent);
+        date->setDataFormat(field.dataFormat);
+        if (field.keyFilter)
+            date->setKeyFilter(*field.keyFilter);
+        // The ceiling first when it is lowered, so the floor is never refused as above it.
+        if (field.dateMax.isValid())
+            date->setMax(field.dateMax);
+        if (field.dateMin.isValid())
+            date->setMin(field.dateMin);
+        date->setMinIncluded(field.minIncluded);
+        date->setMaxIncluded(field.maxIncluded);
+        editor = date;
         break;
     }
     case LookupField::Editor::Memo: {
@@ -42,14 +118,41 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
         picker->setPopulateSQL(field.populateSQL);
         picker->setDataChangedTableName(field.dataChangedTable);
         picker->setPopulateOnStart(true);
+        if (!field.showButton)
+            picker->setShowButton(false);
+        if (!field.codePrefix.isNull())
+            picker->setRecordCodePrefix(field.codePrefix, field.acceptBareIdentity);
         editor = picker;
         break;
     }
+    case LookupField::Editor::Money:
+    case LookupField::Editor::Options:
+        return nullptr;
     }
     editor->setObjectName(field.control);
     editor->setDBFieldName(field.column);
     editor->setGoodName(field.goodName);
     editor->setRequired(field.isRequired);
     editor->setUnique(field.isUnique);
+    editor->setPartOfTheQuery(field.stored);
+    editor->setSettingName(field.settingName);
+    editor->setIsForeignKey(field.isForeignKey);
+    if (field.isLocked)
+        editor->setLocked(true);
+    if (!field.applicableAtStart)
+        editor->setApplicable(false);
     return editor;
+}
+
+QWidget* CreateFieldWidget(const LookupField& field, QWidget* parent)
+{
+    QWidget* widget = nullptr;
+    if (field.editor == LookupField::Editor::Money)
+        widget = createMoney(field, parent);
+    else if (field.editor == LookupField::Editor::Options)
+        widget = createOptions(field, parent);
+    else
+        return CreateFieldEditor(field, parent);
+    widget->setObjectName(field.control);
+    return widget;
 }

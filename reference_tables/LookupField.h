@@ -2,7 +2,13 @@
 
 #include "form_framework/zNumeric.h"
 
+#include <QChar>
+#include <QDateTime>
 #include <QString>
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 // One field of a lookup window as the window declares it: the editor, the bound column and the
 // design properties the editor takes. Written as a chain of setters so a window's field table
@@ -10,13 +16,20 @@
 //
 //     LookupField::text("ztxtName", "Color_Name", "Color Name").length(30).required().unique()
 struct LookupField {
-    enum class Editor { Text, Numeric, Memo, CheckBox, Picker };
+    // Options is a row of option buttons (no bound column: the window reads which one is chosen).
+    enum class Editor { Text, Numeric, Memo, CheckBox, Picker, Date, Money, Options };
+
+    // A button beside a field ("<= Now"), or one option button: its object name and caption.
+    struct Button {
+        QString name;
+        QString caption;
+    };
 
     Editor editor = Editor::Text;
-    QString control;   // the object name ("ztxtName", "zchkApplies(0)")
-    QString column;    // DBFieldName (or the search parameter on a search window)
-    QString goodName;  // the field's name in messages
-    QString label;     // the caption beside it; "" puts no caption of its own beside the field
+    QString control; // the object name ("ztxtName", "zchkApplies(0)")
+    QString column; // DBFieldName (or the search parameter on a search window)
+    QString goodName; // the field's name in messages
+    QString label; // the caption beside it; "" puts no caption of its own beside the field
     QString labelName; // the caption's object name when it is not the next of zlabel1
     bool isRequired = false;
     bool isUnique = false;
@@ -28,9 +41,46 @@ struct LookupField {
     // Check boxes: the caption beside the box and the state a new record starts in.
     QString caption;
     bool checked = false;
+    // Both bounds of numbers and dates are allowed values unless excluded.
+    bool minIncluded = true;
+    bool maxIncluded = true;
+    // Dates: the display pattern ("mm/dd/yyyy h:mm AMPM"), the typed characters allowed (none
+    // given: the editor's own), the bounds (invalid: the editor's own floor and ceiling).
+    QString dataFormat;
+    std::optional<QString> keyFilter;
+    QDateTime dateMin;
+    QDateTime dateMax;
     // Pickers.
     QString populateSQL;
     QString dataChangedTable;
+    bool showButton = true;
+    QChar codePrefix; // typed or scanned record codes ("C-0000000042") choose the record
+    bool acceptBareIdentity = false;
+    // Text: 1 plain, 2 folder path, 3 file path; a per-user setting; a foreign key shown as a text
+    // (the two queries end in the identity or the quoted text the window appends).
+    int textType = 1;
+    QString settingName;
+    bool isForeignKey = false;
+    QString valueFromFKSQL;
+    QString fkFromValueSQL;
+    // Money: the two direction captions (empty: the editor's own) and the sign of a "Spend".
+    QString spendWord;
+    QString receiveWord;
+    int multiplier = -1;
+    // Every editor: locked, not applicable until the window says so, not part of the record.
+    bool isLocked = false;
+    bool applicableAtStart = true;
+    bool stored = true;
+    // Layout: the group box the field sits in (the caption is kept exactly as given, trailing
+    // blanks included; consecutive fields of one caption share the box), the same row as the field
+    // declared before it, the start of the second column, and buttons after the field.
+    QString groupCaption;
+    QString groupName;
+    bool besidePrevious = false;
+    bool startsSecondColumn = false;
+    std::vector<Button> sideButtons;
+    // Options: the buttons in their order; the first starts chosen.
+    std::vector<Button> optionButtons;
 
     static LookupField text(const QString& control, const QString& column, const QString& goodName)
     {
@@ -46,7 +96,7 @@ struct LookupField {
     }
     // A check box that starts ticked or not; check boxes carry no caption label of their own.
     static LookupField checkBox(const QString& control, const QString& column, const QString& goodName,
-                                const QString& caption, bool startsTicked)
+        const QString& caption, bool startsTicked)
     {
         LookupField field = make(Editor::CheckBox, control, column, goodName);
         field.caption = caption;
@@ -55,11 +105,30 @@ struct LookupField {
         return field;
     }
     static LookupField picker(const QString& control, const QString& column, const QString& goodName,
-                              const QString& populateSQL, const QString& dataChangedTable)
+        const QString& populateSQL, const QString& dataChangedTable)
     {
         LookupField field = make(Editor::Picker, control, column, goodName);
         field.populateSQL = populateSQL;
         field.dataChangedTable = dataChangedTable;
+        return field;
+    }
+
+    static LookupField date(const QString& control, const QString& column, const QString& goodName)
+    {
+        return make(Editor::Date, control, column, goodName);
+    }
+    // A signed amount: a number and a direction, one column.
+    static LookupField money(const QString& control, const QString& column, const QString& goodName)
+    {
+        return make(Editor::Money, control, column, goodName);
+    }
+    // Option buttons named as declared, in a row; `control` names the row. Not stored.
+    static LookupField options(const QString& control, const QString& label, std::vector<Button> buttons)
+    {
+        LookupField field = make(Editor::Options, control, QString(), QString());
+        field.label = label;
+        field.optionButtons = std::move(buttons);
+        field.stored = false;
         return field;
     }
 
@@ -82,6 +151,115 @@ struct LookupField {
     {
         min = lowest;
         max = highest;
+        return *this;
+    }
+    LookupField& minExcluded()
+    {
+        minIncluded = false;
+        return *this;
+    }
+    LookupField& maxExcluded()
+    {
+        maxIncluded = false;
+        return *this;
+    }
+    LookupField& dates(const QDateTime& lowest, const QDateTime& highest)
+    {
+        dateMin = lowest;
+        dateMax = highest;
+        return *this;
+    }
+    LookupField& format(const QString& pattern)
+    {
+        dataFormat = pattern;
+        return *this;
+    }
+    LookupField& keys(const QString& allowed)
+    {
+        keyFilter = allowed;
+        return *this;
+    }
+    LookupField& decimals(int scale)
+    {
+        decimalScale = scale;
+        return *this;
+    }
+    LookupField& locked()
+    {
+        isLocked = true;
+        return *this;
+    }
+    LookupField& notApplicableAtStart()
+    {
+        applicableAtStart = false;
+        return *this;
+    }
+    LookupField& notStored()
+    {
+        stored = false;
+        return *this;
+    }
+    LookupField& withoutButton()
+    {
+        showButton = false;
+        return *this;
+    }
+    LookupField& recordCodes(QChar prefix, bool bareIdentityToo)
+    {
+        codePrefix = prefix;
+        acceptBareIdentity = bareIdentityToo;
+        return *this;
+    }
+    LookupField& setting(const QString& name)
+    {
+        settingName = name;
+        return *this;
+    }
+    LookupField& folder()
+    {
+        textType = 2;
+        return *this;
+    }
+    LookupField& file()
+    {
+        textType = 3;
+        return *this;
+    }
+    // "SELECT Employee_Name FROM Employees WHERE Employee_ID = " and
+    // "SELECT Employee_ID FROM Employees WHERE Employee_Name = ".
+    LookupField& foreignKey(const QString& valueForIdentity, const QString& identityForValue)
+    {
+        isForeignKey = true;
+        valueFromFKSQL = valueForIdentity;
+        fkFromValueSQL = identityForValue;
+        return *this;
+    }
+    LookupField& directions(const QString& spend, const QString& receive, int spendSign = -1)
+    {
+        spendWord = spend;
+        receiveWord = receive;
+        multiplier = spendSign;
+        return *this;
+    }
+    LookupField& inGroup(const QString& caption, const QString& objectName = QString())
+    {
+        groupCaption = caption;
+        groupName = objectName;
+        return *this;
+    }
+    LookupField& besideThePrevious()
+    {
+        besidePrevious = true;
+        return *this;
+    }
+    LookupField& inSecondColumn()
+    {
+        startsSecondColumn = true;
+        return *this;
+    }
+    LookupField& withButton(const QString& name, const QString& caption)
+    {
+        sideButtons.push_back({ name, caption });
         return *this;
     }
     LookupField& labelled(const QString& caption, const QString& objectName = QString())
@@ -107,5 +285,9 @@ private:
 class QWidget;
 class zFieldBase;
 
-// The editor a declared field describes, with its design properties set.
+// The editor a declared field describes, with its design properties set; null for the kinds that
+// are no zFieldBase (money, options), which CreateFieldWidget makes.
 zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent);
+// The widget of any declared field: the editor, the money field (a BoundField too) or the row of
+// option buttons.
+QWidget* CreateFieldWidget(const LookupField& field, QWidget* parent);

@@ -2,6 +2,7 @@
 
 #include "reference_tables/LookupField.h"
 
+#include <QChar>
 #include <QString>
 
 #include <functional>
@@ -9,16 +10,17 @@
 
 class LookupRecordWindow;
 class LookupSearchWindow;
+class Recordset;
 
 // A lookup table and its pair of windows, declared: the table, its identity, the names and
 // captions of its record and search windows, the record window's fields in their load and check
 // order, and the search window's criteria. The two window patterns build everything else.
 struct LookupTable {
-    QString table;         // "Case_Statuses"
+    QString table; // "Case_Statuses"
     QString identityField; // "Case_Status_ID"
-    QString recordWindow;  // "frmCaseStatus"
-    QString searchWindow;  // "frmCaseStatuses"
-    QString caption;       // the record in the singular: "Case Status"
+    QString recordWindow; // "frmCaseStatus"
+    QString searchWindow; // "frmCaseStatuses"
+    QString caption; // the record in the singular: "Case Status"
     QString pluralCaption; // the search window's own caption: "Case Statuses"
     std::vector<LookupField> fields;
     std::vector<LookupField> criteria;
@@ -26,9 +28,33 @@ struct LookupTable {
     // exist; most tables add nothing.
     std::function<void(LookupRecordWindow&)> extendRecordWindow;
 
+    // --- What a record window may add (every default keeps the plain lookup window) -------------
+    // The record code pair: a prefix letter ('E') and the caption beside the code ("Employee
+    // Barcode:"); no prefix, no pair. The code text's font unless another is named.
+    QChar codePrefix {};
+    QString codeCaption {};
+    QString codeFontFamily = QStringLiteral("Courier New");
+    double codeFontPoints = 9.75;
+    // The fields in a scroll area (windows of many fields that would not fit the screen).
+    bool scrollFields = false;
+    // An opener's typed default value goes into this control; an empty name ignores it. A handler,
+    // when given, takes the value in its place (names split into their parts, say).
+    QString defaultValueTarget = QStringLiteral("ztxtName");
+    std::function<void(LookupRecordWindow&, const QString&)> defaultValueHandler {};
+    // Run by the load before the start parameters are applied (a setting the presets depend on).
+    std::function<void(LookupRecordWindow&)> beforeStartParameters {};
+    // Run with the record's row once it is read, before the fields are filled from it.
+    std::function<void(LookupRecordWindow&, Recordset&)> rowLoaded {};
+    // The bar's New button and its Previous and Next buttons.
+    bool allowNew = true;
+    bool allowMove = true;
+
     // "EXEC usp_Evd_Search_<table>_All" and "..._One".
     QString searchProcedure() const { return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_All"); }
-    QString searchOneProcedure() const { return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_One"); }
+    QString searchOneProcedure() const
+    {
+        return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_One");
+    }
     // The identity's name in messages: "Case Status ID".
     QString identityGoodName() const { return caption + QStringLiteral(" ID"); }
 
@@ -36,8 +62,8 @@ struct LookupTable {
     // after the identity ("Case_Status_ID" gives Case_Status_Name and Case_Status_Code) and the
     // fields after the caption ("Case Status Name").
     static LookupTable nameAndCode(const QString& table, const QString& identityField, const QString& recordWindow,
-                                   const QString& searchWindow, const QString& caption, const QString& pluralCaption,
-                                   int nameLength = 30, int codeLength = 10);
+        const QString& searchWindow, const QString& caption, const QString& pluralCaption, int nameLength = 30,
+        int codeLength = 10);
     // The name field alone (for tables whose code is shaped otherwise).
     LookupField nameField(int length) const;
     LookupField codeField(int length) const;
