@@ -69,6 +69,7 @@ LookupTable GadgetTable(const QString& recordWindow)
             .inGroup(collected, QStringLiteral("fraCollected")),
         LookupField::number(QStringLiteral("znumWeight"), QStringLiteral("Weight"), QStringLiteral("Weight"))
             .range(0, 500)
+            .decimals(2)
             .minExcluded()
             .inGroup(collected, QStringLiteral("fraCollected")),
         LookupField::picker(QStringLiteral("zcbtWeightUnit"), QStringLiteral("Weight_Unit_ID"),
