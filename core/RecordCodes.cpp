@@ -24,6 +24,11 @@ std::optional<int> identityDigits(QStringView digits)
 
 } // namespace
 
+QString RecordCodeText(QChar prefix, int identity)
+{
+    return QString(prefix) + QLatin1Char('-') + QStringLiteral("%1").arg(identity, 10, 10, QLatin1Char('0'));
+}
+
 std::optional<int> ReadIdentityNumber(const QString& text) { return identityDigits(text.trimmed()); }
 
 RecordCode ReadRecordCode(const QString& text, QChar prefix)
@@ -40,9 +45,4 @@ RecordCode ReadRecordCode(const QString& text, QChar prefix)
     code.reading = RecordCodeReading::Identity;
     code.identity = *identity;
     return code;
-}
-
-QString RecordCodeText(QChar prefix, int identity)
-{
-    return QString(prefix) + QLatin1Char('-') + QStringLiteral("%1").arg(identity, 10, 10, QLatin1Char('0'));
 }

@@ -23,7 +23,7 @@ RecordCode ReadRecordCode(const QString& text, QChar prefix);
 // The identity of a bare number ("42", blanks around it ignored): 1 to 10 digits with a value from
 // 1 to 2147483647; nothing otherwise.
 std::optional<int> ReadIdentityNumber(const QString& text);
-// The one place a record code is formed: the prefix, "-" and the identity as ten digits with
-// leading zeros (RecordCodeText('E', 42) gives "E-0000000042"). Meant for saved records (identity
-// 1 and up); the windows show no code for an unsaved or failed record.
+
+// The code of a record as shown, printed and scanned: the prefix, "-" and the identity padded
+// with zeros to ten digits ("E-0000000042"). Every code the program forms comes from here.
 QString RecordCodeText(QChar prefix, int identity);

@@ -119,8 +119,9 @@ void zButtonsSearch::SetButtons()
     if (!window)
         return;
     const bool hasRecordWindow = !window->info()->DaughterFormName().isEmpty();
-    m_new->setVisible(hasRecordWindow);
-    m_edit->setVisible(hasRecordWindow);
+    m_hasRecordWindow = hasRecordWindow;
+    m_new->setVisible(hasRecordWindow && m_allowNew);
+    m_edit->setVisible(hasRecordWindow && m_allowEdit);
     if (!hasRecordWindow) {
         // Delete takes New's place at the left edge.
         m_deleteLeft = 4;
@@ -136,6 +137,18 @@ void zButtonsSearch::ChangeMode(FormMode mode)
     m_select->setVisible(mode == kPickMode);
     m_close->setText(mode == kPickMode ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
     layOut();
+}
+
+void zButtonsSearch::setAllowNew(bool allow)
+{
+    m_allowNew = allow;
+    m_new->setVisible(allow && m_hasRecordWindow);
+}
+
+void zButtonsSearch::setAllowEdit(bool allow)
+{
+    m_allowEdit = allow;
+    m_edit->setVisible(allow && m_hasRecordWindow);
 }
 
 void zButtonsSearch::setAllowDelete(bool allow)
@@ -181,7 +194,7 @@ DataWindow* zButtonsSearch::containerForm() const
 void zButtonsSearch::newClicked()
 {
     DataWindow* window = containerForm();
-    if (!window)
+    if (!window || !m_allowNew)
         return;
     zInfo* info = window->info();
     if (!CheckTablePermission(QStringLiteral("Add"), info->MainTableName(), true))
@@ -194,7 +207,7 @@ void zButtonsSearch::editClicked()
 {
     // The list opens the record window and reports its own failures.
     DataWindow* window = containerForm();
-    if (window && window->info()->resultList())
+    if (window && m_allowEdit && window->info()->resultList())
         window->info()->resultList()->Edit();
 }
 

@@ -32,6 +32,12 @@ public:
     void ClickSelect();
     void SetButtons() override;
     void ChangeMode(FormMode mode) override;
+    // A refused button is hidden, and the main window's command for it beeps as for any button
+    // the window does not show. New and Edit show only on a window that has a record window.
+    bool AllowNew() const { return m_allowNew; }
+    void setAllowNew(bool allow);
+    bool AllowEdit() const { return m_allowEdit; }
+    void setAllowEdit(bool allow);
     bool AllowDelete() const { return m_allowDelete; }
     void setAllowDelete(bool allow);
     bool AllowRecordHistory() const { return m_allowRecordHistory; }
@@ -64,6 +70,9 @@ private:
     ActionsMenu* m_menu;
     QAction* m_recordHistory = nullptr;
     int m_deleteLeft = 132;
+    bool m_hasRecordWindow = true;
+    bool m_allowNew = true;
+    bool m_allowEdit = true;
     bool m_allowDelete = true;
     bool m_allowRecordHistory = true;
 };

@@ -619,9 +619,10 @@ bool zListView::eventFilter(QObject* watched, QEvent* event)
     auto openRow = [this] {
         if (!ItemsExist())
             return;
-        if (windowMode() == FormMode::SearchList)
-            pressBarButton("Edit");
-        else if (windowMode() == FormMode::Pick)
+        if (windowMode() == FormMode::SearchList) {
+            if (m_openRowOnActivate)
+                pressBarButton("Edit");
+        } else if (windowMode() == FormMode::Pick)
             pressBarButton("Select");
     };
     switch (event->type()) {

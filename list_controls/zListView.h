@@ -33,6 +33,10 @@ public:
     void setPopulateSQL(const QString& sql) override { m_populateSQL = sql.trimmed(); }
     bool Checkboxes() const;
     void setCheckboxes(bool on);
+    // Whether a double click or Enter on a row of a search list opens it for edit (the default);
+    // a grid whose rows open otherwise turns it off. A picker still chooses its row.
+    bool OpenRowOnActivate() const { return m_openRowOnActivate; }
+    void setOpenRowOnActivate(bool on) { m_openRowOnActivate = on; }
 
     // --- Filling --------------------------------------------------------------------------------
     void Populate() override;
@@ -111,6 +115,7 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_widthsSaved = false;
+    bool m_openRowOnActivate = true;
     std::vector<bool> m_userWidth; // per column: the user set its width
     bool m_fitHeaders = true;
     bool m_widthLimited = false; // a column was held to the grid's width at the last fit

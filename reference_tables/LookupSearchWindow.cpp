@@ -82,9 +82,12 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     z->setSearchSQL(table.searchProcedure());
     z->setSearchSQLOne(table.searchOneProcedure());
     z->setDaughterFormName(table.recordWindow);
-    z->setPopulateOnStart(true);
+    z->setPopulateOnStart(table.populateOnStart);
     connect(m_populate, &QPushButton::clicked, this, &DataWindow::PopulateData);
     connect(m_buttons, &zButtonsSearch::ActionClick, this, [this](QString& name) { runAction(name); });
+    m_buttons->setAllowNew(table.searchAllowNew);
+    m_buttons->setAllowEdit(table.searchAllowEdit);
+    m_grid->setOpenRowOnActivate(table.gridOpensRow);
     resize(640, 420);
 }
 
@@ -95,7 +98,16 @@ QString LookupSearchWindow::GetSearchSQL()
     return BuildExecSQL(info()->SearchSQL(), GetFormSnapshot(this));
 }
 
-void LookupSearchWindow::runAction(const QString& actionName) const { m_actions.run(actionName, m_grid->SelectedItemID()); }
+void LookupSearchWindow::runAction(const QString& actionName) const
+{
+    // The grid's current row may be left over after the user cleared the selection, so only a
+    // selected row counts.
+    const int identity = m_grid->SelectedItemID();
+    if (m_grid->CountSelectedItems() > 0 && identity > 0)
+        m_actions.run(actionName, identity);
+    else
+        m_actions.run(actionName, std::nullopt);
+}
 
 void LookupSearchWindow::resizeEvent(QResizeEvent* event)
 {

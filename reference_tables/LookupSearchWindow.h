@@ -35,8 +35,13 @@ public:
     QPushButton* populateButton() const { return m_populate; }
     zButtonsSearch* buttons() const { return m_buttons; }
 
-    // An entry of the Actions menu, run with the identity of the grid's selected row.
-    void addAction(const QString& caption, WindowActions::Run run) { m_actions.add(caption, std::move(run)); }
+    // An entry of the Actions menu, run with the identity of the grid's selected row. With no row
+    // selected the entry does nothing, unless it was added to run without one (with identity 0).
+    void addAction(
+        const QString& caption, WindowActions::Run run, WindowActions::Needs needs = WindowActions::Needs::Record)
+    {
+        m_actions.add(caption, std::move(run), needs);
+    }
     void runAction(const QString& actionName) const;
 
 protected:

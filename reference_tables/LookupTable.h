@@ -48,6 +48,15 @@ struct LookupTable {
     // The bar's New button and its Previous and Next buttons.
     bool allowNew = true;
     bool allowMove = true;
+    // --- The search window ---
+    // Fill the grid as soon as the window opens; false opens it with an empty grid (tables too
+    // large to list whole wait for their criteria).
+    bool populateOnStart = true;
+    // The bar's New and Edit buttons (and the main window's commands for them).
+    bool searchAllowNew = true;
+    bool searchAllowEdit = true;
+    // A double click or Enter on a row opens it for edit.
+    bool gridOpensRow = true;
 
     // "EXEC usp_Evd_Search_<table>_All" and "..._One".
     QString searchProcedure() const { return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_All"); }

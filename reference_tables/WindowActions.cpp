@@ -11,7 +11,10 @@ QString withoutAccessKey(QString caption) { return caption.remove(QLatin1Char('&
 
 } // namespace
 
-void WindowActions::add(const QString& caption, Run run) { m_entries.push_back({ caption, std::move(run) }); }
+void WindowActions::add(const QString& caption, Run run, Needs needs)
+{
+    m_entries.push_back({ caption, std::move(run), needs });
+}
 
 QStringList WindowActions::captions() const
 {
@@ -21,14 +24,15 @@ QStringList WindowActions::captions() const
     return list;
 }
 
-void WindowActions::run(const QString& actionName, int identity) const
+void WindowActions::run(const QString& actionName, std::optional<int> identity) const
 {
     const QString wanted = withoutAccessKey(actionName);
     for (const Entry& entry : m_entries) {
         if (entry.caption == QLatin1String("-") || !entry.run)
             continue;
         if (withoutAccessKey(entry.caption).compare(wanted, Qt::CaseInsensitive) == 0) {
-            entry.run(identity);
+            if (identity || entry.needs == Needs::Nothing)
+                entry.run(identity.value_or(0));
             return;
         }
     }

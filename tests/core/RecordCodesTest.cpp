@@ -67,4 +67,26 @@ TEST(RecordCodes, ABareIdentityIsOneToTenDigitsOfAPositiveIdentity)
     }
 }
 
+TEST(RecordCodes, AFormedCodeIsTenDigitsAndReadsBackToItsIdentity)
+{
+    struct Case {
+        int identity;
+        const char* digits;
+    } cases[] = {
+        { 1, "0000000001" },
+        { 42, "0000000042" },
+        { 2147483647, "2147483647" },
+    };
+    for (const char prefix : { 'E', 'C', 'I', 'L', 'B', 'N' }) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(1, prefix) + " " + c.digits);
+            const QString code = RecordCodeText(QLatin1Char(prefix), c.identity);
+            EXPECT_EQ(code, QString(QLatin1Char(prefix)) + QLatin1Char('-') + QLatin1String(c.digits));
+            const RecordCode read = ReadRecordCode(code, QLatin1Char(prefix));
+            EXPECT_EQ(read.reading, RecordCodeReading::Identity);
+            EXPECT_EQ(read.identity, c.identity);
+        }
+    }
+}
+
 } // namespace

@@ -3,8 +3,8 @@
 #include "support/PromptRecorder.h"
 #include "core/Recordset.h"
 #include "core/SysInfo.h"
+#include "support/RecordingViewers.h"
 #include "support/TestDatabase.h"
-#include "core/Viewers.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -13,18 +13,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
-
-class RecordingViewers final : public ViewerWindows {
-public:
-    void showText(const QString& text) override { texts << text; }
-    void showImage(const QString&) override { }
-    void showWebPage(const QString&, const QString&) override { }
-    QString browseForFolder(const QString&) override { return {}; }
-    QStringList texts;
-};
 
 const QRegularExpression kSignature(QStringLiteral("^Created on \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d (AM|PM) by \\S+$"));
 
@@ -56,20 +49,18 @@ protected:
         if (IsSkipped() || HasFailure())
             return;
         Prompts().clear();
-        auto recording = std::make_unique<RecordingViewers>();
-        m_viewers = recording.get();
-        m_previous = SetViewerWindows(std::move(recording));
+        m_viewers = m_installed.emplace().get();
     }
 
     void TearDown() override
     {
-        if (m_viewers)
-            SetViewerWindows(std::move(m_previous));
+        m_installed.reset();
+        m_viewers = nullptr;
         DatabaseTest::TearDown();
     }
 
+    std::optional<RecordingViewers::Installed> m_installed;
     RecordingViewers* m_viewers = nullptr;
-    std::unique_ptr<ViewerWindows> m_previous;
 };
 
 TEST_P(Exports, TheSignatureNamesTheTimeAndTheLogIn)

@@ -1,12 +1,12 @@
 #pragma once
 
 // Test windows over the table Gadgets that carry the real button bars (the fields are the
-// doubles of FakeControls.h), and a viewer double that keeps the texts ShowText was given.
+// doubles of FakeControls.h).
 
 #include "FakeControls.h"
-#include "core/Viewers.h"
 #include "form_framework/zButtonsAddEdit.h"
 #include "form_framework/zButtonsSearch.h"
+#include "support/RecordingViewers.h"
 
 #include <QStringList>
 
@@ -35,18 +35,6 @@ public:
     FakeResultList* list;
     zButtonsSearch* bar;
     QStringList events;
-};
-
-class RecordingViewers final : public ViewerWindows {
-public:
-    void showText(const QString& text) override { texts << text; }
-    void showImage(const QString& path) override { images << path; }
-    void showWebPage(const QString& address, const QString&) override { pages << address; }
-    QString browseForFolder(const QString&) override { return {}; }
-
-    QStringList texts;
-    QStringList images;
-    QStringList pages;
 };
 
 void RegisterBarForms();

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -202,20 +204,17 @@ protected:
         RefreshChangeLogTriggers(*DBConnection());
         ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
                                                   "DB_ID_Field, DB_Default_Permission) VALUES ('Gadgets', 'Gadgets', 'Gadget', 'Gadget_ID', 0)")));
-        auto recording = std::make_unique<RecordingViewers>();
-        m_viewers = recording.get();
-        m_previousViewers = SetViewerWindows(std::move(recording));
+        m_viewers.emplace();
     }
 
     void TearDown() override
     {
         closeEverything();
-        if (!IsSkipped())
-            SetViewerWindows(std::move(m_previousViewers));
+        m_viewers.reset();
         DatabaseTest::TearDown();
     }
 
-    RecordingViewers& viewers() { return *m_viewers; }
+    RecordingViewers& viewers() { return *m_viewers->get(); }
 
     frmBarGadget* openNew()
     {
@@ -239,8 +238,7 @@ protected:
         ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0")));
     }
 
-    std::unique_ptr<ViewerWindows> m_previousViewers;
-    RecordingViewers* m_viewers = nullptr;
+    std::optional<RecordingViewers::Installed> m_viewers;
 };
 
 TEST_P(Bars, RecordBarFollowsTheModeAndTheChangedFlagThroughTyping)

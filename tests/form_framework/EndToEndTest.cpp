@@ -26,6 +26,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,14 +139,12 @@ protected:
                                                   "DB_ID_Field, DB_Default_Permission) VALUES ('Widgets', 'Widgets', 'Widget', 'Widget_ID', 1)")));
         // A table the migrations did not make gets its change-log triggers as theirs do.
         RefreshChangeLogTriggers(*DBConnection());
-        auto viewers = std::make_unique<RecordingViewers>();
-        m_viewers = viewers.get();
-        m_previous = SetViewerWindows(std::move(viewers));
+        m_viewers = m_installed.emplace().get();
     }
     void TearDown() override
     {
-        if (m_viewers)
-            SetViewerWindows(std::move(m_previous));
+        m_installed.reset();
+        m_viewers = nullptr;
         for (QWidget* window : LoadedWindows()) {
             if (DataWindow* data = AsDataWindow(window))
                 data->info()->setDataChanged(false);
@@ -170,8 +170,8 @@ protected:
         QApplication::processEvents();
     }
 
+    std::optional<RecordingViewers::Installed> m_installed;
     RecordingViewers* m_viewers = nullptr;
-    std::unique_ptr<ViewerWindows> m_previous;
 };
 
 TEST_P(EndToEnd, AClerkAddsEditsAndReviewsAWidget)

@@ -1,6 +1,7 @@
 #include "ListFixtures.h"
 
 #include "core/Database.h"
+#include "core/RecordCodes.h"
 #include "form_framework/FormSnapshot.h"
 #include "support/PromptRecorder.h"
 #include "form_framework/WindowList.h"
@@ -171,7 +172,7 @@ TEST_P(PickerTest, ScannedRecordCodesChooseOnlyWellFormedCodesOfTheirTable)
     frmPickerHost* host = openHost();
     ASSERT_NE(host, nullptr);
     host->picker->setRecordCodePrefix(QLatin1Char('T'));
-    const QString wellFormed = QStringLiteral("T-%1").arg(widget, 10, 10, QLatin1Char('0'));
+    const QString wellFormed = RecordCodeText(QLatin1Char('T'), widget);
     const ScannedCase cases[] = {
         { "", -2, "" }, // the ten-digit form, filled in below
         { "t-%1", -2, "" },

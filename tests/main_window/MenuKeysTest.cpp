@@ -163,6 +163,39 @@ TEST_P(MenuKeys, ATableAddedToTheDatabaseOpensFromItsKeyAndAnUnknownKeyHasNoLogi
     }
 }
 
+// A table whose window is not there yet: the one message names the table when the database
+// records no search window for it, and the window when one is recorded but not built.
+TEST_P(MenuKeys, ATableWithoutItsWindowNamesWhatIsMissing)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO DB_App_Forms (DB_App_Form_Name, DB_App_Form_Caption) VALUES "
+                                              "('frmProbeUnbuilt', 'Probe Unbuilt')")));
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral(
+        "INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, DB_ID_Field, "
+        "DB_Default_Permission) VALUES ('Probe_Windowless', 'Probe Windowless', 'Probe', 'Probe_ID', 1)")));
+    ASSERT_TRUE(Act_ExecuteSQL(
+        QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, DB_ID_Field, "
+                       "DB_Default_Permission, Multiple_Records_DB_App_Form_ID)\r\n"
+                       "SELECT 'Probe_Unbuilt', 'Probe Unbuilt', 'Probe', 'Probe_ID', 1, DB_App_Form_ID "
+                       "FROM DB_App_Forms WHERE DB_App_Form_Name = 'frmProbeUnbuilt'")));
+    const struct {
+        const char* key;
+        const char* named;
+    } cases[] = {
+        { "Probe_Windowless", "No search window is registered for the table <Probe_Windowless>." },
+        { "Probe_Unbuilt", "The window <frmProbeUnbuilt> is not available." },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Prompts().clear();
+        const qsizetype open = LoadedWindows().size();
+        m_main->RunMenuKey(QString::fromLatin1(c.key));
+        ASSERT_EQ(Prompts().boxes.size(), 1u);
+        EXPECT_TRUE(Prompts().boxes[0].text.contains(QString::fromLatin1(c.named)))
+            << Prompts().boxes[0].text.toStdString();
+        EXPECT_EQ(LoadedWindows().size(), open);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, MenuKeys, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 } // namespace

@@ -27,9 +27,7 @@ void ReferenceTest::SetUp()
     Prompts().clear();
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
-    auto recorder = std::make_unique<RecordingViewers>();
-    viewers = recorder.get();
-    m_previousViewers = SetViewerWindows(std::move(recorder));
+    viewers = m_viewers.emplace().get();
 }
 
 void ReferenceTest::TearDown()
@@ -42,8 +40,8 @@ void ReferenceTest::TearDown()
         UnloadWindow(window);
     }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (viewers)
-        SetViewerWindows(std::move(m_previousViewers));
+    m_viewers.reset();
+    viewers = nullptr;
     DatabaseTest::TearDown();
 }
 

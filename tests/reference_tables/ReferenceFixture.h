@@ -3,28 +3,19 @@
 // The lookup windows over a fresh database of the production schema, opened and driven as the
 // user drives them.
 
+#include "support/RecordingViewers.h"
 #include "support/TestDatabase.h"
-#include "core/Viewers.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <memory>
+#include <optional>
 
 class DataWindow;
 class LookupRecordWindow;
 class LookupSearchWindow;
 class QWidget;
 class zFieldBase;
-
-class RecordingViewers final : public ViewerWindows {
-public:
-    void showText(const QString& text) override { texts << text; }
-    void showImage(const QString&) override { }
-    void showWebPage(const QString&, const QString&) override { }
-    QString browseForFolder(const QString&) override { return {}; }
-    QStringList texts;
-};
 
 class ReferenceTest : public DatabaseTest {
 protected:
@@ -48,5 +39,5 @@ protected:
     RecordingViewers* viewers = nullptr;
 
 private:
-    std::unique_ptr<ViewerWindows> m_previousViewers;
+    std::optional<RecordingViewers::Installed> m_viewers;
 };
