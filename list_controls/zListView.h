@@ -93,7 +93,7 @@ private:
     DataWindow* containerWindow() const;
     bool Act_MakeColumns(const Recordset& result, bool& noSavedWidths);
     bool Act_LoadColumnsWidthDB(bool& noSavedWidths);
-    void appendRows(std::unique_ptr<Recordset> result);
+    void appendRows(std::shared_ptr<const Recordset> result);
     void updateCountText();
     int currentRow() const;
     void selectOnly(int row);
