@@ -241,7 +241,8 @@ int ResultTableModel::rowOfIdentity(int identity) const
         return -1;
     // The row a change just placed is the one asked for next (to select it, to widen columns).
     const size_t count = m_rows.size();
-    if (m_lastPlaced >= 0 && static_cast<size_t>(m_lastPlaced) < count && m_rows[static_cast<size_t>(m_lastPlaced)].identity == identity)
+    if (m_lastPlaced >= 0 && static_cast<size_t>(m_lastPlaced) < count
+        && m_rows[static_cast<size_t>(m_lastPlaced)].identity == identity)
         return m_lastPlaced;
     // Eight rows at a time without a branch each: the compiler makes one vector compare of them.
     const Row* rows = m_rows.data();

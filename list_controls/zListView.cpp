@@ -1,19 +1,19 @@
 #include "list_controls/zListView.h"
 
 #include "core/Actions.h"
-#include "form_framework/ChildWindows.h"
-#include "form_framework/DataWindow.h"
 #include "core/Database.h"
 #include "core/Permissions.h"
 #include "core/Platform.h"
-#include "form_framework/RecordChecks.h"
-#include "form_framework/SharedReads.h"
-#include "list_controls/ResultTableModel.h"
 #include "core/SqlText.h"
 #include "core/Twips.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/RecordChecks.h"
+#include "form_framework/SharedReads.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zButtonsSearch.h"
 #include "form_framework/zInfo.h"
+#include "list_controls/ResultTableModel.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -59,15 +59,17 @@ public:
         if (!model)
             return;
         // Only where Qt's own handling could be taken off (it is found by name) is it replaced.
-        if (disconnect(model, SIGNAL(rowsInserted(QModelIndex, int, int)), this, SLOT(sectionsInserted(QModelIndex, int, int))))
+        if (disconnect(model, SIGNAL(rowsInserted(QModelIndex, int, int)), this,
+                SLOT(sectionsInserted(QModelIndex, int, int))))
             m_connections << connect(model, &QAbstractItemModel::rowsInserted, this, &RowHeader::followRowCount);
-        if (disconnect(model, SIGNAL(rowsRemoved(QModelIndex, int, int)), this, SLOT(_q_sectionsRemoved(QModelIndex, int, int))))
+        if (disconnect(model, SIGNAL(rowsRemoved(QModelIndex, int, int)), this,
+                SLOT(_q_sectionsRemoved(QModelIndex, int, int))))
             m_connections << connect(model, &QAbstractItemModel::rowsRemoved, this, &RowHeader::followRowCount);
         // A moved row leaves the count, and so the layout, as it was.
         disconnect(model, SIGNAL(rowsAboutToBeMoved(QModelIndex, int, int, QModelIndex, int)), this,
-                   SLOT(_q_sectionsAboutToBeMoved(QModelIndex, int, int, QModelIndex, int)));
+            SLOT(_q_sectionsAboutToBeMoved(QModelIndex, int, int, QModelIndex, int)));
         disconnect(model, SIGNAL(rowsMoved(QModelIndex, int, int, QModelIndex, int)), this,
-                   SLOT(_q_sectionsMoved(QModelIndex, int, int, QModelIndex, int)));
+            SLOT(_q_sectionsMoved(QModelIndex, int, int, QModelIndex, int)));
     }
 
 protected:
