@@ -123,7 +123,7 @@ void ResultTableModel::appendRows(std::shared_ptr<const Recordset> result)
                        ApplicationTitle());
 }
 
-int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result)
+int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result, QList<QPersistentModelIndex>* changedCells)
 {
     if (!result || !result->isOpen() || result->recordCount() == 0)
         return 0;
@@ -140,6 +140,9 @@ int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result)
         int row = rowOfIdentity(identity);
         if (row < 0)
             continue;
+        QStringList before;
+        for (int column = 0; changedCells && column < columnCount(); ++column)
+            before << textAt(row, column);
         Row& target = m_rows[static_cast<size_t>(row)];
         target.source = sourceIndex;
         target.record = record;
@@ -161,6 +164,10 @@ int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result)
                 row = place;
                 m_lastPlaced = place;
             }
+        }
+        for (int column = 0; changedCells && column < columnCount(); ++column) {
+            if (textAt(row, column) != before.at(column))
+                changedCells->append(QPersistentModelIndex(index(row, column)));
         }
         Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
     }

@@ -5,6 +5,7 @@
 #include "list_controls/ListFormats.h"
 
 #include <QAbstractTableModel>
+#include <QPersistentModelIndex>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -51,8 +52,9 @@ public:
     void appendRows(std::shared_ptr<const Recordset> result);
     // Replaces the cells of the rows whose identities the result gives; other identities are
     // skipped. In a sorted grid a row whose key changed moves to where the full sort would put
-    // it; the others stay. Returns the number of rows replaced.
-    int updateRows(std::shared_ptr<const Recordset> result);
+    // it; the others stay. Returns the number of rows replaced. `changedCells`, when given, gets
+    // the cells whose text changed.
+    int updateRows(std::shared_ptr<const Recordset> result, QList<QPersistentModelIndex>* changedCells = nullptr);
     // Removes the row of that identity; false when none is shown.
     bool removeIdentity(int identity);
     void removeRowAt(int row);

@@ -353,16 +353,12 @@ void zListView::UpdateListViewItems(const QString& sql)
         // A grid without columns shows no row to update.
         if (!m_model->hasColumns())
             return;
-        QList<int> identities;
-        for (int record = 0; record < result->recordCount() && result->fieldCount() > 0; ++record)
-            identities << static_cast<int>(result->intValue(record, 0));
         ActionScope rows(kModule, QStringLiteral("Act_UpdateListViewItemRS"), QStringLiteral("Update List View Items From Recordset"));
-        if (!rows.run([&] { m_model->updateRows(std::move(result)); }))
+        // Only a cell whose text changed can need a wider column: measuring a text is what costs.
+        QList<QPersistentModelIndex> changed;
+        if (!rows.run([&] { m_model->updateRows(std::move(result), &changed); }))
             RaiseSilent();
-        QList<int> changed;
-        for (int identity : identities)
-            changed << m_model->rowOfIdentity(identity);
-        widenForRows(changed);
+        widenForCells(changed);
     });
 }
 
@@ -618,19 +614,36 @@ void zListView::fitColumns()
 
 void zListView::widenForRows(const QList<int>& rows)
 {
-    if (!m_model->hasColumns())
+    QList<QPersistentModelIndex> cells;
+    for (int row : rows) {
+        for (int column = 0; row >= 0 && column < m_model->columnCount(); ++column)
+            cells << QPersistentModelIndex(m_model->index(row, column));
+    }
+    widenForCells(cells);
+}
+
+void zListView::widenForCells(const QList<QPersistentModelIndex>& cells)
+{
+    if (!m_model->hasColumns() || cells.isEmpty())
         return;
     SizingScope sizing(m_sizing);
     QHeaderView* header = m_view->horizontalHeader();
     const int limit = std::max(m_view->viewport()->width(), header->minimumSectionSize());
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        if (column < static_cast<int>(m_userWidth.size()) && m_userWidth[static_cast<size_t>(column)])
+    std::vector<int> widths(static_cast<size_t>(m_model->columnCount()), -1);
+    for (const QPersistentModelIndex& cell : cells) {
+        const int column = cell.column();
+        if (!cell.isValid() || column >= m_model->columnCount()
+            || (column < static_cast<int>(m_userWidth.size()) && m_userWidth[static_cast<size_t>(column)]))
             continue;
-        int width = m_view->columnWidth(column);
-        for (int row : rows) {
-            if (row >= 0)
-                width = std::max(width, static_cast<GridView*>(m_view)->cellWidth(m_model->index(row, column)));
-        }
+        int& width = widths[static_cast<size_t>(column)];
+        if (width < 0)
+            width = m_view->columnWidth(column);
+        width = std::max(width, static_cast<GridView*>(m_view)->cellWidth(cell));
+    }
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        int width = widths[static_cast<size_t>(column)];
+        if (width < 0)
+            continue;
         if (width > limit) {
             width = limit;
             m_widthLimited = true;

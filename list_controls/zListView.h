@@ -4,6 +4,7 @@
 
 #include "form_framework/FormTypes.h"
 
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QWidget>
 
@@ -102,6 +103,7 @@ private:
     void fitColumns();
     // Widens the columns that follow their content to what these rows' cells need.
     void widenForRows(const QList<int>& rows);
+    void widenForCells(const QList<QPersistentModelIndex>& cells);
 
     QTableView* m_view;
     ResultTableModel* m_model;
