@@ -265,7 +265,9 @@ int main(int argc, char* argv[])
     FormRegistry::registerForm(QStringLiteral("frmBenchRecord"), [] { return new frmBenchRecord; });
     FormRegistry::registerForm(QStringLiteral("frmBenchRecords"), [] { return new frmBenchRecords; });
 
-    std::printf("Window framework on SQLite (synchronous=OFF)\n");
+    // Everything here, the embedded engine too, runs on this thread: its CPU time is what is timed.
+    CurrentBenchClock() = BenchClock::ThreadCpu;
+    std::printf("Window framework on SQLite (synchronous=OFF), CPU time of the thread\n");
     std::printf("%-40s %10s %10s %8s %8s\n", "(a) data-changed broadcast", "us", "save us", "min", "median");
     std::printf("%-40s %10s %10s %8s  %s\n", "", "min", "median", "target", "met");
     quint32 seed = 1;

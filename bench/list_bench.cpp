@@ -137,6 +137,10 @@ void memoryBench(std::unique_ptr<DatabaseConnection> owned)
 
 void run(const char* label, std::unique_ptr<DatabaseConnection> connection)
 {
+    // The embedded engine works on this thread: its CPU time is the cost, whatever else the
+    // machine runs. The server's work is on another process, so there the wall clock counts.
+    const bool embedded = connection->engine() == Engine::SQLite;
+    CurrentBenchClock() = embedded ? BenchClock::ThreadCpu : BenchClock::Wall;
     prepare(*connection);
     SetDBConnection(std::move(connection));
     const QString call = QStringLiteral("EXEC usp_Bench_Search");
@@ -173,7 +177,7 @@ void run(const char* label, std::unique_ptr<DatabaseConnection> connection)
             grid.UpdateListViewItems(oneCall);
             QApplication::processEvents();
         });
-    std::printf("%s, %d rows x 8 columns\n", label, gRows);
+    std::printf("%s, %d rows x 8 columns (%s)\n", label, gRows, embedded ? "CPU time of the thread" : "wall clock");
     PrintRatioHeader("ms");
     PrintRatioLine("(a) fill the grid / read", fill, 1000, 1.5);
     PrintRatioLine("(b) header sort, money column / read", sortMoney, 1000, 0);

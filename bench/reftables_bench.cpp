@@ -46,7 +46,9 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
             QStringLiteral("INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES (?, ?)"),
             { QStringLiteral("Status %1").arg(i, 7, 10, QLatin1Char('0')), QStringLiteral("S%1").arg(i) });
     connection.commitTransaction();
-    std::printf("A lookup table of %d rows on SQLite, %d interleaved pairs\n", rows, repeats);
+    // All of it (the embedded engine too) runs on this thread: its CPU time is what is timed.
+    CurrentBenchClock() = BenchClock::ThreadCpu;
+    std::printf("A lookup table of %d rows on SQLite, %d interleaved pairs (CPU time of the thread)\n", rows, repeats);
     PrintRatioHeader("us/unit");
 
     auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCaseStatuses")));

@@ -5,6 +5,7 @@
 #include "form_framework/BoundField.h"
 #include "form_framework/DataWindow.h"
 #include "form_framework/FailureLog.h"
+#include "form_framework/SharedReads.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zInfo.h"
 
@@ -92,6 +93,7 @@ void BroadcastDataChanged(DataChangedAction action, const QString& tableName, co
     // Every window loaded when the broadcast starts hears it once, unless it has closed before its
     // turn; one window's failure does not stop the others.
     QList<QPointer<QWidget>> receivers;
+    const SharedReads shared;
     for (QWidget* window : LoadedWindows())
         receivers << window;
     for (const QPointer<QWidget>& receiver : receivers) {

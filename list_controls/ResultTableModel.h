@@ -5,6 +5,7 @@
 #include "list_controls/ListFormats.h"
 
 #include <QAbstractTableModel>
+#include <QPersistentModelIndex>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -48,11 +49,12 @@ public:
     // (what a data-changed message brings) each go to their sorted place, after the rows of an
     // equal key, as the full sort would put them; many rows are appended and the grid sorted
     // again. An unsorted grid appends them.
-    void appendRows(std::unique_ptr<Recordset> result);
+    void appendRows(std::shared_ptr<const Recordset> result);
     // Replaces the cells of the rows whose identities the result gives; other identities are
     // skipped. In a sorted grid a row whose key changed moves to where the full sort would put
-    // it; the others stay. Returns the number of rows replaced.
-    int updateRows(std::unique_ptr<Recordset> result);
+    // it; the others stay. Returns the number of rows replaced. `changedCells`, when given, gets
+    // the cells whose text changed.
+    int updateRows(std::shared_ptr<const Recordset> result, QList<QPersistentModelIndex>* changedCells = nullptr);
     // Removes the row of that identity; false when none is shown.
     bool removeIdentity(int identity);
     void removeRowAt(int row);
@@ -92,7 +94,7 @@ Q_SIGNALS:
 private:
     // One result the rows come from, and where each grid column lies in it.
     struct Source {
-        std::unique_ptr<Recordset> result;
+        std::shared_ptr<const Recordset> result; // shared with the other grids a message reaches
         std::vector<int> field;     // per grid column
         std::vector<int> companion; // per grid column, -1 without one
     };
@@ -103,7 +105,7 @@ private:
         bool checked = false;
     };
 
-    int addSource(std::unique_ptr<Recordset> result);
+    int addSource(std::shared_ptr<const Recordset> result);
     QVariant cellValue(const Row& row, int column) const;
     QVariant sortValue(const Row& row, int column) const;
     SortKey sortKey(const Row& row, int column) const;
@@ -123,4 +125,6 @@ private:
     std::vector<Source> m_sources;
     std::vector<Row> m_rows;
     QSet<int> m_identities;
+    // The row last placed or found: checked first when a row is looked up by its identity.
+    mutable int m_lastPlaced = -1;
 };

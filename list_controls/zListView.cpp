@@ -1,18 +1,19 @@
 #include "list_controls/zListView.h"
 
 #include "core/Actions.h"
-#include "form_framework/ChildWindows.h"
-#include "form_framework/DataWindow.h"
 #include "core/Database.h"
 #include "core/Permissions.h"
 #include "core/Platform.h"
-#include "form_framework/RecordChecks.h"
-#include "list_controls/ResultTableModel.h"
 #include "core/SqlText.h"
 #include "core/Twips.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/RecordChecks.h"
+#include "form_framework/SharedReads.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zButtonsSearch.h"
 #include "form_framework/zInfo.h"
+#include "list_controls/ResultTableModel.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -34,6 +35,67 @@ public:
     using QTableView::QTableView;
     int contentWidth(int column) const { return sizeHintForColumn(column); }
     int cellWidth(const QModelIndex& index) const { return sizeHintForIndex(index).width() + (showGrid() ? 1 : 0); }
+};
+
+// The grid's row header, never shown: rows of one fixed height, none hidden or moved, so it
+// needs to know how many rows there are, not which one came or went. Qt's own header walks every
+// row when one is removed or moved in the middle, and inserts into its list of rows; this one
+// adds or drops rows at the end of that list (the same layout, since every row is alike).
+class RowHeader : public QHeaderView {
+public:
+    explicit RowHeader(QWidget* parent)
+        : QHeaderView(Qt::Vertical, parent)
+    {
+    }
+
+    void setModel(QAbstractItemModel* model) override
+    {
+        if (model == this->model())
+            return;
+        for (const QMetaObject::Connection& connection : m_connections)
+            disconnect(connection);
+        m_connections.clear();
+        QHeaderView::setModel(model);
+        if (!model)
+            return;
+        // Only where Qt's own handling could be taken off (it is found by name) is it replaced.
+        if (disconnect(model, SIGNAL(rowsInserted(QModelIndex, int, int)), this,
+                SLOT(sectionsInserted(QModelIndex, int, int))))
+            m_connections << connect(model, &QAbstractItemModel::rowsInserted, this, &RowHeader::followRowCount);
+        if (disconnect(model, SIGNAL(rowsRemoved(QModelIndex, int, int)), this,
+                SLOT(_q_sectionsRemoved(QModelIndex, int, int))))
+            m_connections << connect(model, &QAbstractItemModel::rowsRemoved, this, &RowHeader::followRowCount);
+        // A moved row leaves the count, and so the layout, as it was.
+        disconnect(model, SIGNAL(rowsAboutToBeMoved(QModelIndex, int, int, QModelIndex, int)), this,
+            SLOT(_q_sectionsAboutToBeMoved(QModelIndex, int, int, QModelIndex, int)));
+        disconnect(model, SIGNAL(rowsMoved(QModelIndex, int, int, QModelIndex, int)), this,
+            SLOT(_q_sectionsMoved(QModelIndex, int, int, QModelIndex, int)));
+    }
+
+protected:
+    // A hidden header has no current row to draw.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override
+    {
+        if (!isHidden())
+            QHeaderView::currentChanged(current, previous);
+    }
+
+private:
+    void followRowCount(const QModelIndex& parent)
+    {
+        if (parent.isValid())
+            return;
+        const int rows = model()->rowCount();
+        const int shown = count();
+        if (rows == shown)
+            return;
+        if (rows == 0)
+            initializeSections();
+        else
+            initializeSections(std::min(shown, rows - 1), rows - 1);
+    }
+
+    QList<QMetaObject::Connection> m_connections;
 };
 
 // Widths the grid sets itself while it lives are not the user's.
@@ -86,6 +148,7 @@ zListView::zListView(QWidget* parent)
     m_view->setTabKeyNavigation(false);
     m_view->setCornerButtonEnabled(false);
     // Rows of one height, fixed: what keeps 100,000 rows cheap to lay out.
+    m_view->setVerticalHeader(new RowHeader(m_view));
     QHeaderView* rows = m_view->verticalHeader();
     rows->hide();
     rows->setMinimumSectionSize(1);
@@ -239,7 +302,7 @@ bool zListView::Act_SaveColumnsWidthDB()
     });
 }
 
-void zListView::appendRows(std::unique_ptr<Recordset> result)
+void zListView::appendRows(std::shared_ptr<const Recordset> result)
 {
     ActionScope action(kModule, QStringLiteral("Act_AddListViewItemRS"), QStringLiteral("Add Item To List View From Recordset"));
     if (!action.run([&] { m_model->appendRows(std::move(result)); }))
@@ -250,8 +313,9 @@ void zListView::AddListViewItems(const QString& sql)
 {
     ActionScope action(kModule, QStringLiteral("Act_AddListViewItemsSQL"), QStringLiteral("Add Items To List View From SQL"));
     action.run([&] {
-        std::unique_ptr<Recordset> result;
-        if (!Act_OpenRecordset(result, sql))
+        // The other grids this data-changed message reaches share the read.
+        std::shared_ptr<const Recordset> result;
+        if (!SharedReads::open(sql, result))
             RaiseSilent();
         bool noSavedWidths = false;
         const bool fresh = !m_model->hasColumns();
@@ -283,22 +347,18 @@ void zListView::UpdateListViewItems(const QString& sql)
 {
     ActionScope action(kModule, QStringLiteral("Act_UpdateListViewItemsSQL"), QStringLiteral("Update List View Items From SQL"));
     action.run([&] {
-        std::unique_ptr<Recordset> result;
-        if (!Act_OpenRecordset(result, sql))
+        std::shared_ptr<const Recordset> result;
+        if (!SharedReads::open(sql, result))
             RaiseSilent();
         // A grid without columns shows no row to update.
         if (!m_model->hasColumns())
             return;
-        QList<int> identities;
-        for (int record = 0; record < result->recordCount() && result->fieldCount() > 0; ++record)
-            identities << static_cast<int>(result->intValue(record, 0));
         ActionScope rows(kModule, QStringLiteral("Act_UpdateListViewItemRS"), QStringLiteral("Update List View Items From Recordset"));
-        if (!rows.run([&] { m_model->updateRows(std::move(result)); }))
+        // Only a cell whose text changed can need a wider column: measuring a text is what costs.
+        QList<QPersistentModelIndex> changed;
+        if (!rows.run([&] { m_model->updateRows(std::move(result), &changed); }))
             RaiseSilent();
-        QList<int> changed;
-        for (int identity : identities)
-            changed << m_model->rowOfIdentity(identity);
-        widenForRows(changed);
+        widenForCells(changed);
     });
 }
 
@@ -554,19 +614,36 @@ void zListView::fitColumns()
 
 void zListView::widenForRows(const QList<int>& rows)
 {
-    if (!m_model->hasColumns())
+    QList<QPersistentModelIndex> cells;
+    for (int row : rows) {
+        for (int column = 0; row >= 0 && column < m_model->columnCount(); ++column)
+            cells << QPersistentModelIndex(m_model->index(row, column));
+    }
+    widenForCells(cells);
+}
+
+void zListView::widenForCells(const QList<QPersistentModelIndex>& cells)
+{
+    if (!m_model->hasColumns() || cells.isEmpty())
         return;
     SizingScope sizing(m_sizing);
     QHeaderView* header = m_view->horizontalHeader();
     const int limit = std::max(m_view->viewport()->width(), header->minimumSectionSize());
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        if (column < static_cast<int>(m_userWidth.size()) && m_userWidth[static_cast<size_t>(column)])
+    std::vector<int> widths(static_cast<size_t>(m_model->columnCount()), -1);
+    for (const QPersistentModelIndex& cell : cells) {
+        const int column = cell.column();
+        if (!cell.isValid() || column >= m_model->columnCount()
+            || (column < static_cast<int>(m_userWidth.size()) && m_userWidth[static_cast<size_t>(column)]))
             continue;
-        int width = m_view->columnWidth(column);
-        for (int row : rows) {
-            if (row >= 0)
-                width = std::max(width, static_cast<GridView*>(m_view)->cellWidth(m_model->index(row, column)));
-        }
+        int& width = widths[static_cast<size_t>(column)];
+        if (width < 0)
+            width = m_view->columnWidth(column);
+        width = std::max(width, static_cast<GridView*>(m_view)->cellWidth(cell));
+    }
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        int width = widths[static_cast<size_t>(column)];
+        if (width < 0)
+            continue;
         if (width > limit) {
             width = limit;
             m_widthLimited = true;

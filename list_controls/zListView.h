@@ -4,6 +4,7 @@
 
 #include "form_framework/FormTypes.h"
 
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QWidget>
 
@@ -97,7 +98,7 @@ private:
     DataWindow* containerWindow() const;
     bool Act_MakeColumns(const Recordset& result, bool& noSavedWidths);
     bool Act_LoadColumnsWidthDB(bool& noSavedWidths);
-    void appendRows(std::unique_ptr<Recordset> result);
+    void appendRows(std::shared_ptr<const Recordset> result);
     void updateCountText();
     int currentRow() const;
     void selectOnly(int row);
@@ -106,6 +107,7 @@ private:
     void fitColumns();
     // Widens the columns that follow their content to what these rows' cells need.
     void widenForRows(const QList<int>& rows);
+    void widenForCells(const QList<QPersistentModelIndex>& cells);
 
     QTableView* m_view;
     ResultTableModel* m_model;

@@ -199,6 +199,42 @@ TEST_P(ResultGridTest, DataChangedMessagesTouchOnlyTheNamedRows)
     EXPECT_EQ(window->info()->StatusBar(), QStringLiteral("1 Thing is showing"));
 }
 
+// Two search windows of one table share the read of a changed row while a message goes round;
+// the next message reads again, and each grid's rows stay laid out one under the other.
+TEST_P(ResultGridTest, EveryOpenGridFollowsEachMessageAndKeepsItsRowsLaidOut)
+{
+    const int a = addThing(QStringLiteral("Anvil"));
+    const int b = addThing(QStringLiteral("Bolt"));
+    frmThings* first = openThings();
+    frmThings* second = openThings();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(first, second);
+    first->show();
+    const QList<zListView*> grids { first->grid, second->grid };
+    const int c = addThing(QStringLiteral("Cog"));
+    BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(c));
+    for (const char* amount : { "5", "7" }) {
+        ASSERT_TRUE(Act_ExecuteSQL(
+            QStringLiteral("UPDATE Things SET Amount = %1 WHERE Thing_ID = %2").arg(QLatin1String(amount)).arg(b)));
+        BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("Things"), QString::number(b));
+        for (zListView* grid : grids)
+            EXPECT_EQ(grid->model()->textAt(1, 1), QLatin1String(amount) + QStringLiteral(".00"));
+    }
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Things WHERE Thing_ID = %1").arg(a)));
+    BroadcastDataChanged(DataChangedAction::Deleted, QStringLiteral("Things"), QString::number(a));
+    for (zListView* grid : grids) {
+        EXPECT_EQ(order(grid), (QList<int> { b, c }));
+        // The rows the view lays out are the model's, each one row height below the one before.
+        const QTableView* view = grid->listView();
+        EXPECT_EQ(view->verticalHeader()->count(), grid->CountItems());
+        const QRect top = view->visualRect(grid->model()->index(0, 0));
+        const QRect last = view->visualRect(grid->model()->index(1, 0));
+        EXPECT_EQ(last.top(), top.bottom() + 1);
+        EXPECT_EQ(view->indexAt(last.center()).row(), 1);
+    }
+}
+
 TEST_P(ResultGridTest, SteppingAndCheckMarks)
 {
     const int a = addThing(QStringLiteral("Anvil"));
