@@ -1,5 +1,6 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
+#include "cases/CaseProcedures.h"
 #include "form_framework/FormFieldsToText.h"
 #include "list_controls/ListProcedures.h"
 #include "core/Connection.h"
@@ -230,6 +231,7 @@ int main(int argc, char* argv[])
     RegisterReferenceTableForms();
     InstallFieldListing();
     RegisterListControlProcedures();
+    RegisterCaseProcedures();
     frmMain* main = Main();
     if (!main)
         return 0;

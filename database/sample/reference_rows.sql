@@ -72,3 +72,24 @@ INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) VALUES ('
 -- ISO 3166 has no telephone prefixes; a prefix the database holds already is kept.
 UPDATE Countries SET Country_Telephone_Prefix = '1' WHERE Country_Code_2 IN ('US', 'CA') AND Country_Telephone_Prefix IS NULL;
 UPDATE Countries SET Country_Telephone_Prefix = '52' WHERE Country_Code_2 = 'MX' AND Country_Telephone_Prefix IS NULL;
+
+-- A few people, one of them an employee, with an address and a telephone. People have no natural
+-- key, so each row is added only when no row of the same names is there.
+INSERT INTO People (First_Name, Last_Name, Date_Of_Birth)
+SELECT 'John', 'Smith', '1970-04-12' WHERE NOT EXISTS (SELECT 1 FROM People WHERE First_Name = 'John' AND Last_Name = 'Smith');
+INSERT INTO People (First_Name, Middle_Name, Last_Name)
+SELECT 'Mary', 'Ann', 'O''Brien' WHERE NOT EXISTS (SELECT 1 FROM People WHERE First_Name = 'Mary' AND Last_Name = 'O''Brien');
+INSERT INTO People (First_Name, Last_Name)
+SELECT 'Carlos', 'Diaz' WHERE NOT EXISTS (SELECT 1 FROM People WHERE First_Name = 'Carlos' AND Last_Name = 'Diaz');
+INSERT INTO Employees (Person_ID, Payroll_Number, Title, Employee_Category_ID, Rank_ID)
+SELECT p.Person_ID, 'P-1001', 'Property Officer',
+       (SELECT MIN(Employee_Category_ID) FROM Employee_Categories), (SELECT Rank_ID FROM Ranks WHERE Rank_Code = 'OFC')
+FROM People p WHERE p.First_Name = 'Mary' AND p.Last_Name = 'O''Brien'
+ON CONFLICT DO NOTHING;
+INSERT INTO Addresses (Country_ID, Street_Address_1, City, State_ID, ZIP)
+SELECT c.Country_ID, '100 Main Street', 'Springfield', s.State_ID, '62701'
+FROM Countries c JOIN States s ON s.Country_ID = c.Country_ID AND s.State_Code = 'IL'
+WHERE c.Country_Code_2 = 'US' AND NOT EXISTS (SELECT 1 FROM Addresses WHERE Street_Address_1 = '100 Main Street' AND City = 'Springfield');
+INSERT INTO Telephones (Country_ID, Telephone_Area_Code, Telephone_Number)
+SELECT Country_ID, '217', '5550100' FROM Countries
+WHERE Country_Code_2 = 'US' AND NOT EXISTS (SELECT 1 FROM Telephones WHERE Telephone_Area_Code = '217' AND Telephone_Number = '5550100');
