@@ -148,8 +148,9 @@ TEST(EmbeddedTrustedLogon, TheUpgradeFlagsTheLogInsMadeWithoutAPassword)
     {
         auto connection = database.connect();
         connection->executeStatement(QStringLiteral("ALTER TABLE DB_Logins DROP COLUMN OS_Account"));
-        connection->executeStatement(
-            QStringLiteral("DELETE FROM DB_Schema_Version WHERE Version = ?"), { LatestSchemaVersion() });
+        // Later migrations stay applied: only the one that added the flag runs again.
+        for (const QString& statement : SchemaStatements(*connection, QStringLiteral("0014_trusted_logins")))
+            connection->executeStatement(statement);
     }
 
     EXPECT_EQ(logOn(database.target(), Credentials {}), QString());
