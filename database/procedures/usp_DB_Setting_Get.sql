@@ -1,6 +1,8 @@
 -- The value of one per-user setting as plain text. The prompt on a database switch is the
 -- current user's column and the background colour the current database's option; any other
--- setting is the user's own value, else the database's default. No row when nothing knows the name.
+-- setting is the user's own value, else the database's default. Without the user's row or the
+-- database's options row (a copied embedded file is named anew) the columns' own defaults answer.
+-- No row when nothing knows the name.
 -- @param Setting_Name text
 SELECT Setting_Value AS "Setting_Value"
 FROM (SELECT CAST(DB_Prompt_Database_Switch AS TEXT) AS Setting_Value, 0 AS Priority
@@ -19,6 +21,12 @@ FROM (SELECT CAST(DB_Prompt_Database_Switch AS TEXT) AS Setting_Value, 0 AS Prio
       SELECT DB_Setting_Value, 2
       FROM DB_Setting_Defaults
       WHERE DB_Setting_Name = :Setting_Name
-        AND lower(:Setting_Name) NOT IN ('db_prompt_database_switch', 'db_background_color')) Candidates
+        AND lower(:Setting_Name) NOT IN ('db_prompt_database_switch', 'db_background_color')
+      UNION ALL
+      SELECT '1', 3
+      WHERE lower(:Setting_Name) = 'db_prompt_database_switch'
+      UNION ALL
+      SELECT '12632256', 3
+      WHERE lower(:Setting_Name) = 'db_background_color') Candidates
 ORDER BY Priority
 LIMIT 1

@@ -114,6 +114,13 @@ TEST_P(Administration, TheSettingsOfFrameworkRowsReachTheirRows)
                   .toInt(),
         0);
 
+    // A database whose options row carries another name (a copied embedded file) reads the
+    // column's default colour rather than failing every start of the main window.
+    db().executeStatement(QStringLiteral("UPDATE DB_App_Options SET DB_Database_Code = 'copied_from'"));
+    QVariant colour;
+    ASSERT_TRUE(Act_GetSettingDB(QStringLiteral("DB_Background_Color"), colour));
+    EXPECT_EQ(colour.toString(), QStringLiteral("12632256"));
+
     // The other settings keep their own store, quotes and all.
     ASSERT_TRUE(Act_SaveSettingDB(QStringLiteral("DefaultFolder"), QStringLiteral("/srv/o'brien's 100%")));
     QVariant folder;
