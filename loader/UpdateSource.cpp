@@ -175,13 +175,6 @@ std::optional<mode_t> modeOf(const QString& path)
 
 } // namespace
 
-bool IsRemoteLocation(const QString& location)
-{
-    static const QRegularExpression scheme(
-        QStringLiteral("^(https?|ftps?)://"), QRegularExpression::CaseInsensitiveOption);
-    return scheme.match(location).hasMatch();
-}
-
 QString AddSlash(const QString& text)
 {
     const QString trimmed = text.trimmed();

@@ -1,13 +1,11 @@
 #pragma once
 
+#include "core/RemoteLocation.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
-
-// True only for a real scheme: "http://", "https://", "ftp://" or "ftps://" in any letter case.
-// A folder whose name merely begins with "ftp" or "http" is a folder.
-bool IsRemoteLocation(const QString& location);
 
 // The text with "/" appended unless it already ends in "/" or "\" (blanks around it removed):
 // joins the parts of an http or ftp address.

@@ -15,13 +15,16 @@ std::optional<QColor> ColorFromNumber(const QVariant& number)
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-void FollowColorNumber(zNumeric* number, QLabel* swatch)
+void FollowColorNumber(zNumeric* number, QLabel* swatch, OutOfRangeColour outOfRange)
 {
     swatch->setAutoFillBackground(true);
-    auto paint = [number, swatch] {
+    auto paint = [number, swatch, outOfRange] {
         QPalette palette = swatch->parentWidget() ? swatch->parentWidget()->palette() : swatch->palette();
-        if (const std::optional<QColor> colour = ColorFromNumber(number->Value()))
+        const std::optional<QColor> colour = ColorFromNumber(number->Value());
+        if (colour)
             palette.setColor(QPalette::Window, *colour);
+        else if (outOfRange == OutOfRangeColour::Unchanged && !number->Text().trimmed().isEmpty())
+            return;
         swatch->setPalette(palette);
     };
     QObject::connect(number, &zNumeric::Change, swatch, paint);

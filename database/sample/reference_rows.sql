@@ -93,3 +93,27 @@ WHERE c.Country_Code_2 = 'US' AND NOT EXISTS (SELECT 1 FROM Addresses WHERE Stre
 INSERT INTO Telephones (Country_ID, Telephone_Area_Code, Telephone_Number)
 SELECT Country_ID, '217', '5550100' FROM Countries
 WHERE Country_Code_2 = 'US' AND NOT EXISTS (SELECT 1 FROM Telephones WHERE Telephone_Area_Code = '217' AND Telephone_Number = '5550100');
+-- A file update of the register, and a clerk with a permission row of each kind, for trying the
+-- administration windows out. The clerk has no log-in: an administrator gives one if wanted.
+INSERT INTO DB_Folders (DB_Folder_Name) VALUES ('/opt/bramblecot/updates') ON CONFLICT DO NOTHING;
+INSERT INTO DB_Folders (DB_Folder_Name) VALUES ('/opt/bramblecot') ON CONFLICT DO NOTHING;
+INSERT INTO DB_File_Names (DB_File_Name, DB_Program_File) VALUES ('Bramblecot_Main', 1) ON CONFLICT DO NOTHING;
+INSERT INTO DB_File_Names (DB_File_Name, DB_Program_File) VALUES ('Bramblecot_Start', 1) ON CONFLICT DO NOTHING;
+INSERT INTO DB_File_Updates (DB_File_Name_ID, Delete_Only, Update_On_Start, File_Version, Server_DB_Folder_ID,
+                             Client_DB_Folder_ID, Update_Description)
+SELECT n.DB_File_Name_ID, 0, 1, '1.0', s.DB_Folder_ID, c.DB_Folder_ID, 'The main program'
+FROM DB_File_Names n, DB_Folders s, DB_Folders c
+WHERE n.DB_File_Name = 'Bramblecot_Main' AND s.DB_Folder_Name = '/opt/bramblecot/updates'
+  AND c.DB_Folder_Name = '/opt/bramblecot'
+  AND NOT EXISTS (SELECT 1 FROM DB_File_Updates u WHERE u.DB_File_Name_ID = n.DB_File_Name_ID);
+INSERT INTO DB_Users (DB_User_Name, DB_Last_Name, DB_First_Name) VALUES ('sample_clerk', 'Clerk', 'Sample') ON CONFLICT DO NOTHING;
+INSERT INTO DB_Action_Permissions (DB_User_ID, DB_Action_ID, DB_Permission)
+SELECT u.DB_User_ID, a.DB_Action_ID, 1 FROM DB_Users u, DB_Actions a
+WHERE u.DB_User_Name = 'sample_clerk' AND a.DB_Action_Code = 'RenameFiles' ON CONFLICT DO NOTHING;
+INSERT INTO DB_Report_Permissions (DB_User_ID, DB_Report_ID, DB_Permission)
+SELECT u.DB_User_ID, r.DB_Report_ID, 1 FROM DB_Users u, DB_Reports r
+WHERE u.DB_User_Name = 'sample_clerk' AND r.DB_Report_Code = 'DB_Changes' ON CONFLICT DO NOTHING;
+INSERT INTO DB_Table_Permissions (DB_User_ID, DB_Table_ID, DB_Table_Action_ID, DB_Permission)
+SELECT u.DB_User_ID, t.DB_Table_ID, a.DB_Table_Action_ID, 1 FROM DB_Users u, DB_Tables t, DB_Table_Actions a
+WHERE u.DB_User_Name = 'sample_clerk' AND t.DB_Table_Name = 'DB_File_Updates' AND a.DB_Table_Action_Name = 'View'
+ON CONFLICT DO NOTHING;

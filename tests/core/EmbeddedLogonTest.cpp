@@ -148,7 +148,7 @@ TEST(EmbeddedTrustedLogon, TheUpgradeFlagsTheLogInsMadeWithoutAPassword)
     {
         auto connection = database.connect();
         connection->executeStatement(QStringLiteral("ALTER TABLE DB_Logins DROP COLUMN OS_Account"));
-        // The flag's migration as the upgrade runs it; later migrations are not replayed.
+        // Later migrations stay applied: only the one that added the flag runs again.
         for (const QString& statement : SchemaStatements(*connection, QStringLiteral("0014_trusted_logins")))
             connection->executeStatement(statement);
     }

@@ -4,27 +4,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(UpdateLocationKind, OnlyARealSchemeIsRemote)
-{
-    const struct {
-        const char* location;
-        bool remote;
-    } cases[] = {
-        { "http://updates.example/bramblecot", true },
-        { "HTTPS://updates.example/", true },
-        { "Ftp://files.example/updates", true },
-        { "ftps://files.example/updates", true },
-        { "ftp-updates", false },
-        { "ftp/updates", false },
-        { "httpdocs/updates", false },
-        { "http:/updates", false },
-        { "/srv/http://mirror", false },
-        { "", false },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsRemoteLocation(QString::fromLatin1(c.location)), c.remote) << c.location;
-}
-
 TEST(UpdateLocationKind, AddSlashJoinsAddressParts)
 {
     EXPECT_EQ(AddSlash(QStringLiteral(" http://host/updates ")), QStringLiteral("http://host/updates/"));

@@ -143,6 +143,38 @@ TEST(ColorNumbers, AreRedPlusGreenTimes256PlusBlueTimes65536)
     }
 }
 
+// The database options' preview: a number out of range (or not whole) leaves the last colour
+// shown; only an empty number shows the window's own background.
+TEST(ColorNumbers, APreviewThatKeepsItsColourForANumberOutOfRange)
+{
+    QWidget window;
+    window.setAutoFillBackground(true);
+    QPalette own = window.palette();
+    own.setColor(QPalette::Window, QColor(1, 2, 3));
+    window.setPalette(own);
+    auto* number = new zNumeric(&window);
+    auto* preview = new QLabel(&window);
+    FollowColorNumber(number, preview, OutOfRangeColour::Unchanged);
+    EXPECT_EQ(preview->palette().color(QPalette::Window), QColor(1, 2, 3)) << "no value: the window's background";
+
+    const struct {
+        QVariant value;
+        QColor shown;
+    } steps[] = {
+        { 255, QColor(255, 0, 0) },
+        { 16777216, QColor(255, 0, 0) },
+        { -1, QColor(255, 0, 0) },
+        { 1.5, QColor(255, 0, 0) },
+        { 65280, QColor(0, 255, 0) },
+        { 16777215, QColor(255, 255, 255) },
+        { QVariant(), QColor(1, 2, 3) },
+    };
+    for (const auto& step : steps) {
+        number->setValue(step.value);
+        EXPECT_EQ(preview->palette().color(QPalette::Window), step.shown) << step.value.toString().toStdString();
+    }
+}
+
 TEST_P(SpecialFields, TheSwatchFollowsTheRgbValueAsItIsTyped)
 {
     LookupRecordWindow* window = openNew(QStringLiteral("frmColor"));
