@@ -319,3 +319,8 @@ QString Plural(const QString& noun)
         return noun.left(noun.size() - 1) + QStringLiteral("ies");
     return noun + QStringLiteral("s");
 }
+
+void EmptyTestProc(const QString& text)
+{
+    Q_UNUSED(text);
+}

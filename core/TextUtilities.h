@@ -69,3 +69,6 @@ bool InCommaList(const QString& identity, const QString& identityList);
 // The plural used in captions and counts: "Series" stays, -s/-h get "es", -y becomes "ies",
 // others get "s". Deliberately simple: "Box" gives "Boxs" and "Day" gives "Daies".
 QString Plural(const QString& noun);
+
+// The developers' scratch routine: does nothing with the text it is given.
+void EmptyTestProc(const QString& text);
