@@ -139,6 +139,9 @@ TEST(EmbeddedTrustedLogon, CreateLoginTrustedFlagsTheLogIn)
     EXPECT_TRUE(row.valueAt(0, 1).isNull());
 }
 
+// The trusted log-ins migration's place in schema/migrations.txt; the later ones run again too.
+constexpr int TrustedLoginsVersion = 14;
+
 // A database made before the flag existed: its log-ins without a password were made for the
 // account, its password log-ins were not.
 TEST(EmbeddedTrustedLogon, TheUpgradeFlagsTheLogInsMadeWithoutAPassword)
@@ -149,7 +152,7 @@ TEST(EmbeddedTrustedLogon, TheUpgradeFlagsTheLogInsMadeWithoutAPassword)
         auto connection = database.connect();
         connection->executeStatement(QStringLiteral("ALTER TABLE DB_Logins DROP COLUMN OS_Account"));
         connection->executeStatement(
-            QStringLiteral("DELETE FROM DB_Schema_Version WHERE Version = ?"), { LatestSchemaVersion() });
+            QStringLiteral("DELETE FROM DB_Schema_Version WHERE Version >= ?"), { TrustedLoginsVersion });
     }
 
     EXPECT_EQ(logOn(database.target(), Credentials {}), QString());
