@@ -8,6 +8,7 @@
 #include "core/ProcedureCatalogue.h"
 #include "core/Schema.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -46,6 +47,7 @@ struct DatabaseConnection::SqliteSession {
     QElapsedTimer clock;
     qint64 deadlineMs = 0; // 0: no limit
     bool timedOut = false;
+    QByteArray loginTime; // when the connection logged on, as GETDATE() writes times
 };
 
 namespace {
@@ -531,6 +533,7 @@ void DatabaseConnection::close()
         QSqlDatabase::removeDatabase(m_connectionName);
     m_depth = 0;
     m_doomed = false;
+    m_readOnly = false;
     m_engineTransaction = false;
     m_lost = false;
     m_appliedTimeout = -1;
@@ -575,6 +578,7 @@ void DatabaseConnection::openSqlite(const Credentials& credentials)
     m_sqlite->databaseCode = m_databaseCode.toUtf8();
     m_sqlite->application = ApplicationTitle().toUtf8();
     m_sqlite->login = osUser.toUtf8();
+    m_sqlite->loginTime = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
     registerSqliteFunctions();
     sqlite3_busy_timeout(m_sqlite->handle, 30000);
     sqlite3_progress_handler(m_sqlite->handle, 5000, &progressHandler, m_sqlite.get());
@@ -647,6 +651,13 @@ void DatabaseConnection::registerSqliteFunctions()
     };
     for (const Function& function : functions)
         bind(function.name, function.field);
+    bind("LOGIN_TIME", &SqliteSession::loginTime);
+    sqlite3_create_function_v2(
+        m_sqlite->handle, "PROCESS_ID", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+        [](sqlite3_context* context, int, sqlite3_value**) {
+            sqlite3_result_int64(context, QCoreApplication::applicationPid());
+        },
+        nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(
         m_sqlite->handle, "GETDATE", 0, SQLITE_UTF8, nullptr,
         [](sqlite3_context* context, int, sqlite3_value**) {
@@ -721,6 +732,66 @@ void DatabaseConnection::applyTimeout()
         return;
     runPostgresCommand(QStringLiteral("SET statement_timeout = %1").arg(static_cast<qint64>(m_timeout) * 1000));
     m_appliedTimeout = m_timeout;
+}
+
+namespace {
+// Inside a read-only scope the embedded engine also refuses what query_only lets through: another
+// database file attached (which creates it) and pragmas (query_only itself among them).
+int readOnlyAuthorizer(void*, int action, const char*, const char*, const char*, const char*)
+{
+    switch (action) {
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH:
+    case SQLITE_PRAGMA:
+        return SQLITE_DENY;
+    default:
+        return SQLITE_OK;
+    }
+}
+} // namespace
+
+void DatabaseConnection::beginReadOnly()
+{
+    if (m_readOnly)
+        refuse(m_target.engine, QStringLiteral("A read-only scope is already open."));
+    if (m_sqlite) {
+        requireUsableTransaction();
+        executeStatement(QStringLiteral("PRAGMA query_only = ON"));
+        sqlite3_set_authorizer(m_sqlite->handle, &readOnlyAuthorizer, nullptr);
+        m_readOnly = true;
+        return;
+    }
+    // A unit of work already open could not be made read-only after its first statement.
+    if (m_depth > 0)
+        refuse(m_target.engine, QStringLiteral("A read-only scope cannot begin inside a transaction."));
+    beginTransaction(UnitKind::Read);
+    m_readOnly = true;
+    try {
+        runPostgresCommand(QStringLiteral("SET TRANSACTION READ ONLY"));
+        // The first query takes the unit's snapshot; after it the server refuses to switch the
+        // unit back to read-write, so a typed "SET TRANSACTION READ WRITE" cannot lift the scope.
+        runPostgresCommand(QStringLiteral("SELECT 1"));
+    } catch (...) {
+        endReadOnly();
+        throw;
+    }
+}
+
+void DatabaseConnection::endReadOnly()
+{
+    if (!m_readOnly)
+        return;
+    m_readOnly = false;
+    if (m_sqlite) {
+        sqlite3_set_authorizer(m_sqlite->handle, nullptr, nullptr);
+        QSqlQuery query(m_db);
+        query.exec(QStringLiteral("PRAGMA query_only = OFF"));
+        return;
+    }
+    // Whatever ran inside is thrown away with the unit, also a unit the statement spoiled.
+    while (m_depth > 0)
+        rollbackTransaction();
+    m_doomed = false;
 }
 
 PGconn* DatabaseConnection::postgresConnection() const

@@ -88,6 +88,14 @@ public:
     void rollbackTransaction();
     int transactionDepth() const { return m_depth; }
 
+    // Read-only scope: while it is open, nothing a command does can change the database. PostgreSQL
+    // runs it as one read-only transaction, rolled back at the end (it begins only outside a
+    // transaction); SQLite sets query_only for its duration and refuses pragmas and attached files.
+    // A refused write fails with the engine's own message. ReadOnlyScope is the guard to use.
+    void beginReadOnly();
+    void endReadOnly();
+    bool isReadOnly() const { return m_readOnly; }
+
     // Seconds; 0 waits for ever.
     int commandTimeout() const { return m_timeout; }
     void setCommandTimeout(int seconds);
@@ -149,6 +157,7 @@ private:
     bool m_doomed = false;
     bool m_engineTransaction = false;
     bool m_lost = false;
+    bool m_readOnly = false;
     int m_timeout = 30;
     int m_appliedTimeout = -1;
     std::vector<ProviderError> m_errors;
@@ -161,4 +170,20 @@ public:
 
 private:
     std::unique_ptr<SqliteSession> m_sqlite;
+};
+
+// Opens a read-only scope on the connection for its own lifetime.
+class ReadOnlyScope {
+public:
+    explicit ReadOnlyScope(DatabaseConnection& connection)
+        : m_connection(connection)
+    {
+        m_connection.beginReadOnly();
+    }
+    ~ReadOnlyScope() { m_connection.endReadOnly(); }
+    ReadOnlyScope(const ReadOnlyScope&) = delete;
+    ReadOnlyScope& operator=(const ReadOnlyScope&) = delete;
+
+private:
+    DatabaseConnection& m_connection;
 };

@@ -152,19 +152,19 @@ bool RenameFile(const QString& source, const QString& target, QString& message)
 {
     if (!FileExists(source)) {
         message = errorMessage(ErrFileNotFound, QStringLiteral("File not found"));
-        return true;
+        return false;
     }
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() || targetInfo.isSymLink()) {
         message = errorMessage(ErrFileAlreadyExists, QStringLiteral("File already exists"));
-        return true;
+        return false;
     }
     QFile file(source);
     if (!file.rename(target)) {
         message = errorMessage(ErrPathFileAccess, file.errorString());
-        return true;
+        return false;
     }
-    return false;
+    return true;
 }
 
 bool SaveTextFile(const QString& path, const QString& text)
@@ -318,4 +318,9 @@ QString Plural(const QString& noun)
     if (endsWithIgnoringCase(noun, QStringLiteral("y")))
         return noun.left(noun.size() - 1) + QStringLiteral("ies");
     return noun + QStringLiteral("s");
+}
+
+void EmptyTestProc(const QString& text)
+{
+    Q_UNUSED(text);
 }

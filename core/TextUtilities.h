@@ -23,8 +23,8 @@ QString GetFileName(const QString& path);
 QString GetParentFolder(const QString& path);
 // Deletes each listed file that exists, in order. Throws AppError when a file cannot be deleted.
 void DeleteFiles(const QStringList& paths);
-// Moves source to target. Returns true on FAILURE, with message = "Error <number>. <description>";
-// on success returns false and leaves message alone.
+// Moves source to target, never onto an existing name or link. Returns true on success and leaves
+// message alone; on failure returns false with message = "Error <number>. <description>".
 bool RenameFile(const QString& source, const QString& target, QString& message);
 // Writes the text as UTF-8, replacing the file atomically. An existing file is replaced only when
 // the user answers Yes to the overwrite question; failures are shown in the error box.
@@ -69,3 +69,6 @@ bool InCommaList(const QString& identity, const QString& identityList);
 // The plural used in captions and counts: "Series" stays, -s/-h get "es", -y becomes "ies",
 // others get "s". Deliberately simple: "Box" gives "Boxs" and "Day" gives "Daies".
 QString Plural(const QString& noun);
+
+// The developers' scratch routine: does nothing with the text it is given.
+void EmptyTestProc(const QString& text);

@@ -3,7 +3,9 @@
 #include "core/Actions.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
+#include "core/Connection.h"
 #include "core/Database.h"
+#include "core/ErrorReport.h"
 #include "core/Recordset.h"
 #include "core/SafeFiles.h"
 #include "core/SqlText.h"
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
@@ -460,6 +463,8 @@ ReportPreview::ReportPreview(QWidget* parent)
     tools->addAction(QStringLiteral("Zoom Out"), m_preview, [this] { m_preview->zoomOut(); });
     tools->addAction(QStringLiteral("Fit Width"), m_preview, [this] { m_preview->fitToWidth(); });
     tools->addAction(QStringLiteral("Whole Page"), m_preview, [this] { m_preview->fitInView(); });
+    tools->addSeparator();
+    tools->addAction(QStringLiteral("Close"), this, [this] { Q_EMIT closeRequested(); });
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, &ReportPreview::paintPages);
 }
 
@@ -473,10 +478,59 @@ bool ReportPreview::Act_ShowReport(const QString& reportFile, const QString& sta
         std::unique_ptr<Recordset> recordset;
         if (!Act_OpenRecordset(recordset, statement) || !recordset)
             RaiseSilent();
-        m_renderer = std::make_unique<ReportRenderer>(std::move(definition), *recordset);
+        showDefinition(std::move(definition), *recordset);
         CloseRecordset(recordset);
-        m_preview->updatePreview();
     });
+}
+
+void ReportPreview::showDefinition(ReportDefinition definition, const Recordset& recordset)
+{
+    const QString title = definition.title;
+    m_renderer = std::make_unique<ReportRenderer>(std::move(definition), recordset);
+    m_title = title;
+    m_preview->updatePreview();
+}
+
+bool ReportPreview::ShowReport(const QString& reportFile, const QString& statement, const QString& procedure)
+{
+    try {
+        ReportDefinition definition = LoadReportDefinition(reportFile);
+        DatabaseConnection* connection = DBConnection();
+        if (!connection)
+            throw AppError(ErrToReport, QStringLiteral("No database is open."), ApplicationTitle());
+        const Recordset recordset = connection->execute(statement);
+        showDefinition(std::move(definition), recordset);
+        return true;
+    } catch (...) {
+        SetPendingError(std::current_exception());
+        ShowError(statement, QStringLiteral("Error printing Crystal Report"), procedure);
+        ClearPendingError();
+        return false;
+    }
+}
+
+namespace {
+ReportPreview::PrinterChooser& printerChooser()
+{
+    static ReportPreview::PrinterChooser chooser = [](QPrinter& printer, QWidget* parent) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    return chooser;
+}
+} // namespace
+
+void ReportPreview::setPrinterChooser(PrinterChooser chooser) { printerChooser() = std::move(chooser); }
+
+bool ReportPreview::printReport()
+{
+    if (!m_renderer)
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!printerChooser()(printer, this))
+        return false;
+    paintPages(&printer);
+    return true;
 }
 
 int ReportPreview::pageCount() const

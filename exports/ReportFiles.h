@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -84,11 +85,30 @@ public:
     // Reads the report file and runs the statement; false after the failure was reported by the
     // action "Show Report".
     bool Act_ShowReport(const QString& reportFile, const QString& statement);
+    // The same for the report viewer window: any failure goes to the central error dialog with the
+    // statement, the message "Error printing Crystal Report" and the procedure given; false then.
+    bool ShowReport(const QString& reportFile, const QString& statement, const QString& procedure);
     QPrintPreviewWidget* previewWidget() const { return m_preview; }
     int pageCount() const;
+    // The shown report's title; empty until a report was shown.
+    QString title() const { return m_title; }
+
+    // Prints the shown report on the printer the user chooses (the print dialog); false when
+    // there is nothing to print or the user cancelled.
+    bool printReport();
+    // What asks for the printer: true when the printer was set up to print on. The print dialog
+    // unless replaced (tests print to a PDF file).
+    using PrinterChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    static void setPrinterChooser(PrinterChooser chooser);
+
+Q_SIGNALS:
+    // The toolbar's Close button.
+    void closeRequested();
 
 private:
     void paintPages(QPrinter* printer);
+    void showDefinition(ReportDefinition definition, const Recordset& recordset);
     QPrintPreviewWidget* m_preview = nullptr;
     std::unique_ptr<ReportRenderer> m_renderer;
+    QString m_title;
 };

@@ -14,6 +14,7 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
 #include "list_controls/zOpenWindows.h"
 
 #include <QAction>
@@ -214,7 +215,10 @@ void frmMain::buildMenus()
     command(addItem(file, QStringLiteral("mnuPrintSetup"), QStringLiteral("Print &Setup...")), &frmMain::PrintSetup);
     file->addSeparator();
     connect(addItem(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit")), &QAction::triggered, this, &QWidget::close);
-    addItem(file, QStringLiteral("mnuTest"), QStringLiteral("Test"));
+    connect(addItem(file, QStringLiteral("mnuTest"), QStringLiteral("Test")), &QAction::triggered, this, [] {
+        ActionScope action(QStringLiteral("frmMain"), QStringLiteral("mnuTest_Click"), QStringLiteral("Open frmTest"));
+        action.run([] { ShowFormByName(QStringLiteral("frmTest")); });
+    });
 
     QMenu* record = topMenu(QStringLiteral("mnuRecordTop"), QStringLiteral("&Record"));
     const QStringList recordCaptions { QStringLiteral("&New"), QStringLiteral("&Edit"), QStringLiteral("&Save") };

@@ -7,6 +7,7 @@
 #include "core/LoginAdministration.h"
 #include "main_window/MainStartup.h"
 #include "core/Platform.h"
+#include "administration/Administration.h"
 #include "reference_tables/ReferenceTables.h"
 #include "core/Schema.h"
 #include "main_window/ViewerWindows.h"
@@ -229,6 +230,7 @@ int main(int argc, char* argv[])
     Platform::installDesktop();
     InstallViewerWindows();
     RegisterReferenceTableForms();
+    RegisterAdministrationForms();
     InstallFieldListing();
     RegisterListControlProcedures();
     RegisterCaseProcedures();

@@ -105,6 +105,9 @@ TEST_P(ChangeLogKeys, EveryTableNamesItsColumnsAsDeclaredInColumnOrder)
         const QString table = tables.valueAt(row, 0).toString();
         const QString identity = tables.valueAt(row, 1).toString();
         SCOPED_TRACE(table.toStdString());
+        // A row naming another database's object ("master..sysprocesses") only keys a permission.
+        if (table.contains(QLatin1Char('.')))
+            continue;
         const Recordset count = connection.executeStatement(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
         if (count.valueAt(0, 0).toInt() == 0) {
             ASSERT_TRUE(rowMakers().contains(table.toLower())) << "no row to change: add one to the sample rows";

@@ -133,7 +133,7 @@ TEST_F(FileTest, RenameFileSucceedsWithoutTouchingTheMessage)
     writeFile(path("old.txt"), "content");
     QString message = q("untouched");
 
-    EXPECT_FALSE(RenameFile(path("old.txt"), path("new.txt"), message));
+    EXPECT_TRUE(RenameFile(path("old.txt"), path("new.txt"), message));
 
     EXPECT_EQ(message, q("untouched"));
     EXPECT_FALSE(QFile::exists(path("old.txt")));
@@ -146,15 +146,15 @@ TEST_F(FileTest, RenameFileReportsFailuresInTheMessage)
     writeFile(path("taken.txt"), "taken");
     QString message;
 
-    EXPECT_TRUE(RenameFile(path("old.txt"), path("taken.txt"), message));
+    EXPECT_FALSE(RenameFile(path("old.txt"), path("taken.txt"), message));
     EXPECT_EQ(message, q("Error 58. File already exists"));
     EXPECT_EQ(readAll(path("taken.txt")), QByteArray("taken"));
     EXPECT_EQ(readAll(path("old.txt")), QByteArray("old"));
 
-    EXPECT_TRUE(RenameFile(path("missing.txt"), path("new.txt"), message));
+    EXPECT_FALSE(RenameFile(path("missing.txt"), path("new.txt"), message));
     EXPECT_EQ(message, q("Error 53. File not found"));
 
-    EXPECT_TRUE(RenameFile(path("old.txt"), path("NoSuchFolder/new.txt"), message));
+    EXPECT_FALSE(RenameFile(path("old.txt"), path("NoSuchFolder/new.txt"), message));
     EXPECT_TRUE(message.startsWith(q("Error 75. "))) << message.toStdString();
     EXPECT_GT(message.size(), q("Error 75. ").size());
     EXPECT_TRUE(QFile::exists(path("old.txt")));
