@@ -456,7 +456,7 @@ bool Recordset::nextRecordset()
 const Recordset::ResultSet& Recordset::current() const
 {
     if (!isOpen())
-        throw AppError(3704, QStringLiteral("Operation is not allowed when the object is closed."),
+        throw AppError(ErrObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."),
                        QStringLiteral("Recordset"));
     return *m_sets[static_cast<size_t>(m_current)];
 }
@@ -544,7 +544,7 @@ void Recordset::moveLast()
 void Recordset::requireRow() const
 {
     if (eof() || m_row < 0)
-        throw AppError(3021,
+        throw AppError(ErrNoCurrentRecord,
                        QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                                       "Requested operation requires a current record."),
                        QStringLiteral("Recordset"));
@@ -554,7 +554,7 @@ int Recordset::requireColumn(const QString& name) const
 {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw AppError(3265,
+        throw AppError(ErrItemNotFound,
                        QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
                                       "ordinal. (") + name + QStringLiteral(")"),
                        QStringLiteral("Recordset"));

@@ -170,7 +170,7 @@ void zDate::setValue(const QVariant& value)
 {
     const std::optional<QString> shown = shownForm(value);
     if (!shown)
-        throw AppError(13, QStringLiteral("Type mismatch"));
+        throw AppError(ErrTypeMismatch, QStringLiteral("Type mismatch"));
     m_text->setText(*shown);
 }
 
@@ -195,7 +195,7 @@ void zDate::setDataFormat(const QString& format)
     const std::optional<QString> shown = shownForm(m_text->text());
     if (!shown) {
         m_dataFormat = previous;
-        throw AppError(13, QStringLiteral("Type mismatch"));
+        throw AppError(ErrTypeMismatch, QStringLiteral("Type mismatch"));
     }
     QuietScope quietly(this);
     m_text->setText(*shown);

@@ -73,7 +73,7 @@ void ResultTableModel::appendRows(std::unique_ptr<Recordset> result)
     const Recordset& records = *source.result;
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (source.field[i] < 0)
-            throw AppError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
+            throw AppError(ErrItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
                            ApplicationTitle());
     }
     const int count = records.recordCount();
@@ -118,7 +118,7 @@ void ResultTableModel::appendRows(std::unique_ptr<Recordset> result)
             sort(m_sortColumn, m_sortOrder);
     }
     if (!duplicate.isEmpty())
-        throw AppError(35602, QStringLiteral("Key is not unique in collection") + QStringLiteral(" (") + duplicate + QStringLiteral(")"),
+        throw AppError(ErrKeyNotUnique, QStringLiteral("Key is not unique in collection") + QStringLiteral(" (") + duplicate + QStringLiteral(")"),
                        ApplicationTitle());
 }
 
@@ -130,7 +130,7 @@ int ResultTableModel::updateRows(std::unique_ptr<Recordset> result)
     const Recordset& records = *m_sources.back().result;
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (m_sources.back().field[i] < 0)
-            throw AppError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
+            throw AppError(ErrItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
                            ApplicationTitle());
     }
     int replaced = 0;
