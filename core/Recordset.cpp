@@ -237,18 +237,6 @@ void Recordset::addResultSet(const std::vector<Column>& columns)
     m_sets.push_back(std::move(set));
 }
 
-void Recordset::setColumnType(int column, ColumnType type)
-{
-    auto& data = m_sets.back()->columns[static_cast<size_t>(column)];
-    if (m_sets.back()->rows == 0 && data.nulls.empty()) {
-        data.info.type = type;
-        data.storage = storageFor(type);
-        data.typeSettled = true;
-        return;
-    }
-    data.info.type = type;
-}
-
 void Recordset::appendNull(int column)
 {
     auto& data = m_sets.back()->columns[static_cast<size_t>(column)];

@@ -84,7 +84,6 @@ public:
     // Reads the report file and runs the statement; false after the failure was reported by the
     // action "Show Report".
     bool Act_ShowReport(const QString& reportFile, const QString& statement);
-    QPrintPreviewWidget* previewWidget() const { return m_preview; }
     int pageCount() const;
 
 private:
