@@ -84,9 +84,9 @@ struct LookupField {
         max = highest;
         return *this;
     }
-    LookupField& labelled(const QString& caption, const QString& objectName = QString())
+    LookupField& labelled(const QString& text, const QString& objectName = QString())
     {
-        label = caption;
+        label = text;
         labelName = objectName;
         return *this;
     }
