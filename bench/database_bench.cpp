@@ -308,7 +308,7 @@ void runBench(const QString& title, DatabaseConnection& connection, const Proced
         // only its columns, against nothing).
         const double ratio = raw ? static_cast<double>(held) / static_cast<double>(raw) : 0.0;
         std::printf("%-40s %7.2f MiB %6.2f MiB %8.3f %8.3f %8.2f  %s\n", "(c) Recordset memory, N x 8",
-            held / 1048576.0, raw / 1048576.0, ratio, ratio, 2.0, raw == 0 || ratio < 2.0 ? "yes" : "no");
+            static_cast<double>(held) / 1048576.0, static_cast<double>(raw) / 1048576.0, ratio, ratio, 2.0, raw == 0 || ratio < 2.0 ? "yes" : "no");
         std::fflush(stdout);
     }
 }

@@ -1,22 +1,11 @@
 #pragma once
 
+#include "core/ErrorNumbers.h"
+
 #include <QString>
 
 #include <exception>
 #include <string>
-
-// The platform's base for application error numbers (hexadecimal 80040000).
-constexpr qint32 ErrApplicationBase = -2147221504;
-// A failure the program detected itself; its description is the whole text the user reads.
-constexpr qint32 ErrToReport = ErrApplicationBase + 1000;
-// A failure already recorded by a nested action: never recorded again, never shown.
-constexpr qint32 ErrSilent = ErrApplicationBase + 1001;
-// Error numbers the error dialog recommends on.
-constexpr qint32 ErrProviderFailure = -2147467259; // general provider failure
-constexpr qint32 ErrQueryTimeout = -2147217871;
-constexpr qint32 ErrProviderCommand = -2147217900; // the server refused a command
-constexpr qint32 ErrComponentNotCreatable = 429;
-constexpr qint32 ErrInternal = 5; // an unexpected failure inside the program
 
 // A failure: number, description and source, as every layer of the program raises them.
 class AppError : public std::exception {

@@ -4,8 +4,6 @@
 #include <limits>
 
 namespace {
-constexpr qint32 ErrOverflow = 6;
-
 [[noreturn]] void raiseRange(const QString& description, const char* member)
 {
     throw AppError(ErrStringBuilderRange, description, QStringLiteral("CStringBuilder.") + QLatin1String(member));

@@ -7,9 +7,6 @@
 
 #include <vector>
 
-// Error number of the builder's range errors (the application base plus 512).
-constexpr qint32 ErrStringBuilderRange = ErrApplicationBase + 512;
-
 // A growable text buffer. Sizes are counted in bytes, two per character, and the buffer grows in
 // steps of BufferBump bytes, so a long run of appends reallocates rarely. Reading or writing past
 // the built text throws AppError(ErrStringBuilderRange, ..., "CStringBuilder.<member>").

@@ -670,7 +670,7 @@ void DatabaseConnection::openPostgres(const Credentials& credentials)
 {
     QString host = m_target.server.trimmed();
     int port = -1;
-    const int colon = host.lastIndexOf(QLatin1Char(':'));
+    const qsizetype colon = host.lastIndexOf(QLatin1Char(':'));
     if (colon > 0) {
         bool ok = false;
         const int parsed = host.mid(colon + 1).toInt(&ok);

@@ -21,8 +21,9 @@ constexpr int kRecordsetTimeout = 480;
 DatabaseConnection& requireConnection()
 {
     if (!s_connection)
-        throw AppError(3709, QStringLiteral("The connection cannot be used to perform this operation. It is either "
-                                            "closed or invalid in this context."),
+        throw AppError(ErrConnectionUnusable,
+                       QStringLiteral("The connection cannot be used to perform this operation. It is either "
+                                      "closed or invalid in this context."),
                        ApplicationTitle());
     return *s_connection;
 }
@@ -89,7 +90,7 @@ QString OpenConnection(int databaseIndex, bool trusted, const QString& userName,
         s_trusted = trusted;
         const DatabaseEntry* entry = DatabaseAt(databaseIndex);
         if (!entry)
-            throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+            throw AppError(ErrSubscriptOutOfRange, QStringLiteral("Subscript out of range"), ApplicationTitle());
         ConnectionTarget target;
         if (!EngineFromName(entry->EngineName, target.engine))
             throw AppError(ErrProviderFailure, QStringLiteral("Unknown database engine '%1'.").arg(entry->EngineName),

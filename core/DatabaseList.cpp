@@ -97,7 +97,7 @@ void LoadDatabases()
             }
         }
         if (DBCount() == 0)
-            throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+            throw AppError(ErrSubscriptOutOfRange, QStringLiteral("Subscript out of range"), ApplicationTitle());
         s_current = 1;
         RegistrySettings::setValue(QStringLiteral("Options"), QStringLiteral("DBOnServer"), DatabaseAt(1)->DisplayName);
     } catch (...) {

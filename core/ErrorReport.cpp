@@ -39,11 +39,11 @@ QString recommendationFor(qint32 number)
 
 QString StripErrorPrefix(const QString& text)
 {
-    const int bracket = text.lastIndexOf(QLatin1Char(']'));
+    const qsizetype bracket = text.lastIndexOf(QLatin1Char(']'));
     if (bracket < 0)
         return text;
     QString rest = text.mid(bracket + 1);
-    int blanks = 0;
+    qsizetype blanks = 0;
     while (blanks < rest.size() && rest.at(blanks) == QLatin1Char(' '))
         ++blanks;
     return rest.mid(blanks);

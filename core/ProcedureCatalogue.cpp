@@ -62,12 +62,12 @@ ProcedureStatement compileStatement(const QString& name, const QString& sql, con
 {
     ProcedureStatement statement;
     QString out;
-    const int n = sql.size();
-    int i = 0;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
     while (i < n) {
         const QChar c = sql.at(i);
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            const int start = i++;
+            const qsizetype start = i++;
             while (i < n && sql.at(i) != c)
                 ++i;
             out += sql.mid(start, i - start + 1);
@@ -85,7 +85,7 @@ ProcedureStatement compileStatement(const QString& name, const QString& sql, con
             continue;
         }
         if (c == QLatin1Char(':') && i + 1 < n && (sql.at(i + 1).isLetter() || sql.at(i + 1) == QLatin1Char('_'))) {
-            int j = i + 1;
+            qsizetype j = i + 1;
             while (j < n && (sql.at(j).isLetterOrNumber() || sql.at(j) == QLatin1Char('_')))
                 ++j;
             const QString placeholder = sql.mid(i + 1, j - i - 1);

@@ -237,18 +237,6 @@ void Recordset::addResultSet(const std::vector<Column>& columns)
     m_sets.push_back(std::move(set));
 }
 
-void Recordset::setColumnType(int column, ColumnType type)
-{
-    auto& data = m_sets.back()->columns[static_cast<size_t>(column)];
-    if (m_sets.back()->rows == 0 && data.nulls.empty()) {
-        data.info.type = type;
-        data.storage = storageFor(type);
-        data.typeSettled = true;
-        return;
-    }
-    data.info.type = type;
-}
-
 void Recordset::appendNull(int column)
 {
     auto& data = m_sets.back()->columns[static_cast<size_t>(column)];
@@ -456,7 +444,7 @@ bool Recordset::nextRecordset()
 const Recordset::ResultSet& Recordset::current() const
 {
     if (!isOpen())
-        throw AppError(3704, QStringLiteral("Operation is not allowed when the object is closed."),
+        throw AppError(ErrObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."),
                        QStringLiteral("Recordset"));
     return *m_sets[static_cast<size_t>(m_current)];
 }
@@ -544,7 +532,7 @@ void Recordset::moveLast()
 void Recordset::requireRow() const
 {
     if (eof() || m_row < 0)
-        throw AppError(3021,
+        throw AppError(ErrNoCurrentRecord,
                        QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                                       "Requested operation requires a current record."),
                        QStringLiteral("Recordset"));
@@ -554,7 +542,7 @@ int Recordset::requireColumn(const QString& name) const
 {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw AppError(3265,
+        throw AppError(ErrItemNotFound,
                        QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
                                       "ordinal. (") + name + QStringLiteral(")"),
                        QStringLiteral("Recordset"));

@@ -43,8 +43,6 @@ public:
     void reserveRows(int rows);
     // Ends the last result set. Storage grows in blocks and is not copied again at the end.
     void finishResultSet();
-    // The logical type of a column may be settled only once its first values are seen.
-    void setColumnType(int column, ColumnType type);
 
     // --- Reading -----------------------------------------------------------------------------
     // Open when the command gave at least one result set.

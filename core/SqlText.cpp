@@ -71,8 +71,8 @@ QStringList SplitSqlStatements(const QString& text)
     QString current;
     bool inString = false;
     bool inDollar = false;
-    const int n = text.size();
-    for (int i = 0; i < n; ++i) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (!inString && !inDollar && c == QLatin1Char('-') && i + 1 < n && text.at(i + 1) == QLatin1Char('-')) {
             while (i < n && text.at(i) != QLatin1Char('\n'))
@@ -89,7 +89,7 @@ QStringList SplitSqlStatements(const QString& text)
         if (!inDollar && c == QLatin1Char('\''))
             inString = !inString;
         if (!inString && !inDollar && c == QLatin1Char(';')) {
-            int j = i + 1;
+            qsizetype j = i + 1;
             while (j < n && (text.at(j) == QLatin1Char(' ') || text.at(j) == QLatin1Char('\t') || text.at(j) == QLatin1Char('\r')))
                 ++j;
             if (j >= n || text.at(j) == QLatin1Char('\n')) {

@@ -19,13 +19,6 @@
 namespace {
 const QString LineEnd = QStringLiteral("\r\n");
 
-// Error numbers of failed file operations, as the renaming window reports them.
-constexpr qint32 ErrFileNotFound = 53;
-constexpr qint32 ErrFileAlreadyExists = 58;
-constexpr qint32 ErrPermissionDenied = 70;
-constexpr qint32 ErrPathFileAccess = 75;
-constexpr qint32 ErrDivisionByZero = 11;
-
 // A moment as the formats see it: a date and, for date-times, a time of day. Kept apart from
 // QDateTime so that no time zone or daylight-saving gap can shift or reject a stored value.
 struct Moment {

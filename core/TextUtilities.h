@@ -45,7 +45,7 @@ QString FormatYesNoText(const QVariant& value);
 
 // Texts. Searches ignore case.
 
-// How often the delimiter occurs (non-overlapping, left to right). Throws AppError(11) for an
+// How often the delimiter occurs (non-overlapping, left to right). Throws AppError(ErrDivisionByZero) for an
 // empty delimiter.
 int CountDelimiters(const QString& text, const QString& delimiter);
 // The text without its last n characters; empty when n is at least the length.

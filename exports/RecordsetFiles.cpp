@@ -199,13 +199,13 @@ public:
     void byte(quint8 value) { m_bytes.append(static_cast<char>(value)); }
     void u16(quint16 value)
     {
-        byte(value & 0xFF);
-        byte(value >> 8);
+        byte(static_cast<quint8>(value & 0xFF));
+        byte(static_cast<quint8>(value >> 8));
     }
     void u32(quint32 value)
     {
-        u16(value & 0xFFFF);
-        u16(value >> 16);
+        u16(static_cast<quint16>(value & 0xFFFF));
+        u16(static_cast<quint16>(value >> 16));
     }
     void u64(quint64 value)
     {

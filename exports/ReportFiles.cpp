@@ -128,8 +128,8 @@ ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& pat
     QDomDocument document;
     QString message;
     int line = 0;
-    int column = 0;
-    if (!document.setContent(xml, &message, &line, &column))
+    int errorColumn = 0;
+    if (!document.setContent(xml, &message, &line, &errorColumn))
         cannotRead(path, QStringLiteral("line %1: %2").arg(line).arg(message));
     const QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("Report"))

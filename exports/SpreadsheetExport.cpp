@@ -40,6 +40,10 @@ QByteArray utf8(const QString& text)
     return text.left(kMaxCellText).toUtf8();
 }
 
+// A sheet column. A result set has far fewer fields than the 16,384 columns a sheet holds, so
+// the narrowing to the library's column type never cuts.
+lxw_col_t sheetColumn(int column) { return static_cast<lxw_col_t>(column); }
+
 void check(lxw_error error, const char* what)
 {
     if (error != LXW_NO_ERROR)
@@ -214,7 +218,7 @@ int writeResultSet(DataSheet& target, const Recordset& recordset, int row, const
     check(worksheet_set_row(sheet, row, LXW_DEF_ROW_HEIGHT, formats.header), "header row");
     for (int column = 0; column < fields; ++column) {
         const QString name = recordset.fieldName(column);
-        check(worksheet_write_string(sheet, row, column, utf8(name).constData(), formats.header), "header");
+        check(worksheet_write_string(sheet, row, sheetColumn(column), utf8(name).constData(), formats.header), "header");
         target.widen(column, longestLine(name));
     }
     const int rows = recordset.recordCount();
@@ -231,37 +235,37 @@ int writeResultSet(DataSheet& target, const Recordset& recordset, int row, const
             switch (type) {
             case ColumnType::Integer: {
                 const qint64 number = value.toLongLong();
-                error = worksheet_write_number(sheet, sheetRow, column, static_cast<double>(number), format);
+                error = worksheet_write_number(sheet, sheetRow, sheetColumn(column), static_cast<double>(number), format);
                 target.widen(column, digitCount(number));
                 break;
             }
             case ColumnType::Double: {
                 const double number = value.toDouble();
-                error = worksheet_write_number(sheet, sheetRow, column, number, format);
+                error = worksheet_write_number(sheet, sheetRow, sheetColumn(column), number, format);
                 target.widen(column, doubleLength(number));
                 break;
             }
             case ColumnType::Currency: {
                 const double number = value.toDouble();
                 sums[column] += number;
-                error = worksheet_write_number(sheet, sheetRow, column, number, format);
+                error = worksheet_write_number(sheet, sheetRow, sheetColumn(column), number, format);
                 target.widen(column, currencyLength(number));
                 break;
             }
             case ColumnType::Date:
             case ColumnType::DateTime: {
                 lxw_datetime moment = toDateTime(value);
-                error = worksheet_write_datetime(sheet, sheetRow, column, &moment, format);
+                error = worksheet_write_datetime(sheet, sheetRow, sheetColumn(column), &moment, format);
                 target.widen(column, 22);
                 break;
             }
             case ColumnType::Boolean:
-                error = worksheet_write_boolean(sheet, sheetRow, column, value.toBool() ? 1 : 0, format);
+                error = worksheet_write_boolean(sheet, sheetRow, sheetColumn(column), value.toBool() ? 1 : 0, format);
                 target.widen(column, 5);
                 break;
             case ColumnType::Text: {
                 const QString text = value.toString();
-                error = worksheet_write_string(sheet, sheetRow, column, utf8(text).constData(), format);
+                error = worksheet_write_string(sheet, sheetRow, sheetColumn(column), utf8(text).constData(), format);
                 target.widen(column, longestLine(text));
                 break;
             }
@@ -278,10 +282,10 @@ int writeResultSet(DataSheet& target, const Recordset& recordset, int row, const
                 continue;
             char first[16];
             char last[16];
-            lxw_rowcol_to_cell(first, row + 1, column);
-            lxw_rowcol_to_cell(last, row + rows, column);
+            lxw_rowcol_to_cell(first, row + 1, sheetColumn(column));
+            lxw_rowcol_to_cell(last, row + rows, sheetColumn(column));
             const QByteArray formula = QByteArrayLiteral("=SUBTOTAL(9,") + first + ':' + last + ')';
-            check(worksheet_write_formula_num(sheet, totalsRow, column, formula.constData(), formats.of(ColumnType::Currency, true),
+            check(worksheet_write_formula_num(sheet, totalsRow, sheetColumn(column), formula.constData(), formats.of(ColumnType::Currency, true),
                                               sums[column]),
                   "total");
         }
@@ -295,7 +299,7 @@ void finishDataSheet(DataSheet& data, const WorkbookRequest& request)
     // The library cannot fit columns to their contents: the widths come from the texts written.
     for (int column = 0; column < static_cast<int>(data.widths.size()); ++column) {
         const double width = std::min(kMaxColumnWidth, std::max(4.0, data.widths[column] + 2.0));
-        check(worksheet_set_column(sheet, column, column, width, nullptr), "column width");
+        check(worksheet_set_column(sheet, sheetColumn(column), sheetColumn(column), width, nullptr), "column width");
     }
     if (request.pageSetup) {
         worksheet_repeat_rows(sheet, 0, 0);
@@ -355,7 +359,7 @@ void WriteExportWorkbook(const QString& path, Recordset& recordset, const Workbo
 
         // The description sheet.
         lxw_worksheet* description = workbook_add_worksheet(workbook, sheetName(QStringLiteral("Description"), used).toUtf8().constData());
-        auto put = [&](int row, int column, const QString& text) {
+        auto put = [&](int row, lxw_col_t column, const QString& text) {
             if (!text.isEmpty())
                 check(worksheet_write_string(description, row, column, utf8(text).constData(), nullptr), "description");
         };
@@ -393,7 +397,7 @@ void WriteExportWorkbook(const QString& path, Recordset& recordset, const Workbo
                 // and the frozen header row. The rows are streamed, so both are set before them.
                 const bool single = request.sheetPerResultSet || recordset.resultSetCount() == 1;
                 if (single && recordset.fieldCount() > 0) {
-                    check(worksheet_autofilter(target.sheet, 0, 0, recordset.recordCount(), recordset.fieldCount() - 1), "filter");
+                    check(worksheet_autofilter(target.sheet, 0, 0, recordset.recordCount(), sheetColumn(recordset.fieldCount() - 1)), "filter");
                     worksheet_freeze_panes(target.sheet, 1, 0);
                 }
                 const int rows = writeResultSet(target, recordset, row, formats);

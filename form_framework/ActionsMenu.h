@@ -22,8 +22,6 @@ public:
     void beginWindowCommands();
     // A window command ("-" adds a separator); enabled = flag. Commands stay as long as the bar.
     QAction* addWindowCommand(const QString& caption, bool flag);
-    // Element 0 is the separator, then the commands in the order added.
-    const QList<QAction*>& windowCommands() const { return m_commands; }
 
     // Opens upwards from the press position on the button, right-aligned at the pointer; the
     // pointer is first moved onto the button when it is elsewhere (a keyboard press).

@@ -68,7 +68,7 @@ PairDictionary GetFormSnapshot(const DataWindow* window)
         if (!take)
             continue;
         if (!snapshot.add(field->DBFieldName(), SnapshotLiteral(*field)))
-            throw AppError(457, QStringLiteral("This key is already associated with an element of this collection"), ApplicationTitle());
+            throw AppError(ErrKeyAlreadyAssociated, QStringLiteral("This key is already associated with an element of this collection"), ApplicationTitle());
     }
     return snapshot;
 }
@@ -80,7 +80,7 @@ PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDic
     for (qsizetype i = 0; i < oldSnapshot.count(); ++i) {
         const QString& key = oldSnapshot.keys().at(i);
         if (!newSnapshot.contains(key))
-            throw AppError(5, QStringLiteral("The field ") + key + QStringLiteral(" is missing from the window's values."), ApplicationTitle());
+            throw AppError(ErrInternal, QStringLiteral("The field ") + key + QStringLiteral(" is missing from the window's values."), ApplicationTitle());
         const QString now = newSnapshot.value(key);
         if (oldSnapshot.values().at(i).compare(now, Qt::CaseSensitive) != 0)
             changed.add(key, now);

@@ -86,7 +86,7 @@ FormParamDict& entry(const QString& windowName)
 {
     auto it = queued().find(keyOf(windowName));
     if (it == queued().end())
-        throw AppError(5, QStringLiteral("No start parameters are queued for the window ") + AngleQuote(windowName.trimmed()) + QStringLiteral("."),
+        throw AppError(ErrInternal, QStringLiteral("No start parameters are queued for the window ") + AngleQuote(windowName.trimmed()) + QStringLiteral("."),
                        ApplicationTitle());
     return it.value();
 }
@@ -117,11 +117,11 @@ DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QV
 {
     BusyPointer busy;
     if (childFormArgs.size() % 2 != 0)
-        throw AppError(9, QStringLiteral("Subscript out of range"), ApplicationTitle());
+        throw AppError(ErrSubscriptOutOfRange, QStringLiteral("Subscript out of range"), ApplicationTitle());
     FormParamDict parameters;
     for (qsizetype i = 0; i + 1 < childFormArgs.size(); i += 2) {
         if (!parameters.add(childFormArgs.at(i).toString(), childFormArgs.at(i + 1)))
-            throw AppError(457, QStringLiteral("This key is already associated with an element of this collection"), ApplicationTitle());
+            throw AppError(ErrKeyAlreadyAssociated, QStringLiteral("This key is already associated with an element of this collection"), ApplicationTitle());
     }
     FormParams::queue(windowName, parameters);
     try {
@@ -240,7 +240,7 @@ bool Act_StandardProcessOnLoadMessage(DataWindow* window)
             parameters.remove(QStringLiteral("DefaultValue"));
         }
         if (!parameters.contains(QStringLiteral("Mode")))
-            throw AppError(5, QStringLiteral("The start parameter Mode is missing."), ApplicationTitle());
+            throw AppError(ErrInternal, QStringLiteral("The start parameter Mode is missing."), ApplicationTitle());
         info->setMode(static_cast<FormMode>(parameters.value(QStringLiteral("Mode")).toInt()));
         parameters.remove(QStringLiteral("Mode"));
         if (parameters.contains(QStringLiteral("Control"))) {

@@ -116,16 +116,16 @@ std::optional<QDateTime> zDate::ToDate(const QVariant& value)
         date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
         if (m.capturedLength(4) > 0)
             time = readTime(m.captured(4), m.captured(5), m.captured(6), QString());
-    } else if (const auto m = us.match(text); m.hasMatch()) {
-        int year = m.captured(3).toInt();
-        if (m.capturedLength(3) == 2)
+    } else if (const auto usMatch = us.match(text); usMatch.hasMatch()) {
+        int year = usMatch.captured(3).toInt();
+        if (usMatch.capturedLength(3) == 2)
             year += year < 30 ? 2000 : 1900;
-        date = QDate(year, m.captured(1).toInt(), m.captured(2).toInt());
-        if (m.capturedLength(4) > 0)
-            time = readTime(m.captured(4), m.captured(5), m.captured(6), m.captured(7));
-    } else if (const auto m = timeOnly.match(text); m.hasMatch()) {
+        date = QDate(year, usMatch.captured(1).toInt(), usMatch.captured(2).toInt());
+        if (usMatch.capturedLength(4) > 0)
+            time = readTime(usMatch.captured(4), usMatch.captured(5), usMatch.captured(6), usMatch.captured(7));
+    } else if (const auto timeMatch = timeOnly.match(text); timeMatch.hasMatch()) {
         date = ZeroDate;
-        time = readTime(m.captured(1), m.captured(2), m.captured(3), m.captured(4));
+        time = readTime(timeMatch.captured(1), timeMatch.captured(2), timeMatch.captured(3), timeMatch.captured(4));
     } else {
         return std::nullopt;
     }
@@ -170,7 +170,7 @@ void zDate::setValue(const QVariant& value)
 {
     const std::optional<QString> shown = shownForm(value);
     if (!shown)
-        throw AppError(13, QStringLiteral("Type mismatch"));
+        throw AppError(ErrTypeMismatch, QStringLiteral("Type mismatch"));
     m_text->setText(*shown);
 }
 
@@ -195,7 +195,7 @@ void zDate::setDataFormat(const QString& format)
     const std::optional<QString> shown = shownForm(m_text->text());
     if (!shown) {
         m_dataFormat = previous;
-        throw AppError(13, QStringLiteral("Type mismatch"));
+        throw AppError(ErrTypeMismatch, QStringLiteral("Type mismatch"));
     }
     QuietScope quietly(this);
     m_text->setText(*shown);

@@ -12,7 +12,6 @@ class zTab : public QWidget {
 public:
     explicit zTab(QWidget* parent = nullptr);
 
-    QTabBar* tabStrip() const { return m_tabStrip; }
     QFrame* frame() const { return m_frame; }
 
 protected:

@@ -97,8 +97,6 @@ bool zText::SaveSetting()
 
 void zText::BrowseFolder() { browse(true); }
 
-void zText::BrowseFile() { browse(false); }
-
 void zText::setBrowser(Browser chooser) { browser() = chooser ? std::move(chooser) : Browser(chooseWithDialog); }
 
 void zText::browse(bool folder)

@@ -43,10 +43,9 @@ public:
     // (nothing while the field does not apply). False when the database failed.
     bool GetSetting();
     bool SaveSetting();
-    // Asks for a folder (a file) starting at the current value; a choice becomes the value, a
-    // cancel changes nothing.
+    // Asks for a folder starting at the current value; a choice becomes the value, a cancel
+    // changes nothing.
     void BrowseFolder();
-    void BrowseFile();
 
     // What asks the user for a folder or a file: the start path and whether a folder is wanted in,
     // the chosen path or "" out. The desktop's file dialog unless replaced (tests).

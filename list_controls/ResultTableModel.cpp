@@ -73,7 +73,7 @@ void ResultTableModel::appendRows(std::shared_ptr<const Recordset> result)
     const Recordset& records = *source.result;
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (source.field[i] < 0)
-            throw AppError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
+            throw AppError(ErrItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
                            ApplicationTitle());
     }
     const int count = records.recordCount();
@@ -119,7 +119,7 @@ void ResultTableModel::appendRows(std::shared_ptr<const Recordset> result)
             sort(m_sortColumn, m_sortOrder);
     }
     if (!duplicate.isEmpty())
-        throw AppError(35602, QStringLiteral("Key is not unique in collection") + QStringLiteral(" (") + duplicate + QStringLiteral(")"),
+        throw AppError(ErrKeyNotUnique, QStringLiteral("Key is not unique in collection") + QStringLiteral(" (") + duplicate + QStringLiteral(")"),
                        ApplicationTitle());
 }
 
@@ -131,7 +131,7 @@ int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result, QList<
     const Recordset& records = *m_sources.back().result;
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (m_sources.back().field[i] < 0)
-            throw AppError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
+            throw AppError(ErrItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
                            ApplicationTitle());
     }
     int replaced = 0;

@@ -61,7 +61,6 @@ public:
 
     int identityAt(int row) const { return m_rows.at(static_cast<size_t>(row)).identity; }
     int rowOfIdentity(int identity) const; // -1 when not shown
-    bool containsIdentity(int identity) const { return m_identities.contains(identity); }
     QString textAt(int row, int column) const;
 
     // --- Check marks ---------------------------------------------------------------------------

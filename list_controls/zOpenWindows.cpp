@@ -121,10 +121,10 @@ void zOpenWindows::pressed(int row, bool rightButton, const QPoint& globalPos)
                 break;
             }
         }
-        if (auto* data = AsDataWindow(target)) {
+        if (auto* dataWindow = AsDataWindow(target)) {
             if (m_model->at(row).enabled) {
-                data->bringToFront();
-            } else if (DataWindow* child = data->info()->ChildForm()) {
+                dataWindow->bringToFront();
+            } else if (DataWindow* child = dataWindow->info()->ChildForm()) {
                 // A window waiting on one it opened: that one comes forward instead.
                 child->bringToFront();
                 const int childRow = m_model->rowOfKey(KeyOf(child));

@@ -21,7 +21,6 @@ public:
     explicit UpdateSource(const QString& location);
 
     bool isEmpty() const { return m_location.isEmpty(); }
-    bool isRemote() const { return m_remote; }
 
     // The text of updates.txt, or nothing when the location has no update list: no location, a
     // missing local file, a remote "not found", or a remote answer that is a page ("<...").

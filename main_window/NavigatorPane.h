@@ -24,11 +24,9 @@ public:
     QTreeWidget* tree() const { return m_tree; }
     QWidget* openWindowsList() const { return m_list; }
     QFrame* horizontalDivider() const { return m_horizDiv; }
-    QFrame* verticalDivider() const { return m_vertDiv; }
 
     int widthTwips() const { return m_widthTwips; }
     void setWidthTwips(int twips);
-    int horizontalDividerTop() const { return m_horizTop; }
     void setHorizontalDividerTop(int twips);
     int verticalDividerLeft() const { return m_vertLeft; }
     // Divider thickness, and the inset of the tree and the list, in twips.

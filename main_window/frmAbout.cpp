@@ -133,15 +133,6 @@ void frmAbout::addRow(const QString& label, const QVariant& value)
     grdGrid->setItem(row, 1, text);
 }
 
-QString frmAbout::rowValue(const QString& label) const
-{
-    for (int row = 0; row < grdGrid->rowCount(); ++row) {
-        if (grdGrid->item(row, 0)->text() == label)
-            return grdGrid->item(row, 1)->text();
-    }
-    return {};
-}
-
 void frmAbout::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {

@@ -15,9 +15,6 @@ class frmAbout final : public QDialog {
 public:
     explicit frmAbout(QWidget* parent = nullptr);
 
-    // The grid's value of a row by its label ("Version:"), for readers of the window.
-    QString rowValue(const QString& label) const;
-
     QLabel* zxlAppName = nullptr;
     QLabel* imgImage = nullptr;
     QTableWidget* grdGrid = nullptr;

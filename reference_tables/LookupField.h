@@ -262,9 +262,9 @@ struct LookupField {
         sideButtons.push_back({ name, caption });
         return *this;
     }
-    LookupField& labelled(const QString& caption, const QString& objectName = QString())
+    LookupField& labelled(const QString& text, const QString& objectName = QString())
     {
-        label = caption;
+        label = text;
         labelName = objectName;
         return *this;
     }

@@ -82,7 +82,7 @@ TEST_P(NestedFailureTest, OneMessageWithOutermostDescriptionAndInnerText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, NestedFailureTest, testing::Values(1, 2, 3),
-    [](const testing::TestParamInfo<int>& info) { return "Depth" + std::to_string(info.param); });
+    [](const testing::TestParamInfo<int>& caseInfo) { return "Depth" + std::to_string(caseInfo.param); });
 
 TEST_F(ActionsTest, SilentFailureIsConsumedWithoutMessageAndWithoutTouchingLastError)
 {
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Actions, ThrownFailureTest,
             },
             "[Engine][Driver] no such column: Foo" },
         ThrownCase { "StdException", [] { throw std::runtime_error("disk full"); }, "disk full" }),
-    [](const testing::TestParamInfo<ThrownCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ThrownCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(ActionsTest, IgnoredInnerFailureStillFailsAndIsShownByTheOutermost)
 {

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
             { { "A", QVariant::fromValue(9223372036854775807LL) }, { "B", QString("99999999999999999999") } } },
         // Text that looks like SQL inside a literal stays a value.
         CallCase { "EXEC usp_A @Name = '''; DROP TABLE Items; --'", "usp_A", { { "Name", QString("'; DROP TABLE Items; --") } } }),
-    [](const ::testing::TestParamInfo<CallCase>& info) { return IndexedTestName(info.index, info.param.text); });
+    [](const ::testing::TestParamInfo<CallCase>& caseInfo) { return IndexedTestName(caseInfo.index, caseInfo.param.text); });
 
 struct RefusedCase {
     const char* text;
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase { "SELECT 1; SELECT 2", "Only one statement can be sent at a time." },
                       RefusedCase { "DELETE FROM T WHERE A = 'x'; DROP TABLE T", "Only one statement can be sent at a time." },
                       RefusedCase { "SELECT 'unterminated", "Unclosed quotation mark after the character string 'unterminated'." }),
-    [](const ::testing::TestParamInfo<RefusedCase>& info) { return IndexedTestName(info.index, info.param.text); });
+    [](const ::testing::TestParamInfo<RefusedCase>& caseInfo) { return IndexedTestName(caseInfo.index, caseInfo.param.text); });
 
 // Quoting the engines know: a ";" inside any of these is no statement end, and a second statement
 // hidden behind a construct a simpler reader would misread is still found.
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase { "SELECT \"a;\"\"b\" FROM T", nullptr },
         StatementCase { "SELECT \"open", "Unclosed quoted name." },
         StatementCase { "SELECT E'open\\'", "Unclosed quotation mark after the character string 'open\\''." }),
-    [](const ::testing::TestParamInfo<StatementCase>& info) { return IndexedTestName(info.index, info.param.text); });
+    [](const ::testing::TestParamInfo<StatementCase>& caseInfo) { return IndexedTestName(caseInfo.index, caseInfo.param.text); });
 
 TEST(PlainStatements, ANulCharacterIsRefused)
 {

@@ -41,8 +41,8 @@ QString readLog()
 // The full text as it stands in the log: after the file-name line, up to the respond line.
 QString fullTextInLog(const QString& log)
 {
-    const int start = log.indexOf(QStringLiteral("Bramblecot File Name: "));
-    const int afterName = log.indexOf(CRLF, start) + 2;
+    const qsizetype start = log.indexOf(QStringLiteral("Bramblecot File Name: "));
+    const qsizetype afterName = log.indexOf(CRLF, start) + 2;
     return log.mid(afterName, log.indexOf(QStringLiteral("Respond: "), afterName) - afterName);
 }
 
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(ErrorReport, StripErrorPrefixTest,
         StripCase { "  padded", "  padded" }, StripCase { "ends with]", "" },
         // Only blanks are removed after the bracket; a tab is part of the message.
         StripCase { "[x]\tkept", "\tkept" }),
-    [](const testing::TestParamInfo<StripCase>& info) { return IndexedTestName(info.index, info.param.input); });
+    [](const testing::TestParamInfo<StripCase>& caseInfo) { return IndexedTestName(caseInfo.index, caseInfo.param.input); });
 
 struct MaskCase {
     const char* name;
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(ErrorReport, MaskPasswordsTest,
         MaskCase { "EmptyString", "EXEC usp_x @Password = '', @Id = 5", "EXEC usp_x @Password = '********', @Id = 5" },
         MaskCase { "NoPasswordParameter", "SELECT Password_Hash FROM DB_Logins WHERE Login_Name = 'Password'",
             "SELECT Password_Hash FROM DB_Logins WHERE Login_Name = 'Password'" }),
-    [](const testing::TestParamInfo<MaskCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<MaskCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(ErrorReportTest, BuildsTheFullAndTheDialogTextWithEveryPart)
 {
@@ -182,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(ErrorReport, RecommendationTest,
     testing::Values(RecommendationCase { "ProviderFailure", ErrProviderFailure, ProviderRecommendation },
         RecommendationCase {
             "ComponentNotCreatable", ErrComponentNotCreatable, "Make sure ADO 2.5 installed on your station." }),
-    [](const testing::TestParamInfo<RecommendationCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<RecommendationCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 struct AnswerCase {
     int answer;

@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxStyleTest,
                 return 0;
             },
             "Done", 64, "Bramblecot_Main", false }),
-    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<BoxCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 class BoxPointerTest : public MessageBoxesTest, public testing::WithParamInterface<PointerShape> { };
 
@@ -132,8 +132,8 @@ TEST_P(BoxPointerTest, ArrowDuringTheBoxThenThePointerBefore)
 }
 
 INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxPointerTest, testing::Values(PointerShape::Arrow, PointerShape::Busy),
-    [](const testing::TestParamInfo<PointerShape>& info) {
-        return std::string(info.param == PointerShape::Busy ? "Busy" : "Arrow");
+    [](const testing::TestParamInfo<PointerShape>& caseInfo) {
+        return std::string(caseInfo.param == PointerShape::Busy ? "Busy" : "Arrow");
     });
 
 // The failure message of an action is shown while the hourglass is still up: the user gets the

@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, QuotingTest,
         // Only spaces count as blanks: tabs and line ends are data.
         QuoteCase { "\ta\r\n", "'\ta\r\n'", "'\ta\r\n'" }, QuoteCase { "a  b", "'a  b'", "'a  b'" },
         QuoteCase { "Zoë ", "'Zoë'", "'Zoë'" }),
-    [](const testing::TestParamInfo<QuoteCase>& info) { return IndexedTestName(info.index, info.param.input); });
+    [](const testing::TestParamInfo<QuoteCase>& caseInfo) { return IndexedTestName(caseInfo.index, caseInfo.param.input); });
 
 class BuilderTest : public testing::Test {
 protected:

@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         HandOverCase { "NumberTooLarge", { "Bramblecot_Main", "Bramblecot_Main99999" }, {}, "Bramblecot_Main", "" },
         HandOverCase { "EqualNumbersFirstListedWins", { "Bramblecot_Main", "Bramblecot_Main05", "Bramblecot_Main5" }, {},
                        "Bramblecot_Main", "Bramblecot_Main05" }),
-    [](const ::testing::TestParamInfo<HandOverCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<HandOverCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(HandOverFolder, AFolderNamedLikeACopyIsNoCopy)
 {

@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Widths, RecordBarLayout,
         // gap 161: narrow; gap 162: wide
         RecordLayout { 477, 414, 351, 288, 178, 209, 27, "<<" },
         RecordLayout { 478, 415, 352, 289, 131, 210, 75, "<< &Previous" }),
-    [](const ::testing::TestParamInfo<RecordLayout>& info) { return "Width" + std::to_string(info.param.width); });
+    [](const ::testing::TestParamInfo<RecordLayout>& caseInfo) { return "Width" + std::to_string(caseInfo.param.width); });
 
 TEST(RecordBar, ButtonsStretchWithTheBarsHeight)
 {

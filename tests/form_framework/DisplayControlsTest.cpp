@@ -22,10 +22,10 @@ class ImageDisplay : public ::testing::Test {
 protected:
     QString picture(const QString& name, int width)
     {
-        QImage image(width, 10, QImage::Format_RGB32);
-        image.fill(Qt::darkGreen);
+        QImage drawn(width, 10, QImage::Format_RGB32);
+        drawn.fill(Qt::darkGreen);
         const QString path = folder.filePath(name);
-        EXPECT_TRUE(image.save(path, "PNG"));
+        EXPECT_TRUE(drawn.save(path, "PNG"));
         return path;
     }
     int loadedWidth() const { return image.imageBox()->pixmap().width(); }
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LabelCaption,
     ::testing::Values(
         LabelCase { "CaseOnly", QStringLiteral("name:"), QStringLiteral("Name:"), QStringLiteral("name:") },
         LabelCase { "Trimmed", QStringLiteral("Date:"), QStringLiteral("  Name:  "), QStringLiteral("Name:") }),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(Labels, ALabelIsBoldOnlyWhenItsFieldIsRequiredAndApplies)
 {

@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextTyping,
         TextCase { "FilePathCleaned", [](zText& f) { f.setTextType(zText::FilePath); },
             QStringLiteral("/data//cases/./a/../b.txt"), QStringLiteral("/data/cases/b.txt"),
             QStringLiteral("'/data/cases/b.txt'"), QStringLiteral("/data/cases/b.txt"), Null, 0 }),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(Fields, AFolderFieldTakesForwardSlashesAndStoresTheCleanAbsolutePath)
 {
@@ -477,7 +477,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NumberTyping,
         NumberCase { "EmptyIsNull", nullptr, QString(), QVariant(), QStringLiteral("NULL"), QString(), Null, 0 },
         NumberCase { "RequiredEmpty", [](zNumeric& f) { f.setRequired(true); }, QString(), QVariant(),
             QStringLiteral("NULL"), QString(), QStringLiteral("Weight is a required field"), 0 }),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(Fields, PastedNumbersAreCheckedOnLeaving)
 {
@@ -599,7 +599,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DateTyping,
             QStringLiteral("'2024-03-05'"), QStringLiteral("03/05/2024 12:00 AM"), Null, 0 },
         DateCase { "Required", [](zDate& f) { f.setRequired(true); }, QString(), QStringLiteral("NULL"), QString(),
             QStringLiteral("Case Date is a required field"), 0 }),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(Fields, LeavingADateQuietlyTidiesItAndWritingOneRunsChangeProcessing)
 {
@@ -762,10 +762,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, MoneyWriting,
         MoneyCase { 1, 40, true, QStringLiteral("40"), QStringLiteral("40") },
         MoneyCase { 1, -40.5, false, QStringLiteral("40.5"), QStringLiteral("-40.5") },
         MoneyCase { -1, 0, true, QStringLiteral("0"), QStringLiteral("0") }),
-    [](const ::testing::TestParamInfo<MoneyCase>& info) {
+    [](const ::testing::TestParamInfo<MoneyCase>& caseInfo) {
         // The multiplier's direction, then the value written: "SpendMinus25", "ReceiveMinus40_5".
-        const double value = info.param.written;
-        return std::string(info.param.multiplier < 0 ? "Spend" : "Receive") + (value < 0 ? "Minus" : "")
+        const double value = caseInfo.param.written;
+        return std::string(caseInfo.param.multiplier < 0 ? "Spend" : "Receive") + (value < 0 ? "Minus" : "")
             + TestNameFromText(QByteArray::number(value < 0 ? -value : value).toStdString());
     });
 

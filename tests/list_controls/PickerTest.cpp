@@ -50,113 +50,113 @@ protected:
 TEST_P(PickerTest, ARecordWindowChoosesTheOnlyRowButNotOneOfTwo)
 {
     const int widget = addThing(QStringLiteral("Widget"));
-    frmPickerHost* host = openHost();
-    ASSERT_NE(host, nullptr);
-    EXPECT_EQ(host->picker->Value().toInt(), widget);
-    EXPECT_EQ(host->picker->Text(), QStringLiteral("Widget"));
-    EXPECT_FALSE(host->picker->GeneralItem()) << "no <All> on a record window";
+    frmPickerHost* pickerHost = openHost();
+    ASSERT_NE(pickerHost, nullptr);
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), widget);
+    EXPECT_EQ(pickerHost->picker->Text(), QStringLiteral("Widget"));
+    EXPECT_FALSE(pickerHost->picker->GeneralItem()) << "no <All> on a record window";
 
     addThing(QStringLiteral("Anvil"));
-    host->picker->Populate();
-    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Widget") }));
-    EXPECT_EQ(host->picker->Value().toInt(), -1);
-    EXPECT_EQ(host->picker->DBValue(), QStringLiteral("NULL"));
+    pickerHost->picker->Populate();
+    EXPECT_EQ(texts(pickerHost->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Widget") }));
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), -1);
+    EXPECT_EQ(pickerHost->picker->DBValue(), QStringLiteral("NULL"));
 
-    host->picker->setValue(widget);
-    EXPECT_EQ(host->picker->Text(), QStringLiteral("Widget"));
-    host->picker->setValue(QVariant());
-    EXPECT_EQ(host->picker->Value().toInt(), -1);
-    host->picker->setValue(9999);
-    EXPECT_EQ(host->picker->Value().toInt(), -1);
-    EXPECT_TRUE(host->picker->Text().isEmpty());
+    pickerHost->picker->setValue(widget);
+    EXPECT_EQ(pickerHost->picker->Text(), QStringLiteral("Widget"));
+    pickerHost->picker->setValue(QVariant());
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), -1);
+    pickerHost->picker->setValue(9999);
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), -1);
+    EXPECT_TRUE(pickerHost->picker->Text().isEmpty());
 }
 
 TEST_P(PickerTest, ASearchWindowOffersAllFirstAndChoosesIt)
 {
-    frmPickerHost* host = openHost(true);
-    ASSERT_NE(host, nullptr);
-    EXPECT_EQ(texts(host->picker), QStringList { QStringLiteral("<All>") });
-    EXPECT_EQ(host->picker->Value().toInt(), 0);
-    EXPECT_EQ(host->picker->DBValue(), QStringLiteral("NULL"));
+    frmPickerHost* pickerHost = openHost(true);
+    ASSERT_NE(pickerHost, nullptr);
+    EXPECT_EQ(texts(pickerHost->picker), QStringList { QStringLiteral("<All>") });
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), 0);
+    EXPECT_EQ(pickerHost->picker->DBValue(), QStringLiteral("NULL"));
 
     const int anvil = addThing(QStringLiteral("Anvil"));
     addThing(QStringLiteral("Bolt"));
-    host->picker->Populate();
-    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("<All>"), QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
-    EXPECT_EQ(host->picker->Text(), QStringLiteral("<All>"));
-    host->picker->setValue(anvil);
-    host->picker->setValue(QVariant());
-    EXPECT_EQ(host->picker->Value().toInt(), 0) << "Null chooses <All> on a search window";
+    pickerHost->picker->Populate();
+    EXPECT_EQ(texts(pickerHost->picker), (QStringList { QStringLiteral("<All>"), QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
+    EXPECT_EQ(pickerHost->picker->Text(), QStringLiteral("<All>"));
+    pickerHost->picker->setValue(anvil);
+    pickerHost->picker->setValue(QVariant());
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), 0) << "Null chooses <All> on a search window";
     // A criterion takes part in the search only with a real choice.
-    EXPECT_FALSE(GetFormSnapshot(host).contains(QStringLiteral("Thing_ID")));
-    host->picker->setValue(anvil);
-    EXPECT_EQ(GetFormSnapshot(host).value(QStringLiteral("Thing_ID")), QString::number(anvil));
+    EXPECT_FALSE(GetFormSnapshot(pickerHost).contains(QStringLiteral("Thing_ID")));
+    pickerHost->picker->setValue(anvil);
+    EXPECT_EQ(GetFormSnapshot(pickerHost).value(QStringLiteral("Thing_ID")), QString::number(anvil));
 
-    host->picker->setGeneralItem(false);
-    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
-    EXPECT_EQ(host->picker->Value().toInt(), anvil);
+    pickerHost->picker->setGeneralItem(false);
+    EXPECT_EQ(texts(pickerHost->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), anvil);
 }
 
 TEST_P(PickerTest, TypedTextChoosesItsEntryOrIsRefusedOnLeaving)
 {
     const int widget = addThing(QStringLiteral("Widget"));
     addThing(QStringLiteral("Anvil"));
-    frmPickerHost* host = openHost();
-    ASSERT_NE(host, nullptr);
+    frmPickerHost* pickerHost = openHost();
+    ASSERT_NE(pickerHost, nullptr);
 
-    type(host->picker, QStringLiteral("wIDGET"));
-    EXPECT_EQ(host->picker->Value().toInt(), widget);
-    EXPECT_TRUE(host->picker->FieldError().isEmpty());
+    type(pickerHost->picker, QStringLiteral("wIDGET"));
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), widget);
+    EXPECT_TRUE(pickerHost->picker->FieldError().isEmpty());
 
-    type(host->picker, QStringLiteral("Sprocket "));
-    EXPECT_EQ(host->picker->Text(), QStringLiteral("Sprocket")) << "trimmed on leaving";
-    EXPECT_EQ(host->picker->Value().toInt(), -1);
-    EXPECT_FALSE(host->picker->IsMissing());
-    EXPECT_EQ(host->picker->FieldError(), QStringLiteral("Thing should match an item in the list"));
-    EXPECT_EQ(host->picker->combo()->palette().color(QPalette::Text), QColor(255, 0, 0));
+    type(pickerHost->picker, QStringLiteral("Sprocket "));
+    EXPECT_EQ(pickerHost->picker->Text(), QStringLiteral("Sprocket")) << "trimmed on leaving";
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), -1);
+    EXPECT_FALSE(pickerHost->picker->IsMissing());
+    EXPECT_EQ(pickerHost->picker->FieldError(), QStringLiteral("Thing should match an item in the list"));
+    EXPECT_EQ(pickerHost->picker->combo()->palette().color(QPalette::Text), QColor(255, 0, 0));
 
     // Without a button the check's message is shown; with one the user is offered to add it.
-    host->picker->setShowButton(false);
-    EXPECT_FALSE(host->picker->IsValid());
+    pickerHost->picker->setShowButton(false);
+    EXPECT_FALSE(pickerHost->picker->IsValid());
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing should match an item in the list."));
     EXPECT_EQ(Prompts().boxes.back().title, QStringLiteral("Fields Validation"));
 
-    host->picker->setShowButton(true);
+    pickerHost->picker->setShowButton(true);
     Prompts().answer(MsgBox::No);
-    EXPECT_FALSE(host->picker->IsValid());
+    EXPECT_FALSE(pickerHost->picker->IsValid());
     EXPECT_EQ(Prompts().boxes.back().text,
               QStringLiteral("Cannot find Thing <Sprocket>.\r\n\r\nWould you like to add it to the database?"));
 
-    host->picker->combo()->lineEdit()->clear();
-    host->picker->setRequired(true);
-    EXPECT_FALSE(host->picker->IsValid());
+    pickerHost->picker->combo()->lineEdit()->clear();
+    pickerHost->picker->setRequired(true);
+    EXPECT_FALSE(pickerHost->picker->IsValid());
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing is a required field."));
 }
 
 TEST_P(PickerTest, APickerHoldingWhiteSpaceAloneIsMissing)
 {
-    frmPickerHost* host = openHost();
-    ASSERT_NE(host, nullptr);
-    host->picker->setRequired(true);
+    frmPickerHost* pickerHost = openHost();
+    ASSERT_NE(pickerHost, nullptr);
+    pickerHost->picker->setRequired(true);
     for (const QString& blank : { QStringLiteral(" "), QStringLiteral("\t "), QString(QChar(0x00A0)) }) {
         SCOPED_TRACE(blank.toStdString());
-        host->picker->combo()->lineEdit()->setText(blank);
-        EXPECT_TRUE(host->picker->IsMissing());
-        EXPECT_FALSE(host->picker->IsValid());
+        pickerHost->picker->combo()->lineEdit()->setText(blank);
+        EXPECT_TRUE(pickerHost->picker->IsMissing());
+        EXPECT_FALSE(pickerHost->picker->IsValid());
         EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Thing is a required field."));
     }
 }
 
 TEST_P(PickerTest, AnEntryArrivingAfterItsTextWasTypedIsChosen)
 {
-    frmPickerHost* host = openHost();
-    ASSERT_NE(host, nullptr);
-    type(host->picker, QStringLiteral("gizmo"));
-    EXPECT_EQ(host->picker->Value().toInt(), -1);
+    frmPickerHost* pickerHost = openHost();
+    ASSERT_NE(pickerHost, nullptr);
+    type(pickerHost->picker, QStringLiteral("gizmo"));
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), -1);
     const int gizmo = addThing(QStringLiteral("Gizmo"));
     BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(gizmo));
-    EXPECT_EQ(host->picker->Value().toInt(), gizmo);
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), gizmo);
 }
 
 struct ScannedCase {
@@ -169,9 +169,9 @@ TEST_P(PickerTest, ScannedRecordCodesChooseOnlyWellFormedCodesOfTheirTable)
 {
     addThing(QStringLiteral("Anvil"));
     const int widget = addThing(QStringLiteral("Widget"));
-    frmPickerHost* host = openHost();
-    ASSERT_NE(host, nullptr);
-    host->picker->setRecordCodePrefix(QLatin1Char('T'));
+    frmPickerHost* pickerHost = openHost();
+    ASSERT_NE(pickerHost, nullptr);
+    pickerHost->picker->setRecordCodePrefix(QLatin1Char('T'));
     const QString wellFormed = RecordCodeText(QLatin1Char('T'), widget);
     const ScannedCase cases[] = {
         { "", -2, "" }, // the ten-digit form, filled in below
@@ -186,28 +186,28 @@ TEST_P(PickerTest, ScannedRecordCodesChooseOnlyWellFormedCodesOfTheirTable)
     for (const ScannedCase& scanned : cases) {
         const QString typed = QString::fromLatin1(scanned.typed).isEmpty() ? wellFormed : QString::fromLatin1(scanned.typed).replace(QStringLiteral("%1"), QString::number(widget));
         SCOPED_TRACE(typed.toStdString());
-        type(host->picker, typed);
-        EXPECT_EQ(host->picker->Value().toInt(), scanned.expected == -2 ? widget : scanned.expected);
-        EXPECT_EQ(host->picker->FieldError(), QString::fromLatin1(scanned.error));
+        type(pickerHost->picker, typed);
+        EXPECT_EQ(pickerHost->picker->Value().toInt(), scanned.expected == -2 ? widget : scanned.expected);
+        EXPECT_EQ(pickerHost->picker->FieldError(), QString::fromLatin1(scanned.error));
     }
-    host->picker->setRecordCodePrefix(QLatin1Char('T'), true);
-    type(host->picker, QString::number(widget));
-    EXPECT_EQ(host->picker->Value().toInt(), widget) << "a bare identity where the window accepts one";
+    pickerHost->picker->setRecordCodePrefix(QLatin1Char('T'), true);
+    type(pickerHost->picker, QString::number(widget));
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), widget) << "a bare identity where the window accepts one";
 }
 
 TEST_P(PickerTest, NewOpensTheRecordWindowAndTheSavedRecordComesBackToThePicker)
 {
     addThing(QStringLiteral("Anvil"), QStringLiteral("Kind|'W'"));
-    frmPickerHost* host = openHost();
+    frmPickerHost* pickerHost = openHost();
     frmPickerHost* other = openHost();
-    ASSERT_TRUE(host && other);
-    type(host->picker, QStringLiteral("Sprocket"));
+    ASSERT_TRUE(pickerHost && other);
+    type(pickerHost->picker, QStringLiteral("Sprocket"));
 
-    QTest::mouseClick(host->picker->button(), Qt::LeftButton);
-    EXPECT_FALSE(host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuEdit"))->isEnabled());
-    EXPECT_FALSE(host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->isEnabled());
-    host->picker->popupMenu()->hide();
-    host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
+    QTest::mouseClick(pickerHost->picker->button(), Qt::LeftButton);
+    EXPECT_FALSE(pickerHost->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuEdit"))->isEnabled());
+    EXPECT_FALSE(pickerHost->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->isEnabled());
+    pickerHost->picker->popupMenu()->hide();
+    pickerHost->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
     QApplication::processEvents();
 
     frmThing* record = nullptr;
@@ -218,62 +218,62 @@ TEST_P(PickerTest, NewOpensTheRecordWindowAndTheSavedRecordComesBackToThePicker)
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->info()->Mode(), FormMode::Add);
     EXPECT_EQ(record->name->Text(), QStringLiteral("Sprocket")) << "the typed text is the default";
-    EXPECT_FALSE(host->isEnabled()) << "the picker's window waits for the record window";
+    EXPECT_FALSE(pickerHost->isEnabled()) << "the picker's window waits for the record window";
 
     ASSERT_TRUE(record->info()->SaveData(true));
     const int sprocket = record->id->Value();
     ASSERT_GT(sprocket, 0);
-    EXPECT_EQ(host->picker->Value().toInt(), sprocket);
-    EXPECT_EQ(host->picker->Text(), QStringLiteral("Sprocket"));
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), sprocket);
+    EXPECT_EQ(pickerHost->picker->Text(), QStringLiteral("Sprocket"));
     EXPECT_TRUE(texts(other->picker).contains(QStringLiteral("Sprocket"))) << "every picker of the table hears of it";
     EXPECT_EQ(texts(other->kindPicker), QStringList { QStringLiteral("Anvil") }) << "a procedure with parameters cannot be limited";
     UnloadWindow(record);
     QApplication::processEvents();
-    EXPECT_TRUE(host->isEnabled());
+    EXPECT_TRUE(pickerHost->isEnabled());
 }
 
 TEST_P(PickerTest, RenamesAndDeletesFollowTheDataChangedMessages)
 {
     const int anvil = addThing(QStringLiteral("Anvil"), QStringLiteral("Kind|'W'"));
     const int bolt = addThing(QStringLiteral("Bolt"), QStringLiteral("Kind|'W'"));
-    frmPickerHost* host = openHost();
-    ASSERT_NE(host, nullptr);
-    host->picker->setValue(bolt);
-    host->kindPicker->setValue(bolt);
+    frmPickerHost* pickerHost = openHost();
+    ASSERT_NE(pickerHost, nullptr);
+    pickerHost->picker->setValue(bolt);
+    pickerHost->kindPicker->setValue(bolt);
 
     ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Things SET Thing_Name = 'Big Bolt' WHERE Thing_ID = %1").arg(bolt)));
     BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("things"), QString::number(bolt));
-    EXPECT_EQ(texts(host->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Big Bolt") }));
-    EXPECT_EQ(host->picker->Text(), QStringLiteral("Big Bolt"));
-    EXPECT_EQ(texts(host->kindPicker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
+    EXPECT_EQ(texts(pickerHost->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Big Bolt") }));
+    EXPECT_EQ(pickerHost->picker->Text(), QStringLiteral("Big Bolt"));
+    EXPECT_EQ(texts(pickerHost->kindPicker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Bolt") }));
 
     // Delete through the button's menu: both pickers that had chosen it are left empty.
-    QTest::mouseClick(host->picker->button(), Qt::LeftButton);
-    host->picker->popupMenu()->hide();
-    EXPECT_TRUE(host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->isEnabled());
+    QTest::mouseClick(pickerHost->picker->button(), Qt::LeftButton);
+    pickerHost->picker->popupMenu()->hide();
+    EXPECT_TRUE(pickerHost->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->isEnabled());
     Prompts().answer(MsgBox::Yes);
-    host->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->trigger();
+    pickerHost->picker->popupMenu()->findChild<QAction*>(QStringLiteral("mnuDelete"))->trigger();
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Are you sure you want to delete Thing <Big Bolt>?"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Things WHERE Thing_ID = %1").arg(bolt)), 0);
-    EXPECT_EQ(texts(host->picker), QStringList { QStringLiteral("Anvil") });
-    EXPECT_EQ(host->picker->Value().toInt(), -1);
-    EXPECT_EQ(texts(host->kindPicker), QStringList { QStringLiteral("Anvil") });
-    EXPECT_EQ(host->kindPicker->Value().toInt(), -1);
+    EXPECT_EQ(texts(pickerHost->picker), QStringList { QStringLiteral("Anvil") });
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), -1);
+    EXPECT_EQ(texts(pickerHost->kindPicker), QStringList { QStringLiteral("Anvil") });
+    EXPECT_EQ(pickerHost->kindPicker->Value().toInt(), -1);
 
-    host->picker->setValue(anvil);
-    host->picker->RemoveItemsByID(QStringLiteral("999, 3"));
-    EXPECT_EQ(host->picker->Value().toInt(), anvil) << "identities the list does not hold change nothing";
+    pickerHost->picker->setValue(anvil);
+    pickerHost->picker->RemoveItemsByID(QStringLiteral("999, 3"));
+    EXPECT_EQ(pickerHost->picker->Value().toInt(), anvil) << "identities the list does not hold change nothing";
 }
 
 TEST_P(PickerTest, ATableWithoutWindowsAnswersNotAvailable)
 {
-    frmPickerHost* host = openHost();
-    ASSERT_NE(host, nullptr);
-    host->picker->setDataChangedTableName(QStringLiteral("Orphans"));
-    host->picker->PressButton();
-    host->picker->popupMenu()->hide();
-    host->picker->ClickNew();
-    host->picker->ClickSearch();
+    frmPickerHost* pickerHost = openHost();
+    ASSERT_NE(pickerHost, nullptr);
+    pickerHost->picker->setDataChangedTableName(QStringLiteral("Orphans"));
+    pickerHost->picker->PressButton();
+    pickerHost->picker->popupMenu()->hide();
+    pickerHost->picker->ClickNew();
+    pickerHost->picker->ClickSearch();
     ASSERT_EQ(Prompts().boxes.size(), 2u);
     EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Not Available."));
     EXPECT_EQ(Prompts().boxes[1].text, QStringLiteral("Not Available."));

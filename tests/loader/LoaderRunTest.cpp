@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(LoaderRun, ListFormats,
             "a.txt => $(AppPath)\r\nb.txt => $(AppPath)\r\n" },
         ListFormat { "BlanksAndEmptyLines", "\r\n  U1  \r\n\r\n   \r\n",
             "\r\n  a.txt   =>   $(AppPath)  \r\n\t\r\nb.txt=>$(AppPath)" }),
-    [](const ::testing::TestParamInfo<ListFormat>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ListFormat>& caseInfo) { return std::string(caseInfo.param.name); });
 
 // Locations that have no update list: the main program starts as usual.
 enum class Location { UpdateFolder, Blank, MissingFolder };
@@ -226,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(LoaderRun, NoUpdates,
         NoUpdatesCase { "NoUpdateList", Location::UpdateFolder, nullptr },
         NoUpdatesCase { "EmptyUpdateList", Location::UpdateFolder, "" },
         NoUpdatesCase { "BlankUpdateList", Location::UpdateFolder, "  \r\n\r\n \n" }),
-    [](const ::testing::TestParamInfo<NoUpdatesCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<NoUpdatesCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 // Every failure: one box ending in "Application terminated.", nothing started, nothing recorded.
 class LoaderFailure : public LoaderRun {
@@ -347,7 +347,7 @@ INSTANTIATE_TEST_SUITE_P(LoaderFailure, LongListLine,
     ::testing::Values(LongLineCase { "UpdateListJustOver", false, 4097 },
         LongLineCase { "UpdateList100k", false, 100'000 }, LongLineCase { "UpdateList10MB", false, 10'000'000 },
         LongLineCase { "FileList100k", true, 100'000 }, LongLineCase { "FileList10MB", true, 10'000'000 }),
-    [](const ::testing::TestParamInfo<LongLineCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LongLineCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 // A file list with one line leading outside the program folder or its named folder stops the
 // update before its first file is written: the good line before it installs nothing either.
@@ -386,7 +386,7 @@ INSTANTIATE_TEST_SUITE_P(LoaderFailure, EscapingListLine,
         EscapingLineCase { "DownAndTwiceUp", "a.txt => $(AppPath)/sub/../../outside" },
         EscapingLineCase { "AbsoluteFolderClimbsUp", "a.txt => <outside>/../outside" },
         EscapingLineCase { "BackslashesClimbUp", "a.txt => $(AppPath)\\..\\outside" }),
-    [](const ::testing::TestParamInfo<EscapingLineCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<EscapingLineCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(LoaderFailure, AFolderLinkedOutsideTheProgramFolderIsRefused)
 {

@@ -214,8 +214,8 @@ TEST_P(RemoteNoUpdates, StartTheMainProgram)
 
 INSTANTIATE_TEST_SUITE_P(RemoteUpdates, RemoteNoUpdates,
     ::testing::Values(nullptr, "<html><body>Not here</body></html>\n", ""),
-    [](const ::testing::TestParamInfo<const char*>& info) {
-        return std::string(!info.param ? "NotFound" : *info.param == '<' ? "Page" : "Empty");
+    [](const ::testing::TestParamInfo<const char*>& caseInfo) {
+        return std::string(!caseInfo.param ? "NotFound" : *caseInfo.param == '<' ? "Page" : "Empty");
     });
 
 using RemoteServerDown = LoaderTest;

@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase { "QuotedCaption", "People, \"Pe_ople\"", "People", "Pe_ople", 1, true },
                       LineCase { "Separator", "\t-", "", "-", 2, false },
                       LineCase { "AmpersandKept", "Rep, Cut & Paste", "Rep", "Cut & Paste", 1, true }),
-    [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LineCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(MenuLineErrors, NoCommaAndBadFlagAreRefused)
 {
