@@ -25,8 +25,8 @@ ReportWindow::ReportWindow(const QString& className, const QString& caption)
     zchkWithPageSetup->setGoodName(QStringLiteral("With Page Setup"));
     zchkWithPageSetup->setPartOfTheQuery(false);
     zchkWithPageSetup->setMinimumSize(220, 24);
-    auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+    auto button = [this](const char* name, const char* text) {
+        auto* b = new QPushButton(QString::fromLatin1(text), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         return b;

@@ -241,9 +241,9 @@ struct LookupField {
         multiplier = spendSign;
         return *this;
     }
-    LookupField& inGroup(const QString& caption, const QString& objectName = QString())
+    LookupField& inGroup(const QString& boxCaption, const QString& objectName = QString())
     {
-        groupCaption = caption;
+        groupCaption = boxCaption;
         groupName = objectName;
         return *this;
     }
@@ -257,9 +257,9 @@ struct LookupField {
         startsSecondColumn = true;
         return *this;
     }
-    LookupField& withButton(const QString& name, const QString& caption)
+    LookupField& withButton(const QString& name, const QString& buttonCaption)
     {
-        sideButtons.push_back({ name, caption });
+        sideButtons.push_back({ name, buttonCaption });
         return *this;
     }
     LookupField& labelled(const QString& text, const QString& objectName = QString())

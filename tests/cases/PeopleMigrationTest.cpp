@@ -38,7 +38,7 @@ protected:
             m_connection->executeStatement(
                 QStringLiteral("INSERT INTO DB_Schema_Version(Version) VALUES (?)"), { version });
         }
-        m_before = earlier.size();
+        m_before = static_cast<int>(earlier.size());
     }
 
     void TearDown() override

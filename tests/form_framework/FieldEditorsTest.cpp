@@ -780,8 +780,8 @@ TEST_F(Fields, AMoneyFieldNeedsAnAmountAndMarksTheWindowOnEitherPart)
     EXPECT_FALSE(money->IsValid());
     EXPECT_EQ(lastBox(), QStringLiteral("Amount is a required field."));
 
-    int changes = 0;
-    QObject::connect(money, &zMoney::Change, money, [&changes] { ++changes; });
+    int changeCount = 0;
+    QObject::connect(money, &zMoney::Change, money, [&changeCount] { ++changeCount; });
     host.type(money->amount()->box(), QStringLiteral("12"));
     EXPECT_TRUE(host.info()->DataChanged());
     EXPECT_EQ(money->Value(), QVariant(-12.0));
