@@ -1,6 +1,7 @@
 #include "administration/Administration.h"
 
 #include "administration/frmCrystal.h"
+#include "administration/frmCurrentActivity.h"
 #include "administration/frmRenameFiles.h"
 #include "administration/frmRepAllTables.h"
 #include "administration/frmRepDBChanges.h"
@@ -8,6 +9,7 @@
 #include "administration/frmSQL2Excel.h"
 #include "administration/frmTest.h"
 #include "form_framework/FormRegistry.h"
+#include "reference_tables/LookupSearchWindow.h"
 
 void RegisterAdministrationForms()
 {
@@ -18,4 +20,6 @@ void RegisterAdministrationForms()
     FormRegistry::registerForm(QStringLiteral("frmRepDBChanges"), [] { return new frmRepDBChanges; });
     FormRegistry::registerForm(QStringLiteral("frmSQL2Excel"), [] { return new frmSQL2Excel; });
     FormRegistry::registerForm(QStringLiteral("frmTest"), [] { return new frmTest; });
+    FormRegistry::registerForm(
+        QStringLiteral("frmCurrentActivity"), [] { return new LookupSearchWindow(CurrentActivityDeclaration()); });
 }

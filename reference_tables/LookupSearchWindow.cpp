@@ -87,6 +87,8 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     connect(m_buttons, &zButtonsSearch::ActionClick, this, [this](QString& name) { runAction(name); });
     m_buttons->setAllowNew(table.searchAllowNew);
     m_buttons->setAllowEdit(table.searchAllowEdit);
+    m_buttons->setAllowDelete(table.searchAllowDelete);
+    m_buttons->setAllowRecordHistory(table.searchAllowRecordHistory);
     m_grid->setOpenRowOnActivate(table.gridOpensRow);
     resize(640, 420);
 }

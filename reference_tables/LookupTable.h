@@ -57,11 +57,24 @@ struct LookupTable {
     bool searchAllowEdit = true;
     // A double click or Enter on a row opens it for edit.
     bool gridOpensRow = true;
+    // The bar's Delete and Record History buttons.
+    bool searchAllowDelete = true;
+    bool searchAllowRecordHistory = true;
+    // The search call when it is not the table's own "usp_Evd_Search_<table>_All" (a window over
+    // something that is no table of ours); such a window has no one-row search.
+    QString searchCall {};
 
     // "EXEC usp_Evd_Search_<table>_All" and "..._One".
-    QString searchProcedure() const { return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_All"); }
+    QString searchProcedure() const
+    {
+        if (!searchCall.isEmpty())
+            return searchCall;
+        return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_All");
+    }
     QString searchOneProcedure() const
     {
+        if (!searchCall.isEmpty())
+            return QString();
         return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_One");
     }
     // The identity's name in messages: "Case Status ID".

@@ -789,7 +789,7 @@ TEST_F(Fields, AMoneyFieldNeedsAnAmountAndMarksTheWindowOnEitherPart)
     money->findChild<QRadioButton*>(QStringLiteral("optSpendReceive_1"))->click();
     EXPECT_TRUE(host.info()->DataChanged());
     EXPECT_EQ(money->Value(), QVariant(12.0));
-    EXPECT_EQ(changes, 3) << "two typed digits and one switch of direction";
+    EXPECT_EQ(changeCount, 3) << "two typed digits and one switch of direction";
 
     money->setSpendWord(QStringLiteral("Out"));
     money->setValue(-3);

@@ -1,0 +1,29 @@
+#include "administration/frmCurrentActivity.h"
+
+#include "reference_tables/LookupTable.h"
+
+const LookupTable& CurrentActivityDeclaration()
+{
+    static const LookupTable table = [] {
+        LookupTable declared;
+        declared.table = QStringLiteral("master..sysprocesses");
+        declared.identityField = QStringLiteral("spid");
+        declared.searchWindow = QStringLiteral("frmCurrentActivity");
+        declared.caption = QStringLiteral("Current Activity");
+        declared.pluralCaption = QStringLiteral("Current Activity");
+        // The box is kept for the user's eye only: it never enters the query.
+        declared.criteria.push_back(LookupField::checkBox(QStringLiteral("zchkVantorelManagerOnly"),
+            QStringLiteral("VantorelManagerOnly"), QStringLiteral("Vantorel Manager only"),
+            QStringLiteral("Vantorel Manager only"), false)
+                                        .notStored());
+        declared.populateOnStart = true;
+        declared.searchAllowNew = false;
+        declared.searchAllowEdit = false;
+        declared.searchAllowDelete = false;
+        declared.searchAllowRecordHistory = false;
+        declared.gridOpensRow = false;
+        declared.searchCall = QStringLiteral("EXEC usp_DB_Search_Current_Activity");
+        return declared;
+    }();
+    return table;
+}
