@@ -88,6 +88,8 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     m_buttons->setAllowNew(table.searchAllowNew);
     m_buttons->setAllowEdit(table.searchAllowEdit);
     m_grid->setOpenRowOnActivate(table.gridOpensRow);
+    if (table.extendSearchWindow)
+        table.extendSearchWindow(*this);
     resize(640, 420);
 }
 
