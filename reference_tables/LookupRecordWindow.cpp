@@ -418,6 +418,12 @@ void LookupRecordWindow::ProcessDefaultValue(const QString& defaultValue)
         target->setValue(defaultValue);
 }
 
+void LookupRecordWindow::SetDefaultsProcedure()
+{
+    if (m_table.setDefaults)
+        m_table.setDefaults(*this);
+}
+
 void LookupRecordWindow::PopulateShortcuts()
 {
     for (const QString& caption : m_actions.captions())

@@ -60,6 +60,7 @@ public:
     bool CheckFieldsProcedure() override;
     bool ActPopulateFormEditProcedure() override;
     void ProcessDefaultValue(const QString& defaultValue) override;
+    void SetDefaultsProcedure() override;
     void PopulateShortcuts() override;
 
 private:

@@ -90,6 +90,8 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     m_buttons->setAllowDelete(table.searchAllowDelete);
     m_buttons->setAllowRecordHistory(table.searchAllowRecordHistory);
     m_grid->setOpenRowOnActivate(table.gridOpensRow);
+    if (table.extendSearchWindow)
+        table.extendSearchWindow(*this);
     resize(640, 420);
 }
 

@@ -45,6 +45,9 @@ struct LookupTable {
     std::function<void(LookupRecordWindow&)> beforeStartParameters {};
     // Run with the record's row once it is read, before the fields are filled from it.
     std::function<void(LookupRecordWindow&, Recordset&)> rowLoaded {};
+    // The defaults of a new record (the window opened for adding, or New pressed); none: the
+    // fields' own starting values.
+    std::function<void(LookupRecordWindow&)> setDefaults {};
     // The bar's New button and its Previous and Next buttons.
     bool allowNew = true;
     bool allowMove = true;
@@ -63,6 +66,9 @@ struct LookupTable {
     // The search call when it is not the table's own "usp_Evd_Search_<table>_All" (a window over
     // something that is no table of ours); such a window has no one-row search.
     QString searchCall {};
+    // What a search window adds to the pattern (actions on the selected row), run once its grid
+    // and bar exist.
+    std::function<void(LookupSearchWindow&)> extendSearchWindow {};
 
     // "EXEC usp_Evd_Search_<table>_All" and "..._One".
     QString searchProcedure() const

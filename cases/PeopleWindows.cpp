@@ -1,0 +1,356 @@
+#include "cases/PeopleWindows.h"
+
+#include "cases/PersonText.h"
+#include "core/Database.h"
+#include "core/MessageBoxes.h"
+#include "core/Recordset.h"
+#include "core/Viewers.h"
+#include "form_framework/FormRegistry.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zFieldBase.h"
+#include "list_controls/zComboBoxText.h"
+#include "reference_tables/GeographyCodes.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/LookupSearchWindow.h"
+
+#include <QDateTime>
+
+namespace {
+
+QString S(const char* text) { return QString::fromUtf8(text); }
+
+const QString kGone = QStringLiteral("The related record no longer exists.");
+
+QDateTime Day(int year, int month, int day) { return QDateTime(QDate(year, month, day), QTime(0, 0)); }
+
+LookupField DateField(const char* control, const char* column, const char* goodName)
+{
+    return LookupField::date(S(control), S(column), S(goodName))
+        .format(QStringLiteral("mm/dd/yyyy"))
+        .dates(Day(1850, 12, 31), Day(2050, 1, 1));
+}
+
+LookupField Text(const char* control, const char* column, const char* goodName, int length)
+{
+    return LookupField::text(S(control), S(column), S(goodName)).length(length);
+}
+
+LookupField Picker(const char* control, const char* column, const char* goodName, const char* sql, const char* table)
+{
+    return LookupField::picker(S(control), S(column), S(goodName), S(sql), S(table));
+}
+
+// A picker missing its value: no text, or a text that names no entry.
+bool PickerMissing(zFieldBase* picker) { return picker->IsMissing() || picker->Value().toInt() <= 0; }
+
+// One column of the default geography's first row: the user's defaults or the database's; null
+// when neither exists.
+QVariant DefaultGeography(const QString& column)
+{
+    std::unique_ptr<Recordset> rows = OpenRecordset(QStringLiteral("EXEC usp_Evd_Get_Default_Geography"), false);
+    QVariant value;
+    if (rows && !rows->eof()) {
+        const int index = rows->fieldIndex(column);
+        if (index >= 0)
+            value = rows->value(index);
+    }
+    CloseRecordset(rows);
+    return value;
+}
+
+void DefaultFromGeography(zFieldBase* field, const QString& column, bool identity)
+{
+    field->setDefaultProcedure([column, identity]() -> QVariant {
+        const QVariant value = DefaultGeography(column);
+        if (identity)
+            return value.isNull() ? 0 : value.toInt();
+        return value.isNull() ? QString() : value.toString();
+    });
+}
+
+void ResolveCountryOnLeaving(LookupRecordWindow& window)
+{
+    auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
+    QObject::connect(country, &zComboBoxText::DropDownLostFocus, &window, [country] { ResolveCountryCode(country); });
+}
+
+void OpenRecord(const QString& window, int identity)
+{
+    OpenFormWithParams(window, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+}
+
+void OpenNewEmployee(int person)
+{
+    OpenFormWithParams(
+        QStringLiteral("frmEmployee"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Person_ID"), person });
+}
+
+// The person's employee record, 0 when there is none.
+int EmployeeOf(int person)
+{
+    std::unique_ptr<Recordset> rows = OpenRecordset(
+        QStringLiteral("SELECT Employee_ID FROM Employees WHERE Person_ID = ") + QString::number(person), false);
+    const int employee = rows && !rows->eof() && !rows->value(0).isNull() ? rows->value(0).toInt() : 0;
+    CloseRecordset(rows);
+    return employee;
+}
+
+void ViewEmployeeRecord(int person)
+{
+    const int employee = EmployeeOf(person);
+    if (employee == 0)
+        ShowInfoMessage(QStringLiteral("No Employee record exists for this person."));
+    else
+        OpenRecord(QStringLiteral("frmEmployee"), employee);
+}
+
+// The search window asks first; the record window leaves the refusal to the employee window's
+// unique Person field.
+void AddEmployeeAfterAsking(int person)
+{
+    const int employee = EmployeeOf(person);
+    if (employee == 0) {
+        OpenNewEmployee(person);
+        return;
+    }
+    ShowInfoMessage(QStringLiteral("Employee record for this person is already in the database."));
+    OpenRecord(QStringLiteral("frmEmployee"), employee);
+}
+
+void ViewPerson(int employee)
+{
+    const std::optional<QVariant> person = GetSQLValue(
+        QStringLiteral("SELECT Person_ID FROM Employees WHERE Employee_ID = ") + QString::number(employee));
+    if (!person || person->isNull() || person->toInt() <= 0) {
+        ShowInfoMessage(kGone);
+        return;
+    }
+    OpenRecord(QStringLiteral("frmPerson"), person->toInt());
+}
+
+void ViewMap(const char* procedure, const char* caption, int address)
+{
+    const std::optional<QVariant> url = GetSQLValue(
+        QStringLiteral("EXEC ") + S(procedure) + QStringLiteral(" @Address_ID = ") + QString::number(address));
+    if (!url || url->isNull() || url->toString().isEmpty()) {
+        ShowInfoMessage(kGone);
+        return;
+    }
+    ShowWebPage(url->toString(), S(caption));
+}
+
+template <typename Window> void AddMapActions(Window& window)
+{
+    window.addAction(
+        QStringLiteral("View Map (Yahoo)"), [](int id) { ViewMap("usp_Evd_URL_Map_Yahoo", "Yahoo Map", id); });
+    window.addAction(
+        QStringLiteral("View Map (MapQuest)"), [](int id) { ViewMap("usp_Evd_URL_Map_MapQuest", "MapQuest Map", id); });
+}
+
+LookupTable People()
+{
+    LookupTable people { QStringLiteral("People"), QStringLiteral("Person_ID"), QStringLiteral("frmPerson"),
+        QStringLiteral("frmPeople"), QStringLiteral("Person"), QStringLiteral("People"), {}, {}, {} };
+    people.fields = {
+        Picker("zcbtSalutation", "Salutation_ID", "Salutation", "EXEC usp_Evd_DropDown_Salutations", "Salutations"),
+        Text("ztxtName(0)", "First_Name", "First Name", 50).required(),
+        Text("ztxtName(1)", "Middle_Name", "Middle Name", 50),
+        Text("ztxtName(2)", "Last_Name", "Last Name", 50).required(),
+        Picker("zcbtSuffix", "Suffix_ID", "Suffix", "EXEC usp_Evd_DropDown_Suffixes", "Suffixes"),
+        Text("ztxtName(3)", "Nickname", "Nickname", 50),
+        DateField("zdatDate(0)", "Date_Of_Birth", "Date of Birth"),
+        DateField("zdatDate(1)", "Date_Of_Death", "Date of Death"),
+        Picker("zcbtGender", "Gender_ID", "Gender", "EXEC usp_Evd_DropDown_Genders", "Genders"),
+        LookupField::number(S("znumHeight"), S("Person_Height"), S("Height"))
+            .decimals(3)
+            .range(0, 250)
+            .minExcluded()
+            .maxExcluded(),
+        Picker("zcbtUnit(0)", "Person_Height_Unit_ID", "Height Unit",
+            "EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'L'", "Units")
+            .labelled(QString())
+            .besideThePrevious(),
+        LookupField::number(S("znumWeight"), S("Person_Weight"), S("Weight"))
+            .decimals(3)
+            .range(0, 600)
+            .minExcluded()
+            .maxExcluded(),
+        Picker("zcbtUnit(1)", "Person_Weight_Unit_ID", "Weight Unit",
+            "EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'W'", "Units")
+            .labelled(QString())
+            .besideThePrevious(),
+        Picker("zcbtColor(0)", "Eye_Color_ID", "Eye Color", "EXEC usp_Evd_DropDown_Colors_Eyes", "Colors"),
+        Picker("zcbtColor(1)", "Hair_Color_ID", "Hair Color", "EXEC usp_Evd_DropDown_Colors_Hair", "Colors"),
+        Picker("zcbtRace", "Race_ID", "Race", "EXEC usp_Evd_DropDown_Races", "Races"),
+        Text("ztxtSSN", "SSN", "SSN", 9),
+    };
+    people.criteria = {
+        Text("ztxtName(0)", "First_Name", "First Name Like", 50),
+        Text("ztxtName(1)", "Last_Name", "Last Name Like", 50),
+    };
+    people.populateOnStart = false;
+    people.defaultValueHandler = [](LookupRecordWindow& window, const QString& text) {
+        const PersonName name = SplitFullName(text);
+        window.field(QStringLiteral("ztxtName(0)"))->setValue(name.firstName);
+        window.field(QStringLiteral("ztxtName(1)"))->setValue(name.middleName);
+        window.field(QStringLiteral("ztxtName(2)"))->setValue(name.lastName);
+    };
+    people.extendRecordWindow = [](LookupRecordWindow& window) {
+        for (const auto& [unit, measurement] :
+            { std::pair { "zcbtUnit(0)", "znumHeight" }, { "zcbtUnit(1)", "znumWeight" } }) {
+            zFieldBase* unitField = window.field(S(unit));
+            zFieldBase* measurementField = window.field(S(measurement));
+            unitField->setFinalValidation(
+                [unitField, measurementField] { return MeasurementUnitMessage(unitField, measurementField); });
+        }
+        window.addAction(QStringLiteral("View Employee Record"), ViewEmployeeRecord);
+        window.addAction(QStringLiteral("Add Employee"), OpenNewEmployee);
+    };
+    people.extendSearchWindow = [](LookupSearchWindow& window) {
+        window.addAction(QStringLiteral("View Employee Record"), ViewEmployeeRecord);
+        window.addAction(QStringLiteral("Add Employee"), AddEmployeeAfterAsking);
+    };
+    return people;
+}
+
+LookupTable Employees()
+{
+    LookupTable employees { QStringLiteral("Employees"), QStringLiteral("Employee_ID"), QStringLiteral("frmEmployee"),
+        QStringLiteral("frmEmployees"), QStringLiteral("Employee"), QStringLiteral("Employees"), {}, {}, {} };
+    employees.codePrefix = QLatin1Char('E');
+    employees.codeCaption = QStringLiteral("Employee Barcode:");
+    employees.fields = {
+        Picker("zcbtPerson", "Person_ID", "Person", "EXEC usp_Evd_DropDown_People", "People").required().unique(),
+        Picker("zcbtCategory", "Employee_Category_ID", "Employee Category", "EXEC usp_Evd_DropDown_Employee_Categories",
+            "Employee_Categories")
+            .required(),
+        Text("ztxtPayrollNumber", "Payroll_Number", "Payroll Number", 30).required().unique(),
+        Text("ztxtTitle", "Title", "Title / Position", 30),
+        Picker("zcbtRank", "Rank_ID", "Rank", "EXEC usp_Evd_DropDown_Ranks", "Ranks"),
+        Text("ztxtBadgeNumber", "Badge_Number", "Badge Number", 30),
+        Text("ztxtBadgeBarCode", "Badge_Bar_Code", "Badge Bar Code", 30),
+        DateField("zdatDate", "Employed_Since", "Employed Since"),
+    };
+    employees.criteria = {
+        Text("ztxtName(0)", "First_Name", "First Name Like", 50),
+        Text("ztxtName(1)", "Last_Name", "Last Name Like", 50),
+        Text("ztxtPayrollNumber", "Payroll_Number", "Payroll Number Like", 30),
+    };
+    employees.populateOnStart = false;
+    // A text typed into another window's employee picker says nothing about the new employee.
+    employees.defaultValueTarget.clear();
+    employees.extendRecordWindow
+        = [](LookupRecordWindow& window) { window.addAction(QStringLiteral("View Person"), ViewPerson); };
+    employees.extendSearchWindow
+        = [](LookupSearchWindow& window) { window.addAction(QStringLiteral("View Person"), ViewPerson); };
+    return employees;
+}
+
+LookupTable Addresses()
+{
+    LookupTable addresses { QStringLiteral("Addresses"), QStringLiteral("Address_ID"), QStringLiteral("frmAddress"),
+        QStringLiteral("frmAddresses"), QStringLiteral("Address"), QStringLiteral("Addresses"), {}, {}, {} };
+    addresses.fields = {
+        Picker("zcbtCountry", "Country_ID", "Country", "EXEC usp_Evd_DropDown_Countries", "Countries").required(),
+        Text("ztxtStreetAddress(0)", "Street_Address_1", "Street Address 1", 50).required(),
+        Text("ztxtStreetAddress(1)", "Street_Address_2", "Street Address 2", 50),
+        Text("ztxtCity", "City", "City", 50).required(),
+        Picker("zcbtState", "State_ID", "State", "EXEC usp_Evd_DropDown_States", "States"),
+        Text("ztxtOtherState", "State_Other", "Other State", 50),
+        Text("ztxtZIP", "ZIP", "ZIP", 10),
+    };
+    addresses.criteria = {
+        Text("ztxtStreetAddress(0)", "Street_Address_1", "Street Address 1 Like", 50),
+        Text("ztxtStreetAddress(1)", "Street_Address_2", "Street Address 2 Like", 50),
+        Text("ztxtCity", "City", "City Like", 50),
+    };
+    addresses.populateOnStart = false;
+    addresses.setDefaults = [](LookupRecordWindow& window) {
+        for (const char* name : { "zcbtCountry", "zcbtState", "ztxtCity" })
+            window.field(S(name))->SetDefault();
+    };
+    addresses.defaultValueHandler = [](LookupRecordWindow& window, const QString& text) {
+        zFieldBase* country = window.field(QStringLiteral("zcbtCountry"));
+        const int countryID = country->Value().toInt();
+        const AddressFields parts = SplitAddressText(
+            text, [countryID](const QString& state) { return FindStateByNameOrCode(state, countryID); });
+        window.field(QStringLiteral("ztxtStreetAddress(0)"))->setValue(parts.street);
+        if (parts.city)
+            window.field(QStringLiteral("ztxtCity"))->setValue(*parts.city);
+        if (parts.stateID)
+            window.field(QStringLiteral("zcbtState"))->setValue(*parts.stateID);
+        if (parts.otherState)
+            window.field(QStringLiteral("ztxtOtherState"))->setValue(*parts.otherState);
+        if (parts.zip)
+            window.field(QStringLiteral("ztxtZIP"))->setValue(*parts.zip);
+    };
+    addresses.extendRecordWindow = [](LookupRecordWindow& window) {
+        DefaultFromGeography(window.field(QStringLiteral("zcbtCountry")), QStringLiteral("Country_ID"), true);
+        DefaultFromGeography(window.field(QStringLiteral("zcbtState")), QStringLiteral("State_ID"), true);
+        DefaultFromGeography(window.field(QStringLiteral("ztxtCity")), QStringLiteral("City"), false);
+        ResolveCountryOnLeaving(window);
+        auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
+        auto* state = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtState")));
+        QObject::connect(state, &zComboBoxText::DropDownLostFocus, &window,
+            [country, state] { ResolveStateCode(state, country->Value().toInt()); });
+        AddMapActions(window);
+    };
+    addresses.extendSearchWindow = [](LookupSearchWindow& window) { AddMapActions(window); };
+    return addresses;
+}
+
+LookupTable Telephones()
+{
+    LookupTable telephones { QStringLiteral("Telephones"), QStringLiteral("Telephone_ID"),
+        QStringLiteral("frmTelephone"), QStringLiteral("frmTelephones"), QStringLiteral("Telephone"),
+        QStringLiteral("Telephones"), {}, {}, {} };
+    telephones.fields = {
+        Picker("zcbtCountry", "Country_ID", "Country", "EXEC usp_Evd_DropDown_Countries", "Countries").required(),
+        Text("ztxtTelephone(0)", "Telephone_Area_Code", "Area Code", 10).required(),
+        Text("ztxtTelephone(1)", "Telephone_Number", "Telephone Number", 10).required(),
+        Text("ztxtTelephone(2)", "Telephone_Extention", "Extention", 5),
+    };
+    // On the search window the number comes first, and the names in messages carry no "Like".
+    telephones.criteria = {
+        Text("ztxtTelephone(0)", "Telephone_Number", "Telephone Number", 10)
+            .labelled(QStringLiteral("Telephone Number Like:")),
+        Text("ztxtTelephone(1)", "Telephone_Area_Code", "Area Code", 10).labelled(QStringLiteral("Area Code Like:")),
+    };
+    telephones.populateOnStart = false;
+    telephones.defaultValueTarget = QStringLiteral("ztxtTelephone(1)");
+    telephones.setDefaults = [](LookupRecordWindow& window) {
+        window.field(QStringLiteral("zcbtCountry"))->SetDefault();
+        window.field(QStringLiteral("ztxtTelephone(0)"))->SetDefault();
+    };
+    telephones.extendRecordWindow = [](LookupRecordWindow& window) {
+        DefaultFromGeography(window.field(QStringLiteral("zcbtCountry")), QStringLiteral("Country_ID"), true);
+        DefaultFromGeography(window.field(QStringLiteral("ztxtTelephone(0)")), QStringLiteral("Area_Code"), false);
+        ResolveCountryOnLeaving(window);
+    };
+    return telephones;
+}
+
+} // namespace
+
+QString MeasurementUnitMessage(zFieldBase* unit, zFieldBase* measurement)
+{
+    const bool unitMissing = PickerMissing(unit);
+    const bool measurementMissing = measurement->IsMissing();
+    if (!unitMissing && measurementMissing)
+        return unit->GoodName() + QStringLiteral(" cannot be populated if ") + measurement->GoodName()
+            + QStringLiteral(" is empty");
+    if (unitMissing && !measurementMissing)
+        return unit->GoodName() + QStringLiteral(" is required if ") + measurement->GoodName()
+            + QStringLiteral(" is populated");
+    return QString();
+}
+
+std::vector<LookupTable> PeopleTables() { return { People(), Employees(), Addresses(), Telephones() }; }
+
+void RegisterPeopleForms()
+{
+    for (const LookupTable& table : PeopleTables()) {
+        FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
+        FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
+    }
+}
