@@ -1,5 +1,6 @@
 #include "administration/Administration.h"
 
+#include "administration/AdministrationWindows.h"
 #include "administration/frmCrystal.h"
 #include "administration/frmRenameFiles.h"
 #include "administration/frmRepAllTables.h"
@@ -18,4 +19,5 @@ void RegisterAdministrationForms()
     FormRegistry::registerForm(QStringLiteral("frmRepDBChanges"), [] { return new frmRepDBChanges; });
     FormRegistry::registerForm(QStringLiteral("frmSQL2Excel"), [] { return new frmSQL2Excel; });
     FormRegistry::registerForm(QStringLiteral("frmTest"), [] { return new frmTest; });
+    RegisterAdministrationTableForms();
 }

@@ -58,12 +58,15 @@ struct LookupTable {
     // A double click or Enter on a row opens it for edit.
     bool gridOpensRow = true;
 
+    // The search procedures' family: the framework's own tables have "EXEC usp_DB_Search_".
+    QString searchPrefix = QStringLiteral("EXEC usp_Evd_Search_");
+    // Controls whose values together may stand in one row only (checked after the fields, the
+    // focus going to the first); empty: no such check.
+    std::vector<QString> uniqueCombination {};
+
     // "EXEC usp_Evd_Search_<table>_All" and "..._One".
-    QString searchProcedure() const { return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_All"); }
-    QString searchOneProcedure() const
-    {
-        return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_One");
-    }
+    QString searchProcedure() const { return searchPrefix + table + QStringLiteral("_All"); }
+    QString searchOneProcedure() const { return searchPrefix + table + QStringLiteral("_One"); }
     // The identity's name in messages: "Case Status ID".
     QString identityGoodName() const { return caption + QStringLiteral(" ID"); }
 
