@@ -247,7 +247,8 @@ LookupField folderField(int index, const char* column, const char* goodName)
     return LookupField::text(QStringLiteral("ztxtFolder(%1)").arg(index), S(column), S(goodName))
         .length(200)
         .required()
-        .folder()
+        // Plain text, not a folder path: a server folder may be a web address and a client folder
+        // one that only the clients have, so neither is checked or rewritten here.
         .foreignKey(QStringLiteral("EXEC usp_DB_Get_Folder_From_ID @DB_Folder_ID = "),
             QStringLiteral("EXEC usp_DB_Get_DB_Folder_ID @DB_Folder_Name = "))
         .withButton(QStringLiteral("btnBrowse(%1)").arg(index), QStringLiteral("..."));
