@@ -5,6 +5,7 @@
 
 #include "administration/AdministrationWindows.h"
 #include "core/Database.h"
+#include "core/Settings.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zButtonsAddEdit.h"
 #include "form_framework/zFieldBase.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +175,22 @@ TEST_P(AdministrationWindows, OptionsWindowsOfferNeitherNewNorMove)
         EXPECT_TRUE(window->field(QString::fromLatin1(c.locked))->Locked()) << c.window;
         UnloadWindow(window);
     }
+}
+
+TEST_P(AdministrationWindows, TheUsersOwnPromptBoxIsTheSettingTheSwitchReads)
+{
+    ASSERT_TRUE(Act_SaveSettingDB(QStringLiteral("DB_Prompt_Database_Switch"), false));
+    const int me = idOf(QStringLiteral("SELECT DB_User_ID FROM DB_Users WHERE DB_User_Name = SUSER_NAME()"));
+    LookupRecordWindow* window = openEdit(QStringLiteral("frmUserInfo"), me);
+    ASSERT_NE(window, nullptr);
+    zFieldBase* prompt = window->field(QStringLiteral("zchkPromptDatabaseSwitch"));
+    EXPECT_FALSE(prompt->Value().toBool());
+    QTest::mouseClick(prompt->inputBox(), Qt::LeftButton, {}, QPoint(5, prompt->inputBox()->height() / 2));
+    QApplication::processEvents();
+    EXPECT_EQ(save(window), QString());
+    QVariant setting;
+    ASSERT_TRUE(Act_GetSettingDB(QStringLiteral("DB_Prompt_Database_Switch"), setting));
+    EXPECT_TRUE(setting.toBool());
 }
 
 TEST_P(AdministrationWindows, TheColourPreviewFollowsTheNumberAndKeepsItsColourForBadValues)
