@@ -1,5 +1,6 @@
 #include "administration/Administration.h"
 
+#include "administration/AdministrationWindows.h"
 #include "administration/frmCrystal.h"
 #include "administration/frmCurrentActivity.h"
 #include "administration/frmRenameFiles.h"
@@ -22,4 +23,5 @@ void RegisterAdministrationForms()
     FormRegistry::registerForm(QStringLiteral("frmTest"), [] { return new frmTest; });
     FormRegistry::registerForm(
         QStringLiteral("frmCurrentActivity"), [] { return new LookupSearchWindow(CurrentActivityDeclaration()); });
+    RegisterAdministrationTableForms();
 }

@@ -1,5 +1,7 @@
 #include "reference_tables/LookupRecordWindow.h"
 
+#include "form_framework/RecordChecks.h"
+
 #include "core/Actions.h"
 #include "core/AppError.h"
 #include "core/Database.h"
@@ -376,7 +378,12 @@ bool LookupRecordWindow::CheckFieldsProcedure()
         if (!bound->IsValid())
             return false;
     }
-    return true;
+    if (m_table.uniqueCombination.empty())
+        return true;
+    QList<BoundField*> combination;
+    for (const QString& name : m_table.uniqueCombination)
+        combination << boundField(name);
+    return CheckUniqueCombination(combination, this, control(m_table.uniqueCombination.front()));
 }
 
 bool LookupRecordWindow::ActPopulateFormEditProcedure()

@@ -70,18 +70,24 @@ struct LookupTable {
     // and bar exist.
     std::function<void(LookupSearchWindow&)> extendSearchWindow {};
 
+    // The search procedures' family: the framework's own tables have "EXEC usp_DB_Search_".
+    QString searchPrefix = QStringLiteral("EXEC usp_Evd_Search_");
+    // Controls whose values together may stand in one row only (checked after the fields, the
+    // focus going to the first); empty: no such check.
+    std::vector<QString> uniqueCombination {};
+
     // "EXEC usp_Evd_Search_<table>_All" and "..._One".
     QString searchProcedure() const
     {
         if (!searchCall.isEmpty())
             return searchCall;
-        return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_All");
+        return searchPrefix + table + QStringLiteral("_All");
     }
     QString searchOneProcedure() const
     {
         if (!searchCall.isEmpty())
             return QString();
-        return QStringLiteral("EXEC usp_Evd_Search_") + table + QStringLiteral("_One");
+        return searchPrefix + table + QStringLiteral("_One");
     }
     // The identity's name in messages: "Case Status ID".
     QString identityGoodName() const { return caption + QStringLiteral(" ID"); }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "reference_tables/LookupTable.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// The framework's own tables, declared as record and search window pairs: the permissions, the
+// tables, actions and reports, the users, the user's and the database's options and the file
+// update register.
+std::vector<LookupTable> AdministrationTables();
+// Registers every window of the tables above with the form registry.
+void RegisterAdministrationTableForms();
+
+// What "<= Get From File" reads of a local file: the version text (empty: no version
+// information) and the creation time where the file system keeps it, else the last change.
+struct FileStamp {
+    QString version;
+    QDateTime dateTime;
+};
+std::optional<FileStamp> ReadFileStamp(const QString& path);

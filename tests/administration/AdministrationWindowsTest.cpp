@@ -1,0 +1,267 @@
+// The windows of the framework tables over a fresh database: what the clerk types, what is
+// refused and in which order, what the searches send, and the options and file update windows.
+
+#include "../reference_tables/ReferenceFixture.h"
+
+#include "administration/AdministrationWindows.h"
+#include "core/Database.h"
+#include "core/Settings.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/zButtonsAddEdit.h"
+#include "form_framework/zFieldBase.h"
+#include "form_framework/zInfo.h"
+#include "list_controls/zListView.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/LookupSearchWindow.h"
+#include "support/PromptRecorder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class AdministrationWindows : public ReferenceTest {
+protected:
+    void SetUp() override
+    {
+        ReferenceTest::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
+        RegisterAdministrationTableForms();
+    }
+
+    int addUser(const QString& name)
+    {
+        return insert(QStringLiteral("INSERT INTO DB_Users (DB_User_Name, DB_Last_Name, DB_First_Name, DB_Sys_Admin) "
+                                     "VALUES ('%1', 'Last', 'First', 0) RETURNING DB_User_ID")
+                          .arg(name));
+    }
+    int idOf(const QString& sql) { return count(sql); }
+};
+
+TEST_P(AdministrationWindows, RecordWindowsRefuseInTheDeclaredOrder)
+{
+    addUser(QStringLiteral("carla"));
+    const struct {
+        const char* window;
+        std::vector<std::pair<const char*, const char*>> typed;
+        const char* message;
+    } cases[] = {
+        { "frmTablePermission", {}, "User is a required field." },
+        { "frmTablePermission", { { "zcbtUser", "carla" } }, "Table is a required field." },
+        { "frmTable", {}, "Table Name is a required field." },
+        { "frmTable", { { "ztxtTableName", "db_users" }, { "ztxtTableGoodName", "U" }, { "ztxtRecordGoodName", "U" } },
+            "Table with Table Name <db_users> already exists in the database." },
+        { "frmUser", {}, "System Name is a required field." },
+        { "frmUser", { { "ztxtSysName", "CARLA" }, { "ztxtLastName", "L" }, { "ztxtFirstName", "F" } },
+            "User with System Name <CARLA> already exists in the database." },
+        { "frmReport", { { "ztxtName", "Something new" }, { "ztxtCode", "alltables" } },
+            "Report with Report Code <alltables> already exists in the database." },
+        { "frmDBAction", { { "ztxtName", "Only a name" } }, "Action Code is a required field." },
+    };
+    for (const auto& c : cases) {
+        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        ASSERT_NE(window, nullptr) << c.window;
+        for (const auto& [control, text] : c.typed)
+            type(window->field(QString::fromLatin1(control)), QString::fromLatin1(text));
+        EXPECT_EQ(save(window), QString::fromLatin1(c.message)) << c.window;
+        window->info()->setDataChanged(false);
+        UnloadWindow(window);
+    }
+}
+
+TEST_P(AdministrationWindows, NewRecordsStartWithTheirDeclaredTicks)
+{
+    const struct {
+        const char* window;
+        const char* box;
+        bool ticked;
+    } cases[] = {
+        { "frmActionPermission", "zchkPermission", true },
+        { "frmTablePermission", "zchkPermission", true },
+        { "frmDBAction", "zchkDefault", true },
+        { "frmReport", "zchkDefault", true },
+        { "frmTable", "zchkTDAA", false },
+        { "frmUser", "zchkSysAdmin", false },
+        { "frmFileUpdate", "zchkUpdateOnStart", true },
+    };
+    for (const auto& c : cases) {
+        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        ASSERT_NE(window, nullptr) << c.window;
+        EXPECT_EQ(window->field(QString::fromLatin1(c.box))->Value().toBool(), c.ticked) << c.window;
+        UnloadWindow(window);
+    }
+}
+
+TEST_P(AdministrationWindows, ATablePermissionSavesAndAsecondOfTheSameCombinationIsRefused)
+{
+    addUser(QStringLiteral("dora"));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        LookupRecordWindow* window = openNew(QStringLiteral("frmTablePermission"));
+        ASSERT_NE(window, nullptr);
+        type(window->field(QStringLiteral("zcbtUser")), QStringLiteral("dora"));
+        type(window->field(QStringLiteral("zcbtTable")), QStringLiteral("DB_Users"));
+        type(window->field(QStringLiteral("zcbtTableAction")), QStringLiteral("Delete"));
+        const QString message = save(window);
+        if (attempt == 0)
+            EXPECT_EQ(message, QString());
+        else
+            EXPECT_TRUE(message.startsWith(QStringLiteral("Combination of User <"))
+                && message.contains(QStringLiteral("already exists in the database.")))
+                << message.toStdString();
+        window->info()->setDataChanged(false);
+        UnloadWindow(window);
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM DB_Table_Permissions p JOIN DB_Users u ON u.DB_User_ID = "
+                                   "p.DB_User_ID WHERE u.DB_User_Name = 'dora' AND p.DB_Permission = 1")),
+        1);
+}
+
+TEST_P(AdministrationWindows, ATableActionNotInTheListIsRefusedNotOffered)
+{
+    addUser(QStringLiteral("erin"));
+    LookupRecordWindow* window = openNew(QStringLiteral("frmTablePermission"));
+    ASSERT_NE(window, nullptr);
+    type(window->field(QStringLiteral("zcbtUser")), QStringLiteral("erin"));
+    type(window->field(QStringLiteral("zcbtTable")), QStringLiteral("DB_Users"));
+    type(window->field(QStringLiteral("zcbtTableAction")), QStringLiteral("Archive"));
+    EXPECT_EQ(save(window), QStringLiteral("Table Action should match an item in the list."));
+    window->info()->setDataChanged(false);
+}
+
+TEST_P(AdministrationWindows, SearchesQueryNothingUntilPopulatedAndSendOnlyChosenCriteria)
+{
+    LookupSearchWindow* search = openSearch(QStringLiteral("frmTablePermissions"));
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->grid()->CountItems(), 0);
+    EXPECT_EQ(search->GetSearchSQL(), QStringLiteral("EXEC usp_DB_Search_DB_Table_Permissions_All "));
+    const int remove
+        = idOf(QStringLiteral("SELECT DB_Table_Action_ID FROM DB_Table_Actions WHERE DB_Table_Action_Name = 'Delete'"));
+    type(search->criteria().at(2), QStringLiteral("Delete"));
+    EXPECT_EQ(search->GetSearchSQL(),
+        QStringLiteral("EXEC usp_DB_Search_DB_Table_Permissions_All @DB_Table_Action_ID = %1").arg(remove));
+
+    LookupSearchWindow* users = openSearch(QStringLiteral("frmUsers"));
+    ASSERT_NE(users, nullptr);
+    type(users->criteria().at(0), QStringLiteral("O'Neil%"));
+    EXPECT_EQ(users->GetSearchSQL(), QStringLiteral("EXEC usp_DB_Search_DB_Users_All @DB_User_Name = 'O''Neil%'"));
+}
+
+TEST_P(AdministrationWindows, OptionsWindowsOfferNeitherNewNorMove)
+{
+    const int me = idOf(QStringLiteral("SELECT DB_User_ID FROM DB_Users ORDER BY DB_User_ID DESC"));
+    const int options = idOf(QStringLiteral("SELECT MIN(DB_App_Option_ID) FROM DB_App_Options"));
+    const struct {
+        const char* window;
+        int identity;
+        const char* locked;
+        const char* caption;
+    } cases[] = { { "frmUserInfo", me, "ztxtSysName", "User Options" },
+        { "frmDBOptions", options, "ztxtCode", "Database Options" } };
+    for (const auto& c : cases) {
+        LookupRecordWindow* window = openEdit(QString::fromLatin1(c.window), c.identity);
+        ASSERT_NE(window, nullptr) << c.window;
+        EXPECT_EQ(window->info()->FormCaption(), QString::fromLatin1(c.caption));
+        for (const char* name : { "btnNew", "btnMove0", "btnMove1" })
+            EXPECT_FALSE(window->buttons()->findChild<QPushButton*>(QString::fromLatin1(name))->isVisible())
+                << c.window << name;
+        EXPECT_TRUE(window->field(QString::fromLatin1(c.locked))->Locked()) << c.window;
+        UnloadWindow(window);
+    }
+}
+
+TEST_P(AdministrationWindows, TheUsersOwnPromptBoxIsTheSettingTheSwitchReads)
+{
+    ASSERT_TRUE(Act_SaveSettingDB(QStringLiteral("DB_Prompt_Database_Switch"), false));
+    const int me = idOf(QStringLiteral("SELECT DB_User_ID FROM DB_Users WHERE DB_User_Name = SUSER_NAME()"));
+    LookupRecordWindow* window = openEdit(QStringLiteral("frmUserInfo"), me);
+    ASSERT_NE(window, nullptr);
+    zFieldBase* prompt = window->field(QStringLiteral("zchkPromptDatabaseSwitch"));
+    EXPECT_FALSE(prompt->Value().toBool());
+    QTest::mouseClick(prompt->inputBox(), Qt::LeftButton, {}, QPoint(5, prompt->inputBox()->height() / 2));
+    QApplication::processEvents();
+    EXPECT_EQ(save(window), QString());
+    QVariant setting;
+    ASSERT_TRUE(Act_GetSettingDB(QStringLiteral("DB_Prompt_Database_Switch"), setting));
+    EXPECT_TRUE(setting.toBool());
+}
+
+TEST_P(AdministrationWindows, TheColourPreviewFollowsTheNumberAndKeepsItsColourForBadValues)
+{
+    const int options = idOf(QStringLiteral("SELECT MIN(DB_App_Option_ID) FROM DB_App_Options"));
+    LookupRecordWindow* window = openEdit(QStringLiteral("frmDBOptions"), options);
+    ASSERT_NE(window, nullptr);
+    auto* swatch = window->findChild<QLabel*>(QStringLiteral("lblColor"));
+    ASSERT_NE(swatch, nullptr);
+    zFieldBase* number = window->field(QStringLiteral("znumRGB"));
+    type(number, QStringLiteral("255"));
+    EXPECT_EQ(swatch->palette().color(QPalette::Window), QColor(255, 0, 0));
+    // One more than the largest colour cannot be typed; a stored one can still arrive.
+    number->setValue(16777216);
+    QApplication::processEvents();
+    EXPECT_EQ(swatch->palette().color(QPalette::Window), QColor(255, 0, 0)) << "out of range leaves the preview";
+    number->setValue(QVariant());
+    QApplication::processEvents();
+    EXPECT_EQ(swatch->palette().color(QPalette::Window), window->palette().color(QPalette::Window));
+    window->info()->setDataChanged(false);
+}
+
+TEST_P(AdministrationWindows, FileUpdatesConvertFoldersAndReadLocalFiles)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString dir = QDir::toNativeSeparators(folder.path());
+    QFile file(folder.filePath(QStringLiteral("Bramblecot.exe")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.close();
+    insert(QStringLiteral("INSERT INTO DB_File_Names (DB_File_Name, DB_Program_File) VALUES ('Bramblecot.exe', 1) "
+                          "RETURNING DB_File_Name_ID"));
+
+    LookupRecordWindow* window = openNew(QStringLiteral("frmFileUpdate"));
+    ASSERT_NE(window, nullptr);
+    type(window->field(QStringLiteral("zcbtFile")), QStringLiteral("Bramblecot.exe"));
+    type(window->field(QStringLiteral("ztxtFolder(0)")), QStringLiteral("http://example.invalid/files"));
+    Prompts().clear();
+    click(window, "btnGet");
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Not supported. Cannot get file info from the Internet."));
+
+    // A local folder whose name merely starts like a scheme is local.
+    type(window->field(QStringLiteral("ztxtFolder(0)")), dir + QStringLiteral("/httpdocs"));
+    Prompts().clear();
+    click(window, "btnGet");
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("File <%1/httpdocs/Bramblecot.exe> does not exists.").arg(dir));
+
+    type(window->field(QStringLiteral("ztxtFolder(0)")), dir + QStringLiteral("/"));
+    Prompts().clear();
+    click(window, "btnGet");
+    EXPECT_TRUE(Prompts().boxes.empty());
+    EXPECT_EQ(window->field(QStringLiteral("ztxtFileVersion"))->Text(), QString());
+    EXPECT_TRUE(window->field(QStringLiteral("zdatDateTime"))->Value().toDateTime().isValid());
+
+    type(window->field(QStringLiteral("ztxtFolder(1)")), QStringLiteral("C:\\Program Files\\It's here"));
+    EXPECT_EQ(save(window), QString());
+    const int saved = idOf(QStringLiteral("SELECT MAX(DB_File_Update_ID) FROM DB_File_Updates"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM DB_File_Updates u JOIN DB_Folders f ON f.DB_Folder_ID = "
+                                   "u.Client_DB_Folder_ID WHERE f.DB_Folder_Name = 'C:\\Program Files\\It''s here'")),
+        1);
+    UnloadWindow(window);
+
+    LookupRecordWindow* again = openEdit(QStringLiteral("frmFileUpdate"), saved);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->field(QStringLiteral("ztxtFolder(1)"))->Text(), QStringLiteral("C:\\Program Files\\It's here"));
+    EXPECT_EQ(again->field(QStringLiteral("ztxtFolder(0)"))->Text(), dir + QStringLiteral("/"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AdministrationWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+} // namespace
