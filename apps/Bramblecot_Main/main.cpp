@@ -1,6 +1,7 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "cases/CaseProcedures.h"
+#include "cases/CaseWindows.h"
 #include "form_framework/FormFieldsToText.h"
 #include "list_controls/ListProcedures.h"
 #include "core/Connection.h"
@@ -234,6 +235,7 @@ int main(int argc, char* argv[])
     InstallFieldListing();
     RegisterListControlProcedures();
     RegisterCaseProcedures();
+    RegisterCaseWindows();
     frmMain* main = Main();
     if (!main)
         return 0;
