@@ -98,11 +98,11 @@ int main(int argc, char* argv[])
     PrintRatioHeader("us/run");
 
     const int shown = cases / 2 + 1;
-    const QStringList lists { QStringLiteral("EXEC usp_Evd_DropDown_Case_Statuses"), QStringLiteral("EXEC usp_Evd_DropDown_Cases"),
-        QStringLiteral("EXEC usp_Evd_DropDown_Crime_Classes"), QStringLiteral("EXEC usp_Evd_DropDown_Felony_Classes"),
-        QStringLiteral("EXEC usp_Evd_DropDown_Addresses"), QStringLiteral("EXEC usp_Evd_DropDown_Addresses"),
-        QStringLiteral("EXEC usp_Evd_DropDown_Employees"), QStringLiteral("EXEC usp_Evd_DropDown_Property_Categories"),
-        QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
+    const QStringList lists { QStringLiteral("EXEC usp_Evd_DropDown_Case_Statuses"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Cases"), QStringLiteral("EXEC usp_Evd_DropDown_Crime_Classes"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Felony_Classes"), QStringLiteral("EXEC usp_Evd_DropDown_Addresses"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Addresses"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Property_Categories"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
         QStringLiteral("SELECT * FROM Cases WHERE Case_ID = %1").arg(shown) };
     const PairedTimes open = Interleaved(
         repeats,
@@ -111,8 +111,8 @@ int main(int argc, char* argv[])
                 readAll(sql);
         },
         [&] {
-            DataWindow* window = OpenFormWithParams(
-                QStringLiteral("frmCase"), shown, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), shown });
+            DataWindow* window = OpenFormWithParams(QStringLiteral("frmCase"), shown,
+                { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), shown });
             if (!window) {
                 std::printf("  (the window did not open)\n");
                 return;

@@ -1,5 +1,6 @@
 #include "cases/CaseWindows.h"
 
+#include "core/Actions.h"
 #include "core/Database.h"
 #include "core/Platform.h"
 #include "core/Recordset.h"
@@ -46,11 +47,12 @@ LookupField pickerOf(const QString& control, const QString& column, const QStrin
 // The date range and case criteria that both search windows start with.
 std::vector<LookupField> caseCriteria(bool typedCodes)
 {
-    auto from = LookupField::date(QStringLiteral("zdatDate(0)"), QStringLiteral("Case_Date_From"),
-        QStringLiteral("Case Date From"))
+    auto from = LookupField::date(
+        QStringLiteral("zdatDate(0)"), QStringLiteral("Case_Date_From"), QStringLiteral("Case Date From"))
                     .format(QStringLiteral("mm/dd/yyyy"))
                     .dates(earliestDate(), latestDate());
-    auto to = LookupField::date(QStringLiteral("zdatDate(1)"), QStringLiteral("Case_Date_To"), QStringLiteral("Case Date To"))
+    auto to = LookupField::date(
+        QStringLiteral("zdatDate(1)"), QStringLiteral("Case_Date_To"), QStringLiteral("Case Date To"))
                   .format(QStringLiteral("mm/dd/yyyy"))
                   .dates(earliestDate(), latestDate())
                   .labelled(QStringLiteral("To:"));
@@ -61,13 +63,26 @@ std::vector<LookupField> caseCriteria(bool typedCodes)
     return { from, to, caseNumber };
 }
 
+// An entry run as an action of its own: a failure (a window not available) is reported as
+// "Unable to <entry>" and the window stays usable.
+WindowActions::Run asAction(const QString& caption, WindowActions::Run run)
+{
+    QString description = caption;
+    description.remove(QLatin1Char('&'));
+    return [description, run](int id) {
+        ActionScope action(QStringLiteral("CaseWindows"), QStringLiteral("ActionClick"), description);
+        action.run([&] { run(id); });
+    };
+}
+
 // The case's Actions menu, shared by the record window (the shown case) and the search window
 // (the selected row).
 template <typename Window> void addCaseActions(Window& window)
 {
     const auto report = [](const QString& templateName, const QString& procedure) {
         return [templateName, procedure](int id) {
-            WordReport(templateName, QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Case_ID = ") + QString::number(id),
+            WordReport(templateName,
+                QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Case_ID = ") + QString::number(id),
                 templateName, true);
         };
     };
@@ -80,33 +95,46 @@ template <typename Window> void addCaseActions(Window& window)
         };
     };
     window.addAction(QStringLiteral("Print &Case Barcode"),
-        report(QStringLiteral("Barcode Labels - Cases"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Cases")));
+        asAction(QStringLiteral("Print &Case Barcode"),
+            report(QStringLiteral("Barcode Labels - Cases"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Cases"))));
     window.addAction(QStringLiteral("Print Item &Barcodes for Case"),
-        report(QStringLiteral("Barcode Labels - Items"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Items")));
+        asAction(QStringLiteral("Print Item &Barcodes for Case"),
+            report(QStringLiteral("Barcode Labels - Items"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Items"))));
     window.addAction(QStringLiteral("-"), {});
-    window.addAction(QStringLiteral("View Case &Items"), open(QStringLiteral("frmItems"), false));
-    window.addAction(QStringLiteral("&Add Item to the Case"), open(QStringLiteral("frmItem"), true));
+    window.addAction(QStringLiteral("View Case &Items"),
+        asAction(QStringLiteral("View Case &Items"), open(QStringLiteral("frmItems"), false)));
+    window.addAction(QStringLiteral("&Add Item to the Case"),
+        asAction(QStringLiteral("&Add Item to the Case"), open(QStringLiteral("frmItem"), true)));
     window.addAction(QStringLiteral("-"), {});
-    window.addAction(QStringLiteral("View Case &People"), open(QStringLiteral("frmCasePeople"), false));
-    window.addAction(QStringLiteral("Add Person to the Case"), open(QStringLiteral("frmCasePerson"), true));
+    window.addAction(QStringLiteral("View Case &People"),
+        asAction(QStringLiteral("View Case &People"), open(QStringLiteral("frmCasePeople"), false)));
+    window.addAction(QStringLiteral("Add Person to the Case"),
+        asAction(QStringLiteral("Add Person to the Case"), open(QStringLiteral("frmCasePerson"), true)));
     window.addAction(QStringLiteral("-"), {});
-    window.addAction(QStringLiteral("View Related Batches"), open(QStringLiteral("frmBatchItems"), false));
-    window.addAction(QStringLiteral("Add Case to Batch"), open(QStringLiteral("frmBatchItem"), true));
+    window.addAction(QStringLiteral("View Related Batches"),
+        asAction(QStringLiteral("View Related Batches"), open(QStringLiteral("frmBatchItems"), false)));
+    window.addAction(QStringLiteral("Add Case to Batch"),
+        asAction(QStringLiteral("Add Case to Batch"), open(QStringLiteral("frmBatchItem"), true)));
     window.addAction(QStringLiteral("-"), {});
-    window.addAction(QStringLiteral("View Actions"), open(QStringLiteral("frmItemActions"), false));
-    window.addAction(QStringLiteral("Take Action"), open(QStringLiteral("frmItemAction"), true));
+    window.addAction(QStringLiteral("View Actions"),
+        asAction(QStringLiteral("View Actions"), open(QStringLiteral("frmItemActions"), false)));
+    window.addAction(QStringLiteral("Take Action"),
+        asAction(QStringLiteral("Take Action"), open(QStringLiteral("frmItemAction"), true)));
 }
 
 void relatedRecordGone()
 {
-    Platform::prompt().messageBox(
-        QStringLiteral("The related record no longer exists."), MsgBox::OKOnly | MsgBox::Information, QStringLiteral("Information"));
+    Platform::prompt().messageBox(QStringLiteral("The related record no longer exists."),
+        MsgBox::OKOnly | MsgBox::Information, QStringLiteral("Information"));
 }
 
 // The case person's Actions menu. A link or address that is gone opens nothing.
 template <typename Window> void addCasePersonActions(Window& window)
 {
-    window.addAction(QStringLiteral("View &Case"), [](int id) {
+    const auto add = [&window](const QString& caption, WindowActions::Run run) {
+        window.addAction(caption, asAction(caption, std::move(run)));
+    };
+    add(QStringLiteral("View &Case"), [](int id) {
         const auto caseId = GetSQLValue(
             QStringLiteral("SELECT Case_ID FROM Case_People WHERE Case_Person_ID = ") + QString::number(id));
         if (!caseId)
@@ -127,9 +155,8 @@ template <typename Window> void addCasePersonActions(Window& window)
             ShowWebPage(url->toString(), caption);
         };
     };
-    window.addAction(
-        QStringLiteral("View Map (Yahoo)"), map(QStringLiteral("usp_Evd_URL_Map_Yahoo"), QStringLiteral("Yahoo Map")));
-    window.addAction(QStringLiteral("View Map (MapQuest)"),
+    add(QStringLiteral("View Map (Yahoo)"), map(QStringLiteral("usp_Evd_URL_Map_Yahoo"), QStringLiteral("Yahoo Map")));
+    add(QStringLiteral("View Map (MapQuest)"),
         map(QStringLiteral("usp_Evd_URL_Map_MapQuest"), QStringLiteral("MapQuest Map")));
 }
 
@@ -138,10 +165,7 @@ zComboBoxText* pickerIn(LookupRecordWindow& window, const QString& control)
     return qobject_cast<zComboBoxText*>(window.field(control));
 }
 
-bool pickerEmpty(zComboBoxText* picker)
-{
-    return picker->Text().isEmpty() || picker->Value().toInt() <= 0;
-}
+bool pickerEmpty(zComboBoxText* picker) { return picker->Text().isEmpty() || picker->Value().toInt() <= 0; }
 
 // Fills an empty type-and-value pair from the person's look-up; the first row only.
 void fillPair(zComboBoxText* type, zComboBoxText* value, const QString& procedure, const QString& personId,
@@ -177,7 +201,8 @@ void extendCaseWindow(LookupRecordWindow& window)
     });
     for (const QString& name : { QStringLiteral("zcbtCollectingEmployee"), QStringLiteral("zcbtSubmittingEmployee") }) {
         auto* employee = pickerIn(window, name);
-        QObject::connect(employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
+        QObject::connect(
+            employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
     }
     addCaseActions(window);
 }
@@ -255,20 +280,23 @@ LookupTable CasesTable()
     const QString collected = QStringLiteral("Items Collected ");
     const QString defaults = QStringLiteral("Default Values for Items - Can Be Changed for Each Item Later ");
     cases.fields = {
-        caseDate(QStringLiteral("zdatCaseDateTime"), QStringLiteral("Case_Date_Time"), QStringLiteral("Case Date & Time"))
+        caseDate(
+            QStringLiteral("zdatCaseDateTime"), QStringLiteral("Case_Date_Time"), QStringLiteral("Case Date & Time"))
             .required()
             .labelled(QStringLiteral("Case Date && Time:"))
             .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
-        LookupField::text(QStringLiteral("ztxtCaseNumber"), QStringLiteral("Case_Number"), QStringLiteral("Case Number"))
+        LookupField::text(
+            QStringLiteral("ztxtCaseNumber"), QStringLiteral("Case_Number"), QStringLiteral("Case Number"))
             .required()
             .unique()
             .length(30),
         pickerOf(QStringLiteral("zcbtCaseStatus"), QStringLiteral("Case_Status_ID"), QStringLiteral("Case Status"),
             QStringLiteral("usp_Evd_DropDown_Case_Statuses"), QStringLiteral("Case_Statuses")),
-        pickerOf(QStringLiteral("zcbtConnectUpCase"), QStringLiteral("Connect_Up_Case_ID"), QStringLiteral("Connect Up Case"),
-            QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
+        pickerOf(QStringLiteral("zcbtConnectUpCase"), QStringLiteral("Connect_Up_Case_ID"),
+            QStringLiteral("Connect Up Case"), QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .recordCodes(QLatin1Char('C'), true),
-        LookupField::text(QStringLiteral("ztxtInvoice"), QStringLiteral("Invoice_Number"), QStringLiteral("Invoice Number"))
+        LookupField::text(
+            QStringLiteral("ztxtInvoice"), QStringLiteral("Invoice_Number"), QStringLiteral("Invoice Number"))
             .length(10),
         pickerOf(QStringLiteral("zcbtCrimeClass"), QStringLiteral("Crime_Class_ID"), QStringLiteral("Crime Class"),
             QStringLiteral("usp_Evd_DropDown_Crime_Classes"), QStringLiteral("Crime_Classes"))
@@ -277,7 +305,8 @@ LookupTable CasesTable()
             QStringLiteral("usp_Evd_DropDown_Felony_Classes"), QStringLiteral("Felony_Classes"))
             .required(),
         pickerOf(QStringLiteral("zcbtIncidentAddress"), QStringLiteral("Original_Incident_Address_ID"),
-            QStringLiteral("Incident Address"), QStringLiteral("usp_Evd_DropDown_Addresses"), QStringLiteral("Addresses")),
+            QStringLiteral("Incident Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
+            QStringLiteral("Addresses")),
         LookupField::text(QStringLiteral("ztxtIncidentLocation"), QStringLiteral("Original_Incident_Location"),
             QStringLiteral("Incident Location"))
             .length(50),
@@ -288,7 +317,8 @@ LookupTable CasesTable()
             .inGroup(collected, QStringLiteral("Frame2"))
             .inSecondColumn(),
         pickerOf(QStringLiteral("zcbtCollectedAddress"), QStringLiteral("Obtained_Address_ID"),
-            QStringLiteral("Collected From Address"), QStringLiteral("usp_Evd_DropDown_Addresses"), QStringLiteral("Addresses"))
+            QStringLiteral("Collected From Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
+            QStringLiteral("Addresses"))
             .labelled(QStringLiteral("From Address:"))
             .inGroup(collected, QStringLiteral("Frame2")),
         LookupField::text(QStringLiteral("ztxtCollectedLocation"), QStringLiteral("Obtained_Location"),
@@ -297,7 +327,8 @@ LookupTable CasesTable()
             .labelled(QStringLiteral("From Location:"))
             .inGroup(collected, QStringLiteral("Frame2")),
         pickerOf(QStringLiteral("zcbtCollectingEmployee"), QStringLiteral("Collecting_Employee_ID"),
-            QStringLiteral("Collecting Employee"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+            QStringLiteral("Collecting Employee"), QStringLiteral("usp_Evd_DropDown_Employees"),
+            QStringLiteral("Employees"))
             .inGroup(collected, QStringLiteral("Frame2")),
         pickerOf(QStringLiteral("zcbtPropertyCategory"), QStringLiteral("Default_Property_Category_ID"),
             QStringLiteral("Default Property Category"), QStringLiteral("usp_Evd_DropDown_Property_Categories"),
@@ -311,7 +342,8 @@ LookupTable CasesTable()
             .required()
             .labelled(QStringLiteral("Submitting Employee:"))
             .inGroup(defaults, QStringLiteral("Frame1")),
-        LookupField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Case_Notes"), QStringLiteral("Notes")).length(200),
+        LookupField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Case_Notes"), QStringLiteral("Notes"))
+            .length(200),
     };
     cases.criteria = caseCriteria(false);
     cases.codePrefix = QLatin1Char('C');
@@ -336,8 +368,9 @@ LookupTable CasePeopleTable()
             QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .required()
             .recordCodes(QLatin1Char('C'), true),
-        pickerOf(QStringLiteral("zcbtCasePersonType"), QStringLiteral("Case_Person_Type_ID"), QStringLiteral("Case Person Type"),
-            QStringLiteral("usp_Evd_DropDown_Case_Person_Types"), QStringLiteral("Case_Person_Types"))
+        pickerOf(QStringLiteral("zcbtCasePersonType"), QStringLiteral("Case_Person_Type_ID"),
+            QStringLiteral("Case Person Type"), QStringLiteral("usp_Evd_DropDown_Case_Person_Types"),
+            QStringLiteral("Case_Person_Types"))
             .required()
             .labelled(QStringLiteral("Person Type:")),
         pickerOf(QStringLiteral("zcbtPerson"), QStringLiteral("Person_ID"), QStringLiteral("Person"),
@@ -347,8 +380,9 @@ LookupTable CasePeopleTable()
             QStringLiteral("usp_Evd_DropDown_Address_Types"), QStringLiteral("Address_Types")),
         pickerOf(QStringLiteral("zcbtAddress"), QStringLiteral("Address_ID"), QStringLiteral("Address"),
             QStringLiteral("usp_Evd_DropDown_Addresses"), QStringLiteral("Addresses")),
-        pickerOf(QStringLiteral("zcbtTelephoneType"), QStringLiteral("Telephone_Type_ID"), QStringLiteral("Telephone Type"),
-            QStringLiteral("usp_Evd_DropDown_Telephone_Types"), QStringLiteral("Telephone_Types")),
+        pickerOf(QStringLiteral("zcbtTelephoneType"), QStringLiteral("Telephone_Type_ID"),
+            QStringLiteral("Telephone Type"), QStringLiteral("usp_Evd_DropDown_Telephone_Types"),
+            QStringLiteral("Telephone_Types")),
         pickerOf(QStringLiteral("zcbtTelephone"), QStringLiteral("Telephone_ID"), QStringLiteral("Telephone"),
             QStringLiteral("usp_Evd_DropDown_Telephones"), QStringLiteral("Telephones")),
     };

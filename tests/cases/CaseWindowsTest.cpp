@@ -6,6 +6,7 @@
 
 #include "cases/CaseProcedures.h"
 #include "cases/CaseWindows.h"
+#include "core/AppInfo.h"
 #include "core/Database.h"
 #include "core/Recordset.h"
 #include "core/SqlText.h"
@@ -24,10 +25,11 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -36,8 +38,14 @@ namespace {
 
 class RecordingPresenter final : public MergedDocumentPresenter {
 public:
-    void preview(std::unique_ptr<QTextDocument> document, const QString&) override { documents.push_back(std::move(document)); }
-    void print(std::unique_ptr<QTextDocument> document, const QString&) override { documents.push_back(std::move(document)); }
+    void preview(std::unique_ptr<QTextDocument> document, const QString&) override
+    {
+        documents.push_back(std::move(document));
+    }
+    void print(std::unique_ptr<QTextDocument> document, const QString&) override
+    {
+        documents.push_back(std::move(document));
+    }
     static inline std::vector<std::unique_ptr<QTextDocument>> documents;
 };
 
@@ -52,13 +60,20 @@ protected:
         RegisterCaseWindows();
         RecordingPresenter::documents.clear();
         m_presenter = SetMergedDocumentPresenter(std::make_unique<RecordingPresenter>());
+        QDir().mkpath(GetMainPath() + QStringLiteral("Reports"));
+        QFile::remove(TemplatePath(QStringLiteral("Barcode Labels - Cases")));
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/Reports/Barcode Labels - Cases.html"),
+                TemplatePath(QStringLiteral("Barcode Labels - Cases"))));
         crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
                                       "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
         felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
                                        "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
-        category = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
-                                         "Property_Category_Code) VALUES ('Evidence', 'EV') RETURNING Property_Category_ID"));
-        employee = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-1') RETURNING Employee_ID"));
+        category = insert(
+            QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
+                           "Property_Category_Code) VALUES ('Evidence', 'EV') RETURNING Property_Category_ID"));
+        employee
+            = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-1') RETURNING Employee_ID"));
     }
     void TearDown() override
     {
@@ -85,6 +100,15 @@ protected:
         window->field(QStringLiteral("zcbtFelonyClass"))->setValue(felony);
         window->field(QStringLiteral("zcbtPropertyCategory"))->setValue(category);
         window->field(QStringLiteral("zcbtSubmittingEmployee"))->setValue(employee);
+    }
+    // The newest loaded window of that name.
+    template <typename Window> static Window* loaded(const char* name)
+    {
+        Window* found = nullptr;
+        for (QWidget* window : LoadedWindows())
+            if (window->objectName() == QLatin1String(name))
+                found = qobject_cast<Window*>(window);
+        return found;
     }
     static zFieldBase* field(LookupRecordWindow* window, const char* name)
     {
@@ -188,7 +212,8 @@ TEST_P(CaseWindows, TypedCaseCodesInTheConnectUpPicker)
             EXPECT_EQ(message, QString());
         else
             EXPECT_TRUE(message.contains(c.message)) << message.toStdString();
-        EXPECT_EQ(count(QStringLiteral("SELECT COALESCE(Connect_Up_Case_ID, 0) FROM Cases WHERE Case_ID = %1").arg(own)),
+        EXPECT_EQ(
+            count(QStringLiteral("SELECT COALESCE(Connect_Up_Case_ID, 0) FROM Cases WHERE Case_ID = %1").arg(own)),
             c.chosen);
         window->info()->setDataChanged(false);
         UnloadWindow(window);
@@ -223,9 +248,11 @@ TEST_P(CaseWindows, ActionsRunTheirCallsAndOpenTheirWindows)
     Prompts().clear();
     window->runAction(QStringLiteral("print case barcode"));
     QFile data(MergeDataPath(QStringLiteral("Barcode Labels - Cases")));
-    ASSERT_TRUE(data.open(QIODevice::ReadOnly)) << (Prompts().boxes.empty() ? std::string() : Prompts().boxes.back().text.toStdString());
+    ASSERT_TRUE(data.open(QIODevice::ReadOnly))
+        << (Prompts().boxes.empty() ? std::string() : Prompts().boxes.back().text.toStdString());
     const QString text = QString::fromUtf8(data.readAll());
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Case_Barcode\tCase_Number\tCase_Date_Time\tCase_Status\tCrime_Class\r\n")));
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("Case_Barcode\tCase_Number\tCase_Date_Time\tCase_Status\tCrime_Class\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("C-%1\t2004-1\t").arg(id, 10, 10, QLatin1Char('0'))));
 
     // Windows that come with later work answer with the registry's message.
@@ -246,9 +273,11 @@ TEST_P(CaseWindows, ActionsRunTheirCallsAndOpenTheirWindows)
 
     // A new person of the case has the case preset; the people of the case are listed at once.
     const int other = addCase(QStringLiteral("2004-2"));
-    const int type = insert(QStringLiteral("INSERT INTO Case_Person_Types (Case_Person_Type_Name, Case_Person_Type_Code) "
-                                           "VALUES ('Victim', 'VI') RETURNING Case_Person_Type_ID"));
-    const int person = insert(QStringLiteral("INSERT INTO People (First_Name, Last_Name) VALUES ('Ann', 'Lee') RETURNING Person_ID"));
+    const int type
+        = insert(QStringLiteral("INSERT INTO Case_Person_Types (Case_Person_Type_Name, Case_Person_Type_Code) "
+                                "VALUES ('Victim', 'VI') RETURNING Case_Person_Type_ID"));
+    const int person = insert(
+        QStringLiteral("INSERT INTO People (First_Name, Last_Name) VALUES ('Ann', 'Lee') RETURNING Person_ID"));
     for (int c : { id, other })
         insert(QStringLiteral("INSERT INTO Case_People (Case_ID, Case_Person_Type_ID, Person_ID) VALUES (%1, %2, %3) "
                               "RETURNING Case_Person_ID")
@@ -256,14 +285,13 @@ TEST_P(CaseWindows, ActionsRunTheirCallsAndOpenTheirWindows)
                    .arg(type)
                    .arg(person));
     window->runAction(QStringLiteral("Add Person to the Case"));
-    auto* link = qobject_cast<LookupRecordWindow*>(QApplication::activeWindow());
+    auto* link = loaded<LookupRecordWindow>("frmCasePerson");
     ASSERT_NE(link, nullptr);
-    EXPECT_EQ(link->objectName(), QStringLiteral("frmCasePerson"));
     EXPECT_EQ(link->info()->Mode(), FormMode::Add);
     EXPECT_EQ(link->field(QStringLiteral("zcbtCase"))->Value().toInt(), id);
 
     window->runAction(QStringLiteral("View Case People"));
-    auto* people = qobject_cast<LookupSearchWindow*>(QApplication::activeWindow());
+    auto* people = loaded<LookupSearchWindow>("frmCasePeople");
     ASSERT_NE(people, nullptr);
     EXPECT_EQ(people->grid()->CountItems(), 1);
     Prompts().clear();
@@ -271,7 +299,6 @@ TEST_P(CaseWindows, ActionsRunTheirCallsAndOpenTheirWindows)
     ASSERT_FALSE(Prompts().boxes.empty());
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Unknown Action <Nothing Such>."));
 }
-
 
 // A person with an address and a telephone taken from an earlier link, and a second person
 // without any.
@@ -291,6 +318,14 @@ protected:
         cellType = insert(QStringLiteral("INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) "
                                          "VALUES ('Cell', 'CE') RETURNING Telephone_Type_ID"));
         const int country = count(QStringLiteral("SELECT MIN(Country_ID) FROM Countries"));
+        // Second entries: a picker of a single entry would choose it by itself.
+        insert(QStringLiteral("INSERT INTO Address_Types (Address_Type_Name, Address_Type_Code) VALUES ('Work', 'WO') "
+                              "RETURNING Address_Type_ID"));
+        insert(QStringLiteral("INSERT INTO Telephone_Types (Telephone_Type_Name, Telephone_Type_Code) "
+                              "VALUES ('Desk', 'DE') RETURNING Telephone_Type_ID"));
+        insert(QStringLiteral("INSERT INTO Telephones (Country_ID, Telephone_Area_Code, Telephone_Number) "
+                              "VALUES (%1, '555', '7654321') RETURNING Telephone_ID")
+                   .arg(country));
         home = insert(QStringLiteral("INSERT INTO Addresses (Country_ID, Street_Address_1, City) "
                                      "VALUES (%1, '1 Main St', 'Springfield') RETURNING Address_ID")
                           .arg(country));
@@ -300,23 +335,26 @@ protected:
         cell = insert(QStringLiteral("INSERT INTO Telephones (Country_ID, Telephone_Area_Code, Telephone_Number) "
                                      "VALUES (%1, '555', '1234567') RETURNING Telephone_ID")
                           .arg(country));
-        ann = insert(QStringLiteral("INSERT INTO People (First_Name, Last_Name) VALUES ('Ann', 'Lee') RETURNING Person_ID"));
-        bob = insert(QStringLiteral("INSERT INTO People (First_Name, Last_Name) VALUES ('Bob', 'Ray') RETURNING Person_ID"));
-        annsLink = insert(QStringLiteral("INSERT INTO Case_People (Case_ID, Case_Person_Type_ID, Person_ID, Address_Type_ID, "
-                                         "Address_ID, Telephone_Type_ID, Telephone_ID) VALUES (%1, %2, %3, %4, %5, %6, %7) "
-                                         "RETURNING Case_Person_ID")
-                              .arg(earlier)
-                              .arg(role)
-                              .arg(ann)
-                              .arg(homeType)
-                              .arg(home)
-                              .arg(cellType)
-                              .arg(cell));
+        ann = insert(
+            QStringLiteral("INSERT INTO People (First_Name, Last_Name) VALUES ('Ann', 'Lee') RETURNING Person_ID"));
+        bob = insert(
+            QStringLiteral("INSERT INTO People (First_Name, Last_Name) VALUES ('Bob', 'Ray') RETURNING Person_ID"));
+        annsLink = insert(
+            QStringLiteral("INSERT INTO Case_People (Case_ID, Case_Person_Type_ID, Person_ID, Address_Type_ID, "
+                           "Address_ID, Telephone_Type_ID, Telephone_ID) VALUES (%1, %2, %3, %4, %5, %6, %7) "
+                           "RETURNING Case_Person_ID")
+                .arg(earlier)
+                .arg(role)
+                .arg(ann)
+                .arg(homeType)
+                .arg(home)
+                .arg(cellType)
+                .arg(cell));
     }
     LookupRecordWindow* newLink()
     {
-        auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(QStringLiteral("frmCasePerson"), 0,
-            { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), theCase }));
+        auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+            QStringLiteral("frmCasePerson"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), theCase }));
         if (window) {
             window->show();
             QApplication::setActiveWindow(window);
@@ -419,16 +457,15 @@ TEST_P(CasePersonWindows, ViewCaseAndTheMapsFollowTheLink)
 {
     LookupRecordWindow* link = openEdit(QStringLiteral("frmCasePerson"), annsLink);
     ASSERT_NE(link, nullptr);
-    const int linkedCase = count(QStringLiteral("SELECT Case_ID FROM Case_People WHERE Case_Person_ID = %1").arg(annsLink));
+    const int linkedCase
+        = count(QStringLiteral("SELECT Case_ID FROM Case_People WHERE Case_Person_ID = %1").arg(annsLink));
 
     link->runAction(QStringLiteral("View Case"));
-    auto* first = qobject_cast<LookupRecordWindow*>(QApplication::activeWindow());
+    auto* first = loaded<LookupRecordWindow>("frmCase");
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->objectName(), QStringLiteral("frmCase"));
     EXPECT_EQ(first->identity()->Value(), linkedCase);
-    QApplication::setActiveWindow(link);
     link->runAction(QStringLiteral("view case"));
-    EXPECT_EQ(QApplication::activeWindow(), first);
+    EXPECT_EQ(loaded<LookupRecordWindow>("frmCase"), first);
     int caseWindows = 0;
     for (QWidget* window : LoadedWindows())
         caseWindows += window->objectName() == QStringLiteral("frmCase") ? 1 : 0;
@@ -442,8 +479,9 @@ TEST_P(CasePersonWindows, ViewCaseAndTheMapsFollowTheLink)
     EXPECT_EQ(viewers->pageCaptions, (QStringList { QStringLiteral("MapQuest Map"), QStringLiteral("Yahoo Map") }));
 
     // The link without an address, then the link gone: nothing opens, the clerk is told.
-    Act_ExecuteSQL(QStringLiteral("UPDATE Case_People SET Address_ID = NULL, Address_Type_ID = NULL WHERE Case_Person_ID = %1")
-                       .arg(annsLink));
+    Act_ExecuteSQL(
+        QStringLiteral("UPDATE Case_People SET Address_ID = NULL, Address_Type_ID = NULL WHERE Case_Person_ID = %1")
+            .arg(annsLink));
     Prompts().clear();
     link->runAction(QStringLiteral("View Map (Yahoo)"));
     EXPECT_EQ(viewers->pages.size(), 2);
@@ -484,7 +522,7 @@ TEST_P(CasePersonWindows, SearchWindowsOpenEmptyAndActOnlyOnASelectedRow)
     EXPECT_EQ(qobject_cast<zComboBoxText*>(cases->criteria().at(2))->RecordCodePrefix(), QChar());
 
     cases->runAction(QStringLiteral("Add Person to the Case"));
-    auto* link = qobject_cast<LookupRecordWindow*>(QApplication::activeWindow());
+    auto* link = loaded<LookupRecordWindow>("frmCasePerson");
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->field(QStringLiteral("zcbtCase"))->Value().toInt(), theCase);
 }
