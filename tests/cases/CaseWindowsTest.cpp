@@ -27,8 +27,12 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 
@@ -298,6 +302,44 @@ TEST_P(CaseWindows, ActionsRunTheirCallsAndOpenTheirWindows)
     window->runAction(QStringLiteral("Nothing Such"));
     ASSERT_FALSE(Prompts().boxes.empty());
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Unknown Action <Nothing Such>."));
+}
+
+// The case label of three cases through the window's action: each label's barcode decodes to
+// its case's record code.
+TEST_P(CaseWindows, CaseLabelsCarryBarcodesThatDecodeToTheirCodes)
+{
+    QStringList expected;
+    QStringList decoded;
+    QTemporaryDir folder;
+    for (const char* number : { "L-1", "L-2", "L-3" }) {
+        const int id = addCase(QString::fromLatin1(number));
+        expected << QStringLiteral("CODE-39:C-%1").arg(id, 10, 10, QLatin1Char('0'));
+        LookupRecordWindow* window = openEdit(QStringLiteral("frmCase"), id);
+        ASSERT_NE(window, nullptr);
+        RecordingPresenter::documents.clear();
+        window->runAction(QStringLiteral("Print Case Barcode"));
+        ASSERT_EQ(RecordingPresenter::documents.size(), 1u);
+        QTextDocument* document = RecordingPresenter::documents.front().get();
+        EXPECT_TRUE(document->toPlainText().contains(QString::fromLatin1(number)));
+        document->setTextWidth(1000);
+        QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            painter.scale(3, 3);
+            painter.translate(10, 10);
+            document->drawContents(&painter);
+        }
+        const QString png = folder.filePath(QString::fromLatin1(number) + QStringLiteral(".png"));
+        ASSERT_TRUE(page.save(png));
+        QProcess zbar;
+        zbar.start(QStringLiteral("zbarimg"),
+            { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"), png });
+        ASSERT_TRUE(zbar.waitForFinished(30000));
+        decoded << QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
+        UnloadWindow(window);
+    }
+    EXPECT_EQ(decoded, expected);
 }
 
 // A person with an address and a telephone taken from an earlier link, and a second person
