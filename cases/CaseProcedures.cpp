@@ -32,7 +32,15 @@ NativeProcedure mapPage(const QString& procedure, const QString& settingName)
 
         Recordset result;
         result.addResultSet({ { QStringLiteral("URL"), ColumnType::Text } });
-        const QVariant address = arguments.at(0);
+        QVariant address = arguments.at(0);
+        // A case person's page is that of the address the link was given.
+        const QVariant casePerson = arguments.size() > 1 ? arguments.at(1) : QVariant();
+        if (address.isNull() && !casePerson.isNull()) {
+            const Recordset link = connection.executeStatement(
+                QStringLiteral("SELECT Address_ID FROM Case_People WHERE Case_Person_ID = ?"), { casePerson });
+            if (link.recordCount() > 0)
+                address = link.valueAt(0, 0);
+        }
         if (!address.isNull()) {
             const Recordset parts = connection.executeStatement(
                 QStringLiteral("SELECT a.Street_Address_1, a.Street_Address_2, a.City, "
@@ -64,7 +72,8 @@ QString MapPageAddress(const QString& pattern, const QString& oneLineAddress)
 void RegisterCaseProcedures()
 {
     ProcedureCatalogue& catalogue = ProcedureCatalogue::instance();
-    const std::vector<ProcedureParameter> byAddress { { QStringLiteral("Address_ID"), ParameterType::Integer } };
+    const std::vector<ProcedureParameter> byAddress { { QStringLiteral("Address_ID"), ParameterType::Integer },
+        { QStringLiteral("Case_Person_ID"), ParameterType::Integer } };
     catalogue.registerNative(QStringLiteral("usp_Evd_URL_Map_Yahoo"), byAddress,
         mapPage(QStringLiteral("usp_Evd_URL_Map_Yahoo"), QStringLiteral("DB_URL_Map_Yahoo")));
     catalogue.registerNative(QStringLiteral("usp_Evd_URL_Map_MapQuest"), byAddress,

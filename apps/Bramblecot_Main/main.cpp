@@ -2,6 +2,7 @@
 #include "core/AppInfo.h"
 #include "cases/CaseProcedures.h"
 #include "cases/PeopleWindows.h"
+#include "cases/CaseWindows.h"
 #include "form_framework/FormFieldsToText.h"
 #include "list_controls/ListProcedures.h"
 #include "core/Connection.h"
@@ -236,6 +237,7 @@ int main(int argc, char* argv[])
     RegisterListControlProcedures();
     RegisterCaseProcedures();
     RegisterPeopleForms();
+    RegisterCaseWindows();
     frmMain* main = Main();
     if (!main)
         return 0;

@@ -93,6 +93,20 @@ WHERE c.Country_Code_2 = 'US' AND NOT EXISTS (SELECT 1 FROM Addresses WHERE Stre
 INSERT INTO Telephones (Country_ID, Telephone_Area_Code, Telephone_Number)
 SELECT Country_ID, '217', '5550100' FROM Countries
 WHERE Country_Code_2 = 'US' AND NOT EXISTS (SELECT 1 FROM Telephones WHERE Telephone_Area_Code = '217' AND Telephone_Number = '5550100');
+-- A case with its victim at the sample address and telephone.
+INSERT INTO Cases (Case_Date_Time, Case_Number, Case_Status_ID, Crime_Class_ID, Felony_Class_ID,
+                   Original_Incident_Address_ID, Default_Property_Category_ID, Default_Submitting_Employee_ID)
+SELECT '2024-03-07 21:15:00', '20240307', (SELECT MIN(Case_Status_ID) FROM Case_Statuses),
+       (SELECT MIN(Crime_Class_ID) FROM Crime_Classes), (SELECT MIN(Felony_Class_ID) FROM Felony_Classes),
+       (SELECT MIN(Address_ID) FROM Addresses), (SELECT MIN(Property_Category_ID) FROM Property_Categories),
+       (SELECT MIN(Employee_ID) FROM Employees)
+ON CONFLICT DO NOTHING;
+INSERT INTO Case_People (Case_ID, Case_Person_Type_ID, Person_ID, Address_ID, Telephone_ID)
+SELECT c.Case_ID, t.Case_Person_Type_ID, p.Person_ID, (SELECT MIN(Address_ID) FROM Addresses),
+       (SELECT MIN(Telephone_ID) FROM Telephones)
+FROM Cases c, Case_Person_Types t, People p
+WHERE c.Case_Number = '20240307' AND t.Case_Person_Type_Code = 'VIC' AND p.First_Name = 'John' AND p.Last_Name = 'Smith'
+  AND NOT EXISTS (SELECT 1 FROM Case_People cp WHERE cp.Case_ID = c.Case_ID);
 -- A file update of the register, and a clerk with a permission row of each kind, for trying the
 -- administration windows out. The clerk has no log-in: an administrator gives one if wanted.
 INSERT INTO DB_Folders (DB_Folder_Name) VALUES ('/opt/bramblecot/updates') ON CONFLICT DO NOTHING;

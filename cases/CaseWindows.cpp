@@ -1,0 +1,409 @@
+#include "cases/CaseWindows.h"
+
+#include "core/Actions.h"
+#include "core/Database.h"
+#include "core/Platform.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "core/Viewers.h"
+#include "exports/MailMerge.h"
+#include "form_framework/FormRegistry.h"
+#include "form_framework/RecordChecks.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zDate.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
+#include "list_controls/zComboBoxText.h"
+#include "list_controls/zListView.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/LookupSearchWindow.h"
+#include "reference_tables/LookupTable.h"
+
+#include <QDateTime>
+#include <QPushButton>
+
+namespace {
+
+const QString CaseDateFormat = QStringLiteral("mm/dd/yyyy h:mm AMPM");
+const QString CaseDateKeys = QStringLiteral("/0123456789: AMPM");
+
+QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
+QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
+
+LookupField caseDate(const QString& control, const QString& column, const QString& goodName)
+{
+    return LookupField::date(control, column, goodName)
+        .format(CaseDateFormat)
+        .keys(CaseDateKeys)
+        .dates(earliestDate(), latestDate());
+}
+
+LookupField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
+    const QString& table)
+{
+    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
+}
+
+// The date range and case criteria that both search windows start with.
+std::vector<LookupField> caseCriteria(bool typedCodes)
+{
+    auto from = LookupField::date(
+        QStringLiteral("zdatDate(0)"), QStringLiteral("Case_Date_From"), QStringLiteral("Case Date From"))
+                    .format(QStringLiteral("mm/dd/yyyy"))
+                    .dates(earliestDate(), latestDate());
+    auto to = LookupField::date(
+        QStringLiteral("zdatDate(1)"), QStringLiteral("Case_Date_To"), QStringLiteral("Case Date To"))
+                  .format(QStringLiteral("mm/dd/yyyy"))
+                  .dates(earliestDate(), latestDate())
+                  .labelled(QStringLiteral("To:"));
+    auto caseNumber = pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+        QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"));
+    if (typedCodes)
+        caseNumber.recordCodes(QLatin1Char('C'), true);
+    return { from, to, caseNumber };
+}
+
+// An entry run as an action of its own: a failure (a window not available) is reported as
+// "Unable to <entry>" and the window stays usable.
+WindowActions::Run asAction(const QString& caption, WindowActions::Run run)
+{
+    QString description = caption;
+    description.remove(QLatin1Char('&'));
+    return [description, run](int id) {
+        ActionScope action(QStringLiteral("CaseWindows"), QStringLiteral("ActionClick"), description);
+        action.run([&] { run(id); });
+    };
+}
+
+// The case's Actions menu, shared by the record window (the shown case) and the search window
+// (the selected row).
+template <typename Window> void addCaseActions(Window& window)
+{
+    const auto report = [](const QString& templateName, const QString& procedure) {
+        return [templateName, procedure](int id) {
+            WordReport(templateName,
+                QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Case_ID = ") + QString::number(id),
+                templateName, true);
+        };
+    };
+    const auto open = [](const QString& windowName, bool addMode) {
+        return [windowName, addMode](int id) {
+            if (addMode)
+                OpenFormWithParams(windowName, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), id });
+            else
+                OpenFormWithParams(windowName, 0, { QStringLiteral("Case_ID"), id });
+        };
+    };
+    window.addAction(QStringLiteral("Print &Case Barcode"),
+        asAction(QStringLiteral("Print &Case Barcode"),
+            report(QStringLiteral("Barcode Labels - Cases"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Cases"))));
+    window.addAction(QStringLiteral("Print Item &Barcodes for Case"),
+        asAction(QStringLiteral("Print Item &Barcodes for Case"),
+            report(QStringLiteral("Barcode Labels - Items"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Items"))));
+    window.addAction(QStringLiteral("-"), {});
+    window.addAction(QStringLiteral("View Case &Items"),
+        asAction(QStringLiteral("View Case &Items"), open(QStringLiteral("frmItems"), false)));
+    window.addAction(QStringLiteral("&Add Item to the Case"),
+        asAction(QStringLiteral("&Add Item to the Case"), open(QStringLiteral("frmItem"), true)));
+    window.addAction(QStringLiteral("-"), {});
+    window.addAction(QStringLiteral("View Case &People"),
+        asAction(QStringLiteral("View Case &People"), open(QStringLiteral("frmCasePeople"), false)));
+    window.addAction(QStringLiteral("Add Person to the Case"),
+        asAction(QStringLiteral("Add Person to the Case"), open(QStringLiteral("frmCasePerson"), true)));
+    window.addAction(QStringLiteral("-"), {});
+    window.addAction(QStringLiteral("View Related Batches"),
+        asAction(QStringLiteral("View Related Batches"), open(QStringLiteral("frmBatchItems"), false)));
+    window.addAction(QStringLiteral("Add Case to Batch"),
+        asAction(QStringLiteral("Add Case to Batch"), open(QStringLiteral("frmBatchItem"), true)));
+    window.addAction(QStringLiteral("-"), {});
+    window.addAction(QStringLiteral("View Actions"),
+        asAction(QStringLiteral("View Actions"), open(QStringLiteral("frmItemActions"), false)));
+    window.addAction(QStringLiteral("Take Action"),
+        asAction(QStringLiteral("Take Action"), open(QStringLiteral("frmItemAction"), true)));
+}
+
+void relatedRecordGone()
+{
+    Platform::prompt().messageBox(QStringLiteral("The related record no longer exists."),
+        MsgBox::OKOnly | MsgBox::Information, QStringLiteral("Information"));
+}
+
+// The case person's Actions menu. A link or address that is gone opens nothing.
+template <typename Window> void addCasePersonActions(Window& window)
+{
+    const auto add = [&window](const QString& caption, WindowActions::Run run) {
+        window.addAction(caption, asAction(caption, std::move(run)));
+    };
+    add(QStringLiteral("View &Case"), [](int id) {
+        const auto caseId = GetSQLValue(
+            QStringLiteral("SELECT Case_ID FROM Case_People WHERE Case_Person_ID = ") + QString::number(id));
+        if (!caseId)
+            return relatedRecordGone();
+        const int identity = caseId->toInt();
+        if (caseId->isNull() || identity <= 0)
+            return relatedRecordGone();
+        OpenFormWithParams(QStringLiteral("frmCase"), identity,
+            { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    });
+    window.addAction(QStringLiteral("-"), {});
+    const auto map = [](const QString& procedure, const QString& caption) {
+        return [procedure, caption](int id) {
+            const auto url = GetSQLValue(
+                QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Case_Person_ID = ") + QString::number(id));
+            if (!url || url->isNull() || url->toString().isEmpty())
+                return relatedRecordGone();
+            ShowWebPage(url->toString(), caption);
+        };
+    };
+    add(QStringLiteral("View Map (Yahoo)"), map(QStringLiteral("usp_Evd_URL_Map_Yahoo"), QStringLiteral("Yahoo Map")));
+    add(QStringLiteral("View Map (MapQuest)"),
+        map(QStringLiteral("usp_Evd_URL_Map_MapQuest"), QStringLiteral("MapQuest Map")));
+}
+
+zComboBoxText* pickerIn(LookupRecordWindow& window, const QString& control)
+{
+    return qobject_cast<zComboBoxText*>(window.field(control));
+}
+
+bool pickerEmpty(zComboBoxText* picker) { return picker->Text().isEmpty() || picker->Value().toInt() <= 0; }
+
+// Fills an empty type-and-value pair from the person's look-up; the first row only.
+void fillPair(zComboBoxText* type, zComboBoxText* value, const QString& procedure, const QString& personId,
+    const QString& typeColumn, const QString& valueColumn)
+{
+    if (!pickerEmpty(value))
+        return;
+    auto row = OpenRecordset(QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Person_ID = ") + personId);
+    if (!row || row->recordCount() == 0)
+        return;
+    type->setValue(row->value(typeColumn));
+    value->setValue(row->value(valueColumn));
+}
+
+void extendCaseWindow(LookupRecordWindow& window)
+{
+    auto* caseDateField = window.field(QStringLiteral("zdatCaseDateTime"));
+    auto* collected = window.field(QStringLiteral("zdatCollectedDateTime"));
+    QObject::connect(window.button(QStringLiteral("btnNow")), &QPushButton::clicked, &window, [&window, caseDateField] {
+        caseDateField->setValue(QDateTime::currentDateTime());
+        SetDefaultCaseNumber(window);
+    });
+    QObject::connect(window.button(QStringLiteral("btnNow2")), &QPushButton::clicked, &window,
+        [collected] { collected->setValue(QDateTime::currentDateTime()); });
+    QObject::connect(caseDateField, &zFieldBase::LostFocus, &window, [&window] { SetDefaultCaseNumber(window); });
+
+    auto* connectUp = pickerIn(window, QStringLiteral("zcbtConnectUpCase"));
+    connectUp->setOnLostFocusValidation([&window, connectUp]() -> QString {
+        const int chosen = connectUp->Value().toInt();
+        if (chosen > 0 && chosen == window.identity()->Value())
+            return QStringLiteral("The case cannot connect to itself");
+        return {};
+    });
+    for (const QString& name : { QStringLiteral("zcbtCollectingEmployee"), QStringLiteral("zcbtSubmittingEmployee") }) {
+        auto* employee = pickerIn(window, name);
+        QObject::connect(
+            employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
+    }
+    addCaseActions(window);
+}
+
+void extendCasePersonWindow(LookupRecordWindow& window)
+{
+    auto* person = pickerIn(window, QStringLiteral("zcbtPerson"));
+    auto* addressType = pickerIn(window, QStringLiteral("zcbtAddressType"));
+    auto* address = pickerIn(window, QStringLiteral("zcbtAddress"));
+    auto* telephoneType = pickerIn(window, QStringLiteral("zcbtTelephoneType"));
+    auto* telephone = pickerIn(window, QStringLiteral("zcbtTelephone"));
+    QObject::connect(person, &zComboBoxText::DropDownLostFocus, &window, [=, &window] {
+        if (window.info()->Mode() == FormMode::Edit || person->Value().toInt() <= 0)
+            return;
+        fillPair(addressType, address, QStringLiteral("usp_Evd_Get_Address_For_Person"), person->DBValue(),
+            QStringLiteral("Address_Type_ID"), QStringLiteral("Address_ID"));
+        fillPair(telephoneType, telephone, QStringLiteral("usp_Evd_Get_Telephone_For_Person"), person->DBValue(),
+            QStringLiteral("Telephone_Type_ID"), QStringLiteral("Telephone_ID"));
+    });
+    // A type needs its value; a value without a type is accepted.
+    const auto needsValue = [](zComboBoxText* type, zComboBoxText* value) {
+        return [type, value]() -> QString {
+            if (!pickerEmpty(type) && pickerEmpty(value))
+                return type->GoodName() + QStringLiteral(" cannot be populated if ") + value->GoodName()
+                    + QStringLiteral(" is empty");
+            return {};
+        };
+    };
+    addressType->setFinalValidation(needsValue(addressType, address));
+    telephoneType->setFinalValidation(needsValue(telephoneType, telephone));
+    addCasePersonActions(window);
+}
+
+class frmCases : public LookupSearchWindow {
+public:
+    frmCases()
+        : LookupSearchWindow(CasesTable())
+    {
+        addCaseActions(*this);
+    }
+};
+
+class frmCasePeople : public LookupSearchWindow {
+public:
+    frmCasePeople()
+        : LookupSearchWindow(CasePeopleTable())
+    {
+        addCasePersonActions(*this);
+    }
+};
+
+} // namespace
+
+void SetDefaultCaseNumber(LookupRecordWindow& window)
+{
+    zFieldBase* number = window.field(QStringLiteral("ztxtCaseNumber"));
+    zFieldBase* caseDate = window.field(QStringLiteral("zdatCaseDateTime"));
+    if (!number->IsMissing() || caseDate->IsMissing())
+        return;
+    const QDateTime when = caseDate->Value().toDateTime();
+    if (!when.isValid())
+        return;
+    number->setValue(when.date().toString(QStringLiteral("yyyyMMdd")));
+}
+
+LookupTable CasesTable()
+{
+    LookupTable cases;
+    cases.table = QStringLiteral("Cases");
+    cases.identityField = QStringLiteral("Case_ID");
+    cases.recordWindow = QStringLiteral("frmCase");
+    cases.searchWindow = QStringLiteral("frmCases");
+    cases.caption = QStringLiteral("Case");
+    cases.pluralCaption = QStringLiteral("Cases");
+    const QString collected = QStringLiteral("Items Collected ");
+    const QString defaults = QStringLiteral("Default Values for Items - Can Be Changed for Each Item Later ");
+    cases.fields = {
+        caseDate(
+            QStringLiteral("zdatCaseDateTime"), QStringLiteral("Case_Date_Time"), QStringLiteral("Case Date & Time"))
+            .required()
+            .labelled(QStringLiteral("Case Date && Time:"))
+            .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
+        LookupField::text(
+            QStringLiteral("ztxtCaseNumber"), QStringLiteral("Case_Number"), QStringLiteral("Case Number"))
+            .required()
+            .unique()
+            .length(30),
+        pickerOf(QStringLiteral("zcbtCaseStatus"), QStringLiteral("Case_Status_ID"), QStringLiteral("Case Status"),
+            QStringLiteral("usp_Evd_DropDown_Case_Statuses"), QStringLiteral("Case_Statuses")),
+        pickerOf(QStringLiteral("zcbtConnectUpCase"), QStringLiteral("Connect_Up_Case_ID"),
+            QStringLiteral("Connect Up Case"), QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
+            .recordCodes(QLatin1Char('C'), true),
+        LookupField::text(
+            QStringLiteral("ztxtInvoice"), QStringLiteral("Invoice_Number"), QStringLiteral("Invoice Number"))
+            .length(10),
+        pickerOf(QStringLiteral("zcbtCrimeClass"), QStringLiteral("Crime_Class_ID"), QStringLiteral("Crime Class"),
+            QStringLiteral("usp_Evd_DropDown_Crime_Classes"), QStringLiteral("Crime_Classes"))
+            .required(),
+        pickerOf(QStringLiteral("zcbtFelonyClass"), QStringLiteral("Felony_Class_ID"), QStringLiteral("Felony Class"),
+            QStringLiteral("usp_Evd_DropDown_Felony_Classes"), QStringLiteral("Felony_Classes"))
+            .required(),
+        pickerOf(QStringLiteral("zcbtIncidentAddress"), QStringLiteral("Original_Incident_Address_ID"),
+            QStringLiteral("Incident Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
+            QStringLiteral("Addresses")),
+        LookupField::text(QStringLiteral("ztxtIncidentLocation"), QStringLiteral("Original_Incident_Location"),
+            QStringLiteral("Incident Location"))
+            .length(50),
+        caseDate(QStringLiteral("zdatCollectedDateTime"), QStringLiteral("Obtained_Date_Time"),
+            QStringLiteral("Items Collected Date & Time"))
+            .labelled(QStringLiteral("Date && Time:"))
+            .withButton(QStringLiteral("btnNow2"), QStringLiteral("<= Now"))
+            .inGroup(collected, QStringLiteral("Frame2"))
+            .inSecondColumn(),
+        pickerOf(QStringLiteral("zcbtCollectedAddress"), QStringLiteral("Obtained_Address_ID"),
+            QStringLiteral("Collected From Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
+            QStringLiteral("Addresses"))
+            .labelled(QStringLiteral("From Address:"))
+            .inGroup(collected, QStringLiteral("Frame2")),
+        LookupField::text(QStringLiteral("ztxtCollectedLocation"), QStringLiteral("Obtained_Location"),
+            QStringLiteral("Collected From Location"))
+            .length(50)
+            .labelled(QStringLiteral("From Location:"))
+            .inGroup(collected, QStringLiteral("Frame2")),
+        pickerOf(QStringLiteral("zcbtCollectingEmployee"), QStringLiteral("Collecting_Employee_ID"),
+            QStringLiteral("Collecting Employee"), QStringLiteral("usp_Evd_DropDown_Employees"),
+            QStringLiteral("Employees"))
+            .inGroup(collected, QStringLiteral("Frame2")),
+        pickerOf(QStringLiteral("zcbtPropertyCategory"), QStringLiteral("Default_Property_Category_ID"),
+            QStringLiteral("Default Property Category"), QStringLiteral("usp_Evd_DropDown_Property_Categories"),
+            QStringLiteral("Property_Categories"))
+            .required()
+            .labelled(QStringLiteral("Property Category:"))
+            .inGroup(defaults, QStringLiteral("Frame1")),
+        pickerOf(QStringLiteral("zcbtSubmittingEmployee"), QStringLiteral("Default_Submitting_Employee_ID"),
+            QStringLiteral("Default Submitting Employee"), QStringLiteral("usp_Evd_DropDown_Employees"),
+            QStringLiteral("Employees"))
+            .required()
+            .labelled(QStringLiteral("Submitting Employee:"))
+            .inGroup(defaults, QStringLiteral("Frame1")),
+        LookupField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Case_Notes"), QStringLiteral("Notes"))
+            .length(200),
+    };
+    cases.criteria = caseCriteria(false);
+    cases.codePrefix = QLatin1Char('C');
+    cases.codeCaption = QStringLiteral("Case Barcode:");
+    cases.defaultValueTarget = QStringLiteral("ztxtCaseNumber");
+    cases.populateOnStart = false;
+    cases.extendRecordWindow = extendCaseWindow;
+    return cases;
+}
+
+LookupTable CasePeopleTable()
+{
+    LookupTable people;
+    people.table = QStringLiteral("Case_People");
+    people.identityField = QStringLiteral("Case_Person_ID");
+    people.recordWindow = QStringLiteral("frmCasePerson");
+    people.searchWindow = QStringLiteral("frmCasePeople");
+    people.caption = QStringLiteral("Case Person");
+    people.pluralCaption = QStringLiteral("Case People");
+    people.fields = {
+        pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+            QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
+            .required()
+            .recordCodes(QLatin1Char('C'), true),
+        pickerOf(QStringLiteral("zcbtCasePersonType"), QStringLiteral("Case_Person_Type_ID"),
+            QStringLiteral("Case Person Type"), QStringLiteral("usp_Evd_DropDown_Case_Person_Types"),
+            QStringLiteral("Case_Person_Types"))
+            .required()
+            .labelled(QStringLiteral("Person Type:")),
+        pickerOf(QStringLiteral("zcbtPerson"), QStringLiteral("Person_ID"), QStringLiteral("Person"),
+            QStringLiteral("usp_Evd_DropDown_People"), QStringLiteral("People"))
+            .required(),
+        pickerOf(QStringLiteral("zcbtAddressType"), QStringLiteral("Address_Type_ID"), QStringLiteral("Address Type"),
+            QStringLiteral("usp_Evd_DropDown_Address_Types"), QStringLiteral("Address_Types")),
+        pickerOf(QStringLiteral("zcbtAddress"), QStringLiteral("Address_ID"), QStringLiteral("Address"),
+            QStringLiteral("usp_Evd_DropDown_Addresses"), QStringLiteral("Addresses")),
+        pickerOf(QStringLiteral("zcbtTelephoneType"), QStringLiteral("Telephone_Type_ID"),
+            QStringLiteral("Telephone Type"), QStringLiteral("usp_Evd_DropDown_Telephone_Types"),
+            QStringLiteral("Telephone_Types")),
+        pickerOf(QStringLiteral("zcbtTelephone"), QStringLiteral("Telephone_ID"), QStringLiteral("Telephone"),
+            QStringLiteral("usp_Evd_DropDown_Telephones"), QStringLiteral("Telephones")),
+    };
+    people.criteria = caseCriteria(true);
+    people.criteria.push_back(pickerOf(QStringLiteral("zcbtCasePersonType"), QStringLiteral("Case_Person_Type_ID"),
+        QStringLiteral("Case_Person Type"), QStringLiteral("usp_Evd_DropDown_Case_Person_Types"),
+        QStringLiteral("Case_Person_Types"))
+                                  .labelled(QStringLiteral("Person Type:")));
+    // An opener's default value has no effect here.
+    people.defaultValueTarget.clear();
+    people.populateOnStart = false;
+    people.extendRecordWindow = extendCasePersonWindow;
+    return people;
+}
+
+void RegisterCaseWindows()
+{
+    const LookupTable cases = CasesTable();
+    FormRegistry::registerForm(cases.recordWindow, [cases] { return new LookupRecordWindow(cases); });
+    FormRegistry::registerForm(cases.searchWindow, [] { return new frmCases; });
+    const LookupTable people = CasePeopleTable();
+    FormRegistry::registerForm(people.recordWindow, [people] { return new LookupRecordWindow(people); });
+    FormRegistry::registerForm(people.searchWindow, [] { return new frmCasePeople; });
+}

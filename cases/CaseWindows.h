@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class LookupRecordWindow;
+struct LookupTable;
+
+// The windows of cases and of the people linked to them: frmCase and frmCases, frmCasePerson and
+// frmCasePeople. Registered with the window registry by RegisterCaseWindows.
+LookupTable CasesTable();
+LookupTable CasePeopleTable();
+void RegisterCaseWindows();
+
+// Fills an empty case number from the case date as "YYYYMMDD"; a number already there is kept.
+void SetDefaultCaseNumber(LookupRecordWindow& window);

@@ -1,0 +1,14 @@
+-- One case by identity, with the columns of usp_Evd_Search_Cases_All.
+-- @param Case_ID integer
+SELECT c.Case_ID AS "Case_ID",
+       c.Case_Number AS "Case Number",
+       c.Case_Date_Time AS "Case Date & Time",
+       st.Case_Status_Name AS "Case Status",
+       cc.Crime_Class_Name AS "Crime Class",
+       fc.Felony_Class_Name AS "Felony Class",
+       c.Invoice_Number AS "Invoice Number"
+FROM Cases c
+LEFT JOIN Case_Statuses st ON st.Case_Status_ID = c.Case_Status_ID
+LEFT JOIN Crime_Classes cc ON cc.Crime_Class_ID = c.Crime_Class_ID
+LEFT JOIN Felony_Classes fc ON fc.Felony_Class_ID = c.Felony_Class_ID
+WHERE c.Case_ID = :Case_ID
