@@ -1,8 +1,8 @@
 #include "cases/CaseWindows.h"
 
+#include "cases/PeopleWindows.h"
 #include "core/Actions.h"
 #include "core/Database.h"
-#include "core/Platform.h"
 #include "core/Recordset.h"
 #include "core/SqlText.h"
 #include "core/Viewers.h"
@@ -122,12 +122,6 @@ template <typename Window> void addCaseActions(Window& window)
         asAction(QStringLiteral("Take Action"), open(QStringLiteral("frmItemAction"), true)));
 }
 
-void relatedRecordGone()
-{
-    Platform::prompt().messageBox(QStringLiteral("The related record no longer exists."),
-        MsgBox::OKOnly | MsgBox::Information, QStringLiteral("Information"));
-}
-
 // The case person's Actions menu. A link or address that is gone opens nothing.
 template <typename Window> void addCasePersonActions(Window& window)
 {
@@ -138,10 +132,10 @@ template <typename Window> void addCasePersonActions(Window& window)
         const auto caseId = GetSQLValue(
             QStringLiteral("SELECT Case_ID FROM Case_People WHERE Case_Person_ID = ") + QString::number(id));
         if (!caseId)
-            return relatedRecordGone();
+            return ShowRelatedRecordGone();
         const int identity = caseId->toInt();
         if (caseId->isNull() || identity <= 0)
-            return relatedRecordGone();
+            return ShowRelatedRecordGone();
         OpenFormWithParams(QStringLiteral("frmCase"), identity,
             { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
     });
@@ -151,7 +145,7 @@ template <typename Window> void addCasePersonActions(Window& window)
             const auto url = GetSQLValue(
                 QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Case_Person_ID = ") + QString::number(id));
             if (!url || url->isNull() || url->toString().isEmpty())
-                return relatedRecordGone();
+                return ShowRelatedRecordGone();
             ShowWebPage(url->toString(), caption);
         };
     };

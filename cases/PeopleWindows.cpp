@@ -122,7 +122,7 @@ void ViewPerson(int employee)
     const std::optional<QVariant> person = GetSQLValue(
         QStringLiteral("SELECT Person_ID FROM Employees WHERE Employee_ID = ") + QString::number(employee));
     if (!person || person->isNull() || person->toInt() <= 0) {
-        ShowInfoMessage(kGone);
+        ShowRelatedRecordGone();
         return;
     }
     OpenRecord(QStringLiteral("frmPerson"), person->toInt());
@@ -133,7 +133,7 @@ void ViewMap(const char* procedure, const char* caption, int address)
     const std::optional<QVariant> url = GetSQLValue(
         QStringLiteral("EXEC ") + S(procedure) + QStringLiteral(" @Address_ID = ") + QString::number(address));
     if (!url || url->isNull() || url->toString().isEmpty()) {
-        ShowInfoMessage(kGone);
+        ShowRelatedRecordGone();
         return;
     }
     ShowWebPage(url->toString(), S(caption));
@@ -354,3 +354,5 @@ void RegisterPeopleForms()
         FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
     }
 }
+
+void ShowRelatedRecordGone() { ShowInfoMessage(kGone); }

@@ -11,6 +11,9 @@ std::vector<LookupTable> PeopleTables();
 // Registers the eight windows with the form registry.
 void RegisterPeopleForms();
 
+// The information box of an action whose related row or map address is gone: nothing opens.
+void ShowRelatedRecordGone();
+
 // The pair rule of a measurement and its unit: "" when both or neither are given, else the
 // message without its full stop ("Height Unit is required if Height is populated").
 class zFieldBase;
