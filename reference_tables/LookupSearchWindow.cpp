@@ -92,7 +92,9 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     m_grid->setOpenRowOnActivate(table.gridOpensRow);
     if (table.extendSearchWindow)
         table.extendSearchWindow(*this);
-    resize(640, 420);
+    // Wide enough for every criterion beside the Populate button, so no caption or picker is cut.
+    const int criteriaWidth = m_criteria.isEmpty() ? 0 : m_options->sizeHint().width();
+    resize(qMax(640, kMargin + criteriaWidth + kMargin + kPopulateWidth + kMargin), 420);
 }
 
 QString LookupSearchWindow::GetSearchSQL()
