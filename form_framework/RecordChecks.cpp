@@ -136,3 +136,18 @@ void ResolveEmployee(PickerField* picker)
     if (identity)
         picker->setValue(*identity);
 }
+
+void ResolveTypedName(PickerField* picker, const QString& table, const QString& identityColumn, const QString& nameColumn)
+{
+    if (picker->Value().toInt() != -1)
+        return;
+    const QString text = picker->Text().trimmed();
+    if (text.isEmpty())
+        return;
+    // The names are identifiers of ours, never user text; the typed text goes as a literal.
+    const std::optional<QVariant> found = GetSQLValue(QStringLiteral("SELECT ") + identityColumn + QStringLiteral(" FROM ")
+        + table + QStringLiteral(" WHERE ") + nameColumn + QStringLiteral(" = ") + SQLString(text) + QStringLiteral(" ORDER BY ")
+        + identityColumn + QStringLiteral(" LIMIT 1"));
+    if (found && !found->isNull())
+        picker->setValue(found->toInt());
+}

@@ -20,3 +20,8 @@ bool CheckUniqueCombination(const QList<BoundField*>& fields, DataWindow* window
 // Turns what was typed or scanned into an employee picker (Me, a payroll number, an E- code or an
 // identity) into the employee's identity.
 void ResolveEmployee(PickerField* picker);
+// A name typed into a picker of a named table (an item model, a location) that matched no entry
+// of the list: the record whose name column equals the text exactly becomes the picker's value,
+// the lowest identity when several share the name. Nothing chosen and nothing typed, or a name no
+// record has: the picker is left to its own validation.
+void ResolveTypedName(PickerField* picker, const QString& table, const QString& identityColumn, const QString& nameColumn);

@@ -3,6 +3,8 @@
 #include "cases/CaseProcedures.h"
 #include "cases/PeopleWindows.h"
 #include "cases/CaseWindows.h"
+#include "cases/NotificationWindows.h"
+#include "custody/CustodyWindows.h"
 #include "form_framework/FormFieldsToText.h"
 #include "list_controls/ListProcedures.h"
 #include "core/Connection.h"
@@ -238,6 +240,8 @@ int main(int argc, char* argv[])
     RegisterCaseProcedures();
     RegisterPeopleForms();
     RegisterCaseWindows();
+    RegisterNotificationWindows();
+    RegisterCustodyWindows();
     frmMain* main = Main();
     if (!main)
         return 0;

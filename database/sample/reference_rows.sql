@@ -107,6 +107,25 @@ SELECT c.Case_ID, t.Case_Person_Type_ID, p.Person_ID, (SELECT MIN(Address_ID) FR
 FROM Cases c, Case_Person_Types t, People p
 WHERE c.Case_Number = '20240307' AND t.Case_Person_Type_Code = 'VIC' AND p.First_Name = 'John' AND p.Last_Name = 'Smith'
   AND NOT EXISTS (SELECT 1 FROM Case_People cp WHERE cp.Case_ID = c.Case_ID);
+-- A manufacturer with one model, a room with a shelf, and an item of the sample case.
+INSERT INTO Item_Models (Item_Model_Name, Item_Model_Code)
+SELECT 'Trek', 'TREK' WHERE NOT EXISTS (SELECT 1 FROM Item_Models WHERE Item_Model_Name = 'Trek');
+INSERT INTO Item_Models (Item_Model_Name, Item_Model_Code, Parent_Item_Model_ID)
+SELECT 'FX 3', 'FX3', Item_Model_ID FROM Item_Models
+WHERE Item_Model_Name = 'Trek' AND NOT EXISTS (SELECT 1 FROM Item_Models WHERE Item_Model_Name = 'FX 3');
+INSERT INTO Locations (Location_Name, Location_Code)
+SELECT 'Property Room', 'PR' WHERE NOT EXISTS (SELECT 1 FROM Locations WHERE Location_Name = 'Property Room');
+INSERT INTO Locations (Location_Name, Location_Code, Parent_Location_ID)
+SELECT 'Shelf A', 'PR-A', Location_ID FROM Locations
+WHERE Location_Name = 'Property Room' AND NOT EXISTS (SELECT 1 FROM Locations WHERE Location_Name = 'Shelf A');
+INSERT INTO Items (Case_ID, Item_Number, Item_Status_ID, Item_Description, Property_Category_ID, Property_Type_ID,
+                   Item_Model_ID, Item_Review_Date)
+SELECT c.Case_ID, '20240307', (SELECT Item_Status_ID FROM Item_Statuses WHERE Item_Status_Code = 'STORED'),
+       'Grey bicycle, front light missing', c.Default_Property_Category_ID,
+       (SELECT Property_Type_ID FROM Property_Types WHERE Property_Type_Code = 'BIKE'),
+       (SELECT Item_Model_ID FROM Item_Models WHERE Item_Model_Name = 'FX 3'), '2024-06-05'
+FROM Cases c
+WHERE c.Case_Number = '20240307' AND NOT EXISTS (SELECT 1 FROM Items WHERE Item_Number = '20240307');
 -- A file update of the register, and a clerk with a permission row of each kind, for trying the
 -- administration windows out. The clerk has no log-in: an administrator gives one if wanted.
 INSERT INTO DB_Folders (DB_Folder_Name) VALUES ('/opt/bramblecot/updates') ON CONFLICT DO NOTHING;

@@ -1,0 +1,5 @@
+#include "cases/NotificationWindows.h"
+
+void RegisterNotificationWindows()
+{
+}

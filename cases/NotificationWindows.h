@@ -1,0 +1,4 @@
+#pragma once
+
+// The notification windows (frmNotification, frmNotifications), registered with the window registry.
+void RegisterNotificationWindows();

@@ -1,0 +1,6 @@
+#include "custody/CustodyWindows.h"
+
+// frmBarcodes and frmBarcodeItemAction.
+void RegisterBarcodeWindows()
+{
+}

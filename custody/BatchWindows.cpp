@@ -1,0 +1,6 @@
+#include "custody/CustodyWindows.h"
+
+// frmBatch, frmBatches and the batch-item windows.
+void RegisterBatchWindows()
+{
+}

@@ -1,0 +1,10 @@
+#include "custody/CustodyWindows.h"
+
+void RegisterCustodyWindows()
+{
+    RegisterItemWindows();
+    RegisterItemFileWindows();
+    RegisterBatchWindows();
+    RegisterItemActionWindows();
+    RegisterBarcodeWindows();
+}

@@ -1,0 +1,6 @@
+#include "custody/CustodyWindows.h"
+
+// frmItemFile and frmItemFiles.
+void RegisterItemFileWindows()
+{
+}

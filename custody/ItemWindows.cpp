@@ -1,0 +1,6 @@
+#include "custody/CustodyWindows.h"
+
+// frmItem, frmItems, frmItemModel, frmItemModels, frmLocation and frmLocations.
+void RegisterItemWindows()
+{
+}
