@@ -87,3 +87,22 @@ INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, D
                        Single_Record_DB_App_Form_ID, Multiple_Records_DB_App_Form_ID)
 SELECT 'Locations', 'Locations', 'Location', 'Location_ID', 1, s.DB_App_Form_ID, m.DB_App_Form_ID
 FROM DB_App_Forms s, DB_App_Forms m WHERE s.DB_App_Form_Name = 'frmLocation' AND m.DB_App_Form_Name = 'frmLocations';
+
+-- Batches: numbered groups of cases and items handled together. An item or a case may stand in
+-- one physical batch at a time (a box, a shelf); other batch types (a court list) group freely.
+-- Their windows, starting rows and table rows come with the batch windows.
+CREATE TABLE Batch_Types (
+    Batch_Type_ID {ID},
+    Batch_Type_Name {NAME} NOT NULL UNIQUE CHECK (length(Batch_Type_Name) <= 50),
+    Batch_Type_Code {NAME} NOT NULL UNIQUE CHECK (length(Batch_Type_Code) <= 10),
+    Physical_Batch {BIT} NOT NULL DEFAULT 0
+);
+
+CREATE TABLE Batches (
+    Batch_ID {ID},
+    Batch_Number {NAME} NOT NULL UNIQUE CHECK (length(Batch_Number) <= 30),
+    Created_Date_Time {DATETIME} NOT NULL CHECK (Created_Date_Time >= '1950-12-31' AND Created_Date_Time < '2050-01-02'),
+    Created_By_Employee_ID INTEGER NOT NULL REFERENCES Employees (Employee_ID),
+    Batch_Type_ID INTEGER NOT NULL REFERENCES Batch_Types (Batch_Type_ID),
+    Batch_Description {TEXT} CHECK (length(Batch_Description) <= 200)
+);
