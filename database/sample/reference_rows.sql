@@ -150,3 +150,19 @@ INSERT INTO DB_Table_Permissions (DB_User_ID, DB_Table_ID, DB_Table_Action_ID, D
 SELECT u.DB_User_ID, t.DB_Table_ID, a.DB_Table_Action_ID, 1 FROM DB_Users u, DB_Tables t, DB_Table_Actions a
 WHERE u.DB_User_Name = 'sample_clerk' AND t.DB_Table_Name = 'DB_File_Updates' AND a.DB_Table_Action_Name = 'View'
 ON CONFLICT DO NOTHING;
+-- A photograph of the sample item through the file register, and a release notice about it.
+INSERT INTO DB_Folders (DB_Folder_Name) VALUES ('/opt/bramblecot/Images') ON CONFLICT DO NOTHING;
+INSERT INTO DB_Files (DB_Folder_ID, DB_File_Name)
+SELECT DB_Folder_ID, 'gun.jpg' FROM DB_Folders WHERE DB_Folder_Name = '/opt/bramblecot/Images' ON CONFLICT DO NOTHING;
+INSERT INTO Item_Files (Item_ID, DB_File_ID)
+SELECT i.Item_ID, n.DB_File_ID
+FROM Items i, DB_Files n JOIN DB_Folders f ON f.DB_Folder_ID = n.DB_Folder_ID
+WHERE i.Item_Number = '20240307' AND f.DB_Folder_Name = '/opt/bramblecot/Images' AND n.DB_File_Name = 'gun.jpg'
+  AND NOT EXISTS (SELECT 1 FROM Item_Files x WHERE x.Item_ID = i.Item_ID);
+INSERT INTO Notifications (Item_ID, Notification_Type_ID, Send_To_Person_ID, Send_To_Address_ID, Printed_On_Date,
+                           Printed_By_Employee_ID)
+SELECT i.Item_ID, t.Notification_Type_ID, p.Person_ID, (SELECT MIN(Address_ID) FROM Addresses), '2024-06-10 09:30:00',
+       (SELECT MIN(Employee_ID) FROM Employees)
+FROM Items i, Notification_Types t, People p
+WHERE i.Item_Number = '20240307' AND t.Notification_Type_Code = 'REL' AND p.First_Name = 'John' AND p.Last_Name = 'Smith'
+  AND NOT EXISTS (SELECT 1 FROM Notifications x WHERE x.Item_ID = i.Item_ID);
