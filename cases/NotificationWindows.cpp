@@ -56,12 +56,11 @@ WindowActions::Run asAction(const QString& description, WindowActions::Run run)
 // selected row. A related row that is gone opens nothing.
 template <typename Window> void addNotificationActions(Window& window)
 {
-    window.addAction(QStringLiteral("Print &Notification"),
-        asAction(QStringLiteral("Print Notification"), [](int id) {
-            WordReport(QStringLiteral("Notification"),
-                QStringLiteral("EXEC usp_Evd_Rep_Notification @Notification_ID = ") + QString::number(id),
-                QStringLiteral("Notification"), true);
-        }));
+    window.addAction(QStringLiteral("Print &Notification"), asAction(QStringLiteral("Print Notification"), [](int id) {
+        WordReport(QStringLiteral("Notification"),
+            QStringLiteral("EXEC usp_Evd_Rep_Notification @Notification_ID = ") + QString::number(id),
+            QStringLiteral("Notification"), true);
+    }));
     window.addAction(QStringLiteral("-"), {});
     window.addAction(QStringLiteral("View Item"), asAction(QStringLiteral("View Item"), [](int id) {
         const int itemId = lookUpIdentity(
@@ -120,8 +119,9 @@ LookupTable NotificationsTable()
     const QString today = QStringLiteral("<= Today");
     notifications.fields = {
         itemPicker().required().recordCodes(QLatin1Char('I'), true),
-        pickerOf(QStringLiteral("zcbtType"), QStringLiteral("Notification_Type_ID"), QStringLiteral("Notification Type"),
-            QStringLiteral("usp_Evd_DropDown_Notification_Types"), QStringLiteral("Notification_Types"))
+        pickerOf(QStringLiteral("zcbtType"), QStringLiteral("Notification_Type_ID"),
+            QStringLiteral("Notification Type"), QStringLiteral("usp_Evd_DropDown_Notification_Types"),
+            QStringLiteral("Notification_Types"))
             .required(),
         pickerOf(QStringLiteral("zcbtPerson"), QStringLiteral("Send_To_Person_ID"), QStringLiteral("Send to Person"),
             QStringLiteral("usp_Evd_DropDown_People"), QStringLiteral("People"))

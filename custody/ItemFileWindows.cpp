@@ -127,8 +127,8 @@ void extendItemFileWindow(LookupRecordWindow& window)
     QObject::connect(window.button(QStringLiteral("btnBrowse")), &QPushButton::clicked, &window, [&window, path] {
         QVariant folder(QString {});
         Act_GetSettingDB(InitFolderSetting, folder);
-        const QString chosen = Dialogs::files().openFileName(&window, QStringLiteral("Open File"),
-            folder.toString(), QStringLiteral("Pictures (*.[bB][mM][pP] *.[jJ][pP][gG]);;All Files (*)"));
+        const QString chosen = Dialogs::files().openFileName(&window, QStringLiteral("Open File"), folder.toString(),
+            QStringLiteral("Pictures (*.[bB][mM][pP] *.[jJ][pP][gG]);;All Files (*)"));
         if (chosen.isEmpty())
             return;
         Act_SaveSettingDB(InitFolderSetting, QFileInfo(chosen).absolutePath());
@@ -180,8 +180,8 @@ LookupTable ItemFilesTable()
             .file()
             .foreignKey(QStringLiteral("EXEC usp_DB_Get_File_From_ID @DB_File_ID = "), QString())
             .withButton(QStringLiteral("btnBrowse"), QStringLiteral("...")),
-        LookupField::checkBox(QStringLiteral("zchkPreview"), QString(), QStringLiteral("Preview"),
-            QStringLiteral("Preview"), true)
+        LookupField::checkBox(
+            QStringLiteral("zchkPreview"), QString(), QStringLiteral("Preview"), QStringLiteral("Preview"), true)
             .setting(QStringLiteral("DB_Item_File_Preview"))
             .notStored(),
     };
