@@ -42,6 +42,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QString q(const char* text) { return QString::fromUtf8(text); }
@@ -337,6 +339,28 @@ TEST_P(ToolWindows, TheRunChecksThePermissionThenTheFieldsInOrder)
     EXPECT_EQ(files(), QStringList { q("a.txt") });
     EXPECT_EQ(read(q("a.txt")), QByteArray("abc"));
     EXPECT_TRUE(viewers->texts.isEmpty());
+}
+
+// The renaming tool lets the export commands pass in silence; everything else, and every command
+// to the replacing tool, beeps.
+TEST_P(ToolWindows, MainWindowCommandsBeepWhereTheToolHasNothingToDo)
+{
+    const struct {
+        const char* window;
+        std::vector<int> silent;
+    } cases[] = { { "frmReplaceText", {} }, { "frmRenameFiles", { 1, 2, 3, 4 } } };
+    for (const auto& c : cases) {
+        auto* window = open<FileToolWindow>(c.window);
+        ASSERT_NE(window, nullptr);
+        for (int command = 1; command <= 10; ++command) {
+            Prompts().clear();
+            window->ProcessCommand(static_cast<MainCommand>(command));
+            const bool silent = std::find(c.silent.begin(), c.silent.end(), command) != c.silent.end();
+            EXPECT_EQ(Prompts().beeps, silent ? 0 : 1) << c.window << " command " << command;
+        }
+        UnloadWindow(window);
+        QApplication::processEvents();
+    }
 }
 
 // --- The report viewer ---------------------------------------------------------------------------
