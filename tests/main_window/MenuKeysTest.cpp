@@ -196,6 +196,33 @@ TEST_P(MenuKeys, ATableWithoutItsWindowNamesWhatIsMissing)
     }
 }
 
+// The tool windows' keys ask for their own right before anything opens; a user without it gets
+// the one refusal naming it.
+TEST_P(MenuKeys, ToolKeysRefuseAUserWithoutTheRight)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0")));
+    const struct {
+        const char* key;
+        const char* refusal;
+    } cases[] = {
+        { "ReplaceText", "You are not permitted to execute action <Replace Text>." },
+        { "RenameFiles", "You are not permitted to execute action <Rename Files>." },
+        { "Rep_DB_Changes", "You are not permitted to run report <Database Changes>." },
+        { "SQL2Excel", "You are not permitted to run report <Run SQL to Excel Report>." },
+        { "CurrentActivity", "You are not permitted to View <" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Prompts().clear();
+        const qsizetype open = LoadedWindows().size();
+        m_main->RunMenuKey(QString::fromLatin1(c.key));
+        ASSERT_EQ(Prompts().boxes.size(), 1u);
+        EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QString::fromLatin1(c.refusal)))
+            << Prompts().boxes[0].text.toStdString();
+        EXPECT_EQ(LoadedWindows().size(), open);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, MenuKeys, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 } // namespace
