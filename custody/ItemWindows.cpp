@@ -407,7 +407,6 @@ LookupTable ItemsTable()
     items.codePrefix = QLatin1Char('I');
     items.codeCaption = QStringLiteral("Item Barcode:");
     items.defaultValueTarget = QStringLiteral("ztxtItemNumber");
-    items.scrollFields = true;
     items.populateOnStart = false;
     items.extendRecordWindow = extendItemWindow;
     return items;
