@@ -148,6 +148,13 @@ void ResolveTypedName(PickerField* picker, const QString& table, const QString& 
     const std::optional<QVariant> found = GetSQLValue(QStringLiteral("SELECT ") + identityColumn + QStringLiteral(" FROM ")
         + table + QStringLiteral(" WHERE ") + nameColumn + QStringLiteral(" = ") + SQLString(text) + QStringLiteral(" ORDER BY ")
         + identityColumn + QStringLiteral(" LIMIT 1"));
-    if (found && !found->isNull())
-        picker->setValue(found->toInt());
+    if (!found || found->isNull())
+        return;
+    const int identity = found->toInt();
+    picker->setValue(identity);
+    // A record added since the list was filled (by another user, say) joins the list first.
+    if (picker->Value().toInt() != identity) {
+        picker->AddItemsByID(QString::number(identity));
+        picker->setValue(identity);
+    }
 }

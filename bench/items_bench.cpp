@@ -1,0 +1,154 @@
+// The item windows on a property room of realistic size: frmItem opened for edit (its case picker
+// lists 10,000 cases, its model picker 5,000 models), shown and idle, against its list, row and
+// property-type queries run alone; and an items search over 100,000 items of 500 cases, Populate
+// to rows shown, against the search procedure alone. Each measurement is interleaved with its
+// baseline; the least and the median ratio are printed beside the target. "--smoke" runs one pass
+// over a handful of rows; never fails on a missed target.
+
+#include "BenchTiming.h"
+#include "cases/CaseProcedures.h"
+#include "cases/CaseWindows.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/Recordset.h"
+#include "custody/CustodyWindows.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "list_controls/ListProcedures.h"
+#include "list_controls/zListView.h"
+#include "reference_tables/LookupSearchWindow.h"
+#include "reference_tables/ReferenceTables.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+void fill(DatabaseConnection& connection, int cases, int casesWithItems, int items, int models)
+{
+    auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
+        return connection.executeStatement(sql, values);
+    };
+    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
+    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
+    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
+                       "VALUES ('Evidence', 'EV')"));
+    run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P1')"));
+    run(QStringLiteral("INSERT INTO Item_Statuses (Item_Status_Name, Item_Status_Code) VALUES ('Stored', 'ST')"));
+    run(QStringLiteral("INSERT INTO Property_Types (Property_Type_Name, Property_Type_Code, Days_Until_Review, "
+                       "Currency_Applicable) VALUES ('Bicycle', 'BI', 30, 0)"));
+    connection.beginTransaction();
+    for (int i = 1; i <= cases; ++i)
+        run(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
+                           "Default_Property_Category_ID, Default_Submitting_Employee_ID) VALUES (?, ?, 1, 1, 1, 1)"),
+            { QStringLiteral("20%1-%2-%3 10:00:00")
+                    .arg(10 + i % 10)
+                    .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                    .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+                QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')) });
+    for (int i = 1; i <= models; ++i)
+        run(QStringLiteral("INSERT INTO Item_Models (Item_Model_Name, Parent_Item_Model_ID) VALUES (?, ?)"),
+            { QStringLiteral("Model %1").arg(i), i > 50 ? QVariant(1 + i % 50) : QVariant() });
+    for (int i = 1; i <= items; ++i)
+        run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number, Item_Status_ID, Item_Description, "
+                           "Property_Type_ID, Item_Model_ID) VALUES (?, ?, 1, ?, 1, ?)"),
+            { 1 + i % casesWithItems, QStringLiteral("I-%1").arg(i, 8, 10, QLatin1Char('0')),
+                QStringLiteral("Item %1 of the room").arg(i), 1 + i % models });
+    connection.commitTransaction();
+}
+
+void readAll(const QString& sql)
+{
+    std::unique_ptr<Recordset> rows;
+    if (!Act_OpenRecordset(rows, sql))
+        return;
+    while (!rows->eof()) {
+        (void)rows->value(0);
+        (void)rows->value(rows->fieldCount() - 1);
+        rows->moveNext();
+    }
+    CloseRecordset(rows);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTemporaryDir folder;
+    SetDBConnection(DatabaseConnection::open(
+        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    RegisterListControlProcedures();
+    RegisterReferenceTableForms();
+    RegisterCaseProcedures();
+    RegisterCaseWindows();
+    RegisterCustodyWindows();
+
+    const bool smoke = IsSmokeRun(argc, argv);
+    const int cases = smoke ? 5 : 10000;
+    const int casesWithItems = smoke ? 3 : 500;
+    const int items = smoke ? 5 : 100000;
+    const int models = smoke ? 5 : 5000;
+    const int repeats = smoke ? 1 : 7;
+    fill(*DBConnection(), cases, casesWithItems, items, models);
+    std::printf("Item windows over %d items of %d cases (%d cases in all), %d item models, on SQLite; "
+                "%d interleaved pairs\n",
+        items, casesWithItems, cases, models, repeats);
+    PrintRatioHeader("us/run");
+
+    const int shown = items / 2 + 1;
+    const QStringList queries { QStringLiteral("EXEC usp_Evd_DropDown_Cases"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Item_Statuses"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Property_Categories"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Property_Types"), QStringLiteral("EXEC usp_Evd_DropDown_Item_Models"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Colors_Items"), QStringLiteral("EXEC usp_Evd_DropDown_Warning_Types"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Currency_Types"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"),
+        QStringLiteral("SELECT * FROM Items WHERE Item_ID = %1").arg(shown),
+        QStringLiteral("SELECT * FROM Property_Types WHERE Property_Type_ID = 1") };
+    const PairedTimes open = Interleaved(
+        repeats,
+        [&] {
+            for (const QString& sql : queries)
+                readAll(sql);
+        },
+        [&] {
+            DataWindow* window = OpenFormWithParams(QStringLiteral("frmItem"), shown,
+                { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), shown });
+            if (!window) {
+                std::printf("  (the window did not open)\n");
+                return;
+            }
+            window->show();
+            QApplication::processEvents();
+            UnloadWindow(window);
+            QApplication::processEvents();
+        });
+    PrintRatioLine("frmItem for edit, shown / its list, row and type queries", open, 1, 2.0);
+
+    auto* search = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmItems")));
+    if (!search) {
+        std::printf("  (the search window did not open)\n");
+        return 1;
+    }
+    QApplication::processEvents();
+    const PairedTimes populate = Interleaved(
+        repeats, [&] { readAll(QStringLiteral("EXEC usp_Evd_Search_Items_All")); },
+        [&] {
+            search->populateButton()->click();
+            QApplication::processEvents();
+        });
+    std::printf("  (%d rows shown)\n", search->grid()->CountItems());
+    PrintRatioLine("items search, Populate to rows shown / the procedure", populate, 1, 1.5);
+
+    for (QWidget* window : LoadedWindows())
+        UnloadWindow(window);
+    CloseConnection();
+    return 0;
+}
