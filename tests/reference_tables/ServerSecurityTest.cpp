@@ -622,10 +622,10 @@ TEST_P(ServerSecurity, TheAdministratorFlagAndTheAdministratorsRoleMoveTogether)
 
 TEST_P(ServerSecurity, TheOwnersTruncateIsLoggedAndTheLogKeepsEveryRowEvenFromTheOwner)
 {
-    // A table no other table refers to, so the owner may truncate it.
-    ownerDo(QStringLiteral("TRUNCATE Warning_Types"));
+    // A table no other table refers to (a picture of an item), so the owner may truncate it.
+    ownerDo(QStringLiteral("TRUNCATE Item_Files"));
     EXPECT_EQ(ownerValue(QStringLiteral("SELECT DB_Operation || ' ' || DB_Session_User FROM DB_Change_Log "
-                                        "WHERE DB_Table_Name = 'warning_types' ORDER BY DB_Change_Log_ID DESC LIMIT 1")),
+                                        "WHERE DB_Table_Name = 'item_files' ORDER BY DB_Change_Log_ID DESC LIMIT 1")),
         QStringLiteral("Truncate ") + owner);
     const QString count = ownerValue(QStringLiteral("SELECT COUNT(*) FROM DB_Change_Log"));
     for (const char* sql :
