@@ -150,3 +150,13 @@ INSERT INTO DB_Table_Permissions (DB_User_ID, DB_Table_ID, DB_Table_Action_ID, D
 SELECT u.DB_User_ID, t.DB_Table_ID, a.DB_Table_Action_ID, 1 FROM DB_Users u, DB_Tables t, DB_Table_Actions a
 WHERE u.DB_User_Name = 'sample_clerk' AND t.DB_Table_Name = 'DB_File_Updates' AND a.DB_Table_Action_Name = 'View'
 ON CONFLICT DO NOTHING;
+-- A storage box holding the sample case.
+INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, Batch_Type_ID, Batch_Description)
+SELECT 'BOX-0001', '2024-03-08 09:30:00', e.Employee_ID, t.Batch_Type_ID, 'Bicycle case, room 1'
+FROM Employees e, Batch_Types t
+WHERE e.Payroll_Number = 'P-1001' AND t.Batch_Type_Code = 'BOX'
+  AND NOT EXISTS (SELECT 1 FROM Batches WHERE Batch_Number = 'BOX-0001');
+INSERT INTO Batch_Items (Batch_ID, Case_ID)
+SELECT b.Batch_ID, c.Case_ID FROM Batches b, Cases c
+WHERE b.Batch_Number = 'BOX-0001' AND c.Case_Number = '20240307'
+  AND NOT EXISTS (SELECT 1 FROM Batch_Items bi WHERE bi.Batch_ID = b.Batch_ID AND bi.Case_ID = c.Case_ID);
