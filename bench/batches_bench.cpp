@@ -141,22 +141,27 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_Check_Case_In_Batch") + caseArguments,
         QStringLiteral("EXEC usp_Evd_Check_Case_In_Single_Physical_Batch") + caseArguments };
     bool saved = true;
-    const PairedTimes save = Interleaved(
-        repeats,
-        [&] {
-            for (const QString& sql : checks)
-                readAll(sql);
-        },
-        [&] {
-            for (DataWindow* window : { itemWindow, caseWindow }) {
-                window->info()->setDataChanged(true);
-                saved = window->info()->SaveData(true) && saved;
-                QApplication::processEvents();
-            }
-        });
+    const auto checksAlone = [&] {
+        for (const QString& sql : checks)
+            readAll(sql);
+    };
+    const auto saveBoth = [&] {
+        for (DataWindow* window : { itemWindow, caseWindow }) {
+            window->info()->setDataChanged(true);
+            saved = window->info()->SaveData(true) && saved;
+            QApplication::processEvents();
+        }
+    };
+    const PairedTimes save = Interleaved(repeats, checksAlone, saveBoth);
+    PrintRatioLine("an item and a case membership saved / the four checks alone", save, 1, 1.5);
+    // The save also commits its write to disk, whose wait the wall clock counts at random; the
+    // thread's processor time shows what the program itself spends.
+    CurrentBenchClock() = BenchClock::ThreadCpu;
+    const PairedTimes saveCpu = Interleaved(repeats, checksAlone, saveBoth);
+    CurrentBenchClock() = BenchClock::Wall;
+    PrintRatioLine("the same, thread processor time", saveCpu, 1, 1.5);
     if (!saved)
         std::printf("  (a save was refused)\n");
-    PrintRatioLine("an item and a case membership saved / the four checks alone", save, 1, 1.5);
     UnloadWindow(itemWindow);
     UnloadWindow(caseWindow);
 
