@@ -1,6 +1,416 @@
-#include "custody/CustodyWindows.h"
+#include "custody/BatchWindows.h"
 
-// frmBatch, frmBatches and the batch-item windows.
+#include "cases/PeopleWindows.h"
+#include "core/Actions.h"
+#include "core/Database.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "custody/CustodyWindows.h"
+#include "exports/MailMerge.h"
+#include "form_framework/FormRegistry.h"
+#include "form_framework/RecordChecks.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zLabel.h"
+#include "list_controls/zComboBoxText.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/LookupSearchWindow.h"
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QPushButton>
+
+namespace {
+
+const QString DateTimeFormat = QStringLiteral("mm/dd/yyyy h:mm AMPM");
+const QString DateTimeKeys = QStringLiteral("/0123456789: AMPM");
+
+QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
+QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
+
+LookupField dateTimeField(const QString& control, const QString& column, const QString& goodName)
+{
+    return LookupField::date(control, column, goodName)
+        .format(DateTimeFormat)
+        .keys(DateTimeKeys)
+        .dates(earliestDate(), latestDate());
+}
+
+LookupField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
+    const QString& table)
+{
+    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
+}
+
+LookupField batchPicker()
+{
+    return pickerOf(QStringLiteral("zcbtBatch"), QStringLiteral("Batch_ID"), QStringLiteral("Batch Number"),
+        QStringLiteral("usp_Evd_DropDown_Batches"), QStringLiteral("Batches"))
+        .recordCodes(QLatin1Char('B'), true);
+}
+
+LookupField itemPicker()
+{
+    return pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
+        QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"))
+        .recordCodes(QLatin1Char('I'), true);
+}
+
+LookupField casePicker()
+{
+    return pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+        QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
+        .recordCodes(QLatin1Char('C'), true);
+}
+
+// An entry run as an action of its own: a failure (a window not available yet) is reported as
+// "Unable to <entry>" and the window stays usable.
+WindowActions::Run asAction(const QString& caption, WindowActions::Run run)
+{
+    QString description = caption;
+    description.remove(QLatin1Char('&'));
+    return [description, run](int id) {
+        ActionScope action(QStringLiteral("BatchWindows"), QStringLiteral("ActionClick"), description);
+        action.run([&] { run(id); });
+    };
+}
+
+// The batch's Actions menu, shared by the record window (the shown batch) and the search window
+// (the selected row).
+template <typename Window> void addBatchActions(Window& window)
+{
+    const auto add = [&window](const QString& caption, WindowActions::Run run) {
+        window.addAction(caption, asAction(caption, std::move(run)));
+    };
+    // The labels open in the word processor for the user rather than going to the printer.
+    const auto labels = [](const QString& templateName, const QString& procedure) {
+        return [templateName, procedure](int id) {
+            WordReport(templateName,
+                QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Batch_ID = ") + QString::number(id),
+                templateName, true);
+        };
+    };
+    add(QStringLiteral("Print &Batch Barcode"),
+        labels(QStringLiteral("Barcode Labels - Batches"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Batches")));
+    add(QStringLiteral("Print &Case Barcodes for Batch"),
+        labels(QStringLiteral("Barcode Labels - Cases"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Cases")));
+    add(QStringLiteral("Print &Item Barcodes for Batch"),
+        labels(QStringLiteral("Barcode Labels - Items"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Items")));
+    window.addAction(QStringLiteral("-"), {});
+    add(QStringLiteral("View Batch Items"), [](int id) {
+        OpenFormWithParams(QStringLiteral("frmBatchItems"), 0, { QStringLiteral("Batch_ID"), id });
+    });
+    add(QStringLiteral("Add Item to the Batch"), [](int id) {
+        OpenFormWithParams(
+            QStringLiteral("frmBatchItem"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Batch_ID"), id });
+    });
+    window.addAction(QStringLiteral("-"), {});
+    add(QStringLiteral("View Actions"), [](int id) {
+        OpenFormWithParams(QStringLiteral("frmItemActions"), 0, { QStringLiteral("Batch_ID"), id });
+    });
+    add(QStringLiteral("Take Action"), [](int id) {
+        OpenFormWithParams(
+            QStringLiteral("frmItemAction"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Batch_ID"), id });
+    });
+}
+
+void openForEdit(const QString& windowName, int identity)
+{
+    OpenFormWithParams(windowName, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+}
+
+// The batch item's Actions menu, the same in all four windows. A batch, item or case that is gone
+// opens nothing.
+template <typename Window> void addBatchItemActions(Window& window)
+{
+    const auto add = [&window](const QString& caption, WindowActions::Run run) {
+        window.addAction(caption, asAction(caption, std::move(run)));
+    };
+    add(QStringLiteral("View Batch"), [](int id) {
+        const auto batch = GetSQLValue(
+            QStringLiteral("SELECT Batch_ID FROM Batch_Items WHERE Batch_Item_ID = ") + QString::number(id));
+        if (!batch || batch->isNull() || batch->toInt() <= 0)
+            return ShowRelatedRecordGone();
+        openForEdit(QStringLiteral("frmBatch"), batch->toInt());
+    });
+    window.addAction(QStringLiteral("-"), {});
+    add(QStringLiteral("View Item / Case"), [](int id) {
+        auto row = OpenRecordset(
+            QStringLiteral("SELECT Case_ID, Item_ID FROM Batch_Items WHERE Batch_Item_ID = ") + QString::number(id));
+        if (!row)
+            return;
+        if (row->recordCount() == 0)
+            return ShowRelatedRecordGone();
+        const QVariant caseId = row->value(QStringLiteral("Case_ID"));
+        const QVariant itemId = row->value(QStringLiteral("Item_ID"));
+        // A case membership opens the case whatever the item column holds.
+        if (!caseId.isNull() && caseId.toInt() > 0)
+            return openForEdit(QStringLiteral("frmCase"), caseId.toInt());
+        if (!itemId.isNull() && itemId.toInt() > 0)
+            return openForEdit(QStringLiteral("frmItem"), itemId.toInt());
+        ShowRelatedRecordGone();
+    });
+}
+
+// Chooses "Item" or "All Items in Case"; the window follows the option buttons' own change.
+void chooseOption(LookupRecordWindow& window, bool wholeCase)
+{
+    const QString name = wholeCase ? QStringLiteral("optItemCase_1") : QStringLiteral("optItemCase_0");
+    if (auto* option = window.findChild<QAbstractButton*>(name))
+        option->setChecked(true);
+}
+
+zComboBoxText* pickerIn(const LookupRecordWindow& window, const QString& control)
+{
+    return qobject_cast<zComboBoxText*>(window.field(control));
+}
+
+// The record windows of batch items. The option buttons decide whether the membership is for one
+// item or for a whole case: only the chosen picker takes part (a picker that takes no part is
+// saved as NULL and keeps its selection for when its option comes back). The plain window asks
+// the database before a save whether the membership is already there or clashes with another
+// physical batch; the advanced window records actions and checks nothing beyond its fields.
+class BatchItemWindow : public LookupRecordWindow {
+public:
+    BatchItemWindow(const LookupTable& table, bool checksMemberships)
+        : LookupRecordWindow(table)
+        , m_checks(checksMemberships)
+    {
+        m_batch = pickerIn(*this, QStringLiteral("zcbtBatch"));
+        m_item = pickerIn(*this, QStringLiteral("zcbtItem"));
+        m_case = pickerIn(*this, QStringLiteral("zcbtCase"));
+        m_itemOption = findChild<QAbstractButton*>(QStringLiteral("optItemCase_0"));
+        m_caseOption = findChild<QAbstractButton*>(QStringLiteral("optItemCase_1"));
+        // At once on every change, so that an opener's preset reaches the picker that takes part.
+        connect(m_itemOption, &QAbstractButton::toggled, this, [this] { applyOption(); });
+        applyOption();
+        if (m_checks) {
+            m_item->setFinalValidation([this] {
+                return membershipMessage(QStringLiteral("Item"), m_item, QStringLiteral("usp_Evd_Check_Item_In_Batch"),
+                    QStringLiteral("usp_Evd_Check_Item_In_Single_Physical_Batch"));
+            });
+            m_case->setFinalValidation([this] {
+                return membershipMessage(QStringLiteral("Case"), m_case, QStringLiteral("usp_Evd_Check_Case_In_Batch"),
+                    QStringLiteral("usp_Evd_Check_Case_In_Single_Physical_Batch"));
+            });
+        }
+        if (QPushButton* now = button(QStringLiteral("btnNow")))
+            connect(now, &QPushButton::clicked, this,
+                [this] { field(QStringLiteral("zdatDateTime"))->setValue(QDateTime::currentDateTime()); });
+        addBatchItemActions(*this);
+    }
+
+    bool CheckFieldsProcedure() override
+    {
+        m_checkFailed = false;
+        if (!LookupRecordWindow::CheckFieldsProcedure())
+            return false;
+        // A check the database could not answer has been reported; nothing is saved.
+        if (m_checkFailed)
+            return false;
+        // With "Item" chosen the case is NULL, and a pair that counts NULL as a value would find
+        // every item membership of the batch: the pair is a case's only.
+        if (!m_checks || !m_caseOption->isChecked())
+            return true;
+        return CheckUniqueCombination(
+            { boundField(QStringLiteral("zcbtBatch")), boundField(QStringLiteral("zcbtCase")) }, this, m_case);
+    }
+
+private:
+    void applyOption()
+    {
+        const bool item = m_itemOption->isChecked();
+        m_item->setApplicable(item);
+        m_case->setApplicable(!item);
+        for (int i = 0; i < 2; ++i)
+            if (auto* caption = findChild<zLabel*>(QStringLiteral("zlblICB(%1)").arg(i)))
+                caption->setApplicable((i == 0) == item);
+    }
+
+    // The checks run one after the other and stop at the first finding: already in this batch,
+    // then in another physical batch (named by the database, not by this window's picker).
+    QString membershipMessage(
+        const QString& kind, zComboBoxText* member, const QString& inBatch, const QString& inPhysicalBatch)
+    {
+        if (m_batch->Value().toInt() <= 0 || member->Value().toInt() <= 0)
+            return {};
+        const int identity = this->identity()->Value();
+        const QString arguments = QStringLiteral(" @Batch_Item_ID = ")
+            + (identity > 0 ? QString::number(identity) : QStringLiteral("NULL")) + QStringLiteral(", @Batch_ID = ")
+            + m_batch->DBValue() + QStringLiteral(", @") + member->DBFieldName() + QStringLiteral(" = ")
+            + member->DBValue();
+        auto found = OpenRecordset(QStringLiteral("EXEC ") + inBatch + arguments);
+        if (!found) {
+            m_checkFailed = true;
+            return {};
+        }
+        if (found->recordCount() > 0)
+            return kind + QStringLiteral(" ") + AngleQuote(member->Text()) + QStringLiteral(" is already in the Batch ")
+                + AngleQuote(m_batch->Text());
+        found = OpenRecordset(QStringLiteral("EXEC ") + inPhysicalBatch + arguments);
+        if (!found) {
+            m_checkFailed = true;
+            return {};
+        }
+        if (found->recordCount() > 0)
+            return kind + QStringLiteral(" ") + AngleQuote(member->Text())
+                + QStringLiteral(" is in another Physical Batch ")
+                + AngleQuote(NullToString(found->value(QStringLiteral("Batch_Number"))));
+        return {};
+    }
+
+    bool m_checks;
+    bool m_checkFailed = false;
+    zComboBoxText* m_batch;
+    zComboBoxText* m_item;
+    zComboBoxText* m_case;
+    QAbstractButton* m_itemOption;
+    QAbstractButton* m_caseOption;
+};
+
+void extendBatchWindow(LookupRecordWindow& window)
+{
+    QObject::connect(window.button(QStringLiteral("btnNow")), &QPushButton::clicked, &window,
+        [&window] { window.field(QStringLiteral("zdatCreatedDateTime"))->setValue(QDateTime::currentDateTime()); });
+    auto* employee = pickerIn(window, QStringLiteral("zcbtEmployee"));
+    QObject::connect(employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
+    addBatchActions(window);
+}
+
+class frmBatches : public LookupSearchWindow {
+public:
+    frmBatches()
+        : LookupSearchWindow(BatchesTable())
+    {
+        addBatchActions(*this);
+    }
+};
+
+class BatchItemsWindow : public LookupSearchWindow {
+public:
+    explicit BatchItemsWindow(bool advanced)
+        : LookupSearchWindow(BatchItemsTable(advanced))
+    {
+        addBatchItemActions(*this);
+    }
+};
+
+} // namespace
+
+LookupTable BatchesTable()
+{
+    LookupTable batches;
+    batches.table = QStringLiteral("Batches");
+    batches.identityField = QStringLiteral("Batch_ID");
+    batches.recordWindow = QStringLiteral("frmBatch");
+    batches.searchWindow = QStringLiteral("frmBatches");
+    batches.caption = QStringLiteral("Batch");
+    batches.pluralCaption = QStringLiteral("Batches");
+    batches.fields = {
+        LookupField::text(
+            QStringLiteral("ztxtBatchNumber"), QStringLiteral("Batch_Number"), QStringLiteral("Batch Number"))
+            .required()
+            .unique()
+            .length(30),
+        dateTimeField(QStringLiteral("zdatCreatedDateTime"), QStringLiteral("Created_Date_Time"),
+            QStringLiteral("Created Date & Time"))
+            .required()
+            .labelled(QStringLiteral("Created On:"))
+            .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
+        pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Created_By_Employee_ID"), QStringLiteral("Created By"),
+            QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+            .required(),
+        pickerOf(QStringLiteral("zcbtBatchType"), QStringLiteral("Batch_Type_ID"), QStringLiteral("Batch Type"),
+            QStringLiteral("usp_Evd_DropDown_Batch_Types"), QStringLiteral("Batch_Types"))
+            .required()
+            .withoutButton(),
+        // Its name in messages keeps the column's underscore.
+        LookupField::memo(
+            QStringLiteral("zmemDescription"), QStringLiteral("Batch_Description"), QStringLiteral("Batch_Description"))
+            .length(200)
+            .labelled(QStringLiteral("Description:")),
+    };
+    batches.criteria = {
+        LookupField::text(
+            QStringLiteral("ztxtBatchNumber"), QStringLiteral("Batch_Number"), QStringLiteral("Batch Number Like"))
+            .length(50),
+    };
+    batches.codePrefix = QLatin1Char('B');
+    batches.codeCaption = QStringLiteral("Batch Barcode:");
+    batches.defaultValueTarget = QStringLiteral("ztxtBatchNumber");
+    batches.populateOnStart = false;
+    batches.extendRecordWindow = extendBatchWindow;
+    return batches;
+}
+
+LookupTable BatchItemsTable(bool advanced)
+{
+    LookupTable items;
+    items.table = QStringLiteral("Batch_Items");
+    items.identityField = QStringLiteral("Batch_Item_ID");
+    items.recordWindow = advanced ? QStringLiteral("frmBatchItemAdv") : QStringLiteral("frmBatchItem");
+    items.searchWindow = advanced ? QStringLiteral("frmBatchItemsAdv") : QStringLiteral("frmBatchItems");
+    items.caption = QStringLiteral("Batch Item");
+    items.pluralCaption = QStringLiteral("Batch Items");
+
+    LookupField options = LookupField::options(QStringLiteral("fraItemCase"), QString(),
+        { { QStringLiteral("optItemCase_0"), QStringLiteral("Item") },
+            { QStringLiteral("optItemCase_1"), QStringLiteral("All Items in Case") } });
+    LookupField item = itemPicker().required().labelled(QStringLiteral("Item Number:"), QStringLiteral("zlblICB(0)"));
+    LookupField theCase = casePicker().required().notApplicableAtStart().labelled(
+        QStringLiteral("Case Number:"), QStringLiteral("zlblICB(1)"));
+    if (advanced) {
+        items.fields = {
+            batchPicker().required(),
+            pickerOf(QStringLiteral("zcbtAction"), QStringLiteral("Batch_Item_Action_ID"), QStringLiteral("Action"),
+                QStringLiteral("usp_Evd_DropDown_Batch_Item_Actions"), QStringLiteral("Batch_Item_Actions"))
+                .required()
+                .withoutButton(),
+            options,
+            item,
+            theCase,
+            dateTimeField(QStringLiteral("zdatDateTime"), QStringLiteral("Action_Date_Time"),
+                QStringLiteral("Action Date & Time"))
+                .required()
+                .labelled(QStringLiteral("Action Date && Time:"))
+                .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
+        };
+    } else {
+        items.fields = { batchPicker().required(), options, item, theCase };
+    }
+
+    // The batch-number criterion takes typed "B-" codes; the item and case criteria list the
+    // memberships through the case as well (an item's case, a case's items).
+    auto from = LookupField::date(
+        QStringLiteral("zdatDate(0)"), QStringLiteral("Batch_Date_From"), QStringLiteral("Batch Date From"))
+                    .format(QStringLiteral("mm/dd/yyyy"))
+                    .dates(earliestDate(), latestDate());
+    auto to = LookupField::date(
+        QStringLiteral("zdatDate(1)"), QStringLiteral("Batch_Date_To"), QStringLiteral("Batch Date To"))
+                  .format(QStringLiteral("mm/dd/yyyy"))
+                  .dates(earliestDate(), latestDate())
+                  .labelled(QStringLiteral("To:"));
+    items.criteria = { from, to, batchPicker(), itemPicker(), casePicker() };
+    // A membership has no name an opener could type.
+    items.defaultValueTarget.clear();
+    items.rowLoaded = [](LookupRecordWindow& window, Recordset& row) {
+        const QVariant itemId = row.value(QStringLiteral("Item_ID"));
+        chooseOption(window, itemId.isNull() || itemId.toInt() == 0);
+    };
+    items.setDefaults = [](LookupRecordWindow& window) { chooseOption(window, false); };
+    items.populateOnStart = false;
+    return items;
+}
+
 void RegisterBatchWindows()
 {
+    const LookupTable batches = BatchesTable();
+    FormRegistry::registerForm(batches.recordWindow, [batches] { return new LookupRecordWindow(batches); });
+    FormRegistry::registerForm(batches.searchWindow, [] { return new frmBatches; });
+    for (const bool advanced : { false, true }) {
+        const LookupTable items = BatchItemsTable(advanced);
+        FormRegistry::registerForm(
+            items.recordWindow, [items, advanced] { return new BatchItemWindow(items, !advanced); });
+        FormRegistry::registerForm(items.searchWindow, [advanced] { return new BatchItemsWindow(advanced); });
+    }
 }

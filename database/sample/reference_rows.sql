@@ -166,3 +166,13 @@ SELECT i.Item_ID, t.Notification_Type_ID, p.Person_ID, (SELECT MIN(Address_ID) F
 FROM Items i, Notification_Types t, People p
 WHERE i.Item_Number = '20240307' AND t.Notification_Type_Code = 'REL' AND p.First_Name = 'John' AND p.Last_Name = 'Smith'
   AND NOT EXISTS (SELECT 1 FROM Notifications x WHERE x.Item_ID = i.Item_ID);
+-- A storage box holding the sample case.
+INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, Batch_Type_ID, Batch_Description)
+SELECT 'BOX-0001', '2024-03-08 09:30:00', e.Employee_ID, t.Batch_Type_ID, 'Bicycle case, room 1'
+FROM Employees e, Batch_Types t
+WHERE e.Payroll_Number = 'P-1001' AND t.Batch_Type_Code = 'BOX'
+  AND NOT EXISTS (SELECT 1 FROM Batches WHERE Batch_Number = 'BOX-0001');
+INSERT INTO Batch_Items (Batch_ID, Case_ID)
+SELECT b.Batch_ID, c.Case_ID FROM Batches b, Cases c
+WHERE b.Batch_Number = 'BOX-0001' AND c.Case_Number = '20240307'
+  AND NOT EXISTS (SELECT 1 FROM Batch_Items bi WHERE bi.Batch_ID = b.Batch_ID AND bi.Case_ID = c.Case_ID);
