@@ -121,11 +121,11 @@ void openSubject(const QString& query)
 }
 
 // "View Action" of a detail record: the item action it belongs to.
-WindowActions::Run viewAction(const QString& detailTable)
+WindowActions::Run viewAction(const QString& detailTable, const QString& identity)
 {
-    return [detailTable](int id) {
+    return [detailTable, identity](int id) {
         const auto action = GetSQLValue(QStringLiteral("SELECT Item_Action_ID FROM ") + detailTable
-            + QStringLiteral(" WHERE IDENTITYCOL = ") + QString::number(id));
+            + QStringLiteral(" WHERE ") + identity + QStringLiteral(" = ") + QString::number(id));
         if (!action || action->isNull() || action->toInt() <= 0)
             return;
         openForEdit(QStringLiteral("frmItemAction"), action->toInt());
@@ -145,7 +145,8 @@ WindowActions::Run viewDetailSubject(const QString& detailTable, const QString& 
 template <typename Window>
 void addDetailActions(Window& window, const QString& table, const QString& alias, const QString& identity)
 {
-    window.addAction(QStringLiteral("View Action"), asAction(QStringLiteral("View Action"), viewAction(table)));
+    window.addAction(
+        QStringLiteral("View Action"), asAction(QStringLiteral("View Action"), viewAction(table, identity)));
     window.addAction(QStringLiteral("-"), {});
     window.addAction(QStringLiteral("View Item / Case / Batch"),
         asAction(QStringLiteral("View Item / Case / Batch"), viewDetailSubject(table, alias, identity)));
