@@ -332,10 +332,22 @@ ParsedCommand ParseCommandText(const QString& text, const std::function<bool(con
         finish();
         return command;
     }
+    // Values without a name come first and take the parameters in their declared order; the
+    // connection names them at dispatch. Once a pair is named, every later one must be too.
+    bool named = false;
     for (;;) {
         scanner.skipBlanks();
+        if (!named && !scanner.atEnd() && scanner.peek() != QLatin1Char('@') && scanner.peek() != QLatin1Char(',')) {
+            command.arguments.push_back({ QString(), scanner.literal() });
+            scanner.skipBlanks();
+            if (scanner.take(QLatin1Char(',')))
+                continue;
+            finish();
+            return command;
+        }
         if (!scanner.take(QLatin1Char('@')))
             syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(scanner.atEnd() ? QStringLiteral(",") : scanner.tokenHere()));
+        named = true;
         const QString name = scanner.word();
         if (name.isEmpty())
             syntaxError(QStringLiteral("Incorrect syntax near '@'."));

@@ -947,11 +947,25 @@ Recordset DatabaseConnection::execute(const QString& commandText)
         if (!procedure)
             refuse(m_target.engine, QStringLiteral("Could not find stored procedure '%1'.").arg(command.procedureName));
         std::vector<QVariant> arguments(procedure->parameters.size());
+        std::vector<bool> given(procedure->parameters.size(), false);
+        size_t position = 0;
         for (const ProcedureArgument& argument : command.arguments) {
-            const int index = procedure->parameterIndex(argument.name);
-            if (index < 0)
-                refuse(m_target.engine,
-                       QStringLiteral("@%1 is not a parameter for procedure %2.").arg(argument.name, procedure->name));
+            // Positional values (the parser leaves them unnamed) take the parameters in declared order.
+            int index = 0;
+            if (argument.name.isEmpty()) {
+                if (position >= procedure->parameters.size())
+                    refuse(m_target.engine,
+                        QStringLiteral("Procedure or function %1 has too many arguments specified.").arg(procedure->name));
+                index = static_cast<int>(position++);
+            } else {
+                index = procedure->parameterIndex(argument.name);
+                if (index < 0)
+                    refuse(m_target.engine,
+                        QStringLiteral("@%1 is not a parameter for procedure %2.").arg(argument.name, procedure->name));
+                if (given[static_cast<size_t>(index)])
+                    refuse(m_target.engine, QStringLiteral("Parameter '@%1' was supplied multiple times.").arg(argument.name));
+            }
+            given[static_cast<size_t>(index)] = true;
             arguments[static_cast<size_t>(index)] = argument.value;
         }
         return callProcedure(*procedure, arguments);

@@ -1,6 +1,610 @@
 #include "custody/CustodyWindows.h"
+#include "custody/ItemActionProcedures.h"
 
-// the item action type, item action, transfer and item location windows.
+#include "core/Actions.h"
+#include "core/Database.h"
+#include "core/MessageBoxes.h"
+#include "core/Recordset.h"
+#include "form_framework/FormRegistry.h"
+#include "form_framework/RecordChecks.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zIdentity.h"
+#include "form_framework/zInfo.h"
+#include "form_framework/zLabel.h"
+#include "list_controls/zComboBoxText.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "reference_tables/LookupSearchWindow.h"
+#include "reference_tables/LookupTable.h"
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QPushButton>
+
+// frmItemActionType(s), frmItemAction(s), frmItemLocation(s) and frmItemTransfer(s): what was
+// done to property in custody, and the detail records (a transfer, an item location) that some
+// actions carry.
+
+namespace {
+
+QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
+QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
+
+LookupField pickerOf(
+    const QString& control, const QString& column, const QString& goodName, const QString& call, const QString& table)
+{
+    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + call, table);
+}
+
+// The two dates of a search window: "<what> From" and "To", the "To" day included.
+std::vector<LookupField> dateRange(const QString& what)
+{
+    const QString column = QString(what).replace(QLatin1Char(' '), QLatin1Char('_'));
+    return {
+        LookupField::date(
+            QStringLiteral("zdatDate(0)"), column + QStringLiteral("_Date_From"), what + QStringLiteral(" Date From"))
+            .format(QStringLiteral("mm/dd/yyyy"))
+            .dates(earliestDate(), latestDate()),
+        LookupField::date(
+            QStringLiteral("zdatDate(1)"), column + QStringLiteral("_Date_To"), what + QStringLiteral(" Date To"))
+            .format(QStringLiteral("mm/dd/yyyy"))
+            .dates(earliestDate(), latestDate())
+            .labelled(QStringLiteral("To:")),
+    };
+}
+
+LookupTable tableOf(const QString& table, const QString& identity, const QString& recordWindow,
+    const QString& searchWindow, const QString& caption, const QString& plural)
+{
+    LookupTable declared;
+    declared.table = table;
+    declared.identityField = identity;
+    declared.recordWindow = recordWindow;
+    declared.searchWindow = searchWindow;
+    declared.caption = caption;
+    declared.pluralCaption = plural;
+    declared.defaultValueTarget.clear();
+    declared.populateOnStart = false;
+    return declared;
+}
+
+zComboBoxText* pickerIn(LookupRecordWindow& window, const QString& control)
+{
+    return qobject_cast<zComboBoxText*>(window.field(control));
+}
+
+void setLabelApplicable(QWidget& window, const QString& name, bool applicable)
+{
+    if (auto* label = window.findChild<zLabel*>(name))
+        label->setApplicable(applicable);
+}
+
+bool pickerEmpty(const zComboBoxText* picker) { return picker->Text().isEmpty() || picker->Value().toInt() <= 0; }
+
+// An entry run as an action of its own: a failure is reported as "Unable to <entry>" and the
+// window stays usable.
+WindowActions::Run asAction(const QString& caption, WindowActions::Run run)
+{
+    QString description = caption;
+    description.remove(QLatin1Char('&'));
+    return [description, run](int id) {
+        ActionScope action(QStringLiteral("ItemActionWindows"), QStringLiteral("ActionClick"), description);
+        action.run([&] { run(id); });
+    };
+}
+
+void openForEdit(const QString& windowName, int identity)
+{
+    OpenFormWithParams(windowName, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+}
+
+// Opens the item, case or batch of the query's first row: the first of the three columns that is
+// filled decides. No row, or none filled, opens nothing.
+void openSubject(const QString& query)
+{
+    std::unique_ptr<Recordset> row = OpenRecordset(query);
+    if (!row || row->recordCount() == 0)
+        return;
+    const struct {
+        const char* column;
+        const char* window;
+    } subjects[] = { { "Item_ID", "frmItem" }, { "Case_ID", "frmCase" }, { "Batch_ID", "frmBatch" } };
+    for (const auto& subject : subjects) {
+        const QVariant value = row->value(QString::fromLatin1(subject.column));
+        if (!value.isNull()) {
+            const int identity = value.toInt();
+            CloseRecordset(row);
+            openForEdit(QString::fromLatin1(subject.window), identity);
+            return;
+        }
+    }
+    CloseRecordset(row);
+}
+
+// "View Action" of a detail record: the item action it belongs to.
+WindowActions::Run viewAction(const QString& detailTable, const QString& identity)
+{
+    return [detailTable, identity](int id) {
+        const auto action = GetSQLValue(QStringLiteral("SELECT Item_Action_ID FROM ") + detailTable
+            + QStringLiteral(" WHERE ") + identity + QStringLiteral(" = ") + QString::number(id));
+        if (!action || action->isNull() || action->toInt() <= 0)
+            return;
+        openForEdit(QStringLiteral("frmItemAction"), action->toInt());
+    };
+}
+
+// "View Item / Case / Batch" of a detail record, through its item action.
+WindowActions::Run viewDetailSubject(const QString& detailTable, const QString& alias, const QString& identity)
+{
+    return [=](int id) {
+        openSubject(QStringLiteral("SELECT Item_ID, Case_ID, Batch_ID\r\nFROM ") + detailTable + QLatin1Char(' ')
+            + alias + QStringLiteral("\r\nJOIN Item_Actions ia ON ia.Item_Action_ID = ") + alias
+            + QStringLiteral(".Item_Action_ID\r\nWHERE ") + identity + QStringLiteral(" = ") + QString::number(id));
+    };
+}
+
+template <typename Window>
+void addDetailActions(Window& window, const QString& table, const QString& alias, const QString& identity)
+{
+    window.addAction(
+        QStringLiteral("View Action"), asAction(QStringLiteral("View Action"), viewAction(table, identity)));
+    window.addAction(QStringLiteral("-"), {});
+    window.addAction(QStringLiteral("View Item / Case / Batch"),
+        asAction(QStringLiteral("View Item / Case / Batch"), viewDetailSubject(table, alias, identity)));
+}
+
+// A location picker takes a typed "L-" code or number (the picker's own rule), then a name.
+void resolveLocationNames(LookupRecordWindow& window, zComboBoxText* location)
+{
+    QObject::connect(location, &zComboBoxText::DropDownLostFocus, &window, [location] {
+        ResolveTypedName(
+            location, QStringLiteral("Locations"), QStringLiteral("Location_ID"), QStringLiteral("Location_Name"));
+    });
+}
+
+// ---- Item action types ---------------------------------------------------------------------
+
+LookupTable itemActionTypes()
+{
+    LookupTable types = tableOf(QStringLiteral("Item_Action_Types"), QStringLiteral("Item_Action_Type_ID"),
+        QStringLiteral("frmItemActionType"), QStringLiteral("frmItemActionTypes"), QStringLiteral("Item Action Type"),
+        QStringLiteral("Item Action Types"));
+    types.fields = {
+        LookupField::text(QStringLiteral("ztxtName(0)"), QStringLiteral("Item_Action_Type_Name_Present"),
+            QStringLiteral("Item Action Type Name - Present Tense"))
+            .required()
+            .length(50)
+            .labelled(QStringLiteral("Action - Present:")),
+        LookupField::text(QStringLiteral("ztxtName(1)"), QStringLiteral("Item_Action_Type_Name_Past"),
+            QStringLiteral("Item Action Type Name - Past Tense"))
+            .required()
+            .length(50)
+            .labelled(QStringLiteral("Action - Past Tense:")),
+        LookupField::text(QStringLiteral("ztxtCode"), QStringLiteral("Item_Action_Type_Code"),
+            QStringLiteral("Item Action Type Code"))
+            .required()
+            .length(10)
+            .labelled(QStringLiteral("Action Type Code:")),
+        LookupField::text(QStringLiteral("ztxtDatePreposition"), QStringLiteral("Item_Action_Date_Preposition"),
+            QStringLiteral("Date Preposition"))
+            .length(10),
+        pickerOf(QStringLiteral("zcbtChain"), QStringLiteral("Item_Action_Time_ID"), QStringLiteral("Chain Position"),
+            QStringLiteral("usp_Evd_DropDown_Item_Action_Times"), QStringLiteral("Item_Action_Times"))
+            .required()
+            .withoutButton(),
+        LookupField::number(
+            QStringLiteral("znumSortOrder"), QStringLiteral("Item_Action_Type_Order"), QStringLiteral("Sort Order"))
+            .range(1, 30000),
+        pickerOf(QStringLiteral("zcbtTable"), QStringLiteral("Related_DB_Table_ID"), QStringLiteral("Related Table"),
+            QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables")),
+        LookupField::text(QStringLiteral("ztxtComments"), QStringLiteral("Comments"), QStringLiteral("Comments"))
+            .length(50),
+    };
+    types.criteria = {
+        LookupField::text(QStringLiteral("ztxtName"), QStringLiteral("Item_Action_Type_Name"),
+            QStringLiteral("Action Type Name Like"))
+            .length(50),
+    };
+    // A type typed into a picker and added from there: the text is both of its names.
+    types.defaultValueHandler = [](LookupRecordWindow& window, const QString& text) {
+        window.field(QStringLiteral("ztxtName(0)"))->setValue(text);
+        window.field(QStringLiteral("ztxtName(1)"))->setValue(text);
+    };
+    return types;
+}
+
+// ---- Item actions --------------------------------------------------------------------------
+
+const QString kSaveFirst = QStringLiteral("Please save the record before creating details.");
+const QString kNoDetails = QStringLiteral("No details logic associated with this type of action.");
+
+// Opens the detail record of an action: the existing one for editing, or a new one with the
+// action filled in. The action's type names the table that keeps its details.
+void openDetails(int actionId)
+{
+    if (actionId <= 0) {
+        ShowInfoMessage(kSaveFirst);
+        return;
+    }
+    std::unique_ptr<Recordset> row = OpenRecordset(
+        QStringLiteral("EXEC usp_Evd_Get_Item_Action_Details @Item_Action_ID = ") + QString::number(actionId));
+    if (!row)
+        return;
+    const QVariant table = row->recordCount() > 0 ? row->value(0) : QVariant();
+    const QVariant detail = row->recordCount() > 0 ? row->value(1) : QVariant();
+    CloseRecordset(row);
+    if (table.isNull()) {
+        ShowInfoMessage(kNoDetails);
+        return;
+    }
+    QString window;
+    if (table.toString().compare(QLatin1String("Item_Transfers"), Qt::CaseInsensitive) == 0)
+        window = QStringLiteral("frmItemTransfer");
+    else if (table.toString().compare(QLatin1String("Item_Locations"), Qt::CaseInsensitive) == 0)
+        window = QStringLiteral("frmItemLocation");
+    if (window.isEmpty()) {
+        ShowInfoMessage(kNoDetails);
+        return;
+    }
+    if (!detail.isNull() && detail.toInt() > 0)
+        openForEdit(window, detail.toInt());
+    else
+        OpenFormWithParams(window, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Item_Action_ID"), actionId });
+}
+
+template <typename Window> void addItemActionActions(Window& window, WindowActions::Run details)
+{
+    window.addAction(QStringLiteral("&View Details"), asAction(QStringLiteral("&View Details"), std::move(details)));
+    window.addAction(QStringLiteral("-"), {});
+    window.addAction(
+        QStringLiteral("View Item / Case / Batch"), asAction(QStringLiteral("View Item / Case / Batch"), [](int id) {
+            openSubject(QStringLiteral("SELECT Item_ID, Case_ID, Batch_ID FROM Item_Actions WHERE Item_Action_ID = ")
+                + QString::number(id));
+        }));
+}
+
+const QStringList kSubjectPickers
+    = { QStringLiteral("zcbtItem"), QStringLiteral("zcbtCase"), QStringLiteral("zcbtBatch") };
+
+QAbstractButton* subjectOption(QWidget& window, int index)
+{
+    return window.findChild<QAbstractButton*>(QStringLiteral("optItemCase_%1").arg(index));
+}
+
+// The chosen subject option makes its picker (and caption) the one in use; the other two keep no
+// value, are not checked and save NULL.
+void applySubject(LookupRecordWindow& window)
+{
+    for (int i = 0; i < kSubjectPickers.size(); ++i) {
+        QAbstractButton* option = subjectOption(window, i);
+        window.field(kSubjectPickers[i])->setApplicable(option && option->isChecked());
+    }
+    for (int i = 0; i < kSubjectPickers.size(); ++i) {
+        QAbstractButton* option = subjectOption(window, i);
+        setLabelApplicable(window, QStringLiteral("zlblICB(%1)").arg(i), option && option->isChecked());
+    }
+}
+
+// The type details memo follows every change of the action picker.
+void showTypeDetails(LookupRecordWindow& window)
+{
+    const int type = pickerIn(window, QStringLiteral("zcbtAction"))->Value().toInt();
+    zFieldBase* memo = window.field(QStringLiteral("ztxtMemo"));
+    if (type < 1) {
+        memo->setValue(QString());
+        return;
+    }
+    const auto details
+        = GetSQLValue(QStringLiteral("EXEC usp_Evd_Get_Item_Action_Type_Details ") + QString::number(type));
+    memo->setValue(details && !details->isNull() ? details->toString().trimmed() : QString());
+}
+
+void extendItemActionWindow(LookupRecordWindow& window)
+{
+    for (int i = 0; i < kSubjectPickers.size(); ++i) {
+        if (QAbstractButton* option = subjectOption(window, i))
+            QObject::connect(option, &QAbstractButton::toggled, &window, [&window] { applySubject(window); });
+    }
+    applySubject(window);
+    auto* action = pickerIn(window, QStringLiteral("zcbtAction"));
+    QObject::connect(action, &zFieldBase::Change, &window, [&window] { showTypeDetails(window); });
+    QObject::connect(window.button(QStringLiteral("btnNow")), &QPushButton::clicked, &window,
+        [&window] { window.field(QStringLiteral("zdatDateTime"))->setValue(QDateTime::currentDateTime()); });
+    QObject::connect(window.button(QStringLiteral("btnDetails")), &QPushButton::clicked, &window,
+        [&window] { openDetails(window.identity()->Value()); });
+    auto* employee = pickerIn(window, QStringLiteral("zcbtEmployee"));
+    QObject::connect(employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
+    addItemActionActions(window, openDetails);
+}
+
+// A stored action's subject is chosen before the fields are filled, so its picker is in use when
+// it receives its value. Rows written past the window may name more than one: the last filled of
+// item, case and batch wins.
+void restoreSubject(LookupRecordWindow& window, Recordset& row)
+{
+    int chosen = -1;
+    for (int i = 0; i < kSubjectPickers.size(); ++i) {
+        const QVariant value = row.value(window.field(kSubjectPickers[i])->DBFieldName());
+        if (!value.isNull() && value.toInt() != 0)
+            chosen = i;
+    }
+    if (chosen < 0)
+        return;
+    if (QAbstractButton* option = subjectOption(window, chosen))
+        option->setChecked(true);
+    applySubject(window);
+}
+
+std::vector<LookupField> subjectPickers(bool recordWindow)
+{
+    std::vector<LookupField> pickers = {
+        pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
+            QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"))
+            .recordCodes(QLatin1Char('I'), true),
+        pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+            QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
+            .recordCodes(QLatin1Char('C'), true),
+        pickerOf(QStringLiteral("zcbtBatch"), QStringLiteral("Batch_ID"), QStringLiteral("Batch Number"),
+            QStringLiteral("usp_Evd_DropDown_Batches"), QStringLiteral("Batches"))
+            .recordCodes(QLatin1Char('B'), true),
+    };
+    if (recordWindow) {
+        for (size_t i = 0; i < pickers.size(); ++i) {
+            pickers[i].required().labelled(pickers[i].label, QStringLiteral("zlblICB(%1)").arg(i));
+            if (i > 0)
+                pickers[i].notApplicableAtStart();
+        }
+    }
+    return pickers;
+}
+
+LookupTable itemActions()
+{
+    LookupTable actions
+        = tableOf(QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("frmItemAction"),
+            QStringLiteral("frmItemActions"), QStringLiteral("Item Action"), QStringLiteral("Item Actions"));
+    actions.fields.push_back(LookupField::options(QStringLiteral("fraItemCase"), QString(),
+        { { QStringLiteral("optItemCase_0"), QStringLiteral("Item") },
+            { QStringLiteral("optItemCase_1"), QStringLiteral("All Items in Case") },
+            { QStringLiteral("optItemCase_2"), QStringLiteral("All Items in Batch") } }));
+    for (const LookupField& picker : subjectPickers(true))
+        actions.fields.push_back(picker);
+    actions.fields.push_back(
+        pickerOf(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
+            QStringLiteral("usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
+            .required()
+            .withButton(QStringLiteral("btnDetails"), QStringLiteral("&Details")));
+    actions.fields.push_back(pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
+        QStringLiteral("Performed By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+                                 .required());
+    actions.fields.push_back(LookupField::date(
+        QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"), QStringLiteral("Action Date & Time"))
+                                 .required()
+                                 .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
+                                 .keys(QStringLiteral("/0123456789: AMPM"))
+                                 .dates(earliestDate(), latestDate())
+                                 .labelled(QStringLiteral("Action Date && Time:"))
+                                 .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")));
+    actions.fields.push_back(LookupField::memo(
+        QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"), QStringLiteral("Description"))
+                                 .length(200));
+    actions.fields.push_back(LookupField::text(QStringLiteral("ztxtMemo"), QString(), QStringLiteral("Type Details"))
+                                 .notStored()
+                                 .locked()
+                                 .labelled(QString()));
+    actions.criteria = dateRange(QStringLiteral("Action"));
+    for (const LookupField& picker : subjectPickers(false))
+        actions.criteria.push_back(picker);
+    actions.extendRecordWindow = extendItemActionWindow;
+    actions.rowLoaded = restoreSubject;
+    return actions;
+}
+
+class frmItemActions : public LookupSearchWindow {
+public:
+    frmItemActions()
+        : LookupSearchWindow(itemActions())
+    {
+        addItemActionActions(*this, openDetails);
+    }
+
+    // Details keep their message with no row selected: there is no saved action to detail.
+    void addAction(const QString& caption, WindowActions::Run run)
+    {
+        const bool details = caption == QLatin1String("&View Details");
+        LookupSearchWindow::addAction(
+            caption, std::move(run), details ? WindowActions::Needs::Nothing : WindowActions::Needs::Record);
+    }
+};
+
+// ---- Item locations ------------------------------------------------------------------------
+
+LookupTable itemLocations()
+{
+    LookupTable locations = tableOf(QStringLiteral("Item_Locations"), QStringLiteral("Item_Location_ID"),
+        QStringLiteral("frmItemLocation"), QStringLiteral("frmItemLocations"), QStringLiteral("Item Location"),
+        QStringLiteral("Item Locations"));
+    locations.fields = {
+        pickerOf(QStringLiteral("zcbtItemAction"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item Action"),
+            QStringLiteral("usp_Evd_DropDown_Item_Actions_Locations"), QStringLiteral("Item_Actions"))
+            .required()
+            .unique(),
+        pickerOf(QStringLiteral("zcbtLocation"), QStringLiteral("Location_ID"), QStringLiteral("Location"),
+            QStringLiteral("usp_Evd_DropDown_Locations"), QStringLiteral("Locations"))
+            .required()
+            .recordCodes(QLatin1Char('L'), true),
+    };
+    locations.criteria = dateRange(QStringLiteral("Action"));
+    locations.extendRecordWindow = [](LookupRecordWindow& window) {
+        resolveLocationNames(window, pickerIn(window, QStringLiteral("zcbtLocation")));
+        addDetailActions(
+            window, QStringLiteral("Item_Locations"), QStringLiteral("il"), QStringLiteral("Item_Location_ID"));
+    };
+    locations.extendSearchWindow = [](LookupSearchWindow& window) {
+        addDetailActions(
+            window, QStringLiteral("Item_Locations"), QStringLiteral("il"), QStringLiteral("Item_Location_ID"));
+    };
+    return locations;
+}
+
+// ---- Item transfers ------------------------------------------------------------------------
+
+// The chain position of the chosen action decides which employees take part; an unknown answer
+// (or none) leaves them as the last known answer set them.
+void applyChainPosition(LookupRecordWindow& window)
+{
+    const int action = pickerIn(window, QStringLiteral("zcbtItemAction"))->Value().toInt();
+    if (action <= 0)
+        return;
+    const auto answer = GetSQLValue(
+        QStringLiteral("EXEC usp_Evd_Get_Chain_Position_From_Action @Item_Action_ID = ") + QString::number(action));
+    if (!answer || answer->isNull())
+        return;
+    const QString code = answer->toString().trimmed();
+    const bool beginning = code.compare(QLatin1String("BC"), Qt::CaseInsensitive) == 0;
+    const bool middle = code.compare(QLatin1String("MC"), Qt::CaseInsensitive) == 0;
+    const bool end = code.compare(QLatin1String("EC"), Qt::CaseInsensitive) == 0;
+    if (!beginning && !middle && !end)
+        return;
+    const bool from = !beginning;
+    const bool to = !end;
+    window.field(QStringLiteral("zcbtEmployee(0)"))->setApplicable(from);
+    setLabelApplicable(window, QStringLiteral("zlblEmployee(0)"), from);
+    window.field(QStringLiteral("zcbtEmployee(1)"))->setApplicable(to);
+    setLabelApplicable(window, QStringLiteral("zlblEmployee(1)"), to);
+}
+
+// A new transfer starts from where its subject was last put: the empty From fields take that
+// location and employee. A From field already chosen is never overwritten; a stored transfer
+// keeps its From fields.
+void fillFromLastLocation(LookupRecordWindow& window)
+{
+    if (window.info()->Mode() == FormMode::Edit)
+        return;
+    const int action = pickerIn(window, QStringLiteral("zcbtItemAction"))->Value().toInt();
+    if (action <= 0)
+        return;
+    zComboBoxText* location = pickerIn(window, QStringLiteral("zcbtLocation(0)"));
+    zComboBoxText* employee = pickerIn(window, QStringLiteral("zcbtEmployee(0)"));
+    if (!pickerEmpty(location) && !pickerEmpty(employee))
+        return;
+    std::unique_ptr<Recordset> row = OpenRecordset(
+        QStringLiteral("EXEC usp_Evd_Get_Last_Location_For_Action @Item_Action_ID = ") + QString::number(action));
+    if (!row)
+        return;
+    if (row->recordCount() > 0) {
+        const QVariant lastLocation = row->value(QStringLiteral("Location_ID"));
+        const QVariant lastEmployee = row->value(QStringLiteral("Employee_ID"));
+        if (pickerEmpty(location) && !lastLocation.isNull())
+            location->setValue(lastLocation);
+        if (pickerEmpty(employee) && !lastEmployee.isNull())
+            employee->setValue(lastEmployee);
+    }
+    CloseRecordset(row);
+}
+
+// A weight and its unit come together; the message stands on the unit.
+void requireWeightPair(zComboBoxText* unit, zFieldBase* weight)
+{
+    unit->setFinalValidation([unit, weight]() -> QString {
+        const bool unitEmpty = pickerEmpty(unit);
+        const bool weightEmpty = weight->IsMissing();
+        if (!unitEmpty && weightEmpty)
+            return unit->GoodName() + QStringLiteral(" cannot be populated if ") + weight->GoodName()
+                + QStringLiteral(" is empty");
+        if (unitEmpty && !weightEmpty)
+            return unit->GoodName() + QStringLiteral(" is required if ") + weight->GoodName()
+                + QStringLiteral(" is populated");
+        return {};
+    });
+}
+
+void extendItemTransferWindow(LookupRecordWindow& window)
+{
+    auto* action = pickerIn(window, QStringLiteral("zcbtItemAction"));
+    QObject::connect(action, &zFieldBase::Change, &window, [&window] { applyChainPosition(window); });
+    QObject::connect(action, &zComboBoxText::DropDownLostFocus, &window, [&window] { fillFromLastLocation(window); });
+    for (int i = 0; i < 2; ++i) {
+        resolveLocationNames(window, pickerIn(window, QStringLiteral("zcbtLocation(%1)").arg(i)));
+        auto* employee = pickerIn(window, QStringLiteral("zcbtEmployee(%1)").arg(i));
+        QObject::connect(
+            employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
+        requireWeightPair(pickerIn(window, QStringLiteral("zcbtUnit(%1)").arg(i)),
+            window.field(QStringLiteral("znumWeight(%1)").arg(i)));
+    }
+    addDetailActions(
+        window, QStringLiteral("Item_Transfers"), QStringLiteral("it"), QStringLiteral("Item_Transfer_ID"));
+}
+
+LookupTable itemTransfers()
+{
+    LookupTable transfers = tableOf(QStringLiteral("Item_Transfers"), QStringLiteral("Item_Transfer_ID"),
+        QStringLiteral("frmItemTransfer"), QStringLiteral("frmItemTransfers"), QStringLiteral("Item Transfer"),
+        QStringLiteral("Item Transfers"));
+    transfers.fields = {
+        pickerOf(QStringLiteral("zcbtItemAction"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item Action"),
+            QStringLiteral("usp_Evd_DropDown_Item_Actions_Transfers"), QStringLiteral("Item_Actions"))
+            .required()
+            .unique(),
+    };
+    const char* ends[] = { "From", "To" };
+    for (int i = 0; i < 2; ++i) {
+        const QString end = QString::fromLatin1(ends[i]);
+        transfers.fields.push_back(pickerOf(QStringLiteral("zcbtLocation(%1)").arg(i),
+            end + QStringLiteral("_Location_ID"), end + QStringLiteral(" Location"),
+            QStringLiteral("usp_Evd_DropDown_Locations"), QStringLiteral("Locations"))
+                                       .required()
+                                       .recordCodes(QLatin1Char('L'), true));
+    }
+    for (int i = 0; i < 2; ++i) {
+        const QString end = QString::fromLatin1(ends[i]);
+        transfers.fields.push_back(
+            pickerOf(QStringLiteral("zcbtEmployee(%1)").arg(i), end + QStringLiteral("_Employee_ID"),
+                end + QStringLiteral(" Employee"), QStringLiteral("usp_Evd_DropDown_Employees"),
+                QStringLiteral("Employees"))
+                .required()
+                .labelled(end + QStringLiteral(" Employee:"), QStringLiteral("zlblEmployee(%1)").arg(i)));
+    }
+    const char* directions[] = { "Out", "In" };
+    for (int i = 0; i < 2; ++i) {
+        const QString direction = QString::fromLatin1(directions[i]);
+        transfers.fields.push_back(LookupField::number(QStringLiteral("znumWeight(%1)").arg(i),
+            QStringLiteral("Item_Weight_") + direction, QStringLiteral("Item Weight ") + direction)
+                                       .range(0, 100000)
+                                       .minExcluded()
+                                       .maxExcluded()
+                                       .decimals(3)
+                                       .labelled(QStringLiteral("Weight ") + direction + QStringLiteral(":")));
+        transfers.fields.push_back(pickerOf(QStringLiteral("zcbtUnit(%1)").arg(i),
+            QStringLiteral("Item_Weight_") + direction + QStringLiteral("_Unit_ID"),
+            QStringLiteral("Weight ") + direction + QStringLiteral(" Unit"),
+            QStringLiteral("usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"), QStringLiteral("Units"))
+                                       .labelled(QString())
+                                       .besideThePrevious());
+    }
+    transfers.criteria = dateRange(QStringLiteral("Transfer"));
+    transfers.extendRecordWindow = extendItemTransferWindow;
+    transfers.extendSearchWindow = [](LookupSearchWindow& window) {
+        addDetailActions(
+            window, QStringLiteral("Item_Transfers"), QStringLiteral("it"), QStringLiteral("Item_Transfer_ID"));
+    };
+    return transfers;
+}
+
+template <typename Search = LookupSearchWindow> void registerPair(const LookupTable& table)
+{
+    FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
+    FormRegistry::registerForm(table.searchWindow, [table] { return new Search(table); });
+}
+
+} // namespace
+
 void RegisterItemActionWindows()
 {
+    RegisterItemActionProcedures();
+    registerPair(itemActionTypes());
+    registerPair(itemLocations());
+    registerPair(itemTransfers());
+    const LookupTable actions = itemActions();
+    FormRegistry::registerForm(actions.recordWindow, [actions] { return new LookupRecordWindow(actions); });
+    FormRegistry::registerForm(actions.searchWindow, [] { return new frmItemActions; });
 }

@@ -176,3 +176,45 @@ INSERT INTO Batch_Items (Batch_ID, Case_ID)
 SELECT b.Batch_ID, c.Case_ID FROM Batches b, Cases c
 WHERE b.Batch_Number = 'BOX-0001' AND c.Case_Number = '20240307'
   AND NOT EXISTS (SELECT 1 FROM Batch_Items bi WHERE bi.Batch_ID = b.Batch_ID AND bi.Case_ID = c.Case_ID);
+-- Item action types of each detail kind, the sample item stored on the shelf and then handed over
+-- from the shelf to the room.
+INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, Item_Action_Type_Code,
+                               Item_Action_Date_Preposition, Item_Action_Time_ID, Item_Action_Type_Order,
+                               Related_DB_Table_ID)
+SELECT 'Store', 'Stored', 'STORE', 'on', t.Item_Action_Time_ID, 1, d.DB_Table_ID
+FROM Item_Action_Times t, DB_Tables d
+WHERE t.Item_Action_Time_Code = 'BC' AND d.DB_Table_Name = 'Item_Locations'
+  AND NOT EXISTS (SELECT 1 FROM Item_Action_Types WHERE Item_Action_Type_Code = 'STORE');
+INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, Item_Action_Type_Code,
+                               Item_Action_Date_Preposition, Item_Action_Time_ID, Item_Action_Type_Order,
+                               Related_DB_Table_ID)
+SELECT 'Transfer', 'Transferred', 'XFER', 'on', t.Item_Action_Time_ID, 2, d.DB_Table_ID
+FROM Item_Action_Times t, DB_Tables d
+WHERE t.Item_Action_Time_Code = 'MC' AND d.DB_Table_Name = 'Item_Transfers'
+  AND NOT EXISTS (SELECT 1 FROM Item_Action_Types WHERE Item_Action_Type_Code = 'XFER');
+INSERT INTO Item_Actions (Item_ID, Item_Action_Type_ID, Performed_By_Employee_ID, Item_Action_Date_Time,
+                          Item_Action_Description)
+SELECT i.Item_ID, t.Item_Action_Type_ID, (SELECT MIN(Employee_ID) FROM Employees), '2024-03-08 09:00:00',
+       'Put on the shelf'
+FROM Items i, Item_Action_Types t
+WHERE i.Item_Number = '20240307' AND t.Item_Action_Type_Code = 'STORE'
+  AND NOT EXISTS (SELECT 1 FROM Item_Actions a WHERE a.Item_ID = i.Item_ID AND a.Item_Action_Type_ID = t.Item_Action_Type_ID);
+INSERT INTO Item_Actions (Item_ID, Item_Action_Type_ID, Performed_By_Employee_ID, Item_Action_Date_Time,
+                          Item_Action_Description)
+SELECT i.Item_ID, t.Item_Action_Type_ID, (SELECT MIN(Employee_ID) FROM Employees), '2024-03-09 14:30:00',
+       'Taken to the room for viewing'
+FROM Items i, Item_Action_Types t
+WHERE i.Item_Number = '20240307' AND t.Item_Action_Type_Code = 'XFER'
+  AND NOT EXISTS (SELECT 1 FROM Item_Actions a WHERE a.Item_ID = i.Item_ID AND a.Item_Action_Type_ID = t.Item_Action_Type_ID);
+INSERT INTO Item_Locations (Item_Action_ID, Location_ID)
+SELECT a.Item_Action_ID, (SELECT Location_ID FROM Locations WHERE Location_Name = 'Shelf A')
+FROM Item_Actions a JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID
+WHERE t.Item_Action_Type_Code = 'STORE'
+ON CONFLICT DO NOTHING;
+INSERT INTO Item_Transfers (Item_Action_ID, From_Location_ID, To_Location_ID, From_Employee_ID, To_Employee_ID)
+SELECT a.Item_Action_ID, (SELECT Location_ID FROM Locations WHERE Location_Name = 'Shelf A'),
+       (SELECT Location_ID FROM Locations WHERE Location_Name = 'Property Room'), a.Performed_By_Employee_ID,
+       a.Performed_By_Employee_ID
+FROM Item_Actions a JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID
+WHERE t.Item_Action_Type_Code = 'XFER'
+ON CONFLICT DO NOTHING;

@@ -53,6 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
         // Whole numbers keep every digit: up to 64 bits as a number, beyond that as their digits.
         CallCase { "EXEC usp_A @A = 9223372036854775807, @B = 99999999999999999999", "usp_A",
             { { "A", QVariant::fromValue(9223372036854775807LL) }, { "B", QString("99999999999999999999") } } },
+        // Positional values come before any named pair and stay unnamed; the connection names
+        // them from the procedure's declared order.
+        CallCase { "EXEC usp_A 7", "usp_A", { { "", QVariant::fromValue(7LL) } } },
+        CallCase { "EXEC usp_A -7", "usp_A", { { "", QVariant::fromValue(-7LL) } } },
+        CallCase { "EXEC usp_A 'x''y'", "usp_A", { { "", QString("x'y") } } },
+        CallCase { "EXEC usp_A 7, NULL, @C = 2", "usp_A",
+            { { "", QVariant::fromValue(7LL) }, { "", QVariant() }, { "C", QVariant::fromValue(2LL) } } },
         // Text that looks like SQL inside a literal stays a value.
         CallCase { "EXEC usp_A @Name = '''; DROP TABLE Items; --'", "usp_A", { { "Name", QString("'; DROP TABLE Items; --") } } }),
     [](const ::testing::TestParamInfo<CallCase>& caseInfo) { return IndexedTestName(caseInfo.index, caseInfo.param.text); });
@@ -88,6 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase { "EXEC usp_A @A 1", "Incorrect syntax near '1'." },
                       RefusedCase { "EXEC usp_A @A = 1,", "Incorrect syntax near ','." },
                       RefusedCase { "EXEC usp_A @A = 12abc", "Incorrect syntax near '12abc'." },
+                      RefusedCase { "EXEC usp_A @A = 1, 7", "Incorrect syntax near '7'." },
+                      RefusedCase { "EXEC usp_A 7 8", "Incorrect syntax near '8'." },
+                      RefusedCase { "EXEC usp_A 7,", "Incorrect syntax near ','." },
+                      RefusedCase { "EXEC usp_A 7; DELETE FROM Items", "Incorrect syntax near 'DELETE'." },
                       RefusedCase { "SELECT 1; SELECT 2", "Only one statement can be sent at a time." },
                       RefusedCase { "DELETE FROM T WHERE A = 'x'; DROP TABLE T", "Only one statement can be sent at a time." },
                       RefusedCase { "SELECT 'unterminated", "Unclosed quotation mark after the character string 'unterminated'." }),

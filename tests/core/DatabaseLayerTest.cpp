@@ -120,6 +120,12 @@ TEST_P(DatabaseLayer, ProcedureCallsAreCheckedAgainstTheCatalogue)
           QStringLiteral("@Setting is not a parameter for procedure usp_DB_Setting_Get.") },
         { QStringLiteral("EXEC usp_DB_Form_Size_Save @DB_App_Form_Name = 'frmX', @DB_Width_Twips = 'wide'"),
           QStringLiteral("Conversion failed when converting the varchar value 'wide' to data type int.") },
+        // Positional values: the procedure must exist, and they take the parameters in order.
+        { QStringLiteral("EXEC usp_Nowhere 7"), QStringLiteral("Could not find stored procedure 'usp_Nowhere'.") },
+        { QStringLiteral("EXEC usp_DB_Setting_Get 'a', 'b'"),
+          QStringLiteral("Procedure or function usp_DB_Setting_Get has too many arguments specified.") },
+        { QStringLiteral("EXEC usp_DB_Setting_Save 'a', @Setting_Name = 'b'"),
+          QStringLiteral("Parameter '@Setting_Name' was supplied multiple times.") },
     };
     for (const auto& [sql, message] : cases) {
         Prompts().clear();
@@ -127,6 +133,15 @@ TEST_P(DatabaseLayer, ProcedureCallsAreCheckedAgainstTheCatalogue)
         ASSERT_EQ(Prompts().boxes.size(), 1u) << qPrintable(sql);
         EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("Unable to Execute SQL\r\n\r\n") + message);
     }
+}
+
+TEST_P(DatabaseLayer, PositionalValuesTakeTheDeclaredParameterOrder)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("EXEC usp_DB_Setting_Save 'DefaultFolder', @Setting_Value = 'O''Brien'")));
+    const std::optional<QVariant> value = GetSQLValue(QStringLiteral("EXEC usp_DB_Setting_Get 'DefaultFolder'"));
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->toString(), QStringLiteral("O'Brien"));
+    EXPECT_TRUE(Prompts().boxes.empty());
 }
 
 TEST_P(DatabaseLayer, InjectedTextInAnArgumentIsOnlyAValue)

@@ -1,0 +1,156 @@
+// The chain of custody at realistic size. 1,000 item actions inserted through the procedure layer
+// (usp_Evd_Insert_Item_Action, each call its own transaction), against the same rows inserted
+// plainly through the same connection, each in its own transaction; and frmItemAction opened for
+// edit with 10,000 items, 10,000 cases and 1,000 batches in its pickers, shown and idle, against
+// its list and row queries run alone. Each measurement is interleaved with its baseline; the least
+// and the median ratio are printed beside the target. "--smoke" runs one pass over a handful of
+// rows; never fails on a missed target.
+
+#include "BenchTiming.h"
+#include "cases/CaseProcedures.h"
+#include "cases/CaseWindows.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/Recordset.h"
+#include "custody/CustodyWindows.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "list_controls/ListProcedures.h"
+#include "reference_tables/ReferenceTables.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+void fill(DatabaseConnection& connection, int items, int cases, int batches)
+{
+    auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
+        return connection.executeStatement(sql, values);
+    };
+    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
+    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
+    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
+                       "VALUES ('Evidence', 'EV')"));
+    run(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) VALUES ('Box', 'BOX')"));
+    run(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
+    run(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
+                       "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "
+                       "SELECT 'Store', 'Stored', 'STORE', 1, DB_Table_ID FROM DB_Tables "
+                       "WHERE DB_Table_Name = 'Item_Locations'"));
+    connection.beginTransaction();
+    for (int i = 1; i <= 50; ++i)
+        run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES (?)"), { QStringLiteral("P%1").arg(i) });
+    for (int i = 1; i <= cases; ++i)
+        run(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
+                           "Default_Property_Category_ID, Default_Submitting_Employee_ID) VALUES (?, ?, 1, 1, 1, 1)"),
+            { QStringLiteral("2020-01-01 10:00:00"), QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')) });
+    for (int i = 1; i <= items; ++i)
+        run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
+            { 1 + i % cases, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
+    for (int i = 1; i <= batches; ++i)
+        run(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
+                           "Batch_Type_ID) VALUES (?, '2020-01-01 10:00:00', 1, 1)"),
+            { QStringLiteral("B-%1").arg(i, 6, 10, QLatin1Char('0')) });
+    connection.commitTransaction();
+}
+
+void readAll(const QString& sql)
+{
+    std::unique_ptr<Recordset> rows;
+    if (!Act_OpenRecordset(rows, sql))
+        return;
+    while (!rows->eof()) {
+        (void)rows->value(0);
+        (void)rows->value(rows->fieldCount() - 1);
+        rows->moveNext();
+    }
+    CloseRecordset(rows);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTemporaryDir folder;
+    SetDBConnection(DatabaseConnection::open(
+        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    RegisterListControlProcedures();
+    RegisterReferenceTableForms();
+    RegisterCaseProcedures();
+    RegisterCaseWindows();
+    RegisterItemActionWindows();
+
+    const bool smoke = IsSmokeRun(argc, argv);
+    const int items = smoke ? 5 : 10000;
+    const int cases = smoke ? 5 : 10000;
+    const int batches = smoke ? 5 : 1000;
+    const int inserts = smoke ? 3 : 1000;
+    const int repeats = smoke ? 1 : 7;
+    DatabaseConnection& connection = *DBConnection();
+    fill(connection, items, cases, batches);
+    std::printf("Item actions over %d items, %d cases, %d batches, on SQLite; %d interleaved pairs\n", items, cases,
+        batches, repeats);
+    PrintRatioHeader("us/run");
+
+    const PairedTimes insert = Interleaved(
+        repeats,
+        [&] {
+            for (int i = 0; i < inserts; ++i) {
+                connection.beginTransaction();
+                connection.executeStatement(
+                    QStringLiteral("INSERT INTO Item_Actions (Item_ID, Item_Action_Type_ID, Performed_By_Employee_ID, "
+                                   "Item_Action_Date_Time, Item_Action_Description) VALUES (?, 1, 1, ?, ?)"),
+                    { 1 + i % items, QStringLiteral("2024-03-08 09:00:00"), QStringLiteral("Checked") });
+                connection.commitTransaction();
+            }
+        },
+        [&] {
+            for (int i = 0; i < inserts; ++i)
+                connection.execute(QStringLiteral("EXEC usp_Evd_Insert_Item_Action @Item_ID = %1, "
+                                                  "@Performed_By_Employee_ID = 1, @Item_Action_Type_ID = 1, "
+                                                  "@Item_Action_Date_Time = '3/8/2024 9:00:00 AM', "
+                                                  "@Item_Action_Description = 'Checked', @Location_ID = 0")
+                                       .arg(1 + i % items));
+        });
+    PrintRatioLine("usp_Evd_Insert_Item_Action / plain inserts", insert, 1, 1.5);
+
+    const int shown = connection.executeStatement(QStringLiteral("SELECT MAX(Item_Action_ID) FROM Item_Actions"))
+                          .valueAt(0, 0)
+                          .toInt();
+    const QStringList lists { QStringLiteral("EXEC usp_Evd_DropDown_Items"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Cases"), QStringLiteral("EXEC usp_Evd_DropDown_Batches"),
+        QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
+        QStringLiteral("SELECT * FROM Item_Actions WHERE Item_Action_ID = %1").arg(shown),
+        QStringLiteral("EXEC usp_Evd_Get_Item_Action_Type_Details 1") };
+    const PairedTimes open = Interleaved(
+        repeats,
+        [&] {
+            for (const QString& sql : lists)
+                readAll(sql);
+        },
+        [&] {
+            DataWindow* window = OpenFormWithParams(QStringLiteral("frmItemAction"), shown,
+                { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), shown });
+            if (!window) {
+                std::printf("  (the window did not open)\n");
+                return;
+            }
+            window->show();
+            QApplication::processEvents();
+            UnloadWindow(window);
+            QApplication::processEvents();
+        });
+    PrintRatioLine("frmItemAction for edit, shown / its list and row queries", open, 1, 2.0);
+
+    for (QWidget* window : LoadedWindows())
+        UnloadWindow(window);
+    CloseConnection();
+    return 0;
+}

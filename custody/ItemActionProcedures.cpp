@@ -1,0 +1,72 @@
+#include "custody/ItemActionProcedures.h"
+
+#include "core/AppError.h"
+#include "core/Connection.h"
+#include "core/ProcedureCatalogue.h"
+#include "core/TransactionGuard.h"
+
+namespace {
+
+const QString kInsertItemAction = QStringLiteral("usp_Evd_Insert_Item_Action");
+
+[[noreturn]] void refuse(const QString& message) { throw AppError(ErrProviderCommand, message, kInsertItemAction); }
+
+// Argument positions, in the declared order.
+enum Argument { ItemId, CaseId, BatchId, Performer, TypeId, DateTime, Description, LocationId };
+
+Recordset insertItemAction(DatabaseConnection& connection, const std::vector<QVariant>& arguments)
+{
+    const auto at
+        = [&arguments](Argument which) -> const QVariant& { return arguments.at(static_cast<size_t>(which)); };
+    const auto given = [&at](Argument which) {
+        const QVariant& value = at(which);
+        return !value.isNull() && value.toLongLong() > 0;
+    };
+    const int subjects = (given(ItemId) ? 1 : 0) + (given(CaseId) ? 1 : 0) + (given(BatchId) ? 1 : 0);
+    if (subjects != 1)
+        refuse(QStringLiteral("An item action concerns exactly one item, case or batch; nothing was inserted."));
+    if (!given(Performer))
+        refuse(QStringLiteral("An item action needs the employee who performed it; nothing was inserted."));
+
+    // Only the given subject is written; a 0 or negative identity beside it stands for none.
+    const auto subject = [&](Argument which) { return given(which) ? at(which) : QVariant(); };
+    TransactionGuard unit(connection);
+    const Recordset inserted = connection.executeStatement(
+        QStringLiteral("INSERT INTO Item_Actions (Item_ID, Case_ID, Batch_ID, Item_Action_Type_ID, "
+                       "Performed_By_Employee_ID, Item_Action_Date_Time, Item_Action_Description) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING Item_Action_ID"),
+        { subject(ItemId), subject(CaseId), subject(BatchId), at(TypeId), at(Performer), at(DateTime),
+            at(Description) });
+    const QVariant actionId = inserted.valueAt(0, 0);
+    if (given(LocationId)) {
+        connection.executeStatement(
+            QStringLiteral(
+                "INSERT INTO Item_Locations (Item_Action_ID, Location_ID) "
+                "SELECT ?, ? FROM Item_Action_Types t JOIN DB_Tables d ON d.DB_Table_ID = t.Related_DB_Table_ID "
+                "WHERE t.Item_Action_Type_ID = ? AND lower(d.DB_Table_Name) = 'item_locations'"),
+            { actionId, at(LocationId), at(TypeId) });
+    }
+    unit.commit();
+
+    Recordset result;
+    result.addResultSet({ { QStringLiteral("Item_Action_ID"), ColumnType::Integer } });
+    result.appendInteger(0, actionId.toLongLong());
+    result.finishRow();
+    result.finishResultSet();
+    return result;
+}
+
+} // namespace
+
+void RegisterItemActionProcedures()
+{
+    ProcedureCatalogue::instance().registerNative(kInsertItemAction,
+        { { QStringLiteral("Item_ID"), ParameterType::Integer }, { QStringLiteral("Case_ID"), ParameterType::Integer },
+            { QStringLiteral("Batch_ID"), ParameterType::Integer },
+            { QStringLiteral("Performed_By_Employee_ID"), ParameterType::Integer },
+            { QStringLiteral("Item_Action_Type_ID"), ParameterType::Integer },
+            { QStringLiteral("Item_Action_Date_Time"), ParameterType::DateTime },
+            { QStringLiteral("Item_Action_Description"), ParameterType::Text },
+            { QStringLiteral("Location_ID"), ParameterType::Integer } },
+        insertItemAction);
+}

@@ -1,0 +1,16 @@
+-- The item action types whose present-tense name begins with the given text (optional), in their
+-- sort order; first column the identity.
+-- @param Item_Action_Type_Name text
+SELECT t.Item_Action_Type_ID AS "Item_Action_Type_ID",
+       t.Item_Action_Type_Name_Present AS "Action - Present",
+       t.Item_Action_Type_Name_Past AS "Action - Past",
+       t.Item_Action_Type_Code AS "Code",
+       tm.Item_Action_Time_Name AS "Chain Position",
+       t.Item_Action_Type_Order AS "Sort Order",
+       d.DB_Table_Name AS "Related Table"
+FROM Item_Action_Types t
+JOIN Item_Action_Times tm ON tm.Item_Action_Time_ID = t.Item_Action_Time_ID
+LEFT JOIN DB_Tables d ON d.DB_Table_ID = t.Related_DB_Table_ID
+WHERE (CAST(:Item_Action_Type_Name AS TEXT) IS NULL
+       OR lower(t.Item_Action_Type_Name_Present) LIKE lower(CAST(:Item_Action_Type_Name AS TEXT)) || '%')
+ORDER BY COALESCE(t.Item_Action_Type_Order, 30001), t.Item_Action_Type_Name_Present, t.Item_Action_Type_ID
