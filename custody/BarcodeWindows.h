@@ -1,0 +1,106 @@
+#pragma once
+
+#include "form_framework/DataWindow.h"
+
+#include <QDateTime>
+#include <QPointer>
+#include <QString>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class zCheckBox;
+class zComboBoxText;
+class zDate;
+class zMemo;
+
+class frmBarcodeItemAction;
+
+// The barcode window: scanned or typed record codes gathered in a list, resolved to what they
+// stand for, then either one record opened or one item action taken on every case, item and batch
+// of the list (employee and location codes between them set who performed it and where).
+class frmBarcodes : public DataWindow {
+    Q_OBJECT
+public:
+    // The list's columns.
+    enum Column { BarcodeColumn = 0, TypeColumn = 1, ValueColumn = 2, ResultColumn = 3, IDColumn = 4 };
+
+    frmBarcodes();
+    ~frmBarcodes() override;
+
+    // The bulk action's values, set by the item-action window just before ProcessAll.
+    int ActionTypeID = 0;
+    bool UseBarcode = true;
+    int PerformedByEmployeeID = -1;
+    QDateTime ActionDateTime;
+    QString ActionDescription;
+
+    // Inserts one item action for every case, item and batch row through the insert procedure,
+    // each in its own transaction, and removes the rows that were done.
+    void ProcessAll();
+
+    void btnEnter_Click();
+    void btnUp_Click();
+    void btnDown_Click();
+    void btnDelete_Click();
+    void btnProceed_Click();
+    // Resolves every row whose type is still empty.
+    void ResolveBarcodes();
+    // Opens the record of the selected row (or says why it cannot).
+    void ProcessSelectedRow();
+
+    QLineEdit* txtBarcode;
+    QPushButton* btnEnter;
+    QTreeWidget* lvwBarcodes;
+    QPushButton* btnUp;
+    QPushButton* btnDown;
+    QPushButton* btnDelete;
+    QRadioButton* optProcess[2];
+    QPushButton* btnProceed;
+    QPushButton* btnClose;
+
+    // The open item-action window of this barcode window, if any.
+    frmBarcodeItemAction* itemActionWindow() const { return m_itemAction; }
+
+protected:
+    bool CheckFieldsProcedure() override { return true; }
+    void ProcessCommand(MainCommand command) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void moveSelected(int step);
+    // What stops a bulk run before anything is inserted; empty when the run may go.
+    QString refusalOfRun() const;
+
+    QPointer<frmBarcodeItemAction> m_itemAction;
+};
+
+// The bulk item action's set-up: the action type, the performer (or the employee codes of the
+// list), the date and time and a description, handed to the barcode window that opened it.
+class frmBarcodeItemAction : public DataWindow {
+    Q_OBJECT
+public:
+    frmBarcodeItemAction();
+
+    void setBarcodeWindow(frmBarcodes* window) { m_barcodes = window; }
+    // The fields in order; when they pass, the values go to the barcode window, its run starts and
+    // this window closes.
+    void btnProceed_Click();
+
+    zComboBoxText* zcbtAction;
+    zComboBoxText* zcbtEmployee;
+    zCheckBox* zchkUseBarcode;
+    zDate* zdatDateTime;
+    QPushButton* btnNow;
+    zMemo* zmemDescription;
+    QPushButton* btnProceed;
+    QPushButton* btnCancel;
+
+protected:
+    void AfterPopulateForm() override;
+
+private:
+    QPointer<frmBarcodes> m_barcodes;
+};

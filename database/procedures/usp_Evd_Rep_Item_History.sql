@@ -1,0 +1,39 @@
+-- The history of an item for its report: the item's own fields on every row (the report groups by
+-- them), then each action that concerns it in date order: on the item, on its case or on a batch
+-- holding either, with who performed it and where the property went. An item without actions
+-- gives one row with empty action columns, so its report still names it.
+-- @param Item_ID integer
+-- @columns Item Text
+-- @columns Applied_To Text
+-- @columns Location Text
+SELECT i.Item_ID AS "Item_ID",
+       CAST(i.Item_Number AS TEXT) || ' (case ' || CAST(c.Case_Number AS TEXT) || ')' AS "Item",
+       i.Item_Number AS "Item_Number",
+       c.Case_Number AS "Case_Number",
+       i.Item_Description AS "Item_Description",
+       pt.Property_Type_Name AS "Property_Type",
+       st.Item_Status_Name AS "Item_Status",
+       a.Item_Action_Date_Time AS "Action_Date_Time",
+       t.Item_Action_Type_Name_Past AS "Action",
+       CASE WHEN a.Item_Action_ID IS NULL THEN NULL
+            WHEN a.Item_ID IS NOT NULL THEN 'Item'
+            WHEN a.Case_ID IS NOT NULL THEN 'Case'
+            ELSE 'Batch ' || CAST(b.Batch_Number AS TEXT) END AS "Applied_To",
+       e.Employee AS "Performed_By",
+       COALESCE(il.Location_Name, tl.Location_Name) AS "Location",
+       a.Item_Action_Description AS "Description"
+FROM Items i
+JOIN Cases c ON c.Case_ID = i.Case_ID
+LEFT JOIN Property_Types pt ON pt.Property_Type_ID = i.Property_Type_ID
+LEFT JOIN Item_Statuses st ON st.Item_Status_ID = i.Item_Status_ID
+LEFT JOIN vw_Evd_Item_Action_Subjects s ON s.Item_ID = i.Item_ID
+LEFT JOIN Item_Actions a ON a.Item_Action_ID = s.Item_Action_ID
+LEFT JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID
+LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID
+LEFT JOIN vw_Evd_Employees e ON e.Employee_ID = a.Performed_By_Employee_ID
+LEFT JOIN Item_Locations loc ON loc.Item_Action_ID = a.Item_Action_ID
+LEFT JOIN Full_Name_Locations il ON il.Location_ID = loc.Location_ID
+LEFT JOIN Item_Transfers tr ON tr.Item_Action_ID = a.Item_Action_ID
+LEFT JOIN Full_Name_Locations tl ON tl.Location_ID = tr.To_Location_ID
+WHERE i.Item_ID = :Item_ID
+ORDER BY a.Item_Action_Date_Time, a.Item_Action_ID

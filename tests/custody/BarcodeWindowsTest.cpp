@@ -1,0 +1,254 @@
+// The barcode window and its bulk item action over a fresh database on both engines, driven as a
+// clerk with a scanner drives them: codes entered, moved and resolved, one record opened, and one
+// item action inserted for every case, item and batch of the list.
+
+#include "../reference_tables/ReferenceFixture.h"
+
+#include "cases/CaseWindows.h"
+#include "cases/PeopleWindows.h"
+#include "core/Database.h"
+#include "core/RecordCodes.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "custody/BarcodeWindows.h"
+#include "custody/CustodyWindows.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "form_framework/zCheckBox.h"
+#include "form_framework/zDate.h"
+#include "form_framework/zInfo.h"
+#include "form_framework/zMemo.h"
+#include "list_controls/zComboBoxText.h"
+#include "support/PromptRecorder.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class BarcodeWindows : public ReferenceTest {
+protected:
+    void SetUp() override
+    {
+        ReferenceTest::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
+        RegisterPeopleForms();
+        RegisterCaseWindows();
+        RegisterCustodyWindows();
+        const int crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
+                                                "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
+        const int felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
+                                                 "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
+        const int category = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
+                                                   "Property_Category_Code) VALUES ('Evidence', 'EV') "
+                                                   "RETURNING Property_Category_ID"));
+        employee = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-7') RETURNING Employee_ID"));
+        secondEmployee
+            = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-8') RETURNING Employee_ID"));
+        caseID = insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, "
+                                       "Felony_Class_ID, Default_Property_Category_ID, Default_Submitting_Employee_ID) "
+                                       "VALUES ('2024-03-07 21:15:00', 'CN-1', %1, %2, %3, %4) RETURNING Case_ID")
+                             .arg(crime)
+                             .arg(felony)
+                             .arg(category)
+                             .arg(employee));
+        item = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'IN-1') RETURNING Item_ID")
+                          .arg(caseID));
+        const int room
+            = insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R') "
+                                    "RETURNING Location_ID"));
+        location = insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code, Parent_Location_ID) "
+                                         "VALUES ('Shelf', 'S', %1) RETURNING Location_ID")
+                              .arg(room));
+        const int batchType = insert(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) "
+                                                    "VALUES ('Court List', 'CL') RETURNING Batch_Type_ID"));
+        batch = insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
+                                      "Batch_Type_ID) VALUES ('BN-1', '2024-03-08 09:00:00', %1, %2) "
+                                      "RETURNING Batch_ID")
+                           .arg(employee)
+                           .arg(batchType));
+        window = qobject_cast<frmBarcodes*>(ShowFormByName(QStringLiteral("frmBarcodes")));
+        ASSERT_NE(window, nullptr);
+    }
+
+    // Scans the codes as a scanner sends them: the code and Enter.
+    void scan(const QStringList& codes)
+    {
+        for (const QString& code : codes) {
+            window->txtBarcode->setFocus();
+            QTest::keyClicks(window->txtBarcode, code);
+            QTest::keyClick(window->txtBarcode, Qt::Key_Return);
+        }
+    }
+    QStringList column(int column) const
+    {
+        QStringList texts;
+        for (int row = 0; row < window->lvwBarcodes->topLevelItemCount(); ++row)
+            texts << window->lvwBarcodes->topLevelItem(row)->text(column);
+        return texts;
+    }
+    void select(int row) { window->lvwBarcodes->setCurrentItem(window->lvwBarcodes->topLevelItem(row)); }
+    static QString code(char prefix, int identity) { return RecordCodeText(QLatin1Char(prefix), identity); }
+
+    frmBarcodes* window = nullptr;
+    int employee = 0;
+    int secondEmployee = 0;
+    int caseID = 0;
+    int item = 0;
+    int location = 0;
+    int batch = 0;
+};
+
+TEST_P(BarcodeWindows, ScansAreAddedTrimmedAndMovedRowsAreResolvedAgain)
+{
+    scan({ QStringLiteral("   "), QStringLiteral("  c-%1 ").arg(caseID), code('I', item), code('X', 1) });
+    EXPECT_EQ(column(frmBarcodes::BarcodeColumn),
+        (QStringList { QStringLiteral("c-%1").arg(caseID), code('I', item), code('X', 1) }));
+    EXPECT_TRUE(window->txtBarcode->text().isEmpty());
+    EXPECT_TRUE(window->btnEnter->isDefault());
+
+    QTest::mouseClick(window->btnProceed, Qt::LeftButton); // resolves; nothing selected to open
+    EXPECT_EQ(column(frmBarcodes::TypeColumn),
+        (QStringList { QStringLiteral("Case"), QStringLiteral("Item"), QStringLiteral("???") }));
+
+    select(0);
+    QTest::mouseClick(window->btnUp, Qt::LeftButton); // the first row stays
+    EXPECT_EQ(column(frmBarcodes::TypeColumn).at(0), QStringLiteral("Case"));
+    QTest::mouseClick(window->btnDown, Qt::LeftButton);
+    EXPECT_EQ(column(frmBarcodes::BarcodeColumn),
+        (QStringList { code('I', item), QStringLiteral("c-%1").arg(caseID), code('X', 1) }));
+    EXPECT_EQ(column(frmBarcodes::TypeColumn), (QStringList { QStringLiteral("Item"), QString(), QStringLiteral("???") }));
+    EXPECT_EQ(window->lvwBarcodes->currentItem()->text(frmBarcodes::BarcodeColumn), QStringLiteral("c-%1").arg(caseID));
+    select(2);
+    QTest::mouseClick(window->btnDown, Qt::LeftButton); // the last row stays
+    EXPECT_EQ(column(frmBarcodes::TypeColumn).at(2), QStringLiteral("???"));
+
+    QTest::mouseClick(window->btnDelete, Qt::LeftButton);
+    EXPECT_EQ(column(frmBarcodes::BarcodeColumn), (QStringList { code('I', item), QStringLiteral("c-%1").arg(caseID) }));
+
+    // The hidden identity column, widened by the user, is hidden again by a click on its heading.
+    window->lvwBarcodes->setColumnWidth(frmBarcodes::IDColumn, 80);
+    Q_EMIT window->lvwBarcodes->header()->sectionClicked(frmBarcodes::IDColumn);
+    EXPECT_EQ(window->lvwBarcodes->columnWidth(frmBarcodes::IDColumn), 0);
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+TEST_P(BarcodeWindows, EveryPrefixResolvesToItsTypeValueAndIdentity)
+{
+    struct Case {
+        QString code;
+        QString type;
+        QString value;
+        QString id;
+    };
+    const QString none;
+    const std::vector<Case> cases = {
+        { code('C', caseID), QStringLiteral("Case"), QStringLiteral("CN-1"), QString::number(caseID) },
+        { QStringLiteral("c-%1").arg(caseID), QStringLiteral("Case"), QStringLiteral("CN-1"), QString::number(caseID) },
+        { code('I', item), QStringLiteral("Item"), QStringLiteral("IN-1"), QString::number(item) },
+        { code('E', employee), QStringLiteral("Employee"), QStringLiteral("P-7"), QString::number(employee) },
+        { code('B', batch), QStringLiteral("Batch"), QStringLiteral("BN-1"), QString::number(batch) },
+        { code('L', location), QStringLiteral("Location"), QStringLiteral("Room / Shelf"), QString::number(location) },
+        // Codes of records that do not exist, and codes no record could have.
+        { QStringLiteral("C-999"), QStringLiteral("Case"), QStringLiteral("???"), none },
+        { QStringLiteral("I-12X"), QStringLiteral("Item"), QStringLiteral("???"), none },
+        { QStringLiteral("B-99999999999"), QStringLiteral("Batch"), QStringLiteral("???"), none },
+        { QStringLiteral("E-0"), QStringLiteral("Employee"), QStringLiteral("???"), none },
+        { QStringLiteral("X-1"), QStringLiteral("???"), QStringLiteral("???"), none },
+        { QStringLiteral("C42"), QStringLiteral("???"), QStringLiteral("???"), none },
+    };
+    QStringList codes;
+    for (const Case& c : cases)
+        codes << c.code;
+    scan(codes);
+    window->ResolveBarcodes();
+    for (int row = 0; row < static_cast<int>(cases.size()); ++row) {
+        SCOPED_TRACE(cases[static_cast<size_t>(row)].code.toStdString());
+        const QTreeWidgetItem* line = window->lvwBarcodes->topLevelItem(row);
+        EXPECT_EQ(line->text(frmBarcodes::TypeColumn), cases[static_cast<size_t>(row)].type);
+        EXPECT_EQ(line->text(frmBarcodes::ValueColumn), cases[static_cast<size_t>(row)].value);
+        EXPECT_EQ(line->text(frmBarcodes::IDColumn), cases[static_cast<size_t>(row)].id);
+    }
+    // Rows already resolved are left alone: a record deleted since keeps its earlier value.
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Cases SET Case_Number = 'CN-2' WHERE Case_ID = %1").arg(caseID)));
+    window->ResolveBarcodes();
+    EXPECT_EQ(window->lvwBarcodes->topLevelItem(0)->text(frmBarcodes::ValueColumn), QStringLiteral("CN-1"));
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+TEST_P(BarcodeWindows, ProcessingOneRowOpensItsRecordOrSaysWhyNot)
+{
+    scan({ code('X', 1), QStringLiteral("E-999"), code('C', caseID), code('L', location) });
+    // A double click does not resolve first: an unresolved row is an unknown barcode.
+    QTreeWidgetItem* first = window->lvwBarcodes->topLevelItem(0);
+    Q_EMIT window->lvwBarcodes->itemDoubleClicked(first, 0);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Unknown Barcode"));
+    EXPECT_EQ(Prompts().boxes.back().title, QStringLiteral("Error"));
+
+    window->ResolveBarcodes();
+    select(1);
+    window->ProcessSelectedRow();
+    EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Unknown Employee"));
+
+    select(2);
+    QTest::mouseClick(window->btnProceed, Qt::LeftButton);
+    DataWindow* opened = AsDataWindow(LoadedWindows().constLast());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->objectName(), QStringLiteral("frmCase"));
+    EXPECT_EQ(opened->info()->Mode(), FormMode::Edit);
+    EXPECT_EQ(Prompts().boxes.size(), 2u);
+
+    // Without the Edit permission on locations the permission routine refuses, and nothing opens.
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0")));
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Tables SET DB_Default_Permission = 0 "
+                                              "WHERE DB_Table_Name = 'Locations'")));
+    const int windows = static_cast<int>(LoadedWindows().size());
+    select(3);
+    window->ProcessSelectedRow();
+    EXPECT_EQ(static_cast<int>(LoadedWindows().size()), windows);
+    EXPECT_EQ(Prompts().boxes.size(), 3u);
+}
+
+TEST_P(BarcodeWindows, TheTwoExportCommandsDoNothingAndOthersBeep)
+{
+    window->info()->DoCommand(MainCommand::TabDelimited);
+    window->info()->DoCommand(MainCommand::Excel);
+    EXPECT_EQ(Prompts().beeps, 0);
+    window->info()->DoCommand(MainCommand::Save);
+    EXPECT_EQ(Prompts().beeps, 1);
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+TEST_P(BarcodeWindows, ClosingTheBarcodeWindowClosesItsItemActionWindow)
+{
+    window->optProcess[1]->setChecked(true);
+    QTest::mouseClick(window->btnProceed, Qt::LeftButton);
+    QPointer<frmBarcodeItemAction> itemAction = window->itemActionWindow();
+    ASSERT_FALSE(itemAction.isNull());
+    EXPECT_TRUE(itemAction->zchkUseBarcode->Value().toBool());
+    EXPECT_FALSE(itemAction->zcbtEmployee->Applicable());
+    itemAction->zchkUseBarcode->setValue(false);
+    EXPECT_TRUE(itemAction->zcbtEmployee->Applicable());
+    // Proceed again brings the same window forward.
+    QTest::mouseClick(window->btnProceed, Qt::LeftButton);
+    EXPECT_EQ(window->itemActionWindow(), itemAction.data());
+
+    UnloadWindow(window);
+    // The barcode window goes first; the item-action window's own deletion follows it.
+    for (int round = 0; round < 2; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(itemAction.isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, BarcodeWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+} // namespace
