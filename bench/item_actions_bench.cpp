@@ -35,7 +35,7 @@ void fill(DatabaseConnection& connection, int items, int cases, int batches)
     run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
     run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
                        "VALUES ('Evidence', 'EV')"));
-    run(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) VALUES ('Box', 'BOX')"));
+    run(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) VALUES ('Test Box', 'TBOX')"));
     run(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
     run(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
                        "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "

@@ -170,8 +170,11 @@ TEST_P(Administration, TheUpgradeCarriesAUsersPromptChoiceIntoTheUserRow)
     addUser(QStringLiteral("moved_off"));
     addUser(QStringLiteral("moved_on"));
     addUser(QStringLiteral("never_chose"));
-    // As the version before left it: the new tables and rows absent, both settings in the old store.
+    // As the version before left it: the new tables and rows absent, both settings in the old store
+    // (the later tables that refer to the folder register go first).
     for (const char* statement : {
+             "DROP TABLE Item_Files",
+             "DROP TABLE DB_Files",
              "DROP TABLE DB_File_Updates",
              "DROP TABLE DB_File_Names",
              "DROP TABLE DB_Folders",
@@ -273,7 +276,7 @@ TEST_P(Administration, SearchesAnswerEveryCriterionEmptyAndOneCriterion)
         { QStringLiteral("EXEC usp_DB_Search_DB_Users_All @DB_User_Name = '%''b'"), 1, { "o'brien" } },
         { QStringLiteral("EXEC usp_DB_Search_DB_Users_All @DB_User_Name = 'nobody'"), 1, {} },
         { QStringLiteral("EXEC usp_DB_Search_DB_Tables_All @DB_Table_Name = 'db_file'"), 1,
-            { "DB_File_Names", "DB_File_Updates" } },
+            { "DB_File_Names", "DB_File_Updates", "DB_Files" } },
         { QStringLiteral("EXEC usp_DB_Search_DB_Actions_All "), 2, { "RenameFiles", "ReplaceText" } },
         { QStringLiteral("EXEC usp_DB_Search_DB_Actions_All @DB_Action_Name = 'Ren'"), 1, { "Rename Files" } },
         { QStringLiteral("EXEC usp_DB_Search_DB_Reports_All "), 2,

@@ -69,7 +69,7 @@ protected:
                                          "VALUES ('Shelf', 'S', %1) RETURNING Location_ID")
                               .arg(room));
         const int batchType = insert(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) "
-                                                    "VALUES ('Court List', 'CL') RETURNING Batch_Type_ID"));
+                                                    "VALUES ('Test List', 'TLIST') RETURNING Batch_Type_ID"));
         batch = insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
                                       "Batch_Type_ID) VALUES ('BN-1', '2024-03-08 09:00:00', %1, %2) "
                                       "RETURNING Batch_ID")

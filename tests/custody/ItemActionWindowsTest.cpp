@@ -57,7 +57,7 @@ protected:
         item = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'I-1') RETURNING Item_ID")
                           .arg(caseId));
         const int batchType = insert(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) "
-                                                    "VALUES ('Box', 'BOX') RETURNING Batch_Type_ID"));
+                                                    "VALUES ('Test Box', 'TBOX') RETURNING Batch_Type_ID"));
         batch = insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
                                       "Batch_Type_ID) VALUES ('B-7', '2024-03-07 10:00:00', %1, %2) RETURNING Batch_ID")
                            .arg(clerk)
