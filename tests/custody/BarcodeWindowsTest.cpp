@@ -22,6 +22,7 @@
 #include "support/PromptRecorder.h"
 
 #include <QHeaderView>
+#include <QPointer>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -30,6 +31,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -75,6 +78,12 @@ protected:
                                       "RETURNING Batch_ID")
                            .arg(employee)
                            .arg(batchType));
+        // An action whose details are an item location, so a location code before a row places it.
+        actionType = insert(QStringLiteral(
+            "INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
+            "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "
+            "SELECT 'Store', 'Stored', 'STORE', (SELECT MIN(Item_Action_Time_ID) FROM Item_Action_Times), DB_Table_ID "
+            "FROM DB_Tables WHERE DB_Table_Name = 'Item_Locations' RETURNING Item_Action_Type_ID"));
         window = qobject_cast<frmBarcodes*>(ShowFormByName(QStringLiteral("frmBarcodes")));
         ASSERT_NE(window, nullptr);
     }
@@ -98,7 +107,35 @@ protected:
     void select(int row) { window->lvwBarcodes->setCurrentItem(window->lvwBarcodes->topLevelItem(row)); }
     static QString code(char prefix, int identity) { return RecordCodeText(QLatin1Char(prefix), identity); }
 
+    // The inserted actions, oldest first: subject, performer and the item location if any.
+    QStringList insertedActions()
+    {
+        std::unique_ptr<Recordset> rows = OpenRecordset(
+            QStringLiteral("SELECT CASE WHEN a.Item_ID IS NOT NULL THEN 'Item ' || CAST(a.Item_ID AS TEXT) "
+                           "WHEN a.Case_ID IS NOT NULL THEN 'Case ' || CAST(a.Case_ID AS TEXT) "
+                           "ELSE 'Batch ' || CAST(a.Batch_ID AS TEXT) END, a.Performed_By_Employee_ID, l.Location_ID "
+                           "FROM Item_Actions a LEFT JOIN Item_Locations l ON l.Item_Action_ID = a.Item_Action_ID "
+                           "ORDER BY a.Item_Action_ID"),
+            false);
+        QStringList actions;
+        for (int row = 0; rows && row < rows->recordCount(); ++row)
+            actions << QStringLiteral("%1 by %2 at %3")
+                           .arg(rows->valueAt(row, 0).toString(), rows->valueAt(row, 1).toString(),
+                               rows->valueAt(row, 2).isNull() ? QStringLiteral("-") : rows->valueAt(row, 2).toString());
+        CloseRecordset(rows);
+        return actions;
+    }
+    void setRun(bool useBarcode, int performer)
+    {
+        window->ActionTypeID = actionType;
+        window->UseBarcode = useBarcode;
+        window->PerformedByEmployeeID = performer;
+        window->ActionDateTime = QDateTime(QDate(2026, 4, 3), QTime(14, 5, 37));
+        window->ActionDescription = QStringLiteral("Moved to O'Brien's shelf");
+    }
+
     frmBarcodes* window = nullptr;
+    int actionType = 0;
     int employee = 0;
     int secondEmployee = 0;
     int caseID = 0;
@@ -247,6 +284,134 @@ TEST_P(BarcodeWindows, ClosingTheBarcodeWindowClosesItsItemActionWindow)
     for (int round = 0; round < 2; ++round)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(itemAction.isNull());
+}
+
+TEST_P(BarcodeWindows, BulkRunTakesPerformerAndLocationFromTheCodesBeforeEachRow)
+{
+    const QString L = code('L', location);
+    const QString E7 = code('E', employee);
+    const QString E8 = code('E', secondEmployee);
+    const QString I = code('I', item);
+    const QString C = code('C', caseID);
+    const QString B = code('B', batch);
+    const QString at = QString::number(location);
+    const QString e7 = QString::number(employee);
+    const QString e8 = QString::number(secondEmployee);
+    struct Run {
+        const char* name;
+        QStringList scans;
+        bool useBarcode;
+        int performer;
+        QStringList inserted; // the actions stored
+        QStringList left; // the codes left in the list
+        QString message; // the last box
+    };
+    const std::vector<Run> runs = {
+        { "employee and location codes between the rows", { L, E7, I, C, E8, B }, true, -1,
+            { QStringLiteral("Item %1 by %2 at %3").arg(item).arg(e7, at),
+                QStringLiteral("Case %1 by %2 at %3").arg(caseID).arg(e7, at),
+                QStringLiteral("Batch %1 by %2 at %3").arg(batch).arg(e8, at) },
+            { L, E7, E8 }, QStringLiteral("Done") },
+        { "the picked performer, employee codes ignored, a location only for the rows after it",
+            { E7, I, L, C }, false, secondEmployee,
+            { QStringLiteral("Item %1 by %2 at -").arg(item).arg(e8),
+                QStringLiteral("Case %1 by %2 at %3").arg(caseID).arg(e8, at) },
+            { E7, L }, QStringLiteral("Done") },
+        { "codes of records that do not exist are skipped", { E7, QStringLiteral("C-999"), code('X', 1), I }, true, -1,
+            { QStringLiteral("Item %1 by %2 at -").arg(item).arg(e7) }, { E7, QStringLiteral("C-999"), code('X', 1) },
+            QStringLiteral("Done") },
+        { "nothing to act on", { E7, L }, true, -1, {}, { E7, L }, QStringLiteral("Done") },
+        { "no employee code before the first row", { I, E7, C }, true, -1, {}, { I, E7, C },
+            QStringLiteral("No employee barcode before <%1>.").arg(I) },
+        { "performer and location codes that name no record", { QStringLiteral("E-999"), L, QStringLiteral("L-998"), I },
+            true, -1, {}, { QStringLiteral("E-999"), L, QStringLiteral("L-998"), I },
+            QStringLiteral("Unresolved barcodes: <E-999>, <L-998>.") },
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.name);
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Item_Locations")));
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Item_Actions")));
+        window->lvwBarcodes->clear();
+        scan(run.scans);
+        window->ResolveBarcodes();
+        Prompts().clear();
+        setRun(run.useBarcode, run.performer);
+        window->ProcessAll();
+        EXPECT_EQ(insertedActions(), run.inserted);
+        EXPECT_EQ(column(frmBarcodes::BarcodeColumn), run.left);
+        ASSERT_FALSE(Prompts().boxes.empty());
+        EXPECT_EQ(Prompts().boxes.back().text, run.message);
+    }
+}
+
+TEST_P(BarcodeWindows, BulkRunStoresTheDateAsWrittenWhateverTheDesktopsDateOrder)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    scan({ code('E', employee), code('I', item) });
+    window->ResolveBarcodes();
+    setRun(true, -1);
+    window->ProcessAll();
+    QLocale::setDefault(before);
+    std::unique_ptr<Recordset> stored = OpenRecordset(
+        QStringLiteral("SELECT Item_Action_Date_Time, Item_Action_Description FROM Item_Actions"), false);
+    ASSERT_TRUE(stored && stored->recordCount() == 1);
+    EXPECT_EQ(stored->valueAt(0, 0).toDateTime(), QDateTime(QDate(2026, 4, 3), QTime(14, 5)));
+    EXPECT_EQ(stored->valueAt(0, 1).toString(), QStringLiteral("Moved to O'Brien's shelf"));
+}
+
+TEST_P(BarcodeWindows, FailedInsertsKeepTheirRowsAndAreCountedInsteadOfDone)
+{
+    scan({ code('E', employee), code('I', item), code('C', caseID) });
+    window->ResolveBarcodes();
+    setRun(true, -1);
+    // The action type deleted while the window was open: every insert fails on its own.
+    window->ActionTypeID = actionType + 1000;
+    window->ProcessAll();
+    EXPECT_TRUE(insertedActions().isEmpty());
+    EXPECT_EQ(column(frmBarcodes::BarcodeColumn), (QStringList { code('E', employee), code('I', item), code('C', caseID) }));
+    ASSERT_FALSE(Prompts().boxes.empty());
+    EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("2 of 2 item actions failed; their rows stay in the list."));
+    EXPECT_EQ(Prompts().boxes.back().title, QStringLiteral("Error"));
+}
+
+TEST_P(BarcodeWindows, ItemActionWindowChecksItsFieldsInOrderThenRunsTheList)
+{
+    scan({ code('E', employee), code('I', item) });
+    window->optProcess[1]->setChecked(true);
+    QTest::mouseClick(window->btnProceed, Qt::LeftButton);
+    frmBarcodeItemAction* itemAction = window->itemActionWindow();
+    ASSERT_NE(itemAction, nullptr);
+    QPointer<frmBarcodeItemAction> guard(itemAction);
+
+    itemAction->zchkUseBarcode->setValue(false);
+    const struct {
+        std::function<void()> fill;
+        const char* message;
+    } steps[] = {
+        // The picker chose the only action type by itself; the clerk clears it.
+        { [&] { itemAction->zcbtAction->setValue(-1); }, "Action is a required field." },
+        { [&] { itemAction->zcbtAction->setValue(actionType); }, "Performed By is a required field." },
+        { [&] { itemAction->zcbtEmployee->setValue(secondEmployee); }, "Action Date & Time is a required field." },
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.message);
+        step.fill();
+        Prompts().clear();
+        QTest::mouseClick(itemAction->btnProceed, Qt::LeftButton);
+        ASSERT_FALSE(Prompts().boxes.empty());
+        EXPECT_EQ(Prompts().boxes.back().text, QString::fromLatin1(step.message))
+            << Prompts().boxes.back().text.toStdString();
+        EXPECT_TRUE(insertedActions().isEmpty());
+    }
+    QTest::mouseClick(itemAction->btnNow, Qt::LeftButton);
+    Prompts().clear();
+    QTest::mouseClick(itemAction->btnProceed, Qt::LeftButton);
+    EXPECT_EQ(insertedActions(), (QStringList { QStringLiteral("Item %1 by %2 at -").arg(item).arg(secondEmployee) }));
+    ASSERT_FALSE(Prompts().boxes.empty());
+    EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("Done"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, BarcodeWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);

@@ -1,0 +1,166 @@
+// The barcode window at realistic size: 1,000 scanned codes (cases, items and batches, with an
+// employee and a location code before every ten) resolved and acted on in bulk, against 1,000 calls
+// of usp_Evd_Insert_Item_Action through the procedure layer, each in its own transaction; and the
+// resolution alone against 1,000 one-row look-ups of the same records. Each measurement is
+// interleaved with its baseline; the least and the median ratio are printed beside the target.
+// "--smoke" runs one pass over a handful of codes; never fails on a missed target.
+
+#include "BenchTiming.h"
+#include "cases/CaseProcedures.h"
+#include "cases/CaseWindows.h"
+#include "core/Connection.h"
+#include "core/Database.h"
+#include "core/Platform.h"
+#include "core/RecordCodes.h"
+#include "core/Recordset.h"
+#include "custody/BarcodeWindows.h"
+#include "custody/CustodyWindows.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/WindowOpening.h"
+#include "list_controls/ListProcedures.h"
+#include "reference_tables/ReferenceTables.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+namespace {
+
+// Message boxes answered at once (the run ends with "Done").
+class SilentPrompt final : public Prompt {
+public:
+    int messageBox(const QString&, int, const QString&) override { return 1; }
+    void beep() override { }
+};
+
+void fill(DatabaseConnection& connection, int records)
+{
+    auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
+        return connection.executeStatement(sql, values);
+    };
+    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
+    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
+    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
+                       "VALUES ('Evidence', 'EV')"));
+    run(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
+    run(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
+                       "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "
+                       "SELECT 'Store', 'Stored', 'STORE', 1, DB_Table_ID FROM DB_Tables "
+                       "WHERE DB_Table_Name = 'Item_Locations'"));
+    connection.beginTransaction();
+    for (int i = 1; i <= 20; ++i)
+        run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES (?)"), { QStringLiteral("P%1").arg(i) });
+    for (int i = 1; i <= records; ++i) {
+        run(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
+                           "Default_Property_Category_ID, Default_Submitting_Employee_ID) VALUES (?, ?, 1, 1, 1, 1)"),
+            { QStringLiteral("2020-01-01 10:00:00"), QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')) });
+        run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
+            { i, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
+        run(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
+                           "Batch_Type_ID) VALUES (?, '2020-01-01 10:00:00', 1, 1)"),
+            { QStringLiteral("B-%1").arg(i, 6, 10, QLatin1Char('0')) });
+    }
+    connection.commitTransaction();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Platform::setPrompt(std::make_unique<SilentPrompt>());
+    QTemporaryDir folder;
+    SetDBConnection(DatabaseConnection::open(
+        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    RegisterListControlProcedures();
+    RegisterReferenceTableForms();
+    RegisterCaseProcedures();
+    RegisterCaseWindows();
+    RegisterCustodyWindows();
+    const bool smoke = IsSmokeRun(argc, argv);
+    const int codes = smoke ? 20 : 1000;
+    const int repeats = smoke ? 1 : 7;
+    DatabaseConnection& connection = *DBConnection();
+    fill(connection, codes);
+    std::printf("Barcode window over %d scanned codes (cases, items, batches; an employee and a location code "
+                "before every ten), on SQLite; %d interleaved pairs\n",
+        codes, repeats);
+
+    // The scan list: codes of subjects in turn, each ten led by an employee and the location.
+    QStringList scans;
+    QStringList subjects;
+    for (int i = 1; i <= codes; ++i) {
+        if ((i - 1) % 10 == 0) {
+            scans << RecordCodeText(QLatin1Char('E'), 1 + (i / 10) % 20) << RecordCodeText(QLatin1Char('L'), 1);
+        }
+        const QChar prefix = QLatin1Char("CIB"[i % 3]);
+        scans << RecordCodeText(prefix, i);
+        subjects << RecordCodeText(prefix, i);
+    }
+    auto* window = qobject_cast<frmBarcodes*>(ShowFormByName(QStringLiteral("frmBarcodes")));
+    if (!window) {
+        std::printf("  (the barcode window did not open)\n");
+        return 1;
+    }
+    auto load = [&] {
+        window->lvwBarcodes->clear();
+        for (const QString& scan : scans) {
+            auto* row = new QTreeWidgetItem(window->lvwBarcodes);
+            row->setText(frmBarcodes::BarcodeColumn, scan);
+        }
+    };
+    const char* lookUps[] = { "SELECT Case_Number FROM Cases WHERE Case_ID = ",
+        "SELECT Item_Number FROM Items WHERE Item_ID = ", "SELECT Batch_Number FROM Batches WHERE Batch_ID = " };
+
+    PrintRatioHeader("us/run");
+    const PairedTimes resolve = Interleaved(
+        repeats,
+        [&] {
+            for (int i = 1; i <= codes; ++i) {
+                std::unique_ptr<Recordset> row
+                    = OpenRecordset(QLatin1String(lookUps[i % 3]) + QString::number(i), false);
+                CloseRecordset(row);
+            }
+        },
+        [&] {
+            load();
+            window->ResolveBarcodes();
+        });
+    PrintRatioLine("resolution / 1,000 one-row look-ups", resolve, 1, 1.5);
+
+    const QString date = QStringLiteral("'2024-03-08 09:00'");
+    const PairedTimes bulk = Interleaved(
+        repeats,
+        [&] {
+            for (int i = 1; i <= codes; ++i) {
+                const char* word = i % 3 == 0 ? "Case" : (i % 3 == 1 ? "Item" : "Batch");
+                Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_Evd_Insert_Item_Action @%1_ID = %2, "
+                                                   "@Performed_By_Employee_ID = %3, @Item_Action_Type_ID = 1, "
+                                                   "@Item_Action_Date_Time = %4, @Item_Action_Description = 'Moved', "
+                                                   "@Location_ID = 1")
+                                        .arg(QLatin1String(word))
+                                        .arg(i)
+                                        .arg(1 + (i / 10) % 20)
+                                        .arg(date));
+            }
+        },
+        [&] {
+            load();
+            window->ResolveBarcodes();
+            window->ActionTypeID = 1;
+            window->UseBarcode = true;
+            window->PerformedByEmployeeID = -1;
+            window->ActionDateTime = QDateTime(QDate(2024, 3, 8), QTime(9, 0));
+            window->ActionDescription = QStringLiteral("Moved");
+            window->ProcessAll();
+        });
+    PrintRatioLine("resolve and bulk act / 1,000 insert calls", bulk, 1, 1.5);
+    for (QWidget* open : LoadedWindows())
+        UnloadWindow(open);
+    CloseConnection();
+    return 0;
+}
