@@ -1,0 +1,279 @@
+// The shipped item reports and batch labels over a fresh database on both engines: the item
+// history and chain of custody, opened from the item window and printed, hold every action that
+// concerns the item (on the item, its case, or a batch holding either); the three label prints of a
+// batch carry barcodes that decode to the batch's own records.
+
+#include "../reference_tables/ReferenceFixture.h"
+
+#include "administration/Administration.h"
+#include "administration/frmCrystal.h"
+#include "cases/CaseWindows.h"
+#include "core/AppInfo.h"
+#include "core/Database.h"
+#include "core/RecordCodes.h"
+#include "exports/MailMerge.h"
+#include "exports/ReportFiles.h"
+#include "custody/CustodyWindows.h"
+#include "form_framework/WindowList.h"
+#include "reference_tables/LookupRecordWindow.h"
+#include "support/PromptRecorder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingPresenter final : public MergedDocumentPresenter {
+public:
+    void preview(std::unique_ptr<QTextDocument> document, const QString&) override
+    {
+        documents.push_back(std::move(document));
+    }
+    void print(std::unique_ptr<QTextDocument> document, const QString&) override
+    {
+        documents.push_back(std::move(document));
+    }
+    static inline std::vector<std::unique_ptr<QTextDocument>> documents;
+};
+
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class ItemReports : public ReferenceTest {
+protected:
+    void SetUp() override
+    {
+        ReferenceTest::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
+        RegisterAdministrationForms();
+        RegisterCaseWindows();
+        RegisterCustodyWindows();
+        RecordingPresenter::documents.clear();
+        m_presenter = SetMergedDocumentPresenter(std::make_unique<RecordingPresenter>());
+        // The program folder's reports, as the build ships them.
+        const QString reports = GetMainPath() + QStringLiteral("Reports/");
+        QDir().mkpath(reports);
+        for (const char* file : { "Item History.rpt", "Chain of Custody.rpt", "Barcode Labels - Batches.html",
+                 "Barcode Labels - Cases.html", "Barcode Labels - Items.html" }) {
+            QFile::remove(reports + QLatin1String(file));
+            ASSERT_TRUE(QFile::copy(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/Reports/") + QLatin1String(file),
+                reports + QLatin1String(file)))
+                << file;
+        }
+        const int crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
+                                                "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
+        const int felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
+                                                 "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
+        const int category = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
+                                                   "Property_Category_Code) VALUES ('Evidence', 'EV') "
+                                                   "RETURNING Property_Category_ID"));
+        officer = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-7') RETURNING Employee_ID"));
+        clerk = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-8') RETURNING Employee_ID"));
+        const auto addCase = [&](const char* number) {
+            return insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, "
+                                         "Felony_Class_ID, Default_Property_Category_ID, "
+                                         "Default_Submitting_Employee_ID) VALUES ('2024-03-07 21:15:00', '%1', %2, "
+                                         "%3, %4, %5) RETURNING Case_ID")
+                              .arg(QLatin1String(number))
+                              .arg(crime)
+                              .arg(felony)
+                              .arg(category)
+                              .arg(officer));
+        };
+        caseID = addCase("CN-1");
+        otherCase = addCase("CN-2");
+        item = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number, Item_Description) "
+                                     "VALUES (%1, 'IN-1', 'Grey bicycle') RETURNING Item_ID")
+                          .arg(caseID));
+        otherItem = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'IN-2') RETURNING Item_ID")
+                               .arg(otherCase));
+        lonelyItem = insert(
+            QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'IN-3') RETURNING Item_ID").arg(otherCase));
+        room = insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Evidence Room', "
+                                     "'ER') RETURNING Location_ID"));
+        batch = insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
+                                      "Batch_Type_ID) SELECT 'BOX-9', '2024-03-08 09:00:00', %1, Batch_Type_ID "
+                                      "FROM Batch_Types WHERE Batch_Type_Code = 'COURT' RETURNING Batch_ID")
+                           .arg(clerk));
+        // The batch holds the first item's case and the second item itself.
+        insert(QStringLiteral("INSERT INTO Batch_Items (Batch_ID, Case_ID) VALUES (%1, %2) RETURNING Batch_Item_ID")
+                   .arg(batch)
+                   .arg(caseID));
+        insert(QStringLiteral("INSERT INTO Batch_Items (Batch_ID, Item_ID) VALUES (%1, %2) RETURNING Batch_Item_ID")
+                   .arg(batch)
+                   .arg(otherItem));
+        const auto actionType = [&](const char* present, const char* past, const char* code, const char* table) {
+            return insert(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, "
+                                         "Item_Action_Type_Name_Past, Item_Action_Type_Code, Item_Action_Time_ID, "
+                                         "Related_DB_Table_ID) SELECT '%1', '%2', '%3', "
+                                         "(SELECT MIN(Item_Action_Time_ID) FROM Item_Action_Times), "
+                                         "(SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = '%4') "
+                                         "RETURNING Item_Action_Type_ID")
+                              .arg(QLatin1String(present), QLatin1String(past), QLatin1String(code), QLatin1String(table)));
+        };
+        const int store = actionType("Store", "Stored", "STORE", "Item_Locations");
+        const int photograph = actionType("Photograph", "Photographed", "PHOTO", "");
+        const int court = actionType("Take to Court", "Taken to Court", "COURT", "");
+        const auto act = [&](const QString& subject, int type, int performer, const char* when, int location) {
+            ASSERT_TRUE(Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_Evd_Insert_Item_Action %1, "
+                                                           "@Performed_By_Employee_ID = %2, @Item_Action_Type_ID = %3, "
+                                                           "@Item_Action_Date_Time = '%4', "
+                                                           "@Item_Action_Description = 'noted', @Location_ID = %5")
+                                                .arg(subject)
+                                                .arg(performer)
+                                                .arg(type)
+                                                .arg(QLatin1String(when))
+                                                .arg(location)));
+        };
+        act(QStringLiteral("@Item_ID = %1").arg(item), store, officer, "2024-03-08 10:00", room);
+        act(QStringLiteral("@Case_ID = %1").arg(caseID), photograph, clerk, "2024-03-09 11:00", 0);
+        act(QStringLiteral("@Batch_ID = %1").arg(batch), court, officer, "2024-03-10 12:00", 0);
+        // An action on another item that the first item's reports must not show.
+        act(QStringLiteral("@Item_ID = %1").arg(otherItem), photograph, clerk, "2024-03-11 13:00", 0);
+        Prompts().clear();
+    }
+    void TearDown() override
+    {
+        if (m_presenter)
+            SetMergedDocumentPresenter(std::move(m_presenter));
+        ReferenceTest::TearDown();
+    }
+
+    // The report the item window's entry shows, printed to PDF and read back as text.
+    QString printedReport(int itemID, const char* entry)
+    {
+        for (QWidget* open : LoadedWindows()) {
+            if (qobject_cast<frmCrystal*>(open))
+                UnloadWindow(open);
+        }
+        QApplication::processEvents();
+        LookupRecordWindow* window = openEdit(QStringLiteral("frmItem"), itemID);
+        if (!window)
+            return QStringLiteral("(the item window did not open)");
+        window->runAction(QString::fromLatin1(entry));
+        QApplication::processEvents();
+        frmCrystal* viewer = nullptr;
+        for (QWidget* open : LoadedWindows()) {
+            if (auto* found = qobject_cast<frmCrystal*>(open))
+                viewer = found;
+        }
+        if (!viewer)
+            return QStringLiteral("(no report viewer: %1)").arg(Prompts().boxes.empty() ? QString() : Prompts().boxes.back().text);
+        const QString pdf = m_output.filePath(QStringLiteral("report.pdf"));
+        QFile::remove(pdf);
+        ReportPreview::setPrinterChooser([&pdf](QPrinter& printer, QWidget*) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        viewer->ProcessCommand(MainCommand::Print);
+        return runTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    }
+
+    // The Code 39 barcodes of a merged label sheet, decoded and sorted.
+    QStringList decodedLabels(QTextDocument* document)
+    {
+        document->setTextWidth(1000);
+        QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            painter.scale(3, 3);
+            painter.translate(10, 10);
+            document->drawContents(&painter);
+        }
+        const QString png = m_output.filePath(QStringLiteral("labels.png"));
+        if (!page.save(png))
+            return {};
+        QStringList found = runTool(QStringLiteral("zbarimg"),
+            { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"), png })
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        found.sort();
+        return found;
+    }
+
+    int officer = 0;
+    int clerk = 0;
+    int caseID = 0;
+    int otherCase = 0;
+    int item = 0;
+    int otherItem = 0;
+    int lonelyItem = 0;
+    int room = 0;
+    int batch = 0;
+
+private:
+    std::unique_ptr<MergedDocumentPresenter> m_presenter;
+    QTemporaryDir m_output;
+};
+
+TEST_P(ItemReports, BothReportsHoldEveryActionThatConcernsTheItemInDateOrder)
+{
+    for (const char* entry : { "Item History Report", "Chain of Custody Report" }) {
+        SCOPED_TRACE(entry);
+        const QString text = printedReport(item, entry);
+        EXPECT_TRUE(text.contains(QStringLiteral("IN-1 (case CN-1)"))) << text.toStdString();
+        const qsizetype stored = text.indexOf(QStringLiteral("Stored"));
+        const qsizetype photographed = text.indexOf(QStringLiteral("Photographed"));
+        const qsizetype court = text.indexOf(QStringLiteral("Taken to Court"));
+        EXPECT_TRUE(stored >= 0 && photographed > stored && court > photographed) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Batch BOX-9"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Evidence Room"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("P-8"))) << text.toStdString();
+        EXPECT_EQ(text.count(QStringLiteral("Photographed")), 1) << "the other item's action stays out";
+    }
+    // An item without actions still has its report, naming it.
+    const QString lonely = printedReport(lonelyItem, "Chain of Custody Report");
+    EXPECT_TRUE(lonely.contains(QStringLiteral("IN-3 (case CN-2)"))) << lonely.toStdString();
+    EXPECT_FALSE(lonely.contains(QStringLiteral("Stored")));
+}
+
+TEST_P(ItemReports, TheBatchLabelsDecodeToTheBatchAndItsCasesAndItems)
+{
+    LookupRecordWindow* window = openEdit(QStringLiteral("frmBatch"), batch);
+    ASSERT_NE(window, nullptr);
+    const struct {
+        const char* entry;
+        QStringList codes;
+    } prints[] = {
+        { "Print Batch Barcode", { RecordCodeText(QLatin1Char('B'), batch) } },
+        // The case put in the batch and the case of the item put in it.
+        { "Print Case Barcodes for Batch",
+            { RecordCodeText(QLatin1Char('C'), caseID), RecordCodeText(QLatin1Char('C'), otherCase) } },
+        // The item put in the batch and the items of the case put in it; not the other case's others.
+        { "Print Item Barcodes for Batch",
+            { RecordCodeText(QLatin1Char('I'), item), RecordCodeText(QLatin1Char('I'), otherItem) } },
+    };
+    for (const auto& print : prints) {
+        SCOPED_TRACE(print.entry);
+        RecordingPresenter::documents.clear();
+        Prompts().clear();
+        window->runAction(QString::fromLatin1(print.entry));
+        ASSERT_EQ(RecordingPresenter::documents.size(), 1u)
+            << (Prompts().boxes.empty() ? std::string() : Prompts().boxes.back().text.toStdString());
+        QStringList expected;
+        for (const QString& code : print.codes)
+            expected << QStringLiteral("CODE-39:") + code;
+        expected.sort();
+        EXPECT_EQ(decodedLabels(RecordingPresenter::documents.front().get()), expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ItemReports, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+} // namespace
