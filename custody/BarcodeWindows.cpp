@@ -21,7 +21,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -444,6 +443,7 @@ frmBarcodeItemAction::frmBarcodeItemAction()
         "Item_Action_Types");
     zcbtEmployee = picker("zcbtEmployee", "Performed By", "Performed_By_Employee_ID",
         "EXEC usp_Evd_DropDown_Employees", "Employees");
+    zcbtEmployee->setFixedWidth(260);
     zcbtEmployee->setApplicable(false);
     zchkUseBarcode = new zCheckBox(this);
     zchkUseBarcode->setObjectName(QStringLiteral("zchkUseBarcode"));
@@ -461,7 +461,7 @@ frmBarcodeItemAction::frmBarcodeItemAction()
     zdatDateTime->setKeyFilter(QStringLiteral("/0123456789: AMPM"));
     zdatDateTime->setMin(QDateTime(QDate(1950, 12, 31), QTime(0, 0)));
     zdatDateTime->setMax(QDateTime(QDate(2050, 1, 1), QTime(0, 0)));
-    zdatDateTime->setMinimumSize(200, 24);
+    zdatDateTime->setFixedSize(200, 24);
     btnNow = makeButton(this, "btnNow", QStringLiteral("<= Now"));
     zmemDescription = new zMemo(this);
     zmemDescription->setObjectName(QStringLiteral("zmemDescription"));
@@ -474,32 +474,36 @@ frmBarcodeItemAction::frmBarcodeItemAction()
     for (QPushButton* button : { btnNow, btnProceed, btnCancel })
         button->setAutoDefault(false);
 
-    auto* grid = new QGridLayout(this);
-    auto addRow = [this, grid](int row, const char* labelName, const QString& caption, zFieldBase* field,
-                      QWidget* extra) {
+    // One row per field: its caption in a column of one width, the field, and what stands beside it.
+    auto* rows = new QVBoxLayout(this);
+    QFont bold = font();
+    bold.setBold(true);
+    auto addRow = [this, rows, &bold](const char* labelName, const QString& caption, zFieldBase* field, QWidget* extra,
+                      bool required) {
         auto* label = new QLabel(caption, this);
         label->setObjectName(QString::fromLatin1(labelName));
         label->setBuddy(field->inputBox() ? field->inputBox() : field);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
+        label->setMinimumWidth(150);
+        // Required fields' captions carry the framework's required look (bold).
+        if (required)
+            label->setFont(bold);
+        auto* row = new QHBoxLayout;
+        row->addWidget(label, 0, Qt::AlignTop);
+        row->addWidget(field, extra ? 0 : 1);
         if (extra)
-            grid->addWidget(extra, row, 2);
-        return label;
+            row->addWidget(extra);
+        row->addStretch();
+        rows->addLayout(row, field == zmemDescription ? 1 : 0);
     };
-    // Required fields' captions carry the framework's required look (bold).
-    QFont bold = font();
-    bold.setBold(true);
-    addRow(0, "zlabel1_5", QStringLiteral("Action:"), zcbtAction, nullptr)->setFont(bold);
-    addRow(1, "zlblEmployee", QStringLiteral("Performed By:"), zcbtEmployee, zchkUseBarcode)->setFont(bold);
-    addRow(2, "zlblDateTime", QStringLiteral("Action Date && Time:"), zdatDateTime, btnNow)->setFont(bold);
-    addRow(3, "zlabel2_5", QStringLiteral("Description:"), zmemDescription, nullptr);
+    addRow("zlabel1_5", QStringLiteral("Action:"), zcbtAction, nullptr, true);
+    addRow("zlblEmployee", QStringLiteral("Performed By:"), zcbtEmployee, zchkUseBarcode, true);
+    addRow("zlblDateTime", QStringLiteral("Action Date && Time:"), zdatDateTime, btnNow, true);
+    addRow("zlabel2_5", QStringLiteral("Description:"), zmemDescription, nullptr, false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnProceed);
     buttons->addWidget(btnCancel);
-    grid->addLayout(buttons, 4, 0, 1, 3);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    rows->addLayout(buttons);
 
     connect(zchkUseBarcode, &zFieldBase::Change, this,
         [this] { zcbtEmployee->setApplicable(!zchkUseBarcode->Value().toBool()); });
