@@ -27,10 +27,12 @@ CREATE TABLE DB_Table_Rights (
 REVOKE ALL ON DB_Table_Rights FROM PUBLIC;
 
 -- Works every decision out anew, in the transaction of the change: the next statement of any
--- session that sees the change sees its decisions. One refresh at a time; one that waited reads
+-- session that sees the change sees its decisions. The tables are small, but before the server has
+-- gathered their statistics it takes them for huge and would compile the query to machine code and
+-- start parallel workers, which cost a hundred times the work: the refresh plans without either. One refresh at a time; one that waited reads
 -- the other's committed rows (a transaction of a fixed snapshot fails to serialise instead).
 CREATE OR REPLACE FUNCTION bramblecot_work_out_table_rights() RETURNS void
-LANGUAGE plpgsql SET search_path = public, pg_temp AS $$
+LANGUAGE plpgsql SET search_path = public, pg_temp SET jit = off SET max_parallel_workers_per_gather = 0 AS $$
 BEGIN
     LOCK TABLE DB_Table_Rights IN EXCLUSIVE MODE;
     DELETE FROM DB_Table_Rights;
