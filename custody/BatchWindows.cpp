@@ -203,6 +203,7 @@ public:
     bool CheckFieldsProcedure() override
     {
         m_checkFailed = false;
+        m_caseFoundAlone = false;
         if (!LookupRecordWindow::CheckFieldsProcedure())
             return false;
         // A check the database could not answer has been reported; nothing is saved.
@@ -211,6 +212,10 @@ public:
         // With "Item" chosen the case is NULL, and a pair that counts NULL as a value would find
         // every item membership of the batch: the pair is a case's only.
         if (!m_checks || !m_caseOption->isChecked())
+            return true;
+        // The case's membership check has just found no other membership of this batch with the
+        // case: the pair cannot be there either, and asking again costs a query per save.
+        if (m_caseFoundAlone)
             return true;
         return CheckUniqueCombination(
             { boundField(QStringLiteral("zcbtBatch")), boundField(QStringLiteral("zcbtCase")) }, this, m_case);
@@ -256,11 +261,14 @@ private:
             return kind + QStringLiteral(" ") + AngleQuote(member->Text())
                 + QStringLiteral(" is in another Physical Batch ")
                 + AngleQuote(NullToString(found->value(QStringLiteral("Batch_Number"))));
+        if (member == m_case)
+            m_caseFoundAlone = true;
         return {};
     }
 
     bool m_checks;
     bool m_checkFailed = false;
+    bool m_caseFoundAlone = false; // the case's membership checks ran on this save and found nothing
     zComboBoxText* m_batch;
     zComboBoxText* m_item;
     zComboBoxText* m_case;

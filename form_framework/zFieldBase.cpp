@@ -1,9 +1,9 @@
 #include "form_framework/zFieldBase.h"
 
-#include "form_framework/DataWindow.h"
-#include "form_framework/FieldAccessibility.h"
 #include "core/InputRoutines.h"
 #include "core/MessageBoxes.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/FieldAccessibility.h"
 #include "form_framework/RecordChecks.h"
 #include "form_framework/zInfo.h"
 
@@ -180,9 +180,15 @@ void zFieldBase::clearFieldError()
 {
     if (!m_box)
         return;
-    m_box->setToolTip(QString());
+    // Every check clears first; a field that shows no error is left alone, since a palette set
+    // again still travels to every child of the box.
+    if (!m_box->toolTip().isEmpty())
+        m_box->setToolTip(QString());
+    const QColor normal = QApplication::palette().color(QPalette::Text);
+    if (m_box->palette().color(QPalette::Text) == normal)
+        return;
     QPalette palette = m_box->palette();
-    palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
+    palette.setColor(QPalette::Text, normal);
     m_box->setPalette(palette);
 }
 

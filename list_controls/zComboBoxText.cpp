@@ -2,21 +2,21 @@
 
 #include "core/Actions.h"
 #include "core/AppInfo.h"
-#include "form_framework/ChildWindows.h"
-#include "form_framework/DataWindow.h"
 #include "core/Database.h"
 #include "core/InputRoutines.h"
-#include "form_framework/MainWindowServices.h"
 #include "core/MessageBoxes.h"
 #include "core/Permissions.h"
-#include "list_controls/PickerListModel.h"
 #include "core/Platform.h"
-#include "form_framework/RecordChecks.h"
 #include "core/RecordCodes.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
+#include "form_framework/ChildWindows.h"
+#include "form_framework/DataWindow.h"
+#include "form_framework/MainWindowServices.h"
+#include "form_framework/RecordChecks.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zInfo.h"
+#include "list_controls/PickerListModel.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -28,17 +28,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 const QString kModule = QStringLiteral("zComboBoxText");
 const QString kGeneralItem = QStringLiteral("<All>");
 constexpr int kButtonGapPixels = 6; // 90 twips
 
-void notAvailable()
-{
-    ShowErrorMessage(QStringLiteral("Not Available."));
-}
+void notAvailable() { ShowErrorMessage(QStringLiteral("Not Available.")); }
 
 // The control's own writes to the list: they must not look like the user's choice.
 class Adjusting {
@@ -55,17 +56,107 @@ public:
 private:
     int& m_counter;
 };
+// The drop-down box sized to its widest entries, as a combo box sized on its first show is, but
+// measuring only the longest texts: a list of 10,000 cases would otherwise shape every text on
+// each window's first show, which is most of the cost of opening a window with large pickers.
+class PickerBox : public QComboBox {
+public:
+    PickerBox(PickerListModel* list, QWidget* parent)
+        : QComboBox(parent)
+        , m_list(list)
+    {
+    }
+
+    QSize sizeHint() const override { return hint(); }
+    QSize minimumSizeHint() const override { return hint(); }
+
+    void showPopup() override
+    {
+        // What an editable box's list gets when the box is made editable: a scroll bar as needed
+        // where the style shows the list as a pop-up.
+        if (!m_popupPrepared) {
+            m_popupPrepared = true;
+            QStyleOptionComboBox option;
+            initStyleOption(&option);
+            if (style()->styleHint(QStyle::SH_ComboBox_Popup, &option, this))
+                view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        }
+        QComboBox::showPopup();
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        // Like a box that fits its contents on its first show: the entries filled by then count.
+        if (!m_shownOnce) {
+            m_shownOnce = true;
+            m_hint = QSize();
+            updateGeometry();
+        }
+        QComboBox::showEvent(event);
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            m_hint = QSize();
+        QComboBox::changeEvent(event);
+    }
+
+private:
+    // Texts of about the same length differ in width only by their letters; the few longest
+    // stand for the whole list.
+    static constexpr size_t kMeasuredTexts = 64;
+
+    int widestText() const
+    {
+        const QFontMetrics metrics = fontMetrics();
+        const int count = m_list->count();
+        if (count == 0)
+            return 7 * metrics.horizontalAdvance(QLatin1Char('x'));
+        std::vector<int> rows(static_cast<size_t>(count));
+        for (int row = 0; row < count; ++row)
+            rows[static_cast<size_t>(row)] = row;
+        const auto longer = [this](int a, int b) { return m_list->at(a).text.size() > m_list->at(b).text.size(); };
+        if (rows.size() > kMeasuredTexts) {
+            std::nth_element(rows.begin(), rows.begin() + kMeasuredTexts, rows.end(), longer);
+            rows.resize(kMeasuredTexts);
+        }
+        int widest = 0;
+        for (int row : rows)
+            widest = std::max(widest, metrics.boundingRect(m_list->at(row).text).width());
+        return widest;
+    }
+
+    QSize hint() const
+    {
+        if (!m_hint.isValid()) {
+            QStyleOptionComboBox option;
+            initStyleOption(&option);
+            const int textHeight = std::max(static_cast<int>(std::ceil(QFontMetricsF(font()).height())), 14) + 2;
+            m_hint = style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(widestText(), textHeight), this);
+        }
+        return m_hint;
+    }
+
+    PickerListModel* m_list;
+    mutable QSize m_hint;
+    bool m_shownOnce = false;
+    bool m_popupPrepared = false;
+};
 } // namespace
 
 zComboBoxText::zComboBoxText(QWidget* parent)
     : zFieldBase(parent)
-    , m_combo(new QComboBox(this))
-    , m_button(new QPushButton(QStringLiteral("..."), this))
-    , m_menu(new QMenu(this))
     , m_list(new PickerListModel(this))
 {
+    m_combo = new PickerBox(m_list, this);
+    m_button = new QPushButton(QStringLiteral("..."), this);
+    m_menu = new QMenu(this);
     m_combo->setObjectName(QStringLiteral("cboCombo"));
-    m_combo->setEditable(true);
+    // Editable through its own line edit: the drop-down list's view is made when first needed
+    // rather than for every picker of every window.
+    m_combo->setLineEdit(new QLineEdit(m_combo));
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     // Typed text is matched whole against the entries; no completion rewrites what was typed.
     m_combo->setCompleter(nullptr);
@@ -136,10 +227,7 @@ bool zComboBoxText::searchMode() const
     return mode == FormMode::SearchList || mode == FormMode::Pick;
 }
 
-bool zComboBoxText::GeneralItem() const
-{
-    return m_generalItem && searchMode();
-}
+bool zComboBoxText::GeneralItem() const { return m_generalItem && searchMode(); }
 
 void zComboBoxText::setGeneralItem(bool on)
 {
@@ -208,10 +296,7 @@ void zComboBoxText::redraw()
 
 // --- Value ----------------------------------------------------------------------------------------------
 
-QVariant zComboBoxText::Value() const
-{
-    return Applicable() ? m_current : -1;
-}
+QVariant zComboBoxText::Value() const { return Applicable() ? m_current : -1; }
 
 void zComboBoxText::setValue(const QVariant& value)
 {
@@ -225,10 +310,7 @@ void zComboBoxText::setValue(const QVariant& value)
     cboCombo_Change();
 }
 
-QString zComboBoxText::Text() const
-{
-    return m_combo->currentText();
-}
+QString zComboBoxText::Text() const { return m_combo->currentText(); }
 
 void zComboBoxText::setText(const QString& text)
 {
@@ -285,7 +367,8 @@ QString zComboBoxText::codeMessage() const
         return {};
     if (ReadRecordCode(Text(), m_codePrefix).reading != RecordCodeReading::Malformed)
         return {};
-    return GoodName() + QStringLiteral(" ") + AngleQuote(Text().trimmed()) + QStringLiteral(" is not a valid record code");
+    return GoodName() + QStringLiteral(" ") + AngleQuote(Text().trimmed())
+        + QStringLiteral(" is not a valid record code");
 }
 
 QString zComboBoxText::checks(bool final)
@@ -317,9 +400,9 @@ bool zComboBoxText::IsValid()
     if (Validate(true))
         return true;
     if (m_showButton && m_notInList) {
-        const int answer = AskQuestion(QStringLiteral("Cannot find ") + GoodName() + QStringLiteral(" ") + AngleQuote(Text())
-                                           + QStringLiteral(".\r\n\r\nWould you like to add it to the database?"),
-                                       ApplicationTitle());
+        const int answer = AskQuestion(QStringLiteral("Cannot find ") + GoodName() + QStringLiteral(" ")
+                + AngleQuote(Text()) + QStringLiteral(".\r\n\r\nWould you like to add it to the database?"),
+            ApplicationTitle());
         if (answer == MsgBox::Yes) {
             loadButtonInfo();
             ClickNew();
@@ -440,7 +523,8 @@ void zComboBoxText::Populate()
         if (result && result->isOpen() && result->fieldCount() >= 2) {
             entries.reserve(static_cast<size_t>(result->recordCount()));
             for (int row = 0; row < result->recordCount(); ++row)
-                entries.push_back({ NullToString(result->valueAt(row, 1)), result->valueAt(row, 0).toInt() });
+                entries.push_back(
+                    { NullToString(result->valueAt(row, 1)), static_cast<int>(result->intValue(row, 0)) });
         }
         CloseRecordset(result);
         m_filling = true;
@@ -534,7 +618,8 @@ void zComboBoxText::UpdateItemsByID(const QString& idList)
         std::unique_ptr<Recordset> result;
         if (!Act_OpenRecordset(result, sql))
             RaiseSilent();
-        for (int row = 0; result && result->isOpen() && result->fieldCount() >= 2 && row < result->recordCount(); ++row) {
+        for (int row = 0; result && result->isOpen() && result->fieldCount() >= 2 && row < result->recordCount();
+             ++row) {
             const int at = m_list->rowOfIdentity(result->valueAt(row, 0).toInt());
             if (at < 0)
                 continue;
@@ -575,8 +660,8 @@ void zComboBoxText::loadButtonInfo()
     if (m_tableName.isEmpty() || m_infoLoaded)
         return;
     m_infoLoaded = true;
-    std::unique_ptr<Recordset> info =
-        OpenRecordset(QStringLiteral("EXEC usp_DB_Get_Info_For_Drop_Down_Button @DB_Table_Name = ") + SQLString(m_tableName));
+    std::unique_ptr<Recordset> info = OpenRecordset(
+        QStringLiteral("EXEC usp_DB_Get_Info_For_Drop_Down_Button @DB_Table_Name = ") + SQLString(m_tableName));
     if (info && !info->eof()) {
         m_recordGoodName = NullToString(info->value(QStringLiteral("DB_Record_Good_Name")));
         m_singleRecordForm = NullToString(info->value(QStringLiteral("Single_Record_Form")));
@@ -603,7 +688,8 @@ void zComboBoxText::ClickNew()
         return notAvailable();
     if (!CheckTablePermission(QStringLiteral("Add"), m_tableName, true))
         return;
-    QVariantList parameters { QStringLiteral("Mode"), static_cast<int>(FormMode::Add), QStringLiteral("Control"), ControlParameter(this) };
+    QVariantList parameters { QStringLiteral("Mode"), static_cast<int>(FormMode::Add), QStringLiteral("Control"),
+        ControlParameter(this) };
     if (!Text().isEmpty())
         parameters << QStringLiteral("DefaultValue") << Text();
     ActionScope action(kModule, QStringLiteral("mnuNew_Click"), QStringLiteral("Open New Record Window"));
@@ -636,7 +722,7 @@ void zComboBoxText::ClickEdit()
     ActionScope action(kModule, QStringLiteral("mnuEdit_Click"), QStringLiteral("Open Record Window"));
     action.run([&] {
         OpenFormWithParams(m_singleRecordForm, identity,
-                           { QStringLiteral("Mode"), static_cast<int>(FormMode::Edit), QStringLiteral("IdentityValue"), identity });
+            { QStringLiteral("Mode"), static_cast<int>(FormMode::Edit), QStringLiteral("IdentityValue"), identity });
     });
 }
 

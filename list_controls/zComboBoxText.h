@@ -109,9 +109,9 @@ private:
     void loadButtonInfo();
     QString codeMessage() const;
 
-    QComboBox* m_combo;
-    QPushButton* m_button;
-    QMenu* m_menu;
+    QComboBox* m_combo = nullptr;
+    QPushButton* m_button = nullptr;
+    QMenu* m_menu = nullptr;
     QAction* m_mnuEdit;
     QAction* m_mnuDelete;
     PickerListModel* m_list;
@@ -124,7 +124,7 @@ private:
     bool m_acceptBareIdentity = false;
     int m_current = -1;
     bool m_notInList = false;
-    int m_adjusting = 0;   // selection changes made by the control itself
+    int m_adjusting = 0; // selection changes made by the control itself
     bool m_filling = false; // a fill's own selection does not mark the window changed
 
     // The "..." button's knowledge of the referenced table, loaded once.
