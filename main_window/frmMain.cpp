@@ -109,6 +109,10 @@ frmMain::frmMain(QWidget* parent)
     m_navigators = new NavigatorPane(list, central);
     m_area = new QMdiArea(central);
     m_area->setObjectName(QStringLiteral("mdiArea"));
+    // A window taller or wider than the area (a record of many fields on a small screen) stays
+    // reachable: the area scrolls to its bar.
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     row->addWidget(m_navigators);
     row->addWidget(m_area, 1);
     setCentralWidget(central);
