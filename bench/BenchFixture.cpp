@@ -39,12 +39,14 @@ BenchSession::~BenchSession()
     CloseConnection();
 }
 
-int RowsArgument(int argc, char** argv, int fallback)
+std::vector<int> TableSizes(int argc, char** argv, int fullSize)
 {
     for (int i = 1; i + 1 < argc; ++i)
         if (QByteArray(argv[i]) == "--rows")
-            return QByteArray(argv[i + 1]).toInt();
-    return fallback;
+            return { QByteArray(argv[i + 1]).toInt() };
+    if (IsSmokeRun(argc, argv))
+        return { 0, 1 };
+    return { fullSize };
 }
 
 void FillCaseClasses(DatabaseConnection& connection)

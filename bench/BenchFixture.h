@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <vector>
+
 class DatabaseConnection;
 class LookupSearchWindow;
 
@@ -30,8 +32,9 @@ private:
     QTemporaryDir m_folder;
 };
 
-// "--rows N" on the command line: the one table size to run, or `fallback` without it.
-int RowsArgument(int argc, char** argv, int fallback);
+// The table sizes a bench of one table runs: "--rows N" names the one size (with --smoke, one pass
+// of it); otherwise `fullSize`, or with --smoke an empty and a one-row table.
+std::vector<int> TableSizes(int argc, char** argv, int fullSize);
 
 // The crime class, felony class and property category (each ID 1) every case points at.
 void FillCaseClasses(DatabaseConnection& connection);

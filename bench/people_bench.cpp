@@ -21,7 +21,6 @@
 #include "reference_tables/ReferenceTables.h"
 
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -91,11 +90,7 @@ int main(int argc, char* argv[])
     RegisterPeopleForms();
 
     const bool smoke = IsSmokeRun(argc, argv);
-    const int named = RowsArgument(argc, argv, -1);
-    const std::vector<int> sizes = named >= 0 ? std::vector<int> { named }
-        : smoke                               ? std::vector<int> { 0, 1 }
-                                              : std::vector<int> { 100000 };
-    for (const int rows : sizes)
+    for (const int rows : TableSizes(argc, argv, 100000))
         measure(*DBConnection(), rows, smoke ? 1 : 5);
     std::printf("(us/unit: microseconds per row shown for (a), per window for (b))\n");
 

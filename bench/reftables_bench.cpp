@@ -23,7 +23,6 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -89,13 +88,7 @@ int main(int argc, char* argv[])
     RegisterReferenceTableForms();
 
     const bool smoke = IsSmokeRun(argc, argv);
-    // "--rows N" names the one size (with --smoke: one pass of it); otherwise 10,000, or with
-    // --smoke an empty and a one-row table.
-    const int named = RowsArgument(argc, argv, -1);
-    const std::vector<int> sizes = named >= 0 ? std::vector<int> { named }
-        : smoke                               ? std::vector<int> { 0, 1 }
-                                              : std::vector<int> { 10000 };
-    for (const int rows : sizes)
+    for (const int rows : TableSizes(argc, argv, 10000))
         measure(*DBConnection(), rows, smoke ? 1 : 7);
     std::printf("(us/unit: microseconds per row shown for (a), per window for (b))\n");
 
