@@ -12,6 +12,7 @@
 //   admin_bench [N | --smoke]     N calls of each kind per repeat (default 2,000; --smoke: 5 users,
 //                                 3 tables and 20 calls)
 
+#include "BenchCluster.h"
 #include "BenchTiming.h"
 #include "administration/AdministrationWindows.h"
 #include "core/AppError.h"
@@ -25,9 +26,6 @@
 #include "reference_tables/LookupSearchWindow.h"
 
 #include <QApplication>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -45,26 +43,7 @@ struct Shape {
 };
 
 // Runs administrative statements on the cluster's maintenance database.
-void clusterExec(const QString& statement)
-{
-    const QString name = QStringLiteral("admin-bench-cluster-admin");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(qEnvironmentVariable("PGHOST"));
-        db.setPort(qEnvironmentVariable("PGPORT").toInt());
-        db.setDatabaseName(QStringLiteral("postgres"));
-        if (!db.open())
-            throw std::runtime_error(db.lastError().text().toStdString());
-        QSqlQuery query(db);
-        const bool ok = query.exec(statement);
-        const QString error = query.lastError().text();
-        query = QSqlQuery();
-        db.close();
-        if (!ok)
-            throw std::runtime_error((statement + QStringLiteral(": ") + error).toStdString());
-    }
-    QSqlDatabase::removeDatabase(name);
-}
+void clusterExec(const QString& statement) { ClusterExec(QStringLiteral("admin-bench-cluster-admin"), statement); }
 
 // The connection's own user is one of the users with rows, and no administrator, so the answer
 // comes from the rows rather than from the administrator flag.

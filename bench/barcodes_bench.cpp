@@ -5,7 +5,7 @@
 // interleaved with its baseline; the least and the median ratio are printed beside the target.
 // "--smoke" runs one pass over a handful of codes; never fails on a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "cases/CaseProcedures.h"
 #include "cases/CaseWindows.h"
 #include "core/Connection.h"
@@ -15,13 +15,10 @@
 #include "core/Recordset.h"
 #include "custody/BarcodeWindows.h"
 #include "custody/CustodyWindows.h"
-#include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
 #include "reference_tables/ReferenceTables.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -40,10 +37,7 @@ void fill(DatabaseConnection& connection, int records)
     auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
         return connection.executeStatement(sql, values);
     };
-    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
-    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
-    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                       "VALUES ('Evidence', 'EV')"));
+    FillCaseClasses(connection);
     run(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
     run(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
                        "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "
@@ -53,9 +47,7 @@ void fill(DatabaseConnection& connection, int records)
     for (int i = 1; i <= 20; ++i)
         run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES (?)"), { QStringLiteral("P%1").arg(i) });
     for (int i = 1; i <= records; ++i) {
-        run(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                           "Default_Property_Category_ID, Default_Submitting_Employee_ID) VALUES (?, ?, 1, 1, 1, 1)"),
-            { QStringLiteral("2020-01-01 10:00:00"), QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')) });
+        InsertCase(connection, i, QStringLiteral("2020-01-01 10:00:00"));
         run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
             { i, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
         run(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
@@ -69,13 +61,8 @@ void fill(DatabaseConnection& connection, int records)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    BenchSession session(argc, argv);
     Platform::setPrompt(std::make_unique<SilentPrompt>());
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
     RegisterCaseProcedures();
@@ -159,8 +146,5 @@ int main(int argc, char* argv[])
             window->ProcessAll();
         });
     PrintRatioLine("resolve and bulk act / 1,000 insert calls", bulk, 1, 1.5);
-    for (QWidget* open : LoadedWindows())
-        UnloadWindow(open);
-    CloseConnection();
     return 0;
 }

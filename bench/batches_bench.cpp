@@ -5,25 +5,21 @@
 // baseline; the least and the median ratio are printed beside the target. "--smoke" runs one pass
 // over a handful of rows; never fails on a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "cases/CaseProcedures.h"
 #include "cases/CaseWindows.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "core/Recordset.h"
 #include "custody/CustodyWindows.h"
 #include "form_framework/DataWindow.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/ListProcedures.h"
-#include "list_controls/zListView.h"
 #include "reference_tables/LookupSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
 #include <QApplication>
-#include <QPushButton>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -36,10 +32,7 @@ void fill(DatabaseConnection& connection, int batches, int perBatch)
     auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
         return connection.executeStatement(sql, values);
     };
-    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
-    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
-    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                       "VALUES ('Evidence', 'EV')"));
+    FillCaseClasses(connection);
     run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P1')"));
     const QVariant box
         = run(QStringLiteral("SELECT Batch_Type_ID FROM Batch_Types WHERE Batch_Type_Code = 'BOX'")).valueAt(0, 0);
@@ -48,10 +41,7 @@ void fill(DatabaseConnection& connection, int batches, int perBatch)
     const int memberships = batches * perBatch;
     connection.beginTransaction();
     for (int i = 1; i <= memberships; ++i)
-        run(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                           "Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                           "VALUES ('2020-01-01 10:00:00', ?, 1, 1, 1, 1)"),
-            { QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')) });
+        InsertCase(connection, i, QStringLiteral("2020-01-01 10:00:00"));
     for (int i = 1; i <= memberships / 2; ++i)
         run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
             { i, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
@@ -71,31 +61,13 @@ void fill(DatabaseConnection& connection, int batches, int perBatch)
     connection.commitTransaction();
 }
 
-void readAll(const QString& sql)
-{
-    std::unique_ptr<Recordset> rows;
-    if (!Act_OpenRecordset(rows, sql))
-        return;
-    while (!rows->eof()) {
-        (void)rows->value(0);
-        (void)rows->value(rows->fieldCount() - 1);
-        rows->moveNext();
-    }
-    CloseRecordset(rows);
-}
-
 int firstValue(const QString& sql) { return GetSQLValue(sql).value_or(QVariant()).toInt(); }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
     RegisterCaseProcedures();
@@ -141,10 +113,7 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_Check_Case_In_Batch") + caseArguments,
         QStringLiteral("EXEC usp_Evd_Check_Case_In_Single_Physical_Batch") + caseArguments };
     bool saved = true;
-    const auto checksAlone = [&] {
-        for (const QString& sql : checks)
-            readAll(sql);
-    };
+    const auto checksAlone = [&] { ReadAll(checks); };
     const auto saveBoth = [&] {
         for (DataWindow* window : { itemWindow, caseWindow }) {
             window->info()->setDataChanged(true);
@@ -172,18 +141,9 @@ int main(int argc, char* argv[])
         std::printf("  (the search window did not open)\n");
         return 1;
     }
-    QApplication::processEvents();
-    const PairedTimes populate = Interleaved(
-        repeats, [&] { readAll(QStringLiteral("EXEC usp_Evd_Search_Batch_Items_All @Case_ID = %1").arg(theCase)); },
-        [&] {
-            search->populateButton()->click();
-            QApplication::processEvents();
-        });
-    std::printf("  (%d rows shown)\n", search->grid()->CountItems());
+    const PairedTimes populate = TimePopulate(
+        repeats, search, QStringLiteral("EXEC usp_Evd_Search_Batch_Items_All @Case_ID = %1").arg(theCase));
     PrintRatioLine("batch items by case, Populate to rows shown / the procedure", populate, 1, 1.5);
 
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

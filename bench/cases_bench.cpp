@@ -5,23 +5,15 @@
 // printed beside the target. "--smoke" runs one pass over a handful of rows; never fails on a
 // missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "cases/CaseProcedures.h"
 #include "cases/CaseWindows.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "core/Recordset.h"
-#include "form_framework/DataWindow.h"
-#include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
-#include "list_controls/zListView.h"
 #include "reference_tables/LookupSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
-
-#include <QApplication>
-#include <QPushButton>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -32,10 +24,7 @@ void fill(DatabaseConnection& connection, int cases, int addresses, int employee
     auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
         return connection.executeStatement(sql, values);
     };
-    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
-    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
-    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                       "VALUES ('Evidence', 'EV')"));
+    FillCaseClasses(connection);
     run(QStringLiteral("INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES ('Open', 'OP')"));
     const QVariant country = run(QStringLiteral("SELECT MIN(Country_ID) FROM Countries")).valueAt(0, 0);
     connection.beginTransaction();
@@ -50,38 +39,16 @@ void fill(DatabaseConnection& connection, int cases, int addresses, int employee
                            "Felony_Class_ID, Original_Incident_Address_ID, Default_Property_Category_ID, "
                            "Default_Submitting_Employee_ID, Collecting_Employee_ID) "
                            "VALUES (?, ?, 1, 1, 1, ?, 1, ?, ?)"),
-            { QStringLiteral("20%1-%2-%3 10:00:00")
-                    .arg(10 + i % 10)
-                    .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                    .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
-                QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')), 1 + i % addresses, 1 + i % employees,
-                1 + (i * 7) % employees });
+            { SpreadCaseDateTime(i), QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')), 1 + i % addresses,
+                1 + i % employees, 1 + (i * 7) % employees });
     connection.commitTransaction();
-}
-
-void readAll(const QString& sql)
-{
-    std::unique_ptr<Recordset> rows;
-    if (!Act_OpenRecordset(rows, sql))
-        return;
-    while (!rows->eof()) {
-        (void)rows->value(0);
-        (void)rows->value(rows->fieldCount() - 1);
-        rows->moveNext();
-    }
-    CloseRecordset(rows);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
     RegisterCaseProcedures();
@@ -104,24 +71,7 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_DropDown_Addresses"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
         QStringLiteral("EXEC usp_Evd_DropDown_Property_Categories"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
         QStringLiteral("SELECT * FROM Cases WHERE Case_ID = %1").arg(shown) };
-    const PairedTimes open = Interleaved(
-        repeats,
-        [&] {
-            for (const QString& sql : lists)
-                readAll(sql);
-        },
-        [&] {
-            DataWindow* window = OpenFormWithParams(QStringLiteral("frmCase"), shown,
-                { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), shown });
-            if (!window) {
-                std::printf("  (the window did not open)\n");
-                return;
-            }
-            window->show();
-            QApplication::processEvents();
-            UnloadWindow(window);
-            QApplication::processEvents();
-        });
+    const PairedTimes open = TimeOpenForEdit(repeats, lists, QStringLiteral("frmCase"), shown);
     PrintRatioLine("frmCase for edit, shown / its list and row queries", open, 1, 2.0);
 
     auto* search = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCases")));
@@ -129,18 +79,7 @@ int main(int argc, char* argv[])
         std::printf("  (the search window did not open)\n");
         return 1;
     }
-    QApplication::processEvents();
-    const PairedTimes populate = Interleaved(
-        repeats, [&] { readAll(QStringLiteral("EXEC usp_Evd_Search_Cases_All")); },
-        [&] {
-            search->populateButton()->click();
-            QApplication::processEvents();
-        });
-    std::printf("  (%d rows shown)\n", search->grid()->CountItems());
+    const PairedTimes populate = TimePopulate(repeats, search, QStringLiteral("EXEC usp_Evd_Search_Cases_All"));
     PrintRatioLine("cases search, Populate to rows shown / the procedure", populate, 1, 1.5);
-
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

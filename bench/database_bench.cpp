@@ -10,6 +10,7 @@
 // the pairs are printed, with the cost per row read or per call. "--smoke" runs an empty and a
 // one-row table once each. The program reports, it never fails on a missed target.
 
+#include "BenchCluster.h"
 #include "BenchTiming.h"
 
 #include "core/AppError.h"
@@ -314,26 +315,7 @@ void runBench(const QString& title, DatabaseConnection& connection, const Proced
 }
 
 // Runs administrative statements on the cluster's maintenance database.
-void clusterExec(const QString& statement)
-{
-    const QString name = QStringLiteral("bench-cluster-admin");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(qEnvironmentVariable("PGHOST"));
-        db.setPort(qEnvironmentVariable("PGPORT").toInt());
-        db.setDatabaseName(QStringLiteral("postgres"));
-        if (!db.open())
-            throw std::runtime_error(db.lastError().text().toStdString());
-        QSqlQuery query(db);
-        const bool ok = query.exec(statement);
-        const QString error = query.lastError().text();
-        query = QSqlQuery();
-        db.close();
-        if (!ok)
-            throw std::runtime_error((statement + QStringLiteral(": ") + error).toStdString());
-    }
-    QSqlDatabase::removeDatabase(name);
-}
+void clusterExec(const QString& statement) { ClusterExec(QStringLiteral("bench-cluster-admin"), statement); }
 
 void benchSqlite(const Procedure& readProcedure, const Procedure& findProcedure)
 {

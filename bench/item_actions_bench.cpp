@@ -6,21 +6,15 @@
 // and the median ratio are printed beside the target. "--smoke" runs one pass over a handful of
 // rows; never fails on a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "cases/CaseProcedures.h"
 #include "cases/CaseWindows.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "core/Recordset.h"
 #include "custody/CustodyWindows.h"
-#include "form_framework/DataWindow.h"
-#include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
 #include "reference_tables/ReferenceTables.h"
-
-#include <QApplication>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -31,10 +25,7 @@ void fill(DatabaseConnection& connection, int items, int cases, int batches)
     auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
         return connection.executeStatement(sql, values);
     };
-    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
-    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
-    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                       "VALUES ('Evidence', 'EV')"));
+    FillCaseClasses(connection);
     run(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) VALUES ('Test Box', 'TBOX')"));
     run(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
     run(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
@@ -45,9 +36,7 @@ void fill(DatabaseConnection& connection, int items, int cases, int batches)
     for (int i = 1; i <= 50; ++i)
         run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES (?)"), { QStringLiteral("P%1").arg(i) });
     for (int i = 1; i <= cases; ++i)
-        run(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                           "Default_Property_Category_ID, Default_Submitting_Employee_ID) VALUES (?, ?, 1, 1, 1, 1)"),
-            { QStringLiteral("2020-01-01 10:00:00"), QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')) });
+        InsertCase(connection, i, QStringLiteral("2020-01-01 10:00:00"));
     for (int i = 1; i <= items; ++i)
         run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
             { 1 + i % cases, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
@@ -58,29 +47,11 @@ void fill(DatabaseConnection& connection, int items, int cases, int batches)
     connection.commitTransaction();
 }
 
-void readAll(const QString& sql)
-{
-    std::unique_ptr<Recordset> rows;
-    if (!Act_OpenRecordset(rows, sql))
-        return;
-    while (!rows->eof()) {
-        (void)rows->value(0);
-        (void)rows->value(rows->fieldCount() - 1);
-        rows->moveNext();
-    }
-    CloseRecordset(rows);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
     RegisterCaseProcedures();
@@ -129,28 +100,8 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
         QStringLiteral("SELECT * FROM Item_Actions WHERE Item_Action_ID = %1").arg(shown),
         QStringLiteral("EXEC usp_Evd_Get_Item_Action_Type_Details 1") };
-    const PairedTimes open = Interleaved(
-        repeats,
-        [&] {
-            for (const QString& sql : lists)
-                readAll(sql);
-        },
-        [&] {
-            DataWindow* window = OpenFormWithParams(QStringLiteral("frmItemAction"), shown,
-                { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), shown });
-            if (!window) {
-                std::printf("  (the window did not open)\n");
-                return;
-            }
-            window->show();
-            QApplication::processEvents();
-            UnloadWindow(window);
-            QApplication::processEvents();
-        });
+    const PairedTimes open = TimeOpenForEdit(repeats, lists, QStringLiteral("frmItemAction"), shown);
     PrintRatioLine("frmItemAction for edit, shown / its list and row queries", open, 1, 2.0);
 
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

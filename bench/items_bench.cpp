@@ -5,24 +5,16 @@
 // baseline; the least and the median ratio are printed beside the target. "--smoke" runs one pass
 // over a handful of rows; never fails on a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "cases/CaseProcedures.h"
 #include "cases/CaseWindows.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "core/Recordset.h"
 #include "custody/CustodyWindows.h"
-#include "form_framework/DataWindow.h"
-#include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
-#include "list_controls/zListView.h"
 #include "reference_tables/LookupSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
-
-#include <QApplication>
-#include <QPushButton>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -33,23 +25,14 @@ void fill(DatabaseConnection& connection, int cases, int casesWithItems, int ite
     auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
         return connection.executeStatement(sql, values);
     };
-    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
-    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
-    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                       "VALUES ('Evidence', 'EV')"));
+    FillCaseClasses(connection);
     run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P1')"));
     run(QStringLiteral("INSERT INTO Item_Statuses (Item_Status_Name, Item_Status_Code) VALUES ('Stored', 'ST')"));
     run(QStringLiteral("INSERT INTO Property_Types (Property_Type_Name, Property_Type_Code, Days_Until_Review, "
                        "Currency_Applicable) VALUES ('Bicycle', 'BI', 30, 0)"));
     connection.beginTransaction();
     for (int i = 1; i <= cases; ++i)
-        run(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                           "Default_Property_Category_ID, Default_Submitting_Employee_ID) VALUES (?, ?, 1, 1, 1, 1)"),
-            { QStringLiteral("20%1-%2-%3 10:00:00")
-                    .arg(10 + i % 10)
-                    .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                    .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
-                QStringLiteral("N-%1").arg(i, 7, 10, QLatin1Char('0')) });
+        InsertCase(connection, i, SpreadCaseDateTime(i));
     for (int i = 1; i <= models; ++i)
         run(QStringLiteral("INSERT INTO Item_Models (Item_Model_Name, Parent_Item_Model_ID) VALUES (?, ?)"),
             { QStringLiteral("Model %1").arg(i), i > 50 ? QVariant(1 + i % 50) : QVariant() });
@@ -61,29 +44,11 @@ void fill(DatabaseConnection& connection, int cases, int casesWithItems, int ite
     connection.commitTransaction();
 }
 
-void readAll(const QString& sql)
-{
-    std::unique_ptr<Recordset> rows;
-    if (!Act_OpenRecordset(rows, sql))
-        return;
-    while (!rows->eof()) {
-        (void)rows->value(0);
-        (void)rows->value(rows->fieldCount() - 1);
-        rows->moveNext();
-    }
-    CloseRecordset(rows);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
     RegisterCaseProcedures();
@@ -112,24 +77,7 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"),
         QStringLiteral("SELECT * FROM Items WHERE Item_ID = %1").arg(shown),
         QStringLiteral("SELECT * FROM Property_Types WHERE Property_Type_ID = 1") };
-    const PairedTimes open = Interleaved(
-        repeats,
-        [&] {
-            for (const QString& sql : queries)
-                readAll(sql);
-        },
-        [&] {
-            DataWindow* window = OpenFormWithParams(QStringLiteral("frmItem"), shown,
-                { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), shown });
-            if (!window) {
-                std::printf("  (the window did not open)\n");
-                return;
-            }
-            window->show();
-            QApplication::processEvents();
-            UnloadWindow(window);
-            QApplication::processEvents();
-        });
+    const PairedTimes open = TimeOpenForEdit(repeats, queries, QStringLiteral("frmItem"), shown);
     PrintRatioLine("frmItem for edit, shown / its list, row and type queries", open, 1, 2.0);
 
     auto* search = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmItems")));
@@ -137,18 +85,8 @@ int main(int argc, char* argv[])
         std::printf("  (the search window did not open)\n");
         return 1;
     }
-    QApplication::processEvents();
-    const PairedTimes populate = Interleaved(
-        repeats, [&] { readAll(QStringLiteral("EXEC usp_Evd_Search_Items_All")); },
-        [&] {
-            search->populateButton()->click();
-            QApplication::processEvents();
-        });
-    std::printf("  (%d rows shown)\n", search->grid()->CountItems());
+    const PairedTimes populate = TimePopulate(repeats, search, QStringLiteral("EXEC usp_Evd_Search_Items_All"));
     PrintRatioLine("items search, Populate to rows shown / the procedure", populate, 1, 1.5);
 
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

@@ -5,28 +5,22 @@
 // baseline; the least and the median ratio are printed beside the target. "--smoke" runs one pass
 // over a handful of rows and a small picture; never fails on a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "cases/CaseProcedures.h"
 #include "cases/NotificationWindows.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "core/Recordset.h"
 #include "custody/CustodyWindows.h"
-#include "form_framework/DataWindow.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
-#include "list_controls/zListView.h"
 #include "reference_tables/LookupSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
-#include <QPushButton>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,10 +32,7 @@ void fill(DatabaseConnection& connection, int notifications, const QString& pict
     auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
         return connection.executeStatement(sql, values);
     };
-    run(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('Burglary', 'BU')"));
-    run(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) VALUES ('Class A', 'FA')"));
-    run(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                       "VALUES ('Evidence', 'EV')"));
+    FillCaseClasses(connection);
     run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P1')"));
     run(QStringLiteral("INSERT INTO Notification_Types (Notification_Type_Name, Notification_Type_Code) "
                        "VALUES ('Release', 'RL')"));
@@ -76,19 +67,6 @@ void fill(DatabaseConnection& connection, int notifications, const QString& pict
     run(QStringLiteral("INSERT INTO Item_Files (Item_ID, DB_File_ID) VALUES (1, 1)"));
 }
 
-void readAll(const QString& sql)
-{
-    std::unique_ptr<Recordset> rows;
-    if (!Act_OpenRecordset(rows, sql))
-        return;
-    while (!rows->eof()) {
-        (void)rows->value(0);
-        (void)rows->value(rows->fieldCount() - 1);
-        rows->moveNext();
-    }
-    CloseRecordset(rows);
-}
-
 // A photograph-like picture (gradients and noise, so the JPEG is not trivially small).
 QString makePicture(const QString& path, int width, int height)
 {
@@ -106,12 +84,7 @@ QString makePicture(const QString& path, int width, int height)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
     RegisterCaseProcedures();
@@ -121,8 +94,8 @@ int main(int argc, char* argv[])
     const bool smoke = IsSmokeRun(argc, argv);
     const int notifications = smoke ? 5 : 100000;
     const int repeats = smoke ? 1 : 7;
-    const QString picture = smoke ? makePicture(folder.filePath(QStringLiteral("small.jpg")), 40, 30)
-                                  : makePicture(folder.filePath(QStringLiteral("large.jpg")), 4000, 3000);
+    const QString picture = smoke ? makePicture(session.folder().filePath(QStringLiteral("small.jpg")), 40, 30)
+                                  : makePicture(session.folder().filePath(QStringLiteral("large.jpg")), 4000, 3000);
     fill(*DBConnection(), notifications, picture);
     std::printf(
         "Notifications and item files: %d notifications on SQLite; %d interleaved pairs\n", notifications, repeats);
@@ -133,14 +106,7 @@ int main(int argc, char* argv[])
         std::printf("  (the search window did not open)\n");
         return 1;
     }
-    QApplication::processEvents();
-    const PairedTimes populate = Interleaved(
-        repeats, [&] { readAll(QStringLiteral("EXEC usp_Evd_Search_Notifications_All")); },
-        [&] {
-            search->populateButton()->click();
-            QApplication::processEvents();
-        });
-    std::printf("  (%d rows shown)\n", search->grid()->CountItems());
+    const PairedTimes populate = TimePopulate(repeats, search, QStringLiteral("EXEC usp_Evd_Search_Notifications_All"));
     PrintRatioLine("notifications search, Populate to rows shown / the procedure", populate, 1, 1.5);
     UnloadWindow(search);
 
@@ -153,22 +119,8 @@ int main(int argc, char* argv[])
             if (image.isNull())
                 std::printf("  (the picture could not be read)\n");
         },
-        [&] {
-            DataWindow* window = OpenFormWithParams(
-                QStringLiteral("frmItemFile"), 1, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), 1 });
-            if (!window) {
-                std::printf("  (the window did not open)\n");
-                return;
-            }
-            window->show();
-            QApplication::processEvents();
-            UnloadWindow(window);
-            QApplication::processEvents();
-        });
+        [&] { OpenForEditAndClose(QStringLiteral("frmItemFile"), 1, true); });
     PrintRatioLine("frmItemFile for edit with Preview, shown / QImageReader alone", open, 1, 1.5);
 
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

@@ -5,19 +5,13 @@
 // the median ratio are printed beside the target. "--smoke" runs one pass over 10-row lists; never
 // fails on a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "core/Recordset.h"
-#include "form_framework/DataWindow.h"
 #include "form_framework/FormRegistry.h"
-#include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
 #include "reference_tables/LookupRecordWindow.h"
-
-#include <QApplication>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -124,30 +118,11 @@ void fill(DatabaseConnection& connection, int listRows)
     connection.executeStatement(row + QStringLiteral(")"));
 }
 
-// Reads every row of the query, as a filled list does.
-void readAll(const QString& sql)
-{
-    std::unique_ptr<Recordset> rows;
-    if (!Act_OpenRecordset(rows, sql))
-        return;
-    while (!rows->eof()) {
-        (void)rows->value(0);
-        (void)rows->value(rows->fieldCount() - 1);
-        rows->moveNext();
-    }
-    CloseRecordset(rows);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     const LookupTable table = BenchTable();
     FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
@@ -164,24 +139,12 @@ int main(int argc, char* argv[])
     const PairedTimes open = Interleaved(
         repeats,
         [&] {
-            readAll(kListA);
-            readAll(kListB);
-            readAll(oneRow);
+            ReadAll(kListA);
+            ReadAll(kListB);
+            ReadAll(oneRow);
         },
-        [&] {
-            DataWindow* window = OpenFormWithParams(
-                table.recordWindow, 1, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), 1 });
-            if (!window) {
-                std::printf("  (the window did not open)\n");
-                return;
-            }
-            UnloadWindow(window);
-            QApplication::processEvents();
-        });
+        [&] { OpenForEditAndClose(table.recordWindow, 1, false); });
     PrintRatioLine("opened for edit / its three queries alone", open, 1, 2.0);
 
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

@@ -7,7 +7,7 @@
 // beside the target. "--smoke" runs an empty and a one-row table once; "--rows N" another size.
 // Never fails on a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "cases/CaseProcedures.h"
 #include "cases/PeopleWindows.h"
 #include "core/Connection.h"
@@ -20,21 +20,9 @@
 #include "reference_tables/LookupSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
-
 #include <cstdio>
-#include <vector>
 
 namespace {
-
-int rowsArgument(int argc, char* argv[], int fallback)
-{
-    for (int i = 1; i + 1 < argc; ++i)
-        if (QByteArray(argv[i]) == "--rows")
-            return QByteArray(argv[i + 1]).toInt();
-    return fallback;
-}
 
 void measure(DatabaseConnection& connection, int rows, int repeats)
 {
@@ -86,12 +74,8 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
             CloseRecordset(rs);
         }
     };
-    const PairedTimes open = Interleaved(repeats, baseline, [&] {
-        DataWindow* window = OpenFormWithParams(
-            QStringLiteral("frmEmployee"), id, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), id });
-        UnloadWindow(window);
-        QApplication::processEvents();
-    });
+    const PairedTimes open
+        = Interleaved(repeats, baseline, [&] { OpenForEditAndClose(QStringLiteral("frmEmployee"), id, false); });
     PrintRatioLine("(b) employee window for edit / its queries", open, 1, 2.0);
 }
 
@@ -99,28 +83,16 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
     RegisterCaseProcedures();
     RegisterPeopleForms();
 
     const bool smoke = IsSmokeRun(argc, argv);
-    const int named = rowsArgument(argc, argv, -1);
-    const std::vector<int> sizes = named >= 0 ? std::vector<int> { named }
-        : smoke                               ? std::vector<int> { 0, 1 }
-                                              : std::vector<int> { 100000 };
-    for (const int rows : sizes)
+    for (const int rows : TableSizes(argc, argv, 100000))
         measure(*DBConnection(), rows, smoke ? 1 : 5);
     std::printf("(us/unit: microseconds per row shown for (a), per window for (b))\n");
 
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

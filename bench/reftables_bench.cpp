@@ -8,33 +8,23 @@
 // and a one-row table once; "--rows N" another size (with --smoke, one pass of it). Never fails on
 // a missed target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "core/Connection.h"
-#include "form_framework/DataWindow.h"
 #include "core/Database.h"
+#include "form_framework/DataWindow.h"
 #include "form_framework/FormRegistry.h"
-#include "list_controls/ListProcedures.h"
-#include "reference_tables/LookupSearchWindow.h"
-#include "reference_tables/ReferenceTables.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
+#include "list_controls/ListProcedures.h"
 #include "list_controls/zListView.h"
+#include "reference_tables/LookupSearchWindow.h"
+#include "reference_tables/ReferenceTables.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <cstdio>
-#include <vector>
 
 namespace {
-
-int rowsArgument(int argc, char* argv[], int fallback)
-{
-    for (int i = 1; i + 1 < argc; ++i)
-        if (QByteArray(argv[i]) == "--rows")
-            return QByteArray(argv[i + 1]).toInt();
-    return fallback;
-}
 
 // One table size: fills the table, then times the search window and the record window.
 void measure(DatabaseConnection& connection, int rows, int repeats)
@@ -84,12 +74,8 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
     });
     delete built;
     PrintRatioLine("(b) record load (row, fields, snapshot)", load, 1, 2.0);
-    const PairedTimes open = Interleaved(repeats * 4, query, [&] {
-        DataWindow* window = OpenFormWithParams(QStringLiteral("frmCaseStatus"), someId,
-                                                { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), someId });
-        UnloadWindow(window);
-        QApplication::processEvents();
-    });
+    const PairedTimes open
+        = Interleaved(repeats * 4, query, [&] { OpenForEditAndClose(QStringLiteral("frmCaseStatus"), someId, false); });
     PrintRatioLine("    whole opening, window built", open, 1, 0);
 }
 
@@ -97,28 +83,14 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    SetDBConnection(DatabaseConnection::open(
-        { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    BenchSession session(argc, argv);
     RegisterListControlProcedures();
     RegisterReferenceTableForms();
 
     const bool smoke = IsSmokeRun(argc, argv);
-    // "--rows N" names the one size (with --smoke: one pass of it); otherwise 10,000, or with
-    // --smoke an empty and a one-row table.
-    const int named = rowsArgument(argc, argv, -1);
-    const std::vector<int> sizes = named >= 0 ? std::vector<int> { named }
-        : smoke                               ? std::vector<int> { 0, 1 }
-                                              : std::vector<int> { 10000 };
-    for (const int rows : sizes)
+    for (const int rows : TableSizes(argc, argv, 10000))
         measure(*DBConnection(), rows, smoke ? 1 : 7);
     std::printf("(us/unit: microseconds per row shown for (a), per window for (b))\n");
 
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

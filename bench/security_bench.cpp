@@ -8,6 +8,7 @@
 //
 //   security_bench [N | --smoke]     N saves of each kind per repeat (default 10,000; --smoke 200)
 
+#include "BenchCluster.h"
 #include "BenchTiming.h"
 #include "core/Connection.h"
 #include "core/Database.h"
@@ -16,9 +17,6 @@
 #include "core/SqlText.h"
 
 #include <QCoreApplication>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <cstdio>
 #include <stdexcept>
@@ -29,26 +27,7 @@ namespace {
 constexpr double kTarget = 1.3;
 
 // Runs administrative statements on the cluster's maintenance database.
-void clusterExec(const QString& statement)
-{
-    const QString name = QStringLiteral("security-bench-cluster-admin");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(qEnvironmentVariable("PGHOST"));
-        db.setPort(qEnvironmentVariable("PGPORT").toInt());
-        db.setDatabaseName(QStringLiteral("postgres"));
-        if (!db.open())
-            throw std::runtime_error(db.lastError().text().toStdString());
-        QSqlQuery query(db);
-        const bool ok = query.exec(statement);
-        const QString error = query.lastError().text();
-        query = QSqlQuery();
-        db.close();
-        if (!ok)
-            throw std::runtime_error((statement + QStringLiteral(": ") + error).toStdString());
-    }
-    QSqlDatabase::removeDatabase(name);
-}
+void clusterExec(const QString& statement) { ClusterExec(QStringLiteral("security-bench-cluster-admin"), statement); }
 
 // The fields a lookup record window of a few columns saves.
 PairDictionary recordValues(int serial, int round)
