@@ -76,19 +76,6 @@ protected:
         window->field(QStringLiteral("zcbtPropertyCategory"))->setValue(classes.category);
         window->field(QStringLiteral("zcbtSubmittingEmployee"))->setValue(classes.employee);
     }
-    // The newest loaded window of that name.
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
-    }
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
-    }
 
     CaseClasses classes;
 

@@ -128,18 +128,6 @@ protected:
         window->field(QStringLiteral("zcbtPerson"))->setValue(person);
         window->field(QStringLiteral("zcbtAddress"))->setValue(address);
     }
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
-    }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
-    }
     static void discard(LookupRecordWindow* window)
     {
         window->info()->setDataChanged(false);

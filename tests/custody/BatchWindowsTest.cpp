@@ -84,21 +84,9 @@ protected:
     }
     int memberships() { return count(QStringLiteral("SELECT COUNT(*) FROM Batch_Items")); }
 
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
-    }
     static QAbstractButton* option(QWidget* window, int index)
     {
         return window->findChild<QAbstractButton*>(QStringLiteral("optItemCase_%1").arg(index));
-    }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
     }
     // Every command text sent from now on that contains the fragment.
     void watch(const QString& fragment)

@@ -94,14 +94,6 @@ protected:
     {
         return window->findChild<QRadioButton*>(QStringLiteral("optItemCase_%1").arg(option))->isChecked();
     }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
-    }
     static void selectRow(LookupSearchWindow* search, int identity)
     {
         search->PopulateData();

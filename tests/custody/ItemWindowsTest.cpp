@@ -128,18 +128,6 @@ protected:
     {
         return QString(prefix) + QStringLiteral("-%1").arg(id, 10, 10, QLatin1Char('0'));
     }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
-    }
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
-    }
     static int valueOf(LookupRecordWindow* window, const char* name) { return field(window, name)->Value().toInt(); }
     static void discard(LookupRecordWindow* window)
     {
