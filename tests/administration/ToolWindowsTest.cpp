@@ -21,6 +21,7 @@
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zFieldBase.h"
+#include "support/ExternalTools.h"
 #include "support/PromptRecorder.h"
 
 #include <QAction>
@@ -31,7 +32,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -47,15 +47,6 @@
 namespace {
 
 QString q(const char* text) { return QString::fromUtf8(text); }
-
-QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000))
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class RecordingOpener final : public DesktopOpener {
 public:
@@ -432,7 +423,7 @@ TEST_P(ReportViewer, TwoViewersShowTheirOwnReportAndPrintIt)
         Prompts().clear();
         viewer->ProcessCommand(MainCommand::Print);
         EXPECT_EQ(Prompts().beeps, 0);
-        const QString text = runTool(q("pdftotext"), { q("-layout"), pdf, q("-") });
+        const QString text = RunTool(q("pdftotext"), { q("-layout"), pdf, q("-") });
         for (const char* shown : expected[i].shown)
             EXPECT_TRUE(text.contains(q(shown))) << shown << "\n" << text.toStdString();
         EXPECT_FALSE(text.contains(q(expected[i].absent))) << text.toStdString();
@@ -621,9 +612,9 @@ TEST_P(ToolWindows, SqlToExcelRefusesWritesAndExportsASelect)
     EXPECT_TRUE(Prompts().boxes.empty()) << Prompts().boxes.front().text.toStdString();
     const QString workbook = ExportWorkbookPath(q("Users list"));
     ASSERT_EQ(RecordingOpener::opened, QStringList { workbook });
-    const QString description = runTool(q("unzip"), { q("-p"), workbook, q("xl/worksheets/sheet1.xml") });
+    const QString description = RunTool(q("unzip"), { q("-p"), workbook, q("xl/worksheets/sheet1.xml") });
     EXPECT_TRUE(description.contains(q("Users list")) && description.contains(q("For the audit")));
-    const QString data = runTool(q("unzip"), { q("-p"), workbook, q("xl/worksheets/sheet2.xml") });
+    const QString data = RunTool(q("unzip"), { q("-p"), workbook, q("xl/worksheets/sheet2.xml") });
     EXPECT_TRUE(data.contains(q(">Login<")) && data.contains(q("Still writable"))) << data.toStdString();
     EXPECT_TRUE(LoadedWindows().contains(window)) << "the window stays open for the next statement";
 

@@ -21,15 +21,14 @@
 #include "list_controls/zListView.h"
 #include "reference_tables/LookupRecordWindow.h"
 #include "reference_tables/LookupSearchWindow.h"
+#include "support/CaseRows.h"
+#include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -38,20 +37,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <optional>
 
-class RecordingPresenter final : public MergedDocumentPresenter {
-public:
-    void preview(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    void print(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    static inline std::vector<std::unique_ptr<QTextDocument>> documents;
-};
+namespace {
 
 class CaseWindows : public ReferenceTest {
 protected:
@@ -62,70 +50,37 @@ protected:
             return;
         RegisterCaseProcedures();
         RegisterCaseWindows();
-        RecordingPresenter::documents.clear();
-        m_presenter = SetMergedDocumentPresenter(std::make_unique<RecordingPresenter>());
+        m_presenter.emplace();
         QDir().mkpath(GetMainPath() + QStringLiteral("Reports"));
         QFile::remove(TemplatePath(QStringLiteral("Barcode Labels - Cases")));
         ASSERT_TRUE(
             QFile::copy(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/Reports/Barcode Labels - Cases.html"),
                 TemplatePath(QStringLiteral("Barcode Labels - Cases"))));
-        crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
-                                      "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
-        felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                       "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
-        category = insert(
-            QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
-                           "Property_Category_Code) VALUES ('Evidence', 'EV') RETURNING Property_Category_ID"));
-        employee
-            = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-1') RETURNING Employee_ID"));
+        classes = InsertCaseClasses();
     }
     void TearDown() override
     {
-        if (m_presenter)
-            SetMergedDocumentPresenter(std::move(m_presenter));
+        m_presenter.reset();
         ReferenceTest::TearDown();
     }
 
     int addCase(const QString& number, const QString& date = QStringLiteral("2004-03-07 21:15:00"))
     {
-        return insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                                     "Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                                     "VALUES (%1, %2, %3, %4, %5, %6) RETURNING Case_ID")
-                          .arg(SQLString(date), SQLString(number))
-                          .arg(crime)
-                          .arg(felony)
-                          .arg(category)
-                          .arg(employee));
+        return InsertCase(classes, number, date);
     }
     // The required fields of a new case other than its date and number.
     void fillRequired(LookupRecordWindow* window)
     {
-        window->field(QStringLiteral("zcbtCrimeClass"))->setValue(crime);
-        window->field(QStringLiteral("zcbtFelonyClass"))->setValue(felony);
-        window->field(QStringLiteral("zcbtPropertyCategory"))->setValue(category);
-        window->field(QStringLiteral("zcbtSubmittingEmployee"))->setValue(employee);
-    }
-    // The newest loaded window of that name.
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
-    }
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
+        window->field(QStringLiteral("zcbtCrimeClass"))->setValue(classes.crime);
+        window->field(QStringLiteral("zcbtFelonyClass"))->setValue(classes.felony);
+        window->field(QStringLiteral("zcbtPropertyCategory"))->setValue(classes.category);
+        window->field(QStringLiteral("zcbtSubmittingEmployee"))->setValue(classes.employee);
     }
 
-    int crime = 0;
-    int felony = 0;
-    int category = 0;
-    int employee = 0;
+    CaseClasses classes;
 
 private:
-    std::unique_ptr<MergedDocumentPresenter> m_presenter;
+    std::optional<RecordingPresenter::Installed> m_presenter;
 };
 
 TEST_P(CaseWindows, DefaultCaseNumberComesFromTheCaseDateAndNeverReplacesOne)
@@ -321,22 +276,8 @@ TEST_P(CaseWindows, CaseLabelsCarryBarcodesThatDecodeToTheirCodes)
         ASSERT_EQ(RecordingPresenter::documents.size(), 1u);
         QTextDocument* document = RecordingPresenter::documents.front().get();
         EXPECT_TRUE(document->toPlainText().contains(QString::fromLatin1(number)));
-        document->setTextWidth(1000);
-        QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        {
-            QPainter painter(&page);
-            painter.scale(3, 3);
-            painter.translate(10, 10);
-            document->drawContents(&painter);
-        }
-        const QString png = folder.filePath(QString::fromLatin1(number) + QStringLiteral(".png"));
-        ASSERT_TRUE(page.save(png));
-        QProcess zbar;
-        zbar.start(QStringLiteral("zbarimg"),
-            { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"), png });
-        ASSERT_TRUE(zbar.waitForFinished(30000));
-        decoded << QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
+        decoded << DecodedBarcodes(document, folder.filePath(QString::fromLatin1(number) + QStringLiteral(".png")))
+                       .join(QLatin1Char('\n'));
         UnloadWindow(window);
     }
     EXPECT_EQ(decoded, expected);

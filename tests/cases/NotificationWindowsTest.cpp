@@ -21,15 +21,14 @@
 #include "list_controls/zListView.h"
 #include "reference_tables/LookupRecordWindow.h"
 #include "reference_tables/LookupSearchWindow.h"
+#include "support/CaseRows.h"
+#include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,22 +36,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <algorithm>
 
 namespace {
-
-class KeptDocuments final : public MergedDocumentPresenter {
-public:
-    void preview(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    void print(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    static inline std::vector<std::unique_ptr<QTextDocument>> documents;
-};
 
 class NotificationWindows : public ReferenceTest {
 protected:
@@ -73,30 +61,23 @@ protected:
         items.caption = QStringLiteral("Item");
         items.pluralCaption = QStringLiteral("Items");
         FormRegistry::registerForm(items.recordWindow, [items] { return new LookupRecordWindow(items); });
-        KeptDocuments::documents.clear();
-        m_presenter = SetMergedDocumentPresenter(std::make_unique<KeptDocuments>());
+        m_presenter.emplace();
         QDir().mkpath(GetMainPath() + QStringLiteral("Reports"));
         QFile::remove(TemplatePath(QStringLiteral("Notification")));
         ASSERT_TRUE(QFile::copy(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/Reports/Notification.html"),
             TemplatePath(QStringLiteral("Notification"))));
 
-        const int crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES "
-                                                "('Theft', 'TH') RETURNING Crime_Class_ID"));
-        const int felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                                 "VALUES ('Class B', 'FB') RETURNING Felony_Class_ID"));
-        const int category
-            = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                                    "VALUES ('Found', 'FO') RETURNING Property_Category_ID"));
-        employee
-            = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-7') RETURNING Employee_ID"));
-        theCase
-            = insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, "
-                                    "Felony_Class_ID, Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                                    "VALUES ('2024-03-07 21:15:00', '2024-77', %1, %2, %3, %4) RETURNING Case_ID")
-                         .arg(crime)
-                         .arg(felony)
-                         .arg(category)
-                         .arg(employee));
+        CaseClassNames names;
+        names.crime = QStringLiteral("Theft");
+        names.crimeCode = QStringLiteral("TH");
+        names.felony = QStringLiteral("Class B");
+        names.felonyCode = QStringLiteral("FB");
+        names.category = QStringLiteral("Found");
+        names.categoryCode = QStringLiteral("FO");
+        names.payroll = QStringLiteral("P-7");
+        const CaseClasses classes = InsertCaseClasses(names);
+        employee = classes.employee;
+        theCase = InsertCase(classes, QStringLiteral("2024-77"));
         item = addItem(QStringLiteral("BIKE-1"));
         otherItem = addItem(QStringLiteral("BIKE-2"));
         type = insert(QStringLiteral("INSERT INTO Notification_Types (Notification_Type_Name, Notification_Type_Code, "
@@ -117,8 +98,7 @@ protected:
     }
     void TearDown() override
     {
-        if (m_presenter)
-            SetMergedDocumentPresenter(std::move(m_presenter));
+        m_presenter.reset();
         ReferenceTest::TearDown();
     }
 
@@ -148,18 +128,6 @@ protected:
         window->field(QStringLiteral("zcbtPerson"))->setValue(person);
         window->field(QStringLiteral("zcbtAddress"))->setValue(address);
     }
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
-    }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
-    }
     static void discard(LookupRecordWindow* window)
     {
         window->info()->setDataChanged(false);
@@ -175,7 +143,7 @@ protected:
     int address = 0;
 
 private:
-    std::unique_ptr<MergedDocumentPresenter> m_presenter;
+    std::optional<RecordingPresenter::Installed> m_presenter;
 };
 
 TEST_P(NotificationWindows, OpenedForAnItemAndGivenItsCodeOnTheFirstSave)
@@ -289,26 +257,12 @@ TEST_P(NotificationWindows, LetterCarriesTheRowAndABarcodeThatDecodes)
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\tBIKE-1\tGrey bicycle\t2024-77\t"))) << text.toStdString();
 
-    ASSERT_EQ(KeptDocuments::documents.size(), 1u);
-    QTextDocument* document = KeptDocuments::documents.front().get();
+    ASSERT_EQ(RecordingPresenter::documents.size(), 1u);
+    QTextDocument* document = RecordingPresenter::documents.front().get();
     EXPECT_TRUE(document->toPlainText().contains(QStringLiteral("Ann Lee")));
-    document->setTextWidth(800);
-    QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        painter.scale(3, 3);
-        painter.translate(10, 10);
-        document->drawContents(&painter);
-    }
     QTemporaryDir folder;
-    const QString png = folder.filePath(QStringLiteral("letter.png"));
-    ASSERT_TRUE(page.save(png));
-    QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"),
-        { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"), png });
-    ASSERT_TRUE(zbar.waitForFinished(30000));
-    EXPECT_EQ(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), QStringLiteral("CODE-39:") + code);
+    EXPECT_EQ(DecodedBarcodes(document, folder.filePath(QStringLiteral("letter.png")), 800),
+        QStringList { QStringLiteral("CODE-39:") + code });
 }
 
 TEST_P(NotificationWindows, ViewItemAndCasePeopleFollowTheLinksOrSayTheyAreGone)

@@ -19,6 +19,7 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
+#include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
 #include <QHeaderView>
@@ -46,25 +47,13 @@ protected:
         RegisterPeopleForms();
         RegisterCaseWindows();
         RegisterCustodyWindows();
-        const int crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
-                                                "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
-        const int felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                                 "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
-        const int category = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
-                                                   "Property_Category_Code) VALUES ('Evidence', 'EV') "
-                                                   "RETURNING Property_Category_ID"));
-        employee = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-7') RETURNING Employee_ID"));
-        secondEmployee
-            = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-8') RETURNING Employee_ID"));
-        caseID = insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, "
-                                       "Felony_Class_ID, Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                                       "VALUES ('2024-03-07 21:15:00', 'CN-1', %1, %2, %3, %4) RETURNING Case_ID")
-                             .arg(crime)
-                             .arg(felony)
-                             .arg(category)
-                             .arg(employee));
-        item = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'IN-1') RETURNING Item_ID")
-                          .arg(caseID));
+        CaseClassNames names;
+        names.payroll = QStringLiteral("P-7");
+        const CaseClasses classes = InsertCaseClasses(names);
+        employee = classes.employee;
+        secondEmployee = InsertEmployee(QStringLiteral("P-8"));
+        caseID = InsertCase(classes, QStringLiteral("CN-1"));
+        item = InsertItem(caseID, QStringLiteral("IN-1"));
         const int room
             = insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R') "
                                     "RETURNING Location_ID"));

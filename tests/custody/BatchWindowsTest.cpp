@@ -19,6 +19,7 @@
 #include "list_controls/zListView.h"
 #include "reference_tables/LookupRecordWindow.h"
 #include "reference_tables/LookupSearchWindow.h"
+#include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
 #include <QAbstractButton>
@@ -40,15 +41,8 @@ protected:
             return;
         RegisterCaseWindows();
         RegisterBatchWindows();
-        crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
-                                      "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
-        felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                       "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
-        category = insert(
-            QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
-                           "Property_Category_Code) VALUES ('Evidence', 'EV') RETURNING Property_Category_ID"));
-        employee
-            = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-1') RETURNING Employee_ID"));
+        classes = InsertCaseClasses();
+        employee = classes.employee;
         boxType = count(QStringLiteral("SELECT Batch_Type_ID FROM Batch_Types WHERE Batch_Type_Code = 'BOX'"));
         courtType = count(QStringLiteral("SELECT Batch_Type_ID FROM Batch_Types WHERE Batch_Type_Code = 'COURT'"));
 
@@ -71,23 +65,8 @@ protected:
         ReferenceTest::TearDown();
     }
 
-    int addCase(const QString& number)
-    {
-        return insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                                     "Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                                     "VALUES ('2004-03-07 21:15:00', %1, %2, %3, %4, %5) RETURNING Case_ID")
-                          .arg(SQLString(number))
-                          .arg(crime)
-                          .arg(felony)
-                          .arg(category)
-                          .arg(employee));
-    }
-    int addItem(int caseId, const QString& number)
-    {
-        return insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, %2) RETURNING Item_ID")
-                          .arg(caseId)
-                          .arg(SQLString(number)));
-    }
+    int addCase(const QString& number) { return InsertCase(classes, number, QStringLiteral("2004-03-07 21:15:00")); }
+    int addItem(int caseId, const QString& number) { return InsertItem(caseId, number); }
     int addBatch(const QString& number, int type)
     {
         return insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
@@ -105,21 +84,9 @@ protected:
     }
     int memberships() { return count(QStringLiteral("SELECT COUNT(*) FROM Batch_Items")); }
 
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
-    }
     static QAbstractButton* option(QWidget* window, int index)
     {
         return window->findChild<QAbstractButton*>(QStringLiteral("optItemCase_%1").arg(index));
-    }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
     }
     // Every command text sent from now on that contains the fragment.
     void watch(const QString& fragment)
@@ -137,7 +104,8 @@ protected:
         return window;
     }
 
-    int crime = 0, felony = 0, category = 0, employee = 0, boxType = 0, courtType = 0;
+    CaseClasses classes;
+    int employee = 0, boxType = 0, courtType = 0;
     int caseA = 0, caseB = 0, itemA1 = 0, itemA2 = 0, itemB1 = 0;
     int box1 = 0, box2 = 0, court = 0, a1InBox1 = 0;
     QStringList sent;

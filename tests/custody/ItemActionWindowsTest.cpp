@@ -18,6 +18,7 @@
 #include "list_controls/zListView.h"
 #include "reference_tables/LookupRecordWindow.h"
 #include "reference_tables/LookupSearchWindow.h"
+#include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
@@ -37,25 +38,11 @@ protected:
             return;
         RegisterCaseWindows();
         RegisterItemActionWindows();
-        const int crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES "
-                                                "('Burglary', 'BU') RETURNING Crime_Class_ID"));
-        const int felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                                 "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
-        const int category = insert(
-            QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
-                           "Property_Category_Code) VALUES ('Evidence', 'EV') RETURNING Property_Category_ID"));
-        clerk = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-1') RETURNING Employee_ID"));
-        officer = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-2') RETURNING Employee_ID"));
-        caseId
-            = insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                                    "Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                                    "VALUES ('2024-03-07 21:15:00', '20240307', %1, %2, %3, %4) RETURNING Case_ID")
-                         .arg(crime)
-                         .arg(felony)
-                         .arg(category)
-                         .arg(clerk));
-        item = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'I-1') RETURNING Item_ID")
-                          .arg(caseId));
+        const CaseClasses classes = InsertCaseClasses();
+        clerk = classes.employee;
+        officer = InsertEmployee(QStringLiteral("P-2"));
+        caseId = InsertCase(classes, QStringLiteral("20240307"));
+        item = InsertItem(caseId, QStringLiteral("I-1"));
         const int batchType = insert(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) "
                                                     "VALUES ('Test Box', 'TBOX') RETURNING Batch_Type_ID"));
         batch = insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
@@ -106,14 +93,6 @@ protected:
     static bool chosen(QWidget* window, int option)
     {
         return window->findChild<QRadioButton*>(QStringLiteral("optItemCase_%1").arg(option))->isChecked();
-    }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
     }
     static void selectRow(LookupSearchWindow* search, int identity)
     {

@@ -22,6 +22,7 @@
 #include "list_controls/zListView.h"
 #include "reference_tables/LookupRecordWindow.h"
 #include "reference_tables/LookupSearchWindow.h"
+#include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
@@ -100,30 +101,16 @@ protected:
 
     int addItem(const QString& number)
     {
-        const int crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
-                                                "VALUES ('Theft %1', 'T%1') RETURNING Crime_Class_ID")
-                                     .arg(number));
-        const int felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                                 "VALUES ('Class %1', 'F%1') RETURNING Felony_Class_ID")
-                                      .arg(number));
-        const int category
-            = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, Property_Category_Code) "
-                                    "VALUES ('Found %1', 'P%1') RETURNING Property_Category_ID")
-                         .arg(number));
-        const int employee = insert(
-            QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('E%1') RETURNING Employee_ID").arg(number));
-        const int theCase
-            = insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                                    "Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                                    "VALUES ('2024-03-07 21:15:00', %1, %2, %3, %4, %5) RETURNING Case_ID")
-                         .arg(SQLString(number))
-                         .arg(crime)
-                         .arg(felony)
-                         .arg(category)
-                         .arg(employee));
-        return insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, %2) RETURNING Item_ID")
-                          .arg(theCase)
-                          .arg(SQLString(number)));
+        // The class codes are unique, so each added item gets classes of its own.
+        CaseClassNames names;
+        names.crime = QStringLiteral("Theft ") + number;
+        names.crimeCode = QStringLiteral("T") + number;
+        names.felony = QStringLiteral("Class ") + number;
+        names.felonyCode = QStringLiteral("F") + number;
+        names.category = QStringLiteral("Found ") + number;
+        names.categoryCode = QStringLiteral("P") + number;
+        names.payroll = QStringLiteral("E") + number;
+        return InsertItem(InsertCase(InsertCaseClasses(names), number), number);
     }
     // A small picture file at that path (folders made as needed).
     static QString picture(const QString& path)

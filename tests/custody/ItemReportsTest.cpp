@@ -16,42 +16,23 @@
 #include "custody/CustodyWindows.h"
 #include "form_framework/WindowList.h"
 #include "reference_tables/LookupRecordWindow.h"
+#include "support/CaseRows.h"
+#include "support/ExternalTools.h"
+#include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
-
-class RecordingPresenter final : public MergedDocumentPresenter {
-public:
-    void preview(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    void print(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    static inline std::vector<std::unique_ptr<QTextDocument>> documents;
-};
-
-QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class ItemReports : public ReferenceTest {
 protected:
@@ -63,8 +44,7 @@ protected:
         RegisterAdministrationForms();
         RegisterCaseWindows();
         RegisterCustodyWindows();
-        RecordingPresenter::documents.clear();
-        m_presenter = SetMergedDocumentPresenter(std::make_unique<RecordingPresenter>());
+        m_presenter.emplace();
         // The program folder's reports, as the build ships them.
         const QString reports = GetMainPath() + QStringLiteral("Reports/");
         QDir().mkpath(reports);
@@ -75,35 +55,18 @@ protected:
                 reports + QLatin1String(file)))
                 << file;
         }
-        const int crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
-                                                "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
-        const int felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                                 "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
-        const int category = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
-                                                   "Property_Category_Code) VALUES ('Evidence', 'EV') "
-                                                   "RETURNING Property_Category_ID"));
-        officer = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-7') RETURNING Employee_ID"));
-        clerk = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-8') RETURNING Employee_ID"));
-        const auto addCase = [&](const char* number) {
-            return insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, "
-                                         "Felony_Class_ID, Default_Property_Category_ID, "
-                                         "Default_Submitting_Employee_ID) VALUES ('2024-03-07 21:15:00', '%1', %2, "
-                                         "%3, %4, %5) RETURNING Case_ID")
-                              .arg(QLatin1String(number))
-                              .arg(crime)
-                              .arg(felony)
-                              .arg(category)
-                              .arg(officer));
-        };
-        caseID = addCase("CN-1");
-        otherCase = addCase("CN-2");
+        CaseClassNames names;
+        names.payroll = QStringLiteral("P-7");
+        const CaseClasses classes = InsertCaseClasses(names);
+        officer = classes.employee;
+        clerk = InsertEmployee(QStringLiteral("P-8"));
+        caseID = InsertCase(classes, QStringLiteral("CN-1"));
+        otherCase = InsertCase(classes, QStringLiteral("CN-2"));
         item = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number, Item_Description) "
                                      "VALUES (%1, 'IN-1', 'Grey bicycle') RETURNING Item_ID")
                           .arg(caseID));
-        otherItem = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'IN-2') RETURNING Item_ID")
-                               .arg(otherCase));
-        lonelyItem = insert(
-            QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, 'IN-3') RETURNING Item_ID").arg(otherCase));
+        otherItem = InsertItem(otherCase, QStringLiteral("IN-2"));
+        lonelyItem = InsertItem(otherCase, QStringLiteral("IN-3"));
         room = insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Evidence Room', "
                                      "'ER') RETURNING Location_ID"));
         batch = insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
@@ -149,8 +112,7 @@ protected:
     }
     void TearDown() override
     {
-        if (m_presenter)
-            SetMergedDocumentPresenter(std::move(m_presenter));
+        m_presenter.reset();
         ReferenceTest::TearDown();
     }
 
@@ -182,29 +144,13 @@ protected:
             return true;
         });
         viewer->ProcessCommand(MainCommand::Print);
-        return runTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+        return RunTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
     }
 
     // The Code 39 barcodes of a merged label sheet, decoded and sorted.
     QStringList decodedLabels(QTextDocument* document)
     {
-        document->setTextWidth(1000);
-        QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        {
-            QPainter painter(&page);
-            painter.scale(3, 3);
-            painter.translate(10, 10);
-            document->drawContents(&painter);
-        }
-        const QString png = m_output.filePath(QStringLiteral("labels.png"));
-        if (!page.save(png))
-            return {};
-        QStringList found = runTool(QStringLiteral("zbarimg"),
-            { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"), png })
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        found.sort();
-        return found;
+        return DecodedBarcodes(document, m_output.filePath(QStringLiteral("labels.png")));
     }
 
     int officer = 0;
@@ -218,7 +164,7 @@ protected:
     int batch = 0;
 
 private:
-    std::unique_ptr<MergedDocumentPresenter> m_presenter;
+    std::optional<RecordingPresenter::Installed> m_presenter;
     QTemporaryDir m_output;
 };
 

@@ -24,15 +24,14 @@
 #include "list_controls/zListView.h"
 #include "reference_tables/LookupRecordWindow.h"
 #include "reference_tables/LookupSearchWindow.h"
+#include "support/CaseRows.h"
+#include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -41,20 +40,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <optional>
 
-class RecordingPresenter final : public MergedDocumentPresenter {
-public:
-    void preview(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    void print(std::unique_ptr<QTextDocument> document, const QString&) override
-    {
-        documents.push_back(std::move(document));
-    }
-    static inline std::vector<std::unique_ptr<QTextDocument>> documents;
-};
+namespace {
 
 const char* const DescriptiveFields[] = { "zcbtModel", "znumYearMade", "zcbtColor", "ztxtSerialNumber", "znumItemUPN",
     "zcbtCurrency", "znumCurrencyTotal", "znumWeight", "zcbtUnit" };
@@ -70,8 +58,7 @@ protected:
         RegisterCaseWindows();
         RegisterNotificationWindows();
         RegisterCustodyWindows();
-        RecordingPresenter::documents.clear();
-        m_presenter = SetMergedDocumentPresenter(std::make_unique<RecordingPresenter>());
+        m_presenter.emplace();
         QDir().mkpath(GetMainPath() + QStringLiteral("Reports"));
         for (const char* name : { "Barcode Labels - Items", "Barcode Labels - Cases" }) {
             const QString templateName = QString::fromLatin1(name);
@@ -80,19 +67,15 @@ protected:
                     + QStringLiteral(".html"),
                 TemplatePath(templateName)));
         }
-        crime = insert(QStringLiteral("INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) "
-                                      "VALUES ('Burglary', 'BU') RETURNING Crime_Class_ID"));
-        felony = insert(QStringLiteral("INSERT INTO Felony_Classes (Felony_Class_Name, Felony_Class_Code) "
-                                       "VALUES ('Class A', 'FA') RETURNING Felony_Class_ID"));
+        const CaseClasses classes = InsertCaseClasses();
+        crime = classes.crime;
+        felony = classes.felony;
+        category = classes.category;
+        employee = classes.employee;
         // Two of everything a picker lists: a picker of a single entry chooses it by itself.
-        category = insert(
-            QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
-                           "Property_Category_Code) VALUES ('Evidence', 'EV') RETURNING Property_Category_ID"));
         otherCategory
             = insert(QStringLiteral("INSERT INTO Property_Categories (Property_Category_Name, "
                                     "Property_Category_Code) VALUES ('Found', 'FO') RETURNING Property_Category_ID"));
-        employee
-            = insert(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES ('P-1') RETURNING Employee_ID"));
         bicycle = addType(QStringLiteral("Bicycle"), 30);
         addType(QStringLiteral("Cash"), 90);
         model = insert(
@@ -115,8 +98,7 @@ protected:
     }
     void TearDown() override
     {
-        if (m_presenter)
-            SetMergedDocumentPresenter(std::move(m_presenter));
+        m_presenter.reset();
         ReferenceTest::TearDown();
     }
 
@@ -132,21 +114,9 @@ protected:
     int addCase(
         const QString& number, const QString& date = QStringLiteral("2005-01-31 21:15:00"), bool withCategory = true)
     {
-        return insert(QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
-                                     "Default_Property_Category_ID, Default_Submitting_Employee_ID) "
-                                     "VALUES (%1, %2, %3, %4, %5, %6) RETURNING Case_ID")
-                          .arg(SQLString(date), SQLString(number))
-                          .arg(crime)
-                          .arg(felony)
-                          .arg(withCategory ? QString::number(category) : QStringLiteral("NULL"))
-                          .arg(employee));
+        return InsertCase({ crime, felony, withCategory ? category : 0, employee }, number, date);
     }
-    int addItem(int caseId, const QString& number)
-    {
-        return insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (%1, %2) RETURNING Item_ID")
-                          .arg(caseId)
-                          .arg(SQLString(number)));
-    }
+    int addItem(int caseId, const QString& number) { return InsertItem(caseId, number); }
     int addLocation(const QString& name, int parent = 0)
     {
         return insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code, Parent_Location_ID) "
@@ -157,18 +127,6 @@ protected:
     static QString code(QChar prefix, int id)
     {
         return QString(prefix) + QStringLiteral("-%1").arg(id, 10, 10, QLatin1Char('0'));
-    }
-    template <typename Window> static Window* loaded(const char* name)
-    {
-        Window* found = nullptr;
-        for (QWidget* window : LoadedWindows())
-            if (window->objectName() == QLatin1String(name))
-                found = qobject_cast<Window*>(window);
-        return found;
-    }
-    static zFieldBase* field(LookupRecordWindow* window, const char* name)
-    {
-        return window->field(QString::fromLatin1(name));
     }
     static int valueOf(LookupRecordWindow* window, const char* name) { return field(window, name)->Value().toInt(); }
     static void discard(LookupRecordWindow* window)
@@ -182,7 +140,7 @@ protected:
         currency = 0, unit = 0;
 
 private:
-    std::unique_ptr<MergedDocumentPresenter> m_presenter;
+    std::optional<RecordingPresenter::Installed> m_presenter;
 };
 
 TEST_P(ItemWindows, CaseRuleFillsOnlyWhatIsEmptyAndReviewDateIsProposedOnce)
@@ -633,26 +591,7 @@ TEST_P(ItemWindows, ItemLabelsCarryBarcodesThatDecode)
     addItem(addCase(QStringLiteral("2006-1")), QStringLiteral("L-3"));
     QTemporaryDir folder;
     const auto decode = [&folder](QTextDocument* document, const QString& name) {
-        document->setTextWidth(1000);
-        QImage page((document->size().toSize() + QSize(20, 20)) * 3, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        {
-            QPainter painter(&page);
-            painter.scale(3, 3);
-            painter.translate(10, 10);
-            document->drawContents(&painter);
-        }
-        const QString png = folder.filePath(name + QStringLiteral(".png"));
-        if (!page.save(png))
-            return QStringList();
-        QProcess zbar;
-        zbar.start(QStringLiteral("zbarimg"),
-            { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"), png });
-        zbar.waitForFinished(30000);
-        QStringList found
-            = QString::fromUtf8(zbar.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        found.sort();
-        return found;
+        return DecodedBarcodes(document, folder.filePath(name + QStringLiteral(".png")));
     };
 
     LookupRecordWindow* item = openEdit(QStringLiteral("frmItem"), second);

@@ -6,6 +6,7 @@
 #include "form_framework/FormFieldsToText.h"
 #include "form_framework/FormRegistry.h"
 #include "exports/MailMerge.h"
+#include "support/ExternalTools.h"
 #include "support/PromptRecorder.h"
 #include "core/Recordset.h"
 #include "exports/ReportFiles.h"
@@ -21,7 +22,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -31,15 +31,6 @@
 #include <map>
 
 namespace {
-
-QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000))
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // --- Data files -------------------------------------------------------------------------------
 
@@ -168,8 +159,8 @@ TEST_P(WordReports, ThreeRecordsGiveThreeLabelsWhoseBarcodesDecode)
     QTemporaryDir folder;
     const QString png = folder.filePath(QStringLiteral("labels.png"));
     ASSERT_TRUE(page.save(png));
-    QStringList decoded = runTool(QStringLiteral("zbarimg"), { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"),
-                                                              QStringLiteral("-Scode39.enable"), png })
+    QStringList decoded = RunTool(QStringLiteral("zbarimg"),
+        { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"), png })
                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     decoded.sort();
     EXPECT_EQ(decoded, (QStringList { QStringLiteral("CODE-39:C-0000000001"), QStringLiteral("CODE-39:C-0000000002"),
@@ -206,7 +197,7 @@ TEST_P(WordReports, EveryLabelOfAPrintedSheetIsWholeAndDecodes)
         RecordingPresenter::previews.front()->print(&printer);
 
         // Per page: the codes its barcodes carry and its text.
-        runTool(QStringLiteral("pdftoppm"),
+        RunTool(QStringLiteral("pdftoppm"),
             { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), pdf,
                 folder.filePath(QStringLiteral("page")) });
         std::map<QString, QStringList> barcodePages; // code -> pages where it decodes
@@ -214,14 +205,14 @@ TEST_P(WordReports, EveryLabelOfAPrintedSheetIsWholeAndDecodes)
         static const QRegularExpression pageNumber(QStringLiteral("(\\d+)\\.png$"));
         for (const QString& file : QDir(folder.path()).entryList({ QStringLiteral("page*.png") })) {
             const QString page = pageNumber.match(file).captured(1).remove(QRegularExpression(QStringLiteral("^0+")));
-            const QStringList codes = runTool(QStringLiteral("zbarimg"),
+            const QStringList codes = RunTool(QStringLiteral("zbarimg"),
                 { QStringLiteral("--quiet"), QStringLiteral("-Sdisable"), QStringLiteral("-Scode39.enable"),
                     folder.filePath(file) })
                                           .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             for (const QString& code : codes)
                 barcodePages[code.mid(8)] << page;
             pageTexts << page + QLatin1Char('\n')
-                    + runTool(QStringLiteral("pdftotext"),
+                    + RunTool(QStringLiteral("pdftotext"),
                         { QStringLiteral("-layout"), QStringLiteral("-f"), page, QStringLiteral("-l"), page, pdf,
                             QStringLiteral("-") });
         }
@@ -312,7 +303,7 @@ TEST_P(ReportFiles, RenderedPdfHoldsTitleRowsAndTotals)
                                      "UNION ALL SELECT 'Vault', 'Gun', 32\r\n"
                                      "UNION ALL SELECT 'Shelf', 'Phone', 5"),
                       pdf);
-    const QString text = runTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    const QString text = RunTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
     for (const char* expected : { "Items by Location", "Location: Vault", "Knife", "Gun", "Location: Shelf", "Phone",
                                   "Total Location: Vault", "42", "Grand Total", "47", "Page 1 of 1", "Evidence room" })
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
@@ -360,7 +351,7 @@ TEST_P(ReportFiles, ColumnsKeepAGapAndTotalsStandUnderTheirOwnColumn)
     const QString pdf = folder.filePath(QStringLiteral("cases.pdf"));
     ASSERT_TRUE(RenderReportToPdf(file.fileName(),
         QStringLiteral("SELECT Case_ID, Status, Case_Name, Items, Box FROM Report_Cases ORDER BY Case_ID"), pdf));
-    const QString text = runTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    const QString text = RunTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
     SCOPED_TRACE(text.toStdString());
     for (const char* separate : { "\\bID +Status +Name +Items +Box\\b", "\\b15 +Closed +Knife +20 +B1\\b",
              "\\b16 +Open +Gun +7 +B2\\b", "Grand Total" })

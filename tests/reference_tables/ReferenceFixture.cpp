@@ -112,6 +112,11 @@ int ReferenceTest::insert(const QString& sql)
     return identity ? identity->toInt() : 0;
 }
 
+zFieldBase* ReferenceTest::field(LookupRecordWindow* window, const char* name)
+{
+    return window->field(QString::fromLatin1(name));
+}
+
 int ReferenceTest::count(const QString& sql)
 {
     const auto value = GetSQLValue(sql);

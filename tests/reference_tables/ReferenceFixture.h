@@ -3,18 +3,19 @@
 // The lookup windows over a fresh database of the production schema, opened and driven as the
 // user drives them.
 
+#include "form_framework/WindowList.h"
 #include "support/RecordingViewers.h"
 #include "support/TestDatabase.h"
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <optional>
 
 class DataWindow;
 class LookupRecordWindow;
 class LookupSearchWindow;
-class QWidget;
 class zFieldBase;
 
 class ReferenceTest : public DatabaseTest {
@@ -35,6 +36,17 @@ protected:
 
     int insert(const QString& sql);
     int count(const QString& sql);
+
+    // The newest loaded window of that name, or null.
+    template <typename Window> static Window* loaded(const char* name)
+    {
+        Window* found = nullptr;
+        for (QWidget* window : LoadedWindows())
+            if (window->objectName() == QLatin1String(name))
+                found = qobject_cast<Window*>(window);
+        return found;
+    }
+    static zFieldBase* field(LookupRecordWindow* window, const char* name);
 
     RecordingViewers* viewers = nullptr;
 
