@@ -1,7 +1,7 @@
 // What the exports cost against reading their rows: a 100,000-row, 8-column result is read into a
 // Recordset (the baseline), then exported to tab-separated text (read + text) and to a workbook
 // (read + xlsx), all on the same SQLite data in the same run, each export interleaved with its
-// read. Targets: text at most 2x the read, xlsx at most 5x (median ratio). "--smoke" runs an empty
+// read. Target: text at most 1.5x the read (median ratio); the workbook is reported. "--smoke" runs an empty
 // and a one-row table once. The program reports; it never fails on a missed target.
 
 #include "BenchTiming.h"
@@ -107,8 +107,8 @@ int main(int argc, char* argv[])
             std::printf(
                 "Exports of %d x 8 (SQLite), %d interleaved pairs; times are microseconds per row\n", rows, repeats);
             PrintRatioHeader("us/row");
-            PrintRatioLine("read + tab text / read alone", text, rows, 2.0);
-            PrintRatioLine("read + xlsx workbook / read alone", xlsx, rows, 5.0);
+            PrintRatioLine("read + tab text / read alone", text, rows, 1.5);
+            PrintRatioLine("read + xlsx workbook / read alone", xlsx, rows, 0);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "export_bench: %s\n", error.what());

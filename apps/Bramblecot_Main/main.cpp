@@ -8,6 +8,7 @@
 #include "form_framework/FormFieldsToText.h"
 #include "list_controls/ListProcedures.h"
 #include "core/Connection.h"
+#include "core/FirstPaint.h"
 #include "core/LoginAdministration.h"
 #include "main_window/MainStartup.h"
 #include "core/Platform.h"
@@ -20,7 +21,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
-#include <QTimer>
 
 #include <cstdio>
 #include <iostream>
@@ -184,9 +184,9 @@ int main(int argc, char* argv[])
     QCommandLineOption sampleOption(QStringLiteral("load-sample-data"),
                                     QStringLiteral("Load sample reference rows into an embedded database (created when missing): "
                                                    "DATABASE."));
-    QCommandLineOption exitWhenIdle(QStringLiteral("exit-when-idle"),
-                                    QStringLiteral("End as soon as the main window is shown and idle (start-up timing)."));
-    exitWhenIdle.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption exitAfterFirstPaint(QStringLiteral("exit-after-first-paint"),
+                                           QStringLiteral("End right after the main window's first paint (start-up timing)."));
+    exitAfterFirstPaint.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(upgrade);
     parser.addOption(createLoginOption);
     parser.addOption(addUserOption);
@@ -194,7 +194,7 @@ int main(int argc, char* argv[])
     parser.addOption(peerOption);
     parser.addOption(trustedOption);
     parser.addOption(sampleOption);
-    parser.addOption(exitWhenIdle);
+    parser.addOption(exitAfterFirstPaint);
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The option's arguments."));
     parser.process(*application);
     if (parser.isSet(upgrade)) {
@@ -245,10 +245,7 @@ int main(int argc, char* argv[])
     frmMain* main = Main();
     if (!main)
         return 0;
-    if (parser.isSet(exitWhenIdle))
-        QTimer::singleShot(0, application.get(), [] {
-            QTextStream(stdout) << "idle\n";
-            QCoreApplication::quit();
-        });
+    if (parser.isSet(exitAfterFirstPaint))
+        new QuitAfterFirstPaint(main);
     return QCoreApplication::exec();
 }
