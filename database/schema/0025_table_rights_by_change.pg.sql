@@ -4,33 +4,63 @@
 -- changed rows (transition tables) to the refresh, which works out the decisions of the tables and
 -- log-ins named in them; a change of the table actions, or a TRUNCATE, still works out everything.
 
+-- A log-in's decisions are found by its key alone, and a table's permission rows by the table.
+CREATE INDEX IF NOT EXISTS db_table_rights_login ON DB_Table_Rights (DB_Login_Key);
+CREATE INDEX IF NOT EXISTS db_table_permissions_table ON DB_Table_Permissions (DB_Table_ID);
+
+-- The statements are planned anew for each call with only the filters given: a plan kept for
+-- "no filter or this filter" scans every permission row whatever the call asks for.
 CREATE OR REPLACE FUNCTION bramblecot_work_out_table_rights_for(p_tables text[], p_logins text[]) RETURNS void
 LANGUAGE plpgsql SET search_path = public, pg_temp SET jit = off SET max_parallel_workers_per_gather = 0 AS $$
+DECLARE
+    rights_filter text := 'true';
+    table_filter text := 'true';
+    login_filter text := 'true';
+    blank_login_filter text := 'true';
+    permission_filter text := 'true';
 BEGIN
+    IF p_tables IS NOT NULL THEN
+        rights_filter := 'DB_Table_Key COLLATE "C" = ANY ($1)';
+        table_filter := 'lower(t.DB_Table_Name::text) = ANY ($1)';
+        permission_filter := 'p.DB_Table_ID IN (SELECT DB_Table_ID FROM tables)';
+    END IF;
+    IF p_logins IS NOT NULL THEN
+        rights_filter := rights_filter || ' AND DB_Login_Key COLLATE "C" = ANY ($2)';
+        login_filter := 'lower(DB_User_Name::text) = ANY ($2)';
+        blank_login_filter := $q$'' = ANY ($2)$q$;
+        permission_filter := permission_filter || ' AND p.DB_User_ID IN (SELECT DB_User_ID FROM logins)';
+    END IF;
     -- One refresh at a time; one that waited reads the other's committed rows.
     LOCK TABLE DB_Table_Rights IN EXCLUSIVE MODE;
-    DELETE FROM DB_Table_Rights
-     WHERE (p_tables IS NULL OR DB_Table_Key COLLATE "C" = ANY (p_tables))
-       AND (p_logins IS NULL OR DB_Login_Key COLLATE "C" = ANY (p_logins));
+    EXECUTE 'DELETE FROM DB_Table_Rights WHERE ' || rights_filter USING p_tables, p_logins;
+    EXECUTE $q$
     INSERT INTO DB_Table_Rights (DB_Table_Key, DB_Login_Key, DB_May_Add, DB_May_Edit, DB_May_Delete, DB_Record_Good_Name)
     WITH logins AS (
         SELECT DB_User_ID, lower(DB_User_Name::text) AS login, DB_Sys_Admin = 1 AS admin
           FROM DB_Users
-         WHERE p_logins IS NULL OR lower(DB_User_Name::text) = ANY (p_logins)
+         WHERE $q$ || login_filter || $q$
         UNION ALL
         SELECT NULL, '', false
-         WHERE p_logins IS NULL OR '' = ANY (p_logins)
+         WHERE $q$ || blank_login_filter || $q$
+    ), tables AS MATERIALIZED (
+        SELECT t.DB_Table_ID, t.DB_Table_Name, t.DB_Default_Permission, t.DB_Record_Good_Name
+          FROM DB_Tables t
+         WHERE $q$ || table_filter || $q$
+    ), permissions AS MATERIALIZED (
+        -- Only the rows of the tables and users asked about, found by index.
+        SELECT p.DB_Table_ID, p.DB_User_ID, p.DB_Table_Action_ID, p.DB_Permission
+          FROM DB_Table_Permissions p
+         WHERE $q$ || permission_filter || $q$
     ), decided AS (
         SELECT lower(t.DB_Table_Name::text) AS tbl, l.login, lower(a.DB_Table_Action_Name::text) AS action,
                l.admin OR COALESCE(p.DB_Permission, t.DB_Default_Permission) = 1 AS permitted,
                t.DB_Record_Good_Name AS good_name
-          FROM DB_Tables t
+          FROM tables t
           CROSS JOIN logins l
           CROSS JOIN DB_Table_Actions a
-          LEFT JOIN DB_Table_Permissions p
+          LEFT JOIN permissions p
                  ON p.DB_Table_ID = t.DB_Table_ID AND p.DB_User_ID = l.DB_User_ID
                 AND p.DB_Table_Action_ID = a.DB_Table_Action_ID
-         WHERE p_tables IS NULL OR lower(t.DB_Table_Name::text) = ANY (p_tables)
     )
     SELECT tbl, login,
            COALESCE(bool_or(permitted) FILTER (WHERE action = 'add'), false),
@@ -38,7 +68,7 @@ BEGIN
            COALESCE(bool_or(permitted) FILTER (WHERE action = 'delete'), false),
            min(good_name)
       FROM decided
-     GROUP BY tbl, login;
+     GROUP BY tbl, login$q$ USING p_tables, p_logins;
 END
 $$;
 
