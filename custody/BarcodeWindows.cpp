@@ -120,6 +120,40 @@ QString RunSummary(int stored, const QStringList& remaining, bool unreachable, c
     return text;
 }
 
+// Writes the action of a subject row with the procedure's values. A row keeps the key of its
+// action until the action is known to be stored: a later Proceed with the same values finds the
+// action a lost answer left behind instead of writing it again. Asked with other values (a later
+// time, say), the row first finds out whether that earlier action was stored: then the row is
+// done, and only otherwise is the new action written, under a key of its own.
+WriteOutcome writeRowAction(DatabaseConnection& connection, QTreeWidgetItem* row, const QString& values)
+{
+    WriteKey key { QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item_Action_Key"),
+        row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionKeyRole).toString() };
+    if (!key.key.isEmpty() && row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole).toString() != values) {
+        WriteOutcome earlier;
+        try {
+            earlier.identity = FindWrittenRecord(connection, key);
+        } catch (const AppError& error) {
+            earlier.state = WriteOutcome::State::Unknown;
+            earlier.error = error;
+            return earlier;
+        }
+        if (!earlier.identity.isNull()) {
+            earlier.state = WriteOutcome::State::Stored;
+            return earlier;
+        }
+        key.key.clear();
+    }
+    if (key.key.isEmpty()) {
+        key.key = NewWriteKey();
+        row->setData(frmBarcodes::BarcodeColumn, frmBarcodes::ActionKeyRole, key.key);
+        row->setData(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole, values);
+    }
+    const QString sql = QStringLiteral("EXEC usp_Evd_Insert_Item_Action ") + values
+        + QStringLiteral(", @Item_Action_Key = ") + SQLString(key.key);
+    return WriteOnce(connection, key, [&connection, &sql] { return connection.execute(sql).valueAt(0, 0); });
+}
+
 } // namespace
 
 // --- frmBarcodes --------------------------------------------------------------------------------
@@ -438,19 +472,7 @@ void frmBarcodes::ProcessAll()
             + QStringLiteral(", @Item_Action_Type_ID = ") + QString::number(ActionTypeID)
             + QStringLiteral(", @Item_Action_Date_Time = ") + when + QStringLiteral(", @Item_Action_Description = ")
             + SQLString(ActionDescription) + QStringLiteral(", @Location_ID = ") + QString::number(location);
-        // A row keeps the key of its action until the action is known to be stored: a later
-        // Proceed asking for the same action finds the one a lost answer left behind instead of
-        // writing it again. Other values are another action, with a key of its own.
-        if (row->data(BarcodeColumn, ActionValuesRole).toString() != values) {
-            row->setData(BarcodeColumn, ActionValuesRole, values);
-            row->setData(BarcodeColumn, ActionKeyRole, NewWriteKey());
-        }
-        const QString key = row->data(BarcodeColumn, ActionKeyRole).toString();
-        const QString sql = QStringLiteral("EXEC usp_Evd_Insert_Item_Action ") + values
-            + QStringLiteral(", @Item_Action_Key = ") + SQLString(key);
-        const WriteOutcome outcome = WriteOnce(*connection,
-            { QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item_Action_Key"), key },
-            [connection, &sql] { return connection->execute(sql).valueAt(0, 0); });
+        const WriteOutcome outcome = writeRowAction(*connection, row, values);
         if (outcome.state == WriteOutcome::State::Stored) {
             row->setText(ResultColumn, QStringLiteral("Done"));
             ++stored;
