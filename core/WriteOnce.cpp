@@ -5,17 +5,13 @@
 
 #include <QUuid>
 
-QString NewWriteKey()
-{
-    return QUuid::createUuid().toString(QUuid::WithoutBraces);
-}
+QString NewWriteKey() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
 
 QVariant FindWrittenRecord(DatabaseConnection& connection, const WriteKey& key)
 {
     // The names are the program's own (the windows' declarations), never read from the database.
-    const Recordset found = connection.executeStatement(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                                            .arg(key.identityField, key.table, key.keyField),
-        { key.key });
+    const Recordset found = connection.executeStatement(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(key.identityField, key.table, key.keyField), { key.key });
     return found.recordCount() > 0 ? found.valueAt(0, 0) : QVariant();
 }
 

@@ -129,7 +129,8 @@ WriteOutcome writeRowAction(DatabaseConnection& connection, QTreeWidgetItem* row
 {
     WriteKey key { QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item_Action_Key"),
         row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionKeyRole).toString() };
-    if (!key.key.isEmpty() && row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole).toString() != values) {
+    if (!key.key.isEmpty()
+        && row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole).toString() != values) {
         WriteOutcome earlier;
         try {
             earlier.identity = FindWrittenRecord(connection, key);

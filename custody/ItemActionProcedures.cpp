@@ -40,8 +40,8 @@ Recordset insertItemAction(DatabaseConnection& connection, const std::vector<QVa
                        "Performed_By_Employee_ID, Item_Action_Date_Time, Item_Action_Description, Item_Action_Key) "
                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (Item_Action_Key) DO NOTHING "
                        "RETURNING Item_Action_ID"),
-        { subject(ItemId), subject(CaseId), subject(BatchId), at(TypeId), at(Performer), at(DateTime),
-            at(Description), key });
+        { subject(ItemId), subject(CaseId), subject(BatchId), at(TypeId), at(Performer), at(DateTime), at(Description),
+            key });
     const bool written = inserted.recordCount() > 0;
     const QVariant actionId = written ? inserted.valueAt(0, 0)
                                       : FindWrittenRecord(connection,

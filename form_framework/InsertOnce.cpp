@@ -69,8 +69,7 @@ void InsertOnce(zInfo& info, const QString& keyField)
             key.key = NewWriteKey();
         PairDictionary row = values;
         row.set(keyField, SQLString(key.key));
-        const QString sql
-            = BuildInsertSQL(table, row) + QStringLiteral("\r\nRETURNING ") + identityField;
+        const QString sql = BuildInsertSQL(table, row) + QStringLiteral("\r\nRETURNING ") + identityField;
         const WriteOutcome outcome
             = WriteOnce(*connection, key, [connection, &sql] { return connection->execute(sql).valueAt(0, 0); });
         if (outcome.state == WriteOutcome::State::Stored) {

@@ -109,7 +109,8 @@ bool LostAnswerRelay::statementSent(const QByteArray& statement)
             m_refusing = true;
         return true;
     }
-    if (!m_armedStatement.isEmpty() && text.left(m_armedStatement.size()).compare(m_armedStatement, Qt::CaseInsensitive) == 0
+    if (!m_armedStatement.isEmpty()
+        && text.left(m_armedStatement.size()).compare(m_armedStatement, Qt::CaseInsensitive) == 0
         && --m_armedCount == 0) {
         m_armedStatement.clear();
         m_cutNextCommit = true;
