@@ -1,5 +1,6 @@
 #include "custody/BarcodeWindows.h"
 
+#include "core/Connection.h"
 #include "core/Database.h"
 #include "core/MessageBoxes.h"
 #include "core/Permissions.h"
@@ -7,6 +8,7 @@
 #include "core/RecordCodes.h"
 #include "core/Recordset.h"
 #include "core/SqlText.h"
+#include "core/WriteOnce.h"
 #include "custody/CustodyWindows.h"
 #include "core/InputRoutines.h"
 #include "form_framework/FormRegistry.h"
@@ -31,6 +33,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -93,6 +96,63 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     return button;
+}
+
+// The one message of a bulk run that left rows: how many actions were stored, which rows remain
+// for another Proceed, and why.
+QString RunSummary(int stored, const QStringList& remaining, bool unreachable, const QString& reason)
+{
+    constexpr qsizetype named = 20;
+    QString rows = remaining.mid(0, named).join(QStringLiteral(", "));
+    if (remaining.size() > named)
+        rows += QStringLiteral(" and %1 more").arg(remaining.size() - named);
+    QString text = QStringLiteral("%1 item %2 stored; %3 %4 in the list for another Proceed: %5.")
+                       .arg(stored)
+                       .arg(stored == 1 ? QStringLiteral("action was") : QStringLiteral("actions were"))
+                       .arg(remaining.size())
+                       .arg(remaining.size() == 1 ? QStringLiteral("row remains") : QStringLiteral("rows remain"))
+                       .arg(rows);
+    if (unreachable)
+        text += QStringLiteral("\r\nThe database could not be reached. Proceed again once it can: no action is "
+                               "stored twice.");
+    if (!reason.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + reason;
+    return text;
+}
+
+// Writes the action of a subject row with the procedure's values. A row keeps the key of its
+// action until the action is known to be stored: a later Proceed with the same values finds the
+// action a lost answer left behind instead of writing it again. Asked with other values (a later
+// time, say), the row first finds out whether that earlier action was stored: then the row is
+// done, and only otherwise is the new action written, under a key of its own.
+WriteOutcome writeRowAction(DatabaseConnection& connection, QTreeWidgetItem* row, const QString& values)
+{
+    WriteKey key { QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item_Action_Key"),
+        row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionKeyRole).toString() };
+    if (!key.key.isEmpty()
+        && row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole).toString() != values) {
+        WriteOutcome earlier;
+        try {
+            earlier.identity = FindWrittenRecord(connection, key);
+        } catch (const AppError& error) {
+            earlier.state = WriteOutcome::State::Unknown;
+            earlier.error = error;
+            return earlier;
+        }
+        if (!earlier.identity.isNull()) {
+            earlier.state = WriteOutcome::State::Stored;
+            return earlier;
+        }
+        key.key.clear();
+    }
+    if (key.key.isEmpty()) {
+        key.key = NewWriteKey();
+        row->setData(frmBarcodes::BarcodeColumn, frmBarcodes::ActionKeyRole, key.key);
+        row->setData(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole, values);
+    }
+    const QString sql = QStringLiteral("EXEC usp_Evd_Insert_Item_Action ") + values
+        + QStringLiteral(", @Item_Action_Key = ") + SQLString(key.key);
+    return WriteOnce(connection, key, [&connection, &sql] { return connection.execute(sql).valueAt(0, 0); });
 }
 
 } // namespace
@@ -245,6 +305,9 @@ void frmBarcodes::moveSelected(int step)
     // The moved row keeps only its code: it is resolved again at the next Proceed.
     auto* moved = new QTreeWidgetItem;
     moved->setText(BarcodeColumn, row->text(BarcodeColumn));
+    // The key of an action whose answer was lost goes with the row.
+    for (int role : { ActionKeyRole, ActionValuesRole })
+        moved->setData(BarcodeColumn, role, row->data(BarcodeColumn, role));
     delete lvwBarcodes->takeTopLevelItem(from);
     lvwBarcodes->insertTopLevelItem(to, moved);
     lvwBarcodes->setCurrentItem(moved);
@@ -373,10 +436,17 @@ void frmBarcodes::ProcessAll()
         ShowErrorMessage(refusal);
         return;
     }
+    DatabaseConnection* connection = DBConnection();
+    if (!connection) {
+        ShowErrorMessage(QStringLiteral("No database is open; nothing was stored."));
+        return;
+    }
     int performer = PerformedByEmployeeID;
     int location = 0;
-    int attempted = 0;
-    int failed = 0;
+    int stored = 0;
+    QStringList remaining;
+    std::optional<AppError> failure;
+    bool unreachable = false;
     // The date goes as ISO text to the minute: a workstation's own date order is no business of
     // the database's, and a day-first desktop would swap day and month.
     const QString when = SQLString(ActionDateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
@@ -393,26 +463,41 @@ void frmBarcodes::ProcessAll()
             location = identityOf(row);
         if (subject <= 0)
             continue;
+        if (unreachable) {
+            remaining << row->text(BarcodeColumn);
+            continue;
+        }
         const CodeKind* kind = kindOfWord(type);
-        const QString sql = QStringLiteral("EXEC usp_Evd_Insert_Item_Action @") + QLatin1String(kind->word)
-            + QStringLiteral("_ID = ") + QString::number(subject) + QStringLiteral(", @Performed_By_Employee_ID = ")
-            + QString::number(performer) + QStringLiteral(", @Item_Action_Type_ID = ") + QString::number(ActionTypeID)
+        const QString values = QStringLiteral("@") + QLatin1String(kind->word) + QStringLiteral("_ID = ")
+            + QString::number(subject) + QStringLiteral(", @Performed_By_Employee_ID = ") + QString::number(performer)
+            + QStringLiteral(", @Item_Action_Type_ID = ") + QString::number(ActionTypeID)
             + QStringLiteral(", @Item_Action_Date_Time = ") + when + QStringLiteral(", @Item_Action_Description = ")
             + SQLString(ActionDescription) + QStringLiteral(", @Location_ID = ") + QString::number(location);
-        ++attempted;
-        if (Act_ExecuteSQLTrans(sql))
+        const WriteOutcome outcome = writeRowAction(*connection, row, values);
+        if (outcome.state == WriteOutcome::State::Stored) {
             row->setText(ResultColumn, QStringLiteral("Done"));
-        else
-            ++failed;
+            ++stored;
+            continue;
+        }
+        remaining << row->text(BarcodeColumn);
+        if (!failure)
+            failure = outcome.error;
+        // The database cannot be reached again: every later insert would fail the same way.
+        if (outcome.state == WriteOutcome::State::Unknown) {
+            failure = outcome.error;
+            unreachable = true;
+        }
     }
     for (int index = lvwBarcodes->topLevelItemCount() - 1; index >= 0; --index) {
         if (lvwBarcodes->topLevelItem(index)->text(ResultColumn).compare(QLatin1String("Done"), Qt::CaseInsensitive) == 0)
             delete lvwBarcodes->takeTopLevelItem(index);
     }
-    if (failed == 0)
+    if (remaining.isEmpty()) {
         ShowInfoMessage(QStringLiteral("Done"));
-    else
-        ShowErrorMessage(QStringLiteral("%1 of %2 item actions failed; their rows stay in the list.").arg(failed).arg(attempted));
+        return;
+    }
+    // One box for the whole run, however many rows failed.
+    ShowErrorMessage(RunSummary(stored, remaining, unreachable, failure ? failure->description() : QString()));
 }
 
 // --- frmBarcodeItemAction -------------------------------------------------------------------------

@@ -26,6 +26,9 @@ class frmBarcodes : public DataWindow {
 public:
     // The list's columns.
     enum Column { BarcodeColumn = 0, TypeColumn = 1, ValueColumn = 2, ResultColumn = 3, IDColumn = 4 };
+    // What a subject row keeps (on its barcode column) while its action is not known to be stored:
+    // the key the action is written under and the values it was asked with.
+    enum Role { ActionKeyRole = Qt::UserRole + 1, ActionValuesRole = Qt::UserRole + 2 };
 
     frmBarcodes();
     ~frmBarcodes() override;
@@ -38,7 +41,9 @@ public:
     QString ActionDescription;
 
     // Inserts one item action for every case, item and batch row through the insert procedure,
-    // each in its own transaction, and removes the rows that were done.
+    // each in its own transaction, and removes the rows that were done. An action whose answer
+    // was lost is looked up by its key before the run goes on, and never written twice; a run that
+    // left rows ends with one message naming them.
     void ProcessAll();
 
     void btnEnter_Click();

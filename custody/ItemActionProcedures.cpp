@@ -4,6 +4,7 @@
 #include "core/Connection.h"
 #include "core/ProcedureCatalogue.h"
 #include "core/TransactionGuard.h"
+#include "core/WriteOnce.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ const QString kInsertItemAction = QStringLiteral("usp_Evd_Insert_Item_Action");
 [[noreturn]] void refuse(const QString& message) { throw AppError(ErrProviderCommand, message, kInsertItemAction); }
 
 // Argument positions, in the declared order.
-enum Argument { ItemId, CaseId, BatchId, Performer, TypeId, DateTime, Description, LocationId };
+enum Argument { ItemId, CaseId, BatchId, Performer, TypeId, DateTime, Description, LocationId, Key };
 
 Recordset insertItemAction(DatabaseConnection& connection, const std::vector<QVariant>& arguments)
 {
@@ -30,15 +31,23 @@ Recordset insertItemAction(DatabaseConnection& connection, const std::vector<QVa
 
     // Only the given subject is written; a 0 or negative identity beside it stands for none.
     const auto subject = [&](Argument which) { return given(which) ? at(which) : QVariant(); };
+    const QVariant key = at(Key).isNull() || at(Key).toString().isEmpty() ? QVariant() : at(Key);
     TransactionGuard unit(connection);
+    // Under a key that is stored already the insert writes nothing: the action asked for is the one
+    // a lost answer left behind, and its identity is answered again.
     const Recordset inserted = connection.executeStatement(
         QStringLiteral("INSERT INTO Item_Actions (Item_ID, Case_ID, Batch_ID, Item_Action_Type_ID, "
-                       "Performed_By_Employee_ID, Item_Action_Date_Time, Item_Action_Description) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING Item_Action_ID"),
-        { subject(ItemId), subject(CaseId), subject(BatchId), at(TypeId), at(Performer), at(DateTime),
-            at(Description) });
-    const QVariant actionId = inserted.valueAt(0, 0);
-    if (given(LocationId)) {
+                       "Performed_By_Employee_ID, Item_Action_Date_Time, Item_Action_Description, Item_Action_Key) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (Item_Action_Key) DO NOTHING "
+                       "RETURNING Item_Action_ID"),
+        { subject(ItemId), subject(CaseId), subject(BatchId), at(TypeId), at(Performer), at(DateTime), at(Description),
+            key });
+    const bool written = inserted.recordCount() > 0;
+    const QVariant actionId = written ? inserted.valueAt(0, 0)
+                                      : FindWrittenRecord(connection,
+                                          { QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"),
+                                              QStringLiteral("Item_Action_Key"), key.toString() });
+    if (written && given(LocationId)) {
         connection.executeStatement(
             QStringLiteral(
                 "INSERT INTO Item_Locations (Item_Action_ID, Location_ID) "
@@ -67,6 +76,7 @@ void RegisterItemActionProcedures()
             { QStringLiteral("Item_Action_Type_ID"), ParameterType::Integer },
             { QStringLiteral("Item_Action_Date_Time"), ParameterType::DateTime },
             { QStringLiteral("Item_Action_Description"), ParameterType::Text },
-            { QStringLiteral("Location_ID"), ParameterType::Integer } },
+            { QStringLiteral("Location_ID"), ParameterType::Integer },
+            { QStringLiteral("Item_Action_Key"), ParameterType::Text } },
         insertItemAction);
 }

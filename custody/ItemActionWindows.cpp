@@ -6,6 +6,7 @@
 #include "core/MessageBoxes.h"
 #include "core/Recordset.h"
 #include "form_framework/FormRegistry.h"
+#include "form_framework/InsertOnce.h"
 #include "form_framework/RecordChecks.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zIdentity.h"
@@ -314,6 +315,7 @@ void extendItemActionWindow(LookupRecordWindow& window)
     auto* employee = pickerIn(window, QStringLiteral("zcbtEmployee"));
     QObject::connect(employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
     addItemActionActions(window, openDetails);
+    InsertOnce(*window.info(), QStringLiteral("Item_Action_Key"));
 }
 
 // A stored action's subject is chosen before the fields are filled, so its picker is in use when
@@ -435,6 +437,7 @@ LookupTable itemLocations()
     };
     locations.criteria = dateRange(QStringLiteral("Action"));
     locations.extendRecordWindow = [](LookupRecordWindow& window) {
+        InsertOnce(*window.info(), QStringLiteral("Item_Location_Key"));
         resolveLocationNames(window, pickerIn(window, QStringLiteral("zcbtLocation")));
         addDetailActions(
             window, QStringLiteral("Item_Locations"), QStringLiteral("il"), QStringLiteral("Item_Location_ID"));
@@ -520,6 +523,7 @@ void requireWeightPair(zComboBoxText* unit, zFieldBase* weight)
 
 void extendItemTransferWindow(LookupRecordWindow& window)
 {
+    InsertOnce(*window.info(), QStringLiteral("Item_Transfer_Key"));
     auto* action = pickerIn(window, QStringLiteral("zcbtItemAction"));
     QObject::connect(action, &zFieldBase::Change, &window, [&window] { applyChainPosition(window); });
     QObject::connect(action, &zComboBoxText::DropDownLostFocus, &window, [&window] { fillFromLastLocation(window); });

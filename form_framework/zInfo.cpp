@@ -251,7 +251,7 @@ bool zInfo::SaveData(bool refreshScreen)
         const QString sql = inserting
             ? BuildInsertSQL(m_mainTableName, changes) + QStringLiteral("\r\nRETURNING ") + m_identityField
             : BuildUpdateSQL(m_mainTableName, changes) + QStringLiteral("\r\nWHERE ") + Identity() + QStringLiteral("\r\nRETURNING 0 AS Error");
-        const std::optional<QVariant> value = GetSQLValue(sql);
+        const std::optional<QVariant> value = inserting && m_insertWriter ? m_insertWriter(changes) : GetSQLValue(sql);
         if (!value) {
             // No row and no failure reported: the update found no record to change.
             if (LastError.Number == 0)

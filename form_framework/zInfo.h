@@ -9,6 +9,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+#include <optional>
+
 class DataWindow;
 class RecordBar;
 class ResultList;
@@ -55,6 +58,11 @@ public:
     void setRePopulateOnDelete(bool repopulate) { m_rePopulateOnDelete = repopulate; }
     QString DefaultValue() const { return m_defaultValue; }
     void setDefaultValue(const QString& text) { m_defaultValue = text; }
+    // Writes a new record in place of the save's own insert: gets the values to insert, answers
+    // the new identity, or nothing once it has reported why not. Windows whose records must be
+    // written once (InsertOnce.h) set one.
+    using InsertWriter = std::function<std::optional<QVariant>(const PairDictionary& values)>;
+    void setInsertWriter(InsertWriter writer) { m_insertWriter = std::move(writer); }
 
     // --- Run-time state ------------------------------------------------------------------------
     bool DataChanged() const { return m_dataChanged; }
@@ -124,6 +132,7 @@ private:
     bool m_populateOnStart = false;
     bool m_rePopulateOnDelete = false;
     QString m_defaultValue;
+    InsertWriter m_insertWriter;
     bool m_dataChanged = false;
     bool m_refreshScreen = true;
     QPointer<DataWindow> m_childForm;
