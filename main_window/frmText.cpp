@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QLabel>
@@ -33,6 +34,26 @@
 #include <algorithm>
 
 namespace {
+// The desktop's fixed font, or where the desktop names a font that is not of fixed pitch (some font
+// sets alias "monospace" to one), the first installed family that is: the columns of an exported
+// text line up only in a font of fixed pitch.
+QFont fixedPitchFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (QFontInfo(font).fixedPitch())
+        return font;
+    QStringList families = { QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+        QStringLiteral("Noto Mono"), QStringLiteral("Courier New") };
+    families += QFontDatabase::families();
+    for (const QString& family : families) {
+        if (!QFontDatabase::families().contains(family) || !QFontDatabase::isFixedPitch(family))
+            continue;
+        font.setFamily(family);
+        if (QFontInfo(font).fixedPitch())
+            return font;
+    }
+    return font;
+}
 const QString kNotSaved = QStringLiteral("<Not Saved>");
 const QString kDefaultFolder = QStringLiteral("DefaultFolder");
 // Tab stops every 8 characters; a tab-separated column is as wide as its widest cell plus 2
@@ -71,7 +92,7 @@ frmText::frmText()
     m_text->setObjectName(QStringLiteral("txtText"));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setAccessibleName(QStringLiteral("Text"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedPitchFont();
     m_text->setFont(fixed);
     m_text->setTabStopDistance(kTabCharacters * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
 
