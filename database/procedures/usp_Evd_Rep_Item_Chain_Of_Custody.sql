@@ -6,14 +6,20 @@
 -- columns.
 --
 -- The actions concerning the item are those on the item, on its case, or on a batch holding either;
--- each is found through its own index, so the report costs what the item's actions cost, whatever
--- the size of the room. Full location names are walked only for the locations these actions name,
--- as Full_Name_Locations walks them (parents joined by " / ", at most 32 deep).
+-- each kind is found through its own index and their details read once (Steps), so the report
+-- costs what the item's actions cost, whatever the size of the room. Full location names are walked
+-- only for the locations these actions name, as Full_Name_Locations walks them (parents joined by
+-- " / ", at most 32 deep).
 -- @param Item_ID integer
 -- @columns Item Text
+-- @columns Action_Date_Time DateTime
+-- @columns Action Text
 -- @columns Applied_To Text
--- @columns To_Location Text
+-- @columns Performed_By Text
+-- @columns Released_By Text
+-- @columns Received_By Text
 -- @columns From_Location Text
+-- @columns To_Location Text
 -- @columns Weight_Out Double
 -- @columns Weight_Out_Unit Text
 -- @columns Weight_In Double
@@ -34,12 +40,41 @@ Concerning (Item_Action_ID) AS (
     UNION
     SELECT a.Item_Action_ID FROM Holding_Batches h JOIN Item_Actions a ON a.Batch_ID = h.Batch_ID
 ),
+Steps AS (
+    SELECT a.Item_Action_ID AS Item_Action_ID,
+           a.Item_Action_Date_Time AS Item_Action_Date_Time,
+           t.Item_Action_Type_Name_Past AS Action_Name,
+           CASE WHEN a.Item_ID IS NOT NULL THEN 'Item'
+                WHEN a.Case_ID IS NOT NULL THEN 'Case'
+                ELSE 'Batch ' || CAST(b.Batch_Number AS TEXT) END AS Applied_To,
+           e.Employee AS Performed_By,
+           fe.Employee AS Released_By,
+           te.Employee AS Received_By,
+           tr.From_Location_ID AS From_Location_ID,
+           tr.To_Location_ID AS To_Location_ID,
+           loc.Location_ID AS Stored_Location_ID,
+           tr.Item_Weight_Out AS Weight_Out,
+           wo.Unit_Code AS Weight_Out_Unit,
+           tr.Item_Weight_In AS Weight_In,
+           wi.Unit_Code AS Weight_In_Unit
+    FROM Concerning s
+    JOIN Item_Actions a ON a.Item_Action_ID = s.Item_Action_ID
+    LEFT JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID
+    LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID
+    LEFT JOIN vw_Evd_Employees e ON e.Employee_ID = a.Performed_By_Employee_ID
+    LEFT JOIN Item_Transfers tr ON tr.Item_Action_ID = a.Item_Action_ID
+    LEFT JOIN vw_Evd_Employees fe ON fe.Employee_ID = tr.From_Employee_ID
+    LEFT JOIN vw_Evd_Employees te ON te.Employee_ID = tr.To_Employee_ID
+    LEFT JOIN Units wo ON wo.Unit_ID = tr.Item_Weight_Out_Unit_ID
+    LEFT JOIN Units wi ON wi.Unit_ID = tr.Item_Weight_In_Unit_ID
+    LEFT JOIN Item_Locations loc ON loc.Item_Action_ID = a.Item_Action_ID
+),
 Places (Location_ID) AS (
-    SELECT tr.From_Location_ID FROM Concerning s JOIN Item_Transfers tr ON tr.Item_Action_ID = s.Item_Action_ID
+    SELECT From_Location_ID FROM Steps
     UNION
-    SELECT tr.To_Location_ID FROM Concerning s JOIN Item_Transfers tr ON tr.Item_Action_ID = s.Item_Action_ID
+    SELECT To_Location_ID FROM Steps
     UNION
-    SELECT loc.Location_ID FROM Concerning s JOIN Item_Locations loc ON loc.Item_Action_ID = s.Item_Action_ID
+    SELECT Stored_Location_ID FROM Steps
 ),
 Walk (Location_ID, Parent_Location_ID, Full_Name, Depth) AS (
     SELECT l.Location_ID, l.Parent_Location_ID, CAST(l.Location_Name AS TEXT), 1
@@ -63,36 +98,23 @@ SELECT i.Item_ID AS "Item_ID",
        i.Item_Number AS "Item_Number",
        c.Case_Number AS "Case_Number",
        i.Item_Description AS "Item_Description",
-       a.Item_Action_Date_Time AS "Action_Date_Time",
-       t.Item_Action_Type_Name_Past AS "Action",
-       CASE WHEN a.Item_Action_ID IS NULL THEN NULL
-            WHEN a.Item_ID IS NOT NULL THEN 'Item'
-            WHEN a.Case_ID IS NOT NULL THEN 'Case'
-            ELSE 'Batch ' || CAST(b.Batch_Number AS TEXT) END AS "Applied_To",
-       e.Employee AS "Performed_By",
-       fe.Employee AS "Released_By",
-       te.Employee AS "Received_By",
+       st.Item_Action_Date_Time AS "Action_Date_Time",
+       st.Action_Name AS "Action",
+       st.Applied_To AS "Applied_To",
+       st.Performed_By AS "Performed_By",
+       st.Released_By AS "Released_By",
+       st.Received_By AS "Received_By",
        fl.Location_Name AS "From_Location",
        COALESCE(tl.Location_Name, il.Location_Name) AS "To_Location",
-       tr.Item_Weight_Out AS "Weight_Out",
-       wo.Unit_Code AS "Weight_Out_Unit",
-       tr.Item_Weight_In AS "Weight_In",
-       wi.Unit_Code AS "Weight_In_Unit"
+       st.Weight_Out AS "Weight_Out",
+       st.Weight_Out_Unit AS "Weight_Out_Unit",
+       st.Weight_In AS "Weight_In",
+       st.Weight_In_Unit AS "Weight_In_Unit"
 FROM Items i
 JOIN Cases c ON c.Case_ID = i.Case_ID
-LEFT JOIN Concerning s ON 1 = 1
-LEFT JOIN Item_Actions a ON a.Item_Action_ID = s.Item_Action_ID
-LEFT JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID
-LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID
-LEFT JOIN vw_Evd_Employees e ON e.Employee_ID = a.Performed_By_Employee_ID
-LEFT JOIN Item_Transfers tr ON tr.Item_Action_ID = a.Item_Action_ID
-LEFT JOIN vw_Evd_Employees fe ON fe.Employee_ID = tr.From_Employee_ID
-LEFT JOIN vw_Evd_Employees te ON te.Employee_ID = tr.To_Employee_ID
-LEFT JOIN Place_Names fl ON fl.Location_ID = tr.From_Location_ID
-LEFT JOIN Place_Names tl ON tl.Location_ID = tr.To_Location_ID
-LEFT JOIN Units wo ON wo.Unit_ID = tr.Item_Weight_Out_Unit_ID
-LEFT JOIN Units wi ON wi.Unit_ID = tr.Item_Weight_In_Unit_ID
-LEFT JOIN Item_Locations loc ON loc.Item_Action_ID = a.Item_Action_ID
-LEFT JOIN Place_Names il ON il.Location_ID = loc.Location_ID
+LEFT JOIN Steps st ON 1 = 1
+LEFT JOIN Place_Names fl ON fl.Location_ID = st.From_Location_ID
+LEFT JOIN Place_Names tl ON tl.Location_ID = st.To_Location_ID
+LEFT JOIN Place_Names il ON il.Location_ID = st.Stored_Location_ID
 WHERE i.Item_ID = :Item_ID
-ORDER BY a.Item_Action_Date_Time, a.Item_Action_ID
+ORDER BY st.Item_Action_Date_Time, st.Item_Action_ID

@@ -246,6 +246,7 @@ TEST_P(CustodyReportRows, TheProceduresGiveTheViewFormsRowsForEveryItem)
             for (int column = 0; column < expected.fieldCount(); ++column) {
                 const QString name = expected.fieldName(column);
                 ASSERT_EQ(actual.fieldName(column), name) << "the old columns keep their places";
+                EXPECT_EQ(actual.fieldType(column), expected.fieldType(column)) << name.toStdString();
                 for (int row = 0; row < expected.recordCount(); ++row)
                     ASSERT_EQ(cell(actual, row, column), cell(expected, row, column)) << name.toStdString() << " of row " << row;
             }
