@@ -9,7 +9,8 @@
 -- each kind is found through its own index and their details read once (Steps), so the report
 -- costs what the item's actions cost, whatever the size of the room. Full location names are walked
 -- only for the locations these actions name, as Full_Name_Locations walks them (parents joined by
--- " / ", at most 32 deep).
+-- " / ", at most 32 deep), and looked up one per value, which keeps the server's estimates to the
+-- item's rows.
 -- @param Item_ID integer
 -- @columns Item Text
 -- @columns Action_Date_Time DateTime
@@ -104,8 +105,9 @@ SELECT i.Item_ID AS "Item_ID",
        st.Performed_By AS "Performed_By",
        st.Released_By AS "Released_By",
        st.Received_By AS "Received_By",
-       fl.Location_Name AS "From_Location",
-       COALESCE(tl.Location_Name, il.Location_Name) AS "To_Location",
+       (SELECT fl.Location_Name FROM Place_Names fl WHERE fl.Location_ID = st.From_Location_ID) AS "From_Location",
+       COALESCE((SELECT tl.Location_Name FROM Place_Names tl WHERE tl.Location_ID = st.To_Location_ID),
+                (SELECT il.Location_Name FROM Place_Names il WHERE il.Location_ID = st.Stored_Location_ID)) AS "To_Location",
        st.Weight_Out AS "Weight_Out",
        st.Weight_Out_Unit AS "Weight_Out_Unit",
        st.Weight_In AS "Weight_In",
@@ -113,8 +115,5 @@ SELECT i.Item_ID AS "Item_ID",
 FROM Items i
 JOIN Cases c ON c.Case_ID = i.Case_ID
 LEFT JOIN Steps st ON 1 = 1
-LEFT JOIN Place_Names fl ON fl.Location_ID = st.From_Location_ID
-LEFT JOIN Place_Names tl ON tl.Location_ID = st.To_Location_ID
-LEFT JOIN Place_Names il ON il.Location_ID = st.Stored_Location_ID
 WHERE i.Item_ID = :Item_ID
 ORDER BY st.Item_Action_Date_Time, st.Item_Action_ID

@@ -6,8 +6,8 @@
 --
 -- Each kind of concerning action is found through its own index and their details read once
 -- (Steps); full location names are walked only for the locations those actions name, as
--- Full_Name_Locations walks them, so the report costs what the item's actions cost, whatever the
--- size of the room.
+-- Full_Name_Locations walks them, and looked up one per value, so the report costs what the item's
+-- actions cost, whatever the size of the room.
 -- @param Item_ID integer
 -- @columns Item Text
 -- @columns Action_Date_Time DateTime
@@ -94,7 +94,8 @@ SELECT i.Item_ID AS "Item_ID",
        st.Action_Name AS "Action",
        st.Applied_To AS "Applied_To",
        st.Performed_By AS "Performed_By",
-       COALESCE(il.Location_Name, tl.Location_Name) AS "Location",
+       COALESCE((SELECT il.Location_Name FROM Place_Names il WHERE il.Location_ID = st.Stored_Location_ID),
+                (SELECT tl.Location_Name FROM Place_Names tl WHERE tl.Location_ID = st.To_Location_ID)) AS "Location",
        st.Description AS "Description",
        st.Weight_Out AS "Weight_Out",
        st.Weight_Out_Unit AS "Weight_Out_Unit",
@@ -105,7 +106,5 @@ JOIN Cases c ON c.Case_ID = i.Case_ID
 LEFT JOIN Property_Types pt ON pt.Property_Type_ID = i.Property_Type_ID
 LEFT JOIN Item_Statuses st2 ON st2.Item_Status_ID = i.Item_Status_ID
 LEFT JOIN Steps st ON 1 = 1
-LEFT JOIN Place_Names il ON il.Location_ID = st.Stored_Location_ID
-LEFT JOIN Place_Names tl ON tl.Location_ID = st.To_Location_ID
 WHERE i.Item_ID = :Item_ID
 ORDER BY st.Item_Action_Date_Time, st.Item_Action_ID

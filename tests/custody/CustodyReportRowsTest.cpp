@@ -191,7 +191,8 @@ protected:
                 { kind == 0 ? QVariant(pick(items)) : QVariant(), kind == 1 ? QVariant(pick(cases)) : QVariant(),
                     kind == 2 ? QVariant(pick(batches)) : QVariant(), type, pick(employees), when,
                     QStringLiteral("action %1").arg(n) });
-            if (type == store)
+            // A few transfers also carry a stored location, as a hand edit could leave them.
+            if (type == store || (type == transfer && n % 7 == 0))
                 insert(QStringLiteral("INSERT INTO Item_Locations (Item_Action_ID, Location_ID) VALUES (?, ?) RETURNING Item_Location_ID"),
                     { action, pick(locations) });
             if (type == transfer) {
@@ -206,10 +207,11 @@ protected:
         }
         allowDanglingRows(true);
         // A batch deleted under its actions and memberships, a case deleted under its items, a
-        // parent location deleted under its child.
+        // parent location deleted under its child, a bin deleted under the actions naming it.
         run(QStringLiteral("DELETE FROM Batches WHERE Batch_ID = ?"), { batches.front() });
         run(QStringLiteral("DELETE FROM Cases WHERE Case_ID = ?"), { cases.back() });
         run(QStringLiteral("DELETE FROM Locations WHERE Location_ID = ?"), { orphanParent });
+        run(QStringLiteral("DELETE FROM Locations WHERE Location_ID = ?"), { locations[2] }); // the first bin
         allowDanglingRows(false);
         m_items = items;
         m_items.push_back(items.back() + 1000); // no such item
