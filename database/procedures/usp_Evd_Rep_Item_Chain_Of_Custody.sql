@@ -6,11 +6,11 @@
 -- columns.
 --
 -- The actions concerning the item are those on the item, on its case, or on a batch holding either;
--- each kind is found through its own index and their details read once (Steps), so the report
--- costs what the item's actions cost, whatever the size of the room. Full location names are walked
--- only for the locations these actions name, as Full_Name_Locations walks them (parents joined by
--- " / ", at most 32 deep), and looked up one per value, which keeps the server's estimates to the
--- item's rows.
+-- each kind is found through its own index and their details read once (Steps; employees' names one
+-- by one, so the embedded engine never lists every employee), so the report costs what the item's
+-- actions cost, whatever the size of the room. Full location names are walked only for the
+-- locations these actions name, as Full_Name_Locations walks them (parents joined by " / ", at most
+-- 32 deep), and looked up one per value, which keeps the server's estimates to the item's rows.
 -- @param Item_ID integer
 -- @columns Item Text
 -- @columns Action_Date_Time DateTime
@@ -48,9 +48,9 @@ Steps AS (
            CASE WHEN a.Item_ID IS NOT NULL THEN 'Item'
                 WHEN a.Case_ID IS NOT NULL THEN 'Case'
                 ELSE 'Batch ' || CAST(b.Batch_Number AS TEXT) END AS Applied_To,
-           e.Employee AS Performed_By,
-           fe.Employee AS Released_By,
-           te.Employee AS Received_By,
+           (SELECT e.Employee FROM vw_Evd_Employees e WHERE e.Employee_ID = a.Performed_By_Employee_ID) AS Performed_By,
+           (SELECT fe.Employee FROM vw_Evd_Employees fe WHERE fe.Employee_ID = tr.From_Employee_ID) AS Released_By,
+           (SELECT te.Employee FROM vw_Evd_Employees te WHERE te.Employee_ID = tr.To_Employee_ID) AS Received_By,
            tr.From_Location_ID AS From_Location_ID,
            tr.To_Location_ID AS To_Location_ID,
            loc.Location_ID AS Stored_Location_ID,
@@ -62,10 +62,7 @@ Steps AS (
     JOIN Item_Actions a ON a.Item_Action_ID = s.Item_Action_ID
     LEFT JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID
     LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID
-    LEFT JOIN vw_Evd_Employees e ON e.Employee_ID = a.Performed_By_Employee_ID
     LEFT JOIN Item_Transfers tr ON tr.Item_Action_ID = a.Item_Action_ID
-    LEFT JOIN vw_Evd_Employees fe ON fe.Employee_ID = tr.From_Employee_ID
-    LEFT JOIN vw_Evd_Employees te ON te.Employee_ID = tr.To_Employee_ID
     LEFT JOIN Units wo ON wo.Unit_ID = tr.Item_Weight_Out_Unit_ID
     LEFT JOIN Units wi ON wi.Unit_ID = tr.Item_Weight_In_Unit_ID
     LEFT JOIN Item_Locations loc ON loc.Item_Action_ID = a.Item_Action_ID

@@ -5,9 +5,10 @@
 -- empty action columns, so its report still names it.
 --
 -- Each kind of concerning action is found through its own index and their details read once
--- (Steps); full location names are walked only for the locations those actions name, as
--- Full_Name_Locations walks them, and looked up one per value, so the report costs what the item's
--- actions cost, whatever the size of the room.
+-- (Steps; employees' names one by one, so the embedded engine never lists every employee); full
+-- location names are walked only for the locations those actions name, as Full_Name_Locations
+-- walks them, and looked up one per value, so the report costs what the item's actions cost,
+-- whatever the size of the room.
 -- @param Item_ID integer
 -- @columns Item Text
 -- @columns Action_Date_Time DateTime
@@ -43,7 +44,7 @@ Steps AS (
            CASE WHEN a.Item_ID IS NOT NULL THEN 'Item'
                 WHEN a.Case_ID IS NOT NULL THEN 'Case'
                 ELSE 'Batch ' || CAST(b.Batch_Number AS TEXT) END AS Applied_To,
-           e.Employee AS Performed_By,
+           (SELECT e.Employee FROM vw_Evd_Employees e WHERE e.Employee_ID = a.Performed_By_Employee_ID) AS Performed_By,
            a.Item_Action_Description AS Description,
            loc.Location_ID AS Stored_Location_ID,
            tr.To_Location_ID AS To_Location_ID,
@@ -55,7 +56,6 @@ Steps AS (
     JOIN Item_Actions a ON a.Item_Action_ID = s.Item_Action_ID
     LEFT JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID
     LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID
-    LEFT JOIN vw_Evd_Employees e ON e.Employee_ID = a.Performed_By_Employee_ID
     LEFT JOIN Item_Locations loc ON loc.Item_Action_ID = a.Item_Action_ID
     LEFT JOIN Item_Transfers tr ON tr.Item_Action_ID = a.Item_Action_ID
     LEFT JOIN Units wo ON wo.Unit_ID = tr.Item_Weight_Out_Unit_ID
