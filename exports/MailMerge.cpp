@@ -1,4 +1,6 @@
 #include "exports/MailMerge.h"
+#include "exports/PrintFonts.h"
+#include "exports/PrintPreview.h"
 
 #include "exports/Code39.h"
 
@@ -20,7 +22,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScreen>
@@ -283,13 +284,17 @@ class DesktopPresenter final : public MergedDocumentPresenter {
 public:
     void preview(std::unique_ptr<QTextDocument> document, const QString& title) override
     {
-        auto* dialog = new QPrintPreviewDialog();
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->setWindowTitle(title);
+        // A window of its own, like the report viewer's: opened at the page width, printed
+        // through the program's print dialog.
+        auto* window = new PrintPreview();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(title);
+        window->resize(900, 700);
         QTextDocument* merged = document.release();
-        merged->setParent(dialog);
-        QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, merged, [merged](QPrinter* printer) { merged->print(printer); });
-        dialog->show();
+        merged->setParent(window);
+        window->setPagePainter([merged](QPrinter* printer) { merged->print(printer); });
+        QObject::connect(window, &PrintPreview::closeRequested, window, &QWidget::close);
+        window->show();
     }
     void print(std::unique_ptr<QTextDocument> document, const QString& title) override
     {
@@ -459,6 +464,7 @@ std::unique_ptr<QTextDocument> MergeTemplate(const QString& templateHtml, const 
         html = bodyMatch.hasMatch() ? templateHtml.left(bodyMatch.capturedStart(1)) + pages + templateHtml.mid(bodyMatch.capturedEnd(1)) : pages;
     }
     document->setHtml(html);
+    UsePrintFonts(*document);
     return document;
 }
 

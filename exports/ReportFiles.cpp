@@ -10,8 +10,9 @@
 #include "core/SafeFiles.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
+#include "exports/PrintFonts.h"
+#include "exports/PrintPreview.h"
 
-#include <QAction>
 #include <QBuffer>
 #include <QDateTime>
 #include <QDomDocument>
@@ -19,10 +20,8 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -117,10 +116,14 @@ struct ReportRenderer::Line {
     QString caption;
     QStringList cells;
     int page = 0;
-    // A totals line whose caption has no room beside its figures carries it on a line of its own
+    // A totals line whose caption has no room beside its figures carries it on lines of its own
     // above them.
     bool captionAbove = false;
-    int height() const { return captionAbove ? 2 : 1; }
+    // As laid out on the page: the caption's lines and each cell's lines; the line's height in
+    // text lines.
+    QStringList captionLines;
+    std::vector<QStringList> cellLines;
+    int height = 1;
 };
 
 ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& path)
@@ -165,6 +168,7 @@ ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& pat
         const QString align = column.attribute(QStringLiteral("align"), QStringLiteral("left")).toLower();
         entry.align = align == QLatin1String("right") ? Qt::AlignRight : align == QLatin1String("center") ? Qt::AlignHCenter : Qt::AlignLeft;
         entry.total = column.attribute(QStringLiteral("total")).toLower();
+        entry.unitField = column.attribute(QStringLiteral("unitField"));
         if (!totals.contains(entry.total))
             cannotRead(path, QStringLiteral("unknown total ") + entry.total);
         definition.columns.push_back(entry);
@@ -192,8 +196,13 @@ ReportRenderer::ReportRenderer(ReportDefinition definition, const Recordset& rec
                           + QStringLiteral(", which the data lacks."));
         return index;
     };
-    for (const ReportColumn& column : m_definition.columns)
+    std::vector<int> units;
+    for (const ReportColumn& column : m_definition.columns) {
         m_columns.push_back(require(column.field));
+        units.push_back(column.unitField.isEmpty() ? -1 : require(column.unitField));
+        // Dates, times, figures and weights are read whole; only texts wrap inside.
+        m_breakable.push_back(recordset.fieldType(m_columns.back()) == ColumnType::Text);
+    }
     for (const ReportGroup& group : m_definition.groups)
         m_groups.push_back(require(group.field));
 
@@ -255,7 +264,11 @@ ReportRenderer::ReportRenderer(ReportDefinition definition, const Recordset& rec
         line.depth = groups;
         for (int c = 0; c < columns; ++c) {
             const int source = m_columns[c];
-            line.cells << cellText(recordset.valueAt(row, source), recordset.fieldType(source));
+            QString text = cellText(recordset.valueAt(row, source), recordset.fieldType(source));
+            const int unit = units[static_cast<size_t>(c)];
+            if (unit >= 0 && !text.isEmpty() && !recordset.isNullAt(row, unit))
+                text += QLatin1Char(' ') + cellText(recordset.valueAt(row, unit), recordset.fieldType(unit));
+            line.cells << text;
             if (!recordset.isNullAt(row, source)) {
                 const double value = recordset.fieldType(source) == ColumnType::Text ? 0.0 : recordset.valueAt(row, source).toDouble();
                 for (int g = 0; g < groups; ++g)
@@ -280,8 +293,9 @@ void ReportRenderer::layOut(double pageHeight, double lineHeight, double headerH
     int page = 0;
     double used = headerHeight;
     for (Line& line : m_lines) {
-        const double height = lineHeight * line.height();
-        if (used + height > pageHeight) {
+        const double height = lineHeight * line.height;
+        // A line taller than a page starts a page of its own and runs over its foot.
+        if (used + height > pageHeight && used > headerHeight) {
             ++page;
             used = headerHeight;
         }
@@ -291,6 +305,72 @@ void ReportRenderer::layOut(double pageHeight, double lineHeight, double headerH
     m_pages = page + 1;
 }
 
+namespace {
+
+// The text broken into lines no wider than the width: between words, and inside a word only where
+// the word alone is wider than the width. A line that fits is kept as it is; nothing is left out.
+QStringList wrapText(const QString& text, const QFontMetricsF& metrics, double width)
+{
+    const auto fits = [&](const QString& part) { return metrics.horizontalAdvance(part) <= width + 0.5; };
+    QStringList lines;
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const QString& paragraph : plain.split(QLatin1Char('\n'))) {
+        if (fits(paragraph)) {
+            lines << paragraph;
+            continue;
+        }
+        QString line;
+        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (fits(longer)) {
+                line = longer;
+                continue;
+            }
+            if (!line.isEmpty())
+                lines << line;
+            line = word;
+            while (!fits(line) && line.size() > 1) {
+                qsizetype fit = 1;
+                while (fit + 1 < line.size() && fits(line.left(fit + 1)))
+                    ++fit;
+                lines << line.left(fit);
+                line = line.mid(fit);
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+// The widest line of the text, and its widest word (what no wrapping can make narrower).
+struct TextWidths {
+    double whole = 0;
+    double word = 0;
+};
+TextWidths measure(const QString& text, const QFontMetricsF& metrics, bool breakable)
+{
+    TextWidths widths;
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const QString& paragraph : plain.split(QLatin1Char('\n'))) {
+        const double whole = metrics.horizontalAdvance(paragraph);
+        widths.whole = std::max(widths.whole, whole);
+        if (!breakable) {
+            widths.word = std::max(widths.word, whole);
+            continue;
+        }
+        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widths.word = std::max(widths.word, metrics.horizontalAdvance(word));
+    }
+    // Measured and laid-out widths may differ by rounding; a value that fits must not wrap.
+    widths.whole = std::ceil(widths.whole) + 1;
+    widths.word = std::ceil(widths.word) + 1;
+    return widths;
+}
+
+} // namespace
+
 void ReportRenderer::render(QPagedPaintDevice* device)
 {
     device->setPageOrientation(m_definition.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -298,7 +378,7 @@ void ReportRenderer::render(QPagedPaintDevice* device)
     if (!painter.begin(device))
         RaiseToReport(QStringLiteral("Cannot paint the report ") + AngleQuote(m_definition.title));
     const QRectF area = QRectF(QPointF(0, 0), QSizeF(device->width(), device->height()));
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font = PrintFont(QFont(QStringLiteral("DejaVu Sans")));
     font.setPointSizeF(9);
     painter.setFont(font);
     const double lineHeight = painter.fontMetrics().height() * 1.3;
@@ -307,47 +387,133 @@ void ReportRenderer::render(QPagedPaintDevice* device)
     QFont titleFont = font;
     titleFont.setPointSizeF(14);
     titleFont.setBold(true);
+    const QFontMetricsF plainMetrics(font, device);
+    const QFontMetricsF boldMetrics(bold, device);
 
     const double headerBand = lineHeight * 2; // page header and a gap
     const double titleBand = lineHeight * 2.5;
-    const double captionBand = lineHeight * 1.5;
     const double footerBand = lineHeight * 2;
 
-    // Neighbouring columns keep a gap of about two figures, so a right-aligned value never runs
-    // into the next column's text; what is wider than its column is shortened with an ellipsis.
-    const double gap = painter.fontMetrics().horizontalAdvance(QStringLiteral("00"));
-    double totalWidth = 0;
-    for (const ReportColumn& column : m_definition.columns)
-        totalWidth += column.width;
+    // Columns are sized to their content. Each needs the room of its widest value (and caption);
+    // when all fit, what the page has left is shared in proportion to the columns' widths. When
+    // they do not, each column keeps at least its widest word (a date, a figure or a weight whole)
+    // and the widest columns give up room until the page holds them: their longer values wrap
+    // within their column. A value is never shortened. Neighbouring columns keep a gap of about
+    // two figures, so a right-aligned value never runs into the next column's text.
+    const double gap = plainMetrics.horizontalAdvance(QStringLiteral("00"));
+    const size_t columns = m_definition.columns.size();
+    std::vector<double> natural(columns, 0.0);
+    std::vector<double> least(columns, 0.0);
+    auto fitIn = [&](size_t c, const QString& text, const QFontMetricsF& metrics, bool breakable) {
+        const TextWidths widths = measure(text, metrics, breakable);
+        natural[c] = std::max(natural[c], widths.whole);
+        least[c] = std::max(least[c], widths.word);
+    };
+    for (size_t c = 0; c < columns; ++c)
+        fitIn(c, m_definition.columns[c].caption, boldMetrics, true);
+    for (const Line& line : m_lines) {
+        if (line.kind == Line::GroupHeader)
+            continue;
+        for (qsizetype c = 0; c < line.cells.size(); ++c)
+            fitIn(static_cast<size_t>(c), line.cells.at(c), line.kind == Line::Row ? plainMetrics : boldMetrics,
+                line.kind == Line::Row && m_breakable[static_cast<size_t>(c)]);
+    }
+    const double room = std::max(1.0, area.width() - gap * static_cast<double>(columns));
+    double naturalSum = 0;
+    double leastSum = 0;
+    double weightSum = 0;
+    for (size_t c = 0; c < columns; ++c) {
+        naturalSum += natural[c];
+        leastSum += least[c];
+        weightSum += m_definition.columns[c].width;
+    }
+    std::vector<double> widths(columns);
+    if (naturalSum <= room) {
+        for (size_t c = 0; c < columns; ++c)
+            widths[c] = natural[c] + (room - naturalSum) * m_definition.columns[c].width / weightSum;
+    } else if (leastSum <= room) {
+        // The widest columns give up room first: every column is held to one width, the largest
+        // that fits the page, so a value narrower than that is printed whole on one line and only
+        // the longest values wrap.
+        const auto widthUnder = [&](size_t c, double limit) { return std::max(least[c], std::min(natural[c], limit)); };
+        double low = 0;
+        double high = room;
+        for (int step = 0; step < 60; ++step) {
+            const double limit = (low + high) / 2;
+            double used = 0;
+            for (size_t c = 0; c < columns; ++c)
+                used += widthUnder(c, limit);
+            (used <= room ? low : high) = limit;
+        }
+        double used = 0;
+        for (size_t c = 0; c < columns; ++c)
+            used += widths[c] = widthUnder(c, low);
+        // What rounding left over goes to the columns that wrap.
+        double wrapping = 0;
+        for (size_t c = 0; c < columns; ++c)
+            wrapping += widths[c] < natural[c] ? 1 : 0;
+        for (size_t c = 0; c < columns && wrapping > 0; ++c) {
+            if (widths[c] < natural[c])
+                widths[c] += (room - used) / wrapping;
+        }
+    } else {
+        // Not even the widest words fit: words break where they must.
+        for (size_t c = 0; c < columns; ++c)
+            widths[c] = room * least[c] / std::max(1.0, leastSum);
+    }
     std::vector<QRectF> columnRects;
     double x = area.left();
-    for (const ReportColumn& column : m_definition.columns) {
-        const double width = area.width() * column.width / totalWidth;
-        columnRects.emplace_back(x + gap / 2, 0, std::max(0.0, width - gap), lineHeight);
-        x += width;
+    for (size_t c = 0; c < columns; ++c) {
+        columnRects.emplace_back(x + gap / 2, 0, widths[c], lineHeight);
+        x += widths[c] + gap;
     }
-    auto drawCell = [&](size_t c, double y, const QString& text) {
-        const QRectF cell = columnRects[c].translated(0, y);
-        painter.drawText(cell, int(m_definition.columns[c].align | Qt::AlignVCenter),
-            painter.fontMetrics().elidedText(text, Qt::ElideRight, int(std::floor(cell.width()))));
-    };
-
     // The caption of a totals line stands left of the first column that has a total, when it fits
-    // there; otherwise on a line of its own above the figures, which then stay under their columns.
+    // there; otherwise on lines of its own above the figures, which then stay under their columns.
     double captionRoom = area.width();
-    for (size_t c = 0; c < columnRects.size(); ++c) {
+    for (size_t c = 0; c < columns; ++c) {
         if (!m_definition.columns[c].total.isEmpty()) {
             captionRoom = columnRects[c].left() - gap / 2 - area.left();
             break;
         }
     }
-    painter.setFont(bold);
-    for (Line& line : m_lines) {
-        if (line.kind == Line::GroupTotals || line.kind == Line::GrandTotals)
-            line.captionAbove = line.depth * lineHeight + painter.fontMetrics().horizontalAdvance(line.caption)
-                > captionRoom - gap / 2;
+
+    // Every line broken to its columns' widths; its height is its tallest cell.
+    std::vector<QStringList> captionLines(columns);
+    int captionHeight = 1;
+    for (size_t c = 0; c < columns; ++c) {
+        captionLines[c] = wrapText(m_definition.columns[c].caption, boldMetrics, widths[c]);
+        captionHeight = std::max(captionHeight, static_cast<int>(captionLines[c].size()));
     }
+    for (Line& line : m_lines) {
+        const double indent = line.depth * lineHeight;
+        line.cellLines.assign(static_cast<size_t>(line.cells.size()), QStringList());
+        line.height = 1;
+        for (qsizetype c = 0; c < line.cells.size(); ++c) {
+            const size_t column = static_cast<size_t>(c);
+            line.cellLines[column] = wrapText(line.cells.at(c), line.kind == Line::Row ? plainMetrics : boldMetrics, widths[column]);
+            line.height = std::max(line.height, static_cast<int>(line.cellLines[column].size()));
+        }
+        switch (line.kind) {
+        case Line::GroupHeader:
+            line.captionLines = wrapText(line.caption, boldMetrics, area.width() - indent);
+            line.height = std::max(1, static_cast<int>(line.captionLines.size()));
+            break;
+        case Line::GroupTotals:
+        case Line::GrandTotals:
+            line.captionAbove = indent + boldMetrics.horizontalAdvance(line.caption) > captionRoom - gap / 2;
+            line.captionLines = wrapText(line.caption, boldMetrics, (line.captionAbove ? area.width() : captionRoom - gap / 2) - indent);
+            if (line.captionAbove)
+                line.height += static_cast<int>(line.captionLines.size());
+            else
+                line.height = std::max(line.height, static_cast<int>(line.captionLines.size()));
+            break;
+        case Line::Row:
+            break;
+        }
+    }
+    const double captionBand = lineHeight * (captionHeight + 0.5);
     layOut(area.height() - footerBand, lineHeight, headerBand + titleBand + captionBand);
+
     const QString printDate = FormatDateTimeText(QDateTime::currentDateTime());
     auto fill = [&](QString text, int page) {
         text.replace(QStringLiteral("{Title}"), m_definition.title);
@@ -361,6 +527,14 @@ void ReportRenderer::render(QPagedPaintDevice* device)
         for (int i = 0; i < 3 && i < parts.size(); ++i)
             painter.drawText(QRectF(area.left(), top, area.width(), lineHeight), int(aligns[i] | Qt::AlignVCenter), fill(parts.at(i), page));
     };
+    auto drawLines = [&](const QRectF& first, Qt::Alignment align, const QStringList& lines) {
+        for (qsizetype k = 0; k < lines.size(); ++k)
+            painter.drawText(first.translated(0, lineHeight * static_cast<double>(k)), int(align | Qt::AlignVCenter), lines.at(k));
+    };
+    auto drawCells = [&](const std::vector<QStringList>& cells, double y) {
+        for (size_t c = 0; c < cells.size() && c < columns; ++c)
+            drawLines(columnRects[c].translated(0, y), m_definition.columns[c].align, cells[c]);
+    };
 
     size_t next = 0;
     for (int page = 0; page < m_pages; ++page) {
@@ -373,9 +547,8 @@ void ReportRenderer::render(QPagedPaintDevice* device)
         painter.drawText(QRectF(area.left(), y, area.width(), titleBand), int(Qt::AlignHCenter | Qt::AlignVCenter), m_definition.title);
         y += titleBand;
         painter.setFont(bold);
-        for (size_t c = 0; c < columnRects.size(); ++c)
-            drawCell(c, y, m_definition.columns[c].caption);
-        painter.drawLine(QPointF(area.left(), y + lineHeight), QPointF(area.right(), y + lineHeight));
+        drawCells(captionLines, y);
+        painter.drawLine(QPointF(area.left(), y + lineHeight * captionHeight), QPointF(area.right(), y + lineHeight * captionHeight));
         y += captionBand;
         for (; next < m_lines.size() && m_lines[next].page == page; ++next) {
             const Line& line = m_lines[next];
@@ -383,29 +556,23 @@ void ReportRenderer::render(QPagedPaintDevice* device)
             switch (line.kind) {
             case Line::GroupHeader:
                 painter.setFont(bold);
-                painter.drawText(QRectF(area.left() + indent, y, area.width() - indent, lineHeight), int(Qt::AlignLeft | Qt::AlignVCenter), line.caption);
+                drawLines(QRectF(area.left() + indent, y, area.width() - indent, lineHeight), Qt::AlignLeft, line.captionLines);
                 break;
             case Line::Row:
+                painter.setFont(font);
+                drawCells(line.cellLines, y);
+                break;
             case Line::GroupTotals:
-            case Line::GrandTotals:
-                painter.setFont(line.kind == Line::Row ? font : bold);
-                if (line.kind != Line::Row) {
-                    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-                    const double room = line.captionAbove ? area.width() : captionRoom;
-                    painter.drawText(QRectF(area.left() + indent, y, std::max(0.0, room - indent), lineHeight),
-                        int(Qt::AlignLeft | Qt::AlignVCenter),
-                        painter.fontMetrics().elidedText(
-                            line.caption, Qt::ElideRight, int(std::floor(std::max(0.0, room - indent)))));
-                    if (line.captionAbove)
-                        y += lineHeight;
-                }
-                for (int c = 0; c < line.cells.size(); ++c) {
-                    if (!line.cells.at(c).isEmpty())
-                        drawCell(static_cast<size_t>(c), y, line.cells.at(c));
-                }
+            case Line::GrandTotals: {
+                painter.setFont(bold);
+                painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+                const double captionWidth = (line.captionAbove ? area.width() : captionRoom - gap / 2) - indent;
+                drawLines(QRectF(area.left() + indent, y, std::max(0.0, captionWidth), lineHeight), Qt::AlignLeft, line.captionLines);
+                drawCells(line.cellLines, line.captionAbove ? y + lineHeight * static_cast<double>(line.captionLines.size()) : y);
                 break;
             }
-            y += lineHeight;
+            }
+            y += lineHeight * line.height;
         }
         painter.setFont(font);
         band(m_definition.pageFooter, area.bottom() - lineHeight, page);
@@ -447,25 +614,10 @@ ReportPreview::ReportPreview(QWidget* parent)
     setObjectName(QStringLiteral("ReportPreview"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* tools = new QToolBar(this);
-    m_preview = new QPrintPreviewWidget(this);
-    m_preview->setObjectName(QStringLiteral("crViewer"));
-    layout->addWidget(tools);
-    layout->addWidget(m_preview, 1);
-    tools->addAction(QStringLiteral("Print"), m_preview, [this] { m_preview->print(); });
-    tools->addSeparator();
-    tools->addAction(QStringLiteral("First Page"), m_preview, [this] { m_preview->setCurrentPage(1); });
-    tools->addAction(QStringLiteral("Previous Page"), m_preview, [this] { m_preview->setCurrentPage(m_preview->currentPage() - 1); });
-    tools->addAction(QStringLiteral("Next Page"), m_preview, [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
-    tools->addAction(QStringLiteral("Last Page"), m_preview, [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
-    tools->addSeparator();
-    tools->addAction(QStringLiteral("Zoom In"), m_preview, [this] { m_preview->zoomIn(); });
-    tools->addAction(QStringLiteral("Zoom Out"), m_preview, [this] { m_preview->zoomOut(); });
-    tools->addAction(QStringLiteral("Fit Width"), m_preview, [this] { m_preview->fitToWidth(); });
-    tools->addAction(QStringLiteral("Whole Page"), m_preview, [this] { m_preview->fitInView(); });
-    tools->addSeparator();
-    tools->addAction(QStringLiteral("Close"), this, [this] { Q_EMIT closeRequested(); });
-    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, &ReportPreview::paintPages);
+    m_view = new PrintPreview(this);
+    layout->addWidget(m_view);
+    m_view->setPagePainter([this](QPrinter* printer) { paintPages(printer); });
+    connect(m_view, &PrintPreview::closeRequested, this, &ReportPreview::closeRequested);
 }
 
 ReportPreview::~ReportPreview() = default;
@@ -488,7 +640,7 @@ void ReportPreview::showDefinition(ReportDefinition definition, const Recordset&
     const QString title = definition.title;
     m_renderer = std::make_unique<ReportRenderer>(std::move(definition), recordset);
     m_title = title;
-    m_preview->updatePreview();
+    m_view->updatePages();
 }
 
 bool ReportPreview::ShowReport(const QString& reportFile, const QString& statement, const QString& procedure)
@@ -509,33 +661,23 @@ bool ReportPreview::ShowReport(const QString& reportFile, const QString& stateme
     }
 }
 
-namespace {
-ReportPreview::PrinterChooser& printerChooser()
-{
-    static ReportPreview::PrinterChooser chooser = [](QPrinter& printer, QWidget* parent) {
-        QPrintDialog dialog(&printer, parent);
-        return dialog.exec() == QDialog::Accepted;
-    };
-    return chooser;
-}
-} // namespace
+void ReportPreview::setPrinterChooser(PrinterChooser chooser) { PrintPreview::setPrinterChooser(std::move(chooser)); }
 
-void ReportPreview::setPrinterChooser(PrinterChooser chooser) { printerChooser() = std::move(chooser); }
+QPrintPreviewWidget* ReportPreview::previewWidget() const
+{
+    return m_view->previewWidget();
+}
 
 bool ReportPreview::printReport()
 {
     if (!m_renderer)
         return false;
-    QPrinter printer(QPrinter::HighResolution);
-    if (!printerChooser()(printer, this))
-        return false;
-    paintPages(&printer);
-    return true;
+    return m_view->printPages();
 }
 
 int ReportPreview::pageCount() const
 {
-    return m_preview->pageCount();
+    return m_view->pageCount();
 }
 
 void ReportPreview::paintPages(QPrinter* printer)

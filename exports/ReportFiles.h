@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class PrintPreview;
 class QPagedPaintDevice;
 class QPrinter;
 class QPrintPreviewWidget;
@@ -22,6 +23,8 @@ struct ReportColumn {
     double width = 1.0; // relative to the other columns
     Qt::Alignment align = Qt::AlignLeft;
     QString total; // "", "sum", "count", "avg", "min" or "max"
+    // A field whose text follows the value, as a weight's unit follows the weight ("12.5 g").
+    QString unitField;
 };
 
 struct ReportGroup {
@@ -65,6 +68,7 @@ private:
 
     ReportDefinition m_definition;
     std::vector<int> m_columns; // recordset column of each report column
+    std::vector<bool> m_breakable; // whether a column's values may wrap inside (texts; not dates or figures)
     std::vector<int> m_groups;
     std::vector<Line> m_lines;
     int m_pages = 0;
@@ -88,16 +92,17 @@ public:
     // The same for the report viewer window: any failure goes to the central error dialog with the
     // statement, the message "Error printing Crystal Report" and the procedure given; false then.
     bool ShowReport(const QString& reportFile, const QString& statement, const QString& procedure);
-    QPrintPreviewWidget* previewWidget() const { return m_preview; }
+    QPrintPreviewWidget* previewWidget() const;
     int pageCount() const;
     // The shown report's title; empty until a report was shown.
     QString title() const { return m_title; }
 
-    // Prints the shown report on the printer the user chooses (the print dialog); false when
-    // there is nothing to print or the user cancelled.
+    // Prints the shown report on the printer the user chooses (the print dialog), the pages the
+    // preview shows; false when there is nothing to print or the user cancelled. The toolbar's
+    // Print button and the main window's File > Print both come here.
     bool printReport();
-    // What asks for the printer: true when the printer was set up to print on. The print dialog
-    // unless replaced (tests print to a PDF file).
+    // What asks for the printer: the program's print dialog (PrintPreview::setPrinterChooser);
+    // tests print to a PDF file.
     using PrinterChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
     static void setPrinterChooser(PrinterChooser chooser);
 
@@ -108,7 +113,7 @@ Q_SIGNALS:
 private:
     void paintPages(QPrinter* printer);
     void showDefinition(ReportDefinition definition, const Recordset& recordset);
-    QPrintPreviewWidget* m_preview = nullptr;
+    PrintPreview* m_view = nullptr;
     std::unique_ptr<ReportRenderer> m_renderer;
     QString m_title;
 };

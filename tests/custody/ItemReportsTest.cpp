@@ -21,12 +21,16 @@
 #include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QPrintPreviewWidget>
+#include <QRegularExpression>
 #include <QTextDocument>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -116,8 +120,8 @@ protected:
         ReferenceTest::TearDown();
     }
 
-    // The report the item window's entry shows, printed to PDF and read back as text.
-    QString printedReport(int itemID, const char* entry)
+    // The report viewer the item window's entry opens; null when none opened.
+    frmCrystal* openReport(int itemID, const char* entry)
     {
         for (QWidget* open : LoadedWindows()) {
             if (qobject_cast<frmCrystal*>(open))
@@ -126,7 +130,7 @@ protected:
         QApplication::processEvents();
         LookupRecordWindow* window = openEdit(QStringLiteral("frmItem"), itemID);
         if (!window)
-            return QStringLiteral("(the item window did not open)");
+            return nullptr;
         window->runAction(QString::fromLatin1(entry));
         QApplication::processEvents();
         frmCrystal* viewer = nullptr;
@@ -134,17 +138,52 @@ protected:
             if (auto* found = qobject_cast<frmCrystal*>(open))
                 viewer = found;
         }
-        if (!viewer)
-            return QStringLiteral("(no report viewer: %1)").arg(Prompts().boxes.empty() ? QString() : Prompts().boxes.back().text);
-        const QString pdf = m_output.filePath(QStringLiteral("report.pdf"));
+        return viewer;
+    }
+
+    // Prints the viewer's report to a PDF file, through the program's print dialog answered by the
+    // test: from the main window's File > Print, or from the viewer's own Print button.
+    enum class PrintFrom { FileMenu, Toolbar };
+    QString printToPdf(frmCrystal* viewer, PrintFrom from, const QString& name = QStringLiteral("report.pdf"))
+    {
+        const QString pdf = m_output.filePath(name);
         QFile::remove(pdf);
         ReportPreview::setPrinterChooser([&pdf](QPrinter& printer, QWidget*) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
             return true;
         });
-        viewer->ProcessCommand(MainCommand::Print);
+        if (from == PrintFrom::FileMenu) {
+            viewer->ProcessCommand(MainCommand::Print);
+        } else {
+            QAction* print = nullptr;
+            for (QToolBar* tools : viewer->findChildren<QToolBar*>()) {
+                for (QAction* action : tools->actions()) {
+                    if (action->text() == QLatin1String("Print"))
+                        print = action;
+                }
+            }
+            if (!print)
+                ADD_FAILURE() << "the viewer has no Print button";
+            else
+                print->trigger();
+        }
+        ReportPreview::setPrinterChooser(nullptr);
+        return pdf;
+    }
+
+    static QString pdfText(const QString& pdf)
+    {
         return RunTool(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    }
+
+    // The report the item window's entry shows, printed to PDF and read back as text.
+    QString printedReport(int itemID, const char* entry)
+    {
+        frmCrystal* viewer = openReport(itemID, entry);
+        if (!viewer)
+            return QStringLiteral("(no report viewer: %1)").arg(Prompts().boxes.empty() ? QString() : Prompts().boxes.back().text);
+        return pdfText(printToPdf(viewer, PrintFrom::FileMenu));
     }
 
     // The Code 39 barcodes of a merged label sheet, decoded and sorted.
@@ -217,6 +256,104 @@ TEST_P(ItemReports, TheBatchLabelsDecodeToTheBatchAndItsCasesAndItems)
             expected << QStringLiteral("CODE-39:") + code;
         expected.sort();
         EXPECT_EQ(decodedLabels(RecordingPresenter::documents.front().get()), expected);
+    }
+}
+
+TEST_P(ItemReports, TheViewersPrintButtonPrintsThePagesFilePrintPrints)
+{
+    frmCrystal* viewer = openReport(item, "Chain of Custody Report");
+    ASSERT_NE(viewer, nullptr);
+    Prompts().clear();
+    const QString fromMenu = printToPdf(viewer, PrintFrom::FileMenu, QStringLiteral("menu.pdf"));
+    const QString fromToolbar = printToPdf(viewer, PrintFrom::Toolbar, QStringLiteral("toolbar.pdf"));
+    EXPECT_TRUE(Prompts().boxes.empty()) << Prompts().boxes.front().text.toStdString();
+    ASSERT_TRUE(QFile::exists(fromToolbar)) << "the Print button printed nothing";
+    // The same pages: as many as the preview shows, with the same text (the print time aside).
+    const auto pages = [](const QString& pdf) {
+        const QString info = RunTool(QStringLiteral("pdfinfo"), { pdf });
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+        return match.hasMatch() ? match.captured(1).toInt() : -1;
+    };
+    EXPECT_EQ(pages(fromToolbar), viewer->viewer()->pageCount());
+    EXPECT_EQ(pages(fromMenu), viewer->viewer()->pageCount());
+    const QRegularExpression printTime(QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d [AP]M +Page"));
+    EXPECT_EQ(pdfText(fromToolbar).remove(printTime), pdfText(fromMenu).remove(printTime));
+}
+
+TEST_P(ItemReports, TheCustodyReportsPrintEveryValueWhole)
+{
+    // Long full location names, a long batch number, a transfer weighed out and in.
+    const int shelf = insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code, Parent_Location_ID) "
+                                            "VALUES ('Shelf 12 Narcotics Overflow Office', 'S12', %1) RETURNING Location_ID")
+                                 .arg(room));
+    const int bin = insert(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code, Parent_Location_ID) "
+                                          "VALUES ('Bin 7 Firearms Cage', 'B7', %1) RETURNING Location_ID")
+                               .arg(shelf));
+    const int grams = insert(QStringLiteral("INSERT INTO Units (Unit_Type_ID, Unit_Name, Unit_Code) SELECT Unit_Type_ID, "
+                                            "'Gram', 'g' FROM Unit_Types WHERE Unit_Type_Code = 'W' RETURNING Unit_ID"));
+    const int transfer = insert(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, "
+                                               "Item_Action_Type_Name_Past, Item_Action_Type_Code, Item_Action_Time_ID, "
+                                               "Related_DB_Table_ID) SELECT 'Transfer', 'Transferred', 'TRANS', "
+                                               "(SELECT MIN(Item_Action_Time_ID) FROM Item_Action_Times), "
+                                               "(SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = 'Item_Transfers') "
+                                               "RETURNING Item_Action_Type_ID"));
+    const int action = insert(QStringLiteral("INSERT INTO Item_Actions (Item_ID, Item_Action_Type_ID, Performed_By_Employee_ID, "
+                                             "Item_Action_Date_Time) VALUES (%1, %2, %3, '2024-03-12 14:35:00') "
+                                             "RETURNING Item_Action_ID")
+                                  .arg(item)
+                                  .arg(transfer)
+                                  .arg(officer));
+    insert(QStringLiteral("INSERT INTO Item_Transfers (Item_Action_ID, From_Location_ID, To_Location_ID, From_Employee_ID, "
+                          "To_Employee_ID, Item_Weight_Out, Item_Weight_Out_Unit_ID, Item_Weight_In, Item_Weight_In_Unit_ID) "
+                          "VALUES (%1, %2, %3, %4, %5, 1234.5, %6, 1234.25, %6) RETURNING Item_Transfer_ID")
+               .arg(action)
+               .arg(shelf)
+               .arg(bin)
+               .arg(officer)
+               .arg(clerk)
+               .arg(grams));
+    const int longBatch = insert(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
+                                                "Batch_Type_ID) SELECT 'TR-2024-03-0001-COURT-LIST', '2024-03-08 09:00:00', %1, "
+                                                "Batch_Type_ID FROM Batch_Types WHERE Batch_Type_Code = 'COURT' RETURNING Batch_ID")
+                                     .arg(clerk));
+    insert(QStringLiteral("INSERT INTO Batch_Items (Batch_ID, Item_ID) VALUES (%1, %2) RETURNING Batch_Item_ID").arg(longBatch).arg(item));
+    insert(QStringLiteral("INSERT INTO Item_Actions (Batch_ID, Item_Action_Type_ID, Performed_By_Employee_ID, Item_Action_Date_Time) "
+                          "SELECT %1, Item_Action_Type_ID, %2, '2024-03-13 09:05:00' FROM Item_Action_Types "
+                          "WHERE Item_Action_Type_Code = 'COURT' RETURNING Item_Action_ID")
+               .arg(longBatch)
+               .arg(officer));
+
+    const QString shelfName = QStringLiteral("Evidence Room / Shelf 12 Narcotics Overflow Office");
+    const QString binName = shelfName + QStringLiteral(" / Bin 7 Firearms Cage");
+    const QString longBatchName = QStringLiteral("Batch TR-2024-03-0001-COURT-LIST");
+    // Every value whole (a long one may wrap within its column, so it reads whole in the order
+    // printed); dates with their times and weights with their units whole on one line.
+    const struct {
+        const char* entry;
+        QStringList whole;
+        QStringList oneLine;
+    } reports[] = {
+        { "Chain of Custody Report", { shelfName, binName, longBatchName, QStringLiteral("Released By"), QStringLiteral("Received By") },
+            { QStringLiteral("03/12/2024 02:35:00 PM"), QStringLiteral("03/08/2024 10:00:00 AM"), QStringLiteral("1234.5 g"),
+                QStringLiteral("1234.25 g"), QStringLiteral("Batch BOX-9") } },
+        { "Item History Report", { binName, longBatchName, QStringLiteral("Weight Out") },
+            { QStringLiteral("03/12/2024 02:35:00 PM"), QStringLiteral("1234.5 g"), QStringLiteral("1234.25 g"),
+                QStringLiteral("Batch BOX-9"), QStringLiteral("Photographed") } },
+    };
+    for (const auto& report : reports) {
+        SCOPED_TRACE(report.entry);
+        frmCrystal* viewer = openReport(item, report.entry);
+        ASSERT_NE(viewer, nullptr);
+        const QString pdf = printToPdf(viewer, PrintFrom::FileMenu);
+        const QString layout = pdfText(pdf);
+        const QString printed = RunTool(QStringLiteral("pdftotext"), { QStringLiteral("-raw"), pdf, QStringLiteral("-") }).simplified();
+        for (const QString& value : report.whole)
+            EXPECT_TRUE(printed.contains(value)) << value.toStdString() << " in\n" << printed.toStdString();
+        for (const QString& value : report.oneLine)
+            EXPECT_TRUE(layout.contains(value)) << value.toStdString() << " in\n" << layout.toStdString();
+        EXPECT_FALSE(layout.contains(QChar(0x2026)) || layout.contains(QStringLiteral("..."))) << layout.toStdString();
+        // Printed words are letters, not ligature glyphs, so they can be found.
+        EXPECT_TRUE(printed.contains(QStringLiteral("Office"))) << printed.toStdString();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "form_framework/FormFieldsToText.h"
 #include "form_framework/FormRegistry.h"
 #include "exports/MailMerge.h"
+#include "exports/PrintPreview.h"
 #include "support/ExternalTools.h"
 #include "support/PromptRecorder.h"
 #include "core/Recordset.h"
@@ -16,7 +17,14 @@
 #include "form_framework/zLabel.h"
 #include "form_framework/zText.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QPrintPreviewWidget>
+#include <QToolBar>
 #include <QFile>
 #include <QImage>
 #include <QPageSize>
@@ -31,6 +39,75 @@
 #include <map>
 
 namespace {
+
+// --- The program's preview of merged documents ---------------------------------------------------
+
+// Holds what is handed to it, so a test can take the program's own presenter out and use it.
+class NoPresenter final : public MergedDocumentPresenter {
+public:
+    void preview(std::unique_ptr<QTextDocument>, const QString&) override { }
+    void print(std::unique_ptr<QTextDocument>, const QString&) override { }
+};
+
+TEST(MergedDocumentPreview, ALetterOpensAtItsPageWidthAndPrintsWordsThatCanBeFound)
+{
+    QFile templateFile(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/Reports/Notification.html"));
+    ASSERT_TRUE(templateFile.open(QIODevice::ReadOnly));
+    TabData data;
+    data.names = { QStringLiteral("Notification_Type"), QStringLiteral("Send_To_Name"), QStringLiteral("City"),
+        QStringLiteral("Notification_Text") };
+    data.records = { { QStringLiteral("Release Notice"), QStringLiteral("Jane Official"), QStringLiteral("Springfield"),
+        QStringLiteral("Please collect your property from our office; the staff will find it.") } };
+    QStringList missing;
+    std::unique_ptr<QTextDocument> letter = MergeTemplate(QString::fromUtf8(templateFile.readAll()), data, missing);
+
+    std::unique_ptr<MergedDocumentPresenter> program = SetMergedDocumentPresenter(std::make_unique<NoPresenter>());
+    const QList<QWidget*> before = QApplication::topLevelWidgets();
+    program->preview(std::move(letter), QStringLiteral("Notification"));
+    SetMergedDocumentPresenter(std::move(program));
+    PrintPreview* window = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!before.contains(widget) && qobject_cast<PrintPreview*>(widget))
+            window = qobject_cast<PrintPreview*>(widget);
+    }
+    ASSERT_NE(window, nullptr) << "the letter has no preview of the program's";
+    window->resize(1000, 800);
+    QApplication::processEvents();
+    // The page spans the view's width: read, not a stamp in a corner.
+    QPrintPreviewWidget* preview = window->previewWidget();
+    EXPECT_EQ(preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
+    auto* view = preview->findChild<QGraphicsView*>();
+    ASSERT_NE(view, nullptr);
+    double pageWidth = 0;
+    for (QGraphicsItem* page : view->scene()->items())
+        pageWidth = std::max(pageWidth, view->mapFromScene(page->sceneBoundingRect()).boundingRect().width() * 1.0);
+    EXPECT_GT(pageWidth, view->viewport()->width() * 0.8) << "page " << pageWidth << " of " << view->viewport()->width();
+
+    // Its Print button asks the program's print dialog; the printed words are letters, not
+    // ligature glyphs.
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("letter.pdf"));
+    PrintPreview::setPrinterChooser([&pdf](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QAction* print = nullptr;
+    for (QToolBar* tools : window->findChildren<QToolBar*>()) {
+        for (QAction* action : tools->actions()) {
+            if (action->text() == QLatin1String("Print"))
+                print = action;
+        }
+    }
+    ASSERT_NE(print, nullptr);
+    print->trigger();
+    PrintPreview::setPrinterChooser(nullptr);
+    window->close();
+    const QString text = RunTool(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
+    for (const char* word : { "Springfield", "office", "Official", "find" })
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << " in\n" << text.toStdString();
+    EXPECT_FALSE(text.contains(QChar(0xFB01)) || text.contains(QChar(0xFB03))) << text.toStdString();
+}
 
 // --- Data files -------------------------------------------------------------------------------
 
