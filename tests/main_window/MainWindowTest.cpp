@@ -330,7 +330,7 @@ TEST_P(MainWindow, TheInputBoxAndTheStatusBarShowPlainText)
     main->SetQueryTimeout(); // the desktop's input box, answered with Esc
     EXPECT_EQ(shown, QStringLiteral("Input timeout for database <b>Evidence</b> on <Server>"));
 
-    const QString status = QStringLiteral("Saved Item <I-1> for <i>O'Neil</i>");
+    const QString status = QStringLiteral("Saved <Table Permission> for <i>O'Neil</i>");
     main->setStatusText(status);
     auto* left = main->statusBar()->findChild<QLabel*>(QStringLiteral("Left"));
     ASSERT_NE(left, nullptr);
