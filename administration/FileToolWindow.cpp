@@ -94,6 +94,7 @@ QString FileToolWindow::differentFromFindWhat() const
 void FileToolWindow::addRow(const QString& labelText, QWidget* field, QWidget* extra)
 {
     auto* label = new QLabel(labelText, this);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QStringLiteral("zlabel1_%1").arg(m_rows));
     if (auto* text = qobject_cast<zText*>(field))
         label->setBuddy(text->box());

@@ -59,6 +59,7 @@ frmRepDBChanges::frmRepDBChanges()
 void frmRepDBChanges::addField(const QString& label, zFieldBase* field)
 {
     auto* text = new QLabel(label, this);
+    text->setTextFormat(Qt::PlainText);
     text->setBuddy(field->inputBox() ? field->inputBox() : field);
     auto* row = new QHBoxLayout;
     row->addWidget(text);

@@ -27,6 +27,7 @@ frmSQL2Excel::frmSQL2Excel()
     int row = 0;
     auto addRow = [&](const char* label, zFieldBase* field, QWidget* box) {
         auto* text = new QLabel(QString::fromLatin1(label), this);
+        text->setTextFormat(Qt::PlainText);
         text->setBuddy(box);
         grid->addWidget(text, row, 0, Qt::AlignTop);
         grid->addWidget(field, row++, 1);

@@ -47,11 +47,13 @@ AddressFields SplitAddressText(const QString& text, const StateFinder& findState
 int FindStateByNameOrCode(const QString& text, int countryID)
 {
     const QString q = SQLString(text);
-    QString sql = QStringLiteral(
-        "SELECT State_ID, CASE WHEN State_Name = %1 THEN 1 ELSE 0 END FROM States WHERE State_Name = %1")
+    QString sql = QStringLiteral("SELECT State_ID, CASE WHEN State_Name = %1 THEN 1 ELSE 0 END FROM States WHERE "
+                                 "(State_Name = %1 OR State_Code = %1)")
                       .arg(q);
-    sql += countryID > 0 ? QStringLiteral(" OR (State_Code = %1 AND Country_ID = %2)").arg(q).arg(countryID)
-                         : QStringLiteral(" OR State_Code = ") + q;
+    // Within the chosen country a name of another country's state finds nothing, so the text
+    // goes to Other State rather than pairing the address with a state across a border.
+    if (countryID > 0)
+        sql += QStringLiteral(" AND Country_ID = %1").arg(countryID);
     // A name and a code may both match: the name wins; a code of several states chooses none.
     sql += QStringLiteral(" ORDER BY 2 DESC, State_ID LIMIT 2");
     std::unique_ptr<Recordset> rows = OpenRecordset(sql, false);

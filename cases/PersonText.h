@@ -37,7 +37,7 @@ struct AddressFields {
 };
 AddressFields SplitAddressText(const QString& text, const StateFinder& findState);
 
-// Looks a state up in the database by its name, or by its code. State names are unique; codes
-// repeat across countries, so a code counts within countryID when one is chosen (above 0), and
-// only when it names exactly one state otherwise.
+// Looks a state up in the database by its name, or by its code. When a country is chosen
+// (countryID above 0) both count only within it. Without one, a name (unique) counts anywhere and
+// a code, which repeats across countries, only when it names exactly one state.
 int FindStateByNameOrCode(const QString& text, int countryID);

@@ -41,6 +41,8 @@ public:
     {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
+        // The text names records in angle brackets and carries what users typed: never markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(text);
         switch (style & 0x70) {
         case MsgBox::Critical:
@@ -213,9 +215,11 @@ void setSleeper(std::function<void(int)> sleeper)
     sleeperSlot() = sleeper ? std::move(sleeper) : [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
 }
 
+std::unique_ptr<Prompt> makeDesktopPrompt() { return std::make_unique<DesktopPrompt>(); }
+
 void installDesktop()
 {
-    setPrompt(std::make_unique<DesktopPrompt>());
+    setPrompt(makeDesktopPrompt());
     setPointer(std::make_unique<OverrideCursorPointer>());
     setProcesses(std::make_unique<QProcessStarter>());
 }

@@ -73,4 +73,6 @@ void setSleeper(std::function<void(int)> sleeper);
 
 // Installs the desktop implementations (Qt message boxes, override cursor, QProcess).
 void installDesktop();
+// A new desktop prompt (the Qt message boxes that installDesktop installs), not installed.
+std::unique_ptr<Prompt> makeDesktopPrompt();
 } // namespace Platform

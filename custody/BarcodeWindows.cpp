@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -155,6 +156,14 @@ WriteOutcome writeRowAction(DatabaseConnection& connection, QTreeWidgetItem* row
     return WriteOnce(connection, key, [&connection, &sql] { return connection.execute(sql).valueAt(0, 0); });
 }
 
+// Esc anywhere in the window presses its cancel button.
+void escapeClicks(QWidget* window, QPushButton* cancel)
+{
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
+}
+
 } // namespace
 
 // --- frmBarcodes --------------------------------------------------------------------------------
@@ -246,6 +255,8 @@ frmBarcodes::frmBarcodes()
     connect(btnDelete, &QPushButton::clicked, this, &frmBarcodes::btnDelete_Click);
     connect(btnProceed, &QPushButton::clicked, this, &frmBarcodes::btnProceed_Click);
     connect(btnClose, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
+    // Close is the cancel button: Esc drops the list with the window.
+    escapeClicks(this, btnClose);
     connect(lvwBarcodes, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
         lvwBarcodes->setCurrentItem(row);
         ProcessSelectedRow();
@@ -596,6 +607,7 @@ frmBarcodeItemAction::frmBarcodeItemAction()
     connect(btnNow, &QPushButton::clicked, this, [this] { zdatDateTime->setValue(QDateTime::currentDateTime()); });
     connect(btnProceed, &QPushButton::clicked, this, &frmBarcodeItemAction::btnProceed_Click);
     connect(btnCancel, &QPushButton::clicked, this, [this] { UnloadWindow(this); });
+    escapeClicks(this, btnCancel);
     resize(480, 260);
 }
 

@@ -5,6 +5,7 @@
 #include "core/ProcedureCatalogue.h"
 #include "core/TransactionGuard.h"
 #include "core/WriteOnce.h"
+#include "form_framework/zDate.h"
 
 namespace {
 
@@ -65,6 +66,41 @@ Recordset insertItemAction(DatabaseConnection& connection, const std::vector<QVa
     return result;
 }
 
+// The item actions whose type keeps its details in detailTable, newest first: identity and
+// "<subject> - <past-tense type> <date and time>", the moment in the general date form that the
+// date fields and grids show, whatever text the engine gives it.
+NativeProcedure actionsCarrying(const QString& detailTable)
+{
+    return [detailTable](DatabaseConnection& connection, const std::vector<QVariant>&) {
+        const Recordset actions = connection.executeStatement(
+            QStringLiteral("SELECT a.Item_Action_ID, COALESCE('Item ' || i.Item_Number, 'Case ' || c.Case_Number, "
+                           "'Batch ' || b.Batch_Number) || ' - ' || t.Item_Action_Type_Name_Past, "
+                           "a.Item_Action_Date_Time "
+                           "FROM Item_Actions a "
+                           "JOIN Item_Action_Types t ON t.Item_Action_Type_ID = a.Item_Action_Type_ID "
+                           "JOIN DB_Tables d ON d.DB_Table_ID = t.Related_DB_Table_ID "
+                           "LEFT JOIN Items i ON i.Item_ID = a.Item_ID "
+                           "LEFT JOIN Cases c ON c.Case_ID = a.Case_ID "
+                           "LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID "
+                           "WHERE lower(d.DB_Table_Name) = ? "
+                           "ORDER BY a.Item_Action_Date_Time DESC, a.Item_Action_ID DESC"),
+            { detailTable });
+        Recordset result;
+        result.addResultSet({ { QStringLiteral("Item_Action_ID"), ColumnType::Integer },
+            { QStringLiteral("Item_Action"), ColumnType::Text } });
+        for (int row = 0; row < actions.recordCount(); ++row) {
+            QString text = actions.valueAt(row, 1).toString();
+            if (const std::optional<QDateTime> moment = zDate::ToDate(actions.valueAt(row, 2)))
+                text += QLatin1Char(' ') + zDate::FormatDate(*moment, QString());
+            result.appendInteger(0, actions.valueAt(row, 0).toLongLong());
+            result.appendText(1, text);
+            result.finishRow();
+        }
+        result.finishResultSet();
+        return result;
+    };
+}
+
 } // namespace
 
 void RegisterItemActionProcedures()
@@ -79,4 +115,8 @@ void RegisterItemActionProcedures()
             { QStringLiteral("Location_ID"), ParameterType::Integer },
             { QStringLiteral("Item_Action_Key"), ParameterType::Text } },
         insertItemAction);
+    ProcedureCatalogue::instance().registerNative(QStringLiteral("usp_Evd_DropDown_Item_Actions_Locations"), {},
+        actionsCarrying(QStringLiteral("item_locations")));
+    ProcedureCatalogue::instance().registerNative(QStringLiteral("usp_Evd_DropDown_Item_Actions_Transfers"), {},
+        actionsCarrying(QStringLiteral("item_transfers")));
 }

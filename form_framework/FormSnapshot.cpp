@@ -5,6 +5,7 @@
 #include "form_framework/BoundField.h"
 #include "form_framework/DataWindow.h"
 #include "form_framework/FailureLog.h"
+#include "form_framework/MainWindowServices.h"
 #include "form_framework/SharedReads.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zInfo.h"
@@ -104,6 +105,13 @@ void BroadcastDataChanged(DataChangedAction action, const QString& tableName, co
             window->info()->ProcessDataChangedMessage(action, tableName, idList);
         } catch (...) {
             LogSwallowedFailure(window->objectName() + QStringLiteral(" data-changed message for ") + tableName);
+        }
+    }
+    if (MainWindowServices* main = MainWindow()) {
+        try {
+            main->dataChanged(action, tableName, idList);
+        } catch (...) {
+            LogSwallowedFailure(QStringLiteral("frmMain data-changed message for ") + tableName);
         }
     }
 }

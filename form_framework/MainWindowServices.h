@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form_framework/FormTypes.h"
+
 #include <QIcon>
 #include <QSize>
 #include <QString>
@@ -37,6 +39,9 @@ public:
     virtual void setCaption(const QString& caption) = 0;
     virtual void setMenuCaption(const QString& key, const QString& caption) = 0;
     virtual void setDatabaseMenuItem(int index, bool current) = 0;
+    // A data-changed message, heard after the data windows: what the main window shows of the
+    // database's rows (its background colour) follows a save at once.
+    virtual void dataChanged(DataChangedAction /*action*/, const QString& /*tableName*/, const QString& /*idList*/) { }
 };
 
 MainWindowServices* MainWindow();

@@ -12,6 +12,7 @@ zExtendedLabel::zExtendedLabel(QWidget* parent)
     , m_label(new QLabel(this))
 {
     m_label->setObjectName(QStringLiteral("lblLabel"));
+    m_label->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_label);

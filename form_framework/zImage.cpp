@@ -15,6 +15,7 @@ zImage::zImage(QWidget* parent)
 {
     m_image->setObjectName(QStringLiteral("imgImage"));
     m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setTextFormat(Qt::PlainText); // reader errors quote the file's path
     m_image->setScaledContents(true); // the picture fills the control; proportions are not kept
     m_status->setAlignment(Qt::AlignCenter);
     m_image->hide();

@@ -10,6 +10,7 @@ zLabel::zLabel(QWidget* parent)
     , m_label(new QLabel(QStringLiteral("zLabel"), this))
 {
     m_label->setObjectName(QStringLiteral("lblLabel"));
+    m_label->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_label);

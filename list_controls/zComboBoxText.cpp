@@ -229,6 +229,8 @@ bool zComboBoxText::searchMode() const
 
 bool zComboBoxText::GeneralItem() const { return m_generalItem && searchMode(); }
 
+bool zComboBoxText::choosesOnlyEntry() const { return Required() && m_list->count() == 1; }
+
 void zComboBoxText::setGeneralItem(bool on)
 {
     if (on == m_generalItem)
@@ -243,7 +245,7 @@ void zComboBoxText::setGeneralItem(bool on)
             if (m_combo->currentIndex() == 0)
                 selectRow(-1);
             m_list->removeEntry(0);
-            if (m_list->count() == 1)
+            if (choosesOnlyEntry())
                 selectRow(0);
         }
     } else {
@@ -265,7 +267,7 @@ void zComboBoxText::setApplicable(bool applicable)
     if (applicable == Applicable())
         return;
     zFieldBase::setApplicable(applicable);
-    if (m_list->count() == 1) {
+    if (choosesOnlyEntry()) {
         Adjusting adjusting(m_adjusting);
         selectRow(0);
     }
@@ -534,7 +536,8 @@ void zComboBoxText::Populate()
             m_list->setEntries(std::move(entries));
             if (GeneralItem())
                 m_list->insertEntry(0, { kGeneralItem, 0 });
-            if (m_list->count() == 1 || (GeneralItem() && m_list->count() >= 2))
+            // With the general item a search window starts every fill on "<All>".
+            if (choosesOnlyEntry() || (GeneralItem() && m_list->count() >= 1))
                 selectRow(0);
             else
                 selectRow(-1);

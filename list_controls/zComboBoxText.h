@@ -102,6 +102,9 @@ protected:
 private:
     std::optional<FormMode> windowMode() const;
     bool searchMode() const;
+    // A list of one entry is chosen for the user only where a choice is required: an optional
+    // field left empty must stay empty, however few entries the table holds.
+    bool choosesOnlyEntry() const;
     void appendEntry(const QString& text, int identity, int position = -1);
     void selectRow(int row);
     void typedText(const QString& text);

@@ -17,6 +17,8 @@ QLabel* addLabel(QWidget* window, QVBoxLayout* layout, const QString& name, cons
 {
     auto* label = new QLabel(caption, window);
     label->setObjectName(name);
+    // The progress line names the files being installed: never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setAccessibleName(caption);
     label->setAlignment(Qt::AlignCenter);
     QFont font(family);

@@ -45,6 +45,7 @@ frmAbout::frmAbout(QWidget* parent)
     setWindowTitle(QStringLiteral("About ") + ApplicationTitle());
     zxlAppName = new QLabel(ApplicationTitle(), this);
     zxlAppName->setObjectName(QStringLiteral("zxlAppName"));
+    zxlAppName->setTextFormat(Qt::PlainText);
     QFont big = zxlAppName->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.8);

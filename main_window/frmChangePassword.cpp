@@ -81,6 +81,7 @@ frmChangePassword::frmChangePassword(QWidget* parent)
                                   QStringLiteral("This password is Case SENSITIVE"), QStringLiteral("No Spaces Allowed") };
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(comments[i], this);
+        label->setTextFormat(Qt::PlainText);
         label->setObjectName(QStringLiteral("zlblPassCom(%1)").arg(i));
         notes->addWidget(label);
     }

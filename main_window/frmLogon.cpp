@@ -27,6 +27,7 @@ QLabel* comment(const QString& text, const QString& name, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setItalic(true);
     label->setFont(font);

@@ -132,6 +132,8 @@ frmMain::frmMain(QWidget* parent)
 
     m_statusLeft = new QLabel(this);
     m_statusLeft->setObjectName(QStringLiteral("Left"));
+    // Status texts quote record names and typed values: never markup.
+    m_statusLeft->setTextFormat(Qt::PlainText);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->addWidget(m_statusLeft, 1);
 
@@ -401,6 +403,18 @@ bool frmMain::SetMainFormOnLine()
     if (readNumber(kBackgroundColor, number))
         setBackgroundColor(static_cast<long>(number));
     return true;
+}
+
+void frmMain::dataChanged(DataChangedAction action, const QString& tableName, const QString& /*idList*/)
+{
+    // The options row of the database holds the background colour: a saved colour shows at once,
+    // read back through the setting as the log-on reads it.
+    if (action == DataChangedAction::Deleted
+        || tableName.compare(QLatin1String("DB_App_Options"), Qt::CaseInsensitive) != 0)
+        return;
+    double number = 0;
+    if (readNumber(kBackgroundColor, number))
+        setBackgroundColor(static_cast<long>(number));
 }
 
 void frmMain::setBackgroundColor(long color)

@@ -98,6 +98,7 @@ public:
     void setCaption(const QString& caption) override;
     void setMenuCaption(const QString& key, const QString& caption) override;
     void setDatabaseMenuItem(int index, bool current) override;
+    void dataChanged(DataChangedAction action, const QString& tableName, const QString& idList) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

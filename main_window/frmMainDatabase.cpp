@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
 #include <QPrintDialog>
@@ -30,11 +31,16 @@
 namespace {
 std::optional<QString> desktopInputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog box;
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    // The prompt names the database as the user entered it: never markup.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 frmMain::InputBox& inputBox()

@@ -26,6 +26,7 @@ frmSplash::frmSplash(QWidget* parent)
     setObjectName(QStringLiteral("frmSplash"));
     zxlAppName = new QLabel(ApplicationTitle(), this);
     zxlAppName->setObjectName(QStringLiteral("zxlAppName"));
+    zxlAppName->setTextFormat(Qt::PlainText);
     QFont big = zxlAppName->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 2);
@@ -33,6 +34,7 @@ frmSplash::frmSplash(QWidget* parent)
     zxlAppName->setAlignment(Qt::AlignCenter);
     zxlbCopyright = new QLabel(LegalNotice(), this);
     zxlbCopyright->setObjectName(QStringLiteral("zxlbCopyright"));
+    zxlbCopyright->setTextFormat(Qt::PlainText);
     zxlbCopyright->setAlignment(Qt::AlignCenter);
     imgImage = new QLabel(this);
     imgImage->setObjectName(QStringLiteral("imgImage"));

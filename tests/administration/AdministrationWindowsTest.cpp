@@ -77,6 +77,38 @@ TEST_P(AdministrationWindows, RecordWindowsRefuseInTheDeclaredOrder)
     }
 }
 
+// The only employee of the database is not linked to a new user by itself: the link is optional.
+TEST_P(AdministrationWindows, ANewUserIsLinkedToNoEmployeeUntilOneIsChosen)
+{
+    const int person = insert(
+        QStringLiteral("INSERT INTO People (First_Name, Last_Name) VALUES ('John', 'Smith') RETURNING Person_ID"));
+    const int employee = insert(
+        QStringLiteral("INSERT INTO Employees (Person_ID, Payroll_Number) VALUES (%1, 'P-1') RETURNING Employee_ID")
+            .arg(person));
+    LookupRecordWindow* window = openNew(QStringLiteral("frmUser"));
+    ASSERT_NE(window, nullptr);
+    zFieldBase* picker = window->field(QStringLiteral("zcbtEmployee"));
+    EXPECT_LE(picker->Value().toInt(), 0);
+    for (const auto& [control, text] : { std::pair { "ztxtSysName", "dana" }, std::pair { "ztxtLastName", "Doe" },
+             std::pair { "ztxtFirstName", "Dana" } })
+        type(window->field(QString::fromLatin1(control)), QString::fromLatin1(text));
+    EXPECT_EQ(save(window), QString());
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM DB_Users WHERE DB_User_Name = 'dana' AND Employee_ID IS NULL")), 1);
+    window->info()->setDataChanged(false);
+    UnloadWindow(window);
+
+    // The clerk's own choice is stored.
+    window = openNew(QStringLiteral("frmUser"));
+    ASSERT_NE(window, nullptr);
+    for (const auto& [control, text] : { std::pair { "ztxtSysName", "erin" }, std::pair { "ztxtLastName", "Roe" },
+             std::pair { "ztxtFirstName", "Erin" } })
+        type(window->field(QString::fromLatin1(control)), QString::fromLatin1(text));
+    window->field(QStringLiteral("zcbtEmployee"))->setValue(employee);
+    EXPECT_EQ(save(window), QString());
+    EXPECT_EQ(count(QStringLiteral("SELECT Employee_ID FROM DB_Users WHERE DB_User_Name = 'erin'")), employee);
+}
+
 TEST_P(AdministrationWindows, NewRecordsStartWithTheirDeclaredTicks)
 {
     const struct {

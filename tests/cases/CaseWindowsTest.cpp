@@ -406,6 +406,24 @@ TEST_P(CasePersonWindows, ChoosingThePersonFillsOnlyEmptyPairsAndOnlyInAddMode)
     }
 }
 
+// With one telephone in the database a new link's telephone, which the link may go without, stays
+// empty; the only person type, which it requires, is chosen for the clerk.
+TEST_P(CasePersonWindows, OnlyARequiredPickerChoosesItsOnlyEntry)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Telephones WHERE Telephone_ID <> %1").arg(cell)));
+    LookupRecordWindow* window = newLink();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(valueOf(window, "zcbtCasePersonType"), role);
+    EXPECT_LE(valueOf(window, "zcbtTelephone"), 0);
+    type(field(window, "zcbtPerson"), QStringLiteral("Ray, Bob"));
+    EXPECT_EQ(save(window), QString());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Case_People WHERE Person_ID = %1 "
+                                   "AND Case_Person_Type_ID = %2 AND Telephone_ID IS NULL")
+                        .arg(bob)
+                        .arg(role)),
+        1);
+}
+
 TEST_P(CasePersonWindows, ATypeWithoutItsValueIsRefused)
 {
     const struct {

@@ -149,6 +149,24 @@ TEST_P(PeopleWindows, MeasurementAndUnitGoTogether)
     }
 }
 
+// With one length unit and one weight unit in the database, a new person's unit pickers stay
+// empty: the person is saved without measurements, not refused for a unit nobody chose.
+TEST_P(PeopleWindows, ASingleUnitIsNotChosenForAnOptionalMeasurement)
+{
+    unit("L", "Centimetre");
+    unit("W", "Kilogram");
+    LookupRecordWindow* window = openNew(QStringLiteral("frmPerson"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(chosen(window, "zcbtUnit(0)"), 0);
+    EXPECT_EQ(chosen(window, "zcbtUnit(1)"), 0);
+    window->field(QStringLiteral("ztxtName(0)"))->setValue(QStringLiteral("Mary"));
+    window->field(QStringLiteral("ztxtName(2)"))->setValue(QStringLiteral("Major"));
+    EXPECT_EQ(save(window), QString());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM People WHERE Last_Name = 'Major' "
+                                   "AND Person_Height_Unit_ID IS NULL AND Person_Weight_Unit_ID IS NULL")),
+        1);
+}
+
 // A typed full name lands in the three name fields; a single word leaves the last name to the
 // required rule.
 TEST_P(PeopleWindows, TypedFullNameFillsTheNameFields)
@@ -341,6 +359,8 @@ TEST_P(PeopleWindows, AddressDefaultsAndTypedAddress)
         { " 1 Elm St , Austin , TX , 73301 , extra", "1 Elm St", "Austin", texas, "", "73301" },
         { "1 Elm St,,Texas", "1 Elm St", "Springfield", texas, "", "" },
         { "2 Quay Rd, Cair Paravel, Narnia, N1", "2 Quay Rd", "Cair Paravel", 0, "Narnia", "N1" },
+        // A state of another country is no state of this address.
+        { "1 Main St, Chicago, Ontario, M5V", "1 Main St", "Chicago", 0, "Ontario", "M5V" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);

@@ -114,10 +114,13 @@ TEST_P(FindState, ByNameOrByCodeWithinTheCountry)
 {
     const int us = countryID("US");
     const int ro = countryID("RO");
+    const int ca = countryID("CA");
     const int illinois = stateID("Illinois");
     const int ialomita = stateID("Ialomița");
+    const int ontario = stateID("Ontario");
     ASSERT_GT(illinois, 0);
     ASSERT_GT(ialomita, 0);
+    ASSERT_GT(ontario, 0);
     struct Case {
         const char* text;
         int country;
@@ -129,8 +132,16 @@ TEST_P(FindState, ByNameOrByCodeWithinTheCountry)
         { "IL", ro, ialomita },
         { "IL", 0, 0 },
         { "illinois", 0, illinois },
-        // A state's name counts whatever country is chosen.
-        { "Illinois", ro, illinois },
+        { "Ontario", 0, ontario },
+        // A state's name counts only within the chosen country: another country's state is no
+        // state of the address.
+        { "Illinois", us, illinois },
+        { "Illinois", ro, 0 },
+        { "Ontario", ca, ontario },
+        { "ontario", ca, ontario },
+        { "Ontario", us, 0 },
+        { "ON", ca, ontario },
+        { "ON", us, 0 },
         { "ZZ", us, 0 },
         { "O'Neil", us, 0 },
         { "", us, 0 },
@@ -145,6 +156,14 @@ TEST_P(FindState, ByNameOrByCodeWithinTheCountry)
         [ro](const QString& text) { return FindStateByNameOrCode(text, ro); });
     EXPECT_EQ(fields.stateID, ialomita);
     EXPECT_FALSE(fields.otherState.has_value());
+
+    // A Canadian province typed into a United States address is kept as the other state.
+    const AddressFields typed = SplitAddressText(QStringLiteral("1 Main St, Chicago, Ontario, M5V"),
+        [us](const QString& text) { return FindStateByNameOrCode(text, us); });
+    EXPECT_EQ(typed.stateID, 0);
+    EXPECT_EQ(typed.otherState, QStringLiteral("Ontario"));
+    EXPECT_EQ(typed.city, QStringLiteral("Chicago"));
+    EXPECT_EQ(typed.zip, QStringLiteral("M5V"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FindState, ::testing::ValuesIn(TestEngines()), EngineTestName);

@@ -2,6 +2,10 @@
 #include "core/Actions.h"
 #include "core/Platform.h"
 #include "support/PromptRecorder.h"
+#include "support/ShownTexts.h"
+
+#include <QDialog>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +153,30 @@ TEST_F(MessageBoxesTest, ActionFailureBoxGetsTheArrowAndTheActionEndsWithIt)
         (std::vector<Change> { { PointerShape::Busy, 0u }, { PointerShape::Arrow, 0u }, { PointerShape::Busy, 1u },
             { PointerShape::Arrow, 1u } }));
     EXPECT_EQ(BusyPointerDepth(), 0);
+}
+
+// The desktop's box shows its text as written: record names in angle brackets and what users
+// typed are never read as markup, so nothing is cut from or added to the sentence.
+TEST(DesktopMessageBox, ShowsItsTextAsPlainText)
+{
+    const std::unique_ptr<Prompt> desktop = Platform::makeDesktopPrompt();
+    const QString texts[] = {
+        QStringLiteral("You are not permitted to View <Table Permission>\r\n\r\nUser Name: clerk"),
+        QStringLiteral("Item with Item Number <I-1> already exists in the database."),
+        QStringLiteral("Cannot find Person <<b>Mary</b> Major>.\r\n\r\nWould you like to add it to the database?"),
+        QStringLiteral("<img src=\"x.png\"> <a href=\"http://example.invalid\">click</a>"),
+        QStringLiteral("1 < 2 > 0"),
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        QString shown = QStringLiteral("<no box>");
+        WhenDialogShown([&shown](QDialog* box) {
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                shown = ShownText(label);
+        });
+        desktop->messageBox(text, MsgBox::OKOnly | MsgBox::Exclamation, QStringLiteral("Permission"));
+        EXPECT_EQ(shown, text);
+    }
 }
 
 } // namespace

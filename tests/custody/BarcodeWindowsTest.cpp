@@ -22,6 +22,7 @@
 #include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QPointer>
 #include <QLineEdit>
@@ -273,6 +274,46 @@ TEST_P(BarcodeWindows, ClosingTheBarcodeWindowClosesItsItemActionWindow)
     for (int round = 0; round < 2; ++round)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(itemAction.isNull());
+}
+
+// Close and Cancel are the windows' cancel buttons: Esc in the item-action window drops the
+// action, and Esc in the barcode window drops the scanned list with both windows.
+TEST_P(BarcodeWindows, EscClosesTheItemActionWindowThenTheBarcodeWindowWithItsList)
+{
+    QPointer<frmBarcodes> barcodes = window;
+    scan({ code('I', item), code('C', caseID) });
+    window->optProcess[1]->setChecked(true);
+    QTest::mouseClick(window->btnProceed, Qt::LeftButton);
+    QPointer<frmBarcodeItemAction> itemAction = window->itemActionWindow();
+    ASSERT_FALSE(itemAction.isNull());
+
+    itemAction->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(itemAction));
+    itemAction->zcbtAction->combo()->setFocus();
+    QTest::keyClick(itemAction->zcbtAction->combo(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(itemAction.isNull()) << "Esc is the item-action window's Cancel";
+    ASSERT_FALSE(barcodes.isNull());
+    EXPECT_EQ(column(frmBarcodes::BarcodeColumn).size(), 2) << "the list stays with its window";
+
+    QTest::mouseClick(window->btnProceed, Qt::LeftButton);
+    itemAction = window->itemActionWindow();
+    ASSERT_FALSE(itemAction.isNull());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    window->txtBarcode->setFocus();
+    QTest::keyClick(window->txtBarcode, Qt::Key_Escape);
+    for (int round = 0; round < 2; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(barcodes.isNull()) << "Esc is the barcode window's Close";
+    EXPECT_TRUE(itemAction.isNull());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Item_Actions")), 0) << "nothing was run";
+    EXPECT_TRUE(Prompts().boxes.empty());
+
+    // A barcode window opened anew starts with an empty list.
+    window = qobject_cast<frmBarcodes*>(ShowFormByName(QStringLiteral("frmBarcodes")));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->lvwBarcodes->topLevelItemCount(), 0);
 }
 
 TEST_P(BarcodeWindows, BulkRunTakesPerformerAndLocationFromTheCodesBeforeEachRow)

@@ -303,6 +303,40 @@ TEST_P(ItemActionWindows, DetailsOpenTheDetailWindowOfTheType)
 
 // ---- Transfers ----------------------------------------------------------------------------
 
+// The action pickers of the detail windows name each action's moment in the general date form, as
+// the date fields and grids show it, on both engines; the transfer's action, required and alone in
+// its list, is chosen for the clerk.
+TEST_P(ItemActionWindows, ActionPickersShowTheirMomentsInTheGeneralDateForm)
+{
+    action(store, QStringLiteral("Item_ID"), item, QStringLiteral("2024-03-05 14:07:00"));
+    action(store, QStringLiteral("Case_ID"), caseId, QStringLiteral("2024-03-06 00:00:00"));
+    const int moved = action(transfer, QStringLiteral("Batch_ID"), batch, QStringLiteral("2024-12-07 09:05:30"));
+    const struct {
+        const char* window;
+        QStringList texts;
+        int chosen;
+    } cases[] = {
+        { "frmItemLocation",
+            { QStringLiteral("Case 20240307 - Store 03/06/2024"),
+                QStringLiteral("Item I-1 - Store 03/05/2024 2:07:00 PM") },
+            -1 },
+        { "frmItemTransfer", { QStringLiteral("Batch B-7 - Transfer 12/07/2024 9:05:30 AM") }, moved },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        ASSERT_NE(window, nullptr);
+        zComboBoxText* actions = picker(window, QStringLiteral("zcbtItemAction"));
+        QStringList texts;
+        for (int row = 0; row < actions->ListCount(); ++row)
+            texts << actions->ListText(row);
+        EXPECT_EQ(texts, c.texts);
+        EXPECT_EQ(actions->Value().toInt(), c.chosen);
+        window->info()->setDataChanged(false);
+        UnloadWindow(window);
+    }
+}
+
 TEST_P(ItemActionWindows, TheChainPositionDecidesWhichEmployeesTakePart)
 {
     if (IsSkipped())

@@ -4,6 +4,7 @@
 #include "form_framework/zExtendedLabel.h"
 #include "form_framework/zImage.h"
 #include "form_framework/zLabel.h"
+#include "support/ShownTexts.h"
 
 #include <QDir>
 #include <QImage>
@@ -115,12 +116,17 @@ TEST_P(LabelCaption, WritesAreTrimmedAndCaseOnlyChangesIgnored)
     extended.setValue(c.written);
     EXPECT_EQ(extended.Value(), c.after);
     EXPECT_EQ(extended.label()->text(), c.after);
+    // Shown as written: a caption or a record's value is never read as markup.
+    EXPECT_EQ(ShownText(label.label()), c.after);
+    EXPECT_EQ(ShownText(extended.label()), c.after);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LabelCaption,
     ::testing::Values(
         LabelCase { "CaseOnly", QStringLiteral("name:"), QStringLiteral("Name:"), QStringLiteral("name:") },
-        LabelCase { "Trimmed", QStringLiteral("Date:"), QStringLiteral("  Name:  "), QStringLiteral("Name:") }),
+        LabelCase { "Trimmed", QStringLiteral("Date:"), QStringLiteral("  Name:  "), QStringLiteral("Name:") },
+        LabelCase { "Markup", QStringLiteral("Case:"), QStringLiteral("<b>Case</b> <2010-1>"),
+            QStringLiteral("<b>Case</b> <2010-1>") }),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(Labels, ALabelIsBoldOnlyWhenItsFieldIsRequiredAndApplies)

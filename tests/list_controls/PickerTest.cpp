@@ -47,15 +47,38 @@ protected:
     }
 };
 
-TEST_P(PickerTest, ARecordWindowChoosesTheOnlyRowButNotOneOfTwo)
+// A list of one row is chosen for the user only where the field is required: an optional field
+// left empty stays empty, however few rows its table holds. Two rows are never chosen between.
+TEST_P(PickerTest, ARequiredPickerChoosesItsOnlyRowAnOptionalOneNever)
 {
     const int widget = addThing(QStringLiteral("Widget"));
     frmPickerHost* pickerHost = openHost();
     ASSERT_NE(pickerHost, nullptr);
-    EXPECT_EQ(pickerHost->picker->Value().toInt(), widget);
-    EXPECT_EQ(pickerHost->picker->Text(), QStringLiteral("Widget"));
-    EXPECT_FALSE(pickerHost->picker->GeneralItem()) << "no <All> on a record window";
+    zComboBoxText* picker = pickerHost->picker;
+    EXPECT_FALSE(picker->Required());
+    EXPECT_EQ(picker->Value().toInt(), -1) << "the optional picker as the window opened";
+    EXPECT_TRUE(picker->Text().isEmpty());
+    EXPECT_FALSE(picker->GeneralItem()) << "no <All> on a record window";
 
+    const struct {
+        bool required;
+        int chosen;
+        const char* text;
+    } cases[] = { { true, widget, "Widget" }, { false, -1, "" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.required ? "required" : "optional");
+        picker->setRequired(c.required);
+        picker->Populate();
+        EXPECT_EQ(picker->Value().toInt(), c.chosen) << "after a fill";
+        EXPECT_EQ(picker->Text(), QLatin1String(c.text));
+        picker->setValue(QVariant());
+        picker->setApplicable(false);
+        picker->setApplicable(true);
+        EXPECT_EQ(picker->Value().toInt(), c.chosen) << "made applicable again";
+    }
+    EXPECT_EQ(picker->DBValue(), QStringLiteral("NULL"));
+
+    picker->setRequired(true);
     addThing(QStringLiteral("Anvil"));
     pickerHost->picker->Populate();
     EXPECT_EQ(texts(pickerHost->picker), (QStringList { QStringLiteral("Anvil"), QStringLiteral("Widget") }));

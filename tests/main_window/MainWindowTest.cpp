@@ -8,6 +8,7 @@
 #include "main_window/MainStartup.h"
 #include "main_window/NavigatorPane.h"
 #include "support/PromptRecorder.h"
+#include "support/ShownTexts.h"
 #include "core/Startup.h"
 #include "core/RegistrySettings.h"
 #include "core/Settings.h"
@@ -16,11 +17,17 @@
 #include "form_framework/WindowOpening.h"
 #include "main_window/frmLogon.h"
 #include "main_window/frmMain.h"
+#include "administration/AdministrationWindows.h"
+#include "form_framework/zFieldBase.h"
+#include "reference_tables/LookupRecordWindow.h"
 #include "form_framework/zInfo.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QLabel>
+#include <QStatusBar>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenu>
@@ -283,6 +290,52 @@ TEST_P(MainWindow, TimeoutFromTheInputBox)
     EXPECT_EQ(DBConnection()->commandTimeout(), 45);
     ASSERT_EQ(Prompts().boxes.size(), 1u);
     EXPECT_EQ(Prompts().boxes[0].text, QStringLiteral("The timeout must be between 1 and 32767 seconds."));
+}
+
+// A colour saved in Database Options paints the main window's area at once, not at the next log-on.
+TEST_P(MainWindow, ASavedBackgroundColourPaintsTheMainWindowAtOnce)
+{
+    RegisterAdministrationTableForms();
+    frmMain* main = load();
+    auto* area = main->findChild<QMdiArea*>();
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->background().color(), QColor(0xC0, 0xC0, 0xC0)) << "a new database's 12632256";
+    main->DBOptions();
+    QApplication::processEvents();
+    LookupRecordWindow* options = nullptr;
+    for (QWidget* window : LoadedWindows())
+        if (window->objectName() == QLatin1String("frmDBOptions"))
+            options = qobject_cast<LookupRecordWindow*>(window);
+    ASSERT_NE(options, nullptr);
+    options->field(QStringLiteral("znumRGB"))->setValue(255);
+    EXPECT_EQ(area->background().color(), QColor(0xC0, 0xC0, 0xC0)) << "typed, not yet saved";
+    options->info()->SaveData(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(Prompts().boxes.empty());
+    EXPECT_EQ(area->background().color(), QColor(255, 0, 0));
+}
+
+// The input box and the status bar show their texts as written: a database's or a record's name
+// is never read as markup.
+TEST_P(MainWindow, TheInputBoxAndTheStatusBarShowPlainText)
+{
+    const QString name = DBList().front().DisplayName;
+    DBList().front().DisplayName = QStringLiteral("<b>Evidence</b> on <Server>");
+    frmMain* main = load();
+    QString shown = QStringLiteral("<no box>");
+    WhenDialogShown([&shown](QDialog* box) {
+        if (auto* label = box->findChild<QLabel*>())
+            shown = ShownText(label);
+    });
+    main->SetQueryTimeout(); // the desktop's input box, answered with Esc
+    EXPECT_EQ(shown, QStringLiteral("Input timeout for database <b>Evidence</b> on <Server>"));
+
+    const QString status = QStringLiteral("Saved <Table Permission> for <i>O'Neil</i>");
+    main->setStatusText(status);
+    auto* left = main->statusBar()->findChild<QLabel*>(QStringLiteral("Left"));
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(ShownText(left), status);
+    DBList().front().DisplayName = name;
 }
 
 // The Database menu shows the time-out the connection has, however it got it: the stored setting at
