@@ -104,15 +104,8 @@ QString WriteFileSafely(const QString& path, const QByteArray& bytes, QFileDevic
         written = false;
         error = errno;
     }
-    if (written && ::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0) {
-        // The new name itself reaches the disk with its folder.
-        const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folder >= 0) {
-            ::fsync(folder);
-            ::close(folder);
-        }
+    if (written && ::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0)
         return {};
-    }
     if (written)
         error = errno;
     ::unlink(temporary.constData());
