@@ -12,12 +12,16 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QThread>
+
+#include <memory>
 
 namespace {
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -50,6 +54,8 @@ FileToolWindow::FileToolWindow(const QString& className, const QString& caption,
     ztxtReplaceWith->setFinalValidation([this] { return differentFromFindWhat(); });
     zchkSubFolders = new zCheckBox(this);
     zchkSubFolders->setObjectName(QStringLiteral("zchkSubFolders"));
+    // Named like every field control: screen readers and error messages say which box it is.
+    zchkSubFolders->setGoodName(QStringLiteral("Include SubFolders"));
     zchkSubFolders->setCaption(QStringLiteral("Include SubFolders"));
     zchkSubFolders->setPartOfTheQuery(false);
     zchkSubFolders->setMinimumSize(200, 24);
@@ -158,6 +164,30 @@ void FileToolWindow::AddResultText(const QString& entry)
     txtResult->insertPlainText(entry + QLatin1Char('\n'));
     txtResult->moveCursor(QTextCursor::End);
     QApplication::processEvents();
+    m_sincePainted.start();
+}
+
+void FileToolWindow::keepPainting()
+{
+    // A pass of the event loop costs more than a small file: one every 40 ms is enough to paint.
+    if (m_sincePainted.isValid() && m_sincePainted.elapsed() < 40)
+        return;
+    QApplication::processEvents();
+    m_sincePainted.start();
+}
+
+QString FileToolWindow::runAside(const std::function<QString()>& work)
+{
+    QString result;
+    QEventLoop waiting;
+    std::unique_ptr<QThread> worker(QThread::create([&result, &work] { result = work(); }));
+    // Queued to this thread: a quick worker's end still reaches the loop once it runs.
+    connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    worker->start();
+    waiting.exec();
+    worker->wait();
+    m_sincePainted.start();
+    return result;
 }
 
 void FileToolWindow::setRunning(bool running)
@@ -172,7 +202,10 @@ void FileToolWindow::walk(const QString& pattern, const std::function<void(const
 {
     FolderWalkHandlers handlers;
     handlers.includeSubFolders = [this] { return zchkSubFolders->Value().toBool(); };
-    handlers.file = file;
+    handlers.file = [this, &file](const QString& folder, const QString& name) {
+        file(folder, name);
+        keepPainting();
+    };
     handlers.subFolder = [this](const QString& folder) { AddResultText(QStringLiteral(">> Folder: ") + folder); };
     ProcessFolder(ztxtFolder->Value().toString(), pattern, handlers);
 }

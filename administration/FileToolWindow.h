@@ -2,6 +2,8 @@
 
 #include "form_framework/DataWindow.h"
 
+#include <QElapsedTimer>
+
 class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
@@ -12,8 +14,9 @@ class zText;
 
 // What the text replacing and file renaming tools share: the folder, find and replace fields, the
 // sub-folder check box, the browse, run and close buttons and the running log. A run blocks the
-// run, browse and close buttons and the window's closing; the log grows as the walk goes and is
-// shown whole in a text viewer at the end.
+// run, browse and close buttons and the window's closing; the log grows as the walk goes (the
+// window keeps painting between files, and while one large file is worked on a worker thread) and
+// is shown whole in a text viewer at the end.
 class FileToolWindow : public DataWindow {
     Q_OBJECT
 public:
@@ -39,6 +42,10 @@ protected:
     QString differentFromFindWhat() const;
     void addRow(const QString& labelText, QWidget* field, QWidget* extra = nullptr);
     void walk(const QString& pattern, const std::function<void(const QString&, const QString&)>& file);
+    // Runs the work on a worker thread while this window's events go on; returns its result.
+    QString runAside(const std::function<QString()>& work);
+    // Lets pending events run when the window has not painted for a moment.
+    void keepPainting();
 
     void AfterPopulateForm() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,4 +68,5 @@ private:
     QString m_log;
     bool m_running = false;
     int m_rows = 0;
+    QElapsedTimer m_sincePainted;
 };

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringMatcher>
+
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +38,20 @@ bool wildcardMatch(QStringView name, QStringView pattern)
 }
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
+// True when the bytes end before their last UTF-8 sequence does.
+bool endsInsideACharacter(QByteArrayView bytes)
+{
+    qsizetype lead = bytes.size() - 1;
+    while (lead >= 0 && bytes.size() - lead <= 4 && (static_cast<uchar>(bytes.at(lead)) & 0xC0) == 0x80)
+        --lead;
+    if (lead < 0 || bytes.size() - lead > 4)
+        return false; // only continuation bytes: the decoder has found that wrong already
+    const auto first = static_cast<uchar>(bytes.at(lead));
+    const qsizetype length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+    return bytes.size() - lead < length;
+}
+
 
 } // namespace
 
@@ -87,7 +104,7 @@ QString ReplaceTextInFile(const QString& path, const QString& findWhat, const QS
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return file.errorString();
     file.close();
@@ -98,24 +115,38 @@ QString ReplaceTextInFile(const QString& path, const QString& findWhat, const QS
         return QStringLiteral("Permission denied");
 
     const bool bom = bytes.startsWith(kUtf8Bom);
-    const QByteArray body = bom ? bytes.mid(kUtf8Bom.size()) : bytes;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    QString text = utf8.decode(body);
-    const bool isUtf8 = !utf8.hasError();
+    QString text = utf8.decode(QByteArrayView(bytes).sliced(bom ? kUtf8Bom.size() : 0));
+    // A file cut inside its last character is no UTF-8 either (the decoder would wait for the rest).
+    const bool isUtf8 = !utf8.hasError() && !endsInsideACharacter(bytes);
     if (!isUtf8)
         text = QString::fromLatin1(bytes);
-    text.replace(findWhat, replaceWith, Qt::CaseInsensitive);
+    const qsizetype size = bytes.size();
+    bytes = QByteArray();
 
+    // One pass: each stretch between matches is encoded once, each match replaced as it is met.
+    // (QString::replace moves the rest of the text again for every thousand matches: quadratic.)
+    const auto encode = [isUtf8](QStringView part) { return isUtf8 ? part.toUtf8() : part.toLatin1(); };
+    const bool latin1Replacement
+        = std::none_of(replaceWith.cbegin(), replaceWith.cend(), [](QChar c) { return c.unicode() > 0xFF; });
+    const QByteArray replacement = encode(replaceWith);
     QByteArray out;
-    if (isUtf8) {
-        out = (bom ? kUtf8Bom : QByteArray()) + text.toUtf8();
-    } else {
-        for (const QChar c : std::as_const(text)) {
-            if (c.unicode() > 0xFF)
+    out.reserve(size);
+    if (bom && isUtf8)
+        out += kUtf8Bom;
+    qsizetype copied = 0; // the text before this is in out
+    if (!findWhat.isEmpty()) {
+        const QStringMatcher matcher(findWhat, Qt::CaseInsensitive);
+        for (qsizetype found = matcher.indexIn(text); found >= 0; found = matcher.indexIn(text, copied)) {
+            if (!isUtf8 && !latin1Replacement)
                 return QStringLiteral("The replacement text cannot be written in the file's encoding (Latin-1)");
+            out += encode(QStringView(text).sliced(copied, found - copied));
+            out += replacement;
+            copied = found + findWhat.size();
         }
-        out = text.toLatin1();
     }
+    out += encode(QStringView(text).sliced(copied));
+    text = QString();
     return WriteFileSafely(path, out, QFileInfo(path).permissions());
 }
 

@@ -35,7 +35,8 @@ void ProcessFolder(const QString& folder, const QString& pattern, const FolderWa
 // Replaces every occurrence of findWhat (letter case ignored) by replaceWith in the file and writes
 // it back atomically, keeping its permissions; a file without a match is written back unchanged.
 // Valid UTF-8 (a byte-order mark kept) is handled as UTF-8, anything else as Latin-1, which keeps
-// every byte. Returns an empty text on success, else the description of the failure.
+// every byte. The work is linear in the file's size, and the routine may run on any thread.
+// Returns an empty text on success, else the description of the failure.
 QString ReplaceTextInFile(const QString& path, const QString& findWhat, const QString& replaceWith);
 
 // The name with every occurrence of findWhat (letter case ignored) replaced; the rest of the name

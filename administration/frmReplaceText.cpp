@@ -64,7 +64,8 @@ void frmReplaceText::RunReplaceText()
         AddResultText(QStringLiteral(">> File Pattern: ") + pattern);
         AddResultText(QStringLiteral(">> Folder: ") + typedFolder);
         walk(pattern, [&](const QString& folder, const QString& name) {
-            const QString failure = ReplaceTextInFile(folder + name, findWhat, replaceWith);
+            const QString failure
+                = runAside([&] { return ReplaceTextInFile(folder + name, findWhat, replaceWith); });
             AddResultText(folder + name
                 + (failure.isEmpty() ? QStringLiteral(" - Text replaced") : QStringLiteral(" - Failed, ") + failure));
         });

@@ -152,9 +152,10 @@ void CreateServerLogin(
     if (!plain.match(name).hasMatch())
         throw AppError(ErrToReport,
             QStringLiteral("A log-in name is required and may hold only letters, digits and underscores."));
-    if (password && (password->size() < 4 || password->contains(QLatin1Char(' '))))
-        throw AppError(
-            ErrToReport, QStringLiteral("The password should be at least 4 characters long, without spaces."));
+    if (password) {
+        if (const QString rule = PasswordRuleMessage(*password); !rule.isEmpty())
+            throw AppError(ErrToReport, rule + QLatin1Char('.'));
+    }
     PGconn* handle = postgresHandle(owner.database());
     if (!handle)
         throw AppError(ErrInternal, QStringLiteral("The PostgreSQL driver gives no connection handle."));

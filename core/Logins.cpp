@@ -2,6 +2,8 @@
 
 #include "core/AppError.h"
 
+#include <QList>
+
 #include <sodium.h>
 
 #include <atomic>
@@ -50,6 +52,11 @@ QString PasswordRuleMessage(const QString& password, const QString& goodName)
     for (const QChar character : password) {
         if (character.isSpace())
             return goodName + QStringLiteral(" may not hold blanks: the Logon window cannot send them");
+    }
+    // The box types only printable characters: no control or format character reaches it.
+    for (const uint character : password.toUcs4()) {
+        if (!QChar::isPrint(static_cast<char32_t>(character)))
+            return goodName + QStringLiteral(" may hold only printable characters: the Logon window cannot send others");
     }
     return {};
 }

@@ -20,7 +20,9 @@ constexpr int kMinPasswordLength = 4;
 constexpr int kMaxPasswordLength = 30;
 
 // The one password rule, wherever a password is made or typed: the log-on window's. That window
-// takes 4 to 30 characters, takes no space key and removes blanks at the ends, so a password with
-// a blank anywhere, or of another length, could never be sent. Returns why the password breaks
-// the rule, naming the field by goodName (no final "."), or "" when it keeps it.
+// takes 4 to 30 characters, takes no space key, removes blanks at the ends and types no control
+// character (a TAB moves on to the next box), so a password with a blank or a control character
+// anywhere, or of another length, could never be sent. Returns why the password breaks the rule,
+// naming the field by goodName (no final "."), or "" when it keeps it. Used by the log-on window,
+// the password change window, and --add-user and --create-login.
 QString PasswordRuleMessage(const QString& password, const QString& goodName = QStringLiteral("Password"));

@@ -12,8 +12,13 @@
 bool IsSymbolicLink(const QString& path);
 
 // Writes the bytes to the path as one atomic replacement, with the given permissions (owner
-// read/write by default). Refuses a path that is a symbolic link. Returns an empty text on
-// success, otherwise why the file could not be written.
+// read/write by default): a new file is made exclusively beside the target (never through a link,
+// owner-only until it is complete), written, flushed to the disk and renamed over the target, so
+// a link swapped in at any moment is replaced, never written through, and a failed write (a full
+// disk) leaves the old file as it was and no temporary file behind. Refuses a path that is a
+// symbolic link when called. Returns an empty text on success, otherwise the sentence the user
+// reads, naming the file and saying what the system said ("Cannot write <path>: No space left on
+// device.").
 QString WriteFileSafely(const QString& path, const QByteArray& bytes,
                         QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 

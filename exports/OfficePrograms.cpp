@@ -121,10 +121,9 @@ void OpenInPhotoshop(const QString& path)
 {
     BusyPointer busy;
     OfficeApplication editor;
-    if (!GetPhotoshop(editor)) {
-        ShowErrorMessage(QStringLiteral("Cannot open Photoshop."));
+    // Without an editor the clerk has read which programs were looked for: one box says it all.
+    if (!GetPhotoshop(editor))
         return;
-    }
     QString error;
     if (!editor.open(path, error))
         ShowErrorMessage(error);

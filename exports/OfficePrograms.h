@@ -52,5 +52,6 @@ bool GetPhotoshop(OfficeApplication& application);
 // Starts the paint program with the file as its one argument (a path with blanks stays whole);
 // a failure shows its reason in the error box.
 void OpenInPaint(const QString& path);
-// Opens the file in the image editor; "Cannot open Photoshop." when there is none.
+// Opens the file in the image editor; when there is none, the one box says which programs were
+// looked for.
 void OpenInPhotoshop(const QString& path);

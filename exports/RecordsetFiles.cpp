@@ -487,7 +487,7 @@ bool SaveRecordsetAs(const QString& statement, int format, const QString& defaul
         // Owner-only, and never through a symbolic link planted where the file goes.
         const QString failure = WriteFileSafely(path, bytes);
         if (!failure.isEmpty())
-            RaiseToReport(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + failure);
+            RaiseToReport(failure);
         saved = true;
     });
     return ran && saved;

@@ -604,7 +604,7 @@ bool RenderReportToPdf(const QString& reportPath, const QString& statement, cons
         }
         const QString failure = WriteFileSafely(pdfPath, document.data());
         if (!failure.isEmpty())
-            RaiseToReport(QStringLiteral("Cannot write ") + pdfPath + QStringLiteral(": ") + failure);
+            RaiseToReport(failure);
     });
 }
 

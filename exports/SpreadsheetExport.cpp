@@ -422,12 +422,12 @@ void WriteExportWorkbook(const QString& path, Recordset& recordset, const Workbo
     // too, and never through a symbolic link planted there.
     QFile written(scratch.fileName());
     const QString failure
-        = written.open(QIODevice::ReadOnly) ? WriteFileSafely(path, written.readAll()) : written.errorString();
+        = written.open(QIODevice::ReadOnly) ? WriteFileSafely(path, written.readAll())
+                                            : QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + written.errorString();
     written.close();
     QFile::remove(scratch.fileName());
     if (!failure.isEmpty())
-        throw AppError(ErrToReport,
-            QStringLiteral("Cannot write the workbook ") + path + QStringLiteral(": ") + failure, ApplicationTitle());
+        throw AppError(ErrToReport, failure, ApplicationTitle());
 }
 
 bool ExportToExcel(const QString& statement, const QString& title, const QStringList& sheetNames,

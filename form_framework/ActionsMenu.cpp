@@ -1,13 +1,13 @@
 #include "form_framework/ActionsMenu.h"
 
 #include "core/Actions.h"
-#include "form_framework/ChildWindows.h"
 #include "exports/Exports.h"
 #include "core/SqlText.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCursor>
+#include <QPoint>
 #include <QMenu>
 
 ActionsMenu::ActionsMenu(QWidget* bar)
@@ -32,7 +32,12 @@ QAction* ActionsMenu::addWindowCommand(const QString& caption, bool flag)
     if (caption == QStringLiteral("-")) {
         command = m_menu->addSeparator();
     } else {
-        command = m_menu->addAction(caption);
+        QSet<QChar> taken;
+        for (const QAction* entry : m_menu->actions()) {
+            if (const QChar key = AccessKey(entry->text()); !key.isNull())
+                taken.insert(key);
+        }
+        command = m_menu->addAction(WithAccessKey(caption, taken));
         connect(command, &QAction::triggered, this, [this, command] {
             QString name = command->text();
             name.remove(QLatin1Char('&'));
@@ -45,18 +50,53 @@ QAction* ActionsMenu::addWindowCommand(const QString& caption, bool flag)
     return command;
 }
 
-void ActionsMenu::popUpAbove(QAbstractButton* button, int pressY)
+void ActionsMenu::popUpUnder(QAbstractButton* button)
 {
-    if (!IsCursorOverWindow(button))
-        CenterCursorOnWindow(button);
-    const QSize size = m_menu->sizeHint();
-    const QPoint pointer = QCursor::pos();
-    m_menu->popup(QPoint(pointer.x() - size.width(), button->mapToGlobal(QPoint(0, pressY)).y() - size.height()));
+    // QMenu::popup keeps the menu on the screen, above the button when it would leave below.
+    m_menu->popup(button->mapToGlobal(QPoint(0, button->height())));
 }
 
 void ActionsMenu::popUpAtPointer()
 {
     m_menu->popup(QCursor::pos());
+}
+
+QChar ActionsMenu::AccessKey(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != QLatin1Char('&'))
+            continue;
+        if (caption.at(i + 1) != QLatin1Char('&'))
+            return caption.at(i + 1).toCaseFolded();
+        ++i; // "&&" is a plain "&"
+    }
+    return {};
+}
+
+QString ActionsMenu::WithAccessKey(const QString& caption, const QSet<QChar>& taken)
+{
+    if (!AccessKey(caption).isNull())
+        return caption;
+    const auto available = [&](qsizetype i) {
+        const QChar c = caption.at(i);
+        return c.isLetterOrNumber() && !taken.contains(c.toCaseFolded());
+    };
+    const auto marked = [&caption](qsizetype i) { return QString(caption).insert(i, QLatin1Char('&')); };
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const bool wordStart = i == 0 || !caption.at(i - 1).isLetterOrNumber();
+        if (wordStart && available(i))
+            return marked(i);
+    }
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (available(i))
+            return marked(i);
+    }
+    // Every key taken: a shared one still reaches the entry (the menu cycles among its owners).
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i).isLetterOrNumber())
+            return marked(i);
+    }
+    return caption;
 }
 
 void ActionsMenu::ShowRecordHistory(const QString& tableName, const QString& identityText, const QString& formCaption,

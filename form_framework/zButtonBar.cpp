@@ -2,7 +2,6 @@
 
 #include "form_framework/BarButtons.h"
 
-#include <QMouseEvent>
 #include <QPushButton>
 
 zButtonBar::zButtonBar(QWidget* parent)
@@ -10,11 +9,9 @@ zButtonBar::zButtonBar(QWidget* parent)
 {
 }
 
-void zButtonBar::setSharedButtons(QPushButton* actions, QPushButton* close)
+void zButtonBar::setCloseButton(QPushButton* close)
 {
-    m_actionsButton = actions;
     m_closeButton = close;
-    actions->installEventFilter(this);
 }
 
 void zButtonBar::resizeEvent(QResizeEvent* event)
@@ -30,11 +27,4 @@ void zButtonBar::showEvent(QShowEvent* event)
         m_escapeInstalled = true;
         BarButtons::installEscape(this, m_closeButton);
     }
-}
-
-bool zButtonBar::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_actionsButton && event->type() == QEvent::MouseButtonPress)
-        m_pressY = static_cast<QMouseEvent*>(event)->position().toPoint().y();
-    return QWidget::eventFilter(watched, event);
 }

@@ -71,8 +71,8 @@ zButtonsAddEdit::zButtonsAddEdit(QWidget* parent)
     connect(m_previous, &QPushButton::clicked, this, [this] { moveClicked(0); });
     connect(m_next, &QPushButton::clicked, this, [this] { moveClicked(1); });
     connect(m_close, &QPushButton::clicked, this, &zButtonsAddEdit::closeClicked);
-    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpAbove(m_actions, pressY()); });
-    setSharedButtons(m_actions, m_close);
+    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpUnder(m_actions); });
+    setCloseButton(m_close);
     resize(sizeHint());
     layOut();
 }

@@ -56,7 +56,7 @@ zButtonsSearch::zButtonsSearch(QWidget* parent)
     dataOnly->setObjectName(QStringLiteral("mnuAdjustColumnsData"));
     QAction* dataAndHeaders = adjust->addAction(QStringLiteral("Data and &Headers"));
     dataAndHeaders->setObjectName(QStringLiteral("mnuAdjustColumnsDataAndHeaders"));
-    QAction* selectAll = m_menu->menu()->addAction(QStringLiteral("Select All"));
+    QAction* selectAll = m_menu->menu()->addAction(QStringLiteral("Select &All"));
     selectAll->setObjectName(QStringLiteral("mnuSelectAll"));
     m_recordHistory = m_menu->menu()->addAction(QStringLiteral("Record &History"));
     m_recordHistory->setObjectName(QStringLiteral("mnuRecordHistory"));
@@ -81,8 +81,8 @@ zButtonsSearch::zButtonsSearch(QWidget* parent)
     connect(m_delete, &QPushButton::clicked, this, &zButtonsSearch::deleteClicked);
     connect(m_select, &QPushButton::clicked, this, &zButtonsSearch::selectClicked);
     connect(m_close, &QPushButton::clicked, this, &zButtonsSearch::closeClicked);
-    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpAbove(m_actions, pressY()); });
-    setSharedButtons(m_actions, m_close);
+    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpUnder(m_actions); });
+    setCloseButton(m_close);
     resize(sizeHint());
     layOut();
 }

@@ -10,6 +10,7 @@
 #include "core/Connection.h"
 #include "core/FirstPaint.h"
 #include "core/LoginAdministration.h"
+#include "core/Logins.h"
 #include "main_window/MainStartup.h"
 #include "core/Platform.h"
 #include "administration/Administration.h"
@@ -75,17 +76,18 @@ static int loadSampleData(const QString& database)
     });
 }
 
-// One line from standard input, not echoed when it is a terminal.
+// One line from standard input, not echoed when it is a terminal. The prompt comes only once the
+// echo is off: whatever is typed as soon as it shows is never displayed.
 static QString readPassword(const char* prompt)
 {
     const bool terminal = isatty(STDIN_FILENO) != 0;
     termios saved {};
     if (terminal) {
-        std::fprintf(stderr, "%s", prompt);
         tcgetattr(STDIN_FILENO, &saved);
         termios quiet = saved;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+        std::fprintf(stderr, "%s", prompt);
     }
     std::string line;
     std::getline(std::cin, line);
@@ -96,10 +98,15 @@ static QString readPassword(const char* prompt)
     return QString::fromStdString(line);
 }
 
-// A new password from standard input, typed twice on a terminal; nothing when the two differ.
+// A new password from standard input, typed twice on a terminal; nothing when the two differ or
+// the password breaks the log-on window's rule (a log-in that could never log on).
 static std::optional<QString> readNewPassword()
 {
     const QString password = readPassword("Password: ");
+    if (const QString rule = PasswordRuleMessage(password); !rule.isEmpty()) {
+        QTextStream(stderr) << "Cannot add the log-in: " << rule << ".\n";
+        return std::nullopt;
+    }
     if (isatty(STDIN_FILENO) && readPassword("Verify password: ") != password) {
         QTextStream(stderr) << "The passwords differ; nothing was changed.\n";
         return std::nullopt;

@@ -125,6 +125,47 @@ TEST_F(TreeTest, ReplacementIgnoresCaseAndKeepsTheEncoding)
     EXPECT_EQ(read(q("none.txt")), QByteArray("nothing here"));
 }
 
+TEST_F(TreeTest, AFileOfManyMatchesGetsWhatAWholeTextReplaceGives)
+{
+    // Lines in mixed case with characters of two and three bytes around the matches; the reference
+    // is the whole-text replace the routine did before it became one pass.
+    QByteArray utf8;
+    QByteArray latin1;
+    for (int line = 0; line < 40000; ++line) {
+        utf8 += "Gr\xC3\xBC\xC3\x9F EVIDENCE " + QByteArray::number(line) + " evidence\xE2\x82\xAC eViDeNcEevidence\n";
+        latin1 += "gr\xFC\xDF Evidence " + QByteArray::number(line) + " \xFF EVIDENCE\n";
+    }
+    write(q("utf8.txt"), utf8);
+    write(q("latin1.txt"), latin1);
+    write(q("cut.txt"), "abc \xC3\xA9 abc \xC3"); // ends inside a character: no UTF-8
+    struct Case {
+        const char* file;
+        const char* find;
+        const char* replace;
+    };
+    const Case cases[] = {
+        { "utf8.txt", "evidence", "Property \xC3\xA9" }, // longer
+        { "utf8.txt", "PROPERTY \xC3\x89", "" }, // removed (the case of the accented letter ignored too)
+        { "latin1.txt", "evidence", "it" }, // shorter
+        { "latin1.txt", "\xC3\xBF", "yy" }, // a Latin-1 letter above the ASCII range
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + ": " + c.find);
+        const QByteArray before = read(q(c.file));
+        const bool isUtf8 = QString::fromLatin1(c.file).startsWith(q("utf8"));
+        QString expected = isUtf8 ? QString::fromUtf8(before) : QString::fromLatin1(before);
+        expected.replace(q(c.find), q(c.replace), Qt::CaseInsensitive);
+        ASSERT_NE(expected.size(), isUtf8 ? QString::fromUtf8(before).size() : before.size()) << "the case replaces";
+        EXPECT_EQ(ReplaceTextInFile(path(q(c.file)), q(c.find), q(c.replace)), QString());
+        EXPECT_EQ(read(q(c.file)), isUtf8 ? expected.toUtf8() : expected.toLatin1());
+    }
+    EXPECT_EQ(ReplaceTextInFile(path(q("cut.txt")), q("abc"), q("x")), QString());
+    EXPECT_EQ(read(q("cut.txt")), QByteArray("x \xC3\xA9 x \xC3")) << "every byte kept";
+    EXPECT_EQ(ReplaceTextInFile(path(q("cut.txt")), q("x"), q("\xE2\x82\xAC")),
+        q("The replacement text cannot be written in the file's encoding (Latin-1)"));
+    EXPECT_EQ(read(q("cut.txt")), QByteArray("x \xC3\xA9 x \xC3"));
+}
+
 TEST_F(TreeTest, FailuresLeaveTheFileAsItWas)
 {
     write(q("empty.txt"), "");

@@ -24,6 +24,7 @@
 #include "support/ExternalTools.h"
 #include "support/PromptRecorder.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDate>
@@ -222,6 +223,53 @@ TEST_P(ToolWindows, ReplaceTextRunsOverTheStoredFolderAndLogsEveryStep)
     EXPECT_EQ(stored.toString(), q("ini"));
     ASSERT_TRUE(Act_GetSettingDB(q("DB_Replace_Text_Folder"), stored));
     EXPECT_EQ(stored.toString(), m_dir.path());
+}
+
+TEST_P(ToolWindows, TheWindowKeepsPaintingWhileALargeFileIsWorked)
+{
+    QByteArray body;
+    while (body.size() < 16 * 1024 * 1024)
+        body += "Item 0000123 logged as Evidence by the property clerk; seal intact.\n";
+    write(q("big.txt"), body);
+    auto* window = open<FileToolWindow>("frmReplaceText");
+    ASSERT_NE(window, nullptr);
+    type(field(window, "ztxtFolder"), m_dir.path());
+    type(field(window, "ztxtExtensions"), q("txt"));
+    type(field(window, "ztxtFindWhat"), q("evidence"));
+    type(field(window, "ztxtReplaceWith"), q("Property"));
+
+    // A timer of the window's own thread fires only while the window's events run: its ticks
+    // between the folder's entry and the file's are the window painting while the file is worked.
+    const QString workingOnTheFile = q(">> Folder: ") + m_dir.path() + q("\r\n");
+    int ticks = 0;
+    QTimer ticker;
+    ticker.setInterval(5);
+    QObject::connect(&ticker, &QTimer::timeout, window, [&] {
+        if (window->running() && window->log().endsWith(workingOnTheFile))
+            ++ticks;
+    });
+    ticker.start();
+    click(window, "btnRename");
+    ticker.stop();
+    EXPECT_GE(ticks, 2);
+    EXPECT_TRUE(window->log().endsWith(m_dir.path() + q("/big.txt - Text replaced\r\n"))) << window->log().toStdString();
+    EXPECT_EQ(read(q("big.txt")), body.replace("Evidence", "Property"));
+}
+
+TEST_P(ToolWindows, IncludeSubFoldersIsNamedForScreenReaders)
+{
+    for (const char* name : { "frmReplaceText", "frmRenameFiles" }) {
+        SCOPED_TRACE(name);
+        auto* window = open<FileToolWindow>(name);
+        ASSERT_NE(window, nullptr);
+        zFieldBase* box = field(window, "zchkSubFolders");
+        EXPECT_EQ(box->GoodName(), q("Include SubFolders"));
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(box->inputBox());
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->text(QAccessible::Name), q("Include SubFolders"));
+        UnloadWindow(window);
+        QApplication::processEvents();
+    }
 }
 
 TEST_P(ToolWindows, RenameFilesRenamesOnceAndLogsWhatItCouldNot)

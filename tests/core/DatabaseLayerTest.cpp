@@ -392,6 +392,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, LogOn, ::testing::ValuesIn(TestEngines()), Eng
 TEST(PasswordRule, IsTheLogonWindowsRule)
 {
     const QString blanks = QStringLiteral("Password may not hold blanks: the Logon window cannot send them");
+    const QString printable
+        = QStringLiteral("Password may hold only printable characters: the Logon window cannot send others");
     const std::pair<QString, QString> cases[] = {
         { QStringLiteral("abcd"), QString() }, { QString(30, QLatin1Char('x')), QString() },
         { QStringLiteral("Secret'Pass"), QString() },
@@ -403,6 +405,10 @@ TEST(PasswordRule, IsTheLogonWindowsRule)
             QStringLiteral("Password should be at most 30 characters long: the Logon window takes no more") },
         { QStringLiteral(" abcd"), blanks }, { QStringLiteral("abcd "), blanks }, { QStringLiteral("ab cd"), blanks },
         { QStringLiteral("abcd\r"), blanks }, // a line end from a piped file
+        { QStringLiteral("Sec\tret1"), blanks }, // a TAB moves the log-on window to its next box
+        { QStringLiteral("Sec\x01ret1"), printable }, { QStringLiteral("Sec\x7Fret1"), printable },
+        { QStringLiteral("Sec") + QChar(0x200B) + QStringLiteral("ret1"), printable }, // a format character
+        { QStringLiteral("Gr\u00FC\u00DFe\u20AC1"), QString() }, // printable beyond ASCII is typed
     };
     for (const auto& [password, message] : cases)
         EXPECT_EQ(PasswordRuleMessage(password), message) << password.toStdString();

@@ -21,7 +21,14 @@
 
 #include <algorithm>
 #include <functional>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -137,6 +144,110 @@ TEST(EmbeddedTrustedLogon, CreateLoginTrustedFlagsTheLogIn)
     ASSERT_EQ(row.recordCount(), 1);
     EXPECT_EQ(row.valueAt(0, 0).toInt(), 1);
     EXPECT_TRUE(row.valueAt(0, 1).isNull());
+}
+
+TEST(CreateLoginCommand, RefusesAPasswordTheLogonWindowCouldNeverSend)
+{
+    TestDatabase database(Engine::SQLite);
+    const auto logins = [&database] {
+        return database.connect()->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Logins")).valueAt(0, 0).toInt();
+    };
+    const int before = logins();
+    for (const QString& password : { QString(40, QLatin1Char('x')), QStringLiteral("Sec\tret1"), QStringLiteral("abc") }) {
+        SCOPED_TRACE(password.toStdString());
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(BRAMBLECOT_MAIN_PATH),
+            { QStringLiteral("--create-login"), database.target().databaseName, QStringLiteral("day_clerk") });
+        ASSERT_TRUE(process.waitForStarted(30000));
+        process.write((password + QLatin1Char('\n')).toUtf8());
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(process.readAll()),
+            QStringLiteral("Cannot add the log-in: ") + PasswordRuleMessage(password) + QStringLiteral(".\n"));
+    }
+    EXPECT_EQ(logins(), before);
+}
+
+// On a terminal the password prompt shows only once the terminal has stopped echoing: a clerk who
+// types as soon as the prompt shows never has the password displayed. The test keeps the
+// terminal's output full, so the program's first write to it waits; the echo must be off by then.
+TEST(CreateLoginCommand, ThePromptShowsOnlyOnceTheEchoIsOff)
+{
+    TestDatabase database(Engine::SQLite);
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const QByteArray terminal(::ptsname(master));
+    const int slave = ::open(terminal.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(slave, 0);
+    termios settings {};
+    ASSERT_EQ(::tcgetattr(slave, &settings), 0);
+    ASSERT_TRUE(settings.c_lflag & ECHO);
+    // Filled to the last byte: the terminal moves what it holds along on its own time, so the
+    // filling goes on, in ever smaller pieces, until a pass a moment later finds no room at all.
+    const QByteArray filler(4096, 'x');
+    for (bool roomLeft = true; roomLeft;) {
+        roomLeft = false;
+        for (const size_t piece : { 4096u, 256u, 16u, 1u }) {
+            while (::write(slave, filler.constData(), piece) > 0)
+                roomLeft = true;
+        }
+        ::usleep(50000);
+    }
+
+    const QByteArray program(BRAMBLECOT_MAIN_PATH);
+    const QByteArray file = QFile::encodeName(database.target().databaseName);
+    const char* arguments[] = { program.constData(), "--create-login", file.constData(), "day_clerk", nullptr };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::setsid();
+        const int own = ::open(terminal.constData(), O_RDWR); // blocking, and the controlling terminal
+        if (own < 0)
+            ::_exit(127);
+        ::dup2(own, 0);
+        ::dup2(own, 1);
+        ::dup2(own, 2);
+        ::execv(arguments[0], const_cast<char* const*>(arguments));
+        ::_exit(127);
+    }
+    bool echoOff = false;
+    for (int waited = 0; waited < 30000 && !echoOff; waited += 20) {
+        ::usleep(20000);
+        echoOff = ::tcgetattr(slave, &settings) == 0 && !(settings.c_lflag & ECHO);
+    }
+    EXPECT_TRUE(echoOff) << "the program waits to show its prompt with the echo still on";
+
+    // Let the prompt through, answer it with a password the rule refuses, and let the program end.
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    QByteArray shown;
+    for (int waited = 0; waited < 30000 && !shown.contains("Password: "); waited += 20) {
+        char buffer[4096];
+        const ssize_t got = ::read(master, buffer, sizeof buffer);
+        if (got > 0)
+            shown.append(buffer, got);
+        else
+            ::usleep(20000);
+    }
+    EXPECT_TRUE(shown.contains("Password: "));
+    const char answer[] = "ab\n";
+    EXPECT_EQ(::write(master, answer, sizeof answer - 1), static_cast<ssize_t>(sizeof answer - 1));
+    int status = 0;
+    for (int waited = 0; waited < 30000 && ::waitpid(child, &status, WNOHANG) == 0; waited += 20) {
+        char buffer[4096];
+        while (::read(master, buffer, sizeof buffer) > 0) { }
+        ::usleep(20000);
+    }
+    if (::waitpid(child, &status, WNOHANG) == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    ::close(slave);
+    ::close(master);
 }
 
 // A database made before the flag existed: its log-ins without a password were made for the

@@ -361,6 +361,28 @@ TEST_P(ItemFileWindows, ViewerPaintAndEditorFollowThePath)
     discard(window);
 }
 
+TEST_P(ItemFileWindows, OpenWithAndNoImageEditorShowsOneBox)
+{
+    QTemporaryDir bin; // a PATH with no image editor in it
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()));
+    RecordingStarts::starts.clear();
+    Platform::setProcesses(std::make_unique<RecordingStarts>());
+
+    LookupRecordWindow* window = openNewFor(item);
+    ASSERT_NE(window, nullptr);
+    type(window->field(QStringLiteral("ztxtPath")), picture(file(QStringLiteral("photo.jpg"))));
+    Prompts().clear();
+    QTest::mouseClick(button(window, "btnPhotoshop"), Qt::LeftButton);
+    qputenv("PATH", path);
+    Platform::setProcesses(nullptr);
+
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes.at(0).text, QStringLiteral("No image editor is installed (looked for gimp, krita, pinta)."));
+    EXPECT_TRUE(RecordingStarts::starts.isEmpty());
+    discard(window);
+}
+
 TEST_P(ItemFileWindows, ViewItemAndTheSearchWindow)
 {
     const int other = addItem(QStringLiteral("2024-2"));

@@ -5,9 +5,12 @@
 #include "support/PromptRecorder.h"
 #include "core/Schema.h"
 #include "support/TestDatabase.h"
+#include "form_framework/ActionsMenu.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zIdentity.h"
+#include "form_framework/zButtonsAddEdit.h"
+#include "form_framework/zButtonsSearch.h"
 #include "form_framework/zInfo.h"
 
 #include <QAction>
@@ -15,8 +18,11 @@
 #include <QCursor>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include <QTest>
 
+#include <functional>
 #include <optional>
 
 #include <gtest/gtest.h>
@@ -121,6 +127,62 @@ TEST(RecordBar, WindowCommandsComeAfterASeparatorAndArriveWithoutAmpersands)
     after.at(4)->setEnabled(true);
     after.at(4)->trigger();
     EXPECT_EQ(chosen, (QStringList { QStringLiteral("Print Case Barcode"), QStringLiteral("Save  Print") }));
+}
+
+// A keyboard user opens the menu with Alt+A and picks an entry by its underlined letter: every
+// entry has one, and no two share it while letters are left.
+TEST(ActionsMenus, EveryEntryHasItsOwnAccessKey)
+{
+    zButtonsAddEdit record;
+    zButtonsSearch search;
+    QStringList chosen;
+    QObject::connect(&search, &zButtonsSearch::ActionClick, &search, [&chosen](QString& name) { chosen << name; });
+    for (const char* caption :
+        { "View Item", "View Case", "Add Note", "Print Barcode Label", "-", "Save && Print", "H", "42" }) {
+        record.AddAction(QString::fromLatin1(caption));
+        search.AddAction(QString::fromLatin1(caption));
+    }
+    const struct {
+        const char* bar;
+        QMenu* menu;
+    } menus[] = { { "record", record.actionsMenu() }, { "search", search.actionsMenu() } };
+    for (const auto& m : menus) {
+        SCOPED_TRACE(m.bar);
+        std::function<void(QMenu*)> check = [&](QMenu* menu) {
+            QSet<QChar> keys; // unique within each menu
+            for (QAction* entry : menu->actions()) {
+                if (entry->isSeparator())
+                    continue;
+                const QChar key = ActionsMenu::AccessKey(entry->text());
+                EXPECT_FALSE(key.isNull()) << entry->text().toStdString();
+                if (entry->text() != QStringLiteral("&H")) { // "H": its one letter is taken
+                    EXPECT_FALSE(keys.contains(key)) << entry->text().toStdString();
+                }
+                keys.insert(key);
+                if (entry->menu())
+                    check(entry->menu());
+            }
+        };
+        check(m.menu);
+    }
+    // Word initials first, then any free letter; the command still arrives by its caption.
+    const auto captionOf = [&search](const char* name) {
+        for (QAction* entry : search.actionsMenu()->actions()) {
+            if (QString(entry->text()).remove(QLatin1Char('&')) == QString::fromLatin1(name))
+                return entry->text();
+        }
+        return QString();
+    };
+    EXPECT_EQ(captionOf("View Item"), QStringLiteral("&View Item"));
+    EXPECT_EQ(captionOf("View Case"), QStringLiteral("V&iew Case")) << "V and C are taken";
+    EXPECT_EQ(captionOf("Add Note"), QStringLiteral("Add &Note")) << "A is Select All's";
+    EXPECT_EQ(captionOf("42"), QStringLiteral("&42"));
+    EXPECT_EQ(captionOf("H"), QStringLiteral("&H")) << "no letter left: a shared key still reaches it";
+    for (QAction* entry : search.actionsMenu()->actions()) {
+        if (entry->text() == QStringLiteral("&View Item"))
+            entry->trigger();
+    }
+    EXPECT_EQ(chosen, QStringList { QStringLiteral("View Item") });
 }
 
 TEST(SearchBar, CloseFollowsTheRightEdgeAndSelectShowsOnlyWhenPicking)
@@ -395,20 +457,26 @@ TEST_P(Bars, EscapePressesCloseWhichStillAsksAboutUnsavedChanges)
     EXPECT_TRUE(watch.isNull());
 }
 
-TEST_P(Bars, ActionsOpensUpwardsWithThePointerMovedOntoTheButton)
+TEST_P(Bars, ActionsOpensUnderTheButtonWhereverThePointerIs)
 {
     const int id = insertGadget(QStringLiteral("'Camera'"));
     frmBarGadget* window = openRecord(id);
     ASSERT_NE(window, nullptr);
     QPushButton* actions = button(window->bar, "btnActions");
     ASSERT_TRUE(actions->isEnabled());
-    QCursor::setPos(window->mapToGlobal(QPoint(0, 0)) - QPoint(300, 300));
-    actions->click(); // as Alt+A would: the pointer is elsewhere
-    const QPoint centre = actions->mapToGlobal(actions->rect().center());
-    EXPECT_LE((QCursor::pos() - centre).manhattanLength(), 2);
+    const QPoint elsewhere = window->mapToGlobal(QPoint(0, 0)) - QPoint(300, 300);
+    QCursor::setPos(elsewhere);
+    actions->click(); // as Alt+A would: the pointer is elsewhere, the user's eyes on the button
     QMenu* menu = window->bar->actionsMenu();
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_LE(menu->geometry().bottom(), actions->mapToGlobal(QPoint(0, 0)).y()) << "the menu opens above the press";
+    const QPoint under = actions->mapToGlobal(QPoint(0, actions->height()));
+    const QRect screen = actions->screen()->availableGeometry();
+    if (under.y() + menu->height() <= screen.bottom()) {
+        EXPECT_EQ(menu->geometry().topLeft(), under) << "the menu hangs from the button's lower left corner";
+    } else {
+        EXPECT_EQ(menu->geometry().bottom() + 1, actions->mapToGlobal(QPoint(0, 0)).y()) << "no room below: above it";
+    }
+    EXPECT_LE((QCursor::pos() - elsewhere).manhattanLength(), 2) << "the pointer stays where the user left it";
     menu->hide();
 
     const QList<QAction*> items = menu->actions();

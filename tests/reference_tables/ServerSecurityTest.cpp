@@ -661,6 +661,11 @@ TEST_P(ServerSecurity, AddUserRefusesWhatItCannotMakeSafely)
             "letters, digits and underscores" },
         { { QStringLiteral("--add-user"), tcpServer(), database, clerk + QStringLiteral("x") }, "abc\n",
             "at least 4 characters" },
+        // What the log-on window could never send: the role would be made and never log on.
+        { { QStringLiteral("--add-user"), tcpServer(), database, clerk + QStringLiteral("x") },
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\n", "Password should be at most 30 characters long" },
+        { { QStringLiteral("--add-user"), tcpServer(), database, clerk + QStringLiteral("x") }, "Sec\tret1\n",
+            "Password may not hold blanks" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
