@@ -38,11 +38,13 @@ Recordset executeText(const QString& sql)
         s_observer(sql);
     if (s_rerunScopes == 0)
         return connection.execute(sql);
+    // A command that itself had to open the connection again gets no second try.
+    const bool lostBefore = connection.connectionLost();
     try {
         return connection.execute(sql);
     } catch (const AppError&) {
         // Only a break outside a unit is run again: a unit's earlier commands went with it.
-        if (!connection.connectionLost() || connection.transactionDepth() > 0)
+        if (lostBefore || !connection.connectionLost() || connection.transactionDepth() > 0)
             throw;
     }
     // The break is not reported, so its entries must not reach the next error dialog.

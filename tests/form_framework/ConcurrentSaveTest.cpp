@@ -90,6 +90,7 @@ protected:
 
     void TearDown() override
     {
+        SetCommandObserver(nullptr);
         for (QWidget* window : LoadedWindows()) {
             if (DataWindow* data = AsDataWindow(window))
                 data->info()->setDataChanged(false);
@@ -294,35 +295,54 @@ TEST_P(ConcurrentSave, ASaveAfterTheServerEndedTheSessionReconnectsAndStillCompa
 {
     if (GetParam() != Engine::PostgreSQL)
         GTEST_SKIP() << "an embedded database has no server session to lose";
-    const int id = insertGadget(QStringLiteral("Clock"), QStringLiteral("C-1"));
-    frmGadget* window = openRecord(id);
-    ASSERT_NE(window, nullptr);
-    auto endSession = [this] {
+    struct Case {
+        const char* what;
+        const char* foundBy; // the start of the save's command that finds the session gone
+        bool otherWrites;
+    };
+    const Case cases[] = {
+        { "found by the first check, nobody else wrote", "EXEC usp_DB_Get_DB_Table_Permission", false },
+        { "found by the first check, another user wrote", "EXEC usp_DB_Get_DB_Table_Permission", true },
+        { "found by the update, nobody else wrote", "UPDATE Gadgets", false },
+        { "found by the update, another user wrote", "UPDATE Gadgets", true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int id = insertGadget(QStringLiteral("Clock"), QStringLiteral("C-1"));
+        frmGadget* window = openRecord(id);
+        ASSERT_NE(window, nullptr);
         const QVariant pid = GetSQLValue(QStringLiteral("SELECT pg_backend_pid()")).value_or(QVariant());
         ASSERT_FALSE(pid.isNull());
-        const Recordset ended = m_other->executeStatement(
-            QStringLiteral("SELECT pg_terminate_backend(CAST(? AS INTEGER), 10000)"), { pid });
-        ASSERT_TRUE(ended.valueAt(0, 0).toBool());
-    };
-
-    // Nobody else wrote: the save goes through on the new session, without a word.
-    endSession();
-    window->name->setValue(QStringLiteral("Clock 2"));
-    window->info()->setDataChanged(true);
-    EXPECT_TRUE(window->info()->SaveData(true));
-    EXPECT_TRUE(Prompts().boxes.empty()) << qPrintable(Prompts().boxes.empty() ? QString() : Prompts().boxes[0].text);
-    EXPECT_EQ(gadget(id), QStringList({ QStringLiteral("Clock 2"), QStringLiteral("C-1") }));
-
-    // Someone else wrote while the session was gone: the new session still compares.
-    endSession();
-    otherWrites(QStringLiteral("UPDATE Gadgets SET Serial = 'C-2' WHERE Gadget_ID = ?"), { id });
-    window->name->setValue(QStringLiteral("Clock 3"));
-    window->info()->setDataChanged(true);
-    Prompts().answer(MsgBox::No);
-    EXPECT_FALSE(window->info()->SaveData(true));
-    ASSERT_EQ(Prompts().boxes.size(), 1u);
-    EXPECT_EQ(Prompts().boxes[0].text, changedText(id));
-    EXPECT_EQ(gadget(id), QStringList({ QStringLiteral("Clock 2"), QStringLiteral("C-2") }));
+        // The session ends (and the other user writes) just before that command reaches the server.
+        bool ended = false;
+        SetCommandObserver([&](const QString& sql) {
+            if (ended || !sql.startsWith(QLatin1String(c.foundBy)))
+                return;
+            ended = true;
+            if (c.otherWrites)
+                otherWrites(QStringLiteral("UPDATE Gadgets SET Serial = 'C-2' WHERE Gadget_ID = ?"), { id });
+            m_other->executeStatement(QStringLiteral("SELECT pg_terminate_backend(CAST(? AS INTEGER), 10000)"), { pid });
+        });
+        Prompts().clear();
+        Prompts().answer(MsgBox::No);
+        window->name->setValue(QStringLiteral("Clock 2"));
+        window->info()->setDataChanged(true);
+        const bool saved = window->info()->SaveData(true);
+        SetCommandObserver(nullptr);
+        EXPECT_TRUE(ended);
+        EXPECT_NE(GetSQLValue(QStringLiteral("SELECT pg_backend_pid()")).value_or(QVariant()), pid) << "a new session";
+        EXPECT_EQ(saved, !c.otherWrites);
+        if (c.otherWrites) {
+            ASSERT_EQ(Prompts().boxes.size(), 1u);
+            EXPECT_EQ(Prompts().boxes[0].text, changedText(id));
+            EXPECT_EQ(gadget(id), QStringList({ QStringLiteral("Clock"), QStringLiteral("C-2") }));
+        } else {
+            EXPECT_TRUE(Prompts().boxes.empty()) << qPrintable(Prompts().boxes.empty() ? QString() : Prompts().boxes[0].text);
+            EXPECT_EQ(gadget(id), QStringList({ QStringLiteral("Clock 2"), QStringLiteral("C-1") }));
+        }
+        window->info()->setDataChanged(false);
+        UnloadWindow(window);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConcurrentSave, ::testing::ValuesIn(TestEngines()), EngineTestName);
