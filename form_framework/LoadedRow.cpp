@@ -18,7 +18,10 @@ QString exactLiteral(const QString& text)
 }
 } // namespace
 
-QString LoadedRow::textOf(const QString& column) { return QStringLiteral("CAST(") + column + QStringLiteral(" AS TEXT)"); }
+QString LoadedRow::textOf(const QString& column)
+{
+    return QStringLiteral("CAST(") + column + QStringLiteral(" AS TEXT)");
+}
 
 bool LoadedRow::read(const QString& tableName, const QString& identityCondition, const QStringList& columns)
 {
@@ -29,8 +32,9 @@ bool LoadedRow::read(const QString& tableName, const QString& identityCondition,
     for (const QString& column : columns)
         texts << textOf(column) + QStringLiteral(" AS ") + column;
     std::unique_ptr<Recordset> row;
-    if (!Act_OpenRecordset(row, QStringLiteral("SELECT ") + texts.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                                    + tableName + QStringLiteral(" WHERE ") + identityCondition))
+    if (!Act_OpenRecordset(row,
+            QStringLiteral("SELECT ") + texts.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + tableName
+                + QStringLiteral(" WHERE ") + identityCondition))
         return false;
     if (!row->eof()) {
         m_columns = columns;
@@ -86,8 +90,9 @@ QString LastChangeOfRecord(const QString& tableName, int identity)
     // no failure of the save to report.
     try {
         const Recordset change = connection->executeStatement(
-            QStringLiteral("SELECT DB_Login_Name, DB_Change_Time FROM DB_Change_Log WHERE DB_Table_Name = ? AND DB_PK = ? "
-                           "ORDER BY DB_Change_Log_ID DESC LIMIT 1"),
+            QStringLiteral(
+                "SELECT DB_Login_Name, DB_Change_Time FROM DB_Change_Log WHERE DB_Table_Name = ? AND DB_PK = ? "
+                "ORDER BY DB_Change_Log_ID DESC LIMIT 1"),
             { tableName, identity });
         if (change.recordCount() == 0 || change.valueAt(0, 0).isNull())
             return {};

@@ -104,7 +104,9 @@ protected:
     int insertGadget(const QString& name, const QString& serial)
     {
         return m_other
-            ->executeStatement(QStringLiteral("INSERT INTO Gadgets (Gadget_Name, Serial, Working) VALUES (?, ?, 1) RETURNING Gadget_ID"),
+            ->executeStatement(
+                QStringLiteral(
+                    "INSERT INTO Gadgets (Gadget_Name, Serial, Working) VALUES (?, ?, 1) RETURNING Gadget_ID"),
                 { name, serial })
             .valueAt(0, 0)
             .toInt();
@@ -133,8 +135,9 @@ protected:
 
     static QString changedText(int id)
     {
-        return QStringLiteral("Gadget <%1> was changed by another user since you opened it. Your changes were not saved.\r\n\r\n"
-                              "Reload it now?")
+        return QStringLiteral(
+            "Gadget <%1> was changed by another user since you opened it. Your changes were not saved.\r\n\r\n"
+            "Reload it now?")
             .arg(id);
     }
 
@@ -206,7 +209,8 @@ TEST_P(ConcurrentSave, TwoWindowsOfOneUserOnOneRecordAreTwoUsers)
 
 TEST_P(ConcurrentSave, TheWindowsOwnSavesRenewWhatItComparesWith)
 {
-    frmGadget* window = dynamic_cast<frmGadget*>(OpenFormWithParams(QStringLiteral("frmGadget"), 0, { QStringLiteral("Mode"), 1 }));
+    frmGadget* window
+        = dynamic_cast<frmGadget*>(OpenFormWithParams(QStringLiteral("frmGadget"), 0, { QStringLiteral("Mode"), 1 }));
     ASSERT_NE(window, nullptr);
     window->name->setValue(QStringLiteral("Lamp"));
     ASSERT_TRUE(window->info()->SaveData(true));
@@ -236,55 +240,65 @@ TEST_P(ConcurrentSave, TheWindowsOwnSavesRenewWhatItComparesWith)
 TEST_P(ConcurrentSave, EveryKindOfValueComparesExactly)
 {
     const Engine engine = GetParam();
-    m_other->executeStatement(QStringLiteral("CREATE TABLE Ledgers (Ledger_ID %1, Title %2, Amount %3, Rate %4, Opened %5, Stamp %6, Note %7)")
-                                  .arg(SchemaToken(engine, QStringLiteral("{ID}")), SchemaToken(engine, QStringLiteral("{NAME}")),
-                                      SchemaToken(engine, QStringLiteral("{MONEY}")),
-                                      engine == Engine::PostgreSQL ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL"),
-                                      SchemaToken(engine, QStringLiteral("{DATE}")), SchemaToken(engine, QStringLiteral("{DATETIME}")),
-                                      SchemaToken(engine, QStringLiteral("{TEXT}"))));
-    m_other->executeStatement(QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
-                                             "DB_ID_Field, DB_Default_Permission) VALUES ('Ledgers', 'Ledgers', 'Ledger', 'Ledger_ID', 1)"));
+    m_other->executeStatement(
+        QStringLiteral(
+            "CREATE TABLE Ledgers (Ledger_ID %1, Title %2, Amount %3, Rate %4, Opened %5, Stamp %6, Note %7)")
+            .arg(SchemaToken(engine, QStringLiteral("{ID}")), SchemaToken(engine, QStringLiteral("{NAME}")),
+                SchemaToken(engine, QStringLiteral("{MONEY}")),
+                engine == Engine::PostgreSQL ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL"),
+                SchemaToken(engine, QStringLiteral("{DATE}")), SchemaToken(engine, QStringLiteral("{DATETIME}")),
+                SchemaToken(engine, QStringLiteral("{TEXT}"))));
+    m_other->executeStatement(
+        QStringLiteral("INSERT INTO DB_Tables (DB_Table_Name, DB_Table_Good_Name, DB_Record_Good_Name, "
+                       "DB_ID_Field, DB_Default_Permission) VALUES ('Ledgers', 'Ledgers', 'Ledger', 'Ledger_ID', 1)"));
     struct Case {
         const char* what;
         const char* start; // the row's values before the window loads it
         const char* change; // the other user's SET list, or nothing
     };
     const Case cases[] = {
-        { "no change, values", "'Ledger', 12.3456, 0.1, '2024-03-05', '2024-03-05 14:07:09.123', 'It''s here'", nullptr },
+        { "no change, values", "'Ledger', 12.3456, 0.1, '2024-03-05', '2024-03-05 14:07:09.123', 'It''s here'",
+            nullptr },
         { "no change, NULLs", "'Ledger', NULL, NULL, NULL, NULL, NULL", nullptr },
-        { "no change, a third", "'Ledger', 0.3333, 0.3333333333333333, '2024-03-05', '2024-03-05 00:00:00', 'x'", nullptr },
+        { "no change, a third", "'Ledger', 0.3333, 0.3333333333333333, '2024-03-05', '2024-03-05 00:00:00', 'x'",
+            nullptr },
         { "letter case of a case-insensitive name", "'Ledger', 1, 1, NULL, NULL, NULL", "Title = 'LEDGER'" },
         { "money by the smallest unit", "'Ledger', 12.3456, 0.1, NULL, NULL, NULL", "Amount = 12.3457" },
         { "a real number in its last digits", "'Ledger', 1, 0.1, NULL, NULL, NULL", "Rate = 0.1000001" },
         { "a date", "'Ledger', 1, 1, '2024-03-05', NULL, NULL", "Opened = '2024-03-06'" },
-        { "a time by a millisecond", "'Ledger', 1, 1, NULL, '2024-03-05 14:07:09.123', NULL", "Stamp = '2024-03-05 14:07:09.124'" },
+        { "a time by a millisecond", "'Ledger', 1, 1, NULL, '2024-03-05 14:07:09.123', NULL",
+            "Stamp = '2024-03-05 14:07:09.124'" },
         { "NULL to a value", "'Ledger', NULL, NULL, NULL, NULL, NULL", "Amount = 0" },
         { "a value to NULL", "'Ledger', 1, 1, '2024-03-05', NULL, NULL", "Opened = NULL" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const int id = m_other
-                           ->executeStatement(QStringLiteral("INSERT INTO Ledgers (Title, Amount, Rate, Opened, Stamp, Note) VALUES (%1) "
-                                                             "RETURNING Ledger_ID")
+                           ->executeStatement(QStringLiteral(
+                               "INSERT INTO Ledgers (Title, Amount, Rate, Opened, Stamp, Note) VALUES (%1) "
+                               "RETURNING Ledger_ID")
                                                   .arg(QString::fromLatin1(c.start)))
                            .valueAt(0, 0)
                            .toInt();
-        auto* window = dynamic_cast<frmLedger*>(
-            OpenFormWithParams(QStringLiteral("frmLedger"), id, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), id }));
+        auto* window = dynamic_cast<frmLedger*>(OpenFormWithParams(
+            QStringLiteral("frmLedger"), id, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), id }));
         ASSERT_NE(window, nullptr);
         if (c.change)
-            otherWrites(QStringLiteral("UPDATE Ledgers SET %1 WHERE Ledger_ID = ?").arg(QString::fromLatin1(c.change)), { id });
+            otherWrites(
+                QStringLiteral("UPDATE Ledgers SET %1 WHERE Ledger_ID = ?").arg(QString::fromLatin1(c.change)), { id });
         Prompts().clear();
         window->field(QStringLiteral("Note"))->setValue(QStringLiteral("saved by the window"));
         window->info()->setDataChanged(true);
         EXPECT_EQ(window->info()->SaveData(true), c.change == nullptr);
         ASSERT_EQ(Prompts().boxes.size(), c.change ? 1u : 0u);
         if (c.change) {
-            EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Ledger <%1> was changed by another user").arg(id)))
+            EXPECT_TRUE(
+                Prompts().boxes[0].text.startsWith(QStringLiteral("Ledger <%1> was changed by another user").arg(id)))
                 << qPrintable(Prompts().boxes[0].text);
         }
         const QVariant note
-            = m_other->executeStatement(QStringLiteral("SELECT Note FROM Ledgers WHERE Ledger_ID = ?"), { id }).valueAt(0, 0);
+            = m_other->executeStatement(QStringLiteral("SELECT Note FROM Ledgers WHERE Ledger_ID = ?"), { id })
+                  .valueAt(0, 0);
         EXPECT_EQ(note.toString() == QStringLiteral("saved by the window"), c.change == nullptr);
         window->info()->setDataChanged(false);
         UnloadWindow(window);
@@ -321,7 +335,8 @@ TEST_P(ConcurrentSave, ASaveAfterTheServerEndedTheSessionReconnectsAndStillCompa
             ended = true;
             if (c.otherWrites)
                 otherWrites(QStringLiteral("UPDATE Gadgets SET Serial = 'C-2' WHERE Gadget_ID = ?"), { id });
-            m_other->executeStatement(QStringLiteral("SELECT pg_terminate_backend(CAST(? AS INTEGER), 10000)"), { pid });
+            m_other->executeStatement(
+                QStringLiteral("SELECT pg_terminate_backend(CAST(? AS INTEGER), 10000)"), { pid });
         });
         Prompts().clear();
         Prompts().answer(MsgBox::No);
@@ -337,7 +352,8 @@ TEST_P(ConcurrentSave, ASaveAfterTheServerEndedTheSessionReconnectsAndStillCompa
             EXPECT_EQ(Prompts().boxes[0].text, changedText(id));
             EXPECT_EQ(gadget(id), QStringList({ QStringLiteral("Clock"), QStringLiteral("C-2") }));
         } else {
-            EXPECT_TRUE(Prompts().boxes.empty()) << qPrintable(Prompts().boxes.empty() ? QString() : Prompts().boxes[0].text);
+            EXPECT_TRUE(Prompts().boxes.empty())
+                << qPrintable(Prompts().boxes.empty() ? QString() : Prompts().boxes[0].text);
             EXPECT_EQ(gadget(id), QStringList({ QStringLiteral("Clock 2"), QStringLiteral("C-1") }));
         }
         window->info()->setDataChanged(false);
