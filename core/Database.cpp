@@ -29,10 +29,26 @@ DatabaseConnection& requireConnection()
 }
 
 std::function<void(const QString&)> s_observer;
+int s_rerunScopes = 0;
 
 Recordset executeText(const QString& sql)
 {
     DatabaseConnection& connection = requireConnection();
+    if (s_observer)
+        s_observer(sql);
+    if (s_rerunScopes == 0)
+        return connection.execute(sql);
+    // A command that itself had to open the connection again gets no second try.
+    const bool lostBefore = connection.connectionLost();
+    try {
+        return connection.execute(sql);
+    } catch (const AppError&) {
+        // Only a break outside a unit is run again: a unit's earlier commands went with it.
+        if (lostBefore || !connection.connectionLost() || connection.transactionDepth() > 0)
+            throw;
+    }
+    // The break is not reported, so its entries must not reach the next error dialog.
+    connection.providerErrors().clear();
     if (s_observer)
         s_observer(sql);
     return connection.execute(sql);
@@ -254,3 +270,13 @@ TransactionScope::TransactionScope()
 TransactionScope::~TransactionScope() = default;
 
 void TransactionScope::commit() { m_unit->commit(); }
+
+RerunAfterReconnect::RerunAfterReconnect()
+{
+    ++s_rerunScopes;
+}
+
+RerunAfterReconnect::~RerunAfterReconnect()
+{
+    --s_rerunScopes;
+}

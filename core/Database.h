@@ -69,3 +69,15 @@ public:
 private:
     std::unique_ptr<TransactionGuard> m_unit;
 };
+
+// While one lives, a command of the routines above that finds the server connection broken
+// (outside a transaction) runs once more on the connection the layer opens again, instead of
+// failing. Only for commands that may run twice: reads, and an update whose WHERE clause requires
+// the values it expects to replace. Scopes nest.
+class RerunAfterReconnect {
+public:
+    RerunAfterReconnect();
+    ~RerunAfterReconnect();
+    RerunAfterReconnect(const RerunAfterReconnect&) = delete;
+    RerunAfterReconnect& operator=(const RerunAfterReconnect&) = delete;
+};

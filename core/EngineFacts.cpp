@@ -23,6 +23,8 @@ const EngineFacts& FactsOf(Engine engine)
         "BEGIN IMMEDIATE",
         "BEGIN",
         false,
+        // A CAST keeps the NOCASE collation of the column it reads.
+        " COLLATE BINARY",
     };
     static const EngineFacts postgres {
         Engine::PostgreSQL,
@@ -46,6 +48,8 @@ const EngineFacts& FactsOf(Engine engine)
         "BEGIN",
         "BEGIN",
         true,
+        // A citext cast to text compares by the database's collation, which is deterministic.
+        "",
     };
     return engine == Engine::PostgreSQL ? postgres : sqlite;
 }

@@ -29,6 +29,9 @@ struct EngineFacts {
     // Whether the connection runs over a network to a server that can drop it (and the layer
     // opens it again).
     bool serverConnection;
+    // Appended to a comparison of two texts that must match exactly, letter case included, even
+    // where one side is a case-insensitive column.
+    const char* exactCollation;
 };
 
 const EngineFacts& FactsOf(Engine engine);

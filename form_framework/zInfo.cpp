@@ -3,6 +3,7 @@
 #include "core/Permissions.h"
 
 #include "core/Actions.h"
+#include "core/Connection.h"
 #include "core/Database.h"
 #include "core/MessageBoxes.h"
 #include "core/Platform.h"
@@ -228,44 +229,67 @@ bool zInfo::CheckFields() { return m_window->CheckFieldsProcedure(); }
 bool zInfo::Act_PopulateFormEdit()
 {
     m_window->BeforePopulateFormEdit();
+    if (!rememberLoadedRow())
+        return false;
     return m_window->ActPopulateFormEditProcedure();
+}
+
+bool zInfo::rememberLoadedRow()
+{
+    if (m_mainTableName.isEmpty() || m_identityField.isEmpty() || !zID()) {
+        m_loadedRow.clear();
+        return true;
+    }
+    const PairDictionary written = GetFormSnapshot(m_window);
+    QStringList columns;
+    for (const QString& column : written.keys()) {
+        if (!column.isEmpty())
+            columns << column;
+    }
+    return m_loadedRow.read(m_mainTableName, Identity(), columns);
 }
 
 void zInfo::SetDefaults() { m_window->SetDefaultsProcedure(); }
 
 bool zInfo::SaveData(bool refreshScreen)
 {
-    if (!CheckFields())
-        return false;
-    const PairDictionary current = GetFormSnapshot(m_window);
     const bool inserting = m_mode == FormMode::Add;
-    const PairDictionary changes = inserting ? current : GetChangedValues(m_snapshot, current);
-    const bool changed = !changes.isEmpty();
-    // The save asks for the permission of what it does: a user who may add but not edit cannot go
-    // on editing the record they have just added.
-    if (changed && !CheckTablePermission(inserting ? QStringLiteral("Add") : QStringLiteral("Edit"), m_mainTableName, true))
-        return false;
-    if (changed) {
-        // One statement: the insert returns the identity it made, the update proves the record
-        // still exists by returning its row.
-        const QString sql = inserting
-            ? BuildInsertSQL(m_mainTableName, changes) + QStringLiteral("\r\nRETURNING ") + m_identityField
-            : BuildUpdateSQL(m_mainTableName, changes) + QStringLiteral("\r\nWHERE ") + Identity() + QStringLiteral("\r\nRETURNING 0 AS Error");
-        const std::optional<QVariant> value = inserting && m_insertWriter ? m_insertWriter(changes) : GetSQLValue(sql);
-        if (!value) {
-            // No row and no failure reported: the update found no record to change.
-            if (LastError.Number == 0)
-                ShowErrorMessage(QStringLiteral("Unable to Open Recordset\r\n\r\n") + m_formCaption + QStringLiteral(" ")
-                                 + AngleQuote(zID() ? zID()->Text() : QString()) + QStringLiteral(" no longer exists in the database."));
+    PairDictionary changes;
+    {
+        // A server that restarted since the window loaded has dropped the connection: the checks
+        // only read, so the first of them that finds it broken runs again on a new one.
+        RerunAfterReconnect rerun;
+        if (!CheckFields())
             return false;
-        }
-        if (inserting && zID())
+        const PairDictionary current = GetFormSnapshot(m_window);
+        changes = inserting ? current : GetChangedValues(m_snapshot, current);
+        // The save asks for the permission of what it does: a user who may add but not edit cannot
+        // go on editing the record they have just added.
+        if (!changes.isEmpty()
+            && !CheckTablePermission(inserting ? QStringLiteral("Add") : QStringLiteral("Edit"), m_mainTableName, true))
+            return false;
+    }
+    const bool changed = !changes.isEmpty();
+    if (changed && !inserting) {
+        if (!updateLoadedRow(changes))
+            return false;
+    } else if (changed) {
+        // One statement, which returns the identity it made.
+        const QString sql = BuildInsertSQL(m_mainTableName, changes) + QStringLiteral("\r\nRETURNING ") + m_identityField;
+        const std::optional<QVariant> value = m_insertWriter ? m_insertWriter(changes) : GetSQLValue(sql);
+        if (!value)
+            return false;
+        if (zID())
             zID()->setValue(value->toInt());
     }
     m_refreshScreen = refreshScreen;
     setDataChanged(false);
-    if (refreshScreen)
+    if (refreshScreen) {
         m_snapshot = GetFormSnapshot(m_window);
+        // The row the insert made is the one the window goes on editing.
+        if (inserting && changed)
+            rememberLoadedRow();
+    }
     if (changed) {
         BroadcastDataChanged(inserting ? DataChangedAction::Added : DataChangedAction::Updated, m_mainTableName,
             QString::number(zID() ? zID()->Value() : 0));
@@ -275,6 +299,64 @@ bool zInfo::SaveData(bool refreshScreen)
     if (refreshScreen)
         setMode(FormMode::Edit);
     return true;
+}
+
+bool zInfo::updateLoadedRow(const PairDictionary& changes)
+{
+    // One statement: it writes only while the row holds what the window loaded, and proves it did
+    // by returning the row, as it now is, to compare the next save with.
+    const DatabaseConnection* connection = DBConnection();
+    const QString sql = BuildUpdateSQL(m_mainTableName, changes) + QStringLiteral("\r\nWHERE ") + Identity()
+        + (connection ? m_loadedRow.conditions(connection->facts()) : QString()) + QStringLiteral("\r\nRETURNING 0 AS Error")
+        + m_loadedRow.returnedColumns();
+    std::unique_ptr<Recordset> row;
+    {
+        // Its conditions make a second run harmless: on a connection opened again it still
+        // compares, and writes nothing over a change made meanwhile.
+        RerunAfterReconnect rerun;
+        if (!Act_OpenRecordset(row, sql))
+            return false;
+    }
+    if (row->eof()) {
+        CloseRecordset(row);
+        reportRowNotUpdated();
+        return false;
+    }
+    m_loadedRow.take(*row, 1);
+    CloseRecordset(row);
+    return true;
+}
+
+void zInfo::reportRowNotUpdated()
+{
+    const QString record = m_formCaption + QStringLiteral(" ") + AngleQuote(zID() ? zID()->Text() : QString());
+    std::optional<QVariant> rows;
+    {
+        RerunAfterReconnect rerun;
+        rows = GetSQLValue(QStringLiteral("SELECT COUNT(*) FROM ") + m_mainTableName + QStringLiteral(" WHERE ") + Identity());
+    }
+    if (!rows)
+        return;
+    if (rows->toInt() == 0) {
+        ShowErrorMessage(QStringLiteral("Unable to Open Recordset\r\n\r\n") + record + QStringLiteral(" no longer exists in the database."));
+        return;
+    }
+    const QString change = LastChangeOfRecord(m_mainTableName, zID() ? zID()->Value() : 0);
+    const QString text = record + QStringLiteral(" was changed ") + (change.isEmpty() ? QStringLiteral("by another user") : change)
+        + QStringLiteral(" since you opened it. Your changes were not saved.\r\n\r\nReload it now?");
+    // No is the default: the reload drops what the user typed.
+    if (ShowMessageBox(text, MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2, QStringLiteral("Record Changed")) == MsgBox::Yes)
+        reloadRecord();
+}
+
+void zInfo::reloadRecord()
+{
+    if (!Act_PopulateFormEdit())
+        return;
+    m_snapshot = GetFormSnapshot(m_window);
+    m_refreshScreen = true;
+    setDataChanged(false);
+    setMode(FormMode::Edit);
 }
 
 void zInfo::handToParentControl()

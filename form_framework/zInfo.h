@@ -2,6 +2,7 @@
 
 #include "core/OrderedDictionary.h"
 #include "form_framework/FormTypes.h"
+#include "form_framework/LoadedRow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -114,6 +115,14 @@ protected:
 
 private:
     bool askToSave();
+    // The row's columns the window writes, as they are now (before the fields are filled, so a
+    // change made in between shows as a change at the save, never the other way round).
+    bool rememberLoadedRow();
+    // The update of the changed columns, written only while the row holds what was loaded.
+    bool updateLoadedRow(const PairDictionary& changes);
+    // The update found no row: the record is gone, or someone changed it; offers the reload.
+    void reportRowNotUpdated();
+    void reloadRecord();
     void rememberSize();
     void layOutSearchWindow();
     void handToParentControl();
@@ -139,6 +148,7 @@ private:
     QPointer<DataWindow> m_parentForm;
     QPointer<QWidget> m_parentControl;
     Snapshot m_snapshot;
+    LoadedRow m_loadedRow;
     // The size to save (twips): the stored size until the user gives the window another one in
     // its normal state. The frame's size when the load ended (the stored size rounded to pixels,
     // or the design size) is not the user's, and saving it would drift the stored size.

@@ -9,6 +9,7 @@
 #include "cases/CaseWindows.h"
 #include "cases/NotificationWindows.h"
 #include "core/AppInfo.h"
+#include "core/Connection.h"
 #include "core/Database.h"
 #include "core/Recordset.h"
 #include "core/SqlText.h"
@@ -449,6 +450,42 @@ TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSave)
     EXPECT_EQ(field(itemModel, "ztxtName")->Text(), QStringLiteral("Typed Model"));
     EXPECT_EQ(save(itemModel), QString());
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Item_Models WHERE Item_Model_Name = 'Typed Model'")), 1);
+}
+
+// An item of every kind of value (money, a weight of three places, a date, a case-insensitive
+// number) saves again and again from its window without a false alarm, and another user's change
+// of the number's letter case alone is found, named and not overwritten.
+TEST_P(ItemWindows, AnItemSavesOverItsOwnSavesButNeverOverAnotherUsersChange)
+{
+    const int theCase = addCase(QStringLiteral("2005-7"));
+    const int id = insert(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number, Property_Category_ID, Property_Type_ID, "
+                                         "Item_Model_ID, Year_Made, Item_Color_ID, Serial_Number, Currency_Type_ID, Currency_Total, "
+                                         "Item_Weight, Item_Weight_Unit_ID, Item_Review_Date) VALUES (%1, 'N-7', %2, %3, %4, 1999, %5, "
+                                         "'SN-7', %6, 20.33, 0.125, %7, '2030-01-31') RETURNING Item_ID")
+                              .arg(theCase)
+                              .arg(category)
+                              .arg(bicycle)
+                              .arg(model)
+                              .arg(color)
+                              .arg(currency)
+                              .arg(unit));
+    LookupRecordWindow* window = openEdit(QStringLiteral("frmItem"), id);
+    ASSERT_NE(window, nullptr);
+    for (const QString& serial : { QStringLiteral("SN-8"), QStringLiteral("SN-9") }) {
+        type(field(window, "ztxtSerialNumber"), serial);
+        ASSERT_EQ(save(window), QString()) << qPrintable(serial);
+    }
+    std::unique_ptr<DatabaseConnection> other = m_database->connect();
+    other->executeStatement(QStringLiteral("UPDATE Items SET Item_Number = 'n-7' WHERE Item_ID = ?"), { id });
+    type(field(window, "ztxtSerialNumber"), QStringLiteral("SN-10"));
+    const QString message = save(window);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Item <%1> was changed by ").arg(id))) << qPrintable(message);
+    EXPECT_TRUE(window->info()->DataChanged());
+    const Recordset row
+        = other->executeStatement(QStringLiteral("SELECT Item_Number, Serial_Number FROM Items WHERE Item_ID = ?"), { id });
+    EXPECT_EQ(row.valueAt(0, 0).toString(), QStringLiteral("n-7"));
+    EXPECT_EQ(row.valueAt(0, 1).toString(), QStringLiteral("SN-9"));
+    discard(window);
 }
 
 TEST_P(ItemWindows, ActionsRunTheirCallsAndOpenTheirWindows)

@@ -2,7 +2,10 @@
 
 #include "ReferenceFixture.h"
 
+#include "core/Connection.h"
 #include "core/Database.h"
+#include "core/Platform.h"
+#include "core/TextUtilities.h"
 #include "core/FileDialogs.h"
 #include "form_framework/FormRegistry.h"
 #include "reference_tables/LookupRecordWindow.h"
@@ -18,6 +21,7 @@
 #include "list_controls/zListView.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -81,6 +85,51 @@ TEST_P(RecordPattern, ARowLoadsUnchangedAndSavesOnlyWhatChanged)
     EXPECT_EQ(save(window), QString());
     EXPECT_EQ(GetSQLValue(QStringLiteral("SELECT Case_Status_Code FROM Case_Statuses WHERE Case_Status_ID = %1").arg(id))->toString(),
               QStringLiteral("OP"));
+}
+
+// Two clerks on one case status: the second's change, saved while the first had the window open,
+// is named to the first (who and when, from the change log), never overwritten, and shown on reload.
+TEST_P(RecordPattern, AStatusChangedByAnotherClerkIsNamedNotOverwrittenAndReloaded)
+{
+    const int id = addStatus(QStringLiteral("Open"), QStringLiteral("O"));
+    const QString suffix = QString::number(QCoreApplication::applicationPid());
+    const QString first = QStringLiteral("clerka_") + suffix;
+    const QString second = QStringLiteral("clerkb_") + suffix;
+    m_database->createLogin(first, QStringLiteral("Clerk1"));
+    m_database->createLogin(second, QStringLiteral("Clerk2"));
+    SetDBConnection(m_database->connect(Credentials { false, first, QStringLiteral("Clerk1") }));
+    std::unique_ptr<DatabaseConnection> other = m_database->connect(Credentials { false, second, QStringLiteral("Clerk2") });
+
+    LookupRecordWindow* window = openEdit(QStringLiteral("frmCaseStatus"), id);
+    ASSERT_NE(window, nullptr);
+    other->executeStatement(QStringLiteral("UPDATE Case_Statuses SET Case_Status_Name = 'Opened' WHERE Case_Status_ID = ?"), { id });
+    const QVariant changed = m_database->connect()
+                                 ->executeStatement(QStringLiteral("SELECT DB_Change_Time FROM DB_Change_Log WHERE DB_Table_Name = "
+                                                                   "'Case_Statuses' AND DB_PK = ? AND DB_Operation = 'Update'"),
+                                     { id })
+                                 .valueAt(0, 0);
+    ASSERT_FALSE(changed.isNull());
+
+    type(window->field(QStringLiteral("ztxtCode")), QStringLiteral("OP"));
+    Prompts().clear();
+    Prompts().answer(MsgBox::Yes);
+    EXPECT_FALSE(window->info()->SaveData(true));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text,
+        QStringLiteral("Case Status <%1> was changed by %2 on %3 since you opened it. Your changes were not saved.\r\n\r\n"
+                       "Reload it now?")
+            .arg(id)
+            .arg(second, FormatDateTimeText(changed)));
+    EXPECT_EQ(window->field(QStringLiteral("ztxtName"))->Text(), QStringLiteral("Opened"));
+    EXPECT_EQ(window->field(QStringLiteral("ztxtCode"))->Text(), QStringLiteral("O"));
+    EXPECT_FALSE(window->info()->DataChanged());
+
+    type(window->field(QStringLiteral("ztxtCode")), QStringLiteral("OP"));
+    EXPECT_EQ(save(window), QString());
+    const Recordset row = other->executeStatement(
+        QStringLiteral("SELECT Case_Status_Name, Case_Status_Code FROM Case_Statuses WHERE Case_Status_ID = ?"), { id });
+    EXPECT_EQ(row.valueAt(0, 0).toString(), QStringLiteral("Opened"));
+    EXPECT_EQ(row.valueAt(0, 1).toString(), QStringLiteral("OP"));
 }
 
 TEST_P(RecordPattern, TheFirstInvalidFieldIsTheOnlyOneReported)
