@@ -15,7 +15,7 @@ namespace {
 
 struct KeptList {
     QString tableName;
-    std::vector<PickerListModel::Entry> entries;
+    std::shared_ptr<const PickerListModel::Entries> entries;
 };
 
 struct Kept {
@@ -62,9 +62,11 @@ void follow(DataChangedAction action, const QString& tableName, const QString& i
             ++it;
             continue;
         }
+        // Windows may be showing the list: the changed list replaces it.
+        auto entries = std::make_shared<PickerListModel::Entries>(*list.entries);
         bool current = true;
         if (action == DataChangedAction::Deleted) {
-            std::erase_if(list.entries, [&idList](const PickerListModel::Entry& entry) {
+            std::erase_if(*entries, [&idList](const PickerListModel::Entry& entry) {
                 return InCommaList(QString::number(entry.identity), idList);
             });
         } else {
@@ -72,18 +74,19 @@ void follow(DataChangedAction action, const QString& tableName, const QString& i
             current = readEntries(SharedPickerLists::limitedQuery(it.key(), idList), changed);
             for (const PickerListModel::Entry& entry : changed) {
                 if (action == DataChangedAction::Added) {
-                    const bool held = std::any_of(list.entries.begin(), list.entries.end(),
+                    const bool held = std::any_of(entries->begin(), entries->end(),
                         [&entry](const PickerListModel::Entry& e) { return e.identity == entry.identity; });
                     if (!held)
-                        list.entries.push_back(entry);
+                        entries->push_back(entry);
                     continue;
                 }
-                for (PickerListModel::Entry& held : list.entries) {
+                for (PickerListModel::Entry& held : *entries) {
                     if (held.identity == entry.identity)
                         held.text = entry.text;
                 }
             }
         }
+        list.entries = std::move(entries);
         it = current ? std::next(it) : state.lists.erase(it);
     }
 }
@@ -104,7 +107,7 @@ QString SharedPickerLists::limitedQuery(const QString& populateSQL, const QStrin
 }
 
 bool SharedPickerLists::read(const QString& populateSQL, const QString& tableName, bool reread,
-                             std::vector<PickerListModel::Entry>& entries)
+                             std::shared_ptr<const PickerListModel::Entries>& entries)
 {
     Kept& state = kept();
     const QString key = keyOf(populateSQL);
@@ -116,9 +119,11 @@ bool SharedPickerLists::read(const QString& populateSQL, const QString& tableNam
         }
     }
     state.lists.remove(key);
-    if (!readEntries(populateSQL, entries))
+    auto read = std::make_shared<PickerListModel::Entries>();
+    if (!readEntries(populateSQL, *read))
         return false;
-    if (static_cast<int>(entries.size()) >= kKeptFrom && !tableName.trimmed().isEmpty()
+    entries = read;
+    if (static_cast<int>(read->size()) >= kKeptFrom && !tableName.trimmed().isEmpty()
         && !limitedQuery(populateSQL, QStringLiteral("0")).isEmpty()) {
         if (!state.listening) {
             AddDataChangedListener(&follow);

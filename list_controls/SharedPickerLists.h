@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // The large drop-down lists (every case, say), read once per connection and shared by every picker
@@ -18,9 +19,10 @@ public:
     static constexpr int kKeptFrom = 1000;
 
     // The entries of the list `populateSQL` gives, from the kept list or read now (and kept when it
-    // is large); `reread` reads it again in any case. False when the read failed (reported).
+    // is large); `reread` reads it again in any case. A kept list is shared, never copied: it is
+    // replaced, not changed, when a message changes it. False when the read failed (reported).
     static bool read(const QString& populateSQL, const QString& tableName, bool reread,
-                     std::vector<PickerListModel::Entry>& entries);
+                     std::shared_ptr<const PickerListModel::Entries>& entries);
     // Whether the list is kept now (for measurements and tests).
     static bool isKept(const QString& populateSQL);
     // Forgets every kept list.

@@ -523,7 +523,7 @@ void zComboBoxText::Populate()
     ActionScope action(kModule, QStringLiteral("Act_PopulateComboStraight"), QStringLiteral("Populate Combo"));
     action.run([&] {
         // A large list comes from the connection's kept copy (SharedPickerLists.h).
-        std::vector<PickerListModel::Entry> entries;
+        std::shared_ptr<const PickerListModel::Entries> entries;
         const bool reread = std::exchange(m_rereadList, false);
         if (!SharedPickerLists::read(m_populateSQL, m_dataChangedTableName, reread, entries))
             RaiseSilent();
@@ -531,7 +531,7 @@ void zComboBoxText::Populate()
         {
             Adjusting adjusting(m_adjusting);
             selectRow(-1);
-            m_list->setEntries(std::move(entries));
+            m_list->setSharedEntries(std::move(entries));
             if (GeneralItem())
                 m_list->insertEntry(0, { kGeneralItem, 0 });
             if (m_list->count() == 1 || (GeneralItem() && m_list->count() >= 2))
