@@ -40,12 +40,14 @@
 #include "reference_tables/ReferenceTables.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QFile>
 #include <QPushButton>
 #include <QElapsedTimer>
 #include <QTreeWidget>
 
 #include <cmath>
+#include <malloc.h>
 #include <cstdio>
 #include <map>
 #include <stdexcept>
@@ -228,6 +230,17 @@ void loadPostgres(DatabaseConnection& db, const Room& room)
         run(db, QStringLiteral("ALTER TABLE %1 ENABLE TRIGGER USER").arg(table));
     // A room in use has its statistics from the server's own maintenance.
     run(db, QStringLiteral("VACUUM ANALYZE"));
+}
+
+qint64 residentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
 }
 
 // The best measured time of each step at each scale, for the growth table: step -> scale -> ns.
@@ -432,6 +445,39 @@ void timeSteps(const char* engine, const Room& room, int repeats, bool smoke)
             }),
         2.0);
     (void)smoke;
+
+    // A grid of 100,000 items (the cases of a tenth of the room's years at L, every case at S): the
+    // memory it holds, against the raw size of its values (8 bytes a number or date, a text's
+    // UTF-8 bytes).
+    const int days = static_cast<int>(std::min<qint64>(3650, 3650LL * 20000 / room.cases));
+    const QString from = QStringLiteral("2015-01-01");
+    const QString to = QDate(2015, 1, 1).addDays(days - 1).toString(Qt::ISODate);
+    const qint64 raw = GetSQLValue(
+        QStringLiteral("SELECT SUM(16 + length(i.Item_Number) + length(c.Case_Number) + length(s.Item_Status_Name) "
+                       "+ length(t.Property_Type_Name) + length(i.Item_Description)) "
+                       "FROM Items i JOIN Cases c ON c.Case_ID = i.Case_ID "
+                       "LEFT JOIN Item_Statuses s ON s.Item_Status_ID = i.Item_Status_ID "
+                       "LEFT JOIN Property_Types t ON t.Property_Type_ID = i.Property_Type_ID "
+                       "WHERE c.Case_Date_Time >= '%1' AND c.Case_Date_Time < '%2'")
+            .arg(from, QDate(2015, 1, 1).addDays(days).toString(Qt::ISODate)))
+                           ->toLongLong();
+    {
+        malloc_trim(0);
+        const qint64 before = residentKilobytes();
+        zListView grid;
+        grid.setPopulateSQL(QStringLiteral("EXEC usp_Evd_Search_Items_All @Case_Date_From = '%1', @Case_Date_To = '%2'")
+                                .arg(from, to));
+        grid.resize(900, 600);
+        grid.show();
+        grid.Populate();
+        QApplication::processEvents();
+        malloc_trim(0);
+        const double held = static_cast<double>(residentKilobytes() - before) * 1024.0;
+        const double ratio = raw > 0 ? held / static_cast<double>(raw) : 0.0;
+        std::printf("%-48s %7.1f MiB %6.1f MiB %8.3f %8.3f %8.2f  %s\n", "grid of items, memory held / raw values",
+            held / 1048576.0, static_cast<double>(raw) / 1048576.0, ratio, ratio, 1.5, ratio <= 1.5 ? "yes" : "no");
+        std::printf("  (%d rows)\n", grid.CountItems());
+    }
 }
 
 void printGrowth(const std::vector<double>& scales)
