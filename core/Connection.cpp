@@ -415,6 +415,32 @@ int progressHandler(void* data)
     return 0;
 }
 
+// Gives the embedded engine's planner its statistics, read from a bounded sample of each index so
+// it never takes long: of every table when the database has none yet or was just upgraded, and at
+// the end of a connection of the tables it used whose statistics are missing or old (as SQLite
+// advises). Without them SQLite guesses every table's size alike and may read a large table whole
+// where one of its indexes finds a few rows. A failure is harmless: the plans stay as they were.
+void refreshStatistics(DatabaseConnection::SqliteSession& session, bool everyTable)
+{
+    session.timedOut = false;
+    session.deadlineMs = 10000;
+    session.clock.start();
+    sqlite3_exec(session.handle, everyTable ? "PRAGMA analysis_limit = 1000; ANALYZE;"
+                                            : "PRAGMA analysis_limit = 1000; PRAGMA optimize;",
+        nullptr, nullptr, nullptr);
+}
+
+bool hasStatistics(sqlite3* handle)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(handle, "SELECT 1 FROM sqlite_master WHERE name = 'sqlite_stat1'", -1, &statement, nullptr)
+        != SQLITE_OK)
+        return true;
+    const bool found = sqlite3_step(statement) == SQLITE_ROW;
+    sqlite3_finalize(statement);
+    return found;
+}
+
 // A new embedded database is its owner's alone: the folders the program makes for it are 0700
 // and the file 0600 (SQLite gives its journal and write-ahead files the same mode). The file is
 // created here, exclusively and never through a symbolic link, before SQLite opens it.
@@ -526,6 +552,8 @@ bool DatabaseConnection::isOpen() const
 void DatabaseConnection::close()
 {
     m_prepared.clear();
+    if (m_sqlite && m_sqlite->handle && m_db.isValid() && m_db.isOpen() && m_depth == 0)
+        refreshStatistics(*m_sqlite, false);
     if (m_db.isValid() && m_db.isOpen())
         m_db.close();
     m_db = QSqlDatabase();
@@ -598,6 +626,8 @@ void DatabaseConnection::openSqlite(const Credentials& credentials)
                        ErrProviderFailure);
             if (version < LatestSchemaVersion())
                 UpgradeSchema(*this);
+            if (version < LatestSchemaVersion() || !hasStatistics(m_sqlite->handle))
+                refreshStatistics(*m_sqlite, true);
         }
     } catch (...) {
         if (isNew) {
@@ -1005,18 +1035,19 @@ Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const st
     if (procedure.native)
         return procedure.native(*this, converted);
 
-    const auto& statements = procedure.statements(m_target.engine);
+    const std::vector<const ProcedureStatement*> statements = procedure.statementsFor(m_target.engine, converted);
     // A procedure of several statements is one unit of work; a read unit when none of them writes.
     const bool ownTransaction = statements.size() > 1 && m_depth == 0;
     if (ownTransaction) {
         bool writes = !m_sqlite;
-        for (const ProcedureStatement& statement : statements)
-            writes = writes || statementWrites(m_sqlite->handle, statement.sql);
+        for (const ProcedureStatement* statement : statements)
+            writes = writes || statementWrites(m_sqlite->handle, statement->sql);
         beginTransaction(writes ? UnitKind::Write : UnitKind::Read);
     }
     Recordset result;
     try {
-        for (const ProcedureStatement& statement : statements) {
+        for (const ProcedureStatement* planned : statements) {
+            const ProcedureStatement& statement = *planned;
             PreparedStatement& prepared = preparedQuery(statement.sql);
             if (!m_sqlite) {
                 std::vector<QVariant> values(statement.parameterOrder.size());

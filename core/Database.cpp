@@ -68,8 +68,18 @@ DatabaseConnection* DBConnection()
     return s_connection.get();
 }
 
+namespace {
+quint64 s_connectionSerial = 0;
+}
+
+quint64 DBConnectionSerial()
+{
+    return s_connectionSerial;
+}
+
 void SetDBConnection(std::unique_ptr<DatabaseConnection> connection)
 {
+    ++s_connectionSerial;
     if (s_connection)
         s_connection->close();
     s_connection = std::move(connection);
@@ -149,6 +159,7 @@ QString OpenConnection(int databaseIndex, bool trusted, const QString& userName,
 
 void CloseConnection()
 {
+    ++s_connectionSerial;
     if (s_connection) {
         s_connection->close();
         s_connection.reset();

@@ -17,6 +17,9 @@ class DatabaseConnection;
 DatabaseConnection* DBConnection();
 // Installs a connection (tests, tools); the previous one is closed.
 void SetDBConnection(std::unique_ptr<DatabaseConnection> connection);
+// Changes whenever the program's connection is set or closed: what was read on one connection
+// (a kept list) is known not to belong to the next.
+quint64 DBConnectionSerial();
 
 bool InTransaction();
 bool TrustedConnection();

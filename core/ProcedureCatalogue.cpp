@@ -109,6 +109,91 @@ ProcedureStatement compileStatement(const QString& name, const QString& sql, con
     return statement;
 }
 
+// Skips a string, quoted name or comment starting at i; returns the index after it, or i.
+qsizetype skipQuoted(const QString& sql, qsizetype i)
+{
+    const qsizetype n = sql.size();
+    const QChar c = sql.at(i);
+    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        ++i;
+        while (i < n && sql.at(i) != c)
+            ++i;
+        return std::min(n, i + 1);
+    }
+    if (c == QLatin1Char('-') && i + 1 < n && sql.at(i + 1) == QLatin1Char('-')) {
+        while (i < n && sql.at(i) != QLatin1Char('\n'))
+            ++i;
+        return i;
+    }
+    return i;
+}
+
+// The criteria "(:Name IS NULL OR condition)" of a statement, outermost only. A parenthesis that
+// opens a function's arguments, or whose group holds a comma, is not a criterion.
+std::vector<OptionalCriterion> findOptionalCriteria(const QString& sql, const Procedure& procedure)
+{
+    static const QRegularExpression head(QStringLiteral("\\G\\(\\s*:(\\w+)\\s+IS\\s+NULL\\s+OR\\s+"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    std::vector<OptionalCriterion> found;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype skipped = skipQuoted(sql, i);
+        if (skipped != i) {
+            i = skipped;
+            continue;
+        }
+        if (sql.at(i) != QLatin1Char('(')) {
+            ++i;
+            continue;
+        }
+        // A word right before the parenthesis is a function's name unless it is a keyword that
+        // takes a condition.
+        qsizetype before = i;
+        while (before > 0 && sql.at(before - 1).isSpace())
+            --before;
+        qsizetype wordStart = before;
+        while (wordStart > 0 && (sql.at(wordStart - 1).isLetterOrNumber() || sql.at(wordStart - 1) == QLatin1Char('_')))
+            --wordStart;
+        static const QStringList conditionWords { QStringLiteral("WHERE"), QStringLiteral("AND"), QStringLiteral("OR"),
+            QStringLiteral("NOT"), QStringLiteral("ON"), QStringLiteral("HAVING"), QStringLiteral("WHEN") };
+        const bool call = wordStart < before
+            && !conditionWords.contains(sql.mid(wordStart, before - wordStart), Qt::CaseInsensitive);
+        const QRegularExpressionMatch match = head.match(sql, i);
+        const int parameter = match.hasMatch() ? procedure.parameterIndex(match.captured(1)) : -1;
+        if (call || parameter < 0 || parameter >= 64) {
+            ++i;
+            continue;
+        }
+        // The closing parenthesis of the group.
+        qsizetype j = match.capturedEnd();
+        int depth = 1;
+        bool comma = false;
+        while (j < n && depth > 0) {
+            const qsizetype after = skipQuoted(sql, j);
+            if (after != j) {
+                j = after;
+                continue;
+            }
+            const QChar c = sql.at(j);
+            if (c == QLatin1Char('('))
+                ++depth;
+            else if (c == QLatin1Char(')'))
+                --depth;
+            else if (c == QLatin1Char(',') && depth == 1)
+                comma = true;
+            ++j;
+        }
+        if (depth != 0 || comma) {
+            ++i;
+            continue;
+        }
+        found.push_back({ i, match.capturedEnd(), j, parameter });
+        i = j;
+    }
+    return found;
+}
+
 void readHeader(const QString& name, const QString& text, Procedure& procedure)
 {
     static const QRegularExpression paramLine(QStringLiteral("^--\\s*@param\\s+@?(\\w+)\\s+(\\w+)\\s*$"));
@@ -160,6 +245,46 @@ const std::vector<ProcedureStatement>& Procedure::statements(Engine engine) cons
     return engine == Engine::PostgreSQL ? postgresStatements : sqliteStatements;
 }
 
+std::vector<const ProcedureStatement*> Procedure::statementsFor(Engine engine, const std::vector<QVariant>& arguments) const
+{
+    std::vector<const ProcedureStatement*> result;
+    const auto& all = statements(engine);
+    for (size_t index = 0; index < all.size(); ++index) {
+        const CriteriaStatement* source
+            = engine == Engine::SQLite && index < sqliteCriteria.size() ? &sqliteCriteria[index] : nullptr;
+        if (!source || source->criteria.empty()) {
+            result.push_back(&all[index]);
+            continue;
+        }
+        quint64 nulls = 0;
+        for (const OptionalCriterion& criterion : source->criteria) {
+            const auto at = static_cast<size_t>(criterion.parameter);
+            if (at >= arguments.size() || arguments[at].isNull())
+                nulls |= quint64 { 1 } << criterion.parameter;
+        }
+        const auto key = std::make_pair(index, nulls);
+        auto it = m_plannedStatements.find(key);
+        if (it == m_plannedStatements.end()) {
+            QString text;
+            qsizetype position = 0;
+            for (const OptionalCriterion& criterion : source->criteria) {
+                text += QStringView(source->source).mid(position, criterion.start - position);
+                if (nulls & (quint64 { 1 } << criterion.parameter))
+                    text += QLatin1String("(1)");
+                else {
+                    text += QLatin1Char('(');
+                    text += QStringView(source->source).mid(criterion.conditionStart, criterion.end - criterion.conditionStart);
+                }
+                position = criterion.end;
+            }
+            text += QStringView(source->source).mid(position);
+            it = m_plannedStatements.emplace(key, compileStatement(name, text, *this, false)).first;
+        }
+        result.push_back(&it->second);
+    }
+    return result;
+}
+
 Procedure ProcedureCatalogue::parse(const QString& name, const QString& commonText, const QString& sqliteText,
                                     const QString& postgresText)
 {
@@ -171,8 +296,10 @@ Procedure ProcedureCatalogue::parse(const QString& name, const QString& commonTe
     readHeader(name, postgresSource, procedure);
     for (const QString& sql : SplitSqlStatements(sqliteSource)) {
         ProcedureStatement statement = compileStatement(name, sql, procedure, false);
-        if (!statement.sql.trimmed().isEmpty())
-            procedure.sqliteStatements.push_back(std::move(statement));
+        if (statement.sql.trimmed().isEmpty())
+            continue;
+        procedure.sqliteStatements.push_back(std::move(statement));
+        procedure.sqliteCriteria.push_back({ sql, findOptionalCriteria(sql, procedure) });
     }
     for (const QString& sql : SplitSqlStatements(postgresSource)) {
         ProcedureStatement statement = compileStatement(name, sql, procedure, true);

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,21 @@ struct ProcedureStatement {
     std::vector<int> parameterOrder; // index into Procedure::parameters for each "?"
 };
 
+// A criterion "(:Name IS NULL OR condition)" of a statement's source text: true whenever the
+// parameter is NULL, the bare condition otherwise. Offsets are into the source text.
+struct OptionalCriterion {
+    qsizetype start = 0; // the opening parenthesis
+    qsizetype conditionStart = 0; // the condition after "OR"
+    qsizetype end = 0; // just after the closing parenthesis
+    int parameter = -1;
+};
+
+// The source of one SQLite statement with its optional criteria.
+struct CriteriaStatement {
+    QString source;
+    std::vector<OptionalCriterion> criteria;
+};
+
 using NativeProcedure = std::function<Recordset(DatabaseConnection&, const std::vector<QVariant>& arguments)>;
 
 struct Procedure {
@@ -40,8 +56,21 @@ struct Procedure {
     std::vector<ProcedureStatement> postgresStatements;
     NativeProcedure native; // set for procedures written in C++
 
+    // SQLite statements with their optional criteria, parallel to sqliteStatements.
+    std::vector<CriteriaStatement> sqliteCriteria;
+
     int parameterIndex(const QString& name) const;
     const std::vector<ProcedureStatement>& statements(Engine engine) const;
+    // The statements as a call with these (converted) arguments runs them. SQLite prepares a
+    // statement once without knowing its values, so "(:X IS NULL OR i.Case_ID = :X)" would keep it
+    // from using an index on Case_ID whatever X is: there each optional criterion is replaced by
+    // what it means for the call, "(1)" when its parameter is NULL and the bare condition when not,
+    // and the statement of each set of filled criteria is compiled once and kept. The rows are
+    // those of the statement as written, for any value. PostgreSQL plans with the values itself.
+    std::vector<const ProcedureStatement*> statementsFor(Engine engine, const std::vector<QVariant>& arguments) const;
+
+private:
+    mutable std::map<std::pair<size_t, quint64>, ProcedureStatement> m_plannedStatements;
 };
 
 // The procedures of the database: procedures/<name>.sql files compiled into the program (with

@@ -12,6 +12,8 @@
 
 #include <QPointer>
 
+#include <vector>
+
 QList<BoundField*> FieldsOf(const DataWindow* window)
 {
     QList<BoundField*> fields;
@@ -89,8 +91,28 @@ PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDic
     return changed;
 }
 
+namespace {
+std::vector<DataChangedListener>& listeners()
+{
+    static std::vector<DataChangedListener> registered;
+    return registered;
+}
+} // namespace
+
+void AddDataChangedListener(DataChangedListener listener)
+{
+    listeners().push_back(std::move(listener));
+}
+
 void BroadcastDataChanged(DataChangedAction action, const QString& tableName, const QString& idList)
 {
+    for (const DataChangedListener& listener : listeners()) {
+        try {
+            listener(action, tableName, idList);
+        } catch (...) {
+            LogSwallowedFailure(QStringLiteral("kept list's data-changed message for ") + tableName);
+        }
+    }
     // Every window loaded when the broadcast starts hears it once, unless it has closed before its
     // turn; one window's failure does not stop the others.
     QList<QPointer<QWidget>> receivers;

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class BoundField;
 class DataWindow;
 
@@ -22,3 +24,6 @@ PairDictionary GetFormSnapshot(const DataWindow* window);
 PairDictionary GetChangedValues(const PairDictionary& oldSnapshot, const PairDictionary& newSnapshot);
 // Tells every loaded window that rows of a table were added (1), updated (2) or deleted (3).
 void BroadcastDataChanged(DataChangedAction action, const QString& tableName, const QString& idList);
+// Something kept outside the windows (a shared picker list) that hears every broadcast first.
+using DataChangedListener = std::function<void(DataChangedAction action, const QString& tableName, const QString& idList)>;
+void AddDataChangedListener(DataChangedListener listener);

@@ -3,6 +3,8 @@
 #include <QAbstractListModel>
 #include <QString>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 // The entries of a picker's drop-down list: a text and the record identity behind it (the
@@ -18,11 +20,16 @@ public:
         int identity = -1;
     };
 
+    using Entries = std::vector<Entry>;
+
     explicit PickerListModel(QObject* parent = nullptr);
 
-    int count() const { return static_cast<int>(m_entries.size()); }
-    const Entry& at(int row) const { return m_entries.at(static_cast<size_t>(row)); }
+    int count() const;
+    const Entry& at(int row) const;
     void setEntries(std::vector<Entry> entries);
+    // Rows shared with a kept list (SharedPickerLists.h), not copied: a large list costs a window
+    // nothing to show. The first change other than an entry put before them makes them its own.
+    void setSharedEntries(std::shared_ptr<const Entries> entries);
     void insertEntry(int row, const Entry& entry);
     void removeEntry(int row);
     void setText(int row, const QString& text);
@@ -36,5 +43,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    std::vector<Entry> m_entries;
+    // Makes shared rows the model's own before a change.
+    void detach();
+
+    std::vector<Entry> m_entries; // the rows, unless shared
+    std::shared_ptr<const Entries> m_shared; // when set, the rows are the lead (if any) and these
+    std::optional<Entry> m_lead;
 };

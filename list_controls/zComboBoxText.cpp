@@ -17,6 +17,7 @@
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/PickerListModel.h"
+#include "list_controls/SharedPickerLists.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -33,6 +34,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 const QString kModule = QStringLiteral("zComboBoxText");
@@ -305,6 +307,10 @@ void zComboBoxText::setValue(const QVariant& value)
     const int identity = value.isNull() ? (GeneralItem() ? 0 : -1) : value.toInt();
     if (identity == m_current)
         return;
+    // A kept list may have been read before another user added the record: the record's own
+    // row joins the list.
+    if (identity > 0 && m_list->rowOfIdentity(identity) < 0 && SharedPickerLists::isKept(m_populateSQL))
+        AddItemsByID(QString::number(identity));
     {
         Adjusting adjusting(m_adjusting);
         selectRow(identity == -1 ? -1 : m_list->rowOfIdentity(identity));
@@ -518,22 +524,16 @@ void zComboBoxText::Populate()
         return;
     ActionScope action(kModule, QStringLiteral("Act_PopulateComboStraight"), QStringLiteral("Populate Combo"));
     action.run([&] {
-        std::unique_ptr<Recordset> result;
-        if (!Act_OpenRecordset(result, m_populateSQL))
+        // A large list comes from the connection's kept copy (SharedPickerLists.h).
+        std::shared_ptr<const PickerListModel::Entries> entries;
+        const bool reread = std::exchange(m_rereadList, false);
+        if (!SharedPickerLists::read(m_populateSQL, m_dataChangedTableName, reread, entries))
             RaiseSilent();
-        std::vector<PickerListModel::Entry> entries;
-        if (result && result->isOpen() && result->fieldCount() >= 2) {
-            entries.reserve(static_cast<size_t>(result->recordCount()));
-            for (int row = 0; row < result->recordCount(); ++row)
-                entries.push_back(
-                    { NullToString(result->valueAt(row, 1)), static_cast<int>(result->intValue(row, 0)) });
-        }
-        CloseRecordset(result);
         m_filling = true;
         {
             Adjusting adjusting(m_adjusting);
             selectRow(-1);
-            m_list->setEntries(std::move(entries));
+            m_list->setSharedEntries(std::move(entries));
             if (GeneralItem())
                 m_list->insertEntry(0, { kGeneralItem, 0 });
             // With the general item a search window starts every fill on "<All>".
@@ -552,6 +552,7 @@ void zComboBoxText::Populate()
 void zComboBoxText::RePopulate()
 {
     const QVariant kept = Value();
+    m_rereadList = true;
     Populate();
     setValue(kept);
 }
@@ -583,16 +584,7 @@ void zComboBoxText::RemoveCurrentItem()
 QString zComboBoxText::limitedQuery(const QString& idList) const
 {
     // Only a procedure called without parameters can be limited to some identities.
-    if (!m_populateSQL.contains(QLatin1String("usp_"), Qt::CaseInsensitive))
-        return {};
-    QString name = m_populateSQL;
-    if (name.startsWith(QLatin1String("EXEC "), Qt::CaseInsensitive))
-        name = name.mid(5);
-    name = name.trimmed();
-    if (name.contains(QLatin1Char(' ')))
-        return {};
-    return QStringLiteral("EXEC usp_DB_Limit_SP_To_IDs @SP_Name = ") + QuoteText(name) + QStringLiteral(", @ID_List = ")
-        + QuoteText(idList);
+    return SharedPickerLists::limitedQuery(m_populateSQL, idList);
 }
 
 void zComboBoxText::AddItemsByID(const QString& idList)

@@ -129,6 +129,7 @@ private:
     bool m_notInList = false;
     int m_adjusting = 0; // selection changes made by the control itself
     bool m_filling = false; // a fill's own selection does not mark the window changed
+    bool m_rereadList = false; // the next fill reads the list again, kept or not
 
     // The "..." button's knowledge of the referenced table, loaded once.
     QString m_tableName;

@@ -1,0 +1,139 @@
+#include "list_controls/SharedPickerLists.h"
+
+#include "core/Database.h"
+#include "core/Recordset.h"
+#include "core/SqlText.h"
+#include "core/TextUtilities.h"
+#include "form_framework/FormSnapshot.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct KeptList {
+    QString tableName;
+    std::shared_ptr<const PickerListModel::Entries> entries;
+};
+
+struct Kept {
+    quint64 connection = 0;
+    QHash<QString, KeptList> lists; // by the call's text, lower case
+    bool listening = false;
+};
+
+Kept& kept()
+{
+    static Kept state;
+    // What was read on another connection belongs to another database (or log-in).
+    if (state.connection != DBConnectionSerial()) {
+        state.lists.clear();
+        state.connection = DBConnectionSerial();
+    }
+    return state;
+}
+
+QString keyOf(const QString& populateSQL) { return populateSQL.trimmed().toLower(); }
+
+bool readEntries(const QString& sql, std::vector<PickerListModel::Entry>& entries)
+{
+    std::unique_ptr<Recordset> result;
+    if (!Act_OpenRecordset(result, sql))
+        return false;
+    if (result && result->isOpen() && result->fieldCount() >= 2) {
+        entries.reserve(entries.size() + static_cast<size_t>(result->recordCount()));
+        for (int row = 0; row < result->recordCount(); ++row)
+            entries.push_back({ NullToString(result->valueAt(row, 1)), static_cast<int>(result->intValue(row, 0)) });
+    }
+    CloseRecordset(result);
+    return true;
+}
+
+// Keeps each list of the table current with a broadcast, as an open picker keeps its own; a list
+// whose change cannot be read is forgotten, and read whole the next time it is needed.
+void follow(DataChangedAction action, const QString& tableName, const QString& idList)
+{
+    Kept& state = kept();
+    for (auto it = state.lists.begin(); it != state.lists.end();) {
+        KeptList& list = it.value();
+        if (list.tableName.compare(tableName, Qt::CaseInsensitive) != 0) {
+            ++it;
+            continue;
+        }
+        // Windows may be showing the list: the changed list replaces it.
+        auto entries = std::make_shared<PickerListModel::Entries>(*list.entries);
+        bool current = true;
+        if (action == DataChangedAction::Deleted) {
+            std::erase_if(*entries, [&idList](const PickerListModel::Entry& entry) {
+                return InCommaList(QString::number(entry.identity), idList);
+            });
+        } else {
+            std::vector<PickerListModel::Entry> changed;
+            current = readEntries(SharedPickerLists::limitedQuery(it.key(), idList), changed);
+            for (const PickerListModel::Entry& entry : changed) {
+                if (action == DataChangedAction::Added) {
+                    const bool held = std::any_of(entries->begin(), entries->end(),
+                        [&entry](const PickerListModel::Entry& e) { return e.identity == entry.identity; });
+                    if (!held)
+                        entries->push_back(entry);
+                    continue;
+                }
+                for (PickerListModel::Entry& held : *entries) {
+                    if (held.identity == entry.identity)
+                        held.text = entry.text;
+                }
+            }
+        }
+        list.entries = std::move(entries);
+        it = current ? std::next(it) : state.lists.erase(it);
+    }
+}
+
+} // namespace
+
+QString SharedPickerLists::limitedQuery(const QString& populateSQL, const QString& idList)
+{
+    if (!populateSQL.contains(QLatin1String("usp_"), Qt::CaseInsensitive))
+        return {};
+    QString name = populateSQL.trimmed();
+    if (name.startsWith(QLatin1String("EXEC "), Qt::CaseInsensitive))
+        name = name.mid(5).trimmed();
+    if (name.contains(QLatin1Char(' ')))
+        return {};
+    return QStringLiteral("EXEC usp_DB_Limit_SP_To_IDs @SP_Name = ") + QuoteText(name) + QStringLiteral(", @ID_List = ")
+        + QuoteText(idList);
+}
+
+bool SharedPickerLists::read(const QString& populateSQL, const QString& tableName, bool reread,
+                             std::shared_ptr<const PickerListModel::Entries>& entries)
+{
+    Kept& state = kept();
+    const QString key = keyOf(populateSQL);
+    if (!reread) {
+        const auto it = state.lists.constFind(key);
+        if (it != state.lists.constEnd()) {
+            entries = it->entries;
+            return true;
+        }
+    }
+    state.lists.remove(key);
+    auto read = std::make_shared<PickerListModel::Entries>();
+    if (!readEntries(populateSQL, *read))
+        return false;
+    entries = read;
+    if (static_cast<int>(read->size()) >= kKeptFrom && !tableName.trimmed().isEmpty()
+        && !limitedQuery(populateSQL, QStringLiteral("0")).isEmpty()) {
+        if (!state.listening) {
+            AddDataChangedListener(&follow);
+            state.listening = true;
+        }
+        state.lists.insert(key, KeptList { tableName.trimmed(), entries });
+    }
+    return true;
+}
+
+bool SharedPickerLists::isKept(const QString& populateSQL) { return kept().lists.contains(keyOf(populateSQL)); }
+
+void SharedPickerLists::clear() { kept().lists.clear(); }

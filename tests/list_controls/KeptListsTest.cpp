@@ -1,0 +1,111 @@
+// A large picker list (every case, say) is read once per connection and kept: the next window with
+// that picker runs no list query, the kept list follows the data-changed messages, a record the
+// list lacks is shown from its own row, and Refresh reads the list again.
+
+#include "ListFixtures.h"
+
+#include "core/Database.h"
+#include "form_framework/FormSnapshot.h"
+#include "form_framework/WindowList.h"
+#include "list_controls/SharedPickerLists.h"
+#include "list_controls/zComboBoxText.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kList = QStringLiteral("EXEC usp_Test_DropDown_Things");
+
+class KeptLists : public ListTest {
+protected:
+    // Things named "Thing 0001" on, inserted without any message, as another user's would be.
+    void addThings(int count)
+    {
+        const QString series = GetParam() == Engine::PostgreSQL
+            ? QStringLiteral("generate_series(1, %1) AS s(n)").arg(count)
+            : QStringLiteral("(WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %1) "
+                             "SELECT n FROM s) s")
+                  .arg(count);
+        const QString name = GetParam() == Engine::PostgreSQL ? QStringLiteral("'Thing ' || lpad(n::text, 4, '0')")
+                                                              : QStringLiteral("printf('Thing %04d', n)");
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO Things (Thing_Name) SELECT %1 FROM %2").arg(name, series)));
+    }
+    // The texts of a freshly opened picker's list.
+    QStringList listed()
+    {
+        frmPickerHost* window = open<frmPickerHost>(QStringLiteral("frmPickerHost"));
+        if (!window)
+            return { QStringLiteral("(no window)") };
+        QStringList texts;
+        for (int row = 0; row < window->picker->ListCount(); ++row)
+            texts << window->picker->ListText(row);
+        UnloadWindow(window);
+        QApplication::processEvents();
+        return texts;
+    }
+};
+
+TEST_P(KeptLists, TheNextWindowTakesTheKeptListAsTheMessagesLeftIt)
+{
+    if (IsSkipped())
+        return;
+    addThings(SharedPickerLists::kKeptFrom);
+    ASSERT_EQ(listed().size(), SharedPickerLists::kKeptFrom);
+    EXPECT_TRUE(SharedPickerLists::isKept(kList));
+
+    // Written without a message: the kept list does not know it, so no list query ran.
+    const int quiet = addThing(QStringLiteral("Aardvark"));
+    QStringList texts = listed();
+    EXPECT_EQ(texts.size(), SharedPickerLists::kKeptFrom);
+    EXPECT_FALSE(texts.contains(QStringLiteral("Aardvark")));
+
+    // The messages a save or delete sends keep it current.
+    const int added = addThing(QStringLiteral("Zebra"));
+    BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(added));
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Things SET Thing_Name = 'Renamed' WHERE Thing_Name = 'Thing 0002'")));
+    const int renamed = count(QStringLiteral("SELECT Thing_ID FROM Things WHERE Thing_Name = 'Renamed'"));
+    BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("things"), QString::number(renamed));
+    const int gone = count(QStringLiteral("SELECT Thing_ID FROM Things WHERE Thing_Name = 'Thing 0003'"));
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Things WHERE Thing_ID = %1").arg(gone)));
+    BroadcastDataChanged(DataChangedAction::Deleted, QStringLiteral("Things"), QString::number(gone));
+    texts = listed();
+    EXPECT_EQ(texts.size(), SharedPickerLists::kKeptFrom);
+    EXPECT_EQ(texts.value(0), QStringLiteral("Thing 0001"));
+    EXPECT_EQ(texts.value(1), QStringLiteral("Renamed"));
+    EXPECT_EQ(texts.value(2), QStringLiteral("Thing 0004"));
+    EXPECT_EQ(texts.last(), QStringLiteral("Zebra"));
+
+    // A record the kept list lacks is shown from its own row; Refresh reads the whole list again.
+    frmPickerHost* window = open<frmPickerHost>(QStringLiteral("frmPickerHost"));
+    ASSERT_NE(window, nullptr);
+    window->picker->setValue(quiet);
+    EXPECT_EQ(window->picker->Value().toInt(), quiet);
+    EXPECT_EQ(window->picker->Text(), QStringLiteral("Aardvark"));
+    window->picker->RePopulate();
+    EXPECT_EQ(window->picker->ListCount(), SharedPickerLists::kKeptFrom + 1);
+    EXPECT_EQ(window->picker->ListText(0), QStringLiteral("Aardvark"));
+    EXPECT_EQ(window->picker->Value().toInt(), quiet);
+    UnloadWindow(window);
+    QApplication::processEvents();
+
+    // Another connection is another database: nothing kept crosses over.
+    SetDBConnection(m_database->connect());
+    EXPECT_FALSE(SharedPickerLists::isKept(kList));
+}
+
+TEST_P(KeptLists, AShortListIsReadEachTime)
+{
+    if (IsSkipped())
+        return;
+    addThings(3);
+    EXPECT_EQ(listed().size(), 3);
+    EXPECT_FALSE(SharedPickerLists::isKept(kList));
+    addThing(QStringLiteral("Aardvark"));
+    EXPECT_EQ(listed().size(), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, KeptLists, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+} // namespace
