@@ -16,6 +16,7 @@
 #include "form_framework/FormRegistry.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
+#include "form_framework/zFieldBase.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/ListProcedures.h"
 #include "main_window/ViewerWindows.h"
@@ -38,6 +39,8 @@
 #include <QStyle>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -96,7 +99,10 @@ QStringList cutParts(QWidget* window)
                 cut << describe(box, QStringLiteral("box \"") + box->title() + QStringLiteral("\""), box->width(), needs);
         }
         if (dynamic_cast<BoundField*>(part)) {
-            const QSize least = part->minimumSizeHint();
+            QSize least = part->minimumSizeHint();
+            // A field that does not apply keeps the height of its box.
+            if (auto* field = qobject_cast<zFieldBase*>(part); field && field->inputBox())
+                least.setHeight(std::max(least.height(), field->inputBox()->minimumSizeHint().height()));
             if (part->width() < least.width())
                 cut << describe(part, QStringLiteral("field width"), part->width(), least.width());
             if (part->height() < least.height())
