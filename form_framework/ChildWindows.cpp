@@ -96,7 +96,7 @@ void FitChildForm(DataWindow* window)
     if (!window->placedByOpener()) {
         // One title bar's height down and right of the window before; a place another window
         // already starts at is taken.
-        const int step = std::max(window->frameSizeFor(QSize()).height(), 1);
+        const int step = std::max(window->frameSizeFor(QSize(0, 0)).height(), 1);
         QList<QPoint> taken;
         for (QWidget* other : LoadedWindows()) {
             DataWindow* data = AsDataWindow(other);

@@ -116,8 +116,8 @@ QSize LookupSearchWindow::contentsMinimumSize() const
     // Wide enough for every criterion beside the Populate button, so no caption or picker is cut.
     const int criteriaWidth = m_criteria.isEmpty() ? 0 : m_options->sizeHint().width();
     const int width = qMax(kMargin + criteriaWidth + kMargin + kPopulateWidth + kMargin, m_buttons->sizeHint().width());
-    constexpr int kGridRows = 96;
-    return { width, m_grid->y() + kGridRows + m_buttons->sizeHint().height() };
+    constexpr int kLeastGridHeight = 96; // a few rows
+    return { width, m_grid->y() + kLeastGridHeight + m_buttons->sizeHint().height() };
 }
 
 QString LookupSearchWindow::GetSearchSQL()
