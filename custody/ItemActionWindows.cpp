@@ -389,10 +389,10 @@ LookupTable itemActions()
     actions.fields.push_back(LookupField::memo(
         QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"), QStringLiteral("Description"))
                                  .length(200));
+    // Captioned, so the clerk sees what the read-only box shows.
     actions.fields.push_back(LookupField::text(QStringLiteral("ztxtMemo"), QString(), QStringLiteral("Type Details"))
                                  .notStored()
-                                 .locked()
-                                 .labelled(QString()));
+                                 .locked());
     actions.criteria = dateRange(QStringLiteral("Action"));
     for (const LookupField& picker : subjectPickers(false))
         actions.criteria.push_back(picker);

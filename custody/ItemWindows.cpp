@@ -357,7 +357,10 @@ LookupTable ItemsTable()
             QStringLiteral("Property_Types")),
         pickerOf(QStringLiteral("zcbtModel"), QStringLiteral("Item_Model_ID"), QStringLiteral("Item Model"),
             QStringLiteral("usp_Evd_DropDown_Item_Models"), QStringLiteral("Item_Models"))
-            .labelled(QStringLiteral("Manufacturer / Model:")),
+            .labelled(QStringLiteral("Manufacturer / Model:"))
+            // What describes the item stands in a second column: in one the window is taller than
+            // a screen.
+            .inSecondColumn(),
         LookupField::number(QStringLiteral("znumYearMade"), QStringLiteral("Year_Made"), QStringLiteral("Year Made"))
             .decimals(0)
             .range(1800, 2050),

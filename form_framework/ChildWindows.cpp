@@ -16,7 +16,10 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QLayout>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace {
 MainWindowServices* s_mainWindow = nullptr;
@@ -65,16 +68,57 @@ void InitChildForm(DataWindow* window)
     if (!MainWindowLoaded())
         return;
     window->setWindowIcon(s_mainWindow->icon());
-    if (window->isChildOfMainWindow()) {
-        QWidget* frame = window->frame();
-        const QSize client = s_mainWindow->clientAreaSize();
-        if (frame->y() + frame->height() > client.height())
-            frame->move(frame->x(), 0);
-        if (frame->x() + frame->width() > client.width())
-            frame->move(0, frame->y());
-    }
     if (OpenWindowsList* list = s_mainWindow->openWindows())
         list->AddItem(window);
+}
+
+void FitChildForm(DataWindow* window)
+{
+    // Layouts keep the sizes they measured while the window was built; the lists filled since,
+    // in a window not shown yet, have not told them.
+    for (QWidget* part : window->findChildren<QWidget*>())
+        part->updateGeometry();
+    for (QLayout* layout : window->findChildren<QLayout*>())
+        layout->invalidate();
+    QWidget* frame = window->frame();
+    const QSize least = window->frameSizeFor(window->contentsMinimumSize());
+    QSize size = frame->size().expandedTo(least);
+    if (!MainWindowLoaded() || !window->isChildOfMainWindow()) {
+        frame->resize(size);
+        return;
+    }
+    const QSize client = s_mainWindow->clientAreaSize();
+    if (!client.isEmpty())
+        size = size.boundedTo(client).expandedTo(least);
+    frame->resize(size);
+
+    QPoint place = frame->pos();
+    if (!window->placedByOpener()) {
+        // One title bar's height down and right of the window before; a place another window
+        // already starts at is taken.
+        const int step = std::max(window->frameSizeFor(QSize(0, 0)).height(), 1);
+        QList<QPoint> taken;
+        for (QWidget* other : LoadedWindows()) {
+            DataWindow* data = AsDataWindow(other);
+            if (data && data != window && data->isChildOfMainWindow() && data->frame()->isVisible())
+                taken << data->frame()->pos();
+        }
+        place = QPoint(0, 0);
+        for (int k = 0;; ++k) {
+            const QPoint candidate(k * step, k * step);
+            if (candidate.x() + size.width() > client.width() || candidate.y() + size.height() > client.height())
+                break;
+            if (!taken.contains(candidate)) {
+                place = candidate;
+                break;
+            }
+        }
+    }
+    if (place.y() + size.height() > client.height())
+        place.setY(0);
+    if (place.x() + size.width() > client.width())
+        place.setX(0);
+    frame->move(place);
 }
 
 void SetStatusText(const QString& text)

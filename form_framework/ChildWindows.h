@@ -8,6 +8,11 @@ class QWidget;
 // Keeping the data windows and the main window in step.
 
 void InitChildForm(DataWindow* window);
+// The end of a window's load, before it shows: its frame grows to what its contents need (a
+// remembered smaller size too) and, as a child of the main window, keeps within the main window's
+// area as far as the contents allow; a new child window takes the first free place of the cascade
+// from the area's top left corner (rather than the area's own choice), unless its opener placed it.
+void FitChildForm(DataWindow* window);
 void PopulateControls(DataWindow* window);
 void SetStatusText(const QString& text);
 void ActivateChildForm(DataWindow* window);

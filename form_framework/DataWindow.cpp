@@ -53,6 +53,7 @@ int DataWindow::TopTwips()
 void DataWindow::moveTwips(int left, int top)
 {
     frame()->move(TwipsToPixels(left), TwipsToPixels(top));
+    m_placedByOpener = true;
 }
 
 void DataWindow::resizeTwips(int width, int height)
@@ -65,11 +66,27 @@ void DataWindow::fitFrameTo(const QSize& size)
     auto* sub = qobject_cast<QMdiSubWindow*>(frame());
     if (!sub || size.isEmpty())
         return;
+    sub->resize(frameSizeFor(size));
+}
+
+QSize DataWindow::frameSizeFor(const QSize& size)
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(frame());
+    if (!sub)
+        return size;
     QStyleOptionTitleBar option;
     option.initFrom(sub);
     const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
     const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
-    sub->resize(size.width() + 2 * border, size.height() + title + border);
+    return { size.width() + 2 * border, size.height() + title + border };
+}
+
+QSize DataWindow::contentsMinimumSize() const
+{
+    QSize least = minimumSize();
+    if (layout())
+        least = least.expandedTo(minimumSizeHint());
+    return least;
 }
 
 void DataWindow::setWindowEnabled(bool enabled)

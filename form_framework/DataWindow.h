@@ -36,10 +36,18 @@ public:
     int LeftTwips();
     int TopTwips();
     void moveTwips(int left, int top);
+    // The opener gave the window its place (moveTwips): the opening keeps it there.
+    bool placedByOpener() const { return m_placedByOpener; }
     void resizeTwips(int width, int height);
     // Sizes the frame so the window inside it gets this size (the size its constructor gave it:
     // a sub-window does not take the size of a widget that lays its children out by hand).
     void fitFrameTo(const QSize& size);
+    // The frame's size around a window of this size: the sub-window's title bar and borders added.
+    QSize frameSizeFor(const QSize& size);
+    // The least size that shows every caption, field and button whole: the layout's minimum size
+    // (or the minimum size given); empty for a window that places its children by hand and gave
+    // none. A sub-window never forces it on its widget, so the opening does.
+    virtual QSize contentsMinimumSize() const;
     // Enables or disables the window together with its frame: a window waits, disabled, while a
     // window it opened for one of its pickers is open, and its frame (the window the desktop and
     // screen readers see) must say so too.
@@ -78,4 +86,5 @@ public:
 private:
     zInfo* m_info;
     bool m_sizable = true;
+    bool m_placedByOpener = false;
 };

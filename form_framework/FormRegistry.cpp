@@ -27,6 +27,13 @@ bool contains(const QString& className)
     return factories().contains(className.trimmed().toLower());
 }
 
+QStringList names()
+{
+    QStringList all = factories().keys();
+    all.sort();
+    return all;
+}
+
 DataWindow* create(const QString& className)
 {
     const auto it = factories().constFind(className.trimmed().toLower());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -12,6 +13,8 @@ namespace FormRegistry {
 using Factory = std::function<DataWindow*()>;
 void registerForm(const QString& className, Factory factory);
 bool contains(const QString& className);
+// The registered class names, lower-cased and sorted.
+QStringList names();
 // A new window of that class; throws AppError naming the window when no class serves the name.
 DataWindow* create(const QString& className);
 } // namespace FormRegistry

@@ -57,6 +57,11 @@ void zExtendedLabel::setBarcode(bool barcode)
     redisplay();
 }
 
+void zExtendedLabel::reserveBarcodeRoom(const QString& code)
+{
+    m_label->setMinimumSize(Code39Image(code).size());
+}
+
 void zExtendedLabel::redisplay()
 {
     if (!m_barcode) {

@@ -28,6 +28,9 @@ public:
 
     bool IsBarcode() const { return m_barcode; }
     void setBarcode(bool barcode);
+    // Keeps room for the barcode of a code of that length from the start: a record window opens
+    // before its record has a code, and a window around it does not grow when the code comes.
+    void reserveBarcodeRoom(const QString& code);
 
     QLabel* label() const { return m_label; }
 

@@ -143,6 +143,10 @@ zInfo* zFieldBase::controller() const
 void zFieldBase::setInputBox(QWidget* box, bool fill)
 {
     m_box = box;
+    // A field that does not apply shows as an empty box of its own size, not as a line.
+    QSizePolicy policy = box->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    box->setSizePolicy(policy);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

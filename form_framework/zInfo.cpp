@@ -149,6 +149,7 @@ void zInfo::Load()
     if (m_mode == FormMode::Add && !m_defaultValue.isEmpty())
         m_window->ProcessDefaultValue(m_defaultValue);
     m_window->AfterPopulateForm();
+    FitChildForm(m_window);
     // Whatever size the load left (the stored one rounded to pixels, the design size, or one the
     // window chose for its record) is not the user's.
     m_loadedSize = m_window->frame()->size();

@@ -67,6 +67,16 @@ public:
         : QComboBox(parent)
         , m_list(list)
     {
+        // A list filled while its window opens counts at once: the window is sized to its
+        // contents before it shows.
+        const auto remeasure = [this] {
+            m_hint = QSize();
+            updateGeometry();
+        };
+        connect(list, &QAbstractItemModel::modelReset, this, remeasure);
+        connect(list, &QAbstractItemModel::rowsInserted, this, remeasure);
+        connect(list, &QAbstractItemModel::rowsRemoved, this, remeasure);
+        connect(list, &QAbstractItemModel::dataChanged, this, remeasure);
     }
 
     QSize sizeHint() const override { return hint(); }

@@ -41,7 +41,7 @@ frmMain* Main()
 
     auto* main = new frmMain;
     main->Load();
-    main->showMaximized();
+    main->showOnScreen();
     if (UserShouldCompleteRecord())
         main->mnuUserInfo_Click();
     splash.reset();

@@ -26,6 +26,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -477,6 +478,15 @@ void frmMain::toggleOption(QAction* item)
         NavigatorVisibleChange();
         saveSetting(kNavigatorsOnLeft, left->isChecked());
     }
+}
+
+void frmMain::showOnScreen()
+{
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        setGeometry(available);
+    }
+    showMaximized();
 }
 
 void frmMain::setStatusText(const QString& text)

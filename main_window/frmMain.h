@@ -42,6 +42,10 @@ public:
     // The window's load: menus, menu file, Database menu, icons, then on line; installs itself as
     // the main window last.
     void Load();
+    // Shows the window maximised over the screen it is on. Its normal size is most of that
+    // screen's available area too, so a desktop that does not maximise windows (no window
+    // manager) and a later restore still give the data windows room.
+    void showOnScreen();
     // Applies the current log-on: caption, Database menu, layout settings, background colour.
     // False when the first setting could not be read (already reported); nothing more applied.
     bool SetMainFormOnLine();

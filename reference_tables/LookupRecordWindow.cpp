@@ -116,7 +116,12 @@ LookupRecordWindow::LookupRecordWindow(const LookupTable& table)
 
     if (table.extendRecordWindow)
         table.extendRecordWindow(*this);
-    resize(table.scrollFields ? 640 : 520, table.scrollFields ? 560 : sizeHint().height());
+    // After the window's own additions beside its fields.
+    spanLoneFields();
+    // Wide enough for what a row of the layout needs (option buttons side by side), never narrower
+    // than the usual record window.
+    const QSize wanted = sizeHint();
+    resize(table.scrollFields ? 640 : qBound(520, wanted.width(), 900), table.scrollFields ? 560 : wanted.height());
 }
 
 void LookupRecordWindow::layOutFields(QVBoxLayout* outer)
@@ -241,6 +246,30 @@ void LookupRecordWindow::layOutFields(QVBoxLayout* outer)
         column->addStretch(1);
 }
 
+void LookupRecordWindow::spanLoneFields()
+{
+    // A field with nothing beside it takes the columns of the buttons beside other fields, so a
+    // "<= Now" button widens the date's row only, not every row of the section.
+    for (QGridLayout* grid : findChildren<QGridLayout*>()) {
+        const int columns = grid->columnCount();
+        if (columns <= 2)
+            continue;
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            QLayoutItem* item = grid->itemAtPosition(row, 1);
+            if (!item || !item->widget())
+                continue;
+            bool alone = true;
+            for (int at = 2; at < columns && alone; ++at)
+                alone = grid->itemAtPosition(row, at) == nullptr;
+            if (!alone)
+                continue;
+            QWidget* widget = item->widget();
+            grid->removeWidget(widget);
+            grid->addWidget(widget, row, 1, 1, columns - 1);
+        }
+    }
+}
+
 void LookupRecordWindow::addCodePair(int row)
 {
     auto* caption = new zLabel(this);
@@ -256,6 +285,8 @@ void LookupRecordWindow::addCodePair(int row)
     m_code[0]->setObjectName(QStringLiteral("zxlBarCode(0)"));
     m_code[0]->setAlignment(0);
     m_code[0]->setBarcode(true);
+    // Every record code of the table has the same length.
+    m_code[0]->reserveBarcodeRoom(RecordCodeText(m_table.codePrefix, 1));
     caption->setBuddy(m_code[1]);
     m_grid->addWidget(caption, row, 0);
     m_grid->addWidget(m_code[1], row, 1);

@@ -66,6 +66,7 @@ public:
 private:
     void layOutFields(QVBoxLayout* outer);
     void addCodePair(int row);
+    void spanLoneFields();
     void showRecordCode();
     // The declared fields, then any field the window added itself (never the amount inside a
     // money field), in creation order.

@@ -16,7 +16,7 @@
 #include "list_controls/zListView.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QPushButton>
 
 namespace {
@@ -25,6 +25,7 @@ constexpr int kMargin = 8;
 constexpr int kOptionsTop = 4;
 constexpr int kPopulateWidth = 90;
 constexpr int kPopulateHeight = 28;
+constexpr int kCriteriaRowWidth = 640;
 
 } // namespace
 
@@ -35,25 +36,40 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     setWindowTitle(table.pluralCaption);
     m_options = new QGroupBox(QStringLiteral("Search Options"), this);
     m_options->setObjectName(QStringLiteral("fraSearchOptions"));
-    auto* options = new QHBoxLayout(m_options);
+    // The criteria stand in a row, wrapped onto a further row where one row would make the
+    // window wider than a main window's area on the clerks' screens.
+    auto* options = new QGridLayout(m_options);
     int labelIndex = 0;
+    int row = 0;
+    int column = 0;
+    int rowWidth = 0;
     for (const LookupField& declared : table.criteria) {
         zFieldBase* editor = CreateFieldEditor(declared, m_options);
         // A criterion is never unique and never required of the table's rows.
         editor->setUnique(false);
         if (auto* picker = qobject_cast<zComboBoxText*>(editor))
             picker->setGeneralItem(true);
+        zLabel* label = nullptr;
         if (!declared.label.isEmpty()) {
-            auto* label = new zLabel(m_options);
+            label = new zLabel(m_options);
             label->setObjectName(QStringLiteral("zlabel1(%1)").arg(labelIndex++));
             label->setValue(declared.label);
             label->setBuddy(editor);
-            options->addWidget(label);
         }
-        options->addWidget(editor, 1);
+        const int width = (label ? label->sizeHint().width() : 0) + editor->sizeHint().width() + 2 * kMargin;
+        if (column > 0 && rowWidth + width > kCriteriaRowWidth) {
+            ++row;
+            column = 0;
+            rowWidth = 0;
+        }
+        if (label)
+            options->addWidget(label, row, column);
+        options->addWidget(editor, row, column + 1);
+        options->setColumnStretch(column + 1, 1);
+        column += 2;
+        rowWidth += width;
         m_criteria << editor;
     }
-    options->addStretch();
     // A table without criteria shows no frame for them (an empty grey box only puzzles the user);
     // the grid then starts below the Populate button.
     m_options->setVisible(!m_criteria.isEmpty());
@@ -92,9 +108,16 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     m_grid->setOpenRowOnActivate(table.gridOpensRow);
     if (table.extendSearchWindow)
         table.extendSearchWindow(*this);
+    resize(contentsMinimumSize().expandedTo(QSize(640, 420)));
+}
+
+QSize LookupSearchWindow::contentsMinimumSize() const
+{
     // Wide enough for every criterion beside the Populate button, so no caption or picker is cut.
     const int criteriaWidth = m_criteria.isEmpty() ? 0 : m_options->sizeHint().width();
-    resize(qMax(640, kMargin + criteriaWidth + kMargin + kPopulateWidth + kMargin), 420);
+    const int width = qMax(kMargin + criteriaWidth + kMargin + kPopulateWidth + kMargin, m_buttons->sizeHint().width());
+    constexpr int kLeastGridHeight = 96; // a few rows
+    return { width, m_grid->y() + kLeastGridHeight + m_buttons->sizeHint().height() };
 }
 
 QString LookupSearchWindow::GetSearchSQL()

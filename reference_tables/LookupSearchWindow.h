@@ -28,6 +28,8 @@ public:
     // while a criterion is invalid.
     void ProcessCommand(MainCommand command) override;
     void PopulateShortcuts() override;
+    // Every criterion beside the Populate button, a few rows of the grid and the whole bar.
+    QSize contentsMinimumSize() const override;
 
     const LookupTable& table() const { return m_table; }
     const QList<zFieldBase*>& criteria() const { return m_criteria; }

@@ -28,11 +28,13 @@
 #include "support/CaseRows.h"
 #include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
+#include "support/WorkArea.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -406,9 +408,16 @@ TEST_P(ItemWindows, PairRulesAndBoundsRefuseTheSaveWithTheFieldsMessage)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Items WHERE Item_Weight = 0.125")), 1);
 }
 
-TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSave)
+// The code appears with the first save, and its barcode is drawn whole at once: a scanner reads
+// it from the window as it stands in the main window's work area, without reopening it.
+TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSaveAndScanAtOnce)
 {
     const int theCase = addCase(QStringLiteral("2005-1"));
+    const int boxType = count(QStringLiteral("SELECT Batch_Type_ID FROM Batch_Types WHERE Batch_Type_Code = 'BOX'"));
+    const int theEmployee = employee;
+    WorkArea area(QSize(1000, 700));
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
     const struct {
         const char* window;
         QChar prefix;
@@ -426,11 +435,19 @@ TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSave)
                 field(w, "zcbtCase")->setValue(theCase);
                 type(field(w, "ztxtItemNumber"), QStringLiteral("R-1"));
             } },
+        { "frmBatch", QLatin1Char('B'), "Batches", "Batch_ID",
+            [boxType, theEmployee](LookupRecordWindow* w) {
+                type(field(w, "ztxtBatchNumber"), QStringLiteral("BOX-7"));
+                QTest::mouseClick(w->button(QStringLiteral("btnNow")), Qt::LeftButton);
+                field(w, "zcbtEmployee")->setValue(theEmployee);
+                field(w, "zcbtBatchType")->setValue(boxType);
+            } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window);
         LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
         ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(window->isChildOfMainWindow());
         EXPECT_EQ(window->codeLabel(1)->Value(), QStringLiteral("No Bar Code Yet"));
         EXPECT_EQ(window->codeLabel(0)->Value(), QString());
         c.fill(window);
@@ -439,7 +456,14 @@ TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSave)
                                  .arg(QString::fromLatin1(c.identity), QString::fromLatin1(c.table)));
         EXPECT_EQ(window->codeLabel(1)->Value(), code(c.prefix, id));
         EXPECT_EQ(window->codeLabel(0)->Value(), QLatin1Char('*') + code(c.prefix, id) + QLatin1Char('*'));
+        QApplication::processEvents();
+        const QImage shown = window->codeLabel(0)->grab().toImage();
+        const QStringList scanned
+            = DecodedBarcodes(shown, folder.filePath(QString::fromLatin1(c.window) + QStringLiteral(".png")));
+        EXPECT_EQ(scanned.join(QLatin1Char(' ')).toStdString(), "CODE-39:" + code(c.prefix, id).toStdString())
+            << "the barcode label is " << shown.width() << " pixels wide";
         UnloadWindow(window);
+        QApplication::processEvents();
     }
     // A location needs its code; a model does not.
     LookupRecordWindow* location = openNew(QStringLiteral("frmLocation"));

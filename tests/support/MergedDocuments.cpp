@@ -41,6 +41,11 @@ QStringList DecodedBarcodes(QTextDocument* document, const QString& png, qreal t
         painter.translate(10, 10);
         document->drawContents(&painter);
     }
+    return DecodedBarcodes(page, png);
+}
+
+QStringList DecodedBarcodes(const QImage& page, const QString& png)
+{
     if (!page.save(png)) {
         ADD_FAILURE() << "could not save " << png.toStdString();
         return {};

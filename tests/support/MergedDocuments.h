@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class QImage;
 class QTextDocument;
 
 // Keeps every merged document, previewed or printed, in documents.
@@ -39,3 +40,6 @@ public:
 // over into the picture png, one "CODE-39:<text>" a barcode, sorted. Adds a test failure (and
 // gives none) when the picture cannot be saved or zbarimg does not finish.
 QStringList DecodedBarcodes(QTextDocument* document, const QString& png, qreal textWidth = 1000);
+// What zbarimg reads from a picture as it is (a window or control grabbed as the screen shows
+// it), saved as png, with the same failures.
+QStringList DecodedBarcodes(const QImage& picture, const QString& png);
