@@ -221,5 +221,6 @@ TEST_P(ItemReports, TheBatchLabelsDecodeToTheBatchAndItsCasesAndItems)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemReports, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(ItemReports);
 
 } // namespace

@@ -70,5 +70,6 @@ TEST_P(LocationTree, StoredCycleEndsAtTheDepthLimit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LocationTree, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(LocationTree);
 
 } // namespace
