@@ -900,7 +900,15 @@ bool DatabaseConnection::brokenByFailure(const QString& sqlState) const
     if (!m_db.isValid() || !m_db.isOpen())
         return true;
     PGconn* connection = handleOf<PGconn*>(m_db.driver()->handle(), "PGconn*", "pg_conn*");
-    return connection && PQstatus(connection) == CONNECTION_BAD;
+    if (!connection)
+        return false;
+    // A failure without an SQLSTATE did not come from the server. When the server went without a
+    // word (an immediate restart) the client first fails to send and says so, while the
+    // connection still counts as good until it reads the end of the stream: read it now, so the
+    // command that found the connection broken is the one that says so.
+    if (sqlState.isEmpty() && PQstatus(connection) == CONNECTION_OK && !PQconsumeInput(connection))
+        return true;
+    return PQstatus(connection) == CONNECTION_BAD;
 }
 
 void DatabaseConnection::fail(const QSqlError& error, const QString& sql)

@@ -204,10 +204,16 @@ bool isConstraintWord(const QString& word)
     return words.contains(word, Qt::CaseInsensitive);
 }
 
-// The column names as the migrations' CREATE TABLE and ALTER TABLE ... ADD statements spell them,
-// by lower-case table and then lower-case column name. PostgreSQL folds unquoted names to lower
-// case, so its catalogue has lost the spelling the change log's keys keep.
-QHash<QString, QHash<QString, QString>> declaredColumnNames(DatabaseConnection& connection)
+// A table as the migrations' CREATE TABLE and ALTER TABLE ... ADD statements spell it: its name
+// and its columns' names (by lower-case name). PostgreSQL folds unquoted names to lower case, so its
+// catalogue has lost the spelling the change log keeps.
+struct DeclaredTable {
+    QString name;
+    QHash<QString, QString> columns;
+};
+
+// The declared tables by lower-case name.
+QHash<QString, DeclaredTable> declaredTables(DatabaseConnection& connection)
 {
     static const QRegularExpression createTable(
         QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s*\\((.*)\\)[^)]*$"),
@@ -217,36 +223,39 @@ QHash<QString, QHash<QString, QString>> declaredColumnNames(DatabaseConnection& 
             "^\\s*ALTER\\s+TABLE\\s+(?:ONLY\\s+)?(\\w+)\\s+ADD\\s+(?:COLUMN\\s+)?(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression firstWord(QStringLiteral("^(\\w+)"));
-    QHash<QString, QHash<QString, QString>> names;
+    QHash<QString, DeclaredTable> tables;
     for (const QString& migration : migrationNames()) {
         for (const QString& statement : SchemaStatements(connection, migration)) {
             if (const QRegularExpressionMatch create = createTable.match(statement); create.hasMatch()) {
-                QHash<QString, QString>& columns = names[create.captured(1).toLower()];
+                DeclaredTable& table = tables[create.captured(1).toLower()];
+                table.name = create.captured(1);
                 for (const QString& element : topLevelElements(create.captured(2))) {
                     const QString column = firstWord.match(element).captured(1);
                     if (!column.isEmpty() && !isConstraintWord(column))
-                        columns.insert(column.toLower(), column);
+                        table.columns.insert(column.toLower(), column);
                 }
             } else if (const QRegularExpressionMatch add = addColumn.match(statement); add.hasMatch()) {
                 if (!isConstraintWord(add.captured(2)))
-                    names[add.captured(1).toLower()].insert(add.captured(2).toLower(), add.captured(2));
+                    tables[add.captured(1).toLower()].columns.insert(add.captured(2).toLower(), add.captured(2));
             }
         }
     }
-    return names;
+    return tables;
 }
 
 void secureServerTable(DatabaseConnection& connection, const QString& table, const QStringList& columns,
-    const QHash<QString, QString>& declared)
+    const DeclaredTable& declared)
 {
     const TableGuard guard = guardOf(table);
     QStringList logColumns;
     for (const QString& column : columns)
-        logColumns << declared.value(column.toLower(), column);
+        logColumns << declared.columns.value(column.toLower(), column);
+    // A table no migration declares (a test's own, say) keeps the server's name.
+    const QString name = declared.name.isEmpty() ? table : declared.name;
     // By the schema's convention the identity is every table's first column.
     connection.executeStatement(
         QStringLiteral("SELECT bramblecot_secure_table(?, ?, ?, ?, string_to_array(?, ','), string_to_array(?, ','))"),
-        { table, kindName(guard.kind), IsUnloggedTable(table) ? QVariant() : QVariant(columns.first()),
+        { name, kindName(guard.kind), IsUnloggedTable(table) ? QVariant() : QVariant(columns.first()),
             guard.ownColumn.isEmpty() ? QVariant() : QVariant(guard.ownColumn), guard.ownColumns.join(QLatin1Char(',')),
             logColumns.join(QLatin1Char(',')) });
 }
@@ -291,9 +300,8 @@ void RefreshChangeLogTriggers(DatabaseConnection& connection)
 {
     Recordset tables = connection.executeStatement(QString::fromLatin1(connection.facts().tablesSql));
     const bool postgres = connection.engine() == Engine::PostgreSQL;
-    // SQLite keeps the declared spelling of every column itself.
-    const QHash<QString, QHash<QString, QString>> declared
-        = postgres ? declaredColumnNames(connection) : QHash<QString, QHash<QString, QString>>();
+    // SQLite keeps the declared spelling of every table and column itself.
+    const QHash<QString, DeclaredTable> declared = postgres ? declaredTables(connection) : QHash<QString, DeclaredTable>();
     for (int row = 0; row < tables.recordCount(); ++row) {
         const QString table = tables.valueAt(row, 0).toString();
         if (!postgres && IsUnloggedTable(table))
@@ -307,6 +315,13 @@ void RefreshChangeLogTriggers(DatabaseConnection& connection)
         else
             createSqliteLogTriggers(connection, table, columns);
     }
+    if (!postgres)
+        return;
+    // Views are read as the tables beneath them, whichever migration made them.
+    const Recordset views = connection.executeStatement(
+        QStringLiteral("SELECT viewname FROM pg_views WHERE schemaname = current_schema() ORDER BY viewname"));
+    for (int row = 0; row < views.recordCount(); ++row)
+        connection.executeStatement(QStringLiteral("SELECT bramblecot_secure_view(?)"), { views.valueAt(row, 0) });
 }
 
 void LoadSampleData(DatabaseConnection& connection)

@@ -89,5 +89,6 @@ TEST_P(CurrentActivity, TheCheckBoxNeverEntersTheQueryAndExportsAreTitledInThePl
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CurrentActivity, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(CurrentActivity);
 
 } // namespace

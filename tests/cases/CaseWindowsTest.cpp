@@ -529,6 +529,8 @@ TEST_P(CasePersonWindows, SearchWindowsOpenEmptyAndActOnlyOnASelectedRow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CasePersonWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(CasePersonWindows);
 INSTANTIATE_TEST_SUITE_P(Engines, CaseWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(CaseWindows);
 
 } // namespace

@@ -355,5 +355,6 @@ TEST_P(NotificationWindows, SearchByDatesAndItem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, NotificationWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(NotificationWindows);
 
 } // namespace

@@ -338,11 +338,12 @@ TEST_P(PeopleWindows, AddressDefaultsAndTypedAddress)
 {
     const int us = count(QStringLiteral("SELECT Country_ID FROM Countries WHERE Country_Code_2 = 'US'"));
     const int illinois = count(QStringLiteral("SELECT State_ID FROM States WHERE State_Name = 'Illinois'"));
-    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_App_Options SET DB_Default_Country_ID = %1, "
-                                              "DB_Default_State_ID = %2, DB_Default_City = 'Springfield', "
-                                              "DB_Default_Area_Code = '217' WHERE DB_Database_Code = DB_NAME()")
-                                   .arg(us)
-                                   .arg(illinois)));
+    // The database's defaults are the administrators' to set.
+    owner().executeStatement(QStringLiteral("UPDATE DB_App_Options SET DB_Default_Country_ID = %1, "
+                                            "DB_Default_State_ID = %2, DB_Default_City = 'Springfield', "
+                                            "DB_Default_Area_Code = '217' WHERE DB_Database_Code = DB_NAME()")
+                                 .arg(us)
+                                 .arg(illinois));
     const int texas = count(QStringLiteral("SELECT State_ID FROM States WHERE State_Name = 'Texas'"));
 
     struct Case {
@@ -376,8 +377,9 @@ TEST_P(PeopleWindows, AddressDefaultsAndTypedAddress)
     }
 
     // Without any default geography all three stay empty; the telephone window likewise.
-    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM DB_App_Options WHERE DB_Database_Code = DB_NAME()")));
-    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM DB_Users WHERE DB_User_Name = SUSER_NAME()")));
+    owner().executeStatement(QStringLiteral("DELETE FROM DB_App_Options WHERE DB_Database_Code = DB_NAME()"));
+    owner().executeStatement(
+        QStringLiteral("DELETE FROM DB_Users WHERE DB_User_Name = ?"), { DBConnection()->loginName() });
     LookupRecordWindow* bare = openNew(QStringLiteral("frmAddress"));
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(chosen(bare, "zcbtCountry"), 0);
@@ -390,9 +392,9 @@ TEST_P(PeopleWindows, AddressDefaultsAndTypedAddress)
 TEST_P(PeopleWindows, TelephoneDefaultsAndTypedNumber)
 {
     const int us = count(QStringLiteral("SELECT Country_ID FROM Countries WHERE Country_Code_2 = 'US'"));
-    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_App_Options SET DB_Default_Country_ID = %1, "
-                                              "DB_Default_Area_Code = '217' WHERE DB_Database_Code = DB_NAME()")
-                                   .arg(us)));
+    owner().executeStatement(QStringLiteral("UPDATE DB_App_Options SET DB_Default_Country_ID = %1, "
+                                            "DB_Default_Area_Code = '217' WHERE DB_Database_Code = DB_NAME()")
+                                 .arg(us));
     LookupRecordWindow* window = openNew(QStringLiteral("frmTelephone"), QStringLiteral("555 0100"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("zcbtCountry"))->Value().toInt(), us);
@@ -439,5 +441,6 @@ TEST_P(PeopleWindows, MapEntriesReachTheWebViewer)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PeopleWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(PeopleWindows);
 
 } // namespace

@@ -53,17 +53,26 @@ QStringList columnsOf(DatabaseConnection& connection, const QString& table)
 struct LoggedValues {
     QString oldValues;
     QString newValues;
+    QString table; // the name the row gives its table
 };
 
 LoggedValues lastChange(DatabaseConnection& connection, const QString& table)
 {
     const Recordset rs = connection.executeStatement(
-        QStringLiteral("SELECT DB_Old_Values, DB_New_Values FROM DB_Change_Log WHERE lower(DB_Table_Name) = lower(?) "
-                       "ORDER BY DB_Change_Log_ID DESC LIMIT 1"),
+        QStringLiteral("SELECT DB_Old_Values, DB_New_Values, DB_Table_Name FROM DB_Change_Log "
+                       "WHERE lower(DB_Table_Name) = lower(?) ORDER BY DB_Change_Log_ID DESC LIMIT 1"),
         { table });
     if (rs.recordCount() == 0)
         return {};
-    return { rs.valueAt(0, 0).toString(), rs.valueAt(0, 1).toString() };
+    return { rs.valueAt(0, 0).toString(), rs.valueAt(0, 1).toString(), rs.valueAt(0, 2).toString() };
+}
+
+// The table's name as an embedded database keeps it: as its CREATE TABLE declares it.
+QString declaredName(DatabaseConnection& embedded, const QString& table)
+{
+    const Recordset rs = embedded.executeStatement(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"), { table });
+    return rs.recordCount() > 0 ? rs.valueAt(0, 0).toString() : QString();
 }
 
 // A row for the tables that neither the starting rows nor the sample rows fill.
@@ -89,9 +98,10 @@ const QHash<QString, QString>& rowMakers()
 
 class ChangeLogKeys : public DatabaseTest { };
 
-// Every table the program knows, changed once: the keys of the old and new values are the
-// table's columns as an embedded database (which keeps the declared spelling) names them.
-TEST_P(ChangeLogKeys, EveryTableNamesItsColumnsAsDeclaredInColumnOrder)
+// Every table the program knows, changed once: the row names the table, and the keys of the old
+// and new values name its columns, as an embedded database (which keeps the declared spelling)
+// names them.
+TEST_P(ChangeLogKeys, EveryTableNamesItselfAndItsColumnsAsDeclaredInColumnOrder)
 {
     DatabaseConnection& connection = *DBConnection();
     LoadSampleData(connection);
@@ -117,6 +127,7 @@ TEST_P(ChangeLogKeys, EveryTableNamesItsColumnsAsDeclaredInColumnOrder)
             QStringLiteral("UPDATE %1 SET %2 = %2 WHERE %2 = (SELECT MIN(%2) FROM %1)").arg(table, identity));
         const LoggedValues logged = lastChange(connection, table);
         const QStringList columns = columnsOf(*declared, table);
+        EXPECT_EQ(logged.table, declaredName(*declared, table));
         EXPECT_EQ(keysInOrder(logged.oldValues), columns) << logged.oldValues.toStdString();
         EXPECT_EQ(keysInOrder(logged.newValues), columns) << logged.newValues.toStdString();
     }
@@ -173,6 +184,10 @@ TEST(ChangeLogText, TheSameChangesWriteTheSameValuesOnBothEngines)
         SCOPED_TRACE(changes[i]);
         EXPECT_EQ(written[1][i].oldValues.toStdString(), written[0][i].oldValues.toStdString());
         EXPECT_EQ(written[1][i].newValues.toStdString(), written[0][i].newValues.toStdString());
+        // A table of the migrations is named alike too (the test's own table is not declared).
+        if (QString::fromUtf8(changes[i]).contains(QLatin1String("Colors"))) {
+            EXPECT_EQ(written[1][i].table, written[0][i].table);
+        }
     }
     EXPECT_EQ(written[1][3].newValues,
         QStringLiteral("{\"sample_id\":1,\"amount\":12.5,\"whole_amount\":12,\"taken_on\":\"2024-03-05\","
@@ -223,7 +238,17 @@ TEST(ChangeLogUpgrade, AnUpgradedServerDatabaseLogsTheDeclaredNames)
                 QStringLiteral("Color_RGB_Value") }))
             << logged.newValues.toStdString();
         EXPECT_TRUE(keysInOrder(logged.oldValues).contains(QStringLiteral("Color_RGB_Value")));
+        EXPECT_EQ(logged.table, QStringLiteral("Colors"));
+        // A truncation names the table as declared too.
+        connection->executeStatement(QStringLiteral("TRUNCATE Item_Files"));
+        EXPECT_EQ(lastChange(*connection, QStringLiteral("Item_Files")).table, QStringLiteral("Item_Files"));
         // The log keeps what the earlier version wrote.
+        EXPECT_EQ(connection
+                      ->executeStatement(QStringLiteral("SELECT DB_Table_Name::text FROM DB_Change_Log WHERE "
+                                                        "DB_New_Values LIKE '%\"color_name\": \"Red\"%'"))
+                      .valueAt(0, 0)
+                      .toString(),
+            QStringLiteral("colors"));
         EXPECT_EQ(connection
                       ->executeStatement(QStringLiteral("SELECT COUNT(*) FROM DB_Change_Log WHERE "
                                                         "DB_New_Values LIKE '%\"color_name\": \"Red\"%'"))

@@ -8,6 +8,7 @@
 #include "support/TestDatabase.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -496,6 +497,122 @@ TEST_F(LostConnection, AFailedReopeningIsReportedAndTheNextCommandTriesAgain)
     for (const PromptRecorder::Box& box : Prompts().boxes)
         ADD_FAILURE() << qPrintable(box.text);
     EXPECT_EQ(parts(), 1);
+}
+
+// A cluster of the test's own, restarted under an open connection as an administrator's
+// "pg_ctl restart -m immediate" does it: the server goes without a word (no SQLSTATE), unlike a
+// session an administrator ends. The shared test cluster stays untouched.
+class ServerRestart : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!RequireEngine(Engine::PostgreSQL))
+            GTEST_SKIP() << "no PostgreSQL cluster is running";
+        const QString started = script(QStringLiteral("source \"$1\" start && echo \"$PGHOST|$PGPORT|$BRAMBLECOT_PG_BASE|$BRAMBLECOT_PG_OWNER\""));
+        const QStringList parts = started.trimmed().split(QLatin1Char('|'));
+        ASSERT_EQ(parts.size(), 4) << qPrintable(started);
+        m_base = parts[2];
+        m_owner = parts[3];
+        m_host = qEnvironmentVariable("PGHOST");
+        m_port = qEnvironmentVariable("PGPORT");
+        // The fixtures find their cluster in the environment.
+        qputenv("PGHOST", parts[0].toUtf8());
+        qputenv("PGPORT", parts[1].toUtf8());
+        Prompts().clear();
+        m_database = std::make_unique<TestDatabase>(Engine::PostgreSQL);
+        m_database->registerAsCurrent();
+        ASSERT_EQ(OpenConnection(1, true, QString(), QString()), QString());
+    }
+    void TearDown() override
+    {
+        CloseConnection();
+        SetDBConnection(nullptr);
+        m_database.reset();
+        DBList().clear();
+        CurrentDB() = 0;
+        if (!m_base.isEmpty()) {
+            script(QStringLiteral("bash \"$1\" stop \"$2\" \"$3\""), { m_base, m_owner });
+            qputenv("PGHOST", m_host.toUtf8());
+            qputenv("PGPORT", m_port.toUtf8());
+        }
+    }
+
+    // Runs a line of bash with the cluster script as $1 (and the arguments as $2...); its output.
+    static QString script(const QString& line, const QStringList& arguments = {})
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral("bash"),
+            QStringList { QStringLiteral("-c"), line, QStringLiteral("bash"),
+                QStringLiteral(BRAMBLECOT_SOURCE_DIR "/scripts/pg-cluster.sh") }
+                + arguments);
+        process.waitForFinished(120000);
+        return QString::fromUtf8(process.readAll());
+    }
+
+    void restartImmediately()
+    {
+        // The cluster commits without waiting for its log: what the test wrote must outlive the crash.
+        ClusterExec({ QStringLiteral("CHECKPOINT") });
+        const QString pgCtl = QStringLiteral("/usr/lib/postgresql/15/bin/pg_ctl");
+        QStringList command { pgCtl, QStringLiteral("-D"), m_base + QStringLiteral("/data"), QStringLiteral("-m"),
+            QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("-l"),
+            m_base + QStringLiteral("/log/server.log"), QStringLiteral("restart") };
+        if (m_owner == QLatin1String("postgres") && DatabaseConnection::operatingSystemUser() != m_owner)
+            command = QStringList { QStringLiteral("-u"), m_owner, QStringLiteral("--") } + command;
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        const QString program = command.first() == pgCtl ? command.takeFirst() : QStringLiteral("runuser");
+        process.start(program, command);
+        ASSERT_TRUE(process.waitForFinished(120000));
+        ASSERT_EQ(process.exitCode(), 0) << process.readAll().toStdString();
+        Prompts().clear();
+    }
+
+    std::unique_ptr<TestDatabase> m_database;
+    QString m_base;
+    QString m_owner;
+    QString m_host;
+    QString m_port;
+};
+
+// The command that finds the connection broken reports it once, with the note, whichever way it
+// reaches the server; the next command opens the connection again and runs.
+TEST_F(ServerRestart, TheCommandThatFindsTheConnectionBrokenReportsItOnceAndTheNextRuns)
+{
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("CREATE TABLE Parts (Part_ID INTEGER PRIMARY KEY, Part_Name VARCHAR(50))")));
+    const struct {
+        const char* how;
+        std::function<bool()> command;
+    } ways[] = {
+        { "a statement", [] { return OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM Parts")) != nullptr; } },
+        { "a statement with values", [] { return GetSQLValue(QStringLiteral("SELECT Part_Name FROM Parts WHERE Part_ID = 1")).has_value(); } },
+        { "a catalogue procedure",
+            [] { return OpenRecordset(QStringLiteral("EXEC usp_DB_Get_Current_DB_User_ID")) != nullptr; } },
+        { "a write", [] { return Act_ExecuteSQL(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name) VALUES (2, 'nut')")); } },
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Parts")));
+        ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name) VALUES (1, 'bolt')")));
+        way.command(); // the statement is prepared before the restart
+        restartImmediately();
+
+        EXPECT_FALSE(way.command());
+        ASSERT_EQ(Prompts().boxes.size(), 1u);
+        const QString text = Prompts().boxes[0].text;
+        EXPECT_TRUE(
+            text.contains(QStringLiteral("The connection to the database was lost; the next command opens it again.")))
+            << qPrintable(text);
+        EXPECT_TRUE(DBConnection()->connectionLost());
+
+        Prompts().clear();
+        EXPECT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Parts WHERE Part_ID = 2")));
+        EXPECT_TRUE(way.command());
+        for (const PromptRecorder::Box& box : Prompts().boxes)
+            ADD_FAILURE() << qPrintable(box.text);
+        EXPECT_FALSE(DBConnection()->connectionLost());
+    }
 }
 
 } // namespace

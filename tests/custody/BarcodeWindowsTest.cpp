@@ -235,9 +235,10 @@ TEST_P(BarcodeWindows, ProcessingOneRowOpensItsRecordOrSaysWhyNot)
     EXPECT_EQ(Prompts().boxes.size(), 2u);
 
     // Without the Edit permission on locations the permission routine refuses, and nothing opens.
-    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0")));
-    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE DB_Tables SET DB_Default_Permission = 0 "
-                                              "WHERE DB_Table_Name = 'Locations'")));
+    // An administrator takes it away.
+    owner().executeStatement(QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0"));
+    owner().executeStatement(
+        QStringLiteral("UPDATE DB_Tables SET DB_Default_Permission = 0 WHERE DB_Table_Name = 'Locations'"));
     const int windows = static_cast<int>(LoadedWindows().size());
     select(3);
     window->ProcessSelectedRow();
@@ -449,5 +450,6 @@ TEST_P(BarcodeWindows, ItemActionWindowChecksItsFieldsInOrderThenRunsTheList)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, BarcodeWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(BarcodeWindows);
 
 } // namespace

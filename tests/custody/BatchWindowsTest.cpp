@@ -453,5 +453,6 @@ TEST_P(BatchWindows, ActionsSendTheirCallsAndOpenTheirWindows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, BatchWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(BatchWindows);
 
 } // namespace

@@ -277,8 +277,8 @@ TEST_P(ItemActionWindows, DetailsOpenTheDetailWindowOfTheType)
     EXPECT_EQ(existing->identity()->Value(), placed);
 
     // Letter case of the table name does not matter.
-    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral(
-        "UPDATE DB_Tables SET DB_Table_Name = 'ITEM_TRANSFERS' WHERE DB_Table_Name = 'Item_Transfers'")));
+    owner().executeStatement(
+        QStringLiteral("UPDATE DB_Tables SET DB_Table_Name = 'ITEM_TRANSFERS' WHERE DB_Table_Name = 'Item_Transfers'"));
     const int moved = action(transfer, QStringLiteral("Case_ID"), caseId);
     window->identity()->setValue(moved);
     window->runAction(QStringLiteral("View Details"));
@@ -531,5 +531,6 @@ TEST_P(ItemActionWindows, ATypedTypeNameFillsBothNames)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemActionWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(ItemActionWindows);
 
 } // namespace

@@ -426,5 +426,6 @@ TEST_P(ItemFileWindows, ViewItemAndTheSearchWindow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemFileWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(ItemFileWindows);
 
 } // namespace

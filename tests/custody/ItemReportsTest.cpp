@@ -358,5 +358,6 @@ TEST_P(ItemReports, TheCustodyReportsPrintEveryValueWhole)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemReports, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(ItemReports);
 
 } // namespace

@@ -717,5 +717,6 @@ TEST_P(ItemWindows, AParentThatWouldCloseTheTreeIsRefused)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(ItemWindows);
 
 } // namespace

@@ -136,5 +136,6 @@ TEST_P(LocationTree, FullNamesAreThoseOfTheWholeTreeWalk)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LocationTree, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(LocationTree);
 
 } // namespace

@@ -206,5 +206,6 @@ TEST_P(LookupTables, EverySearchWindowListsItsRowsOnOpening)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LookupTables, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(LookupTables);
 
 } // namespace

@@ -284,6 +284,8 @@ TEST(SearchPatternLayout, TheOptionsFrameShowsOnlyWithCriteria)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordPattern, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(RecordPattern);
 INSTANTIATE_TEST_SUITE_P(Engines, SearchPattern, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_CLERK_SUITE(SearchPattern);
 
 } // namespace

@@ -178,9 +178,73 @@ void DatabaseTest::SetUp()
 {
     if (!RequireEngine(GetParam()))
         GTEST_SKIP() << "no PostgreSQL cluster is running";
+    if (QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name())
+            .startsWith(QLatin1String("Clerk/")))
+        logOn = TestLogOn::Clerk;
     m_database = std::make_unique<TestDatabase>(GetParam());
     m_database->registerAsCurrent();
-    SetDBConnection(m_database->connect());
+    if (!loggedOnAsLogin()) {
+        SetDBConnection(m_database->connect());
+        return;
+    }
+    // Role names are the cluster's: the database's own name keeps them apart.
+    m_loginName = m_database->target().databaseName + (logOn == TestLogOn::Clerk ? QStringLiteral("_clerk")
+                                                                                 : QStringLiteral("_admin"));
+    const QString password = QStringLiteral("Pass'1word");
+    m_database->createLogin(m_loginName, password, logOn == TestLogOn::Administrator);
+    // A password log-on goes over TCP; a reopened connection takes the same way.
+    DBList()[0].Server = tcpServer();
+    SetDBConnection(m_database->connect(Credentials { false, m_loginName, password }));
+}
+
+bool DatabaseTest::loggedOnAsLogin() const
+{
+    return logOn != TestLogOn::Owner && m_database && m_database->engine() == Engine::PostgreSQL;
+}
+
+DatabaseConnection& DatabaseTest::owner()
+{
+    if (!m_owner)
+        m_owner = m_database->connect();
+    return *m_owner;
+}
+
+void DatabaseTest::permitLogin(const QStringList& tables)
+{
+    if (!loggedOnAsLogin())
+        return;
+    for (const QString& table : tables) {
+        owner().executeStatement(
+            QStringLiteral("INSERT INTO DB_Table_Permissions (DB_User_ID, DB_Table_ID, DB_Table_Action_ID, DB_Permission) "
+                           "SELECT u.DB_User_ID, t.DB_Table_ID, a.DB_Table_Action_ID, 1 "
+                           "FROM DB_Users u, DB_Tables t, DB_Table_Actions a "
+                           "WHERE u.DB_User_Name = ? AND t.DB_Table_Name = ? AND a.DB_Table_Action_Name <> 'View'"),
+            { m_loginName.toLower(), table });
+    }
+}
+
+void DatabaseTest::permitLoginActions(const QStringList& actions)
+{
+    if (!loggedOnAsLogin())
+        return;
+    for (const QString& action : actions) {
+        owner().executeStatement(QStringLiteral("INSERT INTO DB_Action_Permissions (DB_User_ID, DB_Action_ID, DB_Permission) "
+                                                "SELECT u.DB_User_ID, a.DB_Action_ID, 1 FROM DB_Users u, DB_Actions a "
+                                                "WHERE u.DB_User_Name = ? AND a.DB_Action_Name = ?"),
+            { m_loginName.toLower(), action });
+    }
+}
+
+void DatabaseTest::permitLoginReports(const QStringList& reports)
+{
+    if (!loggedOnAsLogin())
+        return;
+    for (const QString& report : reports) {
+        owner().executeStatement(QStringLiteral("INSERT INTO DB_Report_Permissions (DB_User_ID, DB_Report_ID, DB_Permission) "
+                                                "SELECT u.DB_User_ID, r.DB_Report_ID, 1 FROM DB_Users u, DB_Reports r "
+                                                "WHERE u.DB_User_Name = ? AND r.DB_Report_Name = ?"),
+            { m_loginName.toLower(), report });
+    }
 }
 
 void DatabaseTest::TearDown()
@@ -189,7 +253,9 @@ void DatabaseTest::TearDown()
         return;
     CloseConnection();
     SetDBConnection(nullptr);
+    m_owner.reset();
     m_database.reset();
+    m_loginName.clear();
     DBList().clear();
     CurrentDB() = 0;
 }
