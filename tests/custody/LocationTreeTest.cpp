@@ -70,9 +70,10 @@ TEST_P(LocationTree, StoredCycleEndsAtTheDepthLimit)
 }
 
 // The full names as the whole-tree walk gave them before a location's name was worked out from
-// that location up; kept here to compare the two over the same rows.
+// that location up; kept here to compare the two over the same rows (a temporary view: a clerk
+// creates nothing in the schema).
 const char* const kWholeTreeNames = R"(
-CREATE VIEW Whole_Tree_Names AS
+CREATE TEMP VIEW Whole_Tree_Names AS
 WITH RECURSIVE Walk (Location_ID, Parent_Location_ID, Full_Name, Depth) AS (
     SELECT Location_ID, Parent_Location_ID, CAST(Location_Name AS TEXT), 1
     FROM Locations
