@@ -525,7 +525,7 @@ void zComboBoxText::Populate()
     ActionScope action(kModule, QStringLiteral("Act_PopulateComboStraight"), QStringLiteral("Populate Combo"));
     action.run([&] {
         // A large list comes from the connection's kept copy (SharedPickerLists.h).
-        std::shared_ptr<const PickerListModel::Entries> entries;
+        std::shared_ptr<const PickerListModel::SharedEntries> entries;
         const bool reread = std::exchange(m_rereadList, false);
         if (!SharedPickerLists::read(m_populateSQL, m_dataChangedTableName, reread, entries))
             RaiseSilent();
