@@ -24,47 +24,45 @@ QString foldedKey(const QString& text)
     return key;
 }
 
-} // namespace
-
-void PickerListModel::Lookup::extend(const Entries& rows) const
+// Takes the rows appended since into an index (all of them after a reset); the first row of a key
+// wins, as a walk from the top finds it.
+template <typename Key, typename KeyOf>
+void extendIndex(QHash<Key, int>& index, size_t& indexed, const PickerListModel::Entries& rows, KeyOf keyOf)
 {
-    if (m_indexed > rows.size()) {
-        m_identities.clear();
-        m_texts.clear();
-        m_indexed = 0;
+    if (indexed > rows.size()) {
+        index.clear();
+        indexed = 0;
     }
-    if (m_indexed == rows.size())
+    if (indexed == rows.size())
         return;
-    m_identities.reserve(static_cast<qsizetype>(rows.size()));
-    m_texts.reserve(static_cast<qsizetype>(rows.size()));
-    for (; m_indexed < rows.size(); ++m_indexed) {
-        const Entry& entry = rows[m_indexed];
-        const int row = static_cast<int>(m_indexed);
-        // The first row of a key wins, as a walk from the top finds it.
-        if (!m_identities.contains(entry.identity))
-            m_identities.insert(entry.identity, row);
-        QString key = foldedKey(entry.text);
-        if (!m_texts.contains(key))
-            m_texts.insert(std::move(key), row);
+    if (indexed == 0)
+        index.reserve(static_cast<qsizetype>(rows.size()));
+    for (; indexed < rows.size(); ++indexed) {
+        Key key = keyOf(rows[indexed]);
+        if (!index.contains(key))
+            index.insert(std::move(key), static_cast<int>(indexed));
     }
 }
+
+} // namespace
 
 void PickerListModel::Lookup::reset()
 {
     m_identities.clear();
+    m_identitiesIndexed = 0;
     m_texts.clear();
-    m_indexed = 0;
+    m_textsIndexed = 0;
 }
 
 int PickerListModel::Lookup::rowOfIdentity(const Entries& rows, int identity) const
 {
-    extend(rows);
+    extendIndex(m_identities, m_identitiesIndexed, rows, [](const Entry& entry) { return entry.identity; });
     return m_identities.value(identity, -1);
 }
 
 int PickerListModel::Lookup::rowOfText(const Entries& rows, const QString& text) const
 {
-    extend(rows);
+    extendIndex(m_texts, m_textsIndexed, rows, [](const Entry& entry) { return foldedKey(entry.text); });
     const int row = m_texts.value(foldedKey(text), -1);
     if (row >= 0 && rows[static_cast<size_t>(row)].text.compare(text, Qt::CaseInsensitive) == 0)
         return row;

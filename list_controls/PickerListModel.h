@@ -24,8 +24,9 @@ public:
     using Entries = std::vector<Entry>;
 
     // Finds the first row of an identity, or of a text letter case aside, without walking the
-    // rows: an index built at the first look-up and extended over rows appended since. Any other
-    // change to the rows (an entry put before others, renamed or removed) must call reset().
+    // rows: an index of each, built at the first look-up of its kind (a window choosing a value
+    // never pays for the texts) and extended over rows appended since. Any other change to the
+    // rows (an entry put before others, renamed or removed) must call reset().
     class Lookup {
     public:
         int rowOfIdentity(const Entries& rows, int identity) const;
@@ -33,11 +34,10 @@ public:
         void reset();
 
     private:
-        void extend(const Entries& rows) const;
-
         mutable QHash<int, int> m_identities; // the first row of each identity
+        mutable size_t m_identitiesIndexed = 0; // rows [0, this) are in m_identities
         mutable QHash<QString, int> m_texts; // the first row of each text, case folded
-        mutable size_t m_indexed = 0; // rows [0, m_indexed) are in the index
+        mutable size_t m_textsIndexed = 0;
     };
 
     // A list shared by pickers (SharedPickerLists.h) and the index that goes with it.
