@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -22,6 +23,29 @@ public:
 
     using Entries = std::vector<Entry>;
 
+    // Finds the first row of an identity, or of a text letter case aside, without walking the
+    // rows: an index of each, built at the first look-up of its kind (a window choosing a value
+    // never pays for the texts) and extended over rows appended since. Any other change to the
+    // rows (an entry put before others, renamed or removed) must call reset().
+    class Lookup {
+    public:
+        int rowOfIdentity(const Entries& rows, int identity) const;
+        int rowOfText(const Entries& rows, const QString& text) const;
+        void reset();
+
+    private:
+        mutable QHash<int, int> m_identities; // the first row of each identity
+        mutable size_t m_identitiesIndexed = 0; // rows [0, this) are in m_identities
+        mutable QHash<QString, int> m_texts; // the first row of each text, case folded
+        mutable size_t m_textsIndexed = 0;
+    };
+
+    // A list shared by pickers (SharedPickerLists.h) and the index that goes with it.
+    struct SharedEntries {
+        Entries rows;
+        Lookup lookup;
+    };
+
     explicit PickerListModel(QObject* parent = nullptr);
 
     int count() const;
@@ -29,7 +53,7 @@ public:
     void setEntries(std::vector<Entry> entries);
     // Rows shared with a kept list (SharedPickerLists.h), not copied: a large list costs a window
     // nothing to show. The first change other than an entry put before them makes them its own.
-    void setSharedEntries(std::shared_ptr<const Entries> entries);
+    void setSharedEntries(std::shared_ptr<const SharedEntries> entries);
     void insertEntry(int row, const Entry& entry);
     void removeEntry(int row);
     void setText(int row, const QString& text);
@@ -47,6 +71,7 @@ private:
     void detach();
 
     std::vector<Entry> m_entries; // the rows, unless shared
-    std::shared_ptr<const Entries> m_shared; // when set, the rows are the lead (if any) and these
+    Lookup m_lookup; // over m_entries
+    std::shared_ptr<const SharedEntries> m_shared; // when set, the rows are the lead (if any) and these
     std::optional<Entry> m_lead;
 };

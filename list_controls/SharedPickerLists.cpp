@@ -15,7 +15,7 @@ namespace {
 
 struct KeptList {
     QString tableName;
-    std::shared_ptr<const PickerListModel::Entries> entries;
+    std::shared_ptr<const PickerListModel::SharedEntries> entries;
 };
 
 struct Kept {
@@ -62,29 +62,33 @@ void follow(DataChangedAction action, const QString& tableName, const QString& i
             ++it;
             continue;
         }
-        // Windows may be showing the list: the changed list replaces it.
-        auto entries = std::make_shared<PickerListModel::Entries>(*list.entries);
+        // Windows may be showing the list: the changed list replaces it. Its index goes with it
+        // (shared until changed) and takes in appended rows at the next look-up; a rename or a
+        // removal moves or drops rows it names, so then it is built again.
+        auto entries = std::make_shared<PickerListModel::SharedEntries>(*list.entries);
+        PickerListModel::Entries& rows = entries->rows;
         bool current = true;
         if (action == DataChangedAction::Deleted) {
-            std::erase_if(*entries, [&idList](const PickerListModel::Entry& entry) {
+            std::erase_if(rows, [&idList](const PickerListModel::Entry& entry) {
                 return InCommaList(QString::number(entry.identity), idList);
             });
+            entries->lookup.reset();
         } else {
             std::vector<PickerListModel::Entry> changed;
             current = readEntries(SharedPickerLists::limitedQuery(it.key(), idList), changed);
             for (const PickerListModel::Entry& entry : changed) {
                 if (action == DataChangedAction::Added) {
-                    const bool held = std::any_of(entries->begin(), entries->end(),
-                        [&entry](const PickerListModel::Entry& e) { return e.identity == entry.identity; });
-                    if (!held)
-                        entries->push_back(entry);
+                    if (entries->lookup.rowOfIdentity(rows, entry.identity) < 0)
+                        rows.push_back(entry);
                     continue;
                 }
-                for (PickerListModel::Entry& held : *entries) {
+                for (PickerListModel::Entry& held : rows) {
                     if (held.identity == entry.identity)
                         held.text = entry.text;
                 }
             }
+            if (action != DataChangedAction::Added)
+                entries->lookup.reset();
         }
         list.entries = std::move(entries);
         it = current ? std::next(it) : state.lists.erase(it);
@@ -107,7 +111,7 @@ QString SharedPickerLists::limitedQuery(const QString& populateSQL, const QStrin
 }
 
 bool SharedPickerLists::read(const QString& populateSQL, const QString& tableName, bool reread,
-                             std::shared_ptr<const PickerListModel::Entries>& entries)
+                             std::shared_ptr<const PickerListModel::SharedEntries>& entries)
 {
     Kept& state = kept();
     const QString key = keyOf(populateSQL);
@@ -119,11 +123,11 @@ bool SharedPickerLists::read(const QString& populateSQL, const QString& tableNam
         }
     }
     state.lists.remove(key);
-    auto read = std::make_shared<PickerListModel::Entries>();
-    if (!readEntries(populateSQL, *read))
+    auto read = std::make_shared<PickerListModel::SharedEntries>();
+    if (!readEntries(populateSQL, read->rows))
         return false;
     entries = read;
-    if (static_cast<int>(read->size()) >= kKeptFrom && !tableName.trimmed().isEmpty()
+    if (static_cast<int>(read->rows.size()) >= kKeptFrom && !tableName.trimmed().isEmpty()
         && !limitedQuery(populateSQL, QStringLiteral("0")).isEmpty()) {
         if (!state.listening) {
             AddDataChangedListener(&follow);

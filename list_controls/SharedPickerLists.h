@@ -19,10 +19,11 @@ public:
     static constexpr int kKeptFrom = 1000;
 
     // The entries of the list `populateSQL` gives, from the kept list or read now (and kept when it
-    // is large); `reread` reads it again in any case. A kept list is shared, never copied: it is
-    // replaced, not changed, when a message changes it. False when the read failed (reported).
+    // is large); `reread` reads it again in any case. A kept list is shared with its look-up index,
+    // never copied: it is replaced, not changed, when a message changes it. False when the read
+    // failed (reported).
     static bool read(const QString& populateSQL, const QString& tableName, bool reread,
-                     std::shared_ptr<const PickerListModel::Entries>& entries);
+                     std::shared_ptr<const PickerListModel::SharedEntries>& entries);
     // Whether the list is kept now (for measurements and tests).
     static bool isKept(const QString& populateSQL);
     // Forgets every kept list.

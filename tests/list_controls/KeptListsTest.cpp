@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 const QString kList = QStringLiteral("EXEC usp_Test_DropDown_Things");
@@ -61,6 +64,16 @@ TEST_P(KeptLists, TheNextWindowTakesTheKeptListAsTheMessagesLeftIt)
     EXPECT_EQ(texts.size(), SharedPickerLists::kKeptFrom);
     EXPECT_FALSE(texts.contains(QStringLiteral("Aardvark")));
 
+    // A picker's look-up builds the kept list's index; the messages below must keep it current.
+    {
+        frmPickerHost* window = open<frmPickerHost>(QStringLiteral("frmPickerHost"));
+        ASSERT_NE(window, nullptr);
+        window->picker->setText(QStringLiteral("thing 0003"));
+        EXPECT_EQ(window->picker->Value().toInt(), count(QStringLiteral("SELECT Thing_ID FROM Things WHERE Thing_Name = 'Thing 0003'")));
+        UnloadWindow(window);
+        QApplication::processEvents();
+    }
+
     // The messages a save or delete sends keep it current.
     const int added = addThing(QStringLiteral("Zebra"));
     BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(added));
@@ -80,6 +93,17 @@ TEST_P(KeptLists, TheNextWindowTakesTheKeptListAsTheMessagesLeftIt)
     // A record the kept list lacks is shown from its own row; Refresh reads the whole list again.
     frmPickerHost* window = open<frmPickerHost>(QStringLiteral("frmPickerHost"));
     ASSERT_NE(window, nullptr);
+    const std::vector<std::pair<QString, int>> typed { { QStringLiteral("ZEBRA"), added },
+                                                       { QStringLiteral("renamed"), renamed },
+                                                       { QStringLiteral("Thing 0002"), -1 },
+                                                       { QStringLiteral("Thing 0003"), -1 },
+                                                       { QStringLiteral("thing 0004"), count(QStringLiteral("SELECT Thing_ID FROM Things WHERE Thing_Name = 'Thing 0004'")) } };
+    for (const auto& [text, identity] : typed) {
+        window->picker->setText(text);
+        EXPECT_EQ(window->picker->Value().toInt(), identity) << text.toStdString();
+    }
+    window->picker->setValue(added);
+    EXPECT_EQ(window->picker->Text(), QStringLiteral("Zebra"));
     window->picker->setValue(quiet);
     EXPECT_EQ(window->picker->Value().toInt(), quiet);
     EXPECT_EQ(window->picker->Text(), QStringLiteral("Aardvark"));
