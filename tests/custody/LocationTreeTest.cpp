@@ -70,10 +70,9 @@ TEST_P(LocationTree, StoredCycleEndsAtTheDepthLimit)
 }
 
 // The full names as the whole-tree walk gave them before a location's name was worked out from
-// that location up; kept here to compare the two over the same rows (a temporary view: a clerk
-// creates nothing in the schema).
+// that location up; kept here to compare the two over the same rows (a statement of its own: a
+// clerk creates nothing in the database).
 const char* const kWholeTreeNames = R"(
-CREATE TEMP VIEW Whole_Tree_Names AS
 WITH RECURSIVE Walk (Location_ID, Parent_Location_ID, Full_Name, Depth) AS (
     SELECT Location_ID, Parent_Location_ID, CAST(Location_Name AS TEXT), 1
     FROM Locations
@@ -87,7 +86,8 @@ SELECT Location_ID AS Location_ID, Full_Name AS Location_Name
 FROM Walk w
 WHERE w.Parent_Location_ID IS NULL
    OR w.Depth = 32
-   OR NOT EXISTS (SELECT 1 FROM Locations p WHERE p.Location_ID = w.Parent_Location_ID))";
+   OR NOT EXISTS (SELECT 1 FROM Locations p WHERE p.Location_ID = w.Parent_Location_ID)
+ORDER BY 1)";
 
 TEST_P(LocationTree, FullNamesAreThoseOfTheWholeTreeWalk)
 {
@@ -116,7 +116,6 @@ TEST_P(LocationTree, FullNamesAreThoseOfTheWholeTreeWalk)
         location(QStringLiteral("Orphan"), 9999);
         run(QStringLiteral("PRAGMA foreign_keys = ON"));
     }
-    run(QString::fromLatin1(kWholeTreeNames));
     auto rowsOf = [](const QString& sql) {
         const Recordset rows = run(sql);
         QStringList out;
@@ -124,7 +123,7 @@ TEST_P(LocationTree, FullNamesAreThoseOfTheWholeTreeWalk)
             out << rows.valueAt(row, 0).toString() + QLatin1Char('|') + rows.valueAt(row, 1).toString();
         return out;
     };
-    const QStringList expected = rowsOf(QStringLiteral("SELECT Location_ID, Location_Name FROM Whole_Tree_Names ORDER BY 1"));
+    const QStringList expected = rowsOf(QString::fromLatin1(kWholeTreeNames));
     EXPECT_EQ(rowsOf(QStringLiteral("SELECT Location_ID, Location_Name FROM Full_Name_Locations ORDER BY 1")), expected);
     EXPECT_EQ(expected.size(), 3 * (1 + 3 * 3) + 4 + (GetParam() == Engine::SQLite ? 1 : 0));
     // One location at a time, as a scanned code or a picker's row reads it.
