@@ -681,6 +681,30 @@ void DatabaseConnection::registerSqliteFunctions()
     };
     for (const Function& function : functions)
         bind(function.name, function.field);
+    // ADD_DAYS(d, n) and DAY_AFTER(d), the server's functions of migration 0029: SQLite's own date()
+    // does the arithmetic, so each gives exactly what date(d, '+n days') gives.
+    for (const int arguments : { 2, 1 }) {
+        sqlite3_create_function_v2(
+            m_sqlite->handle, arguments == 2 ? "ADD_DAYS" : "DAY_AFTER", arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+            nullptr,
+            [](sqlite3_context* context, int count, sqlite3_value** values) {
+                sqlite3* handle = sqlite3_context_db_handle(context);
+                sqlite3_stmt* statement = nullptr;
+                if (sqlite3_prepare_v2(handle, "SELECT date(?1, ?2 || ' days')", -1, &statement, nullptr) == SQLITE_OK) {
+                    sqlite3_bind_value(statement, 1, values[0]);
+                    if (count == 2)
+                        sqlite3_bind_value(statement, 2, values[1]);
+                    else
+                        sqlite3_bind_int(statement, 2, 1);
+                }
+                if (statement && sqlite3_step(statement) == SQLITE_ROW)
+                    sqlite3_result_value(context, sqlite3_column_value(statement, 0));
+                else
+                    sqlite3_result_error(context, sqlite3_errmsg(handle), -1);
+                sqlite3_finalize(statement);
+            },
+            nullptr, nullptr, nullptr);
+    }
     bind("LOGIN_TIME", &SqliteSession::loginTime);
     sqlite3_create_function_v2(
         m_sqlite->handle, "PROCESS_ID", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

@@ -75,14 +75,21 @@ bool IsUnloggedTable(const QString& table)
 
 QStringList SchemaStatements(DatabaseConnection& connection, const QString& migration)
 {
-    QString text = readResource(QStringLiteral(":/schema/%1.%2.sql").arg(migration, QString::fromLatin1(connection.facts().fileSuffix)));
-    if (text.isEmpty())
-        text = readResource(QStringLiteral(":/schema/%1.sql").arg(migration));
-    if (text.isEmpty())
+    // A migration is its common file, then this engine's appendix beside it, if any; a migration
+    // whose engines share nothing is an engine file each. Only the number of a migration is
+    // recorded, so which files hold its statements may change once it has run.
+    const QStringList texts = { readResource(QStringLiteral(":/schema/%1.sql").arg(migration)),
+        readResource(
+            QStringLiteral(":/schema/%1.%2.sql").arg(migration, QString::fromLatin1(connection.facts().fileSuffix))) };
+    if (texts.join(QString()).isEmpty())
         throw AppError(ErrProviderFailure, QStringLiteral("The schema file %1 is missing from the program.").arg(migration));
-    for (const auto& [token, replacement] : connection.facts().schemaTokens)
-        text.replace(token, replacement);
-    return SplitSqlStatements(text);
+    QStringList statements;
+    for (QString text : texts) {
+        for (const auto& [token, replacement] : connection.facts().schemaTokens)
+            text.replace(token, replacement);
+        statements << SplitSqlStatements(text);
+    }
+    return statements;
 }
 
 void UpgradeSchema(DatabaseConnection& connection)

@@ -5,9 +5,9 @@
 
 class DatabaseConnection;
 
-// The database schema: numbered migrations (database/schema/NNNN_name.sql, with an engine
-// variant NNNN_name.sqlite.sql or NNNN_name.pg.sql replacing it for one engine), recorded in
-// DB_Schema_Version. SQLite databases are brought up to date when the program opens them;
+// The database schema: numbered migrations (database/schema/NNNN_name.sql, followed on one engine
+// by its appendix NNNN_name.sqlite.sql or NNNN_name.pg.sql beside it; a migration without the
+// common file is one engine file each), recorded by number in DB_Schema_Version. SQLite databases are brought up to date when the program opens them;
 // PostgreSQL databases by the schema owner (Bramblecot_Main --upgrade-schema).
 
 int LatestSchemaVersion();
@@ -28,5 +28,6 @@ bool IsUnloggedTable(const QString& table);
 // Loads the sample reference rows (statuses, colours, units...) for trying the program out;
 // rows that exist already are kept, so loading twice changes nothing.
 void LoadSampleData(DatabaseConnection& connection);
-// A schema file's statements for the connection's engine, with the type tokens replaced.
+// A migration's statements for the connection's engine, with the type tokens replaced: those of
+// its common file <name>.sql, then those of the engine's appendix <name>.<suffix>.sql.
 QStringList SchemaStatements(DatabaseConnection& connection, const QString& migration);

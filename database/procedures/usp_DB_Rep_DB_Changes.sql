@@ -25,5 +25,5 @@ WHERE (:DB_User_ID IS NULL OR EXISTS (SELECT 1 FROM DB_Users u
   AND (:DB_Application_ID IS NULL OR EXISTS (SELECT 1 FROM DB_Applications a
            WHERE a.DB_Application_ID = :DB_Application_ID AND a.DB_Application_Name = c.DB_App_Name))
   AND (:Change_Date_From IS NULL OR c.DB_Change_Time >= :Change_Date_From)
-  AND (:Change_Date_To IS NULL OR c.DB_Change_Time < date(:Change_Date_To, '+1 day'))
+  AND (:Change_Date_To IS NULL OR c.DB_Change_Time < DAY_AFTER(:Change_Date_To))
 ORDER BY c.DB_Change_Log_ID DESC

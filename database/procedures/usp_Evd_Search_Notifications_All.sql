@@ -16,6 +16,6 @@ JOIN Items i ON i.Item_ID = n.Item_ID
 JOIN Notification_Types t ON t.Notification_Type_ID = n.Notification_Type_ID
 JOIN People p ON p.Person_ID = n.Send_To_Person_ID
 WHERE (:Notification_Date_From IS NULL OR n.Printed_On_Date >= :Notification_Date_From)
-  AND (:Notification_Date_To IS NULL OR n.Printed_On_Date < :Notification_Date_To + 1)
+  AND (:Notification_Date_To IS NULL OR n.Printed_On_Date < DAY_AFTER(:Notification_Date_To))
   AND (:Item_ID IS NULL OR n.Item_ID = :Item_ID)
 ORDER BY n.Printed_On_Date DESC, n.Notification_ID DESC

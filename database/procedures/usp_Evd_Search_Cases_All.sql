@@ -15,6 +15,6 @@ LEFT JOIN Case_Statuses st ON st.Case_Status_ID = c.Case_Status_ID
 LEFT JOIN Crime_Classes cc ON cc.Crime_Class_ID = c.Crime_Class_ID
 LEFT JOIN Felony_Classes fc ON fc.Felony_Class_ID = c.Felony_Class_ID
 WHERE (:Case_Date_From IS NULL OR c.Case_Date_Time >= :Case_Date_From)
-  AND (:Case_Date_To IS NULL OR c.Case_Date_Time < :Case_Date_To + 1)
+  AND (:Case_Date_To IS NULL OR c.Case_Date_Time < DAY_AFTER(:Case_Date_To))
   AND (:Case_ID IS NULL OR c.Case_ID = :Case_ID)
 ORDER BY c.Case_Date_Time DESC, c.Case_ID DESC

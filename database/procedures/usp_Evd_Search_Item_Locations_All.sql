@@ -16,5 +16,5 @@ LEFT JOIN Cases c ON c.Case_ID = a.Case_ID
 LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID
 LEFT JOIN Full_Name_Locations l ON l.Location_ID = il.Location_ID
 WHERE (:Action_Date_From IS NULL OR a.Item_Action_Date_Time >= :Action_Date_From)
-  AND (:Action_Date_To IS NULL OR a.Item_Action_Date_Time < :Action_Date_To + 1)
+  AND (:Action_Date_To IS NULL OR a.Item_Action_Date_Time < DAY_AFTER(:Action_Date_To))
 ORDER BY a.Item_Action_Date_Time DESC, il.Item_Location_ID DESC

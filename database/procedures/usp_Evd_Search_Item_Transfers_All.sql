@@ -24,5 +24,5 @@ LEFT JOIN Full_Name_Locations tl ON tl.Location_ID = tr.To_Location_ID
 LEFT JOIN vw_Evd_Employees fe ON fe.Employee_ID = tr.From_Employee_ID
 LEFT JOIN vw_Evd_Employees te ON te.Employee_ID = tr.To_Employee_ID
 WHERE (:Transfer_Date_From IS NULL OR a.Item_Action_Date_Time >= :Transfer_Date_From)
-  AND (:Transfer_Date_To IS NULL OR a.Item_Action_Date_Time < date(CAST(:Transfer_Date_To AS TEXT), '+1 day'))
+  AND (:Transfer_Date_To IS NULL OR a.Item_Action_Date_Time < DAY_AFTER(:Transfer_Date_To))
 ORDER BY a.Item_Action_Date_Time DESC, tr.Item_Transfer_ID DESC

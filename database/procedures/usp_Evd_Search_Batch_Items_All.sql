@@ -23,7 +23,7 @@ LEFT JOIN Cases c ON c.Case_ID = COALESCE(bi.Case_ID, i.Case_ID)
 LEFT JOIN Batch_Item_Actions a ON a.Batch_Item_Action_ID = bi.Batch_Item_Action_ID
 WHERE (:Batch_ID IS NULL OR bi.Batch_ID = :Batch_ID)
   AND (:Batch_Date_From IS NULL OR b.Created_Date_Time >= :Batch_Date_From)
-  AND (:Batch_Date_To IS NULL OR b.Created_Date_Time < date(CAST(:Batch_Date_To AS TEXT), '+1 day'))
+  AND (:Batch_Date_To IS NULL OR b.Created_Date_Time < DAY_AFTER(:Batch_Date_To))
   AND (:Item_ID IS NULL
        OR bi.Batch_Item_ID IN (SELECT x.Batch_Item_ID FROM Batch_Items x WHERE x.Item_ID = :Item_ID
                                UNION ALL

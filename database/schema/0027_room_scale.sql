@@ -4,7 +4,9 @@
 -- The full name walks from the location up to its root; a look-up of one location (a scanned
 -- code, a picker's row) no longer walks the whole tree. The walk still stops at a depth of 32, so
 -- a cycle stored past the windows never hangs a look-up; the name is that of the walk's last step,
--- as before.
+-- as before. Made anew, as SQLite cannot replace a view; on the server the grants every upgrade
+-- ends with give it back to the users.
+
 DROP VIEW Full_Name_Locations;
 CREATE VIEW Full_Name_Locations AS
 SELECT l.Location_ID AS Location_ID,

@@ -15,6 +15,6 @@ JOIN Cases c ON c.Case_ID = i.Case_ID
 LEFT JOIN Item_Statuses s ON s.Item_Status_ID = i.Item_Status_ID
 LEFT JOIN Property_Types t ON t.Property_Type_ID = i.Property_Type_ID
 WHERE (:Case_Date_From IS NULL OR c.Case_Date_Time >= :Case_Date_From)
-  AND (:Case_Date_To IS NULL OR c.Case_Date_Time < :Case_Date_To + 1)
+  AND (:Case_Date_To IS NULL OR c.Case_Date_Time < DAY_AFTER(:Case_Date_To))
   AND (:Case_ID IS NULL OR i.Case_ID = :Case_ID)
 ORDER BY c.Case_Date_Time DESC, i.Item_Number, i.Item_ID

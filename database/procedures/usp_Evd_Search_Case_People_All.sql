@@ -23,7 +23,7 @@ LEFT JOIN Addresses a ON a.Address_ID = cp.Address_ID
 LEFT JOIN Telephone_Types tt ON tt.Telephone_Type_ID = cp.Telephone_Type_ID
 LEFT JOIN Telephones ph ON ph.Telephone_ID = cp.Telephone_ID
 WHERE (:Case_Date_From IS NULL OR c.Case_Date_Time >= :Case_Date_From)
-  AND (:Case_Date_To IS NULL OR c.Case_Date_Time < :Case_Date_To + 1)
+  AND (:Case_Date_To IS NULL OR c.Case_Date_Time < DAY_AFTER(:Case_Date_To))
   AND (:Case_ID IS NULL OR cp.Case_ID = :Case_ID)
   AND (:Case_Person_Type_ID IS NULL OR cp.Case_Person_Type_ID = :Case_Person_Type_ID)
 ORDER BY c.Case_Date_Time DESC, p.Last_Name, p.First_Name, cp.Case_Person_ID

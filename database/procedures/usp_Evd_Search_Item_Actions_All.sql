@@ -20,7 +20,7 @@ LEFT JOIN Cases c ON c.Case_ID = a.Case_ID
 LEFT JOIN Batches b ON b.Batch_ID = a.Batch_ID
 LEFT JOIN vw_Evd_Employees e ON e.Employee_ID = a.Performed_By_Employee_ID
 WHERE (:Action_Date_From IS NULL OR a.Item_Action_Date_Time >= :Action_Date_From)
-  AND (:Action_Date_To IS NULL OR a.Item_Action_Date_Time < date(CAST(:Action_Date_To AS TEXT), '+1 day'))
+  AND (:Action_Date_To IS NULL OR a.Item_Action_Date_Time < DAY_AFTER(:Action_Date_To))
   AND (:Item_ID IS NULL OR a.Item_ID = :Item_ID)
   AND (:Case_ID IS NULL OR a.Case_ID = :Case_ID OR i.Case_ID = :Case_ID)
   AND (:Batch_ID IS NULL OR a.Batch_ID = :Batch_ID)

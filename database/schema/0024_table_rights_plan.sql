@@ -1,0 +1,3 @@
+-- How the server plans its refresh of the table-permission decisions: all of it is in the server's
+-- appendix (0024_table_rights_plan.pg.sql). The embedded database works its table permissions out in
+-- the program: nothing to change there.

@@ -1,0 +1,6 @@
+-- The date idioms the two engines write differently, as functions of one name on both, so a
+-- procedure is written once:
+--   ADD_DAYS(d, n)  the day n days after the day of d (a date or a date-time), as a date;
+--   DAY_AFTER(d)    ADD_DAYS(d, 1): "up to and including the day d" is "< DAY_AFTER(d)".
+-- NULL in, NULL out. The embedded database has them from the program, over SQLite's date(); the
+-- server from this migration's appendix, 0029_engine_neutral_dates.pg.sql.
