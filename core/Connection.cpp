@@ -690,7 +690,8 @@ void DatabaseConnection::registerSqliteFunctions()
             [](sqlite3_context* context, int count, sqlite3_value** values) {
                 sqlite3* handle = sqlite3_context_db_handle(context);
                 sqlite3_stmt* statement = nullptr;
-                if (sqlite3_prepare_v2(handle, "SELECT date(?1, ?2 || ' days')", -1, &statement, nullptr) == SQLITE_OK) {
+                if (sqlite3_prepare_v2(handle, "SELECT date(?1, ?2 || ' days')", -1, &statement, nullptr)
+                    == SQLITE_OK) {
                     sqlite3_bind_value(statement, 1, values[0]);
                     if (count == 2)
                         sqlite3_bind_value(statement, 2, values[1]);

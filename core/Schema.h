@@ -7,8 +7,9 @@ class DatabaseConnection;
 
 // The database schema: numbered migrations (database/schema/NNNN_name.sql, followed on one engine
 // by its appendix NNNN_name.sqlite.sql or NNNN_name.pg.sql beside it; a migration without the
-// common file is one engine file each), recorded by number in DB_Schema_Version. SQLite databases are brought up to date when the program opens them;
-// PostgreSQL databases by the schema owner (Bramblecot_Main --upgrade-schema).
+// common file is one engine file each), recorded by number in DB_Schema_Version. SQLite
+// databases are brought up to date when the program opens them; PostgreSQL databases by the
+// schema owner (Bramblecot_Main --upgrade-schema).
 
 int LatestSchemaVersion();
 // 0 for a database without the version table.
