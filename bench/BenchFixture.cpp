@@ -6,8 +6,10 @@
 #include "form_framework/DataWindow.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
+#include "list_controls/ListProcedures.h"
 #include "list_controls/zListView.h"
 #include "reference_tables/LookupSearchWindow.h"
+#include "reference_tables/ReferenceTables.h"
 
 #include <QPushButton>
 
@@ -25,11 +27,31 @@ int& OffscreenUnlessNamed(int& argc)
 
 } // namespace
 
-BenchSession::BenchSession(int& argc, char** argv)
+void RegisterLookupWindows()
+{
+    RegisterListControlProcedures();
+    RegisterReferenceTableForms();
+}
+
+BenchApplication::BenchApplication(int& argc, char** argv, BenchRegistrations registrations)
     : m_application(OffscreenUnlessNamed(argc), argv)
+    , m_smoke(IsSmokeRun(argc, argv))
+{
+    Register(registrations);
+}
+
+void BenchApplication::Register(BenchRegistrations registrations)
+{
+    for (void (*registration)() : registrations)
+        registration();
+}
+
+BenchSession::BenchSession(int& argc, char** argv, BenchRegistrations registrations)
+    : BenchApplication(argc, argv)
 {
     SetDBConnection(DatabaseConnection::open(
         { Engine::SQLite, QStringLiteral("(local)"), m_folder.filePath(QStringLiteral("bench.db")) }, Credentials {}));
+    Register(registrations);
 }
 
 BenchSession::~BenchSession()
@@ -38,6 +60,8 @@ BenchSession::~BenchSession()
         UnloadWindow(window);
     CloseConnection();
 }
+
+DatabaseConnection& BenchSession::connection() const { return *DBConnection(); }
 
 std::vector<int> TableSizes(int argc, char** argv, int fullSize)
 {
@@ -60,6 +84,17 @@ void FillCaseClasses(DatabaseConnection& connection)
                        "VALUES ('Evidence', 'EV')"));
 }
 
+void FillStoreAction(DatabaseConnection& connection)
+{
+    connection.executeStatement(
+        QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
+    connection.executeStatement(
+        QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
+                       "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "
+                       "SELECT 'Store', 'Stored', 'STORE', 1, DB_Table_ID FROM DB_Tables "
+                       "WHERE DB_Table_Name = 'Item_Locations'"));
+}
+
 QString SpreadCaseDateTime(int serial)
 {
     return QStringLiteral("20%1-%2-%3 10:00:00")
@@ -74,6 +109,20 @@ void InsertCase(DatabaseConnection& connection, int serial, const QString& dateT
         QStringLiteral("INSERT INTO Cases (Case_Date_Time, Case_Number, Crime_Class_ID, Felony_Class_ID, "
                        "Default_Property_Category_ID, Default_Submitting_Employee_ID) VALUES (?, ?, 1, 1, 1, 1)"),
         { dateTime, QStringLiteral("N-%1").arg(serial, 7, 10, QLatin1Char('0')) });
+}
+
+void InsertItem(DatabaseConnection& connection, int serial, int caseId)
+{
+    connection.executeStatement(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
+        { caseId, QStringLiteral("I-%1").arg(serial, 7, 10, QLatin1Char('0')) });
+}
+
+void InsertBatch(DatabaseConnection& connection, int serial)
+{
+    connection.executeStatement(
+        QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
+                       "Batch_Type_ID) VALUES (?, '2020-01-01 10:00:00', 1, 1)"),
+        { QStringLiteral("B-%1").arg(serial, 6, 10, QLatin1Char('0')) });
 }
 
 void ReadAll(const QString& sql)
@@ -117,6 +166,20 @@ PairedTimes TimeOpenForEdit(int repeats, const QStringList& queries, const QStri
         repeats, [&] { ReadAll(queries); }, [&] { OpenForEditAndClose(window, identity, true); });
 }
 
+void PrintOpenForEdit(int repeats, const QStringList& queries, const QString& window, int identity, const char* label)
+{
+    PrintRatioLine(label, TimeOpenForEdit(repeats, queries, window, identity), 1, 2.0);
+}
+
+void LoadForEdit(DataWindow* built, int identity)
+{
+    FormParamDict parameters;
+    parameters.add(QStringLiteral("Mode"), 2);
+    parameters.add(QStringLiteral("IdentityValue"), identity);
+    FormParams::queue(built->objectName(), parameters);
+    Act_StandardProcessOnLoadMessage(built);
+}
+
 PairedTimes TimePopulate(int repeats, LookupSearchWindow* search, const QString& procedure)
 {
     QApplication::processEvents();
@@ -128,4 +191,26 @@ PairedTimes TimePopulate(int repeats, LookupSearchWindow* search, const QString&
         });
     std::printf("  (%d rows shown)\n", search->grid()->CountItems());
     return populate;
+}
+
+bool PrintPopulate(int repeats, DataWindow* opened, const QString& procedure, const char* label)
+{
+    auto* search = qobject_cast<LookupSearchWindow*>(opened);
+    if (!search) {
+        std::printf("  (the search window did not open)\n");
+        return false;
+    }
+    PrintRatioLine(label, TimePopulate(repeats, search, procedure), 1, 1.5);
+    return true;
+}
+
+PairedTimes TimePopulateData(int repeats, LookupSearchWindow* search)
+{
+    const QString statement = search->GetSearchSQL();
+    return Interleaved(
+        repeats, [&] { DBConnection()->execute(statement); },
+        [&] {
+            search->PopulateData();
+            QApplication::processEvents();
+        });
 }

@@ -13,7 +13,7 @@
 //                                 3 tables and 20 calls)
 
 #include "BenchCluster.h"
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "administration/AdministrationWindows.h"
 #include "core/AppError.h"
 #include "core/Connection.h"
@@ -173,15 +173,8 @@ void measurePopulate(const char* engine, std::unique_ptr<DatabaseConnection> db,
     auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmTablePermissions")));
     if (!list)
         throw std::runtime_error("the table permissions window did not open");
-    const QString search = list->GetSearchSQL();
-    long long shown = 0;
-    const PairedTimes times = Interleaved(
-        std::max(2, shape.repeats / 2), [&] { DBConnection()->execute(search); },
-        [&] {
-            list->PopulateData();
-            QApplication::processEvents();
-            shown = list->grid()->CountItems();
-        });
+    const PairedTimes times = TimePopulateData(std::max(2, shape.repeats / 2), list);
+    const long long shown = list->grid()->CountItems();
     std::printf("%s: Populate with every criterion at <All>, %lld rows shown\n", engine, shown);
     PrintRatioHeader("us/row");
     PrintRatioLine("Populate / search procedure", times, static_cast<int>(std::max<long long>(1, shown)), 1.5);
@@ -232,13 +225,9 @@ void runPostgres(const Shape& shape)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    RegisterListControlProcedures();
-    RegisterAdministrationTableForms();
+    const BenchApplication application(argc, argv, { RegisterListControlProcedures, RegisterAdministrationTableForms });
     Shape shape;
-    if (IsSmokeRun(argc, argv)) {
+    if (application.smoke()) {
         shape = { 5, 3, 20, 2 };
     } else if (argc > 1) {
         shape.calls = std::max(1, QString::fromLocal8Bit(argv[1]).toInt());

@@ -38,21 +38,14 @@ void fill(DatabaseConnection& connection, int records)
         return connection.executeStatement(sql, values);
     };
     FillCaseClasses(connection);
-    run(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
-    run(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
-                       "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "
-                       "SELECT 'Store', 'Stored', 'STORE', 1, DB_Table_ID FROM DB_Tables "
-                       "WHERE DB_Table_Name = 'Item_Locations'"));
+    FillStoreAction(connection);
     connection.beginTransaction();
     for (int i = 1; i <= 20; ++i)
         run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES (?)"), { QStringLiteral("P%1").arg(i) });
     for (int i = 1; i <= records; ++i) {
         InsertCase(connection, i, QStringLiteral("2020-01-01 10:00:00"));
-        run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
-            { i, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
-        run(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
-                           "Batch_Type_ID) VALUES (?, '2020-01-01 10:00:00', 1, 1)"),
-            { QStringLiteral("B-%1").arg(i, 6, 10, QLatin1Char('0')) });
+        InsertItem(connection, i, i);
+        InsertBatch(connection, i);
     }
     connection.commitTransaction();
 }
@@ -61,17 +54,12 @@ void fill(DatabaseConnection& connection, int records)
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
+    const BenchSession session(
+        argc, argv, { RegisterLookupWindows, RegisterCaseProcedures, RegisterCaseWindows, RegisterCustodyWindows });
     Platform::setPrompt(std::make_unique<SilentPrompt>());
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-    RegisterCaseProcedures();
-    RegisterCaseWindows();
-    RegisterCustodyWindows();
-    const bool smoke = IsSmokeRun(argc, argv);
-    const int codes = smoke ? 20 : 1000;
-    const int repeats = smoke ? 1 : 7;
-    DatabaseConnection& connection = *DBConnection();
+    const int codes = session.smoke() ? 20 : 1000;
+    const int repeats = session.repeats(7);
+    DatabaseConnection& connection = session.connection();
     fill(connection, codes);
     std::printf("Barcode window over %d scanned codes (cases, items, batches; an employee and a location code "
                 "before every ten), on SQLite; %d interleaved pairs\n",

@@ -43,8 +43,7 @@ void fill(DatabaseConnection& connection, int batches, int perBatch)
     for (int i = 1; i <= memberships; ++i)
         InsertCase(connection, i, QStringLiteral("2020-01-01 10:00:00"));
     for (int i = 1; i <= memberships / 2; ++i)
-        run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
-            { i, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
+        InsertItem(connection, i, i);
     for (int b = 1; b <= batches; ++b)
         run(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
                            "Batch_Type_ID) VALUES (?, '2021-02-03 10:00:00', 1, ?)"),
@@ -67,18 +66,12 @@ int firstValue(const QString& sql) { return GetSQLValue(sql).value_or(QVariant()
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-    RegisterCaseProcedures();
-    RegisterCaseWindows();
-    RegisterCustodyWindows();
-
-    const bool smoke = IsSmokeRun(argc, argv);
-    const int batches = smoke ? 2 : 5000;
+    const BenchSession session(
+        argc, argv, { RegisterLookupWindows, RegisterCaseProcedures, RegisterCaseWindows, RegisterCustodyWindows });
+    const int batches = session.smoke() ? 2 : 5000;
     const int perBatch = 10;
-    const int repeats = smoke ? 1 : 7;
-    fill(*DBConnection(), batches, perBatch);
+    const int repeats = session.repeats(7);
+    fill(session.connection(), batches, perBatch);
     std::printf(
         "Batch items: %d in %d batches, on SQLite; %d interleaved pairs\n", batches * perBatch, batches, repeats);
     PrintRatioHeader("us/run");
@@ -135,15 +128,11 @@ int main(int argc, char* argv[])
     UnloadWindow(caseWindow);
 
     // The memberships of a case held whole, and of a case held through its item.
-    auto* search = qobject_cast<LookupSearchWindow*>(
-        OpenFormWithParams(QStringLiteral("frmBatchItems"), 0, { QStringLiteral("Case_ID"), theCase }));
-    if (!search) {
-        std::printf("  (the search window did not open)\n");
+    if (!PrintPopulate(repeats,
+            OpenFormWithParams(QStringLiteral("frmBatchItems"), 0, { QStringLiteral("Case_ID"), theCase }),
+            QStringLiteral("EXEC usp_Evd_Search_Batch_Items_All @Case_ID = %1").arg(theCase),
+            "batch items by case, Populate to rows shown / the procedure"))
         return 1;
-    }
-    const PairedTimes populate = TimePopulate(
-        repeats, search, QStringLiteral("EXEC usp_Evd_Search_Batch_Items_All @Case_ID = %1").arg(theCase));
-    PrintRatioLine("batch items by case, Populate to rows shown / the procedure", populate, 1, 1.5);
 
     return 0;
 }

@@ -48,18 +48,13 @@ void fill(DatabaseConnection& connection, int cases, int addresses, int employee
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-    RegisterCaseProcedures();
-    RegisterCaseWindows();
-
-    const bool smoke = IsSmokeRun(argc, argv);
+    const BenchSession session(argc, argv, { RegisterLookupWindows, RegisterCaseProcedures, RegisterCaseWindows });
+    const bool smoke = session.smoke();
     const int cases = smoke ? 5 : 100000;
     const int addresses = smoke ? 5 : 20000;
     const int employees = smoke ? 5 : 5000;
-    const int repeats = smoke ? 1 : 7;
-    fill(*DBConnection(), cases, addresses, employees);
+    const int repeats = session.repeats(7);
+    fill(session.connection(), cases, addresses, employees);
     std::printf("Case windows over %d cases, %d addresses, %d employees, on SQLite; %d interleaved pairs\n", cases,
         addresses, employees, repeats);
     PrintRatioHeader("us/run");
@@ -71,15 +66,11 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_DropDown_Addresses"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
         QStringLiteral("EXEC usp_Evd_DropDown_Property_Categories"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
         QStringLiteral("SELECT * FROM Cases WHERE Case_ID = %1").arg(shown) };
-    const PairedTimes open = TimeOpenForEdit(repeats, lists, QStringLiteral("frmCase"), shown);
-    PrintRatioLine("frmCase for edit, shown / its list and row queries", open, 1, 2.0);
+    PrintOpenForEdit(
+        repeats, lists, QStringLiteral("frmCase"), shown, "frmCase for edit, shown / its list and row queries");
 
-    auto* search = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCases")));
-    if (!search) {
-        std::printf("  (the search window did not open)\n");
+    if (!PrintPopulate(repeats, ShowFormByName(QStringLiteral("frmCases")),
+            QStringLiteral("EXEC usp_Evd_Search_Cases_All"), "cases search, Populate to rows shown / the procedure"))
         return 1;
-    }
-    const PairedTimes populate = TimePopulate(repeats, search, QStringLiteral("EXEC usp_Evd_Search_Cases_All"));
-    PrintRatioLine("cases search, Populate to rows shown / the procedure", populate, 1, 1.5);
     return 0;
 }

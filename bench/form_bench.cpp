@@ -9,7 +9,7 @@
 // "--smoke" runs tiny sizes to the end; "--rows N" one grid size only. Prints each figure beside its target; never
 // fails.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "core/Connection.h"
 #include "core/Database.h"
 #include "core/ProcedureCatalogue.h"
@@ -232,20 +232,14 @@ void broadcastBench(int rows, bool sorted, const Sizes& sizes, quint32& seed)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const bool smoke = IsSmokeRun(argc, argv);
+    const BenchSession session(argc, argv, { RegisterListControlProcedures });
+    const bool smoke = session.smoke();
     Sizes sizes = smoke ? Sizes { { 200 }, 2, 3 } : Sizes { { 10000, 100000 }, 4, 41 };
     // "--rows N": that one grid size only.
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--rows") == 0 && std::atoi(argv[i + 1]) > 0)
             sizes.rows = { std::atoi(argv[i + 1]) };
     }
-    QTemporaryDir folder;
-    ConnectionTarget target { Engine::SQLite, QStringLiteral("(local)"), folder.filePath(QStringLiteral("bench.db")) };
-    SetDBConnection(DatabaseConnection::open(target, Credentials {}));
-    RegisterListControlProcedures();
     DBConnection()->executeStatement(QStringLiteral("PRAGMA synchronous=OFF"));
 
     QStringList columns;
@@ -284,20 +278,10 @@ int main(int argc, char* argv[])
     DataWindow* built = FormRegistry::create(QStringLiteral("frmBenchRecord"));
     const PairedTimes load = Interleaved(
         smoke ? 3 : 41, [&] { GetSQLValue(oneRow); },
-        [&] {
-            FormParamDict parameters;
-            parameters.add(QStringLiteral("Mode"), 2);
-            parameters.add(QStringLiteral("IdentityValue"), first);
-            FormParams::queue(QStringLiteral("frmBenchRecord"), parameters);
-            Act_StandardProcessOnLoadMessage(built);
-        });
+        [&] { LoadForEdit(built, first); });
     delete built;
     std::printf("\n");
     PrintRatioHeader("us");
     PrintRatioLine("(b) record window load / its query", load, 1, 2.0);
-
-    for (QWidget* window : LoadedWindows())
-        UnloadWindow(window);
-    CloseConnection();
     return 0;
 }

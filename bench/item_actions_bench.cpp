@@ -20,30 +20,31 @@
 
 namespace {
 
-void fill(DatabaseConnection& connection, int items, int cases, int batches)
+// The rows of the room, and the item actions each repeat inserts.
+struct Sizes {
+    int items;
+    int cases;
+    int batches;
+    int inserts;
+};
+
+void fill(DatabaseConnection& connection, const Sizes& sizes)
 {
     auto run = [&connection](const QString& sql, const std::vector<QVariant>& values = {}) {
         return connection.executeStatement(sql, values);
     };
     FillCaseClasses(connection);
     run(QStringLiteral("INSERT INTO Batch_Types (Batch_Type_Name, Batch_Type_Code) VALUES ('Test Box', 'TBOX')"));
-    run(QStringLiteral("INSERT INTO Locations (Location_Name, Location_Code) VALUES ('Room', 'R')"));
-    run(QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
-                       "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID) "
-                       "SELECT 'Store', 'Stored', 'STORE', 1, DB_Table_ID FROM DB_Tables "
-                       "WHERE DB_Table_Name = 'Item_Locations'"));
+    FillStoreAction(connection);
     connection.beginTransaction();
     for (int i = 1; i <= 50; ++i)
         run(QStringLiteral("INSERT INTO Employees (Payroll_Number) VALUES (?)"), { QStringLiteral("P%1").arg(i) });
-    for (int i = 1; i <= cases; ++i)
+    for (int i = 1; i <= sizes.cases; ++i)
         InsertCase(connection, i, QStringLiteral("2020-01-01 10:00:00"));
-    for (int i = 1; i <= items; ++i)
-        run(QStringLiteral("INSERT INTO Items (Case_ID, Item_Number) VALUES (?, ?)"),
-            { 1 + i % cases, QStringLiteral("I-%1").arg(i, 7, 10, QLatin1Char('0')) });
-    for (int i = 1; i <= batches; ++i)
-        run(QStringLiteral("INSERT INTO Batches (Batch_Number, Created_Date_Time, Created_By_Employee_ID, "
-                           "Batch_Type_ID) VALUES (?, '2020-01-01 10:00:00', 1, 1)"),
-            { QStringLiteral("B-%1").arg(i, 6, 10, QLatin1Char('0')) });
+    for (int i = 1; i <= sizes.items; ++i)
+        InsertItem(connection, i, 1 + i % sizes.cases);
+    for (int i = 1; i <= sizes.batches; ++i)
+        InsertBatch(connection, i);
     connection.commitTransaction();
 }
 
@@ -51,44 +52,35 @@ void fill(DatabaseConnection& connection, int items, int cases, int batches)
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-    RegisterCaseProcedures();
-    RegisterCaseWindows();
-    RegisterItemActionWindows();
-
-    const bool smoke = IsSmokeRun(argc, argv);
-    const int items = smoke ? 5 : 10000;
-    const int cases = smoke ? 5 : 10000;
-    const int batches = smoke ? 5 : 1000;
-    const int inserts = smoke ? 3 : 1000;
-    const int repeats = smoke ? 1 : 7;
-    DatabaseConnection& connection = *DBConnection();
-    fill(connection, items, cases, batches);
-    std::printf("Item actions over %d items, %d cases, %d batches, on SQLite; %d interleaved pairs\n", items, cases,
-        batches, repeats);
+    const BenchSession session(
+        argc, argv, { RegisterLookupWindows, RegisterCaseProcedures, RegisterCaseWindows, RegisterItemActionWindows });
+    const Sizes sizes = session.smoke() ? Sizes { 5, 5, 5, 3 } : Sizes { 10000, 10000, 1000, 1000 };
+    const int repeats = session.repeats(7);
+    DatabaseConnection& connection = session.connection();
+    fill(connection, sizes);
+    std::printf("Item actions over %d items, %d cases, %d batches, on SQLite; %d interleaved pairs\n", sizes.items,
+        sizes.cases, sizes.batches, repeats);
     PrintRatioHeader("us/run");
 
     const PairedTimes insert = Interleaved(
         repeats,
         [&] {
-            for (int i = 0; i < inserts; ++i) {
+            for (int i = 0; i < sizes.inserts; ++i) {
                 connection.beginTransaction();
                 connection.executeStatement(
                     QStringLiteral("INSERT INTO Item_Actions (Item_ID, Item_Action_Type_ID, Performed_By_Employee_ID, "
                                    "Item_Action_Date_Time, Item_Action_Description) VALUES (?, 1, 1, ?, ?)"),
-                    { 1 + i % items, QStringLiteral("2024-03-08 09:00:00"), QStringLiteral("Checked") });
+                    { 1 + i % sizes.items, QStringLiteral("2024-03-08 09:00:00"), QStringLiteral("Checked") });
                 connection.commitTransaction();
             }
         },
         [&] {
-            for (int i = 0; i < inserts; ++i)
+            for (int i = 0; i < sizes.inserts; ++i)
                 connection.execute(QStringLiteral("EXEC usp_Evd_Insert_Item_Action @Item_ID = %1, "
                                                   "@Performed_By_Employee_ID = 1, @Item_Action_Type_ID = 1, "
                                                   "@Item_Action_Date_Time = '3/8/2024 9:00:00 AM', "
                                                   "@Item_Action_Description = 'Checked', @Location_ID = 0")
-                                       .arg(1 + i % items));
+                                       .arg(1 + i % sizes.items));
         });
     PrintRatioLine("usp_Evd_Insert_Item_Action / plain inserts", insert, 1, 1.5);
 
@@ -100,8 +92,8 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"),
         QStringLiteral("SELECT * FROM Item_Actions WHERE Item_Action_ID = %1").arg(shown),
         QStringLiteral("EXEC usp_Evd_Get_Item_Action_Type_Details 1") };
-    const PairedTimes open = TimeOpenForEdit(repeats, lists, QStringLiteral("frmItemAction"), shown);
-    PrintRatioLine("frmItemAction for edit, shown / its list and row queries", open, 1, 2.0);
+    PrintOpenForEdit(repeats, lists, QStringLiteral("frmItemAction"), shown,
+        "frmItemAction for edit, shown / its list and row queries");
 
     return 0;
 }

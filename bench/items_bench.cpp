@@ -48,20 +48,15 @@ void fill(DatabaseConnection& connection, int cases, int casesWithItems, int ite
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-    RegisterCaseProcedures();
-    RegisterCaseWindows();
-    RegisterCustodyWindows();
-
-    const bool smoke = IsSmokeRun(argc, argv);
+    const BenchSession session(
+        argc, argv, { RegisterLookupWindows, RegisterCaseProcedures, RegisterCaseWindows, RegisterCustodyWindows });
+    const bool smoke = session.smoke();
     const int cases = smoke ? 5 : 10000;
     const int casesWithItems = smoke ? 3 : 500;
     const int items = smoke ? 5 : 100000;
     const int models = smoke ? 5 : 5000;
-    const int repeats = smoke ? 1 : 7;
-    fill(*DBConnection(), cases, casesWithItems, items, models);
+    const int repeats = session.repeats(7);
+    fill(session.connection(), cases, casesWithItems, items, models);
     std::printf("Item windows over %d items of %d cases (%d cases in all), %d item models, on SQLite; "
                 "%d interleaved pairs\n",
         items, casesWithItems, cases, models, repeats);
@@ -77,16 +72,12 @@ int main(int argc, char* argv[])
         QStringLiteral("EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"),
         QStringLiteral("SELECT * FROM Items WHERE Item_ID = %1").arg(shown),
         QStringLiteral("SELECT * FROM Property_Types WHERE Property_Type_ID = 1") };
-    const PairedTimes open = TimeOpenForEdit(repeats, queries, QStringLiteral("frmItem"), shown);
-    PrintRatioLine("frmItem for edit, shown / its list, row and type queries", open, 1, 2.0);
+    PrintOpenForEdit(
+        repeats, queries, QStringLiteral("frmItem"), shown, "frmItem for edit, shown / its list, row and type queries");
 
-    auto* search = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmItems")));
-    if (!search) {
-        std::printf("  (the search window did not open)\n");
+    if (!PrintPopulate(repeats, ShowFormByName(QStringLiteral("frmItems")),
+            QStringLiteral("EXEC usp_Evd_Search_Items_All"), "items search, Populate to rows shown / the procedure"))
         return 1;
-    }
-    const PairedTimes populate = TimePopulate(repeats, search, QStringLiteral("EXEC usp_Evd_Search_Items_All"));
-    PrintRatioLine("items search, Populate to rows shown / the procedure", populate, 1, 1.5);
 
     return 0;
 }

@@ -7,7 +7,7 @@
 // (peak resident size), against the raw size of its values.
 // "--smoke" runs tiny sizes to the end. The program reports and never fails.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 #include "core/AppError.h"
 #include "core/Connection.h"
 #include "core/Database.h"
@@ -193,15 +193,12 @@ void run(const char* label, std::unique_ptr<DatabaseConnection> connection)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    if (IsSmokeRun(argc, argv)) {
+    const BenchApplication application(argc, argv, { RegisterListControlProcedures });
+    if (application.smoke()) {
         gRows = 300;
         gRepeats = 3;
         gMemoryRows = 1000;
     }
-    RegisterListControlProcedures();
     try {
         QTemporaryDir folder;
         // First, while the process has freed nothing that a fill could reuse unseen.

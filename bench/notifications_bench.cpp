@@ -84,30 +84,22 @@ QString makePicture(const QString& path, int width, int height)
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-    RegisterCaseProcedures();
-    RegisterNotificationWindows();
-    RegisterItemFileWindows();
-
-    const bool smoke = IsSmokeRun(argc, argv);
+    const BenchSession session(argc, argv,
+        { RegisterLookupWindows, RegisterCaseProcedures, RegisterNotificationWindows, RegisterItemFileWindows });
+    const bool smoke = session.smoke();
     const int notifications = smoke ? 5 : 100000;
-    const int repeats = smoke ? 1 : 7;
+    const int repeats = session.repeats(7);
     const QString picture = smoke ? makePicture(session.folder().filePath(QStringLiteral("small.jpg")), 40, 30)
                                   : makePicture(session.folder().filePath(QStringLiteral("large.jpg")), 4000, 3000);
-    fill(*DBConnection(), notifications, picture);
+    fill(session.connection(), notifications, picture);
     std::printf(
         "Notifications and item files: %d notifications on SQLite; %d interleaved pairs\n", notifications, repeats);
     PrintRatioHeader("us/run");
 
-    auto* search = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmNotifications")));
-    if (!search) {
-        std::printf("  (the search window did not open)\n");
+    DataWindow* search = ShowFormByName(QStringLiteral("frmNotifications"));
+    if (!PrintPopulate(repeats, search, QStringLiteral("EXEC usp_Evd_Search_Notifications_All"),
+            "notifications search, Populate to rows shown / the procedure"))
         return 1;
-    }
-    const PairedTimes populate = TimePopulate(repeats, search, QStringLiteral("EXEC usp_Evd_Search_Notifications_All"));
-    PrintRatioLine("notifications search, Populate to rows shown / the procedure", populate, 1, 1.5);
     UnloadWindow(search);
 
     // The preview setting's default is on: the window reads the picture as it opens.

@@ -122,15 +122,13 @@ void fill(DatabaseConnection& connection, int listRows)
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
+    const BenchSession session(argc, argv, { RegisterListControlProcedures });
     const LookupTable table = BenchTable();
     FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
 
-    const bool smoke = IsSmokeRun(argc, argv);
-    const int listRows = smoke ? 10 : 10000;
-    const int repeats = smoke ? 1 : 15;
-    fill(*DBConnection(), listRows);
+    const int listRows = session.smoke() ? 10 : 10000;
+    const int repeats = session.repeats(15);
+    fill(session.connection(), listRows);
     std::printf("A record window of %d declared fields, two pickers of %d rows each, on SQLite; %d interleaved pairs\n",
         static_cast<int>(table.fields.size()), listRows, repeats);
     PrintRatioHeader("us/window");

@@ -41,13 +41,7 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
 
     auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmPeople")));
     list->criteria().at(1)->setValue(QStringLiteral("Smi"));
-    const QString search = list->GetSearchSQL();
-    const PairedTimes populate = Interleaved(
-        repeats, [&] { connection.execute(search); },
-        [&] {
-            list->PopulateData();
-            QApplication::processEvents();
-        });
+    const PairedTimes populate = TimePopulateData(repeats, list);
     const int shown = list->grid()->CountItems();
     PrintRatioLine("(a) people search, per row shown / search", populate, qMax(shown, 1), 1.5);
     UnloadWindow(list);
@@ -83,15 +77,9 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-    RegisterCaseProcedures();
-    RegisterPeopleForms();
-
-    const bool smoke = IsSmokeRun(argc, argv);
+    const BenchSession session(argc, argv, { RegisterLookupWindows, RegisterCaseProcedures, RegisterPeopleForms });
     for (const int rows : TableSizes(argc, argv, 100000))
-        measure(*DBConnection(), rows, smoke ? 1 : 5);
+        measure(session.connection(), rows, session.repeats(5));
     std::printf("(us/unit: microseconds per row shown for (a), per window for (b))\n");
 
     return 0;

@@ -42,13 +42,7 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
     PrintRatioHeader("us/unit");
 
     auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCaseStatuses")));
-    const QString search = list->GetSearchSQL();
-    const PairedTimes populate = Interleaved(
-        repeats, [&] { connection.execute(search); },
-        [&] {
-            list->PopulateData();
-            QApplication::processEvents();
-        });
+    const PairedTimes populate = TimePopulateData(repeats, list);
     if (list->grid()->CountItems() != rows)
         std::printf("  (the grid shows %d rows, not %d)\n", list->grid()->CountItems(), rows);
     PrintRatioLine("(a) Populate, per row shown / search", populate, rows, 1.5);
@@ -65,13 +59,7 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
         Act_OpenRecordset(rs, oneRow);
     };
     DataWindow* built = FormRegistry::create(QStringLiteral("frmCaseStatus"));
-    const PairedTimes load = Interleaved(repeats * 4, query, [&] {
-        FormParamDict parameters;
-        parameters.add(QStringLiteral("Mode"), 2);
-        parameters.add(QStringLiteral("IdentityValue"), someId);
-        FormParams::queue(QStringLiteral("frmCaseStatus"), parameters);
-        Act_StandardProcessOnLoadMessage(built);
-    });
+    const PairedTimes load = Interleaved(repeats * 4, query, [&] { LoadForEdit(built, someId); });
     delete built;
     PrintRatioLine("(b) record load (row, fields, snapshot)", load, 1, 2.0);
     const PairedTimes open
@@ -83,13 +71,9 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
 
 int main(int argc, char* argv[])
 {
-    BenchSession session(argc, argv);
-    RegisterListControlProcedures();
-    RegisterReferenceTableForms();
-
-    const bool smoke = IsSmokeRun(argc, argv);
+    const BenchSession session(argc, argv, { RegisterLookupWindows });
     for (const int rows : TableSizes(argc, argv, 10000))
-        measure(*DBConnection(), rows, smoke ? 1 : 7);
+        measure(session.connection(), rows, session.repeats(7));
     std::printf("(us/unit: microseconds per row shown for (a), per window for (b))\n");
 
     return 0;

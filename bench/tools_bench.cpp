@@ -11,7 +11,7 @@
 // out and painted for the preview) against reading the same rows into a Recordset, on SQLite. The
 // ratio is reported; there is no target.
 
-#include "BenchTiming.h"
+#include "BenchFixture.h"
 
 #include "administration/FileTools.h"
 #include "administration/frmCrystal.h"
@@ -241,10 +241,8 @@ bool benchReportViewer(const QString& folder, bool smoke)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const bool smoke = IsSmokeRun(argc, argv);
+    const BenchApplication application(argc, argv);
+    const bool smoke = application.smoke();
     if (smoke) {
         gFiles = 20;
         gFileBytes = 1024;

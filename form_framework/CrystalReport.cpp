@@ -5,6 +5,7 @@
 #include "core/MessageBoxes.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
+#include "form_framework/QueuedFormParams.h"
 #include "form_framework/WindowOpening.h"
 
 bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
@@ -20,14 +21,8 @@ bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
                 FormParamDict parameters;
                 parameters.add(QStringLiteral("ReportFile"), path);
                 parameters.add(QStringLiteral("SQL"), statement);
-                FormParams::queue(QStringLiteral("frmCrystal"), parameters);
-                try {
-                    opened = LoadFormByName(QStringLiteral("frmCrystal")) != nullptr;
-                } catch (...) {
-                    // An opening that failed leaves no stale entry behind.
-                    FormParams::remove(QStringLiteral("frmCrystal"));
-                    throw;
-                }
+                const QueuedFormParams queued(QStringLiteral("frmCrystal"), parameters);
+                opened = LoadFormByName(QStringLiteral("frmCrystal")) != nullptr;
                 return;
             }
         }

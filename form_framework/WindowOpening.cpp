@@ -12,6 +12,7 @@
 #include "form_framework/MainWindowServices.h"
 #include "core/Permissions.h"
 #include "form_framework/PickerField.h"
+#include "form_framework/QueuedFormParams.h"
 #include "form_framework/ResultList.h"
 #include "core/SqlText.h"
 #include "form_framework/WindowList.h"
@@ -123,14 +124,8 @@ DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QV
         if (!parameters.add(childFormArgs.at(i).toString(), childFormArgs.at(i + 1)))
             throw AppError(ErrKeyAlreadyAssociated, QStringLiteral("This key is already associated with an element of this collection"), ApplicationTitle());
     }
-    FormParams::queue(windowName, parameters);
-    try {
-        return identity != 0 ? ShowRecordForm(windowName, identity) : LoadFormByName(windowName);
-    } catch (...) {
-        // The entry never outlives a failed opening.
-        FormParams::remove(windowName);
-        throw;
-    }
+    const QueuedFormParams queued(windowName, parameters);
+    return identity != 0 ? ShowRecordForm(windowName, identity) : LoadFormByName(windowName);
 }
 
 DataWindow* OpenPickerForm(QWidget* control, const QString& windowName)
@@ -138,13 +133,10 @@ DataWindow* OpenPickerForm(QWidget* control, const QString& windowName)
     FormParamDict parameters;
     parameters.add(QStringLiteral("Mode"), static_cast<int>(FormMode::Pick));
     parameters.add(QStringLiteral("Control"), ControlParameter(control));
-    FormParams::queue(windowName, parameters);
     DataWindow* picker = nullptr;
-    try {
+    {
+        const QueuedFormParams queued(windowName, parameters);
         picker = LoadFormByName(windowName);
-    } catch (...) {
-        FormParams::remove(windowName);
-        throw;
     }
     if (DataWindow* parent = windowOf(control)) {
         parent->setWindowEnabled(false);

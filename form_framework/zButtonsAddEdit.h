@@ -5,9 +5,6 @@
 
 #include <QString>
 
-class ActionsMenu;
-class DataWindow;
-class QMenu;
 class QPushButton;
 
 // The command buttons at the bottom of every record window (named "zbtnButtons"): Save, New,
@@ -17,9 +14,6 @@ class zButtonsAddEdit : public zButtonBar, public RecordBar {
     Q_OBJECT
 public:
     explicit zButtonsAddEdit(QWidget* parent = nullptr);
-
-    // A window command in the Actions menu ("-" adds a separator); flag False shows it disabled.
-    void AddAction(const QString& caption, bool flag = true);
 
     bool AllowNew() const { return m_allowNew; }
     void setAllowNew(bool allow);
@@ -39,33 +33,18 @@ public:
     QString CloseCaption() const;
     void setCloseCaption(const QString& caption) override;
 
-    QMenu* actionsMenu() const;
-    QSize sizeHint() const override { return { 582, 36 }; }
-
-Q_SIGNALS:
-    // The chosen window command, its caption without "&".
-    void ActionClick(QString& actionName);
-
 protected:
     void layOut() override;
 
 private:
-    DataWindow* containerForm() const;
     void saveClicked();
     void okClicked();
     void newClicked();
     void moveClicked(int index);
-    void closeClicked();
     void recordHistoryClicked();
 
-    QPushButton* m_save;
-    QPushButton* m_new;
-    QPushButton* m_previous;
-    QPushButton* m_next;
-    QPushButton* m_actions;
-    QPushButton* m_ok;
-    QPushButton* m_close;
-    ActionsMenu* m_menu;
+    // Set by the builder, in the order of the bar.
+    QPushButton *m_save, *m_new, *m_previous, *m_next, *m_actions, *m_ok, *m_close;
     bool m_allowNew = true;
     bool m_allowMove = true;
 };

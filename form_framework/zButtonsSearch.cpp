@@ -2,7 +2,6 @@
 
 #include "core/Actions.h"
 #include "form_framework/ActionsMenu.h"
-#include "form_framework/BarButtons.h"
 #include "form_framework/BoundField.h"
 #include "form_framework/DataWindow.h"
 #include "core/InputRoutines.h"
@@ -18,49 +17,29 @@
 #include <QPushButton>
 
 namespace {
-constexpr int kUnits = 33; // the bar's inner height in layout units
-constexpr int kGap = 4;
 constexpr FormMode kPickMode = FormMode::Pick;
 } // namespace
 
 zButtonsSearch::zButtonsSearch(QWidget* parent)
-    : zButtonBar(parent)
+    : zButtonBar({ 621, 33 }, parent)
 {
-    setObjectName(QStringLiteral("zbtnButtons"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(8.25);
-    setFont(font);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    addButtons({ { &m_new, "btnNew", "&New", 4, 60 }, { &m_edit, "btnEdit", "&Edit", 68, 60, false },
+                   { &m_delete, "btnDelete", "&Delete", 132, 60, false },
+                   { &m_actions, "btnActions", "&Actions", 428, 60, false }, { &m_select, "btnSelect", "&Select", 492, 60 },
+                   { &m_close, "btnClose", "&Close", 556, 60 } },
+               25);
 
-    m_new = BarButtons::make(this, QStringLiteral("btnNew"), QStringLiteral("&New"));
-    m_edit = BarButtons::make(this, QStringLiteral("btnEdit"), QStringLiteral("&Edit"));
-    m_delete = BarButtons::make(this, QStringLiteral("btnDelete"), QStringLiteral("&Delete"));
-    m_actions = BarButtons::make(this, QStringLiteral("btnActions"), QStringLiteral("&Actions"));
-    m_select = BarButtons::make(this, QStringLiteral("btnSelect"), QStringLiteral("&Select"));
-    m_close = BarButtons::make(this, QStringLiteral("btnClose"), QStringLiteral("&Close"));
-    const int lefts[] = { 4, 68, 132, 428, 492, 556 };
-    QPushButton* buttons[] = { m_new, m_edit, m_delete, m_actions, m_select, m_close };
-    for (int i = 0; i < 6; ++i) {
-        buttons[i]->setGeometry(lefts[i], 4, 60, 25);
-        if (i > 0)
-            QWidget::setTabOrder(buttons[i - 1], buttons[i]);
-    }
-    m_edit->setEnabled(false);
-    m_delete->setEnabled(false);
-    m_actions->setEnabled(false);
-
-    m_menu = new ActionsMenu(this);
-    QMenu* adjust = m_menu->menu()->addMenu(QStringLiteral("Adjust &Columns"));
+    QMenu* menu = addActionsMenu(m_actions)->menu();
+    QMenu* adjust = menu->addMenu(QStringLiteral("Adjust &Columns"));
     adjust->setObjectName(QStringLiteral("mnuAdjustColumns"));
     QAction* dataOnly = adjust->addAction(QStringLiteral("&Data Only"));
     dataOnly->setObjectName(QStringLiteral("mnuAdjustColumnsData"));
     QAction* dataAndHeaders = adjust->addAction(QStringLiteral("Data and &Headers"));
     dataAndHeaders->setObjectName(QStringLiteral("mnuAdjustColumnsDataAndHeaders"));
-    QAction* selectAll = m_menu->menu()->addAction(QStringLiteral("Select &All"));
+    QAction* selectAll = menu->addAction(QStringLiteral("Select &All"));
     selectAll->setObjectName(QStringLiteral("mnuSelectAll"));
-    m_recordHistory = m_menu->menu()->addAction(QStringLiteral("Record &History"));
+    m_recordHistory = menu->addAction(QStringLiteral("Record &History"));
     m_recordHistory->setObjectName(QStringLiteral("mnuRecordHistory"));
-    m_menu->beginWindowCommands();
 
     auto withList = [this](auto call) {
         return [this, call] {
@@ -74,27 +53,17 @@ zButtonsSearch::zButtonsSearch(QWidget* parent)
     connect(dataAndHeaders, &QAction::triggered, this, withList([](ResultList* list) { list->AdjustColumnWidth(true); }));
     connect(selectAll, &QAction::triggered, this, withList([](ResultList* list) { list->SelectAll(); }));
     connect(m_recordHistory, &QAction::triggered, this, &zButtonsSearch::recordHistoryClicked);
-    connect(m_menu, &ActionsMenu::ActionClick, this, [this](QString& name) { Q_EMIT ActionClick(name); });
 
     connect(m_new, &QPushButton::clicked, this, &zButtonsSearch::newClicked);
     connect(m_edit, &QPushButton::clicked, this, &zButtonsSearch::editClicked);
     connect(m_delete, &QPushButton::clicked, this, &zButtonsSearch::deleteClicked);
     connect(m_select, &QPushButton::clicked, this, &zButtonsSearch::selectClicked);
-    connect(m_close, &QPushButton::clicked, this, &zButtonsSearch::closeClicked);
-    connect(m_actions, &QPushButton::clicked, this, [this] { m_menu->popUpUnder(m_actions); });
-    setCloseButton(m_close);
-    resize(sizeHint());
-    layOut();
-}
-
-void zButtonsSearch::AddAction(const QString& caption, bool flag)
-{
-    m_menu->addWindowCommand(caption, flag);
+    finishBuilding(m_close);
 }
 
 void zButtonsSearch::ShowActionsMenu(float&, float&)
 {
-    m_menu->popUpAtPointer();
+    actions()->popUpAtPointer();
 }
 
 bool zButtonsSearch::EditDeleteEnabled() const
@@ -163,32 +132,16 @@ void zButtonsSearch::setAllowRecordHistory(bool allow)
     m_recordHistory->setVisible(allow);
 }
 
-QMenu* zButtonsSearch::actionsMenu() const
-{
-    return m_menu->menu();
-}
-
 void zButtonsSearch::layOut()
 {
-    const int top = BarButtons::scaled(4, height(), kUnits);
-    const int buttonHeight = BarButtons::scaled(25, height(), kUnits);
     for (QPushButton* button : { m_new, m_edit, m_delete, m_actions, m_select, m_close })
-        button->setGeometry(button->x(), top, button->width(), buttonHeight);
-    m_close->move(width() - m_close->width() - kGap, top);
+        place(button, button->x(), button->width());
     // Without a window around the bar (a designer's preview) the picker arrangement shows.
     DataWindow* window = containerForm();
-    const bool picking = !window || window->info()->Mode() == kPickMode;
-    if (picking) {
-        m_select->move(m_close->x() - m_select->width() - kGap, top);
-        m_actions->move(m_select->x() - m_actions->width() - kGap, top);
-    } else {
-        m_actions->move(m_close->x() - m_actions->width() - kGap, top);
-    }
-}
-
-DataWindow* zButtonsSearch::containerForm() const
-{
-    return BarButtons::containerOf(this);
+    if (!window || window->info()->Mode() == kPickMode)
+        placeFromRight({ m_close, m_select, m_actions });
+    else
+        placeFromRight({ m_close, m_actions });
 }
 
 void zButtonsSearch::newClicked()
@@ -232,14 +185,6 @@ void zButtonsSearch::selectClicked()
             field->setValue(list->SelectedItemID());
     }
     UnloadWindow(window);
-}
-
-void zButtonsSearch::closeClicked()
-{
-    if (DataWindow* window = containerForm())
-        UnloadWindow(window);
-    else
-        this->window()->close();
 }
 
 void zButtonsSearch::recordHistoryClicked()

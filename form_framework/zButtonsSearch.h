@@ -5,9 +5,7 @@
 
 #include <QString>
 
-class ActionsMenu;
-class DataWindow;
-class QMenu;
+class QAction;
 class QPushButton;
 
 // The command buttons at the bottom of every search window (named "zbtnButtons"): New, Edit,
@@ -20,7 +18,6 @@ class zButtonsSearch : public zButtonBar, public SearchBar {
 public:
     explicit zButtonsSearch(QWidget* parent = nullptr);
 
-    void AddAction(const QString& caption, bool flag = true);
     // Opens the Actions menu at the pointer; the coordinates are not used.
     void ShowActionsMenu(float& x, float& y);
     // Edit, Delete, Select and Actions together (the list sets it after every population).
@@ -43,31 +40,18 @@ public:
     bool AllowRecordHistory() const { return m_allowRecordHistory; }
     void setAllowRecordHistory(bool allow);
 
-    QMenu* actionsMenu() const;
-    QSize sizeHint() const override { return { 621, 33 }; }
-
-Q_SIGNALS:
-    void ActionClick(QString& actionName);
-
 protected:
     void layOut() override;
 
 private:
-    DataWindow* containerForm() const;
     void newClicked();
     void editClicked();
     void deleteClicked();
     void selectClicked();
-    void closeClicked();
     void recordHistoryClicked();
 
-    QPushButton* m_new;
-    QPushButton* m_edit;
-    QPushButton* m_delete;
-    QPushButton* m_actions;
-    QPushButton* m_select;
-    QPushButton* m_close;
-    ActionsMenu* m_menu;
+    // Set by the builder, in the order of the bar.
+    QPushButton *m_new, *m_edit, *m_delete, *m_actions, *m_select, *m_close;
     QAction* m_recordHistory = nullptr;
     int m_deleteLeft = 132;
     bool m_hasRecordWindow = true;

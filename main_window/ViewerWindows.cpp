@@ -3,6 +3,7 @@
 #include "form_framework/ChildWindows.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/MainWindowServices.h"
+#include "form_framework/QueuedFormParams.h"
 #include "core/AppError.h"
 #include "core/MessageBoxes.h"
 #include "core/Viewers.h"
@@ -46,13 +47,8 @@ public:
     {
         FormParamDict parameters;
         parameters.add(QStringLiteral("Text"), text);
-        FormParams::queue(kText, parameters);
-        try {
-            LoadFormByName(kText);
-        } catch (...) {
-            FormParams::remove(kText);
-            throw;
-        }
+        const QueuedFormParams queued(kText, parameters);
+        LoadFormByName(kText);
     }
 
     void showImage(const QString& path) override
@@ -67,13 +63,8 @@ public:
         }
         FormParamDict parameters;
         parameters.add(QStringLiteral("ImagePath"), path);
-        FormParams::queue(kImage, parameters);
-        try {
-            LoadFormByName(kImage);
-        } catch (...) {
-            FormParams::remove(kImage);
-            throw;
-        }
+        const QueuedFormParams queued(kImage, parameters);
+        LoadFormByName(kImage);
     }
 
     void showWebPage(const QString& address, const QString& caption) override

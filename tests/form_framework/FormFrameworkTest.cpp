@@ -5,6 +5,7 @@
 #include "core/Connection.h"
 #include "core/Database.h"
 #include "form_framework/FormSnapshot.h"
+#include "form_framework/QueuedFormParams.h"
 #include "support/PromptRecorder.h"
 #include "form_framework/RecordChecks.h"
 #include "core/SqlText.h"
@@ -432,6 +433,46 @@ TEST(FormFrameworkRules, AnUnknownWindowNameIsReportedByName)
     } catch (const AppError& error) {
         EXPECT_EQ(error.description(), QStringLiteral("The window <frmNowhere> is not available."));
     }
+    EXPECT_FALSE(FormParams::contains(QStringLiteral("frmNowhere")));
+}
+
+
+// A guard that unwinds with another exception already in flight: its own scope returned, so the
+// entry stays for the window.
+struct OpensWhileUnwinding {
+    ~OpensWhileUnwinding()
+    {
+        const QueuedFormParams queued(QStringLiteral("frmUnwinding"), FormParamDict());
+    }
+};
+
+TEST(FormFrameworkRules, QueuedStartParametersGoAgainOnlyWhenTheOpeningThrows)
+{
+    // An opening that returns leaves the entry to the window's load; one that throws takes it away.
+    const std::vector<std::pair<const char*, bool>> openings = { { "frmOpens", false }, { "frmThrows", true } };
+    for (const auto& [name, throws] : openings) {
+        const QString window = QString::fromLatin1(name);
+        try {
+            const QueuedFormParams queued(window, FormParamDict());
+            EXPECT_TRUE(FormParams::contains(window)) << name;
+            if (throws)
+                throw AppError(ErrToReport, QStringLiteral("refused"), QString());
+        } catch (const AppError&) {
+        }
+        EXPECT_EQ(FormParams::contains(window), !throws) << name;
+        FormParams::remove(window);
+    }
+
+    try {
+        OpensWhileUnwinding opening;
+        throw AppError(ErrToReport, QStringLiteral("refused"), QString());
+    } catch (const AppError&) {
+    }
+    EXPECT_TRUE(FormParams::contains(QStringLiteral("frmUnwinding")));
+    FormParams::remove(QStringLiteral("frmUnwinding"));
+
+    // A picker whose window does not exist.
+    EXPECT_THROW(OpenPickerForm(nullptr, QStringLiteral("frmNowhere")), AppError);
     EXPECT_FALSE(FormParams::contains(QStringLiteral("frmNowhere")));
 }
 
