@@ -293,7 +293,7 @@ public:
         if (!m_blocks.empty()) {
             Block& last = m_blocks.back();
             if (last.capacity > last.size) {
-                auto exact = std::make_unique<char[]>(std::max<size_t>(last.size, 1));
+                auto exact = uninitialised(std::max<size_t>(last.size, 1));
                 std::memcpy(exact.get(), last.data.get(), last.size);
                 last.data = std::move(exact);
                 last.capacity = last.size;
@@ -375,7 +375,7 @@ private:
                     carried = m_blocks.back().size - m_marks.back().offset;
                 Block block;
                 block.capacity = m_blocks.empty() ? std::max<size_t>(bytes, 64) : std::max(carried + bytes, kBlock);
-                block.data = std::make_unique<char[]>(block.capacity);
+                block.data = uninitialised(block.capacity);
                 if (carried > 0) {
                     Block& previous = m_blocks.back();
                     std::memcpy(block.data.get(), previous.data.get() + (previous.size - carried), carried);
@@ -391,9 +391,12 @@ private:
             m_marks.push_back(Mark { static_cast<quint32>(m_blocks.size() - 1), static_cast<quint32>(m_blocks.back().size) });
         return m_blocks.back().data.get() + m_blocks.back().size;
     }
+    // Not zeroed (as make_unique would): a block's room is touched only as values fill it, so
+    // what is left of it costs no memory.
+    static std::unique_ptr<char[]> uninitialised(size_t bytes) { return std::unique_ptr<char[]>(new char[bytes]); }
     static void grow(Block& block, size_t capacity)
     {
-        auto bigger = std::make_unique<char[]>(capacity);
+        auto bigger = uninitialised(capacity);
         std::memcpy(bigger.get(), block.data.get(), block.size);
         block.data = std::move(bigger);
         block.capacity = capacity;
