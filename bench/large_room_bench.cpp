@@ -483,13 +483,16 @@ void measureGridMemory(const Room& room)
     host.resize(900, 600);
     host.show();
     QApplication::processEvents();
-    {
-        zListView grid(&host);
+    const auto fillAndShow = [&gridSQL](zListView& grid) {
         grid.setPopulateSQL(gridSQL);
         grid.resize(900, 600);
         grid.show();
         grid.Populate();
         QApplication::processEvents();
+    };
+    {
+        zListView grid(&host);
+        fillAndShow(grid);
     }
     double readHeld = 0;
     double modelHeld = 0;
@@ -512,11 +515,7 @@ void measureGridMemory(const Room& room)
         malloc_trim(0);
         const qint64 before = residentKilobytes();
         zListView grid(&host);
-        grid.setPopulateSQL(gridSQL);
-        grid.resize(900, 600);
-        grid.show();
-        grid.Populate();
-        QApplication::processEvents();
+        fillAndShow(grid);
         malloc_trim(0);
         const double held = static_cast<double>(residentKilobytes() - before) * 1024.0;
         const double ratio = raw > 0 ? held / static_cast<double>(raw) : 0.0;
