@@ -163,7 +163,6 @@ private:
 // large result have none.
 class NullMarks {
 public:
-    size_t size() const { return m_count; }
     void push(bool null)
     {
         if (null && !m_any) {
@@ -236,7 +235,6 @@ public:
     static constexpr size_t kBlock = size_t(1) << 20;
     static constexpr size_t kGroup = 16;
 
-    size_t size() const { return m_count; }
     void expect(size_t count) { m_marks.expect((count + kGroup - 1) / kGroup); }
 
     void appendNull()
