@@ -348,6 +348,7 @@ void ReadPostgresRows(const pg_result* result, Recordset& recordset, const std::
         kinds[static_cast<size_t>(c)] = kindOf(PQftype(result, c));
     recordset.addResultSet(columns);
     const int rows = PQntuples(result);
+    recordset.reserveRows(rows);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < count; ++c) {
             if (PQgetisnull(result, r, c)) {
@@ -361,7 +362,7 @@ void ReadPostgresRows(const pg_result* result, Recordset& recordset, const std::
             // The common pairs of server type and logical type go straight in; the rest through
             // the value the server type reads as.
             if (kind == ValueKind::Text && type == ColumnType::Text) {
-                recordset.appendText(c, QString::fromUtf8(text, length));
+                recordset.appendUtf8(c, text, length);
             } else if ((kind == ValueKind::Int || kind == ValueKind::Int64)
                 && (type == ColumnType::Integer || type == ColumnType::Boolean)) {
                 if (const auto value = integerOf(text, length))

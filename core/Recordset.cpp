@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
 
 namespace {
 
@@ -104,9 +107,9 @@ QDateTime decodeDateTime(qint64 encoded)
 }
 
 // A column's values in blocks of 65,536: growing never copies what is stored, so filling a
-// large result touches each value's memory once and holds at most one part-filled block more
-// than its values. The first block grows by doubling, so a small result stays small. When the
-// engine says how many rows come, each block is sized for them.
+// large result touches each value's memory once. The first block grows by doubling, so a small
+// result stays small; when the engine says how many rows come, each block is sized for them. When
+// reading ends, the last block is cut to its values (the only block that can have room left).
 template <class T> class Chunked {
 public:
     static constexpr size_t kShift = 16;
@@ -114,8 +117,8 @@ public:
 
     void expect(size_t count) { m_expected = count; }
     size_t size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
     const T& operator[](size_t i) const { return m_blocks[i >> kShift][i & (kBlock - 1)]; }
+    T& back() { return m_blocks.back().back(); }
     void push_back(const T& value)
     {
         const size_t block = m_size >> kShift;
@@ -129,6 +132,18 @@ public:
         }
         m_blocks[block].push_back(value);
         ++m_size;
+    }
+    void shrink()
+    {
+        if (!m_blocks.empty())
+            m_blocks.back().shrink_to_fit();
+        m_blocks.shrink_to_fit();
+    }
+    void clear()
+    {
+        m_blocks.clear();
+        m_blocks.shrink_to_fit();
+        m_size = 0;
     }
     size_t capacityBytes() const
     {
@@ -144,62 +159,250 @@ private:
     size_t m_expected = 0;
 };
 
-// A text column's UTF-8 bytes in blocks of 1 MiB (a longer value gets a block of its own), each
-// value whole in one block; the per-row end offsets count across the blocks, as if the blocks
-// were one buffer. The first block grows by doubling.
-class TextBlocks {
+// A column's NULL marks, one bit a value, kept only once the column has a NULL: most columns of a
+// large result have none.
+class NullMarks {
 public:
-    static constexpr qsizetype kBlock = qsizetype(1) << 20;
-
-    quint32 size() const { return m_size; }
-    // Appends the value's UTF-8 and returns the end offset after it.
-    quint32 append(const QString& value)
+    void push(bool null)
     {
-        const qsizetype most = value.size() * 3;
-        if (m_blocks.empty() || !fits(m_blocks.back(), most)) {
-            const bool first = m_blocks.size() == 1 && m_blocks.back().size() + most <= kBlock;
-            if (first) {
-                // The first block doubles, up to a full block.
-                QByteArray& last = m_blocks.back();
-                last.reserve(std::min(kBlock, std::max(2 * last.capacity(), last.size() + most)));
-            } else {
-                m_blocks.emplace_back();
-                m_starts.push_back(m_size);
-                m_blocks.back().reserve(m_blocks.size() == 1 ? std::max<qsizetype>(most, 64) : std::max(most, kBlock));
+        if (null && !m_any) {
+            m_any = true;
+            m_marks.assign(m_count, false);
+        }
+        if (m_any)
+            m_marks.push_back(null);
+        ++m_count;
+    }
+    bool at(size_t i) const
+    {
+        if (i >= m_count)
+            throw std::out_of_range("Recordset row out of range");
+        return m_any && m_marks[i];
+    }
+    void shrink() { m_marks.shrink_to_fit(); }
+    size_t capacityBytes() const { return m_marks.capacity() / 8; }
+
+private:
+    std::vector<bool> m_marks;
+    size_t m_count = 0;
+    bool m_any = false;
+};
+
+// Whole numbers (and dates, times, money and Booleans as whole numbers) in 4 bytes while every
+// value of the column fits, in 8 from the first that does not (the values so far copied once).
+class Numbers {
+public:
+    void expect(size_t count)
+    {
+        m_narrow.expect(count);
+        m_wide.expect(count);
+    }
+    void push_back(qint64 value)
+    {
+        if (!m_isWide) {
+            if (value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max()) {
+                m_narrow.push_back(static_cast<qint32>(value));
+                return;
+            }
+            for (size_t i = 0; i < m_narrow.size(); ++i)
+                m_wide.push_back(m_narrow[i]);
+            m_narrow.clear();
+            m_isWide = true;
+        }
+        m_wide.push_back(value);
+    }
+    qint64 operator[](size_t i) const { return m_isWide ? m_wide[i] : m_narrow[i]; }
+    void shrink()
+    {
+        m_narrow.shrink();
+        m_wide.shrink();
+    }
+    size_t capacityBytes() const { return m_narrow.capacityBytes() + m_wide.capacityBytes(); }
+
+private:
+    Chunked<qint32> m_narrow;
+    Chunked<qint64> m_wide;
+    bool m_isWide = false;
+};
+
+// A text column: each value's UTF-8 bytes after its length (a variable-length number: 0 for NULL,
+// else the byte count + 1, one byte up to 126 bytes), in blocks of 1 MiB (a longer value gets a
+// block of its own). Every 16th value's place is marked; a value is found from the mark before it
+// by stepping over at most 15 lengths. The values of one group of 16 lie in one block: a value that
+// does not fit takes the group's values so far into the next block with it.
+class TextColumn {
+public:
+    static constexpr size_t kBlock = size_t(1) << 20;
+    static constexpr size_t kGroup = 16;
+
+    void expect(size_t count) { m_marks.expect((count + kGroup - 1) / kGroup); }
+
+    void appendNull()
+    {
+        char* at = room(1);
+        *at = 0;
+        m_blocks.back().size += 1;
+        ++m_count;
+    }
+    void append(const QString& value)
+    {
+        // UTF-16 to UTF-8 at most triples; the length takes at most 5 bytes.
+        const size_t most = static_cast<size_t>(value.size()) * 3;
+        char* at = room(most + kMaxLength);
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        if (most + 1 < 0x80) {
+            // The length fits one byte: the bytes go straight after it.
+            char* end = encoder.appendToBuffer(at + 1, value);
+            const auto length = static_cast<size_t>(end - (at + 1));
+            *at = static_cast<char>(length + 1);
+            m_blocks.back().size += 1 + length;
+        } else {
+            char* end = encoder.appendToBuffer(at + kMaxLength, value);
+            const auto length = static_cast<size_t>(end - (at + kMaxLength));
+            const size_t lengthBytes = writeLength(at, length + 1);
+            std::memmove(at + lengthBytes, at + kMaxLength, length);
+            m_blocks.back().size += lengthBytes + length;
+        }
+        ++m_count;
+    }
+    void appendUtf8(const char* bytes, size_t length)
+    {
+        char* at = room(length + kMaxLength);
+        const size_t lengthBytes = writeLength(at, length + 1);
+        std::memcpy(at + lengthBytes, bytes, length);
+        m_blocks.back().size += lengthBytes + length;
+        ++m_count;
+    }
+
+    bool isNull(size_t i) const { return find(i).second == 0; }
+    // False for NULL.
+    bool read(size_t i, QString& text) const
+    {
+        const auto [bytes, stored] = find(i);
+        if (stored == 0)
+            return false;
+        text = QString::fromUtf8(bytes, static_cast<qsizetype>(stored - 1));
+        return true;
+    }
+
+    void shrink()
+    {
+        m_marks.shrink();
+        if (!m_blocks.empty()) {
+            Block& last = m_blocks.back();
+            if (last.capacity > last.size) {
+                auto exact = uninitialised(std::max<size_t>(last.size, 1));
+                std::memcpy(exact.get(), last.data.get(), last.size);
+                last.data = std::move(exact);
+                last.capacity = last.size;
             }
         }
-        QByteArray& last = m_blocks.back();
-        const qsizetype start = last.size();
-        last.resize(start + most);
-        QStringEncoder encoder(QStringEncoder::Utf8);
-        char* end = encoder.appendToBuffer(last.data() + start, value);
-        last.resize(end - last.constData());
-        m_size += static_cast<quint32>(last.size() - start);
-        return m_size;
-    }
-    QString text(quint32 begin, quint32 end) const
-    {
-        if (begin == end)
-            return QString::fromUtf8("", 0);
-        const auto block = std::upper_bound(m_starts.begin(), m_starts.end(), begin) - m_starts.begin() - 1;
-        const QByteArray& bytes = m_blocks[static_cast<size_t>(block)];
-        return QString::fromUtf8(
-            bytes.constData() + (begin - m_starts[static_cast<size_t>(block)]), static_cast<qsizetype>(end - begin));
+        m_blocks.shrink_to_fit();
     }
     size_t capacityBytes() const
     {
-        size_t total = m_blocks.capacity() * sizeof(QByteArray) + m_starts.capacity() * sizeof(quint32);
-        for (const QByteArray& block : m_blocks)
-            total += static_cast<size_t>(block.capacity());
+        size_t total = m_blocks.capacity() * sizeof(Block) + m_marks.capacityBytes();
+        for (const Block& block : m_blocks)
+            total += block.capacity;
         return total;
     }
 
 private:
-    static bool fits(const QByteArray& block, qsizetype most) { return block.capacity() - block.size() >= most; }
+    static constexpr size_t kMaxLength = 5;
+    struct Block {
+        std::unique_ptr<char[]> data;
+        size_t size = 0;
+        size_t capacity = 0;
+    };
+    struct Mark {
+        quint32 block = 0;
+        quint32 offset = 0;
+    };
 
-    std::vector<QByteArray> m_blocks;
-    std::vector<quint32> m_starts; // the offset of each block's first byte
-    quint32 m_size = 0;
+    static size_t writeLength(char* at, size_t value)
+    {
+        size_t n = 0;
+        while (value >= 0x80) {
+            at[n++] = static_cast<char>((value & 0x7f) | 0x80);
+            value >>= 7;
+        }
+        at[n++] = static_cast<char>(value);
+        return n;
+    }
+    static size_t readLength(const char*& at)
+    {
+        size_t value = 0;
+        int shift = 0;
+        for (;;) {
+            const auto byte = static_cast<unsigned char>(*at++);
+            value |= static_cast<size_t>(byte & 0x7f) << shift;
+            if (byte < 0x80)
+                return value;
+            shift += 7;
+        }
+    }
+
+    // The value's bytes and its stored length (0 for NULL).
+    std::pair<const char*, size_t> find(size_t i) const
+    {
+        if (i >= m_count)
+            throw std::out_of_range("Recordset row out of range");
+        const Mark& mark = m_marks[i / kGroup];
+        const char* at = m_blocks[mark.block].data.get() + mark.offset;
+        for (size_t skip = i % kGroup; skip > 0; --skip) {
+            const size_t stored = readLength(at);
+            at += stored == 0 ? 0 : stored - 1;
+        }
+        const size_t stored = readLength(at);
+        return { at, stored };
+    }
+
+    // Room for `bytes` more at the end of the last block, and the mark of a group that starts here.
+    char* room(size_t bytes)
+    {
+        const bool groupStarts = m_count % kGroup == 0;
+        if (m_blocks.empty() || m_blocks.back().capacity - m_blocks.back().size < bytes) {
+            if (m_blocks.size() == 1 && m_blocks.back().size + bytes <= kBlock) {
+                // The first block doubles, up to a full block.
+                Block& first = m_blocks.back();
+                grow(first, std::min(kBlock, std::max(first.size + bytes, 2 * first.capacity)));
+            } else {
+                // The group's values so far go with it, so that a group lies in one block.
+                size_t carried = 0;
+                if (!groupStarts)
+                    carried = m_blocks.back().size - m_marks.back().offset;
+                Block block;
+                block.capacity = m_blocks.empty() ? std::max<size_t>(bytes, 64) : std::max(carried + bytes, kBlock);
+                block.data = uninitialised(block.capacity);
+                if (carried > 0) {
+                    Block& previous = m_blocks.back();
+                    std::memcpy(block.data.get(), previous.data.get() + (previous.size - carried), carried);
+                    previous.size -= carried;
+                    block.size = carried;
+                }
+                m_blocks.push_back(std::move(block));
+                if (!groupStarts)
+                    m_marks.back() = Mark { static_cast<quint32>(m_blocks.size() - 1), 0 };
+            }
+        }
+        if (groupStarts)
+            m_marks.push_back(Mark { static_cast<quint32>(m_blocks.size() - 1), static_cast<quint32>(m_blocks.back().size) });
+        return m_blocks.back().data.get() + m_blocks.back().size;
+    }
+    // Not zeroed (as make_unique would): a block's room is touched only as values fill it, so
+    // what is left of it costs no memory.
+    static std::unique_ptr<char[]> uninitialised(size_t bytes) { return std::unique_ptr<char[]>(new char[bytes]); }
+    static void grow(Block& block, size_t capacity)
+    {
+        auto bigger = uninitialised(capacity);
+        std::memcpy(bigger.get(), block.data.get(), block.size);
+        block.data = std::move(bigger);
+        block.capacity = capacity;
+    }
+
+    std::vector<Block> m_blocks;
+    Chunked<Mark> m_marks;
+    size_t m_count = 0;
 };
 
 } // namespace
@@ -209,12 +412,11 @@ struct Recordset::ResultSet {
         Recordset::Column info;
         Storage storage = Storage::Text;
         bool typeSettled = true;
-        Chunked<qint64> ints;
+        Numbers ints;
         Chunked<double> reals;
-        TextBlocks text;
-        Chunked<quint32> textEnds;
+        TextColumn text;
         std::vector<QVariant> variants;
-        std::vector<bool> nulls;
+        NullMarks nulls; // every storage but text, which marks its NULLs itself
     };
     std::vector<ColumnData> columns;
     int rows = 0;
@@ -240,18 +442,20 @@ void Recordset::addResultSet(const std::vector<Column>& columns)
 void Recordset::appendNull(int column)
 {
     auto& data = m_sets.back()->columns[static_cast<size_t>(column)];
-    data.nulls.push_back(true);
     switch (data.storage) {
     case Storage::Int64:
+        data.nulls.push(true);
         data.ints.push_back(0);
         break;
     case Storage::Real:
+        data.nulls.push(true);
         data.reals.push_back(0);
         break;
     case Storage::Text:
-        data.textEnds.push_back(data.text.size());
+        data.text.appendNull();
         break;
     case Storage::Variant:
+        data.nulls.push(true);
         data.variants.emplace_back();
         break;
     }
@@ -265,7 +469,7 @@ void Recordset::appendInteger(int column, qint64 value)
         appendValue(column, QVariant::fromValue<qlonglong>(value));
         return;
     }
-    data.nulls.push_back(false);
+    data.nulls.push(false);
     data.ints.push_back(data.info.type == ColumnType::Boolean ? (value != 0 ? 1 : 0) : value);
 }
 
@@ -276,7 +480,7 @@ void Recordset::appendDouble(int column, double value)
         appendValue(column, QVariant(value));
         return;
     }
-    data.nulls.push_back(false);
+    data.nulls.push(false);
     data.reals.push_back(value);
 }
 
@@ -287,10 +491,19 @@ void Recordset::appendText(int column, const QString& value)
         appendValue(column, QVariant(value));
         return;
     }
-    data.nulls.push_back(false);
     // Encoded straight into the column's buffer: a temporary QByteArray per value was a large part
     // of reading a text column.
-    data.textEnds.push_back(data.text.append(value));
+    data.text.append(value);
+}
+
+void Recordset::appendUtf8(int column, const char* bytes, qsizetype length)
+{
+    auto& data = m_sets.back()->columns[static_cast<size_t>(column)];
+    if (data.storage != Storage::Text) {
+        appendValue(column, QVariant(QString::fromUtf8(bytes, length)));
+        return;
+    }
+    data.text.appendUtf8(bytes, static_cast<size_t>(length));
 }
 
 void Recordset::appendValue(int column, const QVariant& value)
@@ -306,7 +519,7 @@ void Recordset::appendValue(int column, const QVariant& value)
             data.info.type = ColumnTypeOfMetaType(value.typeId());
             data.typeSettled = true;
         }
-        data.nulls.push_back(false);
+        data.nulls.push(false);
         data.variants.push_back(value);
         return;
     case Storage::Text:
@@ -383,7 +596,7 @@ void Recordset::appendValue(int column, const QVariant& value)
         appendNull(column);
         return;
     }
-    data.nulls.push_back(false);
+    data.nulls.push(false);
     data.ints.push_back(*encoded);
 }
 
@@ -399,7 +612,6 @@ void Recordset::reserveRows(int rows)
         return;
     const auto count = static_cast<size_t>(rows);
     for (auto& data : m_sets.back()->columns) {
-        data.nulls.reserve(count);
         switch (data.storage) {
         case Storage::Int64:
             data.ints.expect(count);
@@ -408,7 +620,7 @@ void Recordset::reserveRows(int rows)
             data.reals.expect(count);
             break;
         case Storage::Text:
-            data.textEnds.expect(count);
+            data.text.expect(count);
             break;
         case Storage::Variant:
             data.variants.reserve(count);
@@ -419,8 +631,17 @@ void Recordset::reserveRows(int rows)
 
 void Recordset::finishResultSet()
 {
-    // Nothing to trim: the columns grow in blocks, and copying them into exact-sized storage at
-    // the end would touch the whole result's memory a second time.
+    // Only the last block of each column can have room left: cut to its values, it is the only
+    // copy made, so the whole result's memory is not touched a second time.
+    if (m_sets.empty())
+        return;
+    for (auto& data : m_sets.back()->columns) {
+        data.ints.shrink();
+        data.reals.shrink();
+        data.text.shrink();
+        data.nulls.shrink();
+        data.variants.shrink_to_fit();
+    }
 }
 
 bool Recordset::isOpen() const
@@ -564,14 +785,17 @@ QVariant Recordset::value(const QString& name) const
 
 bool Recordset::isNullAt(int row, int column) const
 {
-    return current().columns.at(static_cast<size_t>(column)).nulls.at(static_cast<size_t>(row));
+    const auto& data = current().columns.at(static_cast<size_t>(column));
+    if (data.storage == Storage::Text)
+        return data.text.isNull(static_cast<size_t>(row));
+    return data.nulls.at(static_cast<size_t>(row));
 }
 
 qint64 Recordset::intValue(int row, int column, bool* isNull) const
 {
     const auto& data = current().columns.at(static_cast<size_t>(column));
     const auto r = static_cast<size_t>(row);
-    const bool null = data.nulls.at(r);
+    const bool null = data.storage == Storage::Text ? data.text.isNull(r) : data.nulls.at(r);
     if (isNull)
         *isNull = null;
     if (null)
@@ -586,6 +810,12 @@ QVariant Recordset::valueAt(int row, int column) const
 {
     const auto& data = current().columns.at(static_cast<size_t>(column));
     const auto r = static_cast<size_t>(row);
+    if (data.storage == Storage::Text) {
+        QString text;
+        if (!data.text.read(r, text))
+            return {};
+        return text;
+    }
     if (data.nulls.at(r))
         return {};
     switch (data.storage) {
@@ -593,10 +823,7 @@ QVariant Recordset::valueAt(int row, int column) const
         return data.variants[r];
     case Storage::Real:
         return data.reals[r];
-    case Storage::Text: {
-        const quint32 begin = r == 0 ? 0 : data.textEnds[r - 1];
-        return data.text.text(begin, data.textEnds[r]);
-    }
+    case Storage::Text:
     case Storage::Int64:
         break;
     }
@@ -621,8 +848,7 @@ size_t Recordset::memoryBytes() const
     for (const auto& set : m_sets) {
         for (const auto& column : set->columns) {
             total += column.ints.capacityBytes() + column.reals.capacityBytes() + column.text.capacityBytes()
-                + column.textEnds.capacityBytes() + column.variants.capacity() * sizeof(QVariant)
-                + column.nulls.capacity() / 8;
+                + column.variants.capacity() * sizeof(QVariant) + column.nulls.capacityBytes();
             for (const QVariant& v : column.variants) {
                 if (v.typeId() == QMetaType::QString)
                     total += static_cast<size_t>(v.toString().capacity()) * 2;

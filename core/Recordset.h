@@ -11,7 +11,9 @@
 
 // The client-side result of one command: every row is read at once, fields are found by name
 // without regard to case, and a command may give several result sets. Values are kept per column
-// in their logical type (numbers as numbers, texts as UTF-8), so a large result stays compact.
+// in their logical type, so a large result holds little more than its values: whole numbers (and
+// dates, money, Booleans) in 4 bytes while they fit and 8 otherwise, texts as UTF-8 one after
+// another, each after its length, NULL marks as bits only in columns that have a NULL.
 class Recordset {
 public:
     struct Column {
@@ -37,11 +39,14 @@ public:
     void appendInteger(int column, qint64 value);
     void appendDouble(int column, double value);
     void appendText(int column, const QString& value);
+    // A text the engine gave as UTF-8, kept as it came.
+    void appendUtf8(int column, const char* bytes, qsizetype length);
     void finishRow();
     // The number of rows the last result set will get, when the engine knows it before the
     // first row (PostgreSQL's PQntuples): the columns are sized for them once.
     void reserveRows(int rows);
-    // Ends the last result set. Storage grows in blocks and is not copied again at the end.
+    // Ends the last result set. Storage grows in blocks; only each column's last block is cut to
+    // its values.
     void finishResultSet();
 
     // --- Reading -----------------------------------------------------------------------------

@@ -59,16 +59,35 @@ int ResultTableModel::addSource(std::shared_ptr<const Recordset> result)
         source.field.push_back(result->fieldIndex(column.name));
         source.companion.push_back(column.companion.isEmpty() ? -1 : result->fieldIndex(column.companion));
     }
+    const quint32 first = m_sources.empty() ? 0 : m_sources.back().first + static_cast<quint32>(m_sources.back().result->recordCount());
+    if (static_cast<qint64>(first) + result->recordCount() >= static_cast<qint64>(Row::kChecked))
+        throw AppError(ErrOverflow, QStringLiteral("Overflow"), ApplicationTitle());
+    source.first = first;
     source.result = std::move(result);
     m_sources.push_back(std::move(source));
     return static_cast<int>(m_sources.size()) - 1;
+}
+
+const ResultTableModel::Source& ResultTableModel::sourceOf(const Row& row, int& record) const
+{
+    const quint32 number = row.number();
+    // Almost always one source; a data-changed message adds one of a few rows.
+    size_t index = 0;
+    if (m_sources.size() > 1) {
+        const auto after = std::upper_bound(m_sources.begin(), m_sources.end(), number,
+            [](quint32 value, const Source& source) { return value < source.first; });
+        index = static_cast<size_t>(after - m_sources.begin()) - 1;
+    }
+    const Source& source = m_sources[index];
+    record = static_cast<int>(number - source.first);
+    return source;
 }
 
 void ResultTableModel::appendRows(std::shared_ptr<const Recordset> result)
 {
     if (!result || !result->isOpen() || result->recordCount() == 0 || result->fieldCount() == 0)
         return;
-    const int sourceIndex = addSource(std::move(result));
+    addSource(std::move(result));
     const Source& source = m_sources.back();
     const Recordset& records = *source.result;
     for (size_t i = 0; i < m_columns.size(); ++i) {
@@ -91,7 +110,7 @@ void ResultTableModel::appendRows(std::shared_ptr<const Recordset> result)
             break;
         }
         m_identities.insert(identity);
-        added.push_back(Row { sourceIndex, record, identity, false });
+        added.push_back(Row { source.first + static_cast<quint32>(record), identity });
     }
     // Each row of a data-changed message to its place: a search for it and one inserted row,
     // where sorting everything again would cost the whole grid.
@@ -127,7 +146,8 @@ int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result, QList<
 {
     if (!result || !result->isOpen() || result->recordCount() == 0)
         return 0;
-    const int sourceIndex = addSource(std::move(result));
+    addSource(std::move(result));
+    const quint32 first = m_sources.back().first;
     const Recordset& records = *m_sources.back().result;
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (m_sources.back().field[i] < 0)
@@ -144,8 +164,7 @@ int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result, QList<
         for (int column = 0; changedCells && column < columnCount(); ++column)
             before << textAt(row, column);
         Row& target = m_rows[static_cast<size_t>(row)];
-        target.source = sourceIndex;
-        target.record = record;
+        target.ref = (first + static_cast<quint32>(record)) | (target.ref & Row::kChecked);
         ++replaced;
         if (sorted()) {
             const int place = sortedPlace(sortKey(target, m_sortColumn), row);
@@ -176,7 +195,8 @@ int ResultTableModel::updateRows(std::shared_ptr<const Recordset> result, QList<
 
 SortKey ResultTableModel::sortKey(const Row& row, int column) const
 {
-    const Source& source = m_sources[static_cast<size_t>(row.source)];
+    int record = 0;
+    const Source& source = sourceOf(row, record);
     const Column& info = m_columns[static_cast<size_t>(column)];
     const bool byCompanion = source.companion[static_cast<size_t>(column)] >= 0;
     return MakeSortKey(sortValue(row, column), byCompanion ? info.companionType : info.type);
@@ -272,16 +292,18 @@ int ResultTableModel::rowOfIdentity(int identity) const
 
 QVariant ResultTableModel::cellValue(const Row& row, int column) const
 {
-    const Source& source = m_sources[static_cast<size_t>(row.source)];
-    return source.result->valueAt(row.record, source.field[static_cast<size_t>(column)]);
+    int record = 0;
+    const Source& source = sourceOf(row, record);
+    return source.result->valueAt(record, source.field[static_cast<size_t>(column)]);
 }
 
 QVariant ResultTableModel::sortValue(const Row& row, int column) const
 {
-    const Source& source = m_sources[static_cast<size_t>(row.source)];
+    int record = 0;
+    const Source& source = sourceOf(row, record);
     const int companion = source.companion[static_cast<size_t>(column)];
     if (companion >= 0)
-        return source.result->valueAt(row.record, companion);
+        return source.result->valueAt(record, companion);
     return cellValue(row, column);
 }
 
@@ -301,14 +323,14 @@ void ResultTableModel::setCheckboxes(bool on)
 
 void ResultTableModel::setChecked(int row, bool checked)
 {
-    m_rows.at(static_cast<size_t>(row)).checked = checked;
+    m_rows.at(static_cast<size_t>(row)).setChecked(checked);
     Q_EMIT dataChanged(index(row, 0), index(row, 0), { Qt::CheckStateRole });
 }
 
 void ResultTableModel::setAllChecked(bool checked)
 {
     for (Row& row : m_rows)
-        row.checked = checked;
+        row.setChecked(checked);
     if (!m_rows.empty())
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), { Qt::CheckStateRole });
 }
@@ -316,7 +338,7 @@ void ResultTableModel::setAllChecked(bool checked)
 void ResultTableModel::reverseChecked()
 {
     for (Row& row : m_rows)
-        row.checked = !row.checked;
+        row.setChecked(!row.checked());
     if (!m_rows.empty())
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), { Qt::CheckStateRole });
 }
@@ -383,7 +405,7 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
         return row.identity;
     case Qt::CheckStateRole:
         if (m_checkboxes && index.column() == 0)
-            return row.checked ? Qt::Checked : Qt::Unchecked;
+            return row.checked() ? Qt::Checked : Qt::Unchecked;
         return {};
     default:
         return {};

@@ -66,7 +66,7 @@ public:
     // --- Check marks ---------------------------------------------------------------------------
     bool checkboxes() const { return m_checkboxes; }
     void setCheckboxes(bool on);
-    bool isChecked(int row) const { return m_rows.at(static_cast<size_t>(row)).checked; }
+    bool isChecked(int row) const { return m_rows.at(static_cast<size_t>(row)).checked(); }
     void setChecked(int row, bool checked);
     void setAllChecked(bool checked);
     void reverseChecked();
@@ -96,15 +96,23 @@ private:
         std::shared_ptr<const Recordset> result; // shared with the other grids a message reaches
         std::vector<int> field;     // per grid column
         std::vector<int> companion; // per grid column, -1 without one
+        quint32 first = 0;          // the number of its first record across the sources
     };
+    // 8 bytes a row: the record's number across the sources (in the order they came) with the
+    // check mark in its top bit, and the identity, which look-ups compare without a call.
     struct Row {
-        int source = 0;
-        int record = 0;
+        static constexpr quint32 kChecked = 0x80000000u;
+        quint32 ref = 0;
         int identity = 0;
-        bool checked = false;
+        quint32 number() const { return ref & ~kChecked; }
+        bool checked() const { return (ref & kChecked) != 0; }
+        void setChecked(bool on) { ref = on ? (ref | kChecked) : (ref & ~kChecked); }
     };
+    static_assert(sizeof(Row) == 8);
 
     int addSource(std::shared_ptr<const Recordset> result);
+    // The source of a row's record and the record's place in it.
+    const Source& sourceOf(const Row& row, int& record) const;
     QVariant cellValue(const Row& row, int column) const;
     QVariant sortValue(const Row& row, int column) const;
     SortKey sortKey(const Row& row, int column) const;

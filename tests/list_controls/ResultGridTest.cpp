@@ -199,6 +199,36 @@ TEST_P(ResultGridTest, DataChangedMessagesTouchOnlyTheNamedRows)
     EXPECT_EQ(window->info()->StatusBar(), QStringLiteral("1 Thing is showing"));
 }
 
+// Rows that came from several reads (the Populate, an added row, an updated one) each show their
+// own read's values, and a check mark stays with its row through an update and a sort.
+TEST_P(ResultGridTest, RowsFromSeveralReadsKeepTheirValuesAndCheckMarks)
+{
+    const int a = addThing(QStringLiteral("Anvil"));
+    const int b = addThing(QStringLiteral("Bolt"));
+    frmThings* window = openThings();
+    ASSERT_NE(window, nullptr);
+    zListView* grid = window->grid;
+    grid->setCheckboxes(true);
+    grid->model()->setData(grid->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+    const int c = addThing(QStringLiteral("Cog"), QStringLiteral("Amount|3"));
+    BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(c));
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Things SET Amount = 2500 WHERE Thing_ID = %1").arg(b)));
+    BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("Things"), QString::number(b));
+    grid->model()->setData(grid->model()->index(2, 0), Qt::Checked, Qt::CheckStateRole);
+    grid->SortByColumn(0);
+    grid->SortByColumn(0);
+    ASSERT_EQ(order(grid), (QList<int> { c, b, a }));
+    const QStringList names { QStringLiteral("Cog"), QStringLiteral("Bolt"), QStringLiteral("Anvil") };
+    const QStringList amounts { QStringLiteral("3.00"), QStringLiteral("2,500.00"), QString() };
+    const bool checked[] = { true, true, false };
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(grid->model()->textAt(row, 0), names.at(row)) << row;
+        EXPECT_EQ(grid->model()->textAt(row, 1), amounts.at(row)) << row;
+        EXPECT_EQ(grid->model()->isChecked(row), checked[row]) << row;
+    }
+    EXPECT_EQ(grid->GetCheckedIDs(), QStringLiteral("%1, %2").arg(c).arg(b));
+}
+
 // Two search windows of one table share the read of a changed row while a message goes round;
 // the next message reads again, and each grid's rows stay laid out one under the other.
 TEST_P(ResultGridTest, EveryOpenGridFollowsEachMessageAndKeepsItsRowsLaidOut)
