@@ -138,12 +138,13 @@ int main(int argc, char* argv[])
         [&] {
             load();
             window->ResolveBarcodes();
-            window->ActionTypeID = 1;
-            window->UseBarcode = true;
-            window->PerformedByEmployeeID = -1;
-            window->ActionDateTime = QDateTime(QDate(2024, 3, 8), QTime(9, 0));
-            window->ActionDescription = QStringLiteral("Moved");
-            window->ProcessAll();
+            BulkItemAction bulk;
+            bulk.ActionTypeID = 1;
+            bulk.UseBarcode = true;
+            bulk.PerformedByEmployeeID = -1;
+            bulk.ActionDateTime = QDateTime(QDate(2024, 3, 8), QTime(9, 0));
+            bulk.ActionDescription = QStringLiteral("Moved");
+            window->ProcessAll(bulk);
         });
     PrintRatioLine("resolve and bulk act / 1,000 insert calls", bulk, 1, 1.5);
     return 0;

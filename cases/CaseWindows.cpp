@@ -89,7 +89,7 @@ template <typename Window> void addCaseActions(Window& window)
     const auto open = [](const QString& windowName, bool addMode) {
         return [windowName, addMode](int id) {
             if (addMode)
-                OpenFormWithParams(windowName, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), id });
+                OpenNewRecord(windowName, { { QStringLiteral("Case_ID"), id } });
             else
                 OpenFormWithParams(windowName, 0, { QStringLiteral("Case_ID"), id });
         };
@@ -136,8 +136,7 @@ template <typename Window> void addCasePersonActions(Window& window)
         const int identity = caseId->toInt();
         if (caseId->isNull() || identity <= 0)
             return ShowRelatedRecordGone();
-        OpenFormWithParams(QStringLiteral("frmCase"), identity,
-            { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(QStringLiteral("frmCase"), identity);
     });
     window.addAction(QStringLiteral("-"), {});
     const auto map = [](const QString& procedure, const QString& caption) {

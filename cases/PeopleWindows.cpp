@@ -76,13 +76,12 @@ void ResolveCountryOnLeaving(LookupRecordWindow& window)
 
 void OpenRecord(const QString& window, int identity)
 {
-    OpenFormWithParams(window, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    OpenRecordForEdit(window, identity);
 }
 
 void OpenNewEmployee(int person)
 {
-    OpenFormWithParams(
-        QStringLiteral("frmEmployee"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Person_ID"), person });
+    OpenNewRecord(QStringLiteral("frmEmployee"), { { QStringLiteral("Person_ID"), person } });
 }
 
 // The person's employee record, 0 when there is none.

@@ -101,22 +101,20 @@ template <typename Window> void addBatchActions(Window& window)
         OpenFormWithParams(QStringLiteral("frmBatchItems"), 0, { QStringLiteral("Batch_ID"), id });
     });
     add(QStringLiteral("Add Item to the Batch"), [](int id) {
-        OpenFormWithParams(
-            QStringLiteral("frmBatchItem"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Batch_ID"), id });
+        OpenNewRecord(QStringLiteral("frmBatchItem"), { { QStringLiteral("Batch_ID"), id } });
     });
     window.addAction(QStringLiteral("-"), {});
     add(QStringLiteral("View Actions"), [](int id) {
         OpenFormWithParams(QStringLiteral("frmItemActions"), 0, { QStringLiteral("Batch_ID"), id });
     });
     add(QStringLiteral("Take Action"), [](int id) {
-        OpenFormWithParams(
-            QStringLiteral("frmItemAction"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Batch_ID"), id });
+        OpenNewRecord(QStringLiteral("frmItemAction"), { { QStringLiteral("Batch_ID"), id } });
     });
 }
 
 void openForEdit(const QString& windowName, int identity)
 {
-    OpenFormWithParams(windowName, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    OpenRecordForEdit(windowName, identity);
 }
 
 // The batch item's Actions menu, the same in all four windows. A batch, item or case that is gone

@@ -95,7 +95,7 @@ WindowActions::Run asAction(const QString& caption, WindowActions::Run run)
 
 void openForEdit(const QString& windowName, int identity)
 {
-    OpenFormWithParams(windowName, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    OpenRecordForEdit(windowName, identity);
 }
 
 // Opens the item, case or batch of the query's first row: the first of the three columns that is
@@ -249,7 +249,7 @@ void openDetails(int actionId)
     if (!detail.isNull() && detail.toInt() > 0)
         openForEdit(window, detail.toInt());
     else
-        OpenFormWithParams(window, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Item_Action_ID"), actionId });
+        OpenNewRecord(window, { { QStringLiteral("Item_Action_ID"), actionId } });
 }
 
 template <typename Window> void addItemActionActions(Window& window, WindowActions::Run details)

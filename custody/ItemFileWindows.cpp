@@ -45,8 +45,7 @@ void viewItem(int itemFileId)
         const int itemId = item && !item->isNull() ? item->toInt() : 0;
         if (itemId <= 0)
             return ShowRelatedRecordGone();
-        OpenFormWithParams(
-            QStringLiteral("frmItem"), itemId, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), itemId });
+        OpenRecordForEdit(QStringLiteral("frmItem"), itemId);
     });
 }
 

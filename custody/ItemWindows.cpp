@@ -76,7 +76,7 @@ template <typename Window> void addItemActions(Window& window)
     const auto open = [](const QString& windowName, bool addMode) {
         return [windowName, addMode](int id) {
             if (addMode)
-                OpenFormWithParams(windowName, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Item_ID"), id });
+                OpenNewRecord(windowName, { { QStringLiteral("Item_ID"), id } });
             else
                 OpenFormWithParams(windowName, 0, { QStringLiteral("Item_ID"), id });
         };
@@ -101,8 +101,7 @@ template <typename Window> void addItemActions(Window& window)
         const int identity = caseId && !caseId->isNull() ? caseId->toInt() : 0;
         if (identity <= 0)
             return ShowRelatedRecordGone();
-        OpenFormWithParams(QStringLiteral("frmCase"), identity,
-            { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(QStringLiteral("frmCase"), identity);
     });
     separator();
     add(QStringLiteral("View Item &Files"), open(QStringLiteral("frmItemFiles"), false));

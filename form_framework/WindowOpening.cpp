@@ -133,6 +133,28 @@ DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QV
     }
 }
 
+namespace {
+QVariantList withMode(FormMode mode, const StartParameters& parameters)
+{
+    QVariantList list { QStringLiteral("Mode"), static_cast<int>(mode) };
+    for (const auto& [name, value] : parameters)
+        list << name << value;
+    return list;
+}
+} // namespace
+
+DataWindow* OpenRecordForEdit(const QString& windowName, int identity, const StartParameters& more)
+{
+    StartParameters parameters { { QStringLiteral("IdentityValue"), identity } };
+    parameters.insert(parameters.end(), more.begin(), more.end());
+    return OpenFormWithParams(windowName, identity, withMode(FormMode::Edit, parameters));
+}
+
+DataWindow* OpenNewRecord(const QString& windowName, const StartParameters& presets)
+{
+    return OpenFormWithParams(windowName, 0, withMode(FormMode::Add, presets));
+}
+
 DataWindow* OpenPickerForm(QWidget* control, const QString& windowName)
 {
     FormParamDict parameters;

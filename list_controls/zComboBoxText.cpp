@@ -699,13 +699,12 @@ void zComboBoxText::ClickNew()
         return notAvailable();
     if (!CheckTablePermission(QStringLiteral("Add"), m_tableName, true))
         return;
-    QVariantList parameters { QStringLiteral("Mode"), static_cast<int>(FormMode::Add), QStringLiteral("Control"),
-        ControlParameter(this) };
+    StartParameters parameters { { QStringLiteral("Control"), ControlParameter(this) } };
     if (!Text().isEmpty())
-        parameters << QStringLiteral("DefaultValue") << Text();
+        parameters.emplace_back(QStringLiteral("DefaultValue"), Text());
     ActionScope action(kModule, QStringLiteral("mnuNew_Click"), QStringLiteral("Open New Record Window"));
     const bool opened = action.run([&] {
-        if (!OpenFormWithParams(m_singleRecordForm, 0, parameters))
+        if (!OpenNewRecord(m_singleRecordForm, parameters))
             RaiseSilent();
     });
     if (!opened)
@@ -732,8 +731,7 @@ void zComboBoxText::ClickEdit()
     const int identity = m_pressedID;
     ActionScope action(kModule, QStringLiteral("mnuEdit_Click"), QStringLiteral("Open Record Window"));
     action.run([&] {
-        OpenFormWithParams(m_singleRecordForm, identity,
-            { QStringLiteral("Mode"), static_cast<int>(FormMode::Edit), QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(m_singleRecordForm, identity);
     });
 }
 

@@ -536,11 +536,11 @@ void zListView::Edit(int leftTwips, int topTwips)
     }
     selectOnly(row);
     const int identity = m_model->identityAt(row);
-    QVariantList parameters { QStringLiteral("Mode"), static_cast<int>(FormMode::Edit), QStringLiteral("IdentityValue"), identity };
+    StartParameters place;
     if (leftTwips >= 0)
-        parameters << QStringLiteral("PositionX") << leftTwips << QStringLiteral("PositionY") << topTwips;
+        place = { { QStringLiteral("PositionX"), leftTwips }, { QStringLiteral("PositionY"), topTwips } };
     ActionScope action(kModule, QStringLiteral("Edit"), QStringLiteral("Open Record Window"));
-    action.run([&] { OpenFormWithParams(info->DaughterFormName(), identity, parameters); });
+    action.run([&] { OpenRecordForEdit(info->DaughterFormName(), identity, place); });
 }
 
 bool zListView::Act_Delete()
