@@ -138,13 +138,13 @@ int main(int argc, char* argv[])
         [&] {
             load();
             window->ResolveBarcodes();
-            BulkItemAction bulk;
-            bulk.ActionTypeID = 1;
-            bulk.UseBarcode = true;
-            bulk.PerformedByEmployeeID = -1;
-            bulk.ActionDateTime = QDateTime(QDate(2024, 3, 8), QTime(9, 0));
-            bulk.ActionDescription = QStringLiteral("Moved");
-            window->ProcessAll(bulk);
+            BulkItemAction action;
+            action.ActionTypeID = 1;
+            action.UseBarcode = true;
+            action.PerformedByEmployeeID = -1;
+            action.ActionDateTime = QDateTime(QDate(2024, 3, 8), QTime(9, 0));
+            action.ActionDescription = QStringLiteral("Moved");
+            window->ProcessAll(action);
         });
     PrintRatioLine("resolve and bulk act / 1,000 insert calls", bulk, 1, 1.5);
     return 0;

@@ -129,8 +129,7 @@ void ViewPerson(int employee)
 
 void ViewMap(const char* procedure, const char* caption, int address)
 {
-    const std::optional<QVariant> url = GetSQLValue(
-        QStringLiteral("EXEC ") + S(procedure) + QStringLiteral(" @Address_ID = ") + QString::number(address));
+    const std::optional<QVariant> url = GetProcedureValue(S(procedure), { { QStringLiteral("Address_ID"), address } });
     if (!url || url->isNull() || url->toString().isEmpty()) {
         ShowRelatedRecordGone();
         return;

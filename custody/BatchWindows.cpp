@@ -238,11 +238,9 @@ private:
         if (m_batch->Value().toInt() <= 0 || member->Value().toInt() <= 0)
             return {};
         const int identity = this->identity()->Value();
-        const QString arguments = QStringLiteral(" @Batch_Item_ID = ")
-            + (identity > 0 ? QString::number(identity) : QStringLiteral("NULL")) + QStringLiteral(", @Batch_ID = ")
-            + m_batch->DBValue() + QStringLiteral(", @") + member->DBFieldName() + QStringLiteral(" = ")
-            + member->DBValue();
-        auto found = OpenRecordset(QStringLiteral("EXEC ") + inBatch + arguments);
+        const ProcedureArguments arguments { { QStringLiteral("Batch_Item_ID"), identity > 0 ? QVariant(identity) : QVariant() },
+            { QStringLiteral("Batch_ID"), m_batch->DBArgument() }, { member->DBFieldName(), member->DBArgument() } };
+        auto found = CallProcedure(inBatch, arguments);
         if (!found) {
             m_checkFailed = true;
             return {};
@@ -250,7 +248,7 @@ private:
         if (found->recordCount() > 0)
             return kind + QStringLiteral(" ") + AngleQuote(member->Text()) + QStringLiteral(" is already in the Batch ")
                 + AngleQuote(m_batch->Text());
-        found = OpenRecordset(QStringLiteral("EXEC ") + inPhysicalBatch + arguments);
+        found = CallProcedure(inPhysicalBatch, arguments);
         if (!found) {
             m_checkFailed = true;
             return {};

@@ -66,8 +66,9 @@ int registerFile(const QString& path)
     const QFileInfo file(path);
     if (path.isEmpty() || !file.isFile())
         return 0;
-    const auto identity = GetSQLValue(QStringLiteral("EXEC usp_DB_Get_DB_File_ID @DB_Folder_Name = ")
-        + SQLString(file.absolutePath()) + QStringLiteral(", @DB_File_Name = ") + SQLString(file.fileName()));
+    const auto identity = GetProcedureValue(QStringLiteral("usp_DB_Get_DB_File_ID"),
+        { { QStringLiteral("DB_Folder_Name"), trimBlanks(file.absolutePath()) },
+            { QStringLiteral("DB_File_Name"), trimBlanks(file.fileName()) } });
     return identity && !identity->isNull() ? identity->toInt() : 0;
 }
 

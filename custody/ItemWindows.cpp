@@ -194,8 +194,8 @@ void proposeReviewDate(LookupRecordWindow& window)
     zComboBoxText* theCase = pickerIn(window, QStringLiteral("zcbtCase"));
     if (!reviewDate->IsMissing() || type->Value().toInt() <= 0 || theCase->Value().toInt() <= 0)
         return;
-    const auto value = GetSQLValue(QStringLiteral("EXEC usp_Evd_Get_Item_Review_Date @Property_Type_ID = ")
-        + type->DBValue() + QStringLiteral(", @Case_ID = ") + theCase->DBValue());
+    const auto value = GetProcedureValue(QStringLiteral("usp_Evd_Get_Item_Review_Date"),
+        { { QStringLiteral("Property_Type_ID"), type->DBArgument() }, { QStringLiteral("Case_ID"), theCase->DBArgument() } });
     if (value && !value->isNull())
         reviewDate->setValue(value->toDate().startOfDay());
 }

@@ -237,7 +237,8 @@ void OpenTableForm(const QString& tableName)
 {
     if (!CheckTablePermission(QStringLiteral("View"), tableName, true))
         return;
-    const auto name = GetSQLValue(QStringLiteral("EXEC usp_DB_Multiple_Records_Form_For_Table @DB_Table_Name = ") + SQLString(tableName));
+    const auto name = GetProcedureValue(
+        QStringLiteral("usp_DB_Multiple_Records_Form_For_Table"), { { QStringLiteral("DB_Table_Name"), trimBlanks(tableName) } });
     if (!name || name->isNull() || name->toString().isEmpty())
         throw AppError(ErrToReport, QStringLiteral("No search window is registered for the table ") + AngleQuote(tableName.trimmed()) + QStringLiteral("."),
                        ApplicationTitle());

@@ -350,6 +350,12 @@ QString zComboBoxText::DBValue() const
     return identity > 0 ? QString::number(identity) : QStringLiteral("NULL");
 }
 
+QVariant zComboBoxText::DBArgument() const
+{
+    const int identity = Value().toInt();
+    return identity > 0 ? QVariant(identity) : QVariant();
+}
+
 void zComboBoxText::selectRow(int row)
 {
     m_combo->setCurrentIndex(row);
@@ -671,8 +677,8 @@ void zComboBoxText::loadButtonInfo()
     if (m_tableName.isEmpty() || m_infoLoaded)
         return;
     m_infoLoaded = true;
-    std::unique_ptr<Recordset> info = OpenRecordset(
-        QStringLiteral("EXEC usp_DB_Get_Info_For_Drop_Down_Button @DB_Table_Name = ") + SQLString(m_tableName));
+    std::unique_ptr<Recordset> info = CallProcedure(
+        QStringLiteral("usp_DB_Get_Info_For_Drop_Down_Button"), { { QStringLiteral("DB_Table_Name"), trimBlanks(m_tableName) } });
     if (info && !info->eof()) {
         m_recordGoodName = NullToString(info->value(QStringLiteral("DB_Record_Good_Name")));
         m_singleRecordForm = NullToString(info->value(QStringLiteral("Single_Record_Form")));
