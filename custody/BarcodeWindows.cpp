@@ -20,6 +20,7 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
+#include "reference_tables/DeclaredFields.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -436,78 +437,54 @@ frmBarcodeItemAction::frmBarcodeItemAction()
     info()->setMainTableName(QStringLiteral("Item_Actions"));
     info()->setIdentityField(QStringLiteral("Item_Action_ID"));
 
-    auto picker = [this](const char* name, const char* goodName, const char* field, const char* sql, const char* table) {
-        auto* p = new zComboBoxText(this);
-        p->setObjectName(QString::fromLatin1(name));
-        p->setGoodName(QString::fromLatin1(goodName));
-        p->setDBFieldName(QString::fromLatin1(field));
-        p->setPopulateSQL(QString::fromLatin1(sql));
-        p->setDataChangedTableName(QString::fromLatin1(table));
-        p->setPopulateOnStart(true);
-        p->setRequired(true);
-        p->setMinimumSize(260, 24);
-        return p;
+    const QDateTime floor(QDate(1950, 12, 31), QTime(0, 0));
+    const QDateTime ceiling(QDate(2050, 1, 1), QTime(0, 0));
+    const std::vector<LookupField> fields = {
+        LookupField::picker(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
+            QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
+            .required()
+            .labelled(QStringLiteral("Action:"), QStringLiteral("zlabel1_5")),
+        LookupField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
+            QStringLiteral("Performed By"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+            .required()
+            .notApplicableAtStart()
+            .labelled(QStringLiteral("Performed By:"), QStringLiteral("zlblEmployee")),
+        LookupField::checkBox(QStringLiteral("zchkUseBarcode"), QString(), QStringLiteral("Use Barcode"),
+            QStringLiteral("Use Barcode"), true)
+            .notStored()
+            .besideThePrevious(),
+        LookupField::date(QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"),
+            QStringLiteral("Action Date & Time"))
+            .required()
+            .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
+            .keys(QStringLiteral("/0123456789: AMPM"))
+            .dates(floor, ceiling)
+            .labelled(QStringLiteral("Action Date && Time:"), QStringLiteral("zlblDateTime"))
+            .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
+        LookupField::memo(QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"),
+            QStringLiteral("Description"))
+            .length(200)
+            .labelled(QStringLiteral("Description:"), QStringLiteral("zlabel2_5")),
     };
-    zcbtAction = picker("zcbtAction", "Action", "Item_Action_Type_ID", "EXEC usp_Evd_DropDown_Item_Action_Types",
-        "Item_Action_Types");
-    zcbtEmployee = picker("zcbtEmployee", "Performed By", "Performed_By_Employee_ID",
-        "EXEC usp_Evd_DropDown_Employees", "Employees");
+    auto* rows = new QVBoxLayout(this);
+    AddDeclaredFields(this, rows, fields, 150);
+    zcbtAction = findChild<zComboBoxText*>(QStringLiteral("zcbtAction"));
+    zcbtEmployee = findChild<zComboBoxText*>(QStringLiteral("zcbtEmployee"));
+    zchkUseBarcode = findChild<zCheckBox*>(QStringLiteral("zchkUseBarcode"));
+    zdatDateTime = findChild<zDate*>(QStringLiteral("zdatDateTime"));
+    btnNow = findChild<QPushButton*>(QStringLiteral("btnNow"));
+    zmemDescription = findChild<zMemo*>(QStringLiteral("zmemDescription"));
+    zcbtAction->setMinimumSize(260, 24);
+    zcbtEmployee->setMinimumSize(260, 24);
     zcbtEmployee->setFixedWidth(260);
-    zcbtEmployee->setApplicable(false);
-    zchkUseBarcode = new zCheckBox(this);
-    zchkUseBarcode->setObjectName(QStringLiteral("zchkUseBarcode"));
-    zchkUseBarcode->setCaption(QStringLiteral("Use Barcode"));
-    zchkUseBarcode->setGoodName(QStringLiteral("Use Barcode"));
-    zchkUseBarcode->setPartOfTheQuery(false);
-    zchkUseBarcode->setValue(true);
     zchkUseBarcode->setMinimumSize(140, 24);
-    zdatDateTime = new zDate(this);
-    zdatDateTime->setObjectName(QStringLiteral("zdatDateTime"));
-    zdatDateTime->setGoodName(QStringLiteral("Action Date & Time"));
-    zdatDateTime->setDBFieldName(QStringLiteral("Item_Action_Date_Time"));
-    zdatDateTime->setRequired(true);
-    zdatDateTime->setDataFormat(QStringLiteral("mm/dd/yyyy h:mm AMPM"));
-    zdatDateTime->setKeyFilter(QStringLiteral("/0123456789: AMPM"));
-    zdatDateTime->setMin(QDateTime(QDate(1950, 12, 31), QTime(0, 0)));
-    zdatDateTime->setMax(QDateTime(QDate(2050, 1, 1), QTime(0, 0)));
     zdatDateTime->setFixedSize(200, 24);
-    btnNow = makeButton(this, "btnNow", QStringLiteral("<= Now"));
-    zmemDescription = new zMemo(this);
-    zmemDescription->setObjectName(QStringLiteral("zmemDescription"));
-    zmemDescription->setGoodName(QStringLiteral("Description"));
-    zmemDescription->setDBFieldName(QStringLiteral("Item_Action_Description"));
-    zmemDescription->setMaxLength(200);
     zmemDescription->setMinimumSize(260, 60);
+
     btnProceed = makeButton(this, "btnProceed", QStringLiteral("&Proceed"));
     btnCancel = makeButton(this, "btnCancel", QStringLiteral("&Cancel"));
-    for (QPushButton* button : { btnNow, btnProceed, btnCancel })
+    for (QPushButton* button : { btnProceed, btnCancel })
         button->setAutoDefault(false);
-
-    // One row per field: its caption in a column of one width, the field, and what stands beside it.
-    auto* rows = new QVBoxLayout(this);
-    QFont bold = font();
-    bold.setBold(true);
-    auto addRow = [this, rows, &bold](const char* labelName, const QString& caption, zFieldBase* field, QWidget* extra,
-                      bool required) {
-        auto* label = new QLabel(caption, this);
-        label->setObjectName(QString::fromLatin1(labelName));
-        label->setBuddy(field->inputBox() ? field->inputBox() : field);
-        label->setMinimumWidth(150);
-        // Required fields' captions carry the framework's required look (bold).
-        if (required)
-            label->setFont(bold);
-        auto* row = new QHBoxLayout;
-        row->addWidget(label, 0, Qt::AlignTop);
-        row->addWidget(field, extra ? 0 : 1);
-        if (extra)
-            row->addWidget(extra);
-        row->addStretch();
-        rows->addLayout(row, field == zmemDescription ? 1 : 0);
-    };
-    addRow("zlabel1_5", QStringLiteral("Action:"), zcbtAction, nullptr, true);
-    addRow("zlblEmployee", QStringLiteral("Performed By:"), zcbtEmployee, zchkUseBarcode, true);
-    addRow("zlblDateTime", QStringLiteral("Action Date && Time:"), zdatDateTime, btnNow, true);
-    addRow("zlabel2_5", QStringLiteral("Description:"), zmemDescription, nullptr, false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnProceed);
