@@ -5,9 +5,7 @@
 #include "core/MessageBoxes.h"
 #include "core/Permissions.h"
 #include "core/Platform.h"
-#include "core/RecordCodes.h"
 #include "core/Recordset.h"
-#include "core/SqlText.h"
 #include "core/WriteOnce.h"
 #include "custody/CustodyWindows.h"
 #include "core/InputRoutines.h"
@@ -22,7 +20,6 @@
 #include "list_controls/zComboBoxText.h"
 #include "reference_tables/DeclaredFields.h"
 
-#include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -34,7 +31,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <array>
 #include <optional>
 
 namespace {
