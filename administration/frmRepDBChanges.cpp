@@ -5,7 +5,7 @@
 #include "form_framework/zDate.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/DeclaredFields.h"
+#include "reference_tables/FieldRows.h"
 
 #include <QDateTime>
 #include <QVBoxLayout>

@@ -18,7 +18,7 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/DeclaredFields.h"
+#include "reference_tables/FieldRows.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -7,7 +7,7 @@
 #include "form_framework/zLabel.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/DeclaredFields.h"
+#include "reference_tables/FieldRows.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -29,7 +29,7 @@ std::pair<int, int> rowOf(QVBoxLayout* rows, QWidget* widget)
     return { -1, -1 };
 }
 
-TEST(DeclaredFields, EachFieldIsMadeCaptionedAndPlacedAsDeclared)
+TEST(FieldRows, EachFieldIsMadeCaptionedAndPlacedAsDeclared)
 {
     QWidget window;
     auto* rows = new QVBoxLayout(&window);
