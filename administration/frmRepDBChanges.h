@@ -4,7 +4,6 @@
 
 class zComboBoxText;
 class zDate;
-class zFieldBase;
 
 // The changes the database recorded, filtered by user, table, table action, program and dates.
 class frmRepDBChanges : public ReportWindow {
@@ -16,7 +15,6 @@ public:
     bool CheckFieldsProcedure() override;
 
 private:
-    void addField(const QString& label, zFieldBase* field);
     zComboBoxText* zcbtUser;
     zComboBoxText* zcbtTable;
     zComboBoxText* zcbtTableAction;

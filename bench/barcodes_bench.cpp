@@ -126,12 +126,13 @@ int main(int argc, char* argv[])
         [&] {
             load();
             window->ResolveBarcodes();
-            window->ActionTypeID = 1;
-            window->UseBarcode = true;
-            window->PerformedByEmployeeID = -1;
-            window->ActionDateTime = QDateTime(QDate(2024, 3, 8), QTime(9, 0));
-            window->ActionDescription = QStringLiteral("Moved");
-            window->ProcessAll();
+            BulkItemAction action;
+            action.ActionTypeID = 1;
+            action.UseBarcode = true;
+            action.PerformedByEmployeeID = -1;
+            action.ActionDateTime = QDateTime(QDate(2024, 3, 8), QTime(9, 0));
+            action.ActionDescription = QStringLiteral("Moved");
+            window->ProcessAll(action);
         });
     PrintRatioLine("resolve and bulk act / 1,000 insert calls", bulk, 1, 1.5);
     return 0;

@@ -89,7 +89,7 @@ template <typename Window> void addCaseActions(Window& window)
     const auto open = [](const QString& windowName, bool addMode) {
         return [windowName, addMode](int id) {
             if (addMode)
-                OpenFormWithParams(windowName, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), id });
+                OpenNewRecord(windowName, { { QStringLiteral("Case_ID"), id } });
             else
                 OpenFormWithParams(windowName, 0, { QStringLiteral("Case_ID"), id });
         };
@@ -136,14 +136,12 @@ template <typename Window> void addCasePersonActions(Window& window)
         const int identity = caseId->toInt();
         if (caseId->isNull() || identity <= 0)
             return ShowRelatedRecordGone();
-        OpenFormWithParams(QStringLiteral("frmCase"), identity,
-            { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(QStringLiteral("frmCase"), identity);
     });
     window.addAction(QStringLiteral("-"), {});
     const auto map = [](const QString& procedure, const QString& caption) {
         return [procedure, caption](int id) {
-            const auto url = GetSQLValue(
-                QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Case_Person_ID = ") + QString::number(id));
+            const auto url = GetProcedureValue(procedure, { { QStringLiteral("Case_Person_ID"), id } });
             if (!url || url->isNull() || url->toString().isEmpty())
                 return ShowRelatedRecordGone();
             ShowWebPage(url->toString(), caption);
@@ -162,12 +160,12 @@ zComboBoxText* pickerIn(LookupRecordWindow& window, const QString& control)
 bool pickerEmpty(zComboBoxText* picker) { return picker->Text().isEmpty() || picker->Value().toInt() <= 0; }
 
 // Fills an empty type-and-value pair from the person's look-up; the first row only.
-void fillPair(zComboBoxText* type, zComboBoxText* value, const QString& procedure, const QString& personId,
+void fillPair(zComboBoxText* type, zComboBoxText* value, const QString& procedure, const QVariant& personId,
     const QString& typeColumn, const QString& valueColumn)
 {
     if (!pickerEmpty(value))
         return;
-    auto row = OpenRecordset(QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Person_ID = ") + personId);
+    auto row = CallProcedure(procedure, { { QStringLiteral("Person_ID"), personId } });
     if (!row || row->recordCount() == 0)
         return;
     type->setValue(row->value(typeColumn));
@@ -211,9 +209,9 @@ void extendCasePersonWindow(LookupRecordWindow& window)
     QObject::connect(person, &zComboBoxText::DropDownLostFocus, &window, [=, &window] {
         if (window.info()->Mode() == FormMode::Edit || person->Value().toInt() <= 0)
             return;
-        fillPair(addressType, address, QStringLiteral("usp_Evd_Get_Address_For_Person"), person->DBValue(),
+        fillPair(addressType, address, QStringLiteral("usp_Evd_Get_Address_For_Person"), person->DBArgument(),
             QStringLiteral("Address_Type_ID"), QStringLiteral("Address_ID"));
-        fillPair(telephoneType, telephone, QStringLiteral("usp_Evd_Get_Telephone_For_Person"), person->DBValue(),
+        fillPair(telephoneType, telephone, QStringLiteral("usp_Evd_Get_Telephone_For_Person"), person->DBArgument(),
             QStringLiteral("Telephone_Type_ID"), QStringLiteral("Telephone_ID"));
     });
     // A type needs its value; a value without a type is accepted.

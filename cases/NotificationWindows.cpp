@@ -67,8 +67,7 @@ template <typename Window> void addNotificationActions(Window& window)
             QStringLiteral("SELECT Item_ID FROM Notifications WHERE Notification_ID = ") + QString::number(id));
         if (itemId <= 0)
             return ShowRelatedRecordGone();
-        OpenFormWithParams(
-            QStringLiteral("frmItem"), itemId, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), itemId });
+        OpenRecordForEdit(QStringLiteral("frmItem"), itemId);
     }));
     window.addAction(QStringLiteral("-"), {});
     window.addAction(QStringLiteral("View Case People"), asAction(QStringLiteral("View Case People"), [](int id) {

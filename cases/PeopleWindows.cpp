@@ -76,13 +76,12 @@ void ResolveCountryOnLeaving(LookupRecordWindow& window)
 
 void OpenRecord(const QString& window, int identity)
 {
-    OpenFormWithParams(window, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    OpenRecordForEdit(window, identity);
 }
 
 void OpenNewEmployee(int person)
 {
-    OpenFormWithParams(
-        QStringLiteral("frmEmployee"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Person_ID"), person });
+    OpenNewRecord(QStringLiteral("frmEmployee"), { { QStringLiteral("Person_ID"), person } });
 }
 
 // The person's employee record, 0 when there is none.
@@ -130,8 +129,7 @@ void ViewPerson(int employee)
 
 void ViewMap(const char* procedure, const char* caption, int address)
 {
-    const std::optional<QVariant> url = GetSQLValue(
-        QStringLiteral("EXEC ") + S(procedure) + QStringLiteral(" @Address_ID = ") + QString::number(address));
+    const std::optional<QVariant> url = GetProcedureValue(S(procedure), { { QStringLiteral("Address_ID"), address } });
     if (!url || url->isNull() || url->toString().isEmpty()) {
         ShowRelatedRecordGone();
         return;

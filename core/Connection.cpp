@@ -252,8 +252,16 @@ QVariant convertArgument(Engine engine, const QString& parameter, const QVariant
     const bool isFloating = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
     switch (type) {
     case ParameterType::Text:
+        // A typed value of the program's own reaches a text parameter as its literal would:
+        // numbers with "." and no grouping, Booleans 0/1, dates in the ISO form.
         if (isFloating)
             return numberText(finiteNumber(engine, parameter, value.toDouble(), type));
+        if (value.typeId() == QMetaType::Bool)
+            return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        if (value.typeId() == QMetaType::QDate)
+            return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+        if (value.typeId() == QMetaType::QDateTime)
+            return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         return value.toString();
     case ParameterType::Integer:
         return QVariant::fromValue(integerArgument(engine, parameter, value));
@@ -1007,34 +1015,8 @@ Recordset DatabaseConnection::execute(const QString& commandText)
 {
     const ProcedureCatalogue& catalogue = ProcedureCatalogue::instance();
     const ParsedCommand command = ParseCommandText(commandText, [&catalogue](const QString& name) { return catalogue.contains(name); });
-    if (command.kind == ParsedCommand::Kind::Call) {
-        const Procedure* procedure = catalogue.find(command.procedureName);
-        if (!procedure)
-            refuse(m_target.engine, QStringLiteral("Could not find stored procedure '%1'.").arg(command.procedureName));
-        std::vector<QVariant> arguments(procedure->parameters.size());
-        std::vector<bool> given(procedure->parameters.size(), false);
-        size_t position = 0;
-        for (const ProcedureArgument& argument : command.arguments) {
-            // Positional values (the parser leaves them unnamed) take the parameters in declared order.
-            int index = 0;
-            if (argument.name.isEmpty()) {
-                if (position >= procedure->parameters.size())
-                    refuse(m_target.engine,
-                        QStringLiteral("Procedure or function %1 has too many arguments specified.").arg(procedure->name));
-                index = static_cast<int>(position++);
-            } else {
-                index = procedure->parameterIndex(argument.name);
-                if (index < 0)
-                    refuse(m_target.engine,
-                        QStringLiteral("@%1 is not a parameter for procedure %2.").arg(argument.name, procedure->name));
-                if (given[static_cast<size_t>(index)])
-                    refuse(m_target.engine, QStringLiteral("Parameter '@%1' was supplied multiple times.").arg(argument.name));
-            }
-            given[static_cast<size_t>(index)] = true;
-            arguments[static_cast<size_t>(index)] = argument.value;
-        }
-        return callProcedure(*procedure, arguments);
-    }
+    if (command.kind == ParsedCommand::Kind::Call)
+        return call(command.procedureName, command.arguments);
     Recordset result;
     if (isNoOpStatement(command.statement))
         return result;
@@ -1054,6 +1036,36 @@ Recordset DatabaseConnection::execute(const QString& commandText)
         fail(query.lastError(), command.statement);
     readResult(query, result, nullptr);
     return result;
+}
+
+Recordset DatabaseConnection::call(const QString& procedureName, const std::vector<ProcedureArgument>& arguments)
+{
+    const Procedure* procedure = ProcedureCatalogue::instance().find(procedureName);
+    if (!procedure)
+        refuse(m_target.engine, QStringLiteral("Could not find stored procedure '%1'.").arg(procedureName));
+    std::vector<QVariant> values(procedure->parameters.size());
+    std::vector<bool> given(procedure->parameters.size(), false);
+    size_t position = 0;
+    for (const ProcedureArgument& argument : arguments) {
+        // Positional values (the parser leaves them unnamed) take the parameters in declared order.
+        int index = 0;
+        if (argument.name.isEmpty()) {
+            if (position >= procedure->parameters.size())
+                refuse(m_target.engine,
+                    QStringLiteral("Procedure or function %1 has too many arguments specified.").arg(procedure->name));
+            index = static_cast<int>(position++);
+        } else {
+            index = procedure->parameterIndex(argument.name);
+            if (index < 0)
+                refuse(m_target.engine,
+                    QStringLiteral("@%1 is not a parameter for procedure %2.").arg(argument.name, procedure->name));
+            if (given[static_cast<size_t>(index)])
+                refuse(m_target.engine, QStringLiteral("Parameter '@%1' was supplied multiple times.").arg(argument.name));
+        }
+        given[static_cast<size_t>(index)] = true;
+        values[static_cast<size_t>(index)] = argument.value;
+    }
+    return callProcedure(*procedure, values);
 }
 
 Recordset DatabaseConnection::callProcedure(const Procedure& procedure, const std::vector<QVariant>& arguments)

@@ -16,6 +16,7 @@
 #include <vector>
 
 struct Procedure;
+struct ProcedureArgument;
 struct pg_conn;
 struct pg_result;
 
@@ -74,6 +75,10 @@ public:
 
     // Runs a command text; the result holds every result set it gave (none: not open).
     Recordset execute(const QString& commandText);
+    // Runs a catalogue procedure with named (or leading positional) arguments, the values of an
+    // EXEC text once parsed: an unknown procedure or parameter is refused with the server's message,
+    // omitted parameters are NULL, and the values are converted to the declared types and bound.
+    Recordset call(const QString& procedureName, const std::vector<ProcedureArgument>& arguments);
     // Runs a catalogue procedure with its arguments in parameter order.
     Recordset callProcedure(const Procedure& procedure, const std::vector<QVariant>& arguments);
     // Runs one statement of the program's own, with positional "?" values bound.

@@ -5,6 +5,7 @@
 #include "core/Connection.h"
 #include "core/DatabaseList.h"
 #include "core/ErrorReport.h"
+#include "core/ProcedureCall.h"
 #include "core/RegistrySettings.h"
 #include "core/Settings.h"
 #include "core/TransactionGuard.h"
@@ -31,17 +32,37 @@ DatabaseConnection& requireConnection()
 std::function<void(const QString&)> s_observer;
 int s_rerunScopes = 0;
 
-Recordset executeText(const QString& sql)
+// What the routines below send: a command text, or a catalogue procedure called with typed
+// values. Either is shown (error dialog, observer) as its text.
+struct Command {
+    QString text;
+    const ProcedureArguments* arguments = nullptr; // a typed call of the procedure `name`
+    QString name;
+
+    Recordset runOn(DatabaseConnection& connection) const
+    {
+        return arguments ? connection.call(name, *arguments) : connection.execute(text);
+    }
+};
+
+Command textCommand(const QString& sql) { return Command { sql, nullptr, QString() }; }
+
+Command callCommand(const QString& procedure, const ProcedureArguments& arguments)
+{
+    return Command { ProcedureCallText(procedure, arguments), &arguments, procedure };
+}
+
+Recordset executeCommand(const Command& command)
 {
     DatabaseConnection& connection = requireConnection();
     if (s_observer)
-        s_observer(sql);
+        s_observer(command.text);
     if (s_rerunScopes == 0)
-        return connection.execute(sql);
+        return command.runOn(connection);
     // A command that itself had to open the connection again gets no second try.
     const bool lostBefore = connection.connectionLost();
     try {
-        return connection.execute(sql);
+        return command.runOn(connection);
     } catch (const AppError&) {
         // Only a break outside a unit is run again: a unit's earlier commands went with it.
         if (lostBefore || !connection.connectionLost() || connection.transactionDepth() > 0)
@@ -50,16 +71,79 @@ Recordset executeText(const QString& sql)
     // The break is not reported, so its entries must not reach the next error dialog.
     connection.providerErrors().clear();
     if (s_observer)
-        s_observer(sql);
-    return connection.execute(sql);
+        s_observer(command.text);
+    return command.runOn(connection);
 }
 
-std::unique_ptr<Recordset> run(const QString& sql)
+std::unique_ptr<Recordset> run(const Command& command)
 {
-    auto recordset = std::make_unique<Recordset>(executeText(sql));
+    auto recordset = std::make_unique<Recordset>(executeCommand(command));
     if (!recordset->isOpen())
         RaiseToReport(QStringLiteral("Recordset is closed"));
     return recordset;
+}
+
+std::unique_ptr<Recordset> openRecordset(const Command& command, bool useTransaction)
+{
+    BusyPointer busy;
+    QString note;
+    try {
+        DatabaseConnection& connection = requireConnection();
+        // Left by a failure, the unit is rolled back before the error dialog waits for the user.
+        std::optional<TransactionGuard> unit;
+        if (useTransaction)
+            unit.emplace(connection);
+        connection.setCommandTimeout(kRecordsetTimeout);
+        auto recordset = std::make_unique<Recordset>(executeCommand(command));
+        if (!recordset->isOpen()) {
+            note = QStringLiteral("Make sure you open stored procedures Forward Only.");
+            RaiseToReport(QStringLiteral("Recordset is closed"));
+        }
+        if (unit)
+            unit->commit();
+        return recordset;
+    } catch (...) {
+        SetPendingError(std::current_exception());
+        ShowError(command.text, note, QStringLiteral("modFunction::OpenRecordset"));
+        return nullptr;
+    }
+}
+
+bool actOpenRecordset(std::unique_ptr<Recordset>& recordset, const Command& command)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_OpenRecordset"), QStringLiteral("Open Recordset"));
+    return action.run([&] { recordset = run(command); });
+}
+
+std::optional<QVariant> firstValue(const Command& command)
+{
+    std::unique_ptr<Recordset> recordset;
+    if (!actOpenRecordset(recordset, command) || !recordset || recordset->eof() || recordset->fieldCount() == 0)
+        return std::nullopt;
+    QVariant value = recordset->value(0);
+    if (value.typeId() == QMetaType::QString)
+        value = value.toString().trimmed();
+    return value;
+}
+
+bool actExecute(const Command& command)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQL"), QStringLiteral("Execute SQL"));
+    return action.run([&] { executeCommand(command); });
+}
+
+bool actExecuteInUnit(const Command& command)
+{
+    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQLTrans"),
+                       QStringLiteral("Execute SQL With Transaction"));
+    return action.run([&] {
+        // Left by a failure, the unit is rolled back before the action shows the message, so no
+        // lock is held while the failure waits for the user.
+        TransactionScope unit;
+        if (!actExecute(command))
+            RaiseSilent();
+        unit.commit();
+    });
 }
 } // namespace
 
@@ -168,34 +252,12 @@ void CloseConnection()
 
 std::unique_ptr<Recordset> OpenRecordset(const QString& sql, bool useTransaction)
 {
-    BusyPointer busy;
-    QString note;
-    try {
-        DatabaseConnection& connection = requireConnection();
-        // Left by a failure, the unit is rolled back before the error dialog waits for the user.
-        std::optional<TransactionGuard> unit;
-        if (useTransaction)
-            unit.emplace(connection);
-        connection.setCommandTimeout(kRecordsetTimeout);
-        auto recordset = std::make_unique<Recordset>(executeText(sql));
-        if (!recordset->isOpen()) {
-            note = QStringLiteral("Make sure you open stored procedures Forward Only.");
-            RaiseToReport(QStringLiteral("Recordset is closed"));
-        }
-        if (unit)
-            unit->commit();
-        return recordset;
-    } catch (...) {
-        SetPendingError(std::current_exception());
-        ShowError(sql, note, QStringLiteral("modFunction::OpenRecordset"));
-        return nullptr;
-    }
+    return openRecordset(textCommand(sql), useTransaction);
 }
 
 bool Act_OpenRecordset(std::unique_ptr<Recordset>& recordset, const QString& sql)
 {
-    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_OpenRecordset"), QStringLiteral("Open Recordset"));
-    return action.run([&] { recordset = run(sql); });
+    return actOpenRecordset(recordset, textCommand(sql));
 }
 
 void CloseRecordset(std::unique_ptr<Recordset>& recordset)
@@ -205,14 +267,7 @@ void CloseRecordset(std::unique_ptr<Recordset>& recordset)
 
 std::optional<QVariant> GetSQLValue(const QString& sql)
 {
-    std::unique_ptr<Recordset> recordset;
-    if (!Act_OpenRecordset(recordset, sql) || !recordset || recordset->eof() || recordset->fieldCount() == 0)
-        return std::nullopt;
-    QVariant value = recordset->value(0);
-    if (value.typeId() == QMetaType::QString)
-        value = value.toString().trimmed();
-    CloseRecordset(recordset);
-    return value;
+    return firstValue(textCommand(sql));
 }
 
 QString NullToString(const QVariant& value)
@@ -233,22 +288,32 @@ QVariant NullToZero(const QVariant& value)
 
 bool Act_ExecuteSQL(const QString& sql)
 {
-    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQL"), QStringLiteral("Execute SQL"));
-    return action.run([&] { executeText(sql); });
+    return actExecute(textCommand(sql));
 }
 
 bool Act_ExecuteSQLTrans(const QString& sql)
 {
-    ActionScope action(QStringLiteral("modActFunctions"), QStringLiteral("Act_ExecuteSQLTrans"),
-                       QStringLiteral("Execute SQL With Transaction"));
-    return action.run([&] {
-        // Left by a failure, the unit is rolled back before the action shows the message, so no
-        // lock is held while the failure waits for the user.
-        TransactionScope unit;
-        if (!Act_ExecuteSQL(sql))
-            RaiseSilent();
-        unit.commit();
-    });
+    return actExecuteInUnit(textCommand(sql));
+}
+
+std::unique_ptr<Recordset> CallProcedure(const QString& procedure, const ProcedureArguments& arguments)
+{
+    return openRecordset(callCommand(procedure, arguments), false);
+}
+
+bool Act_CallProcedure(std::unique_ptr<Recordset>& recordset, const QString& procedure, const ProcedureArguments& arguments)
+{
+    return actOpenRecordset(recordset, callCommand(procedure, arguments));
+}
+
+std::optional<QVariant> GetProcedureValue(const QString& procedure, const ProcedureArguments& arguments)
+{
+    return firstValue(callCommand(procedure, arguments));
+}
+
+bool Act_CallProcedureTrans(const QString& procedure, const ProcedureArguments& arguments)
+{
+    return actExecuteInUnit(callCommand(procedure, arguments));
 }
 
 void SetCommandObserver(std::function<void(const QString&)> observer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ProcedureCall.h"
 #include "core/Recordset.h"
 
 #include <QString>
@@ -46,6 +47,16 @@ QString NullToString(const QVariant& value);
 QVariant NullToZero(const QVariant& value);
 
 bool Act_ExecuteSQL(const QString& sql);
+
+// Catalogue procedures called with named, typed values (core/ProcedureCall.h), over the path an
+// EXEC text takes once parsed: an unknown procedure or parameter is refused with the same message,
+// and the values are bound, never formatted into SQL. Each behaves as its text counterpart above
+// (OpenRecordset, Act_OpenRecordset, GetSQLValue, Act_ExecuteSQLTrans); the error dialog and the
+// command observer see the call as its EXEC text.
+std::unique_ptr<Recordset> CallProcedure(const QString& procedure, const ProcedureArguments& arguments);
+bool Act_CallProcedure(std::unique_ptr<Recordset>& recordset, const QString& procedure, const ProcedureArguments& arguments);
+std::optional<QVariant> GetProcedureValue(const QString& procedure, const ProcedureArguments& arguments);
+bool Act_CallProcedureTrans(const QString& procedure, const ProcedureArguments& arguments);
 
 // Sees every command text the routines above send, before it runs (a log, or a test's witness).
 void SetCommandObserver(std::function<void(const QString&)> observer);

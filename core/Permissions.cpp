@@ -9,7 +9,8 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 
 struct Lookup {
-    QString call;
+    QString procedure;
+    ProcedureArguments arguments;
     QString notFound;
     QString title;
     QString secondSentence;
@@ -20,7 +21,7 @@ struct Lookup {
 
 bool check(const Lookup& lookup, bool showRefusal)
 {
-    std::unique_ptr<Recordset> rs = OpenRecordset(lookup.call, false);
+    std::unique_ptr<Recordset> rs = CallProcedure(lookup.procedure, lookup.arguments);
     if (!rs)
         return false;
     if (rs->eof()) {
@@ -53,7 +54,8 @@ bool CheckReportPermission(const QString& reportCode, bool showRefusal)
 {
     const QString code = reportCode.trimmed();
     Lookup lookup {
-        QStringLiteral("EXEC usp_DB_Get_DB_Report_Permission @DB_Report_Code = ") + SQLString(reportCode),
+        QStringLiteral("usp_DB_Get_DB_Report_Permission"),
+        { { QStringLiteral("DB_Report_Code"), trimBlanks(reportCode) } },
         QStringLiteral("Report ") + AngleQuote(code) + QStringLiteral(" wasn't found. Please contact System Administrator."),
         QStringLiteral("Report Permissions"),
         QStringLiteral("you should have permissions to run this report."),
@@ -71,7 +73,8 @@ bool CheckActionPermission(const QString& actionCode, bool showRefusal)
 {
     const QString code = actionCode.trimmed();
     Lookup lookup {
-        QStringLiteral("EXEC usp_DB_Get_DB_Action_Permission @DB_Action_Code = ") + SQLString(actionCode),
+        QStringLiteral("usp_DB_Get_DB_Action_Permission"),
+        { { QStringLiteral("DB_Action_Code"), trimBlanks(actionCode) } },
         QStringLiteral("Action Code ") + AngleQuote(code) + QStringLiteral(" wasn't found. Please contact System Administrator."),
         QStringLiteral("Permissions"),
         QStringLiteral("you should have permissions to execute this action."),
@@ -90,8 +93,9 @@ bool CheckTablePermission(const QString& tableAction, const QString& tableName, 
     const QString action = tableAction.trimmed();
     const QString table = tableName.trimmed();
     Lookup lookup {
-        QStringLiteral("EXEC usp_DB_Get_DB_Table_Permission @DB_Table_Action_Name = ") + SQLString(tableAction)
-            + QStringLiteral(", @DB_Table_Name = ") + SQLString(tableName),
+        QStringLiteral("usp_DB_Get_DB_Table_Permission"),
+        { { QStringLiteral("DB_Table_Action_Name"), trimBlanks(tableAction) },
+            { QStringLiteral("DB_Table_Name"), trimBlanks(tableName) } },
         QStringLiteral("Action ") + AngleQuote(action) + QStringLiteral(" or Table ") + AngleQuote(table)
             + QStringLiteral(" weren't found in the database. Please contact System Administrator."),
         QStringLiteral("Table Permissions"),

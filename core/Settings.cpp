@@ -18,8 +18,8 @@ bool Act_SaveSettingDB(const QString& name, const QVariant& value)
             text = QString::number(value.toDouble(), 'g', 15);
         else
             text = value.toString();
-        if (!Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_DB_Setting_Save @Setting_Name = ") + SQLString(name)
-                                 + QStringLiteral(", @Setting_Value = ") + SQLString(text)))
+        if (!Act_CallProcedureTrans(QStringLiteral("usp_DB_Setting_Save"),
+                { { QStringLiteral("Setting_Name"), trimBlanks(name) }, { QStringLiteral("Setting_Value"), trimBlanks(text) } }))
             RaiseSilent();
     });
 }
@@ -30,7 +30,7 @@ bool Act_GetSettingDB(const QString& name, QVariant& value)
                        QStringLiteral("Get Settings From the Database"));
     return action.run([&] {
         std::unique_ptr<Recordset> recordset;
-        if (!Act_OpenRecordset(recordset, QStringLiteral("EXEC usp_DB_Setting_Get @Setting_Name = ") + SQLString(name)))
+        if (!Act_CallProcedure(recordset, QStringLiteral("usp_DB_Setting_Get"), { { QStringLiteral("Setting_Name"), trimBlanks(name) } }))
             RaiseSilent();
         if (recordset->eof()) {
             CloseRecordset(recordset);

@@ -5,9 +5,7 @@
 #include "core/MessageBoxes.h"
 #include "core/Permissions.h"
 #include "core/Platform.h"
-#include "core/RecordCodes.h"
 #include "core/Recordset.h"
-#include "core/SqlText.h"
 #include "core/WriteOnce.h"
 #include "custody/CustodyWindows.h"
 #include "core/InputRoutines.h"
@@ -20,8 +18,8 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
+#include "reference_tables/FieldRows.h"
 
-#include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,64 +31,33 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <array>
 #include <optional>
 
 namespace {
 
-// What a record code's prefix stands for: the type word the list shows and every later step
-// reads, the look-up of the record's value, its record window and the table whose Edit
-// permission opening it needs.
-struct CodeKind {
-    QChar prefix;
-    const char* word;
-    const char* lookUp;
-    const char* window;
-    const char* table;
-};
+// The role of a list row that holds the row's ScannedCode.
+constexpr int ScannedCodeRole = Qt::UserRole + 1;
 
-const std::array<CodeKind, 6>& codeKinds()
+// A row's ScannedCode; a row that holds none (only its code) is unresolved.
+ScannedCode codeOf(const QTreeWidgetItem* row)
 {
-    static const std::array<CodeKind, 6> kinds { {
-        { QLatin1Char('C'), "Case", "SELECT Case_Number FROM Cases WHERE Case_ID = ", "frmCase", "Cases" },
-        { QLatin1Char('I'), "Item", "SELECT Item_Number FROM Items WHERE Item_ID = ", "frmItem", "Items" },
-        { QLatin1Char('E'), "Employee", "SELECT Employee FROM vw_Evd_Employees WHERE Employee_ID = ", "frmEmployee",
-            "Employees" },
-        { QLatin1Char('B'), "Batch", "SELECT Batch_Number FROM Batches WHERE Batch_ID = ", "frmBatch", "Batches" },
-        { QLatin1Char('L'), "Location", "SELECT Location_Name FROM Full_Name_Locations WHERE Location_ID = ",
-            "frmLocation", "Locations" },
-        { QLatin1Char('N'), "Notification",
-            "SELECT CAST(Notification_ID AS VARCHAR(10)) FROM Notifications WHERE Notification_ID = ",
-            "frmNotification", "Notifications" },
-    } };
-    return kinds;
+    ScannedCode entry;
+    const QVariant stored = row->data(frmBarcodes::BarcodeColumn, ScannedCodeRole);
+    if (stored.isValid())
+        entry = stored.value<ScannedCode>();
+    entry.code = row->text(frmBarcodes::BarcodeColumn);
+    return entry;
 }
 
-const CodeKind* kindOfPrefix(const QString& code)
+// The row shows the entry and keeps it.
+void showCode(QTreeWidgetItem* row, const ScannedCode& entry)
 {
-    if (code.size() < 2 || code.at(1) != QLatin1Char('-'))
-        return nullptr;
-    for (const CodeKind& kind : codeKinds()) {
-        if (code.at(0).toUpper() == kind.prefix)
-            return &kind;
-    }
-    return nullptr;
+    row->setText(frmBarcodes::BarcodeColumn, entry.code);
+    row->setText(frmBarcodes::TypeColumn, entry.typeWord());
+    row->setText(frmBarcodes::ValueColumn, entry.value);
+    row->setText(frmBarcodes::ResultColumn, entry.done ? QStringLiteral("Done") : QString());
+    row->setData(frmBarcodes::BarcodeColumn, ScannedCodeRole, QVariant::fromValue(entry));
 }
-
-const CodeKind* kindOfWord(const QString& word)
-{
-    for (const CodeKind& kind : codeKinds()) {
-        if (word.compare(QLatin1String(kind.word), Qt::CaseInsensitive) == 0)
-            return &kind;
-    }
-    return nullptr;
-}
-
-const QString Unknown = QStringLiteral("???");
-
-bool isWord(const QString& type, const char* word) { return type.compare(QLatin1String(word), Qt::CaseInsensitive) == 0; }
-
-int identityOf(const QTreeWidgetItem* row) { return row->text(frmBarcodes::IDColumn).toInt(); }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
 {
@@ -126,12 +93,11 @@ QString RunSummary(int stored, const QStringList& remaining, bool unreachable, c
 // action a lost answer left behind instead of writing it again. Asked with other values (a later
 // time, say), the row first finds out whether that earlier action was stored: then the row is
 // done, and only otherwise is the new action written, under a key of its own.
-WriteOutcome writeRowAction(DatabaseConnection& connection, QTreeWidgetItem* row, const QString& values)
+WriteOutcome writeRowAction(DatabaseConnection& connection, ScannedCode& row, const ProcedureArguments& values)
 {
     WriteKey key { QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item_Action_Key"),
-        row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionKeyRole).toString() };
-    if (!key.key.isEmpty()
-        && row->data(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole).toString() != values) {
+        row.actionKey };
+    if (!key.key.isEmpty() && !SameArguments(row.actionValues, values)) {
         WriteOutcome earlier;
         try {
             earlier.identity = FindWrittenRecord(connection, key);
@@ -148,12 +114,14 @@ WriteOutcome writeRowAction(DatabaseConnection& connection, QTreeWidgetItem* row
     }
     if (key.key.isEmpty()) {
         key.key = NewWriteKey();
-        row->setData(frmBarcodes::BarcodeColumn, frmBarcodes::ActionKeyRole, key.key);
-        row->setData(frmBarcodes::BarcodeColumn, frmBarcodes::ActionValuesRole, values);
+        row.actionKey = key.key;
+        row.actionValues = values;
     }
-    const QString sql = QStringLiteral("EXEC usp_Evd_Insert_Item_Action ") + values
-        + QStringLiteral(", @Item_Action_Key = ") + SQLString(key.key);
-    return WriteOnce(connection, key, [&connection, &sql] { return connection.execute(sql).valueAt(0, 0); });
+    ProcedureArguments arguments = values;
+    arguments.push_back({ QStringLiteral("Item_Action_Key"), key.key });
+    return WriteOnce(connection, key, [&connection, &arguments] {
+        return connection.call(QStringLiteral("usp_Evd_Insert_Item_Action"), arguments).valueAt(0, 0);
+    });
 }
 
 // Esc anywhere in the window presses its cancel button.
@@ -190,23 +158,15 @@ frmBarcodes::frmBarcodes()
     lvwBarcodes->setRootIsDecorated(false);
     lvwBarcodes->setUniformRowHeights(true);
     lvwBarcodes->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvwBarcodes->setHeaderLabels(
-        { QStringLiteral("Barcode"), QStringLiteral("Type"), QStringLiteral("Value"), QString(), QStringLiteral("ID") });
+    lvwBarcodes->setHeaderLabels({ QStringLiteral("Barcode"), QStringLiteral("Type"), QStringLiteral("Value"), QString() });
     lvwBarcodes->headerItem()->setData(ResultColumn, Qt::AccessibleTextRole, QStringLiteral("Result"));
     QHeaderView* header = lvwBarcodes->header();
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(0);
-    header->setSectionsClickable(true);
     lvwBarcodes->setColumnWidth(BarcodeColumn, 150);
     lvwBarcodes->setColumnWidth(TypeColumn, 90);
     lvwBarcodes->setColumnWidth(ValueColumn, 200);
     lvwBarcodes->setColumnWidth(ResultColumn, 60);
-    lvwBarcodes->setColumnWidth(IDColumn, 0);
-    // The identity column is for the program: a user who widened it gets it hidden again by a click.
-    connect(header, &QHeaderView::sectionClicked, this, [this](int section) {
-        if (section == IDColumn)
-            lvwBarcodes->setColumnWidth(IDColumn, 0);
-    });
 
     btnUp = makeButton(this, "btnUp", QStringLiteral("&Up"));
     btnDown = makeButton(this, "btnDown", QStringLiteral("Do&wn"));
@@ -297,8 +257,9 @@ void frmBarcodes::btnEnter_Click()
 {
     const QString code = txtBarcode->text().trimmed();
     if (!code.isEmpty()) {
-        auto* row = new QTreeWidgetItem(lvwBarcodes);
-        row->setText(BarcodeColumn, code);
+        ScannedCode entry;
+        entry.code = code;
+        showCode(new QTreeWidgetItem(lvwBarcodes), entry);
     }
     txtBarcode->clear();
     txtBarcode->setFocus();
@@ -313,12 +274,15 @@ void frmBarcodes::moveSelected(int step)
     const int to = from + step;
     if (to < 0 || to >= lvwBarcodes->topLevelItemCount())
         return;
-    // The moved row keeps only its code: it is resolved again at the next Proceed.
+    // The moved row keeps only its code: it is resolved again at the next Proceed. The key of an
+    // action whose answer was lost goes with it.
+    const ScannedCode entry = codeOf(row);
+    ScannedCode kept;
+    kept.code = entry.code;
+    kept.actionKey = entry.actionKey;
+    kept.actionValues = entry.actionValues;
     auto* moved = new QTreeWidgetItem;
-    moved->setText(BarcodeColumn, row->text(BarcodeColumn));
-    // The key of an action whose answer was lost goes with the row.
-    for (int role : { ActionKeyRole, ActionValuesRole })
-        moved->setData(BarcodeColumn, role, row->data(BarcodeColumn, role));
+    showCode(moved, kept);
     delete lvwBarcodes->takeTopLevelItem(from);
     lvwBarcodes->insertTopLevelItem(to, moved);
     lvwBarcodes->setCurrentItem(moved);
@@ -338,38 +302,34 @@ void frmBarcodes::btnDelete_Click()
         next->setSelected(true);
 }
 
+std::vector<ScannedCode> frmBarcodes::scannedCodes() const
+{
+    std::vector<ScannedCode> codes;
+    codes.reserve(static_cast<size_t>(lvwBarcodes->topLevelItemCount()));
+    for (int index = 0; index < lvwBarcodes->topLevelItemCount(); ++index)
+        codes.push_back(codeOf(lvwBarcodes->topLevelItem(index)));
+    return codes;
+}
+
 void frmBarcodes::ResolveBarcodes()
 {
+    const auto lookUp = [](const ScannedKindFacts& kind, int identity) -> std::optional<QString> {
+        std::unique_ptr<Recordset> found = OpenRecordset(QLatin1String(kind.lookUp) + QString::number(identity), false);
+        std::optional<QString> value;
+        if (found && !found->eof())
+            value = found->value(0).toString();
+        CloseRecordset(found);
+        return value;
+    };
     for (int index = 0; index < lvwBarcodes->topLevelItemCount(); ++index) {
         QTreeWidgetItem* row = lvwBarcodes->topLevelItem(index);
-        if (!row->text(TypeColumn).isEmpty())
+        ScannedCode entry = codeOf(row);
+        if (entry.kind != ScannedKind::Unresolved)
             continue;
-        const QString code = row->text(BarcodeColumn);
-        const CodeKind* kind = kindOfPrefix(code);
-        if (!kind) {
-            row->setText(TypeColumn, Unknown);
-            row->setText(ValueColumn, Unknown);
-            row->setText(IDColumn, QString());
-            continue;
-        }
-        row->setText(TypeColumn, QLatin1String(kind->word));
-        // "C-12X" or "B-99999999999" names no record that could exist: no look-up is sent.
-        const RecordCode read = ReadRecordCode(code, kind->prefix);
-        if (read.reading != RecordCodeReading::Identity) {
-            row->setText(ValueColumn, Unknown);
-            row->setText(IDColumn, QString());
-            continue;
-        }
-        std::unique_ptr<Recordset> found
-            = OpenRecordset(QLatin1String(kind->lookUp) + QString::number(read.identity), false);
-        if (found && !found->eof()) {
-            row->setText(ValueColumn, found->value(0).toString());
-            row->setText(IDColumn, QString::number(read.identity));
-        } else {
-            row->setText(ValueColumn, Unknown);
-            row->setText(IDColumn, QString());
-        }
-        CloseRecordset(found);
+        ScannedCode resolved = ResolveScannedCode(entry.code, lookUp);
+        resolved.actionKey = entry.actionKey;
+        resolved.actionValues = entry.actionValues;
+        showCode(row, resolved);
     }
 }
 
@@ -378,21 +338,19 @@ void frmBarcodes::ProcessSelectedRow()
     QTreeWidgetItem* row = lvwBarcodes->currentItem();
     if (!row)
         return;
-    const QString type = row->text(TypeColumn);
-    const int identity = identityOf(row);
-    const CodeKind* kind = kindOfWord(type);
+    const ScannedCode entry = codeOf(row);
+    const ScannedKindFacts* kind = FactsOf(entry.kind);
     if (!kind) {
         ShowErrorMessage(QStringLiteral("Unknown Barcode"));
         return;
     }
-    if (identity == 0) {
+    if (entry.identity == 0) {
         ShowErrorMessage(QStringLiteral("Unknown ") + QLatin1String(kind->word));
         return;
     }
     if (!CheckTablePermission(QStringLiteral("Edit"), QLatin1String(kind->table), true))
         return;
-    OpenFormWithParams(QLatin1String(kind->window), identity,
-        { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    OpenRecordForEdit(QLatin1String(kind->window), entry.identity);
 }
 
 void frmBarcodes::btnProceed_Click()
@@ -410,41 +368,13 @@ void frmBarcodes::btnProceed_Click()
     }
 }
 
-QString frmBarcodes::refusalOfRun() const
-{
-    // Codes that would set the performer or the location but name no record: the rows after
-    // them would be stored against the wrong person or place.
-    QStringList unresolved;
-    for (int index = 0; index < lvwBarcodes->topLevelItemCount(); ++index) {
-        const QTreeWidgetItem* row = lvwBarcodes->topLevelItem(index);
-        const QString type = row->text(TypeColumn);
-        const bool setsPerformer = UseBarcode && isWord(type, "Employee");
-        if ((setsPerformer || isWord(type, "Location")) && identityOf(row) <= 0)
-            unresolved << AngleQuote(row->text(BarcodeColumn));
-    }
-    if (!unresolved.isEmpty())
-        return QStringLiteral("Unresolved barcodes: ") + unresolved.join(QStringLiteral(", ")) + QLatin1Char('.');
-    int performer = PerformedByEmployeeID;
-    for (int index = 0; index < lvwBarcodes->topLevelItemCount(); ++index) {
-        const QTreeWidgetItem* row = lvwBarcodes->topLevelItem(index);
-        const QString type = row->text(TypeColumn);
-        if (isWord(type, "Employee") && UseBarcode)
-            performer = identityOf(row);
-        const bool subject = isWord(type, "Case") || isWord(type, "Item") || isWord(type, "Batch");
-        if (subject && identityOf(row) > 0 && performer <= 0)
-            return QStringLiteral("No employee barcode before ") + AngleQuote(row->text(BarcodeColumn))
-                + QLatin1Char('.');
-    }
-    return QString();
-}
-
-void frmBarcodes::ProcessAll()
+void frmBarcodes::ProcessAll(const BulkItemAction& action)
 {
     // Checked whole before the first insert: custody is never attributed to nobody, nor to the
     // performer or place of a code that named no record.
-    const QString refusal = refusalOfRun();
-    if (!refusal.isEmpty()) {
-        ShowErrorMessage(refusal);
+    const BulkRunPlan plan = PlanBulkRun(scannedCodes(), action);
+    if (!plan.refusal.isEmpty()) {
+        ShowErrorMessage(plan.refusal);
         return;
     }
     DatabaseConnection* connection = DBConnection();
@@ -452,45 +382,25 @@ void frmBarcodes::ProcessAll()
         ShowErrorMessage(QStringLiteral("No database is open; nothing was stored."));
         return;
     }
-    int performer = PerformedByEmployeeID;
-    int location = 0;
     int stored = 0;
     QStringList remaining;
     std::optional<AppError> failure;
     bool unreachable = false;
-    // The date goes as ISO text to the minute: a workstation's own date order is no business of
-    // the database's, and a day-first desktop would swap day and month.
-    const QString when = SQLString(ActionDateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
-    for (int index = 0; index < lvwBarcodes->topLevelItemCount(); ++index) {
-        QTreeWidgetItem* row = lvwBarcodes->topLevelItem(index);
-        const QString type = row->text(TypeColumn);
-        int subject = 0;
-        if (isWord(type, "Case") || isWord(type, "Item") || isWord(type, "Batch"))
-            subject = identityOf(row);
-        else if (isWord(type, "Employee")) {
-            if (UseBarcode)
-                performer = identityOf(row);
-        } else if (isWord(type, "Location"))
-            location = identityOf(row);
-        if (subject <= 0)
-            continue;
+    for (const BulkStep& step : plan.steps) {
+        QTreeWidgetItem* row = lvwBarcodes->topLevelItem(step.row);
+        ScannedCode entry = codeOf(row);
         if (unreachable) {
-            remaining << row->text(BarcodeColumn);
+            remaining << entry.code;
             continue;
         }
-        const CodeKind* kind = kindOfWord(type);
-        const QString values = QStringLiteral("@") + QLatin1String(kind->word) + QStringLiteral("_ID = ")
-            + QString::number(subject) + QStringLiteral(", @Performed_By_Employee_ID = ") + QString::number(performer)
-            + QStringLiteral(", @Item_Action_Type_ID = ") + QString::number(ActionTypeID)
-            + QStringLiteral(", @Item_Action_Date_Time = ") + when + QStringLiteral(", @Item_Action_Description = ")
-            + SQLString(ActionDescription) + QStringLiteral(", @Location_ID = ") + QString::number(location);
-        const WriteOutcome outcome = writeRowAction(*connection, row, values);
-        if (outcome.state == WriteOutcome::State::Stored) {
-            row->setText(ResultColumn, QStringLiteral("Done"));
+        const WriteOutcome outcome = writeRowAction(*connection, entry, step.arguments);
+        entry.done = outcome.state == WriteOutcome::State::Stored;
+        showCode(row, entry);
+        if (entry.done) {
             ++stored;
             continue;
         }
-        remaining << row->text(BarcodeColumn);
+        remaining << entry.code;
         if (!failure)
             failure = outcome.error;
         // The database cannot be reached again: every later insert would fail the same way.
@@ -500,7 +410,7 @@ void frmBarcodes::ProcessAll()
         }
     }
     for (int index = lvwBarcodes->topLevelItemCount() - 1; index >= 0; --index) {
-        if (lvwBarcodes->topLevelItem(index)->text(ResultColumn).compare(QLatin1String("Done"), Qt::CaseInsensitive) == 0)
+        if (codeOf(lvwBarcodes->topLevelItem(index)).done)
             delete lvwBarcodes->takeTopLevelItem(index);
     }
     if (remaining.isEmpty()) {
@@ -523,78 +433,54 @@ frmBarcodeItemAction::frmBarcodeItemAction()
     info()->setMainTableName(QStringLiteral("Item_Actions"));
     info()->setIdentityField(QStringLiteral("Item_Action_ID"));
 
-    auto picker = [this](const char* name, const char* goodName, const char* field, const char* sql, const char* table) {
-        auto* p = new zComboBoxText(this);
-        p->setObjectName(QString::fromLatin1(name));
-        p->setGoodName(QString::fromLatin1(goodName));
-        p->setDBFieldName(QString::fromLatin1(field));
-        p->setPopulateSQL(QString::fromLatin1(sql));
-        p->setDataChangedTableName(QString::fromLatin1(table));
-        p->setPopulateOnStart(true);
-        p->setRequired(true);
-        p->setMinimumSize(260, 24);
-        return p;
+    const QDateTime floor(QDate(1950, 12, 31), QTime(0, 0));
+    const QDateTime ceiling(QDate(2050, 1, 1), QTime(0, 0));
+    const std::vector<LookupField> fields = {
+        LookupField::picker(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
+            QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
+            .required()
+            .labelled(QStringLiteral("Action:"), QStringLiteral("zlabel1_5")),
+        LookupField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
+            QStringLiteral("Performed By"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+            .required()
+            .notApplicableAtStart()
+            .labelled(QStringLiteral("Performed By:"), QStringLiteral("zlblEmployee")),
+        LookupField::checkBox(QStringLiteral("zchkUseBarcode"), QString(), QStringLiteral("Use Barcode"),
+            QStringLiteral("Use Barcode"), true)
+            .notStored()
+            .besideThePrevious(),
+        LookupField::date(QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"),
+            QStringLiteral("Action Date & Time"))
+            .required()
+            .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
+            .keys(QStringLiteral("/0123456789: AMPM"))
+            .dates(floor, ceiling)
+            .labelled(QStringLiteral("Action Date && Time:"), QStringLiteral("zlblDateTime"))
+            .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
+        LookupField::memo(QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"),
+            QStringLiteral("Description"))
+            .length(200)
+            .labelled(QStringLiteral("Description:"), QStringLiteral("zlabel2_5")),
     };
-    zcbtAction = picker("zcbtAction", "Action", "Item_Action_Type_ID", "EXEC usp_Evd_DropDown_Item_Action_Types",
-        "Item_Action_Types");
-    zcbtEmployee = picker("zcbtEmployee", "Performed By", "Performed_By_Employee_ID",
-        "EXEC usp_Evd_DropDown_Employees", "Employees");
+    auto* rows = new QVBoxLayout(this);
+    AddDeclaredFields(this, rows, fields, 150);
+    zcbtAction = findChild<zComboBoxText*>(QStringLiteral("zcbtAction"));
+    zcbtEmployee = findChild<zComboBoxText*>(QStringLiteral("zcbtEmployee"));
+    zchkUseBarcode = findChild<zCheckBox*>(QStringLiteral("zchkUseBarcode"));
+    zdatDateTime = findChild<zDate*>(QStringLiteral("zdatDateTime"));
+    btnNow = findChild<QPushButton*>(QStringLiteral("btnNow"));
+    zmemDescription = findChild<zMemo*>(QStringLiteral("zmemDescription"));
+    zcbtAction->setMinimumSize(260, 24);
+    zcbtEmployee->setMinimumSize(260, 24);
     zcbtEmployee->setFixedWidth(260);
-    zcbtEmployee->setApplicable(false);
-    zchkUseBarcode = new zCheckBox(this);
-    zchkUseBarcode->setObjectName(QStringLiteral("zchkUseBarcode"));
-    zchkUseBarcode->setCaption(QStringLiteral("Use Barcode"));
-    zchkUseBarcode->setGoodName(QStringLiteral("Use Barcode"));
-    zchkUseBarcode->setPartOfTheQuery(false);
-    zchkUseBarcode->setValue(true);
     zchkUseBarcode->setMinimumSize(140, 24);
-    zdatDateTime = new zDate(this);
-    zdatDateTime->setObjectName(QStringLiteral("zdatDateTime"));
-    zdatDateTime->setGoodName(QStringLiteral("Action Date & Time"));
-    zdatDateTime->setDBFieldName(QStringLiteral("Item_Action_Date_Time"));
-    zdatDateTime->setRequired(true);
-    zdatDateTime->setDataFormat(QStringLiteral("mm/dd/yyyy h:mm AMPM"));
-    zdatDateTime->setKeyFilter(QStringLiteral("/0123456789: AMPM"));
-    zdatDateTime->setMin(QDateTime(QDate(1950, 12, 31), QTime(0, 0)));
-    zdatDateTime->setMax(QDateTime(QDate(2050, 1, 1), QTime(0, 0)));
     zdatDateTime->setFixedSize(200, 24);
-    btnNow = makeButton(this, "btnNow", QStringLiteral("<= Now"));
-    zmemDescription = new zMemo(this);
-    zmemDescription->setObjectName(QStringLiteral("zmemDescription"));
-    zmemDescription->setGoodName(QStringLiteral("Description"));
-    zmemDescription->setDBFieldName(QStringLiteral("Item_Action_Description"));
-    zmemDescription->setMaxLength(200);
     zmemDescription->setMinimumSize(260, 60);
+
     btnProceed = makeButton(this, "btnProceed", QStringLiteral("&Proceed"));
     btnCancel = makeButton(this, "btnCancel", QStringLiteral("&Cancel"));
-    for (QPushButton* button : { btnNow, btnProceed, btnCancel })
+    for (QPushButton* button : { btnProceed, btnCancel })
         button->setAutoDefault(false);
-
-    // One row per field: its caption in a column of one width, the field, and what stands beside it.
-    auto* rows = new QVBoxLayout(this);
-    QFont bold = font();
-    bold.setBold(true);
-    auto addRow = [this, rows, &bold](const char* labelName, const QString& caption, zFieldBase* field, QWidget* extra,
-                      bool required) {
-        auto* label = new QLabel(caption, this);
-        label->setObjectName(QString::fromLatin1(labelName));
-        label->setBuddy(field->inputBox() ? field->inputBox() : field);
-        label->setMinimumWidth(150);
-        // Required fields' captions carry the framework's required look (bold).
-        if (required)
-            label->setFont(bold);
-        auto* row = new QHBoxLayout;
-        row->addWidget(label, 0, Qt::AlignTop);
-        row->addWidget(field, extra ? 0 : 1);
-        if (extra)
-            row->addWidget(extra);
-        row->addStretch();
-        rows->addLayout(row, field == zmemDescription ? 1 : 0);
-    };
-    addRow("zlabel1_5", QStringLiteral("Action:"), zcbtAction, nullptr, true);
-    addRow("zlblEmployee", QStringLiteral("Performed By:"), zcbtEmployee, zchkUseBarcode, true);
-    addRow("zlblDateTime", QStringLiteral("Action Date && Time:"), zdatDateTime, btnNow, true);
-    addRow("zlabel2_5", QStringLiteral("Description:"), zmemDescription, nullptr, false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnProceed);
@@ -635,12 +521,13 @@ void frmBarcodeItemAction::btnProceed_Click()
         UnloadWindow(this);
         return;
     }
-    barcodes->ActionTypeID = zcbtAction->Value().toInt();
-    barcodes->UseBarcode = zchkUseBarcode->Value().toBool();
-    barcodes->PerformedByEmployeeID = zcbtEmployee->Value().toInt();
-    barcodes->ActionDateTime = zDate::ToDate(zdatDateTime->Value()).value_or(QDateTime());
-    barcodes->ActionDescription = zmemDescription->Text();
-    barcodes->ProcessAll();
+    BulkItemAction action;
+    action.ActionTypeID = zcbtAction->Value().toInt();
+    action.UseBarcode = zchkUseBarcode->Value().toBool();
+    action.PerformedByEmployeeID = zcbtEmployee->Value().toInt();
+    action.ActionDateTime = zDate::ToDate(zdatDateTime->Value()).value_or(QDateTime());
+    action.ActionDescription = zmemDescription->Text();
+    barcodes->ProcessAll(action);
     UnloadWindow(this);
 }
 

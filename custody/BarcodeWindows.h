@@ -1,10 +1,13 @@
 #pragma once
 
+#include "custody/ScannedCodes.h"
 #include "form_framework/DataWindow.h"
 
 #include <QDateTime>
 #include <QPointer>
 #include <QString>
+
+#include <vector>
 
 class QLineEdit;
 class QPushButton;
@@ -24,27 +27,20 @@ class frmBarcodeItemAction;
 class frmBarcodes : public DataWindow {
     Q_OBJECT
 public:
-    // The list's columns.
-    enum Column { BarcodeColumn = 0, TypeColumn = 1, ValueColumn = 2, ResultColumn = 3, IDColumn = 4 };
-    // What a subject row keeps (on its barcode column) while its action is not known to be stored:
-    // the key the action is written under and the values it was asked with.
-    enum Role { ActionKeyRole = Qt::UserRole + 1, ActionValuesRole = Qt::UserRole + 2 };
+    // The list's columns: the view of each row's ScannedCode.
+    enum Column { BarcodeColumn = 0, TypeColumn = 1, ValueColumn = 2, ResultColumn = 3 };
 
     frmBarcodes();
     ~frmBarcodes() override;
-
-    // The bulk action's values, set by the item-action window just before ProcessAll.
-    int ActionTypeID = 0;
-    bool UseBarcode = true;
-    int PerformedByEmployeeID = -1;
-    QDateTime ActionDateTime;
-    QString ActionDescription;
 
     // Inserts one item action for every case, item and batch row through the insert procedure,
     // each in its own transaction, and removes the rows that were done. An action whose answer
     // was lost is looked up by its key before the run goes on, and never written twice; a run that
     // left rows ends with one message naming them.
-    void ProcessAll();
+    void ProcessAll(const BulkItemAction& action);
+
+    // The scanned codes, first row first, with what each was resolved to.
+    std::vector<ScannedCode> scannedCodes() const;
 
     void btnEnter_Click();
     void btnUp_Click();
@@ -76,8 +72,6 @@ protected:
 
 private:
     void moveSelected(int step);
-    // What stops a bulk run before anything is inserted; empty when the run may go.
-    QString refusalOfRun() const;
 
     QPointer<frmBarcodeItemAction> m_itemAction;
 };
@@ -90,8 +84,8 @@ public:
     frmBarcodeItemAction();
 
     void setBarcodeWindow(frmBarcodes* window) { m_barcodes = window; }
-    // The fields in order; when they pass, the values go to the barcode window, its run starts and
-    // this window closes.
+    // The fields in order; when they pass, the barcode window runs with their values and this
+    // window closes.
     void btnProceed_Click();
 
     zComboBoxText* zcbtAction;

@@ -101,22 +101,20 @@ template <typename Window> void addBatchActions(Window& window)
         OpenFormWithParams(QStringLiteral("frmBatchItems"), 0, { QStringLiteral("Batch_ID"), id });
     });
     add(QStringLiteral("Add Item to the Batch"), [](int id) {
-        OpenFormWithParams(
-            QStringLiteral("frmBatchItem"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Batch_ID"), id });
+        OpenNewRecord(QStringLiteral("frmBatchItem"), { { QStringLiteral("Batch_ID"), id } });
     });
     window.addAction(QStringLiteral("-"), {});
     add(QStringLiteral("View Actions"), [](int id) {
         OpenFormWithParams(QStringLiteral("frmItemActions"), 0, { QStringLiteral("Batch_ID"), id });
     });
     add(QStringLiteral("Take Action"), [](int id) {
-        OpenFormWithParams(
-            QStringLiteral("frmItemAction"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Batch_ID"), id });
+        OpenNewRecord(QStringLiteral("frmItemAction"), { { QStringLiteral("Batch_ID"), id } });
     });
 }
 
 void openForEdit(const QString& windowName, int identity)
 {
-    OpenFormWithParams(windowName, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    OpenRecordForEdit(windowName, identity);
 }
 
 // The batch item's Actions menu, the same in all four windows. A batch, item or case that is gone
@@ -240,11 +238,9 @@ private:
         if (m_batch->Value().toInt() <= 0 || member->Value().toInt() <= 0)
             return {};
         const int identity = this->identity()->Value();
-        const QString arguments = QStringLiteral(" @Batch_Item_ID = ")
-            + (identity > 0 ? QString::number(identity) : QStringLiteral("NULL")) + QStringLiteral(", @Batch_ID = ")
-            + m_batch->DBValue() + QStringLiteral(", @") + member->DBFieldName() + QStringLiteral(" = ")
-            + member->DBValue();
-        auto found = OpenRecordset(QStringLiteral("EXEC ") + inBatch + arguments);
+        const ProcedureArguments arguments { { QStringLiteral("Batch_Item_ID"), identity > 0 ? QVariant(identity) : QVariant() },
+            { QStringLiteral("Batch_ID"), m_batch->DBArgument() }, { member->DBFieldName(), member->DBArgument() } };
+        auto found = CallProcedure(inBatch, arguments);
         if (!found) {
             m_checkFailed = true;
             return {};
@@ -252,7 +248,7 @@ private:
         if (found->recordCount() > 0)
             return kind + QStringLiteral(" ") + AngleQuote(member->Text()) + QStringLiteral(" is already in the Batch ")
                 + AngleQuote(m_batch->Text());
-        found = OpenRecordset(QStringLiteral("EXEC ") + inPhysicalBatch + arguments);
+        found = CallProcedure(inPhysicalBatch, arguments);
         if (!found) {
             m_checkFailed = true;
             return {};

@@ -95,7 +95,7 @@ WindowActions::Run asAction(const QString& caption, WindowActions::Run run)
 
 void openForEdit(const QString& windowName, int identity)
 {
-    OpenFormWithParams(windowName, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+    OpenRecordForEdit(windowName, identity);
 }
 
 // Opens the item, case or batch of the query's first row: the first of the three columns that is
@@ -226,8 +226,8 @@ void openDetails(int actionId)
         ShowInfoMessage(kSaveFirst);
         return;
     }
-    std::unique_ptr<Recordset> row = OpenRecordset(
-        QStringLiteral("EXEC usp_Evd_Get_Item_Action_Details @Item_Action_ID = ") + QString::number(actionId));
+    std::unique_ptr<Recordset> row
+        = CallProcedure(QStringLiteral("usp_Evd_Get_Item_Action_Details"), { { QStringLiteral("Item_Action_ID"), actionId } });
     if (!row)
         return;
     const QVariant table = row->recordCount() > 0 ? row->value(0) : QVariant();
@@ -249,7 +249,7 @@ void openDetails(int actionId)
     if (!detail.isNull() && detail.toInt() > 0)
         openForEdit(window, detail.toInt());
     else
-        OpenFormWithParams(window, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Item_Action_ID"), actionId });
+        OpenNewRecord(window, { { QStringLiteral("Item_Action_ID"), actionId } });
 }
 
 template <typename Window> void addItemActionActions(Window& window, WindowActions::Run details)
@@ -294,8 +294,8 @@ void showTypeDetails(LookupRecordWindow& window)
         memo->setValue(QString());
         return;
     }
-    const auto details
-        = GetSQLValue(QStringLiteral("EXEC usp_Evd_Get_Item_Action_Type_Details ") + QString::number(type));
+    const auto details = GetProcedureValue(
+        QStringLiteral("usp_Evd_Get_Item_Action_Type_Details"), { { QStringLiteral("Item_Action_Type_ID"), type } });
     memo->setValue(details && !details->isNull() ? details->toString().trimmed() : QString());
 }
 
@@ -458,8 +458,8 @@ void applyChainPosition(LookupRecordWindow& window)
     const int action = pickerIn(window, QStringLiteral("zcbtItemAction"))->Value().toInt();
     if (action <= 0)
         return;
-    const auto answer = GetSQLValue(
-        QStringLiteral("EXEC usp_Evd_Get_Chain_Position_From_Action @Item_Action_ID = ") + QString::number(action));
+    const auto answer = GetProcedureValue(
+        QStringLiteral("usp_Evd_Get_Chain_Position_From_Action"), { { QStringLiteral("Item_Action_ID"), action } });
     if (!answer || answer->isNull())
         return;
     const QString code = answer->toString().trimmed();
@@ -490,8 +490,8 @@ void fillFromLastLocation(LookupRecordWindow& window)
     zComboBoxText* employee = pickerIn(window, QStringLiteral("zcbtEmployee(0)"));
     if (!pickerEmpty(location) && !pickerEmpty(employee))
         return;
-    std::unique_ptr<Recordset> row = OpenRecordset(
-        QStringLiteral("EXEC usp_Evd_Get_Last_Location_For_Action @Item_Action_ID = ") + QString::number(action));
+    std::unique_ptr<Recordset> row = CallProcedure(
+        QStringLiteral("usp_Evd_Get_Last_Location_For_Action"), { { QStringLiteral("Item_Action_ID"), action } });
     if (!row)
         return;
     if (row->recordCount() > 0) {

@@ -45,8 +45,7 @@ void viewItem(int itemFileId)
         const int itemId = item && !item->isNull() ? item->toInt() : 0;
         if (itemId <= 0)
             return ShowRelatedRecordGone();
-        OpenFormWithParams(
-            QStringLiteral("frmItem"), itemId, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), itemId });
+        OpenRecordForEdit(QStringLiteral("frmItem"), itemId);
     });
 }
 
@@ -67,8 +66,9 @@ int registerFile(const QString& path)
     const QFileInfo file(path);
     if (path.isEmpty() || !file.isFile())
         return 0;
-    const auto identity = GetSQLValue(QStringLiteral("EXEC usp_DB_Get_DB_File_ID @DB_Folder_Name = ")
-        + SQLString(file.absolutePath()) + QStringLiteral(", @DB_File_Name = ") + SQLString(file.fileName()));
+    const auto identity = GetProcedureValue(QStringLiteral("usp_DB_Get_DB_File_ID"),
+        { { QStringLiteral("DB_Folder_Name"), trimBlanks(file.absolutePath()) },
+            { QStringLiteral("DB_File_Name"), trimBlanks(file.fileName()) } });
     return identity && !identity->isNull() ? identity->toInt() : 0;
 }
 

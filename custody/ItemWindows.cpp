@@ -76,7 +76,7 @@ template <typename Window> void addItemActions(Window& window)
     const auto open = [](const QString& windowName, bool addMode) {
         return [windowName, addMode](int id) {
             if (addMode)
-                OpenFormWithParams(windowName, 0, { QStringLiteral("Mode"), 1, QStringLiteral("Item_ID"), id });
+                OpenNewRecord(windowName, { { QStringLiteral("Item_ID"), id } });
             else
                 OpenFormWithParams(windowName, 0, { QStringLiteral("Item_ID"), id });
         };
@@ -101,8 +101,7 @@ template <typename Window> void addItemActions(Window& window)
         const int identity = caseId && !caseId->isNull() ? caseId->toInt() : 0;
         if (identity <= 0)
             return ShowRelatedRecordGone();
-        OpenFormWithParams(QStringLiteral("frmCase"), identity,
-            { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(QStringLiteral("frmCase"), identity);
     });
     separator();
     add(QStringLiteral("View Item &Files"), open(QStringLiteral("frmItemFiles"), false));
@@ -195,8 +194,8 @@ void proposeReviewDate(LookupRecordWindow& window)
     zComboBoxText* theCase = pickerIn(window, QStringLiteral("zcbtCase"));
     if (!reviewDate->IsMissing() || type->Value().toInt() <= 0 || theCase->Value().toInt() <= 0)
         return;
-    const auto value = GetSQLValue(QStringLiteral("EXEC usp_Evd_Get_Item_Review_Date @Property_Type_ID = ")
-        + type->DBValue() + QStringLiteral(", @Case_ID = ") + theCase->DBValue());
+    const auto value = GetProcedureValue(QStringLiteral("usp_Evd_Get_Item_Review_Date"),
+        { { QStringLiteral("Property_Type_ID"), type->DBArgument() }, { QStringLiteral("Case_ID"), theCase->DBArgument() } });
     if (value && !value->isNull())
         reviewDate->setValue(value->toDate().startOfDay());
 }

@@ -128,6 +128,28 @@ DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QV
     return identity != 0 ? ShowRecordForm(windowName, identity) : LoadFormByName(windowName);
 }
 
+namespace {
+QVariantList withMode(FormMode mode, const StartParameters& parameters)
+{
+    QVariantList list { QStringLiteral("Mode"), static_cast<int>(mode) };
+    for (const auto& [name, value] : parameters)
+        list << name << value;
+    return list;
+}
+} // namespace
+
+DataWindow* OpenRecordForEdit(const QString& windowName, int identity, const StartParameters& more)
+{
+    StartParameters parameters { { QStringLiteral("IdentityValue"), identity } };
+    parameters.insert(parameters.end(), more.begin(), more.end());
+    return OpenFormWithParams(windowName, identity, withMode(FormMode::Edit, parameters));
+}
+
+DataWindow* OpenNewRecord(const QString& windowName, const StartParameters& presets)
+{
+    return OpenFormWithParams(windowName, 0, withMode(FormMode::Add, presets));
+}
+
 DataWindow* OpenPickerForm(QWidget* control, const QString& windowName)
 {
     FormParamDict parameters;
@@ -207,7 +229,8 @@ void OpenTableForm(const QString& tableName)
 {
     if (!CheckTablePermission(QStringLiteral("View"), tableName, true))
         return;
-    const auto name = GetSQLValue(QStringLiteral("EXEC usp_DB_Multiple_Records_Form_For_Table @DB_Table_Name = ") + SQLString(tableName));
+    const auto name = GetProcedureValue(
+        QStringLiteral("usp_DB_Multiple_Records_Form_For_Table"), { { QStringLiteral("DB_Table_Name"), trimBlanks(tableName) } });
     if (!name || name->isNull() || name->toString().isEmpty())
         throw AppError(ErrToReport, QStringLiteral("No search window is registered for the table ") + AngleQuote(tableName.trimmed()) + QStringLiteral("."),
                        ApplicationTitle());

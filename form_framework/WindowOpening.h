@@ -6,6 +6,9 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <utility>
+#include <vector>
+
 class DataWindow;
 class QWidget;
 
@@ -29,6 +32,14 @@ QWidget* ControlFromParameter(const QVariant& value);
 // Opens a window by name with start parameters (names and values alternating); an identity other
 // than 0 brings forward a window already showing that record.
 DataWindow* OpenFormWithParams(const QString& windowName, int identity, const QVariantList& childFormArgs);
+// Start parameters beside the mode: a new record's field presets by database field name
+// ({ "Case_ID", 7 }), or the window's own ("Control", "DefaultValue", "PositionX", "PositionY").
+using StartParameters = std::vector<std::pair<QString, QVariant>>;
+// Opens a record window on the record in edit mode (start parameters "Mode" and "IdentityValue");
+// a window already showing that record comes forward.
+DataWindow* OpenRecordForEdit(const QString& windowName, int identity, const StartParameters& more = {});
+// Opens a record window on a new record (start parameter "Mode"), with its presets.
+DataWindow* OpenNewRecord(const QString& windowName, const StartParameters& presets = {});
 // Opens a search window to pick a value for a field of another window; the field's window is
 // disabled until the picker closes.
 DataWindow* OpenPickerForm(QWidget* control, const QString& windowName);

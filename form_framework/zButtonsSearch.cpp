@@ -153,7 +153,7 @@ void zButtonsSearch::newClicked()
     if (!CheckTablePermission(QStringLiteral("Add"), info->MainTableName(), true))
         return;
     ActionScope action(QStringLiteral("zButtonsSearch"), QStringLiteral("btnNew_Click"), QStringLiteral("Open New Record Window"));
-    action.run([&] { OpenFormWithParams(info->DaughterFormName(), 0, { QStringLiteral("Mode"), static_cast<int>(FormMode::Add) }); });
+    action.run([&] { OpenNewRecord(info->DaughterFormName()); });
 }
 
 void zButtonsSearch::editClicked()

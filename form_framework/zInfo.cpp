@@ -123,8 +123,8 @@ void zInfo::Load()
         return;
     m_loaded = true;
     if (m_window->Sizable() && DBConnection()) {
-        std::unique_ptr<Recordset> size = OpenRecordset(
-            QStringLiteral("EXEC usp_DB_Form_Size_Load @DB_App_Form_Name = ") + QuoteText(m_window->objectName()), false);
+        std::unique_ptr<Recordset> size = CallProcedure(
+            QStringLiteral("usp_DB_Form_Size_Load"), { { QStringLiteral("DB_App_Form_Name"), m_window->objectName() } });
         if (size && !size->eof()) {
             const QVariant width = size->value(QStringLiteral("DB_Width_Twips"));
             const QVariant height = size->value(QStringLiteral("DB_Height_Twips"));
@@ -485,9 +485,10 @@ void zInfo::Unload()
     m_unloaded = true;
     const bool resized = m_rememberedWidth != m_storedWidth || m_rememberedHeight != m_storedHeight;
     if (m_window->Sizable() && resized && m_rememberedWidth >= 1 && m_rememberedHeight >= 1 && DBConnection()) {
-        Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_DB_Form_Size_Save @DB_App_Form_Name = ") + QuoteText(m_window->objectName())
-                            + QStringLiteral(", @DB_Width_Twips = ") + QString::number(m_rememberedWidth)
-                            + QStringLiteral(", @DB_Height_Twips = ") + QString::number(m_rememberedHeight));
+        Act_CallProcedureTrans(QStringLiteral("usp_DB_Form_Size_Save"),
+            { { QStringLiteral("DB_App_Form_Name"), m_window->objectName() },
+                { QStringLiteral("DB_Width_Twips"), m_rememberedWidth },
+                { QStringLiteral("DB_Height_Twips"), m_rememberedHeight } });
     }
     FormClosing(m_window);
     RemoveLoadedWindow(m_window);

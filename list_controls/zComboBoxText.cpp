@@ -350,6 +350,12 @@ QString zComboBoxText::DBValue() const
     return identity > 0 ? QString::number(identity) : QStringLiteral("NULL");
 }
 
+QVariant zComboBoxText::DBArgument() const
+{
+    const int identity = Value().toInt();
+    return identity > 0 ? QVariant(identity) : QVariant();
+}
+
 void zComboBoxText::selectRow(int row)
 {
     m_combo->setCurrentIndex(row);
@@ -671,8 +677,8 @@ void zComboBoxText::loadButtonInfo()
     if (m_tableName.isEmpty() || m_infoLoaded)
         return;
     m_infoLoaded = true;
-    std::unique_ptr<Recordset> info = OpenRecordset(
-        QStringLiteral("EXEC usp_DB_Get_Info_For_Drop_Down_Button @DB_Table_Name = ") + SQLString(m_tableName));
+    std::unique_ptr<Recordset> info = CallProcedure(
+        QStringLiteral("usp_DB_Get_Info_For_Drop_Down_Button"), { { QStringLiteral("DB_Table_Name"), trimBlanks(m_tableName) } });
     if (info && !info->eof()) {
         m_recordGoodName = NullToString(info->value(QStringLiteral("DB_Record_Good_Name")));
         m_singleRecordForm = NullToString(info->value(QStringLiteral("Single_Record_Form")));
@@ -699,13 +705,12 @@ void zComboBoxText::ClickNew()
         return notAvailable();
     if (!CheckTablePermission(QStringLiteral("Add"), m_tableName, true))
         return;
-    QVariantList parameters { QStringLiteral("Mode"), static_cast<int>(FormMode::Add), QStringLiteral("Control"),
-        ControlParameter(this) };
+    StartParameters parameters { { QStringLiteral("Control"), ControlParameter(this) } };
     if (!Text().isEmpty())
-        parameters << QStringLiteral("DefaultValue") << Text();
+        parameters.emplace_back(QStringLiteral("DefaultValue"), Text());
     ActionScope action(kModule, QStringLiteral("mnuNew_Click"), QStringLiteral("Open New Record Window"));
     const bool opened = action.run([&] {
-        if (!OpenFormWithParams(m_singleRecordForm, 0, parameters))
+        if (!OpenNewRecord(m_singleRecordForm, parameters))
             RaiseSilent();
     });
     if (!opened)
@@ -732,8 +737,7 @@ void zComboBoxText::ClickEdit()
     const int identity = m_pressedID;
     ActionScope action(kModule, QStringLiteral("mnuEdit_Click"), QStringLiteral("Open Record Window"));
     action.run([&] {
-        OpenFormWithParams(m_singleRecordForm, identity,
-            { QStringLiteral("Mode"), static_cast<int>(FormMode::Edit), QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(m_singleRecordForm, identity);
     });
 }
 

@@ -59,6 +59,8 @@ public:
     void setText(const QString& text);
     bool IsMissing() const override;
     QString DBValue() const override;
+    // The same as a typed argument of a procedure call: the identity, or NULL when none is chosen.
+    QVariant DBArgument() const;
     QString ResultDBValue() const override { return DBValue(); }
     bool IsValid() override;
 

@@ -258,8 +258,9 @@ bool zListView::Act_LoadColumnsWidthDB(bool& noSavedWidths)
     ActionScope action(kModule, QStringLiteral("Act_LoadColumnsWidthDB"), QStringLiteral("Load Columns Width"));
     return action.run([&] {
         std::unique_ptr<Recordset> widths;
-        if (!Act_OpenRecordset(widths, QStringLiteral("EXEC usp_DB_Col_Columns_Width_Load @DB_App_Form_Name = ") + QuoteText(m_formName)
-                                           + QStringLiteral(", @DB_App_Grid_Name = ") + QuoteText(m_gridName)))
+        if (!Act_CallProcedure(widths, QStringLiteral("usp_DB_Col_Columns_Width_Load"),
+                { { QStringLiteral("DB_App_Form_Name"), trimBlanks(m_formName) },
+                    { QStringLiteral("DB_App_Grid_Name"), trimBlanks(m_gridName) } }))
             RaiseSilent();
         if (!widths || widths->eof())
             return;
@@ -295,9 +296,10 @@ bool zListView::Act_SaveColumnsWidthDB()
                 + QString::number(PixelsToTwips(m_view->columnWidth(static_cast<int>(i)))) + QStringLiteral("\r\n");
         }
         select.remove(0, 6);
-        if (!Act_ExecuteSQLTrans(QStringLiteral("EXEC usp_DB_Col_Columns_Width_Save @DB_App_Form_Name = ") + QuoteText(m_formName)
-                                 + QStringLiteral(", @DB_App_Grid_Name = ") + QuoteText(m_gridName)
-                                 + QStringLiteral(", @Column_Width_SQL = ") + SQLString(select)))
+        if (!Act_CallProcedureTrans(QStringLiteral("usp_DB_Col_Columns_Width_Save"),
+                { { QStringLiteral("DB_App_Form_Name"), trimBlanks(m_formName) },
+                    { QStringLiteral("DB_App_Grid_Name"), trimBlanks(m_gridName) },
+                    { QStringLiteral("Column_Width_SQL"), trimBlanks(select) } }))
             RaiseSilent();
     });
 }
@@ -536,11 +538,11 @@ void zListView::Edit(int leftTwips, int topTwips)
     }
     selectOnly(row);
     const int identity = m_model->identityAt(row);
-    QVariantList parameters { QStringLiteral("Mode"), static_cast<int>(FormMode::Edit), QStringLiteral("IdentityValue"), identity };
+    StartParameters place;
     if (leftTwips >= 0)
-        parameters << QStringLiteral("PositionX") << leftTwips << QStringLiteral("PositionY") << topTwips;
+        place = { { QStringLiteral("PositionX"), leftTwips }, { QStringLiteral("PositionY"), topTwips } };
     ActionScope action(kModule, QStringLiteral("Edit"), QStringLiteral("Open Record Window"));
-    action.run([&] { OpenFormWithParams(info->DaughterFormName(), identity, parameters); });
+    action.run([&] { OpenRecordForEdit(info->DaughterFormName(), identity, place); });
 }
 
 bool zListView::Act_Delete()

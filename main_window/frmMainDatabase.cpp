@@ -205,8 +205,7 @@ void frmMain::mnuUserInfo_Click()
     action.run([&] {
         const int identity = identityOf(GetSQLValue(QStringLiteral("EXEC usp_DB_Get_Current_DB_User_ID")),
                                         QStringLiteral("your user record"));
-        OpenFormWithParams(QStringLiteral("frmUserInfo"), identity,
-                           { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(QStringLiteral("frmUserInfo"), identity);
     });
 }
 
@@ -217,8 +216,7 @@ void frmMain::DBOptions()
         const int identity
             = identityOf(GetSQLValue(QStringLiteral("SELECT DB_App_Option_ID FROM DB_App_Options WHERE DB_Database_Code = DB_NAME()")),
                          QStringLiteral("the options of this database"));
-        OpenFormWithParams(QStringLiteral("frmDBOptions"), identity,
-                           { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity });
+        OpenRecordForEdit(QStringLiteral("frmDBOptions"), identity);
     });
 }
 

@@ -120,6 +120,8 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
         picker->setPopulateOnStart(true);
         if (!field.showButton)
             picker->setShowButton(false);
+        if (field.hasGeneralItem)
+            picker->setGeneralItem(true);
         if (!field.codePrefix.isNull())
             picker->setRecordCodePrefix(field.codePrefix, field.acceptBareIdentity);
         editor = picker;

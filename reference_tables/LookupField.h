@@ -54,6 +54,7 @@ struct LookupField {
     QString populateSQL;
     QString dataChangedTable;
     bool showButton = true;
+    bool hasGeneralItem = false; // the list's "all" entry, where the window reads its fields as criteria
     QChar codePrefix; // typed or scanned record codes ("C-0000000042") choose the record
     bool acceptBareIdentity = false;
     // Text: 1 plain, 2 folder path, 3 file path; a per-user setting; a foreign key shown as a text
@@ -202,6 +203,11 @@ struct LookupField {
     LookupField& withoutButton()
     {
         showButton = false;
+        return *this;
+    }
+    LookupField& generalItem()
+    {
+        hasGeneralItem = true;
         return *this;
     }
     LookupField& recordCodes(QChar prefix, bool bareIdentityToo)

@@ -238,14 +238,15 @@ TEST_P(LostCommitAnswers, ABulkRunWritesEveryActionOnceWhateverBecameOfACommit)
         for (const QString& code : QStringList { E, itemCode(0), itemCode(1), itemCode(2), itemCode(3), itemCode(4) })
             (new QTreeWidgetItem(window->lvwBarcodes))->setText(frmBarcodes::BarcodeColumn, code);
         window->ResolveBarcodes();
-        window->ActionTypeID = note;
-        window->UseBarcode = true;
-        window->PerformedByEmployeeID = -1;
-        window->ActionDateTime = QDateTime(QDate(2026, 4, 3), QTime(14, 5));
-        window->ActionDescription = QStringLiteral("Counted");
+        BulkItemAction bulk;
+        bulk.ActionTypeID = note;
+        bulk.UseBarcode = true;
+        bulk.PerformedByEmployeeID = -1;
+        bulk.ActionDateTime = QDateTime(QDate(2026, 4, 3), QTime(14, 5));
+        bulk.ActionDescription = QStringLiteral("Counted");
         Prompts().clear();
         fault.arm();
-        window->ProcessAll();
+        window->ProcessAll(bulk);
         if (killer) {
             EXPECT_TRUE(killer->waitForFinished(30000) && killer->exitCode() == 0) << "psql ended no session";
         }
@@ -264,9 +265,9 @@ TEST_P(LostCommitAnswers, ABulkRunWritesEveryActionOnceWhateverBecameOfACommit)
         // The clerk proceeds again, at a later "Now": the row whose action was stored is done, not
         // written again with the new time.
         relay->setRefusing(false);
-        window->ActionDateTime = QDateTime(QDate(2026, 4, 3), QTime(14, 12));
+        bulk.ActionDateTime = QDateTime(QDate(2026, 4, 3), QTime(14, 12));
         Prompts().clear();
-        window->ProcessAll();
+        window->ProcessAll(bulk);
         EXPECT_EQ(boxTexts(), QStringList { QStringLiteral("Done") });
         EXPECT_EQ(actionsPerItem(), (QList<int> { 1, 1, 1, 1, 1 })) << "no action is written twice";
     }
