@@ -1,0 +1,29 @@
+#include "core/ProgramModules.h"
+
+#include "core/AppInfo.h"
+
+#include <QHash>
+#include <QLibrary>
+
+void* ResolveProgramModule(const QString& fileName, const char* factory, QString& error)
+{
+    // One loader per file and symbol, never unloaded: the objects a module makes live as long as
+    // the process.
+    static QHash<QString, void*> resolved;
+    const QString file = GetMainPath() + fileName;
+    const QString key = file + QLatin1Char('\n') + QLatin1String(factory);
+    if (void* symbol = resolved.value(key))
+        return symbol;
+    QLibrary library(file);
+    if (!library.load()) {
+        error = library.errorString();
+        return nullptr;
+    }
+    void* symbol = reinterpret_cast<void*>(library.resolve(factory));
+    if (!symbol) {
+        error = file + QStringLiteral(" is not the module it should be: ") + library.errorString();
+        return nullptr;
+    }
+    resolved.insert(key, symbol);
+    return symbol;
+}
