@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
 
@@ -14,6 +15,10 @@ void* ResolveProgramModule(const QString& fileName, const char* factory, QString
     const QString key = file + QLatin1Char('\n') + QLatin1String(factory);
     if (void* symbol = resolved.value(key))
         return symbol;
+    if (!QFileInfo::exists(file)) {
+        error = file + QStringLiteral(" is missing.");
+        return nullptr;
+    }
     QLibrary library(file);
     if (!library.load()) {
         error = library.errorString();
@@ -22,6 +27,8 @@ void* ResolveProgramModule(const QString& fileName, const char* factory, QString
     void* symbol = reinterpret_cast<void*>(library.resolve(factory));
     if (!symbol) {
         error = file + QStringLiteral(" is not the module it should be: ") + library.errorString();
+        // Unloaded again, so that the right module put in its place is loaded on the next use.
+        library.unload();
         return nullptr;
     }
     resolved.insert(key, symbol);
