@@ -81,11 +81,18 @@ void readResult(const PGresult* pg, Recordset& result, const QHash<QString, Colu
     ReadPostgresRows(pg, result, columns);
 }
 
-// The client's own text of a failure, never empty.
-QString failureText(PGconn* connection, const char* otherwise)
+// A text the client made, freed once read; when it made none, `error` says why (never empty).
+QString taken(char* text, PGconn* connection, const char* otherwise, QString& error)
 {
-    const QString text = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
-    return text.isEmpty() ? QString::fromLatin1(otherwise) : text;
+    if (!text) {
+        error = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
+        if (error.isEmpty())
+            error = QString::fromLatin1(otherwise);
+        return {};
+    }
+    const QString result = QString::fromUtf8(text);
+    PQfreemem(text);
+    return result;
 }
 
 class Libpq final : public PostgresClient {
@@ -150,13 +157,7 @@ public:
         const QByteArray utf8 = text.toUtf8();
         char* quoted = identifier ? PQescapeIdentifier(connection, utf8.constData(), static_cast<size_t>(utf8.size()))
                                   : PQescapeLiteral(connection, utf8.constData(), static_cast<size_t>(utf8.size()));
-        if (!quoted) {
-            error = failureText(connection, "The text could not be quoted.");
-            return {};
-        }
-        const QString result = QString::fromUtf8(quoted);
-        PQfreemem(quoted);
-        return result;
+        return taken(quoted, connection, "The text could not be quoted.", error);
     }
 
     QString passwordVerifier(pg_conn* connection, const QString& password, const QString& role, QString& error) override
@@ -164,13 +165,7 @@ public:
         const QByteArray utf8 = password.toUtf8();
         const QByteArray name = role.toUtf8();
         char* verifier = PQencryptPasswordConn(connection, utf8.constData(), name.constData(), "scram-sha-256");
-        if (!verifier) {
-            error = failureText(connection, "The password verifier could not be computed.");
-            return {};
-        }
-        const QString result = QString::fromUtf8(verifier);
-        PQfreemem(verifier);
-        return result;
+        return taken(verifier, connection, "The password verifier could not be computed.", error);
     }
 };
 
