@@ -15,10 +15,10 @@
 #include <unordered_map>
 #include <vector>
 
+class PostgresClient;
 struct Procedure;
 struct ProcedureArgument;
 struct pg_conn;
-struct pg_result;
 
 // One error the engine reported, as the error dialog lists them.
 struct ProviderError {
@@ -128,28 +128,39 @@ private:
     DatabaseConnection(const ConnectionTarget& target);
     void openEngine();
     void reopen();
-    void openSqlite(const Credentials& credentials);
-    void openPostgres(const Credentials& credentials);
-    void registerSqliteFunctions();
     void applyTimeout();
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
+    PreparedStatement& preparedQuery(const QString& sql);
+    void requireUsableTransaction();
+    bool brokenByFailure(const QString& sqlState) const;
+    void endEngineTransaction(bool commit);
+
+    // SQLite (SqliteConnection.cpp): the database file, the session functions, the deadline of a
+    // command, statistics, the read-only scope; statements run as Qt SQL queries.
+    void openSqlite(const Credentials& credentials);
+    void registerSqliteFunctions();
+    void closeSqlite();
+    void startSqliteDeadline();
+    bool sqliteTimedOut() const;
+    bool sqliteWrites(const QString& sql) const;
+    void beginSqliteReadOnly();
+    void endSqliteReadOnly();
     void runQuery(QSqlQuery& query, const QString& sql, Recordset& result, const Procedure* declared,
                   std::optional<std::vector<Recordset::Column>>* columnCache = nullptr);
     void readResult(QSqlQuery& query, Recordset& result, const Procedure* declared,
                     std::optional<std::vector<Recordset::Column>>* columnCache = nullptr);
-    PreparedStatement& preparedQuery(const QString& sql);
     void readRows(QSqlQuery& query, Recordset& result, const std::vector<Recordset::Column>& columns);
-    // PostgreSQL: every statement goes to the server on the driver's own connection through the
-    // extended query protocol, one statement per call, its values as parameters.
+
+    // PostgreSQL (PostgresConnection.cpp): every statement goes to the server on the driver's own
+    // connection through the client library, one statement per call, its values as parameters.
+    void openPostgres(const Credentials& credentials);
     pg_conn* postgresConnection() const;
     void runPostgres(const QString& sql, const std::vector<QVariant>& values, Recordset& result,
         const Procedure* declared = nullptr, PreparedStatement* prepared = nullptr);
     void runPostgresCommand(const QString& sql);
-    void readPostgresResult(const pg_result* pg, Recordset& result, const Procedure* declared,
-        std::optional<std::vector<Recordset::Column>>* columnCache);
-    void requireUsableTransaction();
-    bool brokenByFailure(const QString& sqlState) const;
-    void endEngineTransaction(bool commit);
+    std::unique_ptr<PreparedStatement> preparePostgres(const QString& sql);
+    void endPostgresTransaction(bool commit);
+    void beginPostgresReadOnly();
 
     ConnectionTarget m_target;
     Credentials m_credentials;
@@ -168,6 +179,7 @@ private:
     std::vector<ProviderError> m_errors;
     std::unordered_map<QString, std::unique_ptr<PreparedStatement>> m_prepared;
     QSqlDatabase m_db;
+    PostgresClient* m_postgres = nullptr;
 
 public:
     // State the SQLite session functions and progress handler read.

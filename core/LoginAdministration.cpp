@@ -4,6 +4,7 @@
 #include "core/Connection.h"
 #include "core/Database.h"
 #include "core/Logins.h"
+#include "core/PostgresClient.h"
 #include "core/TransactionGuard.h"
 
 #include <QRegularExpression>
@@ -11,27 +12,29 @@
 #include <QSqlError>
 #include <QUuid>
 
-#include <libpq-fe.h>
-
 namespace {
-PGconn* postgresHandle(const QSqlDatabase& db)
+pg_conn* postgresHandle(const QSqlDatabase& db)
 {
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
-        return nullptr;
-    return *static_cast<PGconn* const*>(handle.constData());
+    return PostgresHandle(db.driver()->handle());
 }
 
-QString escaped(PGconn* connection, const QString& text, bool identifier)
+QString escaped(pg_conn* connection, const QString& text, bool identifier)
 {
-    const QByteArray utf8 = text.toUtf8();
-    char* quoted = identifier ? PQescapeIdentifier(connection, utf8.constData(), static_cast<size_t>(utf8.size()))
-                              : PQescapeLiteral(connection, utf8.constData(), static_cast<size_t>(utf8.size()));
-    if (!quoted)
-        throw AppError(ErrInternal, QString::fromUtf8(PQerrorMessage(connection)).trimmed());
-    const QString result = QString::fromUtf8(quoted);
-    PQfreemem(quoted);
+    QString error;
+    const QString result = RequirePostgresClient().quoted(connection, text, identifier, error);
+    if (!error.isEmpty())
+        throw AppError(ErrInternal, error);
     return result;
+}
+
+// The SCRAM verifier of the password, computed here: the password itself never travels.
+QString verifierOf(pg_conn* connection, const QString& password, const QString& role)
+{
+    QString error;
+    const QString verifier = RequirePostgresClient().passwordVerifier(connection, password, role, error);
+    if (!error.isEmpty())
+        throw AppError(ErrProviderCommand, error);
+    return verifier;
 }
 
 // Logs on once more with the old password, on the same server, port and database as the live
@@ -71,16 +74,10 @@ void changePostgres(DatabaseConnection& connection, const QString& oldPassword, 
 {
     if (!postgresPasswordAccepted(connection, oldPassword))
         throw AppError(ErrProviderCommand, OldPasswordIncorrectText());
-    PGconn* handle = postgresHandle(connection.database());
+    pg_conn* handle = postgresHandle(connection.database());
     if (!handle)
         throw AppError(ErrInternal, QStringLiteral("The PostgreSQL driver gives no connection handle."));
-    const QByteArray password = newPassword.toUtf8();
-    const QByteArray role = connection.loginName().toUtf8();
-    char* verifier = PQencryptPasswordConn(handle, password.constData(), role.constData(), "scram-sha-256");
-    if (!verifier)
-        throw AppError(ErrProviderCommand, QString::fromUtf8(PQerrorMessage(handle)).trimmed());
-    const QString verifierText = QString::fromUtf8(verifier);
-    PQfreemem(verifier);
+    const QString verifierText = verifierOf(handle, newPassword, connection.loginName());
     connection.executeStatement(QStringLiteral("ALTER ROLE ") + escaped(handle, connection.loginName(), true)
                                 + QStringLiteral(" PASSWORD ") + escaped(handle, verifierText, false));
 }
@@ -156,19 +153,12 @@ void CreateServerLogin(
         if (const QString rule = PasswordRuleMessage(*password); !rule.isEmpty())
             throw AppError(ErrToReport, rule + QLatin1Char('.'));
     }
-    PGconn* handle = postgresHandle(owner.database());
+    pg_conn* handle = postgresHandle(owner.database());
     if (!handle)
         throw AppError(ErrInternal, QStringLiteral("The PostgreSQL driver gives no connection handle."));
     QString passwordClause;
-    if (password) {
-        const QByteArray utf8 = password->toUtf8();
-        const QByteArray role = name.toUtf8();
-        char* verifier = PQencryptPasswordConn(handle, utf8.constData(), role.constData(), "scram-sha-256");
-        if (!verifier)
-            throw AppError(ErrProviderCommand, QString::fromUtf8(PQerrorMessage(handle)).trimmed());
-        passwordClause = QStringLiteral(" PASSWORD ") + escaped(handle, QString::fromUtf8(verifier), false);
-        PQfreemem(verifier);
-    }
+    if (password)
+        passwordClause = QStringLiteral(" PASSWORD ") + escaped(handle, verifierOf(handle, *password, name), false);
     const QString role = escaped(handle, name, true);
     const QString users = escaped(handle, owner.databaseCode() + QStringLiteral("_users"), true);
     TransactionGuard unit(owner);

@@ -1,7 +1,7 @@
 #include "core/AppError.h"
 #include "core/Connection.h"
 #include "core/Database.h"
-#include "core/PostgresStatements.h"
+#include "core/postgres/PostgresStatements.h"
 #include "core/ProcedureCatalogue.h"
 #include "support/TestDatabase.h"
 

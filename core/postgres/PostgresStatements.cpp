@@ -1,4 +1,4 @@
-#include "core/PostgresStatements.h"
+#include "core/postgres/PostgresStatements.h"
 
 #include <QDate>
 #include <QDateTime>
