@@ -10,7 +10,7 @@
 #include "administration/frmSQL2Excel.h"
 #include "administration/frmTest.h"
 #include "form_framework/FormRegistry.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 void RegisterAdministrationForms()
 {
@@ -22,6 +22,6 @@ void RegisterAdministrationForms()
     FormRegistry::registerForm(QStringLiteral("frmSQL2Excel"), [] { return new frmSQL2Excel; });
     FormRegistry::registerForm(QStringLiteral("frmTest"), [] { return new frmTest; });
     FormRegistry::registerForm(
-        QStringLiteral("frmCurrentActivity"), [] { return new LookupSearchWindow(CurrentActivityDeclaration()); });
+        QStringLiteral("frmCurrentActivity"), [] { return new DeclaredSearchWindow(CurrentActivityDeclaration()); });
     RegisterAdministrationTableForms();
 }

@@ -11,8 +11,8 @@
 #include "list_controls/zComboBoxText.h"
 #include "reference_tables/ColourSwatch.h"
 #include "reference_tables/GeographyCodes.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -23,10 +23,10 @@ namespace {
 
 QString S(const char* text) { return QString::fromUtf8(text); }
 
-LookupTable frameworkTable(const char* table, const char* identity, const char* recordWindow, const char* searchWindow,
+DeclaredTable frameworkTable(const char* table, const char* identity, const char* recordWindow, const char* searchWindow,
     const char* caption, const char* pluralCaption)
 {
-    LookupTable declared { S(table), S(identity), S(recordWindow), S(searchWindow), S(caption), S(pluralCaption), {},
+    DeclaredTable declared { S(table), S(identity), S(recordWindow), S(searchWindow), S(caption), S(pluralCaption), {},
         {}, {} };
     declared.searchPrefix = QStringLiteral("EXEC usp_DB_Search_");
     declared.populateOnStart = false;
@@ -34,60 +34,60 @@ LookupTable frameworkTable(const char* table, const char* identity, const char* 
     return declared;
 }
 
-LookupField userPicker()
+DeclaredField userPicker()
 {
-    return LookupField::picker(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
+    return DeclaredField::picker(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
         QStringLiteral("EXEC usp_DB_Combo_DB_Users"), QStringLiteral("DB_Users"));
 }
 
-LookupField tableActionPicker()
+DeclaredField tableActionPicker()
 {
-    return LookupField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Table_Action_ID"),
+    return DeclaredField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Table_Action_ID"),
         QStringLiteral("Table Action"), QStringLiteral("EXEC usp_DB_Combo_DB_Table_Actions"), QString())
         .withoutButton();
 }
 
 // A permission pair: the user, the object (and the table action), the flag ticked for new rows.
-LookupTable permissionTable(const char* kind, const char* objectColumn, const char* objectTable, bool withTableAction)
+DeclaredTable permissionTable(const char* kind, const char* objectColumn, const char* objectTable, bool withTableAction)
 {
     const QString word = S(kind);
     const QString table = QStringLiteral("DB_%1_Permissions").arg(word);
-    LookupTable declared = frameworkTable("", "", "", "", "", "");
+    DeclaredTable declared = frameworkTable("", "", "", "", "", "");
     declared.table = table;
     declared.identityField = QStringLiteral("DB_%1_Permission_ID").arg(word);
     declared.recordWindow = QStringLiteral("frm%1Permission").arg(word);
     declared.searchWindow = QStringLiteral("frm%1Permissions").arg(word);
     declared.caption = word + QStringLiteral(" Permission");
     declared.pluralCaption = word + QStringLiteral(" Permissions");
-    const LookupField object = LookupField::picker(QStringLiteral("zcbt") + word, S(objectColumn), word,
+    const DeclaredField object = DeclaredField::picker(QStringLiteral("zcbt") + word, S(objectColumn), word,
         QStringLiteral("EXEC usp_DB_Combo_") + S(objectTable), S(objectTable));
-    declared.fields = { LookupField(userPicker()).required(), LookupField(object).required() };
+    declared.fields = { DeclaredField(userPicker()).required(), DeclaredField(object).required() };
     declared.criteria = { userPicker(), object };
     declared.uniqueCombination = { QStringLiteral("zcbtUser"), object.control };
     if (withTableAction) {
-        declared.fields.push_back(LookupField(tableActionPicker()).required());
+        declared.fields.push_back(DeclaredField(tableActionPicker()).required());
         declared.criteria.push_back(tableActionPicker());
         declared.uniqueCombination.push_back(QStringLiteral("zcbtTableAction"));
     }
-    declared.fields.push_back(LookupField::checkBox(QStringLiteral("zchkPermission"), QStringLiteral("DB_Permission"),
+    declared.fields.push_back(DeclaredField::checkBox(QStringLiteral("zchkPermission"), QStringLiteral("DB_Permission"),
         QStringLiteral("Permission"), QStringLiteral("Permission"), true));
     return declared;
 }
 
-LookupField text(const char* control, const char* column, const char* goodName, int length)
+DeclaredField text(const char* control, const char* column, const char* goodName, int length)
 {
-    return LookupField::text(S(control), S(column), S(goodName)).length(length);
+    return DeclaredField::text(S(control), S(column), S(goodName)).length(length);
 }
 
-LookupField formPicker(int index, const char* column, const char* goodName)
+DeclaredField formPicker(int index, const char* column, const char* goodName)
 {
-    return LookupField::picker(QStringLiteral("zcbtForm(%1)").arg(index), S(column), S(goodName),
+    return DeclaredField::picker(QStringLiteral("zcbtForm(%1)").arg(index), S(column), S(goodName),
         QStringLiteral("EXEC usp_DB_DropDown_DB_App_Forms"), QStringLiteral("DB_App_Forms"));
 }
 
-LookupTable tablesTable()
+DeclaredTable tablesTable()
 {
-    LookupTable tables = frameworkTable("DB_Tables", "DB_Table_ID", "frmTable", "frmTables", "Table", "Tables");
+    DeclaredTable tables = frameworkTable("DB_Tables", "DB_Table_ID", "frmTable", "frmTables", "Table", "Tables");
     tables.defaultValueTarget = QStringLiteral("ztxtTableName");
     tables.fields = {
         text("ztxtTableName", "DB_Table_Name", "Table Name", 50).required().unique(),
@@ -95,19 +95,19 @@ LookupTable tablesTable()
         text("ztxtRecordGoodName", "DB_Record_Good_Name", "Record Good Name", 50).required(),
         text("ztxtTableAlias", "DB_Table_Alias", "Table Alias", 10),
         text("ztxtIDField", "DB_ID_Field", "ID Field", 50),
-        LookupField::checkBox(QStringLiteral("zchkSaveChanges"), QStringLiteral("DB_Save_Changes"),
+        DeclaredField::checkBox(QStringLiteral("zchkSaveChanges"), QStringLiteral("DB_Save_Changes"),
             QStringLiteral("Save Changes"), QStringLiteral("Save Changes"), false),
-        LookupField::checkBox(QStringLiteral("zchkDefaultPermission"), QStringLiteral("DB_Default_Permission"),
+        DeclaredField::checkBox(QStringLiteral("zchkDefaultPermission"), QStringLiteral("DB_Default_Permission"),
             QStringLiteral("Default Permission"), QStringLiteral("Default Permission"), false),
         formPicker(0, "Single_Record_DB_App_Form_ID", "Single Record Form"),
         formPicker(1, "Multiple_Records_DB_App_Form_ID", "Multiple Records Form"),
-        LookupField::memo(QStringLiteral("zmemComments(0)"), QStringLiteral("DB_Comments_For_Developer"),
+        DeclaredField::memo(QStringLiteral("zmemComments(0)"), QStringLiteral("DB_Comments_For_Developer"),
             QStringLiteral("Comments For Developer"))
             .length(200),
-        LookupField::memo(QStringLiteral("zmemComments(1)"), QStringLiteral("DB_Comments_For_User"),
+        DeclaredField::memo(QStringLiteral("zmemComments(1)"), QStringLiteral("DB_Comments_For_User"),
             QStringLiteral("Comments For User"))
             .length(200),
-        LookupField::checkBox(QStringLiteral("zchkTDAA"), QStringLiteral("DB_Treat_Delete_As_Archive"),
+        DeclaredField::checkBox(QStringLiteral("zchkTDAA"), QStringLiteral("DB_Treat_Delete_As_Archive"),
             QStringLiteral("Cells Archived"), QStringLiteral("Treat Delete As Archive (used with DB changes logic)"),
             false)
             .locked(),
@@ -117,45 +117,45 @@ LookupTable tablesTable()
 }
 
 // Actions and reports: a unique name and code, the default permission ticked for new rows.
-LookupTable definitionTable(const char* word, const char* recordWindow, const char* searchWindow, const char* plural)
+DeclaredTable definitionTable(const char* word, const char* recordWindow, const char* searchWindow, const char* plural)
 {
     const QString kind = S(word);
-    LookupTable declared = frameworkTable("", "", recordWindow, searchWindow, word, plural);
+    DeclaredTable declared = frameworkTable("", "", recordWindow, searchWindow, word, plural);
     declared.table = QStringLiteral("DB_%1s").arg(kind);
     declared.identityField = QStringLiteral("DB_%1_ID").arg(kind);
     declared.fields = {
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtName"), QStringLiteral("DB_%1_Name").arg(kind), kind + QStringLiteral(" Name"))
             .length(50)
             .required()
             .unique(),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtCode"), QStringLiteral("DB_%1_Code").arg(kind), kind + QStringLiteral(" Code"))
             .length(20)
             .required()
             .unique(),
-        LookupField::checkBox(QStringLiteral("zchkDefault"), QStringLiteral("DB_Default_Permission"),
+        DeclaredField::checkBox(QStringLiteral("zchkDefault"), QStringLiteral("DB_Default_Permission"),
             QStringLiteral("Default Permission"), QStringLiteral("Default Permission"), true),
     };
     return declared;
 }
 
-LookupField employeePicker()
+DeclaredField employeePicker()
 {
-    return LookupField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Employee_ID"),
+    return DeclaredField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Employee_ID"),
         QStringLiteral("Employee"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"), QStringLiteral("Employees"));
 }
 
-LookupTable usersTable()
+DeclaredTable usersTable()
 {
-    LookupTable users = frameworkTable("DB_Users", "DB_User_ID", "frmUser", "frmUsers", "User", "Users");
+    DeclaredTable users = frameworkTable("DB_Users", "DB_User_ID", "frmUser", "frmUsers", "User", "Users");
     users.defaultValueTarget = QStringLiteral("ztxtSysName");
     users.fields = {
         text("ztxtSysName", "DB_User_Name", "System Name", 50).required().unique(),
         text("ztxtLastName", "DB_Last_Name", "Last Name", 30).required(),
         text("ztxtFirstName", "DB_First_Name", "First Name", 30).required(),
         employeePicker(),
-        LookupField::checkBox(QStringLiteral("zchkSysAdmin"), QStringLiteral("DB_Sys_Admin"),
+        DeclaredField::checkBox(QStringLiteral("zchkSysAdmin"), QStringLiteral("DB_Sys_Admin"),
             QStringLiteral("Sys Admin"), QStringLiteral("Sys Admin"), false),
     };
     users.criteria = { text("ztxtUserName", "DB_User_Name", "User Name Like", 50) };
@@ -163,20 +163,20 @@ LookupTable usersTable()
 }
 
 // The country and state pickers of the options windows, which also take typed codes.
-std::vector<LookupField> geographyFields(
+std::vector<DeclaredField> geographyFields(
     const char* countryColumn, const char* stateColumn, const char* cityColumn, const char* areaCodeColumn)
 {
     return {
-        LookupField::picker(QStringLiteral("zcbtCountry"), S(countryColumn), QStringLiteral("Default Country"),
+        DeclaredField::picker(QStringLiteral("zcbtCountry"), S(countryColumn), QStringLiteral("Default Country"),
             QStringLiteral("EXEC usp_Evd_DropDown_Countries"), QStringLiteral("Countries")),
-        LookupField::picker(QStringLiteral("zcbtState"), S(stateColumn), QStringLiteral("Default State"),
+        DeclaredField::picker(QStringLiteral("zcbtState"), S(stateColumn), QStringLiteral("Default State"),
             QStringLiteral("EXEC usp_Evd_DropDown_States"), QStringLiteral("States")),
         text("ztxtCity", cityColumn, "Default City", 50),
         text("ztxtAreaCode", areaCodeColumn, "Default Area Code", 10),
     };
 }
 
-void resolveTypedCodes(LookupRecordWindow& window)
+void resolveTypedCodes(DeclaredRecordWindow& window)
 {
     auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
     auto* state = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtState")));
@@ -190,31 +190,31 @@ void resolveTypedCodes(LookupRecordWindow& window)
 }
 
 // The current user's own row: never a new one, never another user's.
-LookupTable userOptionsTable()
+DeclaredTable userOptionsTable()
 {
-    LookupTable options = frameworkTable("DB_Users", "DB_User_ID", "frmUserInfo", "", "User Options", "User Options");
+    DeclaredTable options = frameworkTable("DB_Users", "DB_User_ID", "frmUserInfo", "", "User Options", "User Options");
     options.allowNew = false;
     options.allowMove = false;
-    LookupField systemName = text("ztxtSysName", "DB_User_Name", "System Name", 50).locked();
+    DeclaredField systemName = text("ztxtSysName", "DB_User_Name", "System Name", 50).locked();
     options.fields = {
         systemName,
         text("ztxtLastName", "DB_Last_Name", "Last Name", 30).required(),
         text("ztxtFirstName", "DB_First_Name", "First Name", 30).required(),
         employeePicker(),
     };
-    for (LookupField& field : geographyFields("DB_User_Default_Country_ID", "DB_User_Default_State_ID",
+    for (DeclaredField& field : geographyFields("DB_User_Default_Country_ID", "DB_User_Default_State_ID",
              "DB_User_Default_City", "DB_User_Default_Area_Code"))
         options.fields.push_back(field);
     options.fields.push_back(
-        LookupField::checkBox(QStringLiteral("zchkPromptDatabaseSwitch"), QStringLiteral("DB_Prompt_Database_Switch"),
+        DeclaredField::checkBox(QStringLiteral("zchkPromptDatabaseSwitch"), QStringLiteral("DB_Prompt_Database_Switch"),
             QStringLiteral("Prompt On Database Switch"), QStringLiteral("Prompt On Database Switch"), false));
-    options.extendRecordWindow = [](LookupRecordWindow& window) { resolveTypedCodes(window); };
+    options.extendRecordWindow = [](DeclaredRecordWindow& window) { resolveTypedCodes(window); };
     return options;
 }
 
-LookupTable databaseOptionsTable()
+DeclaredTable databaseOptionsTable()
 {
-    LookupTable options = frameworkTable(
+    DeclaredTable options = frameworkTable(
         "DB_App_Options", "DB_App_Option_ID", "frmDBOptions", "", "Database Options", "Database Options");
     options.allowNew = false;
     options.allowMove = false;
@@ -222,15 +222,15 @@ LookupTable databaseOptionsTable()
         text("ztxtCode", "DB_Database_Code", "Database Code", 30).required().locked(),
         text("ztxtName(0)", "DB_Database_Name", "Database Name", 50).required(),
         text("ztxtName(1)", "DB_Company_Name", "Company Name", 50).required(),
-        LookupField::number(
+        DeclaredField::number(
             QStringLiteral("znumRGB"), QStringLiteral("DB_Background_Color"), QStringLiteral("RGB Background Color"))
             .range(0, 16777215)
             .required(),
     };
-    for (LookupField& field :
+    for (DeclaredField& field :
         geographyFields("DB_Default_Country_ID", "DB_Default_State_ID", "DB_Default_City", "DB_Default_Area_Code"))
         options.fields.push_back(field);
-    options.extendRecordWindow = [](LookupRecordWindow& window) {
+    options.extendRecordWindow = [](DeclaredRecordWindow& window) {
         auto* swatch = new QLabel(&window);
         swatch->setObjectName(QStringLiteral("lblColor"));
         swatch->setMinimumSize(48, 20);
@@ -242,9 +242,9 @@ LookupTable databaseOptionsTable()
     return options;
 }
 
-LookupField folderField(int index, const char* column, const char* goodName)
+DeclaredField folderField(int index, const char* column, const char* goodName)
 {
-    return LookupField::text(QStringLiteral("ztxtFolder(%1)").arg(index), S(column), S(goodName))
+    return DeclaredField::text(QStringLiteral("ztxtFolder(%1)").arg(index), S(column), S(goodName))
         .length(200)
         .required()
         // Plain text, not a folder path: a server folder may be a web address and a client folder
@@ -255,7 +255,7 @@ LookupField folderField(int index, const char* column, const char* goodName)
 }
 
 // "<= Get From File": the version and date of the file in the server folder.
-void getFromFile(LookupRecordWindow& window)
+void getFromFile(DeclaredRecordWindow& window)
 {
     const QString path = AddBackslash(window.field(QStringLiteral("ztxtFolder(0)"))->Text())
         + window.field(QStringLiteral("zcbtFile"))->Text();
@@ -273,22 +273,22 @@ void getFromFile(LookupRecordWindow& window)
     window.field(QStringLiteral("zdatDateTime"))->setValue(stamp->dateTime);
 }
 
-LookupTable fileUpdatesTable()
+DeclaredTable fileUpdatesTable()
 {
-    LookupTable updates = frameworkTable(
+    DeclaredTable updates = frameworkTable(
         "DB_File_Updates", "DB_File_Update_ID", "frmFileUpdate", "frmFileUpdates", "File Update", "File Updates");
     updates.fields = {
-        LookupField::picker(QStringLiteral("zcbtFile"), QStringLiteral("DB_File_Name_ID"), QStringLiteral("File Name"),
+        DeclaredField::picker(QStringLiteral("zcbtFile"), QStringLiteral("DB_File_Name_ID"), QStringLiteral("File Name"),
             QStringLiteral("EXEC usp_DB_DropDown_DB_File_Names_Program"), QStringLiteral("DB_File_Names"))
             .required()
             .withoutButton(),
-        LookupField::checkBox(QStringLiteral("zchkDeleteOnly"), QStringLiteral("Delete_Only"),
+        DeclaredField::checkBox(QStringLiteral("zchkDeleteOnly"), QStringLiteral("Delete_Only"),
             QStringLiteral("Delete Only"), QStringLiteral("Delete Only"), false),
-        LookupField::checkBox(QStringLiteral("zchkUpdateOnStart"), QStringLiteral("Update_On_Start"),
+        DeclaredField::checkBox(QStringLiteral("zchkUpdateOnStart"), QStringLiteral("Update_On_Start"),
             QStringLiteral("Update On Start"), QStringLiteral("Update On Start"), true),
         text("ztxtFileVersion", "File_Version", "File Version", 20)
             .withButton(QStringLiteral("btnGet"), QStringLiteral("<= Get From File")),
-        LookupField::date(
+        DeclaredField::date(
             QStringLiteral("zdatDateTime"), QStringLiteral("File_Date_Time"), QStringLiteral("File Date & Time"))
             .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
             .keys(QStringLiteral("/0123456789: AMPM"))
@@ -296,12 +296,12 @@ LookupTable fileUpdatesTable()
             .labelled(QStringLiteral("File Date && Time:")),
         folderField(0, "Server_DB_Folder_ID", "Server Folder"),
         folderField(1, "Client_DB_Folder_ID", "Client Folder"),
-        LookupField::memo(
+        DeclaredField::memo(
             QStringLiteral("zmemDesc"), QStringLiteral("Update_Description"), QStringLiteral("Description"))
             .length(200),
     };
     updates.criteria = { text("ztxtFileName", "DB_File_Name", "File Name Like", 50) };
-    updates.extendRecordWindow = [](LookupRecordWindow& window) {
+    updates.extendRecordWindow = [](DeclaredRecordWindow& window) {
         for (int index : { 0, 1 }) {
             auto* folder = qobject_cast<zText*>(window.field(QStringLiteral("ztxtFolder(%1)").arg(index)));
             QObject::connect(window.button(QStringLiteral("btnBrowse(%1)").arg(index)), &QPushButton::clicked, folder,
@@ -325,14 +325,14 @@ std::optional<FileStamp> ReadFileStamp(const QString& path)
     return FileStamp { QString(), born.isValid() ? born : info.lastModified() };
 }
 
-std::vector<LookupTable> AdministrationTables()
+std::vector<DeclaredTable> AdministrationTables()
 {
-    LookupTable actionPermissions = permissionTable("Action", "DB_Action_ID", "DB_Actions", false);
-    LookupTable reportPermissions = permissionTable("Report", "DB_Report_ID", "DB_Reports", false);
-    LookupTable tablePermissions = permissionTable("Table", "DB_Table_ID", "DB_Tables", true);
-    LookupTable actions = definitionTable("Action", "frmDBAction", "frmDBActions", "Actions");
+    DeclaredTable actionPermissions = permissionTable("Action", "DB_Action_ID", "DB_Actions", false);
+    DeclaredTable reportPermissions = permissionTable("Report", "DB_Report_ID", "DB_Reports", false);
+    DeclaredTable tablePermissions = permissionTable("Table", "DB_Table_ID", "DB_Tables", true);
+    DeclaredTable actions = definitionTable("Action", "frmDBAction", "frmDBActions", "Actions");
     actions.criteria = { text("ztxtActionDesc", "DB_Action_Name", "Action Name Like", 50) };
-    LookupTable reports = definitionTable("Report", "frmReport", "frmReports", "Reports");
+    DeclaredTable reports = definitionTable("Report", "frmReport", "frmReports", "Reports");
     reports.defaultValueTarget = QStringLiteral("ztxtName");
     reports.populateOnStart = true;
     return { actionPermissions, reportPermissions, tablePermissions, tablesTable(), actions, reports, usersTable(),
@@ -341,9 +341,9 @@ std::vector<LookupTable> AdministrationTables()
 
 void RegisterAdministrationTableForms()
 {
-    for (const LookupTable& table : AdministrationTables()) {
-        FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
+    for (const DeclaredTable& table : AdministrationTables()) {
+        FormRegistry::registerForm(table.recordWindow, [table] { return new DeclaredRecordWindow(table); });
         if (!table.searchWindow.isEmpty())
-            FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
+            FormRegistry::registerForm(table.searchWindow, [table] { return new DeclaredSearchWindow(table); });
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reference_tables/LookupTable.h"
+#include "declared_windows/DeclaredTable.h"
 
 #include <QDateTime>
 #include <QString>
@@ -11,7 +11,7 @@
 // The framework's own tables, declared as record and search window pairs: the permissions, the
 // tables, actions and reports, the users, the user's and the database's options and the file
 // update register.
-std::vector<LookupTable> AdministrationTables();
+std::vector<DeclaredTable> AdministrationTables();
 // Registers every window of the tables above with the form registry.
 void RegisterAdministrationTableForms();
 

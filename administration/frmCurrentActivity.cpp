@@ -1,18 +1,18 @@
 #include "administration/frmCurrentActivity.h"
 
-#include "reference_tables/LookupTable.h"
+#include "declared_windows/DeclaredTable.h"
 
-const LookupTable& CurrentActivityDeclaration()
+const DeclaredTable& CurrentActivityDeclaration()
 {
-    static const LookupTable table = [] {
-        LookupTable declared;
+    static const DeclaredTable table = [] {
+        DeclaredTable declared;
         declared.table = QStringLiteral("master..sysprocesses");
         declared.identityField = QStringLiteral("spid");
         declared.searchWindow = QStringLiteral("frmCurrentActivity");
         declared.caption = QStringLiteral("Current Activity");
         declared.pluralCaption = QStringLiteral("Current Activity");
         // The box is kept for the user's eye only: it never enters the query.
-        declared.criteria.push_back(LookupField::checkBox(QStringLiteral("zchkVantorelManagerOnly"),
+        declared.criteria.push_back(DeclaredField::checkBox(QStringLiteral("zchkVantorelManagerOnly"),
             QStringLiteral("VantorelManagerOnly"), QStringLiteral("Vantorel Manager only"),
             QStringLiteral("Vantorel Manager only"), false)
                                         .notStored());

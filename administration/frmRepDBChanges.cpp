@@ -15,26 +15,26 @@ frmRepDBChanges::frmRepDBChanges()
 {
     const QDateTime floor(QDate(1950, 12, 31), QTime(0, 0));
     const QDateTime ceiling(QDate(2050, 1, 1), QTime(0, 0));
-    const std::vector<LookupField> fields = {
-        LookupField::picker(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
+    const std::vector<DeclaredField> fields = {
+        DeclaredField::picker(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
             QStringLiteral("EXEC usp_DB_Combo_DB_Users"), QStringLiteral("DB_Users"))
             .generalItem(),
-        LookupField::picker(QStringLiteral("zcbtTable"), QStringLiteral("DB_Table_ID"), QStringLiteral("Table"),
+        DeclaredField::picker(QStringLiteral("zcbtTable"), QStringLiteral("DB_Table_ID"), QStringLiteral("Table"),
             QStringLiteral("EXEC usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables"))
             .generalItem(),
-        LookupField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Operation_ID"),
+        DeclaredField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Operation_ID"),
             QStringLiteral("Table Action"), QStringLiteral("EXEC usp_DB_DropDown_DB_Operations"),
             QStringLiteral("DB_Operations"))
             .generalItem()
             .withoutButton(),
-        LookupField::picker(QStringLiteral("zcbtProgram"), QStringLiteral("DB_Application_ID"), QStringLiteral("Program"),
+        DeclaredField::picker(QStringLiteral("zcbtProgram"), QStringLiteral("DB_Application_ID"), QStringLiteral("Program"),
             QStringLiteral("EXEC usp_DB_DropDown_DB_Applications"), QStringLiteral("DB_Applications"))
             .generalItem(),
-        LookupField::date(QStringLiteral("zdatDate_0"), QStringLiteral("Change_Date_From"), QStringLiteral("Change Date From"))
+        DeclaredField::date(QStringLiteral("zdatDate_0"), QStringLiteral("Change_Date_From"), QStringLiteral("Change Date From"))
             .format(QStringLiteral("mm/dd/yyyy"))
             .dates(floor, ceiling)
             .labelled(QStringLiteral("Date From:")),
-        LookupField::date(QStringLiteral("zdatDate_1"), QStringLiteral("Change_Date_To"), QStringLiteral("Change Date To"))
+        DeclaredField::date(QStringLiteral("zdatDate_1"), QStringLiteral("Change_Date_To"), QStringLiteral("Change Date To"))
             .format(QStringLiteral("mm/dd/yyyy"))
             .dates(floor, ceiling)
             .labelled(QStringLiteral("To:")),

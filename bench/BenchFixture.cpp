@@ -8,7 +8,7 @@
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
 #include <QPushButton>
@@ -180,7 +180,7 @@ void LoadForEdit(DataWindow* built, int identity)
     Act_StandardProcessOnLoadMessage(built);
 }
 
-PairedTimes TimePopulate(int repeats, LookupSearchWindow* search, const QString& procedure)
+PairedTimes TimePopulate(int repeats, DeclaredSearchWindow* search, const QString& procedure)
 {
     QApplication::processEvents();
     const PairedTimes populate = Interleaved(
@@ -195,7 +195,7 @@ PairedTimes TimePopulate(int repeats, LookupSearchWindow* search, const QString&
 
 bool PrintPopulate(int repeats, DataWindow* opened, const QString& procedure, const char* label)
 {
-    auto* search = qobject_cast<LookupSearchWindow*>(opened);
+    auto* search = qobject_cast<DeclaredSearchWindow*>(opened);
     if (!search) {
         std::printf("  (the search window did not open)\n");
         return false;
@@ -204,7 +204,7 @@ bool PrintPopulate(int repeats, DataWindow* opened, const QString& procedure, co
     return true;
 }
 
-PairedTimes TimePopulateData(int repeats, LookupSearchWindow* search)
+PairedTimes TimePopulateData(int repeats, DeclaredSearchWindow* search)
 {
     const QString statement = search->GetSearchSQL();
     return Interleaved(

@@ -15,7 +15,7 @@
 
 class DataWindow;
 class DatabaseConnection;
-class LookupSearchWindow;
+class DeclaredSearchWindow;
 
 // What a bench registers at its start, in order: the procedures and windows it uses
 // (RegisterLookupWindows, RegisterCaseWindows, ...).
@@ -102,7 +102,7 @@ void LoadForEdit(DataWindow* built, int identity);
 
 // A search window's Populate button to rows shown, against its procedure's rows read alone;
 // prints the rows the grid shows.
-PairedTimes TimePopulate(int repeats, LookupSearchWindow* search, const QString& procedure);
+PairedTimes TimePopulate(int repeats, DeclaredSearchWindow* search, const QString& procedure);
 
 // The same for the window just opened, printed as the line `label` beside the target 1.5; false,
 // with a line saying so, when it is no search window (it did not open).
@@ -110,4 +110,4 @@ bool PrintPopulate(int repeats, DataWindow* opened, const QString& procedure, co
 
 // A search window's PopulateData to rows shown, against its search statement (as its criteria
 // stand) run alone.
-PairedTimes TimePopulateData(int repeats, LookupSearchWindow* search);
+PairedTimes TimePopulateData(int repeats, DeclaredSearchWindow* search);

@@ -23,7 +23,7 @@
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -170,7 +170,7 @@ void measureRightsRenewal(DatabaseConnection& db, const Shape& shape)
 void measurePopulate(const char* engine, std::unique_ptr<DatabaseConnection> db, const Shape& shape)
 {
     SetDBConnection(std::move(db));
-    auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmTablePermissions")));
+    auto* list = qobject_cast<DeclaredSearchWindow*>(ShowFormByName(QStringLiteral("frmTablePermissions")));
     if (!list)
         throw std::runtime_error("the table permissions window did not open");
     const PairedTimes times = TimePopulateData(std::max(2, shape.repeats / 2), list);

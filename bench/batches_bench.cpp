@@ -16,7 +16,7 @@
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/ListProcedures.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
 #include <QApplication>

@@ -39,7 +39,7 @@
 #include "list_controls/SharedPickerLists.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
 #include <QCoreApplication>
@@ -257,7 +257,7 @@ void report(const char* engine, const Room& room, const char* step, const Paired
     gBest[std::string(engine) + " | " + step][room.scale] = times.bestMeasuredNs();
 }
 
-void setCaseCriterion(LookupSearchWindow* search, int caseID)
+void setCaseCriterion(DeclaredSearchWindow* search, int caseID)
 {
     auto* picker = search->findChild<zComboBoxText*>(QStringLiteral("zcbtCase"));
     if (!picker)
@@ -279,7 +279,7 @@ void timeSteps(const char* engine, const Room& room, int repeats, bool smoke)
     const int itemID = (caseID - 1) * 5 + 1;
 
     // The items search, by one case and with <All>.
-    auto* search = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmItems")));
+    auto* search = qobject_cast<DeclaredSearchWindow*>(ShowFormByName(QStringLiteral("frmItems")));
     if (!search)
         throw std::runtime_error("the items search did not open");
     QApplication::processEvents();

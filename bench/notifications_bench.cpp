@@ -14,7 +14,7 @@
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
 #include <QFileInfo>

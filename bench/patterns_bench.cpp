@@ -11,7 +11,7 @@
 #include "form_framework/FormRegistry.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 
 #include <cstdio>
 
@@ -20,51 +20,51 @@ namespace {
 const QString kListA = QStringLiteral("SELECT Shape_ID, Shape_Name FROM Bench_Shapes ORDER BY Shape_Name");
 const QString kListB = QStringLiteral("SELECT Finish_ID, Finish_Name FROM Bench_Finishes ORDER BY Finish_Name");
 
-LookupTable BenchTable()
+DeclaredTable BenchTable()
 {
-    LookupTable table { QStringLiteral("Bench_Records"), QStringLiteral("Record_ID"), QStringLiteral("frmBenchRecord"),
+    DeclaredTable table { QStringLiteral("Bench_Records"), QStringLiteral("Record_ID"), QStringLiteral("frmBenchRecord"),
         QStringLiteral("frmBenchRecords"), QStringLiteral("Bench Record"), QStringLiteral("Bench Records"), {}, {},
         {} };
     table.codePrefix = QLatin1Char('I');
     table.codeCaption = QStringLiteral("Record Barcode:");
     auto text = [](int i) {
-        return LookupField::text(
+        return DeclaredField::text(
             QStringLiteral("ztxtText(%1)").arg(i), QStringLiteral("Text_%1").arg(i), QStringLiteral("Text %1").arg(i))
             .length(50);
     };
     auto number = [](int i) {
-        return LookupField::number(QStringLiteral("znumNumber(%1)").arg(i), QStringLiteral("Number_%1").arg(i),
+        return DeclaredField::number(QStringLiteral("znumNumber(%1)").arg(i), QStringLiteral("Number_%1").arg(i),
             QStringLiteral("Number %1").arg(i))
             .range(0, 100000);
     };
     auto date = [](int i) {
-        return LookupField::date(
+        return DeclaredField::date(
             QStringLiteral("zdatDate(%1)").arg(i), QStringLiteral("Date_%1").arg(i), QStringLiteral("Date %1").arg(i))
             .format(QStringLiteral("mm/dd/yyyy"));
     };
     auto check = [](int i) {
-        return LookupField::checkBox(QStringLiteral("zchkFlag(%1)").arg(i), QStringLiteral("Flag_%1").arg(i),
+        return DeclaredField::checkBox(QStringLiteral("zchkFlag(%1)").arg(i), QStringLiteral("Flag_%1").arg(i),
             QStringLiteral("Flag %1").arg(i), QStringLiteral("Flag %1").arg(i), false);
     };
     table.fields = {
-        LookupField::text(QStringLiteral("ztxtName"), QStringLiteral("Record_Name"), QStringLiteral("Name")).required()
+        DeclaredField::text(QStringLiteral("ztxtName"), QStringLiteral("Record_Name"), QStringLiteral("Name")).required()
     };
     for (int i = 0; i < 6; ++i)
         table.fields.push_back(text(i));
     for (int i = 0; i < 4; ++i)
         table.fields.push_back(number(i));
-    table.fields.push_back(LookupField::picker(QStringLiteral("zcbtShape"), QStringLiteral("Shape_ID"),
+    table.fields.push_back(DeclaredField::picker(QStringLiteral("zcbtShape"), QStringLiteral("Shape_ID"),
         QStringLiteral("Shape"), kListA, QStringLiteral("Bench_Shapes"))
                                .inSecondColumn());
-    table.fields.push_back(LookupField::picker(QStringLiteral("zcbtFinish"), QStringLiteral("Finish_ID"),
+    table.fields.push_back(DeclaredField::picker(QStringLiteral("zcbtFinish"), QStringLiteral("Finish_ID"),
         QStringLiteral("Finish"), kListB, QStringLiteral("Bench_Finishes")));
     for (int i = 0; i < 3; ++i)
         table.fields.push_back(date(i));
     for (int i = 0; i < 2; ++i)
-        table.fields.push_back(LookupField::money(QStringLiteral("zmnyAmount(%1)").arg(i),
+        table.fields.push_back(DeclaredField::money(QStringLiteral("zmnyAmount(%1)").arg(i),
             QStringLiteral("Amount_%1").arg(i), QStringLiteral("Amount %1").arg(i)));
     for (int i = 0; i < 2; ++i)
-        table.fields.push_back(LookupField::memo(QStringLiteral("zmemNotes(%1)").arg(i),
+        table.fields.push_back(DeclaredField::memo(QStringLiteral("zmemNotes(%1)").arg(i),
             QStringLiteral("Notes_%1").arg(i), QStringLiteral("Notes %1").arg(i)));
     for (int i = 0; i < 5; ++i)
         table.fields.push_back(check(i));
@@ -123,8 +123,8 @@ void fill(DatabaseConnection& connection, int listRows)
 int main(int argc, char* argv[])
 {
     const BenchSession session(argc, argv, { RegisterListControlProcedures });
-    const LookupTable table = BenchTable();
-    FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
+    const DeclaredTable table = BenchTable();
+    FormRegistry::registerForm(table.recordWindow, [table] { return new DeclaredRecordWindow(table); });
 
     const int listRows = session.smoke() ? 10 : 10000;
     const int repeats = session.repeats(15);

@@ -17,7 +17,7 @@
 #include "form_framework/zFieldBase.h"
 #include "list_controls/ListProcedures.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
 #include <cstdio>
@@ -39,7 +39,7 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
     std::printf("%d people on SQLite, %d interleaved pairs (CPU time of the thread)\n", rows, repeats);
     PrintRatioHeader("us/unit");
 
-    auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmPeople")));
+    auto* list = qobject_cast<DeclaredSearchWindow*>(ShowFormByName(QStringLiteral("frmPeople")));
     list->criteria().at(1)->setValue(QStringLiteral("Smi"));
     const PairedTimes populate = TimePopulateData(repeats, list);
     const int shown = list->grid()->CountItems();

@@ -17,7 +17,7 @@
 #include "form_framework/WindowOpening.h"
 #include "list_controls/ListProcedures.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ void measure(DatabaseConnection& connection, int rows, int repeats)
     std::printf("A lookup table of %d rows on SQLite, %d interleaved pairs (CPU time of the thread)\n", rows, repeats);
     PrintRatioHeader("us/unit");
 
-    auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCaseStatuses")));
+    auto* list = qobject_cast<DeclaredSearchWindow*>(ShowFormByName(QStringLiteral("frmCaseStatuses")));
     const PairedTimes populate = TimePopulateData(repeats, list);
     if (list->grid()->CountItems() != rows)
         std::printf("  (the grid shows %d rows, not %d)\n", list->grid()->CountItems(), rows);

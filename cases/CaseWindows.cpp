@@ -15,9 +15,9 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
-#include "reference_tables/LookupTable.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
+#include "declared_windows/DeclaredTable.h"
 
 #include <QDateTime>
 #include <QPushButton>
@@ -30,28 +30,28 @@ const QString CaseDateKeys = QStringLiteral("/0123456789: AMPM");
 QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
 QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
 
-LookupField caseDate(const QString& control, const QString& column, const QString& goodName)
+DeclaredField caseDate(const QString& control, const QString& column, const QString& goodName)
 {
-    return LookupField::date(control, column, goodName)
+    return DeclaredField::date(control, column, goodName)
         .format(CaseDateFormat)
         .keys(CaseDateKeys)
         .dates(earliestDate(), latestDate());
 }
 
-LookupField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
+DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
     const QString& table)
 {
-    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
+    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
 }
 
 // The date range and case criteria that both search windows start with.
-std::vector<LookupField> caseCriteria(bool typedCodes)
+std::vector<DeclaredField> caseCriteria(bool typedCodes)
 {
-    auto from = LookupField::date(
+    auto from = DeclaredField::date(
         QStringLiteral("zdatDate(0)"), QStringLiteral("Case_Date_From"), QStringLiteral("Case Date From"))
                     .format(QStringLiteral("mm/dd/yyyy"))
                     .dates(earliestDate(), latestDate());
-    auto to = LookupField::date(
+    auto to = DeclaredField::date(
         QStringLiteral("zdatDate(1)"), QStringLiteral("Case_Date_To"), QStringLiteral("Case Date To"))
                   .format(QStringLiteral("mm/dd/yyyy"))
                   .dates(earliestDate(), latestDate())
@@ -152,7 +152,7 @@ template <typename Window> void addCasePersonActions(Window& window)
         map(QStringLiteral("usp_Evd_URL_Map_MapQuest"), QStringLiteral("MapQuest Map")));
 }
 
-zComboBoxText* pickerIn(LookupRecordWindow& window, const QString& control)
+zComboBoxText* pickerIn(DeclaredRecordWindow& window, const QString& control)
 {
     return qobject_cast<zComboBoxText*>(window.field(control));
 }
@@ -172,7 +172,7 @@ void fillPair(zComboBoxText* type, zComboBoxText* value, const QString& procedur
     value->setValue(row->value(valueColumn));
 }
 
-void extendCaseWindow(LookupRecordWindow& window)
+void extendCaseWindow(DeclaredRecordWindow& window)
 {
     auto* caseDateField = window.field(QStringLiteral("zdatCaseDateTime"));
     auto* collected = window.field(QStringLiteral("zdatCollectedDateTime"));
@@ -199,7 +199,7 @@ void extendCaseWindow(LookupRecordWindow& window)
     addCaseActions(window);
 }
 
-void extendCasePersonWindow(LookupRecordWindow& window)
+void extendCasePersonWindow(DeclaredRecordWindow& window)
 {
     auto* person = pickerIn(window, QStringLiteral("zcbtPerson"));
     auto* addressType = pickerIn(window, QStringLiteral("zcbtAddressType"));
@@ -228,19 +228,19 @@ void extendCasePersonWindow(LookupRecordWindow& window)
     addCasePersonActions(window);
 }
 
-class frmCases : public LookupSearchWindow {
+class frmCases : public DeclaredSearchWindow {
 public:
     frmCases()
-        : LookupSearchWindow(CasesTable())
+        : DeclaredSearchWindow(CasesTable())
     {
         addCaseActions(*this);
     }
 };
 
-class frmCasePeople : public LookupSearchWindow {
+class frmCasePeople : public DeclaredSearchWindow {
 public:
     frmCasePeople()
-        : LookupSearchWindow(CasePeopleTable())
+        : DeclaredSearchWindow(CasePeopleTable())
     {
         addCasePersonActions(*this);
     }
@@ -248,7 +248,7 @@ public:
 
 } // namespace
 
-void SetDefaultCaseNumber(LookupRecordWindow& window)
+void SetDefaultCaseNumber(DeclaredRecordWindow& window)
 {
     zFieldBase* number = window.field(QStringLiteral("ztxtCaseNumber"));
     zFieldBase* caseDate = window.field(QStringLiteral("zdatCaseDateTime"));
@@ -260,9 +260,9 @@ void SetDefaultCaseNumber(LookupRecordWindow& window)
     number->setValue(when.date().toString(QStringLiteral("yyyyMMdd")));
 }
 
-LookupTable CasesTable()
+DeclaredTable CasesTable()
 {
-    LookupTable cases;
+    DeclaredTable cases;
     cases.table = QStringLiteral("Cases");
     cases.identityField = QStringLiteral("Case_ID");
     cases.recordWindow = QStringLiteral("frmCase");
@@ -277,7 +277,7 @@ LookupTable CasesTable()
             .required()
             .labelled(QStringLiteral("Case Date && Time:"))
             .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtCaseNumber"), QStringLiteral("Case_Number"), QStringLiteral("Case Number"))
             .required()
             .unique()
@@ -287,7 +287,7 @@ LookupTable CasesTable()
         pickerOf(QStringLiteral("zcbtConnectUpCase"), QStringLiteral("Connect_Up_Case_ID"),
             QStringLiteral("Connect Up Case"), QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .recordCodes(QLatin1Char('C'), true),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtInvoice"), QStringLiteral("Invoice_Number"), QStringLiteral("Invoice Number"))
             .length(10),
         pickerOf(QStringLiteral("zcbtCrimeClass"), QStringLiteral("Crime_Class_ID"), QStringLiteral("Crime Class"),
@@ -299,7 +299,7 @@ LookupTable CasesTable()
         pickerOf(QStringLiteral("zcbtIncidentAddress"), QStringLiteral("Original_Incident_Address_ID"),
             QStringLiteral("Incident Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
             QStringLiteral("Addresses")),
-        LookupField::text(QStringLiteral("ztxtIncidentLocation"), QStringLiteral("Original_Incident_Location"),
+        DeclaredField::text(QStringLiteral("ztxtIncidentLocation"), QStringLiteral("Original_Incident_Location"),
             QStringLiteral("Incident Location"))
             .length(50),
         caseDate(QStringLiteral("zdatCollectedDateTime"), QStringLiteral("Obtained_Date_Time"),
@@ -313,7 +313,7 @@ LookupTable CasesTable()
             QStringLiteral("Addresses"))
             .labelled(QStringLiteral("From Address:"))
             .inGroup(collected, QStringLiteral("Frame2")),
-        LookupField::text(QStringLiteral("ztxtCollectedLocation"), QStringLiteral("Obtained_Location"),
+        DeclaredField::text(QStringLiteral("ztxtCollectedLocation"), QStringLiteral("Obtained_Location"),
             QStringLiteral("Collected From Location"))
             .length(50)
             .labelled(QStringLiteral("From Location:"))
@@ -334,7 +334,7 @@ LookupTable CasesTable()
             .required()
             .labelled(QStringLiteral("Submitting Employee:"))
             .inGroup(defaults, QStringLiteral("Frame1")),
-        LookupField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Case_Notes"), QStringLiteral("Notes"))
+        DeclaredField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Case_Notes"), QStringLiteral("Notes"))
             .length(200),
     };
     cases.criteria = caseCriteria(false);
@@ -346,9 +346,9 @@ LookupTable CasesTable()
     return cases;
 }
 
-LookupTable CasePeopleTable()
+DeclaredTable CasePeopleTable()
 {
-    LookupTable people;
+    DeclaredTable people;
     people.table = QStringLiteral("Case_People");
     people.identityField = QStringLiteral("Case_Person_ID");
     people.recordWindow = QStringLiteral("frmCasePerson");
@@ -392,10 +392,10 @@ LookupTable CasePeopleTable()
 
 void RegisterCaseWindows()
 {
-    const LookupTable cases = CasesTable();
-    FormRegistry::registerForm(cases.recordWindow, [cases] { return new LookupRecordWindow(cases); });
+    const DeclaredTable cases = CasesTable();
+    FormRegistry::registerForm(cases.recordWindow, [cases] { return new DeclaredRecordWindow(cases); });
     FormRegistry::registerForm(cases.searchWindow, [] { return new frmCases; });
-    const LookupTable people = CasePeopleTable();
-    FormRegistry::registerForm(people.recordWindow, [people] { return new LookupRecordWindow(people); });
+    const DeclaredTable people = CasePeopleTable();
+    FormRegistry::registerForm(people.recordWindow, [people] { return new DeclaredRecordWindow(people); });
     FormRegistry::registerForm(people.searchWindow, [] { return new frmCasePeople; });
 }

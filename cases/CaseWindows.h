@@ -2,14 +2,14 @@
 
 #include <QString>
 
-class LookupRecordWindow;
-struct LookupTable;
+class DeclaredRecordWindow;
+struct DeclaredTable;
 
 // The windows of cases and of the people linked to them: frmCase and frmCases, frmCasePerson and
 // frmCasePeople. Registered with the window registry by RegisterCaseWindows.
-LookupTable CasesTable();
-LookupTable CasePeopleTable();
+DeclaredTable CasesTable();
+DeclaredTable CasePeopleTable();
 void RegisterCaseWindows();
 
 // Fills an empty case number from the case date as "YYYYMMDD"; a number already there is kept.
-void SetDefaultCaseNumber(LookupRecordWindow& window);
+void SetDefaultCaseNumber(DeclaredRecordWindow& window);

@@ -8,8 +8,8 @@
 #include "form_framework/RecordChecks.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QDateTime>
 #include <QPushButton>
@@ -18,20 +18,20 @@ namespace {
 
 const QString DateFormat = QStringLiteral("mm/dd/yyyy");
 
-LookupField notificationDate(int index, const QString& column, const QString& goodName)
+DeclaredField notificationDate(int index, const QString& column, const QString& goodName)
 {
-    return LookupField::date(QStringLiteral("zdatDate(%1)").arg(index), column, goodName)
+    return DeclaredField::date(QStringLiteral("zdatDate(%1)").arg(index), column, goodName)
         .format(DateFormat)
         .dates(QDateTime(QDate(1950, 12, 31), QTime(0, 0)), QDateTime(QDate(2050, 1, 1), QTime(0, 0)));
 }
 
-LookupField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
+DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
     const QString& table)
 {
-    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
+    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
 }
 
-LookupField itemPicker()
+DeclaredField itemPicker()
 {
     return pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
         QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"));
@@ -80,7 +80,7 @@ template <typename Window> void addNotificationActions(Window& window)
     }));
 }
 
-void extendNotificationWindow(LookupRecordWindow& window)
+void extendNotificationWindow(DeclaredRecordWindow& window)
 {
     for (int index = 0; index < 3; ++index) {
         zFieldBase* date = window.field(QStringLiteral("zdatDate(%1)").arg(index));
@@ -95,10 +95,10 @@ void extendNotificationWindow(LookupRecordWindow& window)
     addNotificationActions(window);
 }
 
-class frmNotifications : public LookupSearchWindow {
+class frmNotifications : public DeclaredSearchWindow {
 public:
     frmNotifications()
-        : LookupSearchWindow(NotificationsTable())
+        : DeclaredSearchWindow(NotificationsTable())
     {
         addNotificationActions(*this);
     }
@@ -106,9 +106,9 @@ public:
 
 } // namespace
 
-LookupTable NotificationsTable()
+DeclaredTable NotificationsTable()
 {
-    LookupTable notifications;
+    DeclaredTable notifications;
     notifications.table = QStringLiteral("Notifications");
     notifications.identityField = QStringLiteral("Notification_ID");
     notifications.recordWindow = QStringLiteral("frmNotification");
@@ -136,12 +136,12 @@ LookupTable NotificationsTable()
             .withButton(QStringLiteral("btnNow(1)"), today),
         pickerOf(QStringLiteral("zcbtEmployee(1)"), QStringLiteral("Sent_By_Employee_ID"), QStringLiteral("Sent By"),
             QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees")),
-        LookupField::memo(QStringLiteral("zmemNotes(0)"), QStringLiteral("Notification_Comments"),
+        DeclaredField::memo(QStringLiteral("zmemNotes(0)"), QStringLiteral("Notification_Comments"),
             QStringLiteral("Notification Comments"))
             .length(200),
         notificationDate(2, QStringLiteral("Returned_On_Date"), QStringLiteral("Returned Date"))
             .withButton(QStringLiteral("btnNow(2)"), today),
-        LookupField::memo(QStringLiteral("zmemNotes(1)"), QStringLiteral("Returned_Notification_Comments"),
+        DeclaredField::memo(QStringLiteral("zmemNotes(1)"), QStringLiteral("Returned_Notification_Comments"),
             QStringLiteral("Returned Notification Comments"))
             .length(200),
     };
@@ -164,8 +164,8 @@ LookupTable NotificationsTable()
 
 void RegisterNotificationWindows()
 {
-    const LookupTable notifications = NotificationsTable();
+    const DeclaredTable notifications = NotificationsTable();
     FormRegistry::registerForm(
-        notifications.recordWindow, [notifications] { return new LookupRecordWindow(notifications); });
+        notifications.recordWindow, [notifications] { return new DeclaredRecordWindow(notifications); });
     FormRegistry::registerForm(notifications.searchWindow, [] { return new frmNotifications; });
 }

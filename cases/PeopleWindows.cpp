@@ -10,8 +10,8 @@
 #include "form_framework/zFieldBase.h"
 #include "list_controls/zComboBoxText.h"
 #include "reference_tables/GeographyCodes.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QDateTime>
 
@@ -23,21 +23,21 @@ const QString kGone = QStringLiteral("The related record no longer exists.");
 
 QDateTime Day(int year, int month, int day) { return QDateTime(QDate(year, month, day), QTime(0, 0)); }
 
-LookupField DateField(const char* control, const char* column, const char* goodName)
+DeclaredField DateField(const char* control, const char* column, const char* goodName)
 {
-    return LookupField::date(S(control), S(column), S(goodName))
+    return DeclaredField::date(S(control), S(column), S(goodName))
         .format(QStringLiteral("mm/dd/yyyy"))
         .dates(Day(1850, 12, 31), Day(2050, 1, 1));
 }
 
-LookupField Text(const char* control, const char* column, const char* goodName, int length)
+DeclaredField Text(const char* control, const char* column, const char* goodName, int length)
 {
-    return LookupField::text(S(control), S(column), S(goodName)).length(length);
+    return DeclaredField::text(S(control), S(column), S(goodName)).length(length);
 }
 
-LookupField Picker(const char* control, const char* column, const char* goodName, const char* sql, const char* table)
+DeclaredField Picker(const char* control, const char* column, const char* goodName, const char* sql, const char* table)
 {
-    return LookupField::picker(S(control), S(column), S(goodName), S(sql), S(table));
+    return DeclaredField::picker(S(control), S(column), S(goodName), S(sql), S(table));
 }
 
 // A picker missing its value: no text, or a text that names no entry.
@@ -68,7 +68,7 @@ void DefaultFromGeography(zFieldBase* field, const QString& column, bool identit
     });
 }
 
-void ResolveCountryOnLeaving(LookupRecordWindow& window)
+void ResolveCountryOnLeaving(DeclaredRecordWindow& window)
 {
     auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
     QObject::connect(country, &zComboBoxText::DropDownLostFocus, &window, [country] { ResolveCountryCode(country); });
@@ -145,9 +145,9 @@ template <typename Window> void AddMapActions(Window& window)
         QStringLiteral("View Map (MapQuest)"), [](int id) { ViewMap("usp_Evd_URL_Map_MapQuest", "MapQuest Map", id); });
 }
 
-LookupTable People()
+DeclaredTable People()
 {
-    LookupTable people { QStringLiteral("People"), QStringLiteral("Person_ID"), QStringLiteral("frmPerson"),
+    DeclaredTable people { QStringLiteral("People"), QStringLiteral("Person_ID"), QStringLiteral("frmPerson"),
         QStringLiteral("frmPeople"), QStringLiteral("Person"), QStringLiteral("People"), {}, {}, {} };
     people.fields = {
         Picker("zcbtSalutation", "Salutation_ID", "Salutation", "EXEC usp_Evd_DropDown_Salutations", "Salutations"),
@@ -159,7 +159,7 @@ LookupTable People()
         DateField("zdatDate(0)", "Date_Of_Birth", "Date of Birth"),
         DateField("zdatDate(1)", "Date_Of_Death", "Date of Death"),
         Picker("zcbtGender", "Gender_ID", "Gender", "EXEC usp_Evd_DropDown_Genders", "Genders"),
-        LookupField::number(S("znumHeight"), S("Person_Height"), S("Height"))
+        DeclaredField::number(S("znumHeight"), S("Person_Height"), S("Height"))
             .decimals(3)
             .range(0, 250)
             .minExcluded()
@@ -168,7 +168,7 @@ LookupTable People()
             "EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'L'", "Units")
             .labelled(QString())
             .besideThePrevious(),
-        LookupField::number(S("znumWeight"), S("Person_Weight"), S("Weight"))
+        DeclaredField::number(S("znumWeight"), S("Person_Weight"), S("Weight"))
             .decimals(3)
             .range(0, 600)
             .minExcluded()
@@ -187,13 +187,13 @@ LookupTable People()
         Text("ztxtName(1)", "Last_Name", "Last Name Like", 50),
     };
     people.populateOnStart = false;
-    people.defaultValueHandler = [](LookupRecordWindow& window, const QString& text) {
+    people.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
         const PersonName name = SplitFullName(text);
         window.field(QStringLiteral("ztxtName(0)"))->setValue(name.firstName);
         window.field(QStringLiteral("ztxtName(1)"))->setValue(name.middleName);
         window.field(QStringLiteral("ztxtName(2)"))->setValue(name.lastName);
     };
-    people.extendRecordWindow = [](LookupRecordWindow& window) {
+    people.extendRecordWindow = [](DeclaredRecordWindow& window) {
         for (const auto& [unit, measurement] :
             { std::pair { "zcbtUnit(0)", "znumHeight" }, { "zcbtUnit(1)", "znumWeight" } }) {
             zFieldBase* unitField = window.field(S(unit));
@@ -204,16 +204,16 @@ LookupTable People()
         window.addAction(QStringLiteral("View Employee Record"), ViewEmployeeRecord);
         window.addAction(QStringLiteral("Add Employee"), OpenNewEmployee);
     };
-    people.extendSearchWindow = [](LookupSearchWindow& window) {
+    people.extendSearchWindow = [](DeclaredSearchWindow& window) {
         window.addAction(QStringLiteral("View Employee Record"), ViewEmployeeRecord);
         window.addAction(QStringLiteral("Add Employee"), AddEmployeeAfterAsking);
     };
     return people;
 }
 
-LookupTable Employees()
+DeclaredTable Employees()
 {
-    LookupTable employees { QStringLiteral("Employees"), QStringLiteral("Employee_ID"), QStringLiteral("frmEmployee"),
+    DeclaredTable employees { QStringLiteral("Employees"), QStringLiteral("Employee_ID"), QStringLiteral("frmEmployee"),
         QStringLiteral("frmEmployees"), QStringLiteral("Employee"), QStringLiteral("Employees"), {}, {}, {} };
     employees.codePrefix = QLatin1Char('E');
     employees.codeCaption = QStringLiteral("Employee Barcode:");
@@ -238,15 +238,15 @@ LookupTable Employees()
     // A text typed into another window's employee picker says nothing about the new employee.
     employees.defaultValueTarget.clear();
     employees.extendRecordWindow
-        = [](LookupRecordWindow& window) { window.addAction(QStringLiteral("View Person"), ViewPerson); };
+        = [](DeclaredRecordWindow& window) { window.addAction(QStringLiteral("View Person"), ViewPerson); };
     employees.extendSearchWindow
-        = [](LookupSearchWindow& window) { window.addAction(QStringLiteral("View Person"), ViewPerson); };
+        = [](DeclaredSearchWindow& window) { window.addAction(QStringLiteral("View Person"), ViewPerson); };
     return employees;
 }
 
-LookupTable Addresses()
+DeclaredTable Addresses()
 {
-    LookupTable addresses { QStringLiteral("Addresses"), QStringLiteral("Address_ID"), QStringLiteral("frmAddress"),
+    DeclaredTable addresses { QStringLiteral("Addresses"), QStringLiteral("Address_ID"), QStringLiteral("frmAddress"),
         QStringLiteral("frmAddresses"), QStringLiteral("Address"), QStringLiteral("Addresses"), {}, {}, {} };
     addresses.fields = {
         Picker("zcbtCountry", "Country_ID", "Country", "EXEC usp_Evd_DropDown_Countries", "Countries").required(),
@@ -263,11 +263,11 @@ LookupTable Addresses()
         Text("ztxtCity", "City", "City Like", 50),
     };
     addresses.populateOnStart = false;
-    addresses.setDefaults = [](LookupRecordWindow& window) {
+    addresses.setDefaults = [](DeclaredRecordWindow& window) {
         for (const char* name : { "zcbtCountry", "zcbtState", "ztxtCity" })
             window.field(S(name))->SetDefault();
     };
-    addresses.defaultValueHandler = [](LookupRecordWindow& window, const QString& text) {
+    addresses.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
         zFieldBase* country = window.field(QStringLiteral("zcbtCountry"));
         const int countryID = country->Value().toInt();
         const AddressFields parts = SplitAddressText(
@@ -282,7 +282,7 @@ LookupTable Addresses()
         if (parts.zip)
             window.field(QStringLiteral("ztxtZIP"))->setValue(*parts.zip);
     };
-    addresses.extendRecordWindow = [](LookupRecordWindow& window) {
+    addresses.extendRecordWindow = [](DeclaredRecordWindow& window) {
         DefaultFromGeography(window.field(QStringLiteral("zcbtCountry")), QStringLiteral("Country_ID"), true);
         DefaultFromGeography(window.field(QStringLiteral("zcbtState")), QStringLiteral("State_ID"), true);
         DefaultFromGeography(window.field(QStringLiteral("ztxtCity")), QStringLiteral("City"), false);
@@ -293,13 +293,13 @@ LookupTable Addresses()
             [country, state] { ResolveStateCode(state, country->Value().toInt()); });
         AddMapActions(window);
     };
-    addresses.extendSearchWindow = [](LookupSearchWindow& window) { AddMapActions(window); };
+    addresses.extendSearchWindow = [](DeclaredSearchWindow& window) { AddMapActions(window); };
     return addresses;
 }
 
-LookupTable Telephones()
+DeclaredTable Telephones()
 {
-    LookupTable telephones { QStringLiteral("Telephones"), QStringLiteral("Telephone_ID"),
+    DeclaredTable telephones { QStringLiteral("Telephones"), QStringLiteral("Telephone_ID"),
         QStringLiteral("frmTelephone"), QStringLiteral("frmTelephones"), QStringLiteral("Telephone"),
         QStringLiteral("Telephones"), {}, {}, {} };
     telephones.fields = {
@@ -316,11 +316,11 @@ LookupTable Telephones()
     };
     telephones.populateOnStart = false;
     telephones.defaultValueTarget = QStringLiteral("ztxtTelephone(1)");
-    telephones.setDefaults = [](LookupRecordWindow& window) {
+    telephones.setDefaults = [](DeclaredRecordWindow& window) {
         window.field(QStringLiteral("zcbtCountry"))->SetDefault();
         window.field(QStringLiteral("ztxtTelephone(0)"))->SetDefault();
     };
-    telephones.extendRecordWindow = [](LookupRecordWindow& window) {
+    telephones.extendRecordWindow = [](DeclaredRecordWindow& window) {
         DefaultFromGeography(window.field(QStringLiteral("zcbtCountry")), QStringLiteral("Country_ID"), true);
         DefaultFromGeography(window.field(QStringLiteral("ztxtTelephone(0)")), QStringLiteral("Area_Code"), false);
         ResolveCountryOnLeaving(window);
@@ -343,13 +343,13 @@ QString MeasurementUnitMessage(zFieldBase* unit, zFieldBase* measurement)
     return QString();
 }
 
-std::vector<LookupTable> PeopleTables() { return { People(), Employees(), Addresses(), Telephones() }; }
+std::vector<DeclaredTable> PeopleTables() { return { People(), Employees(), Addresses(), Telephones() }; }
 
 void RegisterPeopleForms()
 {
-    for (const LookupTable& table : PeopleTables()) {
-        FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
-        FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
+    for (const DeclaredTable& table : PeopleTables()) {
+        FormRegistry::registerForm(table.recordWindow, [table] { return new DeclaredRecordWindow(table); });
+        FormRegistry::registerForm(table.searchWindow, [table] { return new DeclaredSearchWindow(table); });
     }
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "reference_tables/LookupTable.h"
+#include "declared_windows/DeclaredTable.h"
 
 #include <vector>
 
 // The windows of people, employees, addresses and telephones: each a record and a search window
 // of the lookup patterns, declared with the few hooks of their own (name and address splits, the
 // measurement-unit pair rule, the default geography, the map and employee actions).
-std::vector<LookupTable> PeopleTables();
+std::vector<DeclaredTable> PeopleTables();
 // Registers the eight windows with the form registry.
 void RegisterPeopleForms();
 

@@ -435,21 +435,21 @@ frmBarcodeItemAction::frmBarcodeItemAction()
 
     const QDateTime floor(QDate(1950, 12, 31), QTime(0, 0));
     const QDateTime ceiling(QDate(2050, 1, 1), QTime(0, 0));
-    const std::vector<LookupField> fields = {
-        LookupField::picker(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
+    const std::vector<DeclaredField> fields = {
+        DeclaredField::picker(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
             QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
             .required()
             .labelled(QStringLiteral("Action:"), QStringLiteral("zlabel1_5")),
-        LookupField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
+        DeclaredField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
             QStringLiteral("Performed By"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
             .required()
             .notApplicableAtStart()
             .labelled(QStringLiteral("Performed By:"), QStringLiteral("zlblEmployee")),
-        LookupField::checkBox(QStringLiteral("zchkUseBarcode"), QString(), QStringLiteral("Use Barcode"),
+        DeclaredField::checkBox(QStringLiteral("zchkUseBarcode"), QString(), QStringLiteral("Use Barcode"),
             QStringLiteral("Use Barcode"), true)
             .notStored()
             .besideThePrevious(),
-        LookupField::date(QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"),
+        DeclaredField::date(QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"),
             QStringLiteral("Action Date & Time"))
             .required()
             .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
@@ -457,7 +457,7 @@ frmBarcodeItemAction::frmBarcodeItemAction()
             .dates(floor, ceiling)
             .labelled(QStringLiteral("Action Date && Time:"), QStringLiteral("zlblDateTime"))
             .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
-        LookupField::memo(QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"),
+        DeclaredField::memo(QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"),
             QStringLiteral("Description"))
             .length(200)
             .labelled(QStringLiteral("Description:"), QStringLiteral("zlabel2_5")),

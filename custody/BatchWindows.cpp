@@ -13,8 +13,8 @@
 #include "form_framework/zIdentity.h"
 #include "form_framework/zLabel.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -28,35 +28,35 @@ const QString DateTimeKeys = QStringLiteral("/0123456789: AMPM");
 QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
 QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
 
-LookupField dateTimeField(const QString& control, const QString& column, const QString& goodName)
+DeclaredField dateTimeField(const QString& control, const QString& column, const QString& goodName)
 {
-    return LookupField::date(control, column, goodName)
+    return DeclaredField::date(control, column, goodName)
         .format(DateTimeFormat)
         .keys(DateTimeKeys)
         .dates(earliestDate(), latestDate());
 }
 
-LookupField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
+DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
     const QString& table)
 {
-    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
+    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
 }
 
-LookupField batchPicker()
+DeclaredField batchPicker()
 {
     return pickerOf(QStringLiteral("zcbtBatch"), QStringLiteral("Batch_ID"), QStringLiteral("Batch Number"),
         QStringLiteral("usp_Evd_DropDown_Batches"), QStringLiteral("Batches"))
         .recordCodes(QLatin1Char('B'), true);
 }
 
-LookupField itemPicker()
+DeclaredField itemPicker()
 {
     return pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
         QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"))
         .recordCodes(QLatin1Char('I'), true);
 }
 
-LookupField casePicker()
+DeclaredField casePicker()
 {
     return pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
         QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
@@ -151,14 +151,14 @@ template <typename Window> void addBatchItemActions(Window& window)
 }
 
 // Chooses "Item" or "All Items in Case"; the window follows the option buttons' own change.
-void chooseOption(LookupRecordWindow& window, bool wholeCase)
+void chooseOption(DeclaredRecordWindow& window, bool wholeCase)
 {
     const QString name = wholeCase ? QStringLiteral("optItemCase_1") : QStringLiteral("optItemCase_0");
     if (auto* option = window.findChild<QAbstractButton*>(name))
         option->setChecked(true);
 }
 
-zComboBoxText* pickerIn(const LookupRecordWindow& window, const QString& control)
+zComboBoxText* pickerIn(const DeclaredRecordWindow& window, const QString& control)
 {
     return qobject_cast<zComboBoxText*>(window.field(control));
 }
@@ -168,10 +168,10 @@ zComboBoxText* pickerIn(const LookupRecordWindow& window, const QString& control
 // saved as NULL and keeps its selection for when its option comes back). The plain window asks
 // the database before a save whether the membership is already there or clashes with another
 // physical batch; the advanced window records actions and checks nothing beyond its fields.
-class BatchItemWindow : public LookupRecordWindow {
+class BatchItemWindow : public DeclaredRecordWindow {
 public:
-    BatchItemWindow(const LookupTable& table, bool checksMemberships)
-        : LookupRecordWindow(table)
+    BatchItemWindow(const DeclaredTable& table, bool checksMemberships)
+        : DeclaredRecordWindow(table)
         , m_checks(checksMemberships)
     {
         m_batch = pickerIn(*this, QStringLiteral("zcbtBatch"));
@@ -202,7 +202,7 @@ public:
     {
         m_checkFailed = false;
         m_caseFoundAlone = false;
-        if (!LookupRecordWindow::CheckFieldsProcedure())
+        if (!DeclaredRecordWindow::CheckFieldsProcedure())
             return false;
         // A check the database could not answer has been reported; nothing is saved.
         if (m_checkFailed)
@@ -272,7 +272,7 @@ private:
     QAbstractButton* m_caseOption;
 };
 
-void extendBatchWindow(LookupRecordWindow& window)
+void extendBatchWindow(DeclaredRecordWindow& window)
 {
     QObject::connect(window.button(QStringLiteral("btnNow")), &QPushButton::clicked, &window,
         [&window] { window.field(QStringLiteral("zdatCreatedDateTime"))->setValue(QDateTime::currentDateTime()); });
@@ -281,19 +281,19 @@ void extendBatchWindow(LookupRecordWindow& window)
     addBatchActions(window);
 }
 
-class frmBatches : public LookupSearchWindow {
+class frmBatches : public DeclaredSearchWindow {
 public:
     frmBatches()
-        : LookupSearchWindow(BatchesTable())
+        : DeclaredSearchWindow(BatchesTable())
     {
         addBatchActions(*this);
     }
 };
 
-class BatchItemsWindow : public LookupSearchWindow {
+class BatchItemsWindow : public DeclaredSearchWindow {
 public:
     explicit BatchItemsWindow(bool advanced)
-        : LookupSearchWindow(BatchItemsTable(advanced))
+        : DeclaredSearchWindow(BatchItemsTable(advanced))
     {
         addBatchItemActions(*this);
     }
@@ -301,9 +301,9 @@ public:
 
 } // namespace
 
-LookupTable BatchesTable()
+DeclaredTable BatchesTable()
 {
-    LookupTable batches;
+    DeclaredTable batches;
     batches.table = QStringLiteral("Batches");
     batches.identityField = QStringLiteral("Batch_ID");
     batches.recordWindow = QStringLiteral("frmBatch");
@@ -311,7 +311,7 @@ LookupTable BatchesTable()
     batches.caption = QStringLiteral("Batch");
     batches.pluralCaption = QStringLiteral("Batches");
     batches.fields = {
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtBatchNumber"), QStringLiteral("Batch_Number"), QStringLiteral("Batch Number"))
             .required()
             .unique()
@@ -329,13 +329,13 @@ LookupTable BatchesTable()
             .required()
             .withoutButton(),
         // Its name in messages keeps the column's underscore.
-        LookupField::memo(
+        DeclaredField::memo(
             QStringLiteral("zmemDescription"), QStringLiteral("Batch_Description"), QStringLiteral("Batch_Description"))
             .length(200)
             .labelled(QStringLiteral("Description:")),
     };
     batches.criteria = {
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtBatchNumber"), QStringLiteral("Batch_Number"), QStringLiteral("Batch Number Like"))
             .length(50),
     };
@@ -347,9 +347,9 @@ LookupTable BatchesTable()
     return batches;
 }
 
-LookupTable BatchItemsTable(bool advanced)
+DeclaredTable BatchItemsTable(bool advanced)
 {
-    LookupTable items;
+    DeclaredTable items;
     items.table = QStringLiteral("Batch_Items");
     items.identityField = QStringLiteral("Batch_Item_ID");
     items.recordWindow = advanced ? QStringLiteral("frmBatchItemAdv") : QStringLiteral("frmBatchItem");
@@ -357,11 +357,11 @@ LookupTable BatchItemsTable(bool advanced)
     items.caption = QStringLiteral("Batch Item");
     items.pluralCaption = QStringLiteral("Batch Items");
 
-    LookupField options = LookupField::options(QStringLiteral("fraItemCase"), QString(),
+    DeclaredField options = DeclaredField::options(QStringLiteral("fraItemCase"), QString(),
         { { QStringLiteral("optItemCase_0"), QStringLiteral("Item") },
             { QStringLiteral("optItemCase_1"), QStringLiteral("All Items in Case") } });
-    LookupField item = itemPicker().required().labelled(QStringLiteral("Item Number:"), QStringLiteral("zlblICB(0)"));
-    LookupField theCase = casePicker().required().notApplicableAtStart().labelled(
+    DeclaredField item = itemPicker().required().labelled(QStringLiteral("Item Number:"), QStringLiteral("zlblICB(0)"));
+    DeclaredField theCase = casePicker().required().notApplicableAtStart().labelled(
         QStringLiteral("Case Number:"), QStringLiteral("zlblICB(1)"));
     if (advanced) {
         items.fields = {
@@ -385,11 +385,11 @@ LookupTable BatchItemsTable(bool advanced)
 
     // The batch-number criterion takes typed "B-" codes; the item and case criteria list the
     // memberships through the case as well (an item's case, a case's items).
-    auto from = LookupField::date(
+    auto from = DeclaredField::date(
         QStringLiteral("zdatDate(0)"), QStringLiteral("Batch_Date_From"), QStringLiteral("Batch Date From"))
                     .format(QStringLiteral("mm/dd/yyyy"))
                     .dates(earliestDate(), latestDate());
-    auto to = LookupField::date(
+    auto to = DeclaredField::date(
         QStringLiteral("zdatDate(1)"), QStringLiteral("Batch_Date_To"), QStringLiteral("Batch Date To"))
                   .format(QStringLiteral("mm/dd/yyyy"))
                   .dates(earliestDate(), latestDate())
@@ -397,22 +397,22 @@ LookupTable BatchItemsTable(bool advanced)
     items.criteria = { from, to, batchPicker(), itemPicker(), casePicker() };
     // A membership has no name an opener could type.
     items.defaultValueTarget.clear();
-    items.rowLoaded = [](LookupRecordWindow& window, Recordset& row) {
+    items.rowLoaded = [](DeclaredRecordWindow& window, Recordset& row) {
         const QVariant itemId = row.value(QStringLiteral("Item_ID"));
         chooseOption(window, itemId.isNull() || itemId.toInt() == 0);
     };
-    items.setDefaults = [](LookupRecordWindow& window) { chooseOption(window, false); };
+    items.setDefaults = [](DeclaredRecordWindow& window) { chooseOption(window, false); };
     items.populateOnStart = false;
     return items;
 }
 
 void RegisterBatchWindows()
 {
-    const LookupTable batches = BatchesTable();
-    FormRegistry::registerForm(batches.recordWindow, [batches] { return new LookupRecordWindow(batches); });
+    const DeclaredTable batches = BatchesTable();
+    FormRegistry::registerForm(batches.recordWindow, [batches] { return new DeclaredRecordWindow(batches); });
     FormRegistry::registerForm(batches.searchWindow, [] { return new frmBatches; });
     for (const bool advanced : { false, true }) {
-        const LookupTable items = BatchItemsTable(advanced);
+        const DeclaredTable items = BatchItemsTable(advanced);
         FormRegistry::registerForm(
             items.recordWindow, [items, advanced] { return new BatchItemWindow(items, !advanced); });
         FormRegistry::registerForm(items.searchWindow, [advanced] { return new BatchItemsWindow(advanced); });

@@ -13,9 +13,9 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zLabel.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
-#include "reference_tables/LookupTable.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
+#include "declared_windows/DeclaredTable.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -30,22 +30,22 @@ namespace {
 QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
 QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
 
-LookupField pickerOf(
+DeclaredField pickerOf(
     const QString& control, const QString& column, const QString& goodName, const QString& call, const QString& table)
 {
-    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + call, table);
+    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + call, table);
 }
 
 // The two dates of a search window: "<what> From" and "To", the "To" day included.
-std::vector<LookupField> dateRange(const QString& what)
+std::vector<DeclaredField> dateRange(const QString& what)
 {
     const QString column = QString(what).replace(QLatin1Char(' '), QLatin1Char('_'));
     return {
-        LookupField::date(
+        DeclaredField::date(
             QStringLiteral("zdatDate(0)"), column + QStringLiteral("_Date_From"), what + QStringLiteral(" Date From"))
             .format(QStringLiteral("mm/dd/yyyy"))
             .dates(earliestDate(), latestDate()),
-        LookupField::date(
+        DeclaredField::date(
             QStringLiteral("zdatDate(1)"), column + QStringLiteral("_Date_To"), what + QStringLiteral(" Date To"))
             .format(QStringLiteral("mm/dd/yyyy"))
             .dates(earliestDate(), latestDate())
@@ -53,10 +53,10 @@ std::vector<LookupField> dateRange(const QString& what)
     };
 }
 
-LookupTable tableOf(const QString& table, const QString& identity, const QString& recordWindow,
+DeclaredTable tableOf(const QString& table, const QString& identity, const QString& recordWindow,
     const QString& searchWindow, const QString& caption, const QString& plural)
 {
-    LookupTable declared;
+    DeclaredTable declared;
     declared.table = table;
     declared.identityField = identity;
     declared.recordWindow = recordWindow;
@@ -68,7 +68,7 @@ LookupTable tableOf(const QString& table, const QString& identity, const QString
     return declared;
 }
 
-zComboBoxText* pickerIn(LookupRecordWindow& window, const QString& control)
+zComboBoxText* pickerIn(DeclaredRecordWindow& window, const QString& control)
 {
     return qobject_cast<zComboBoxText*>(window.field(control));
 }
@@ -154,7 +154,7 @@ void addDetailActions(Window& window, const QString& table, const QString& alias
 }
 
 // A location picker takes a typed "L-" code or number (the picker's own rule), then a name.
-void resolveLocationNames(LookupRecordWindow& window, zComboBoxText* location)
+void resolveLocationNames(DeclaredRecordWindow& window, zComboBoxText* location)
 {
     QObject::connect(location, &zComboBoxText::DropDownLostFocus, &window, [location] {
         ResolveTypedName(
@@ -164,49 +164,49 @@ void resolveLocationNames(LookupRecordWindow& window, zComboBoxText* location)
 
 // ---- Item action types ---------------------------------------------------------------------
 
-LookupTable itemActionTypes()
+DeclaredTable itemActionTypes()
 {
-    LookupTable types = tableOf(QStringLiteral("Item_Action_Types"), QStringLiteral("Item_Action_Type_ID"),
+    DeclaredTable types = tableOf(QStringLiteral("Item_Action_Types"), QStringLiteral("Item_Action_Type_ID"),
         QStringLiteral("frmItemActionType"), QStringLiteral("frmItemActionTypes"), QStringLiteral("Item Action Type"),
         QStringLiteral("Item Action Types"));
     types.fields = {
-        LookupField::text(QStringLiteral("ztxtName(0)"), QStringLiteral("Item_Action_Type_Name_Present"),
+        DeclaredField::text(QStringLiteral("ztxtName(0)"), QStringLiteral("Item_Action_Type_Name_Present"),
             QStringLiteral("Item Action Type Name - Present Tense"))
             .required()
             .length(50)
             .labelled(QStringLiteral("Action - Present:")),
-        LookupField::text(QStringLiteral("ztxtName(1)"), QStringLiteral("Item_Action_Type_Name_Past"),
+        DeclaredField::text(QStringLiteral("ztxtName(1)"), QStringLiteral("Item_Action_Type_Name_Past"),
             QStringLiteral("Item Action Type Name - Past Tense"))
             .required()
             .length(50)
             .labelled(QStringLiteral("Action - Past Tense:")),
-        LookupField::text(QStringLiteral("ztxtCode"), QStringLiteral("Item_Action_Type_Code"),
+        DeclaredField::text(QStringLiteral("ztxtCode"), QStringLiteral("Item_Action_Type_Code"),
             QStringLiteral("Item Action Type Code"))
             .required()
             .length(10)
             .labelled(QStringLiteral("Action Type Code:")),
-        LookupField::text(QStringLiteral("ztxtDatePreposition"), QStringLiteral("Item_Action_Date_Preposition"),
+        DeclaredField::text(QStringLiteral("ztxtDatePreposition"), QStringLiteral("Item_Action_Date_Preposition"),
             QStringLiteral("Date Preposition"))
             .length(10),
         pickerOf(QStringLiteral("zcbtChain"), QStringLiteral("Item_Action_Time_ID"), QStringLiteral("Chain Position"),
             QStringLiteral("usp_Evd_DropDown_Item_Action_Times"), QStringLiteral("Item_Action_Times"))
             .required()
             .withoutButton(),
-        LookupField::number(
+        DeclaredField::number(
             QStringLiteral("znumSortOrder"), QStringLiteral("Item_Action_Type_Order"), QStringLiteral("Sort Order"))
             .range(1, 30000),
         pickerOf(QStringLiteral("zcbtTable"), QStringLiteral("Related_DB_Table_ID"), QStringLiteral("Related Table"),
             QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables")),
-        LookupField::text(QStringLiteral("ztxtComments"), QStringLiteral("Comments"), QStringLiteral("Comments"))
+        DeclaredField::text(QStringLiteral("ztxtComments"), QStringLiteral("Comments"), QStringLiteral("Comments"))
             .length(50),
     };
     types.criteria = {
-        LookupField::text(QStringLiteral("ztxtName"), QStringLiteral("Item_Action_Type_Name"),
+        DeclaredField::text(QStringLiteral("ztxtName"), QStringLiteral("Item_Action_Type_Name"),
             QStringLiteral("Action Type Name Like"))
             .length(50),
     };
     // A type typed into a picker and added from there: the text is both of its names.
-    types.defaultValueHandler = [](LookupRecordWindow& window, const QString& text) {
+    types.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
         window.field(QStringLiteral("ztxtName(0)"))->setValue(text);
         window.field(QStringLiteral("ztxtName(1)"))->setValue(text);
     };
@@ -273,7 +273,7 @@ QAbstractButton* subjectOption(QWidget& window, int index)
 
 // The chosen subject option makes its picker (and caption) the one in use; the other two keep no
 // value, are not checked and save NULL.
-void applySubject(LookupRecordWindow& window)
+void applySubject(DeclaredRecordWindow& window)
 {
     for (int i = 0; i < kSubjectPickers.size(); ++i) {
         QAbstractButton* option = subjectOption(window, i);
@@ -286,7 +286,7 @@ void applySubject(LookupRecordWindow& window)
 }
 
 // The type details memo follows every change of the action picker.
-void showTypeDetails(LookupRecordWindow& window)
+void showTypeDetails(DeclaredRecordWindow& window)
 {
     const int type = pickerIn(window, QStringLiteral("zcbtAction"))->Value().toInt();
     zFieldBase* memo = window.field(QStringLiteral("ztxtMemo"));
@@ -299,7 +299,7 @@ void showTypeDetails(LookupRecordWindow& window)
     memo->setValue(details && !details->isNull() ? details->toString().trimmed() : QString());
 }
 
-void extendItemActionWindow(LookupRecordWindow& window)
+void extendItemActionWindow(DeclaredRecordWindow& window)
 {
     for (int i = 0; i < kSubjectPickers.size(); ++i) {
         if (QAbstractButton* option = subjectOption(window, i))
@@ -321,7 +321,7 @@ void extendItemActionWindow(LookupRecordWindow& window)
 // A stored action's subject is chosen before the fields are filled, so its picker is in use when
 // it receives its value. Rows written past the window may name more than one: the last filled of
 // item, case and batch wins.
-void restoreSubject(LookupRecordWindow& window, Recordset& row)
+void restoreSubject(DeclaredRecordWindow& window, Recordset& row)
 {
     int chosen = -1;
     for (int i = 0; i < kSubjectPickers.size(); ++i) {
@@ -336,9 +336,9 @@ void restoreSubject(LookupRecordWindow& window, Recordset& row)
     applySubject(window);
 }
 
-std::vector<LookupField> subjectPickers(bool recordWindow)
+std::vector<DeclaredField> subjectPickers(bool recordWindow)
 {
-    std::vector<LookupField> pickers = {
+    std::vector<DeclaredField> pickers = {
         pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
             QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"))
             .recordCodes(QLatin1Char('I'), true),
@@ -359,16 +359,16 @@ std::vector<LookupField> subjectPickers(bool recordWindow)
     return pickers;
 }
 
-LookupTable itemActions()
+DeclaredTable itemActions()
 {
-    LookupTable actions
+    DeclaredTable actions
         = tableOf(QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("frmItemAction"),
             QStringLiteral("frmItemActions"), QStringLiteral("Item Action"), QStringLiteral("Item Actions"));
-    actions.fields.push_back(LookupField::options(QStringLiteral("fraItemCase"), QString(),
+    actions.fields.push_back(DeclaredField::options(QStringLiteral("fraItemCase"), QString(),
         { { QStringLiteral("optItemCase_0"), QStringLiteral("Item") },
             { QStringLiteral("optItemCase_1"), QStringLiteral("All Items in Case") },
             { QStringLiteral("optItemCase_2"), QStringLiteral("All Items in Batch") } }));
-    for (const LookupField& picker : subjectPickers(true))
+    for (const DeclaredField& picker : subjectPickers(true))
         actions.fields.push_back(picker);
     actions.fields.push_back(
         pickerOf(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
@@ -378,7 +378,7 @@ LookupTable itemActions()
     actions.fields.push_back(pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
         QStringLiteral("Performed By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
                                  .required());
-    actions.fields.push_back(LookupField::date(
+    actions.fields.push_back(DeclaredField::date(
         QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"), QStringLiteral("Action Date & Time"))
                                  .required()
                                  .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
@@ -386,25 +386,25 @@ LookupTable itemActions()
                                  .dates(earliestDate(), latestDate())
                                  .labelled(QStringLiteral("Action Date && Time:"))
                                  .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")));
-    actions.fields.push_back(LookupField::memo(
+    actions.fields.push_back(DeclaredField::memo(
         QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"), QStringLiteral("Description"))
                                  .length(200));
     // Captioned, so the clerk sees what the read-only box shows.
-    actions.fields.push_back(LookupField::text(QStringLiteral("ztxtMemo"), QString(), QStringLiteral("Type Details"))
+    actions.fields.push_back(DeclaredField::text(QStringLiteral("ztxtMemo"), QString(), QStringLiteral("Type Details"))
                                  .notStored()
                                  .locked());
     actions.criteria = dateRange(QStringLiteral("Action"));
-    for (const LookupField& picker : subjectPickers(false))
+    for (const DeclaredField& picker : subjectPickers(false))
         actions.criteria.push_back(picker);
     actions.extendRecordWindow = extendItemActionWindow;
     actions.rowLoaded = restoreSubject;
     return actions;
 }
 
-class frmItemActions : public LookupSearchWindow {
+class frmItemActions : public DeclaredSearchWindow {
 public:
     frmItemActions()
-        : LookupSearchWindow(itemActions())
+        : DeclaredSearchWindow(itemActions())
     {
         addItemActionActions(*this, openDetails);
     }
@@ -413,16 +413,16 @@ public:
     void addAction(const QString& caption, WindowActions::Run run)
     {
         const bool details = caption == QLatin1String("&View Details");
-        LookupSearchWindow::addAction(
+        DeclaredSearchWindow::addAction(
             caption, std::move(run), details ? WindowActions::Needs::Nothing : WindowActions::Needs::Record);
     }
 };
 
 // ---- Item locations ------------------------------------------------------------------------
 
-LookupTable itemLocations()
+DeclaredTable itemLocations()
 {
-    LookupTable locations = tableOf(QStringLiteral("Item_Locations"), QStringLiteral("Item_Location_ID"),
+    DeclaredTable locations = tableOf(QStringLiteral("Item_Locations"), QStringLiteral("Item_Location_ID"),
         QStringLiteral("frmItemLocation"), QStringLiteral("frmItemLocations"), QStringLiteral("Item Location"),
         QStringLiteral("Item Locations"));
     locations.fields = {
@@ -436,13 +436,13 @@ LookupTable itemLocations()
             .recordCodes(QLatin1Char('L'), true),
     };
     locations.criteria = dateRange(QStringLiteral("Action"));
-    locations.extendRecordWindow = [](LookupRecordWindow& window) {
+    locations.extendRecordWindow = [](DeclaredRecordWindow& window) {
         InsertOnce(*window.info(), QStringLiteral("Item_Location_Key"));
         resolveLocationNames(window, pickerIn(window, QStringLiteral("zcbtLocation")));
         addDetailActions(
             window, QStringLiteral("Item_Locations"), QStringLiteral("il"), QStringLiteral("Item_Location_ID"));
     };
-    locations.extendSearchWindow = [](LookupSearchWindow& window) {
+    locations.extendSearchWindow = [](DeclaredSearchWindow& window) {
         addDetailActions(
             window, QStringLiteral("Item_Locations"), QStringLiteral("il"), QStringLiteral("Item_Location_ID"));
     };
@@ -453,7 +453,7 @@ LookupTable itemLocations()
 
 // The chain position of the chosen action decides which employees take part; an unknown answer
 // (or none) leaves them as the last known answer set them.
-void applyChainPosition(LookupRecordWindow& window)
+void applyChainPosition(DeclaredRecordWindow& window)
 {
     const int action = pickerIn(window, QStringLiteral("zcbtItemAction"))->Value().toInt();
     if (action <= 0)
@@ -479,7 +479,7 @@ void applyChainPosition(LookupRecordWindow& window)
 // A new transfer starts from where its subject was last put: the empty From fields take that
 // location and employee. A From field already chosen is never overwritten; a stored transfer
 // keeps its From fields.
-void fillFromLastLocation(LookupRecordWindow& window)
+void fillFromLastLocation(DeclaredRecordWindow& window)
 {
     if (window.info()->Mode() == FormMode::Edit)
         return;
@@ -521,7 +521,7 @@ void requireWeightPair(zComboBoxText* unit, zFieldBase* weight)
     });
 }
 
-void extendItemTransferWindow(LookupRecordWindow& window)
+void extendItemTransferWindow(DeclaredRecordWindow& window)
 {
     InsertOnce(*window.info(), QStringLiteral("Item_Transfer_Key"));
     auto* action = pickerIn(window, QStringLiteral("zcbtItemAction"));
@@ -539,9 +539,9 @@ void extendItemTransferWindow(LookupRecordWindow& window)
         window, QStringLiteral("Item_Transfers"), QStringLiteral("it"), QStringLiteral("Item_Transfer_ID"));
 }
 
-LookupTable itemTransfers()
+DeclaredTable itemTransfers()
 {
-    LookupTable transfers = tableOf(QStringLiteral("Item_Transfers"), QStringLiteral("Item_Transfer_ID"),
+    DeclaredTable transfers = tableOf(QStringLiteral("Item_Transfers"), QStringLiteral("Item_Transfer_ID"),
         QStringLiteral("frmItemTransfer"), QStringLiteral("frmItemTransfers"), QStringLiteral("Item Transfer"),
         QStringLiteral("Item Transfers"));
     transfers.fields = {
@@ -571,7 +571,7 @@ LookupTable itemTransfers()
     const char* directions[] = { "Out", "In" };
     for (int i = 0; i < 2; ++i) {
         const QString direction = QString::fromLatin1(directions[i]);
-        transfers.fields.push_back(LookupField::number(QStringLiteral("znumWeight(%1)").arg(i),
+        transfers.fields.push_back(DeclaredField::number(QStringLiteral("znumWeight(%1)").arg(i),
             QStringLiteral("Item_Weight_") + direction, QStringLiteral("Item Weight ") + direction)
                                        .range(0, 100000)
                                        .minExcluded()
@@ -587,16 +587,16 @@ LookupTable itemTransfers()
     }
     transfers.criteria = dateRange(QStringLiteral("Transfer"));
     transfers.extendRecordWindow = extendItemTransferWindow;
-    transfers.extendSearchWindow = [](LookupSearchWindow& window) {
+    transfers.extendSearchWindow = [](DeclaredSearchWindow& window) {
         addDetailActions(
             window, QStringLiteral("Item_Transfers"), QStringLiteral("it"), QStringLiteral("Item_Transfer_ID"));
     };
     return transfers;
 }
 
-template <typename Search = LookupSearchWindow> void registerPair(const LookupTable& table)
+template <typename Search = DeclaredSearchWindow> void registerPair(const DeclaredTable& table)
 {
-    FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
+    FormRegistry::registerForm(table.recordWindow, [table] { return new DeclaredRecordWindow(table); });
     FormRegistry::registerForm(table.searchWindow, [table] { return new Search(table); });
 }
 
@@ -608,7 +608,7 @@ void RegisterItemActionWindows()
     registerPair(itemActionTypes());
     registerPair(itemLocations());
     registerPair(itemTransfers());
-    const LookupTable actions = itemActions();
-    FormRegistry::registerForm(actions.recordWindow, [actions] { return new LookupRecordWindow(actions); });
+    const DeclaredTable actions = itemActions();
+    FormRegistry::registerForm(actions.recordWindow, [actions] { return new DeclaredRecordWindow(actions); });
     FormRegistry::registerForm(actions.searchWindow, [] { return new frmItemActions; });
 }

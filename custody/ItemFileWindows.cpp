@@ -15,8 +15,8 @@
 #include "form_framework/zCheckBox.h"
 #include "form_framework/zImage.h"
 #include "form_framework/zText.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -28,9 +28,9 @@ namespace {
 
 const QString InitFolderSetting = QStringLiteral("DB_Item_File_Init_Folder");
 
-LookupField itemPicker()
+DeclaredField itemPicker()
 {
-    return LookupField::picker(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
+    return DeclaredField::picker(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
         QStringLiteral("EXEC usp_Evd_DropDown_Items"), QStringLiteral("Items"))
         .recordCodes(QLatin1Char('I'), true);
 }
@@ -72,7 +72,7 @@ int registerFile(const QString& path)
     return identity && !identity->isNull() ? identity->toInt() : 0;
 }
 
-void extendItemFileWindow(LookupRecordWindow& window)
+void extendItemFileWindow(DeclaredRecordWindow& window)
 {
     auto* path = qobject_cast<zText*>(window.field(QStringLiteral("ztxtPath")));
     auto* preview = qobject_cast<zCheckBox*>(window.field(QStringLiteral("zchkPreview")));
@@ -144,7 +144,7 @@ void extendItemFileWindow(LookupRecordWindow& window)
 
 // The preview choice is the user's, read before the record is shown so the picture is not read
 // for nothing when it is off.
-void readPreviewSetting(LookupRecordWindow& window)
+void readPreviewSetting(DeclaredRecordWindow& window)
 {
     auto* preview = qobject_cast<zCheckBox*>(window.field(QStringLiteral("zchkPreview")));
     preview->GetSetting();
@@ -153,10 +153,10 @@ void readPreviewSetting(LookupRecordWindow& window)
     window.findChild<QPushButton*>(QStringLiteral("btnRefresh"))->setEnabled(preview->Value().toBool());
 }
 
-class frmItemFiles : public LookupSearchWindow {
+class frmItemFiles : public DeclaredSearchWindow {
 public:
     frmItemFiles()
-        : LookupSearchWindow(ItemFilesTable())
+        : DeclaredSearchWindow(ItemFilesTable())
     {
         addAction(QStringLiteral("View Item"), viewItem);
     }
@@ -164,9 +164,9 @@ public:
 
 } // namespace
 
-LookupTable ItemFilesTable()
+DeclaredTable ItemFilesTable()
 {
-    LookupTable files;
+    DeclaredTable files;
     files.table = QStringLiteral("Item_Files");
     files.identityField = QStringLiteral("Item_File_ID");
     files.recordWindow = QStringLiteral("frmItemFile");
@@ -175,12 +175,12 @@ LookupTable ItemFilesTable()
     files.pluralCaption = QStringLiteral("Item Files");
     files.fields = {
         itemPicker().required(),
-        LookupField::text(QStringLiteral("ztxtPath"), QStringLiteral("DB_File_ID"), QStringLiteral("File"))
+        DeclaredField::text(QStringLiteral("ztxtPath"), QStringLiteral("DB_File_ID"), QStringLiteral("File"))
             .required()
             .file()
             .foreignKey(QStringLiteral("EXEC usp_DB_Get_File_From_ID @DB_File_ID = "), QString())
             .withButton(QStringLiteral("btnBrowse"), QStringLiteral("...")),
-        LookupField::checkBox(
+        DeclaredField::checkBox(
             QStringLiteral("zchkPreview"), QString(), QStringLiteral("Preview"), QStringLiteral("Preview"), true)
             .setting(QStringLiteral("DB_Item_File_Preview"))
             .notStored(),
@@ -195,7 +195,7 @@ LookupTable ItemFilesTable()
 
 void RegisterItemFileWindows()
 {
-    const LookupTable files = ItemFilesTable();
-    FormRegistry::registerForm(files.recordWindow, [files] { return new LookupRecordWindow(files); });
+    const DeclaredTable files = ItemFilesTable();
+    FormRegistry::registerForm(files.recordWindow, [files] { return new DeclaredRecordWindow(files); });
     FormRegistry::registerForm(files.searchWindow, [] { return new frmItemFiles; });
 }

@@ -14,9 +14,9 @@
 #include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
-#include "reference_tables/LookupTable.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
+#include "declared_windows/DeclaredTable.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -28,20 +28,20 @@ namespace {
 QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
 QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
 
-LookupField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
+DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
     const QString& table)
 {
-    return LookupField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
+    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
 }
 
-LookupField dateOf(const QString& control, const QString& column, const QString& goodName)
+DeclaredField dateOf(const QString& control, const QString& column, const QString& goodName)
 {
-    return LookupField::date(control, column, goodName)
+    return DeclaredField::date(control, column, goodName)
         .format(QStringLiteral("mm/dd/yyyy"))
         .dates(earliestDate(), latestDate());
 }
 
-zComboBoxText* pickerIn(LookupRecordWindow& window, const QString& control)
+zComboBoxText* pickerIn(DeclaredRecordWindow& window, const QString& control)
 {
     return qobject_cast<zComboBoxText*>(window.field(control));
 }
@@ -146,7 +146,7 @@ const std::vector<Applicability>& applicabilities()
 
 // The descriptive fields follow the chosen property type; no type, or a type that is gone, leaves
 // them all applicable.
-void applyPropertyType(LookupRecordWindow& window)
+void applyPropertyType(DeclaredRecordWindow& window)
 {
     zComboBoxText* type = pickerIn(window, QStringLiteral("zcbtPropertyType"));
     std::unique_ptr<Recordset> row;
@@ -162,7 +162,7 @@ void applyPropertyType(LookupRecordWindow& window)
 
 // A chosen case fills an empty category from the case's default and an empty item number from the
 // case's date; what the clerk entered is kept.
-void applyCase(LookupRecordWindow& window)
+void applyCase(DeclaredRecordWindow& window)
 {
     zComboBoxText* theCase = pickerIn(window, QStringLiteral("zcbtCase"));
     if (theCase->Value().toInt() <= 0)
@@ -187,7 +187,7 @@ void applyCase(LookupRecordWindow& window)
 }
 
 // The review date the database proposes for the type in the case; a date already there is kept.
-void proposeReviewDate(LookupRecordWindow& window)
+void proposeReviewDate(DeclaredRecordWindow& window)
 {
     zFieldBase* reviewDate = window.field(QStringLiteral("zdatDate"));
     zComboBoxText* type = pickerIn(window, QStringLiteral("zcbtPropertyType"));
@@ -210,7 +210,7 @@ void requirePair(zFieldBase* first, zFieldBase* second)
     });
 }
 
-void extendItemWindow(LookupRecordWindow& window)
+void extendItemWindow(DeclaredRecordWindow& window)
 {
     zComboBoxText* theCase = pickerIn(window, QStringLiteral("zcbtCase"));
     zComboBoxText* type = pickerIn(window, QStringLiteral("zcbtPropertyType"));
@@ -240,7 +240,7 @@ void extendItemWindow(LookupRecordWindow& window)
 // A parent may be neither the record itself nor one of its descendants: the tree would close on
 // itself. Walks up from the chosen parent; the walk is bounded so a cycle stored past the windows
 // ends it too.
-void refuseTreeCycles(LookupRecordWindow& window, const QString& pickerName, const QString& table,
+void refuseTreeCycles(DeclaredRecordWindow& window, const QString& pickerName, const QString& table,
     const QString& identityColumn, const QString& parentColumn, const QString& message)
 {
     zComboBoxText* parent = pickerIn(window, pickerName);
@@ -262,7 +262,7 @@ void refuseTreeCycles(LookupRecordWindow& window, const QString& pickerName, con
     });
 }
 
-void extendItemModelWindow(LookupRecordWindow& window)
+void extendItemModelWindow(DeclaredRecordWindow& window)
 {
     zComboBoxText* parent = pickerIn(window, QStringLiteral("zcbtParentModel"));
     QObject::connect(parent, &zComboBoxText::DropDownLostFocus, &window, [parent] {
@@ -274,7 +274,7 @@ void extendItemModelWindow(LookupRecordWindow& window)
         QStringLiteral("Parent Model cannot be the model itself or one of its submodels"));
 }
 
-void extendLocationWindow(LookupRecordWindow& window)
+void extendLocationWindow(DeclaredRecordWindow& window)
 {
     zComboBoxText* parent = pickerIn(window, QStringLiteral("zcbtParentLocation"));
     // The picker reads "L-" codes and bare identities itself, before this look-up of the name.
@@ -288,19 +288,19 @@ void extendLocationWindow(LookupRecordWindow& window)
     addLocationActions(window);
 }
 
-class frmItems : public LookupSearchWindow {
+class frmItems : public DeclaredSearchWindow {
 public:
     frmItems()
-        : LookupSearchWindow(ItemsTable())
+        : DeclaredSearchWindow(ItemsTable())
     {
         addItemActions(*this);
     }
 };
 
-class frmLocations : public LookupSearchWindow {
+class frmLocations : public DeclaredSearchWindow {
 public:
     frmLocations()
-        : LookupSearchWindow(LocationsTable())
+        : DeclaredSearchWindow(LocationsTable())
     {
         addLocationActions(*this);
     }
@@ -324,9 +324,9 @@ QString RequireDependency(zFieldBase* first, zFieldBase* second)
     return {};
 }
 
-LookupTable ItemsTable()
+DeclaredTable ItemsTable()
 {
-    LookupTable items;
+    DeclaredTable items;
     items.table = QStringLiteral("Items");
     items.identityField = QStringLiteral("Item_ID");
     items.recordWindow = QStringLiteral("frmItem");
@@ -338,14 +338,14 @@ LookupTable ItemsTable()
             QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .required()
             .recordCodes(QLatin1Char('C'), true),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtItemNumber"), QStringLiteral("Item_Number"), QStringLiteral("Item Number"))
             .required()
             .unique()
             .length(30),
         pickerOf(QStringLiteral("zcbtStatus"), QStringLiteral("Item_Status_ID"), QStringLiteral("Item Status"),
             QStringLiteral("usp_Evd_DropDown_Item_Statuses"), QStringLiteral("Item_Statuses")),
-        LookupField::memo(
+        DeclaredField::memo(
             QStringLiteral("zmemDesc"), QStringLiteral("Item_Description"), QStringLiteral("Item Description"))
             .length(200),
         pickerOf(QStringLiteral("zcbtPropertyCategory"), QStringLiteral("Property_Category_ID"),
@@ -360,41 +360,41 @@ LookupTable ItemsTable()
             // What describes the item stands in a second column: in one the window is taller than
             // a screen.
             .inSecondColumn(),
-        LookupField::number(QStringLiteral("znumYearMade"), QStringLiteral("Year_Made"), QStringLiteral("Year Made"))
+        DeclaredField::number(QStringLiteral("znumYearMade"), QStringLiteral("Year_Made"), QStringLiteral("Year Made"))
             .decimals(0)
             .range(1800, 2050),
         pickerOf(QStringLiteral("zcbtColor"), QStringLiteral("Item_Color_ID"), QStringLiteral("Color"),
             QStringLiteral("usp_Evd_DropDown_Colors_Items"), QStringLiteral("Colors")),
         pickerOf(QStringLiteral("zcbtWarning"), QStringLiteral("Warning_Type_ID"), QStringLiteral("Warning"),
             QStringLiteral("usp_Evd_DropDown_Warning_Types"), QStringLiteral("Warning_Types")),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtSerialNumber"), QStringLiteral("Serial_Number"), QStringLiteral("Serial Number"))
             .length(50),
-        LookupField::number(QStringLiteral("znumItemUPN"), QStringLiteral("Item_UPN"), QStringLiteral("Item UPN"))
+        DeclaredField::number(QStringLiteral("znumItemUPN"), QStringLiteral("Item_UPN"), QStringLiteral("Item UPN"))
             .decimals(0)
             .range(0, 10000000)
             .minExcluded()
             .labelled(QStringLiteral("UPC/EAN:")),
         pickerOf(QStringLiteral("zcbtCurrency"), QStringLiteral("Currency_Type_ID"), QStringLiteral("Currency"),
             QStringLiteral("usp_Evd_DropDown_Currency_Types"), QStringLiteral("Currency_Types")),
-        LookupField::number(
+        DeclaredField::number(
             QStringLiteral("znumCurrencyTotal"), QStringLiteral("Currency_Total"), QStringLiteral("Currency Total"))
             .decimals(2)
             .range(0, 10000000)
             .minExcluded(),
-        LookupField::number(QStringLiteral("znumWeight"), QStringLiteral("Item_Weight"), QStringLiteral("Item Weight"))
+        DeclaredField::number(QStringLiteral("znumWeight"), QStringLiteral("Item_Weight"), QStringLiteral("Item Weight"))
             .decimals(3)
             .range(0, 100000)
             .minExcluded()
             .maxExcluded()
             .labelled(QStringLiteral("Weight:")),
-        LookupField::picker(QStringLiteral("zcbtUnit"), QStringLiteral("Item_Weight_Unit_ID"),
+        DeclaredField::picker(QStringLiteral("zcbtUnit"), QStringLiteral("Item_Weight_Unit_ID"),
             QStringLiteral("Weight Unit"), QStringLiteral("EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"),
             QStringLiteral("Units"))
             .labelled(QString())
             .besideThePrevious(),
         dateOf(QStringLiteral("zdatDate"), QStringLiteral("Item_Review_Date"), QStringLiteral("Review Date")),
-        LookupField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Item_Notes"), QStringLiteral("Notes"))
+        DeclaredField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Item_Notes"), QStringLiteral("Notes"))
             .length(200),
     };
     auto caseNumber = pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
@@ -414,9 +414,9 @@ LookupTable ItemsTable()
     return items;
 }
 
-LookupTable ItemModelsTable()
+DeclaredTable ItemModelsTable()
 {
-    LookupTable models;
+    DeclaredTable models;
     models.table = QStringLiteral("Item_Models");
     models.identityField = QStringLiteral("Item_Model_ID");
     models.recordWindow = QStringLiteral("frmItemModel");
@@ -427,15 +427,15 @@ LookupTable ItemModelsTable()
         pickerOf(QStringLiteral("zcbtParentModel"), QStringLiteral("Parent_Item_Model_ID"),
             QStringLiteral("Parent Model"), QStringLiteral("usp_Evd_DropDown_Item_Models"),
             QStringLiteral("Item_Models")),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtName"), QStringLiteral("Item_Model_Name"), QStringLiteral("Item Model Name"))
             .required()
             .length(50),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtCode"), QStringLiteral("Item_Model_Code"), QStringLiteral("Item Model Code"))
             .length(20),
     };
-    models.criteria = { LookupField::text(
+    models.criteria = { DeclaredField::text(
         QStringLiteral("ztxtItemModelName"), QStringLiteral("Item_Model_Name"), QStringLiteral("Item Model Name Like"))
                             .length(30) };
     models.populateOnStart = false;
@@ -443,9 +443,9 @@ LookupTable ItemModelsTable()
     return models;
 }
 
-LookupTable LocationsTable()
+DeclaredTable LocationsTable()
 {
-    LookupTable locations;
+    DeclaredTable locations;
     locations.table = QStringLiteral("Locations");
     locations.identityField = QStringLiteral("Location_ID");
     locations.recordWindow = QStringLiteral("frmLocation");
@@ -457,14 +457,14 @@ LookupTable LocationsTable()
             QStringLiteral("Parent Location"), QStringLiteral("usp_Evd_DropDown_Locations"),
             QStringLiteral("Locations"))
             .recordCodes(QLatin1Char('L'), true),
-        LookupField::text(QStringLiteral("ztxtName"), QStringLiteral("Location_Name"), QStringLiteral("Location Name"))
+        DeclaredField::text(QStringLiteral("ztxtName"), QStringLiteral("Location_Name"), QStringLiteral("Location Name"))
             .required()
             .length(50),
-        LookupField::text(QStringLiteral("ztxtCode"), QStringLiteral("Location_Code"), QStringLiteral("Location Code"))
+        DeclaredField::text(QStringLiteral("ztxtCode"), QStringLiteral("Location_Code"), QStringLiteral("Location Code"))
             .required()
             .length(20),
     };
-    locations.criteria = { LookupField::text(
+    locations.criteria = { DeclaredField::text(
         QStringLiteral("ztxtLocationName"), QStringLiteral("Location_Name"), QStringLiteral("Location Name Like"))
                                .length(30) };
     locations.codePrefix = QLatin1Char('L');
@@ -476,13 +476,13 @@ LookupTable LocationsTable()
 
 void RegisterItemWindows()
 {
-    const LookupTable items = ItemsTable();
-    FormRegistry::registerForm(items.recordWindow, [items] { return new LookupRecordWindow(items); });
+    const DeclaredTable items = ItemsTable();
+    FormRegistry::registerForm(items.recordWindow, [items] { return new DeclaredRecordWindow(items); });
     FormRegistry::registerForm(items.searchWindow, [] { return new frmItems; });
-    const LookupTable models = ItemModelsTable();
-    FormRegistry::registerForm(models.recordWindow, [models] { return new LookupRecordWindow(models); });
-    FormRegistry::registerForm(models.searchWindow, [models] { return new LookupSearchWindow(models); });
-    const LookupTable locations = LocationsTable();
-    FormRegistry::registerForm(locations.recordWindow, [locations] { return new LookupRecordWindow(locations); });
+    const DeclaredTable models = ItemModelsTable();
+    FormRegistry::registerForm(models.recordWindow, [models] { return new DeclaredRecordWindow(models); });
+    FormRegistry::registerForm(models.searchWindow, [models] { return new DeclaredSearchWindow(models); });
+    const DeclaredTable locations = LocationsTable();
+    FormRegistry::registerForm(locations.recordWindow, [locations] { return new DeclaredRecordWindow(locations); });
     FormRegistry::registerForm(locations.searchWindow, [] { return new frmLocations; });
 }

@@ -3,14 +3,14 @@
 #include <QString>
 
 class zFieldBase;
-struct LookupTable;
+struct DeclaredTable;
 
 // The windows of items and of the two trees they hang on: frmItem and frmItems, frmItemModel and
 // frmItemModels, frmLocation and frmLocations. Registered by RegisterItemWindows
 // (custody/CustodyWindows.h).
-LookupTable ItemsTable();
-LookupTable ItemModelsTable();
-LookupTable LocationsTable();
+DeclaredTable ItemsTable();
+DeclaredTable ItemModelsTable();
+DeclaredTable LocationsTable();
 
 // The two halves of a pair rule, asked of the first field A of a pair that must be filled
 // together: "<A> cannot be populated if <B> is empty" when only A is filled, "<A> is required if

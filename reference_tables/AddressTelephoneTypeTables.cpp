@@ -1,12 +1,12 @@
 #include "reference_tables/ReferenceTables.h"
 
 // Address types and telephone types.
-std::vector<LookupTable> AddressTelephoneTypeTables()
+std::vector<DeclaredTable> AddressTelephoneTypeTables()
 {
     return {
-        LookupTable::nameAndCode(QStringLiteral("Address_Types"), QStringLiteral("Address_Type_ID"), QStringLiteral("frmAddressType"),
+        DeclaredTable::nameAndCode(QStringLiteral("Address_Types"), QStringLiteral("Address_Type_ID"), QStringLiteral("frmAddressType"),
                                  QStringLiteral("frmAddressTypes"), QStringLiteral("Address Type"), QStringLiteral("Address Types")),
-        LookupTable::nameAndCode(QStringLiteral("Telephone_Types"), QStringLiteral("Telephone_Type_ID"),
+        DeclaredTable::nameAndCode(QStringLiteral("Telephone_Types"), QStringLiteral("Telephone_Type_ID"),
                                  QStringLiteral("frmTelephoneType"), QStringLiteral("frmTelephoneTypes"),
                                  QStringLiteral("Telephone Type"), QStringLiteral("Telephone Types")),
     };

@@ -1,7 +1,7 @@
 #include "reference_tables/ReferenceTables.h"
 
 #include "reference_tables/ColourSwatch.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "form_framework/zNumeric.h"
 
 #include <QGridLayout>
@@ -9,23 +9,23 @@
 
 namespace {
 
-LookupTable colors()
+DeclaredTable colors()
 {
-    LookupTable colors { QStringLiteral("Colors"), QStringLiteral("Color_ID"), QStringLiteral("frmColor"), QStringLiteral("frmColors"),
+    DeclaredTable colors { QStringLiteral("Colors"), QStringLiteral("Color_ID"), QStringLiteral("frmColor"), QStringLiteral("frmColors"),
                          QStringLiteral("Color"), QStringLiteral("Colors"), {}, {}, {} };
     colors.fields = {
         colors.nameField(30),
         // The flag columns are spelled "Appllies" in the database.
-        LookupField::checkBox(QStringLiteral("zchkApplies(0)"), QStringLiteral("Appllies_To_Eyes"), QStringLiteral("Applies to Eyes"),
+        DeclaredField::checkBox(QStringLiteral("zchkApplies(0)"), QStringLiteral("Appllies_To_Eyes"), QStringLiteral("Applies to Eyes"),
                               QStringLiteral("Eyes"), true)
             .labelled(QStringLiteral("Applies To:")),
-        LookupField::checkBox(QStringLiteral("zchkApplies(1)"), QStringLiteral("Appllies_To_Hair"), QStringLiteral("Applies to Hair"),
+        DeclaredField::checkBox(QStringLiteral("zchkApplies(1)"), QStringLiteral("Appllies_To_Hair"), QStringLiteral("Applies to Hair"),
                               QStringLiteral("Hair"), true),
-        LookupField::checkBox(QStringLiteral("zchkApplies(2)"), QStringLiteral("Appllies_To_Items"), QStringLiteral("Applies to Items"),
+        DeclaredField::checkBox(QStringLiteral("zchkApplies(2)"), QStringLiteral("Appllies_To_Items"), QStringLiteral("Applies to Items"),
                               QStringLiteral("Items"), true),
-        LookupField::number(QStringLiteral("znumRGB"), QStringLiteral("Color_RGB_Value"), QStringLiteral("RGB Value")).range(0, 16777215),
+        DeclaredField::number(QStringLiteral("znumRGB"), QStringLiteral("Color_RGB_Value"), QStringLiteral("RGB Value")).range(0, 16777215),
     };
-    colors.extendRecordWindow = [](LookupRecordWindow& window) {
+    colors.extendRecordWindow = [](DeclaredRecordWindow& window) {
         auto* swatch = new QLabel(&window);
         swatch->setObjectName(QStringLiteral("lblColor"));
         swatch->setMinimumSize(48, 20);
@@ -38,23 +38,23 @@ LookupTable colors()
 } // namespace
 
 // Colours of eyes, hair and items; currency types; unit types and units of measure.
-std::vector<LookupTable> ColourCurrencyUnitTables()
+std::vector<DeclaredTable> ColourCurrencyUnitTables()
 {
-    LookupTable currencies = LookupTable::nameAndCode(QStringLiteral("Currency_Types"), QStringLiteral("Currency_Type_ID"),
+    DeclaredTable currencies = DeclaredTable::nameAndCode(QStringLiteral("Currency_Types"), QStringLiteral("Currency_Type_ID"),
                                                       QStringLiteral("frmCurrencyType"), QStringLiteral("frmCurrencyTypes"),
                                                       QStringLiteral("Currency Type"), QStringLiteral("Currency Types"), 50);
-    currencies.fields.push_back(LookupField::number(QStringLiteral("znumNumber"), QStringLiteral("Currency_Type_Number"),
+    currencies.fields.push_back(DeclaredField::number(QStringLiteral("znumNumber"), QStringLiteral("Currency_Type_Number"),
                                                     QStringLiteral("Currency Type Number"))
                                     .range(1, 999)
                                     .required()
                                     .unique());
 
-    LookupTable units { QStringLiteral("Units"), QStringLiteral("Unit_ID"), QStringLiteral("frmUnit"), QStringLiteral("frmUnits"),
+    DeclaredTable units { QStringLiteral("Units"), QStringLiteral("Unit_ID"), QStringLiteral("frmUnit"), QStringLiteral("frmUnits"),
                         QStringLiteral("Unit"), QStringLiteral("Units"), {}, {}, {} };
-    LookupField code = units.codeField(10);
+    DeclaredField code = units.codeField(10);
     code.isUnique = false; // two units may share a code
     units.fields = {
-        LookupField::picker(QStringLiteral("zcbtType"), QStringLiteral("Unit_Type_ID"), QStringLiteral("Unit Type"),
+        DeclaredField::picker(QStringLiteral("zcbtType"), QStringLiteral("Unit_Type_ID"), QStringLiteral("Unit Type"),
                             QStringLiteral("EXEC usp_Evd_DropDown_Unit_Types"), QStringLiteral("Unit_Types"))
             .required(),
         units.nameField(30),
@@ -64,7 +64,7 @@ std::vector<LookupTable> ColourCurrencyUnitTables()
     return {
         colors(),
         currencies,
-        LookupTable::nameAndCode(QStringLiteral("Unit_Types"), QStringLiteral("Unit_Type_ID"), QStringLiteral("frmUnitType"),
+        DeclaredTable::nameAndCode(QStringLiteral("Unit_Types"), QStringLiteral("Unit_Type_ID"), QStringLiteral("frmUnitType"),
                                  QStringLiteral("frmUnitTypes"), QStringLiteral("Unit Type"), QStringLiteral("Unit Types")),
         units,
     };

@@ -1,48 +1,48 @@
 #include "reference_tables/ReferenceTables.h"
 
 #include "reference_tables/GeographyCodes.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "list_controls/zComboBoxText.h"
 
 // Countries and their states.
-std::vector<LookupTable> CountryStateTables()
+std::vector<DeclaredTable> CountryStateTables()
 {
-    LookupTable countries { QStringLiteral("Countries"), QStringLiteral("Country_ID"), QStringLiteral("frmCountry"),
+    DeclaredTable countries { QStringLiteral("Countries"), QStringLiteral("Country_ID"), QStringLiteral("frmCountry"),
                             QStringLiteral("frmCountries"), QStringLiteral("Country"), QStringLiteral("Countries"), {}, {}, {} };
     countries.fields = {
         countries.nameField(50).labelled(QStringLiteral("Country Name:"), QStringLiteral("zlabel1(1)")),
-        LookupField::text(QStringLiteral("ztxtCode(0)"), QStringLiteral("Country_Code_2"), QStringLiteral("Country Code 2"))
+        DeclaredField::text(QStringLiteral("ztxtCode(0)"), QStringLiteral("Country_Code_2"), QStringLiteral("Country Code 2"))
             .length(2)
             .required()
             .unique()
             .labelled(QStringLiteral("Country Code 2:"), QStringLiteral("zlabel1(2)")),
-        LookupField::text(QStringLiteral("ztxtCode(1)"), QStringLiteral("Country_Code_3"), QStringLiteral("Country Code 3"))
+        DeclaredField::text(QStringLiteral("ztxtCode(1)"), QStringLiteral("Country_Code_3"), QStringLiteral("Country Code 3"))
             .length(3)
             .required()
             .unique()
             .labelled(QStringLiteral("Country Code 3:"), QStringLiteral("zlabel1(4)")),
-        LookupField::number(QStringLiteral("znumNumber"), QStringLiteral("Country_Number_3"), QStringLiteral("Country Number"))
+        DeclaredField::number(QStringLiteral("znumNumber"), QStringLiteral("Country_Number_3"), QStringLiteral("Country Number"))
             .range(1, 999)
             .required()
             .labelled(QStringLiteral("Country Number:"), QStringLiteral("zlabel1(3)")),
         // Optional and shared: the countries of one numbering plan have the same prefix.
-        LookupField::text(QStringLiteral("ztxtCode(2)"), QStringLiteral("Country_Telephone_Prefix"), QStringLiteral("Telephone Prefix"))
+        DeclaredField::text(QStringLiteral("ztxtCode(2)"), QStringLiteral("Country_Telephone_Prefix"), QStringLiteral("Telephone Prefix"))
             .length(10)
             .labelled(QStringLiteral("Telephone Prefix:"), QStringLiteral("zlabel1(5)")),
     };
 
-    LookupTable states { QStringLiteral("States"), QStringLiteral("State_ID"), QStringLiteral("frmState"), QStringLiteral("frmStates"),
+    DeclaredTable states { QStringLiteral("States"), QStringLiteral("State_ID"), QStringLiteral("frmState"), QStringLiteral("frmStates"),
                          QStringLiteral("State"), QStringLiteral("States"), {}, {}, {} };
-    LookupField code = states.codeField(10);
+    DeclaredField code = states.codeField(10);
     code.isUnique = false; // the same code may stand in two countries
     states.fields = {
-        LookupField::picker(QStringLiteral("zcbtCountry"), QStringLiteral("Country_ID"), QStringLiteral("Country"),
+        DeclaredField::picker(QStringLiteral("zcbtCountry"), QStringLiteral("Country_ID"), QStringLiteral("Country"),
                             QStringLiteral("EXEC usp_Evd_DropDown_Countries"), QStringLiteral("Countries"))
             .required(),
         states.nameField(30),
         code,
     };
-    states.extendRecordWindow = [](LookupRecordWindow& window) {
+    states.extendRecordWindow = [](DeclaredRecordWindow& window) {
         auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
         QObject::connect(country, &zComboBoxText::DropDownLostFocus, &window, [country] { ResolveCountryCode(country); });
     };

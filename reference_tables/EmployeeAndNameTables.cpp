@@ -1,21 +1,21 @@
 #include "reference_tables/ReferenceTables.h"
 
 // Employee categories and ranks; name suffixes and salutations.
-std::vector<LookupTable> EmployeeAndNameTables()
+std::vector<DeclaredTable> EmployeeAndNameTables()
 {
-    LookupTable ranks = LookupTable::nameAndCode(QStringLiteral("Ranks"), QStringLiteral("Rank_ID"), QStringLiteral("frmRank"),
+    DeclaredTable ranks = DeclaredTable::nameAndCode(QStringLiteral("Ranks"), QStringLiteral("Rank_ID"), QStringLiteral("frmRank"),
                                                  QStringLiteral("frmRanks"), QStringLiteral("Rank"), QStringLiteral("Ranks"));
-    ranks.fields.push_back(LookupField::memo(QStringLiteral("zmemDesc"), QStringLiteral("Rank_Description"), QStringLiteral("Rank Description"))
+    ranks.fields.push_back(DeclaredField::memo(QStringLiteral("zmemDesc"), QStringLiteral("Rank_Description"), QStringLiteral("Rank Description"))
                                .length(200)
                                .labelled(QStringLiteral("Rank Description:"), QStringLiteral("zlabel2(0)")));
     return {
-        LookupTable::nameAndCode(QStringLiteral("Employee_Categories"), QStringLiteral("Employee_Category_ID"),
+        DeclaredTable::nameAndCode(QStringLiteral("Employee_Categories"), QStringLiteral("Employee_Category_ID"),
                                  QStringLiteral("frmEmployeeCategory"), QStringLiteral("frmEmployeeCategories"),
                                  QStringLiteral("Employee Category"), QStringLiteral("Employee Categories")),
         ranks,
-        LookupTable::nameAndCode(QStringLiteral("Suffixes"), QStringLiteral("Suffix_ID"), QStringLiteral("frmSuffix"),
+        DeclaredTable::nameAndCode(QStringLiteral("Suffixes"), QStringLiteral("Suffix_ID"), QStringLiteral("frmSuffix"),
                                  QStringLiteral("frmSuffixes"), QStringLiteral("Suffix"), QStringLiteral("Suffixes")),
-        LookupTable::nameAndCode(QStringLiteral("Salutations"), QStringLiteral("Salutation_ID"), QStringLiteral("frmSalutation"),
+        DeclaredTable::nameAndCode(QStringLiteral("Salutations"), QStringLiteral("Salutation_ID"), QStringLiteral("frmSalutation"),
                                  QStringLiteral("frmSalutations"), QStringLiteral("Salutation"), QStringLiteral("Salutations"), 50, 20),
     };
 }

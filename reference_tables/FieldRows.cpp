@@ -6,7 +6,7 @@
 #include <QBoxLayout>
 #include <QPushButton>
 
-void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<LookupField>& fields, int captionWidth)
+void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<DeclaredField>& fields, int captionWidth)
 {
     int labels = 0;
     for (size_t first = 0; first < fields.size();) {
@@ -18,7 +18,7 @@ void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<Look
         auto* row = new QHBoxLayout;
         int stretch = 0;
         for (size_t index = first; index < end; ++index) {
-            const LookupField& declared = fields[index];
+            const DeclaredField& declared = fields[index];
             QWidget* widget = CreateFieldWidget(declared, window);
             // The money field's caption names the amount box, which is what takes the focus.
             QWidget* buddy = widget;
@@ -37,14 +37,14 @@ void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<Look
                 ++labels;
             }
             row->addWidget(widget, index == first && alone ? 1 : 0);
-            for (const LookupField::Button& side : declared.sideButtons) {
+            for (const DeclaredField::Button& side : declared.sideButtons) {
                 auto* button = new QPushButton(side.caption, window);
                 button->setObjectName(side.name);
                 button->setAccessibleName(QString(side.caption).remove(QLatin1Char('&')));
                 button->setAutoDefault(false);
                 row->addWidget(button);
             }
-            if (declared.editor == LookupField::Editor::Memo)
+            if (declared.editor == DeclaredField::Editor::Memo)
                 stretch = 1;
         }
         if (!alone)

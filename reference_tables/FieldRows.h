@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reference_tables/LookupField.h"
+#include "declared_windows/DeclaredField.h"
 
 #include <vector>
 
@@ -14,4 +14,4 @@ class QWidget;
 // the field, then what the declarations put beside it (a field declared besideThePrevious, side
 // buttons named as declared). A memo's row takes the height the window has to spare. The widgets
 // are the window's children, named as declared: the window finds them by name.
-void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<LookupField>& fields, int captionWidth = 0);
+void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<DeclaredField>& fields, int captionWidth = 0);

@@ -1,30 +1,30 @@
 #include "reference_tables/ReferenceTables.h"
 
 // Notification types, genders and races.
-std::vector<LookupTable> NotificationGenderRaceTables()
+std::vector<DeclaredTable> NotificationGenderRaceTables()
 {
-    LookupTable notifications = LookupTable::nameAndCode(QStringLiteral("Notification_Types"), QStringLiteral("Notification_Type_ID"),
+    DeclaredTable notifications = DeclaredTable::nameAndCode(QStringLiteral("Notification_Types"), QStringLiteral("Notification_Type_ID"),
                                                          QStringLiteral("frmNotificationType"), QStringLiteral("frmNotificationTypes"),
                                                          QStringLiteral("Notification Type"), QStringLiteral("Notification Types"), 50);
     // Optional, but a report name that is given belongs to one notification type only.
-    notifications.fields.push_back(LookupField::text(QStringLiteral("ztxtReport"), QStringLiteral("Report_Name"), QStringLiteral("Report"))
+    notifications.fields.push_back(DeclaredField::text(QStringLiteral("ztxtReport"), QStringLiteral("Report_Name"), QStringLiteral("Report"))
                                        .length(50)
                                        .unique()
                                        .labelled(QStringLiteral("Notification Report:")));
     notifications.fields.push_back(
-        LookupField::memo(QStringLiteral("zmemText"), QStringLiteral("Notification_Text"), QStringLiteral("Notification Text"))
+        DeclaredField::memo(QStringLiteral("zmemText"), QStringLiteral("Notification_Text"), QStringLiteral("Notification Text"))
             .length(500)
             .labelled(QStringLiteral("Notification Text:"), QStringLiteral("zlabel2(0)")));
 
-    LookupTable races = LookupTable::nameAndCode(QStringLiteral("Races"), QStringLiteral("Race_ID"), QStringLiteral("frmRace"),
+    DeclaredTable races = DeclaredTable::nameAndCode(QStringLiteral("Races"), QStringLiteral("Race_ID"), QStringLiteral("frmRace"),
                                                  QStringLiteral("frmRaces"), QStringLiteral("Race"), QStringLiteral("Races"), 50);
-    races.fields.push_back(LookupField::memo(QStringLiteral("zmemDesc"), QStringLiteral("Race_Description"), QStringLiteral("Race Description"))
+    races.fields.push_back(DeclaredField::memo(QStringLiteral("zmemDesc"), QStringLiteral("Race_Description"), QStringLiteral("Race Description"))
                                .length(200)
                                .labelled(QStringLiteral("Race Description:"), QStringLiteral("zlabel2(0)")));
 
     return {
         notifications,
-        LookupTable::nameAndCode(QStringLiteral("Genders"), QStringLiteral("Gender_ID"), QStringLiteral("frmGender"),
+        DeclaredTable::nameAndCode(QStringLiteral("Genders"), QStringLiteral("Gender_ID"), QStringLiteral("frmGender"),
                                  QStringLiteral("frmGenders"), QStringLiteral("Gender"), QStringLiteral("Genders")),
         races,
     };

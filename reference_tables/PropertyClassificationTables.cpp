@@ -2,12 +2,12 @@
 
 // Property categories, property types, warning types and item statuses. A property type also
 // sets when its items are due for review and which of an item's descriptive fields apply to it.
-std::vector<LookupTable> PropertyClassificationTables()
+std::vector<DeclaredTable> PropertyClassificationTables()
 {
-    LookupTable types = LookupTable::nameAndCode(QStringLiteral("Property_Types"), QStringLiteral("Property_Type_ID"),
+    DeclaredTable types = DeclaredTable::nameAndCode(QStringLiteral("Property_Types"), QStringLiteral("Property_Type_ID"),
                                                  QStringLiteral("frmPropertyType"), QStringLiteral("frmPropertyTypes"),
                                                  QStringLiteral("Property Type"), QStringLiteral("Property Types"));
-    types.fields.push_back(LookupField::number(QStringLiteral("znumDays"), QStringLiteral("Days_Until_Review"),
+    types.fields.push_back(DeclaredField::number(QStringLiteral("znumDays"), QStringLiteral("Days_Until_Review"),
                                                QStringLiteral("Days Until Review"))
                                .range(1, 200)
                                .required());
@@ -19,7 +19,7 @@ std::vector<LookupTable> PropertyClassificationTables()
     int index = 0;
     for (const auto& flag : flags) {
         const QString caption = QString::fromLatin1(flag.caption);
-        LookupField box = LookupField::checkBox(QStringLiteral("zchkApplicable(%1)").arg(index),
+        DeclaredField box = DeclaredField::checkBox(QStringLiteral("zchkApplicable(%1)").arg(index),
                                                 QString::fromLatin1(flag.column) + QStringLiteral("_Applicable"),
                                                 caption + QStringLiteral(" Applicable"), caption, true);
         if (index == 0)
@@ -29,13 +29,13 @@ std::vector<LookupTable> PropertyClassificationTables()
     }
 
     return {
-        LookupTable::nameAndCode(QStringLiteral("Property_Categories"), QStringLiteral("Property_Category_ID"),
+        DeclaredTable::nameAndCode(QStringLiteral("Property_Categories"), QStringLiteral("Property_Category_ID"),
                                  QStringLiteral("frmPropertyCategory"), QStringLiteral("frmPropertyCategories"),
                                  QStringLiteral("Property Category"), QStringLiteral("Property Categories")),
         types,
-        LookupTable::nameAndCode(QStringLiteral("Warning_Types"), QStringLiteral("Warning_Type_ID"), QStringLiteral("frmWarningType"),
+        DeclaredTable::nameAndCode(QStringLiteral("Warning_Types"), QStringLiteral("Warning_Type_ID"), QStringLiteral("frmWarningType"),
                                  QStringLiteral("frmWarningTypes"), QStringLiteral("Warning Type"), QStringLiteral("Warning Types")),
-        LookupTable::nameAndCode(QStringLiteral("Item_Statuses"), QStringLiteral("Item_Status_ID"), QStringLiteral("frmItemStatus"),
+        DeclaredTable::nameAndCode(QStringLiteral("Item_Statuses"), QStringLiteral("Item_Status_ID"), QStringLiteral("frmItemStatus"),
                                  QStringLiteral("frmItemStatuses"), QStringLiteral("Item Status"), QStringLiteral("Item Statuses")),
     };
 }

@@ -1,24 +1,24 @@
 #include "reference_tables/ReferenceTables.h"
 
 #include "form_framework/FormRegistry.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
-std::vector<LookupTable> ReferenceTables()
+std::vector<DeclaredTable> ReferenceTables()
 {
-    std::vector<LookupTable> all;
+    std::vector<DeclaredTable> all;
     for (auto group : { CaseClassificationTables, PropertyClassificationTables, ColourCurrencyUnitTables,
                           NotificationGenderRaceTables, EmployeeAndNameTables, AddressTelephoneTypeTables,
                           CountryStateTables })
-        for (LookupTable& table : group())
+        for (DeclaredTable& table : group())
             all.push_back(std::move(table));
     return all;
 }
 
 void RegisterReferenceTableForms()
 {
-    for (const LookupTable& table : ReferenceTables()) {
-        FormRegistry::registerForm(table.recordWindow, [table] { return new LookupRecordWindow(table); });
-        FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
+    for (const DeclaredTable& table : ReferenceTables()) {
+        FormRegistry::registerForm(table.recordWindow, [table] { return new DeclaredRecordWindow(table); });
+        FormRegistry::registerForm(table.searchWindow, [table] { return new DeclaredSearchWindow(table); });
     }
 }

@@ -11,8 +11,8 @@
 #include "form_framework/zFieldBase.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
@@ -67,7 +67,7 @@ TEST_P(AdministrationWindows, RecordWindowsRefuseInTheDeclaredOrder)
         { "frmDBAction", { { "ztxtName", "Only a name" } }, "Action Code is a required field." },
     };
     for (const auto& c : cases) {
-        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(c.window));
         ASSERT_NE(window, nullptr) << c.window;
         for (const auto& [control, text] : c.typed)
             type(window->field(QString::fromLatin1(control)), QString::fromLatin1(text));
@@ -85,7 +85,7 @@ TEST_P(AdministrationWindows, ANewUserIsLinkedToNoEmployeeUntilOneIsChosen)
     const int employee = insert(
         QStringLiteral("INSERT INTO Employees (Person_ID, Payroll_Number) VALUES (%1, 'P-1') RETURNING Employee_ID")
             .arg(person));
-    LookupRecordWindow* window = openNew(QStringLiteral("frmUser"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmUser"));
     ASSERT_NE(window, nullptr);
     zFieldBase* picker = window->field(QStringLiteral("zcbtEmployee"));
     EXPECT_LE(picker->Value().toInt(), 0);
@@ -125,7 +125,7 @@ TEST_P(AdministrationWindows, NewRecordsStartWithTheirDeclaredTicks)
         { "frmFileUpdate", "zchkUpdateOnStart", true },
     };
     for (const auto& c : cases) {
-        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(c.window));
         ASSERT_NE(window, nullptr) << c.window;
         EXPECT_EQ(window->field(QString::fromLatin1(c.box))->Value().toBool(), c.ticked) << c.window;
         UnloadWindow(window);
@@ -136,7 +136,7 @@ TEST_P(AdministrationWindows, ATablePermissionSavesAndAsecondOfTheSameCombinatio
 {
     addUser(QStringLiteral("dora"));
     for (int attempt = 0; attempt < 2; ++attempt) {
-        LookupRecordWindow* window = openNew(QStringLiteral("frmTablePermission"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmTablePermission"));
         ASSERT_NE(window, nullptr);
         type(window->field(QStringLiteral("zcbtUser")), QStringLiteral("dora"));
         type(window->field(QStringLiteral("zcbtTable")), QStringLiteral("DB_Users"));
@@ -159,7 +159,7 @@ TEST_P(AdministrationWindows, ATablePermissionSavesAndAsecondOfTheSameCombinatio
 TEST_P(AdministrationWindows, ATableActionNotInTheListIsRefusedNotOffered)
 {
     addUser(QStringLiteral("erin"));
-    LookupRecordWindow* window = openNew(QStringLiteral("frmTablePermission"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmTablePermission"));
     ASSERT_NE(window, nullptr);
     type(window->field(QStringLiteral("zcbtUser")), QStringLiteral("erin"));
     type(window->field(QStringLiteral("zcbtTable")), QStringLiteral("DB_Users"));
@@ -170,7 +170,7 @@ TEST_P(AdministrationWindows, ATableActionNotInTheListIsRefusedNotOffered)
 
 TEST_P(AdministrationWindows, SearchesQueryNothingUntilPopulatedAndSendOnlyChosenCriteria)
 {
-    LookupSearchWindow* search = openSearch(QStringLiteral("frmTablePermissions"));
+    DeclaredSearchWindow* search = openSearch(QStringLiteral("frmTablePermissions"));
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->grid()->CountItems(), 0);
     EXPECT_EQ(search->GetSearchSQL(), QStringLiteral("EXEC usp_DB_Search_DB_Table_Permissions_All "));
@@ -180,7 +180,7 @@ TEST_P(AdministrationWindows, SearchesQueryNothingUntilPopulatedAndSendOnlyChose
     EXPECT_EQ(search->GetSearchSQL(),
         QStringLiteral("EXEC usp_DB_Search_DB_Table_Permissions_All @DB_Table_Action_ID = %1").arg(remove));
 
-    LookupSearchWindow* users = openSearch(QStringLiteral("frmUsers"));
+    DeclaredSearchWindow* users = openSearch(QStringLiteral("frmUsers"));
     ASSERT_NE(users, nullptr);
     type(users->criteria().at(0), QStringLiteral("O'Neil%"));
     EXPECT_EQ(users->GetSearchSQL(), QStringLiteral("EXEC usp_DB_Search_DB_Users_All @DB_User_Name = 'O''Neil%'"));
@@ -198,7 +198,7 @@ TEST_P(AdministrationWindows, OptionsWindowsOfferNeitherNewNorMove)
     } cases[] = { { "frmUserInfo", me, "ztxtSysName", "User Options" },
         { "frmDBOptions", options, "ztxtCode", "Database Options" } };
     for (const auto& c : cases) {
-        LookupRecordWindow* window = openEdit(QString::fromLatin1(c.window), c.identity);
+        DeclaredRecordWindow* window = openEdit(QString::fromLatin1(c.window), c.identity);
         ASSERT_NE(window, nullptr) << c.window;
         EXPECT_EQ(window->info()->FormCaption(), QString::fromLatin1(c.caption));
         for (const char* name : { "btnNew", "btnMove0", "btnMove1" })
@@ -213,7 +213,7 @@ TEST_P(AdministrationWindows, TheUsersOwnPromptBoxIsTheSettingTheSwitchReads)
 {
     ASSERT_TRUE(Act_SaveSettingDB(QStringLiteral("DB_Prompt_Database_Switch"), false));
     const int me = idOf(QStringLiteral("SELECT DB_User_ID FROM DB_Users WHERE DB_User_Name = SUSER_NAME()"));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmUserInfo"), me);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmUserInfo"), me);
     ASSERT_NE(window, nullptr);
     zFieldBase* prompt = window->field(QStringLiteral("zchkPromptDatabaseSwitch"));
     EXPECT_FALSE(prompt->Value().toBool());
@@ -228,7 +228,7 @@ TEST_P(AdministrationWindows, TheUsersOwnPromptBoxIsTheSettingTheSwitchReads)
 TEST_P(AdministrationWindows, TheColourPreviewFollowsTheNumberAndKeepsItsColourForBadValues)
 {
     const int options = idOf(QStringLiteral("SELECT MIN(DB_App_Option_ID) FROM DB_App_Options"));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmDBOptions"), options);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmDBOptions"), options);
     ASSERT_NE(window, nullptr);
     auto* swatch = window->findChild<QLabel*>(QStringLiteral("lblColor"));
     ASSERT_NE(swatch, nullptr);
@@ -257,7 +257,7 @@ TEST_P(AdministrationWindows, FileUpdatesConvertFoldersAndReadLocalFiles)
     insert(QStringLiteral("INSERT INTO DB_File_Names (DB_File_Name, DB_Program_File) VALUES ('Bramblecot.exe', 1) "
                           "RETURNING DB_File_Name_ID"));
 
-    LookupRecordWindow* window = openNew(QStringLiteral("frmFileUpdate"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmFileUpdate"));
     ASSERT_NE(window, nullptr);
     type(window->field(QStringLiteral("zcbtFile")), QStringLiteral("Bramblecot.exe"));
     type(window->field(QStringLiteral("ztxtFolder(0)")), QStringLiteral("http://example.invalid/files"));
@@ -288,7 +288,7 @@ TEST_P(AdministrationWindows, FileUpdatesConvertFoldersAndReadLocalFiles)
         1);
     UnloadWindow(window);
 
-    LookupRecordWindow* again = openEdit(QStringLiteral("frmFileUpdate"), saved);
+    DeclaredRecordWindow* again = openEdit(QStringLiteral("frmFileUpdate"), saved);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->field(QStringLiteral("ztxtFolder(1)"))->Text(), QStringLiteral("C:\\Program Files\\It's here"));
     EXPECT_EQ(again->field(QStringLiteral("ztxtFolder(0)"))->Text(), dir + QStringLiteral("/"));

@@ -11,7 +11,7 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/ListProcedures.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/PromptRecorder.h"
 #include "support/TestDatabase.h"
 
@@ -46,7 +46,7 @@ protected:
 
 TEST_P(CurrentActivity, FillsOnOpeningAndOffersNothingToOpenOrChange)
 {
-    auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCurrentActivity")));
+    auto* list = qobject_cast<DeclaredSearchWindow*>(ShowFormByName(QStringLiteral("frmCurrentActivity")));
     ASSERT_NE(list, nullptr);
     QApplication::processEvents();
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Current Activity"));
@@ -77,7 +77,7 @@ TEST_P(CurrentActivity, FillsOnOpeningAndOffersNothingToOpenOrChange)
 
 TEST_P(CurrentActivity, TheCheckBoxNeverEntersTheQueryAndExportsAreTitledInThePlural)
 {
-    auto* list = qobject_cast<LookupSearchWindow*>(ShowFormByName(QStringLiteral("frmCurrentActivity")));
+    auto* list = qobject_cast<DeclaredSearchWindow*>(ShowFormByName(QStringLiteral("frmCurrentActivity")));
     ASSERT_NE(list, nullptr);
     auto* managerOnly = list->findChild<zCheckBox*>(QStringLiteral("zchkVantorelManagerOnly"));
     ASSERT_NE(managerOnly, nullptr);

@@ -19,8 +19,8 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/CaseRows.h"
 #include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
@@ -69,7 +69,7 @@ protected:
         return InsertCase(classes, number, date);
     }
     // The required fields of a new case other than its date and number.
-    void fillRequired(LookupRecordWindow* window)
+    void fillRequired(DeclaredRecordWindow* window)
     {
         window->field(QStringLiteral("zcbtCrimeClass"))->setValue(classes.crime);
         window->field(QStringLiteral("zcbtFelonyClass"))->setValue(classes.felony);
@@ -88,7 +88,7 @@ TEST_P(CaseWindows, DefaultCaseNumberComesFromTheCaseDateAndNeverReplacesOne)
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
     {
         SCOPED_TRACE("<= Now beside the case date, empty number");
-        LookupRecordWindow* window = openNew(QStringLiteral("frmCase"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmCase"));
         ASSERT_NE(window, nullptr);
         QTest::mouseClick(window->button(QStringLiteral("btnNow")), Qt::LeftButton);
         EXPECT_FALSE(field(window, "zdatCaseDateTime")->IsMissing());
@@ -97,7 +97,7 @@ TEST_P(CaseWindows, DefaultCaseNumberComesFromTheCaseDateAndNeverReplacesOne)
     }
     {
         SCOPED_TRACE("a number typed first is kept");
-        LookupRecordWindow* window = openNew(QStringLiteral("frmCase"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmCase"));
         type(field(window, "ztxtCaseNumber"), QStringLiteral("2004-117"));
         QTest::mouseClick(window->button(QStringLiteral("btnNow")), Qt::LeftButton);
         EXPECT_EQ(field(window, "ztxtCaseNumber")->Text(), QStringLiteral("2004-117"));
@@ -105,7 +105,7 @@ TEST_P(CaseWindows, DefaultCaseNumberComesFromTheCaseDateAndNeverReplacesOne)
     }
     {
         SCOPED_TRACE("<= Now beside the collection date fills only that date");
-        LookupRecordWindow* window = openNew(QStringLiteral("frmCase"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmCase"));
         QTest::mouseClick(window->button(QStringLiteral("btnNow2")), Qt::LeftButton);
         EXPECT_FALSE(field(window, "zdatCollectedDateTime")->IsMissing());
         EXPECT_TRUE(field(window, "zdatCaseDateTime")->IsMissing());
@@ -114,7 +114,7 @@ TEST_P(CaseWindows, DefaultCaseNumberComesFromTheCaseDateAndNeverReplacesOne)
     }
     {
         SCOPED_TRACE("a typed case date, then leaving the field; the time is dropped");
-        LookupRecordWindow* window = openNew(QStringLiteral("frmCase"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmCase"));
         type(field(window, "zdatCaseDateTime"), QStringLiteral("03/07/2004 9:15 PM"));
         EXPECT_EQ(field(window, "ztxtCaseNumber")->Text(), QStringLiteral("20040307"));
         UnloadWindow(window);
@@ -123,7 +123,7 @@ TEST_P(CaseWindows, DefaultCaseNumberComesFromTheCaseDateAndNeverReplacesOne)
 
 TEST_P(CaseWindows, RecordCodeBeforeAndAfterTheFirstSave)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmCase"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmCase"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->codeLabel(1)->Value(), QStringLiteral("No Bar Code Yet"));
     EXPECT_EQ(window->codeLabel(0)->Value(), QString());
@@ -163,7 +163,7 @@ TEST_P(CaseWindows, TypedCaseCodesInTheConnectUpPicker)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         Act_ExecuteSQL(QStringLiteral("UPDATE Cases SET Connect_Up_Case_ID = NULL"));
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmCase"), own);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmCase"), own);
         ASSERT_NE(window, nullptr);
         type(field(window, "zcbtConnectUpCase"), c.typed);
         const QString message = save(window);
@@ -182,7 +182,7 @@ TEST_P(CaseWindows, TypedCaseCodesInTheConnectUpPicker)
 TEST_P(CaseWindows, CaseNumbersAreUniqueInAnyLetterCaseAndDatesBounded)
 {
     addCase(QStringLiteral("ab-7"));
-    LookupRecordWindow* window = openNew(QStringLiteral("frmCase"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmCase"));
     fillRequired(window);
     type(field(window, "zdatCaseDateTime"), QStringLiteral("12/30/1950 1:00 PM"));
     type(field(window, "ztxtCaseNumber"), QStringLiteral("AB-7"));
@@ -199,7 +199,7 @@ TEST_P(CaseWindows, CaseNumbersAreUniqueInAnyLetterCaseAndDatesBounded)
 TEST_P(CaseWindows, ActionsRunTheirCallsAndOpenTheirWindows)
 {
     const int id = addCase(QStringLiteral("2004-1"));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmCase"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmCase"), id);
     ASSERT_NE(window, nullptr);
 
     // The label: the data file holds the procedure's row for this case.
@@ -244,13 +244,13 @@ TEST_P(CaseWindows, ActionsRunTheirCallsAndOpenTheirWindows)
                    .arg(type)
                    .arg(person));
     window->runAction(QStringLiteral("Add Person to the Case"));
-    auto* link = loaded<LookupRecordWindow>("frmCasePerson");
+    auto* link = loaded<DeclaredRecordWindow>("frmCasePerson");
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->info()->Mode(), FormMode::Add);
     EXPECT_EQ(link->field(QStringLiteral("zcbtCase"))->Value().toInt(), id);
 
     window->runAction(QStringLiteral("View Case People"));
-    auto* people = loaded<LookupSearchWindow>("frmCasePeople");
+    auto* people = loaded<DeclaredSearchWindow>("frmCasePeople");
     ASSERT_NE(people, nullptr);
     EXPECT_EQ(people->grid()->CountItems(), 1);
     Prompts().clear();
@@ -269,7 +269,7 @@ TEST_P(CaseWindows, CaseLabelsCarryBarcodesThatDecodeToTheirCodes)
     for (const char* number : { "L-1", "L-2", "L-3" }) {
         const int id = addCase(QString::fromLatin1(number));
         expected << QStringLiteral("CODE-39:C-%1").arg(id, 10, 10, QLatin1Char('0'));
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmCase"), id);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmCase"), id);
         ASSERT_NE(window, nullptr);
         RecordingPresenter::documents.clear();
         window->runAction(QStringLiteral("Print Case Barcode"));
@@ -334,9 +334,9 @@ protected:
                 .arg(cellType)
                 .arg(cell));
     }
-    LookupRecordWindow* newLink()
+    DeclaredRecordWindow* newLink()
     {
-        auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+        auto* window = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
             QStringLiteral("frmCasePerson"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), theCase }));
         if (window) {
             window->show();
@@ -345,7 +345,7 @@ protected:
         }
         return window;
     }
-    static int valueOf(LookupRecordWindow* window, const char* name) { return field(window, name)->Value().toInt(); }
+    static int valueOf(DeclaredRecordWindow* window, const char* name) { return field(window, name)->Value().toInt(); }
 
     int theCase = 0, role = 0, homeType = 0, cellType = 0, home = 0, otherAddress = 0, cell = 0, ann = 0, bob = 0,
         annsLink = 0;
@@ -355,7 +355,7 @@ TEST_P(CasePersonWindows, ChoosingThePersonFillsOnlyEmptyPairsAndOnlyInAddMode)
 {
     {
         SCOPED_TRACE("both pairs empty");
-        LookupRecordWindow* window = newLink();
+        DeclaredRecordWindow* window = newLink();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(valueOf(window, "zcbtCase"), theCase);
         type(field(window, "zcbtPerson"), QStringLiteral("Lee, Ann"));
@@ -369,7 +369,7 @@ TEST_P(CasePersonWindows, ChoosingThePersonFillsOnlyEmptyPairsAndOnlyInAddMode)
     }
     {
         SCOPED_TRACE("an address already chosen is kept");
-        LookupRecordWindow* window = newLink();
+        DeclaredRecordWindow* window = newLink();
         field(window, "zcbtAddress")->setValue(otherAddress);
         type(field(window, "zcbtPerson"), QStringLiteral("Lee, Ann"));
         EXPECT_EQ(valueOf(window, "zcbtAddress"), otherAddress);
@@ -380,7 +380,7 @@ TEST_P(CasePersonWindows, ChoosingThePersonFillsOnlyEmptyPairsAndOnlyInAddMode)
     }
     {
         SCOPED_TRACE("a person without addresses or telephones");
-        LookupRecordWindow* window = newLink();
+        DeclaredRecordWindow* window = newLink();
         type(field(window, "zcbtPerson"), QStringLiteral("Ray, Bob"));
         EXPECT_EQ(valueOf(window, "zcbtPerson"), bob);
         EXPECT_LE(valueOf(window, "zcbtAddress"), 0);
@@ -396,7 +396,7 @@ TEST_P(CasePersonWindows, ChoosingThePersonFillsOnlyEmptyPairsAndOnlyInAddMode)
                                     .arg(theCase)
                                     .arg(role)
                                     .arg(bob));
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmCasePerson"), bare);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmCasePerson"), bare);
         ASSERT_NE(window, nullptr);
         type(field(window, "zcbtPerson"), QStringLiteral("Lee, Ann"));
         EXPECT_LE(valueOf(window, "zcbtAddress"), 0);
@@ -411,7 +411,7 @@ TEST_P(CasePersonWindows, ChoosingThePersonFillsOnlyEmptyPairsAndOnlyInAddMode)
 TEST_P(CasePersonWindows, OnlyARequiredPickerChoosesItsOnlyEntry)
 {
     ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Telephones WHERE Telephone_ID <> %1").arg(cell)));
-    LookupRecordWindow* window = newLink();
+    DeclaredRecordWindow* window = newLink();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(valueOf(window, "zcbtCasePersonType"), role);
     EXPECT_LE(valueOf(window, "zcbtTelephone"), 0);
@@ -436,7 +436,7 @@ TEST_P(CasePersonWindows, ATypeWithoutItsValueIsRefused)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typeField);
-        LookupRecordWindow* window = newLink();
+        DeclaredRecordWindow* window = newLink();
         field(window, "zcbtCasePersonType")->setValue(role);
         field(window, "zcbtPerson")->setValue(bob);
         field(window, c.typeField)->setValue(c.typeId);
@@ -446,7 +446,7 @@ TEST_P(CasePersonWindows, ATypeWithoutItsValueIsRefused)
         UnloadWindow(window);
     }
     // A value without its type is accepted.
-    LookupRecordWindow* window = newLink();
+    DeclaredRecordWindow* window = newLink();
     field(window, "zcbtCasePersonType")->setValue(role);
     field(window, "zcbtPerson")->setValue(bob);
     field(window, "zcbtAddress")->setValue(home);
@@ -456,17 +456,17 @@ TEST_P(CasePersonWindows, ATypeWithoutItsValueIsRefused)
 
 TEST_P(CasePersonWindows, ViewCaseAndTheMapsFollowTheLink)
 {
-    LookupRecordWindow* link = openEdit(QStringLiteral("frmCasePerson"), annsLink);
+    DeclaredRecordWindow* link = openEdit(QStringLiteral("frmCasePerson"), annsLink);
     ASSERT_NE(link, nullptr);
     const int linkedCase
         = count(QStringLiteral("SELECT Case_ID FROM Case_People WHERE Case_Person_ID = %1").arg(annsLink));
 
     link->runAction(QStringLiteral("View Case"));
-    auto* first = loaded<LookupRecordWindow>("frmCase");
+    auto* first = loaded<DeclaredRecordWindow>("frmCase");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->identity()->Value(), linkedCase);
     link->runAction(QStringLiteral("view case"));
-    EXPECT_EQ(loaded<LookupRecordWindow>("frmCase"), first);
+    EXPECT_EQ(loaded<DeclaredRecordWindow>("frmCase"), first);
     int caseWindows = 0;
     for (QWidget* window : LoadedWindows())
         caseWindows += window->objectName() == QStringLiteral("frmCase") ? 1 : 0;
@@ -500,7 +500,7 @@ TEST_P(CasePersonWindows, ViewCaseAndTheMapsFollowTheLink)
 
 TEST_P(CasePersonWindows, SearchWindowsOpenEmptyAndActOnlyOnASelectedRow)
 {
-    LookupSearchWindow* cases = openSearch(QStringLiteral("frmCases"));
+    DeclaredSearchWindow* cases = openSearch(QStringLiteral("frmCases"));
     ASSERT_NE(cases, nullptr);
     EXPECT_EQ(cases->grid()->CountItems(), 0);
     // No row selected: nothing opens.
@@ -523,7 +523,7 @@ TEST_P(CasePersonWindows, SearchWindowsOpenEmptyAndActOnlyOnASelectedRow)
     EXPECT_EQ(qobject_cast<zComboBoxText*>(cases->criteria().at(2))->RecordCodePrefix(), QChar());
 
     cases->runAction(QStringLiteral("Add Person to the Case"));
-    auto* link = loaded<LookupRecordWindow>("frmCasePerson");
+    auto* link = loaded<DeclaredRecordWindow>("frmCasePerson");
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->field(QStringLiteral("zcbtCase"))->Value().toInt(), theCase);
 }

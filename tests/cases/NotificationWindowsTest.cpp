@@ -19,8 +19,8 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/CaseRows.h"
 #include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
@@ -53,14 +53,14 @@ protected:
         RegisterCaseWindows();
         RegisterNotificationWindows();
         // The item windows come with their own work; a plain record window over Items stands in.
-        LookupTable items;
+        DeclaredTable items;
         items.table = QStringLiteral("Items");
         items.identityField = QStringLiteral("Item_ID");
         items.recordWindow = QStringLiteral("frmItem");
         items.searchWindow = QStringLiteral("frmItems");
         items.caption = QStringLiteral("Item");
         items.pluralCaption = QStringLiteral("Items");
-        FormRegistry::registerForm(items.recordWindow, [items] { return new LookupRecordWindow(items); });
+        FormRegistry::registerForm(items.recordWindow, [items] { return new DeclaredRecordWindow(items); });
         m_presenter.emplace();
         QDir().mkpath(GetMainPath() + QStringLiteral("Reports"));
         QFile::remove(TemplatePath(QStringLiteral("Notification")));
@@ -122,13 +122,13 @@ protected:
                           .arg(employee));
     }
     // Type, person and address of a new notification.
-    void fillRequired(LookupRecordWindow* window)
+    void fillRequired(DeclaredRecordWindow* window)
     {
         window->field(QStringLiteral("zcbtType"))->setValue(type);
         window->field(QStringLiteral("zcbtPerson"))->setValue(person);
         window->field(QStringLiteral("zcbtAddress"))->setValue(address);
     }
-    static void discard(LookupRecordWindow* window)
+    static void discard(DeclaredRecordWindow* window)
     {
         window->info()->setDataChanged(false);
         UnloadWindow(window);
@@ -148,7 +148,7 @@ private:
 
 TEST_P(NotificationWindows, OpenedForAnItemAndGivenItsCodeOnTheFirstSave)
 {
-    auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+    auto* window = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
         QStringLiteral("frmNotification"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Item_ID"), otherItem }));
     ASSERT_NE(window, nullptr);
     window->show();
@@ -196,7 +196,7 @@ TEST_P(NotificationWindows, RequiredFieldsDatesAndTypedItemCodes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Act_ExecuteSQL(QStringLiteral("DELETE FROM Notifications"));
-        LookupRecordWindow* window = openNew(QStringLiteral("frmNotification"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmNotification"));
         ASSERT_NE(window, nullptr);
         field(window, "zcbtItem")->setValue(item);
         fillRequired(window);
@@ -218,7 +218,7 @@ TEST_P(NotificationWindows, EachTodayButtonFillsOnlyItsOwnDate)
 {
     for (int index = 0; index < 3; ++index) {
         SCOPED_TRACE(index);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmNotification"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmNotification"));
         ASSERT_NE(window, nullptr);
         click(window, QStringLiteral("btnNow(%1)").arg(index).toLatin1().constData());
         for (int other = 0; other < 3; ++other) {
@@ -238,7 +238,7 @@ TEST_P(NotificationWindows, EachTodayButtonFillsOnlyItsOwnDate)
 TEST_P(NotificationWindows, LetterCarriesTheRowAndABarcodeThatDecodes)
 {
     const int id = addNotification(item, QStringLiteral("2024-06-10 09:30:00"));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmNotification"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmNotification"), id);
     ASSERT_NE(window, nullptr);
     QFile::remove(MergeDataPath(QStringLiteral("Notification")));
     window->runAction(QStringLiteral("Print Notification"));
@@ -276,15 +276,15 @@ TEST_P(NotificationWindows, ViewItemAndCasePeopleFollowTheLinksOrSayTheyAreGone)
                .arg(theCase)
                .arg(role)
                .arg(person));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmNotification"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmNotification"), id);
     ASSERT_NE(window, nullptr);
     window->runAction(QStringLiteral("View Item"));
-    auto* itemWindow = loaded<LookupRecordWindow>("frmItem");
+    auto* itemWindow = loaded<DeclaredRecordWindow>("frmItem");
     ASSERT_NE(itemWindow, nullptr);
     EXPECT_EQ(itemWindow->identity()->Value(), otherItem);
     UnloadWindow(itemWindow);
     window->runAction(QStringLiteral("view case people"));
-    auto* people = loaded<LookupSearchWindow>("frmCasePeople");
+    auto* people = loaded<DeclaredSearchWindow>("frmCasePeople");
     ASSERT_NE(people, nullptr);
     EXPECT_EQ(people->grid()->CountItems(), 1);
     UnloadWindow(people);
@@ -298,8 +298,8 @@ TEST_P(NotificationWindows, ViewItemAndCasePeopleFollowTheLinksOrSayTheyAreGone)
         ASSERT_FALSE(Prompts().boxes.empty());
         EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("The related record no longer exists."));
     }
-    EXPECT_EQ(loaded<LookupRecordWindow>("frmItem"), nullptr);
-    EXPECT_EQ(loaded<LookupSearchWindow>("frmCasePeople"), nullptr);
+    EXPECT_EQ(loaded<DeclaredRecordWindow>("frmItem"), nullptr);
+    EXPECT_EQ(loaded<DeclaredSearchWindow>("frmCasePeople"), nullptr);
 }
 
 TEST_P(NotificationWindows, SearchByDatesAndItem)
@@ -309,14 +309,14 @@ TEST_P(NotificationWindows, SearchByDatesAndItem)
     const int others = addNotification(otherItem, QStringLiteral("2024-01-20 10:00:00"));
 
     // Opened for an item, it lists that item's notifications at once.
-    auto* listed = qobject_cast<LookupSearchWindow*>(
+    auto* listed = qobject_cast<DeclaredSearchWindow*>(
         OpenFormWithParams(QStringLiteral("frmNotifications"), 0, { QStringLiteral("Item_ID"), otherItem }));
     ASSERT_NE(listed, nullptr);
     ASSERT_EQ(listed->grid()->CountItems(), 1);
     EXPECT_EQ(listed->grid()->SelectedItemID(), others);
     UnloadWindow(listed);
 
-    LookupSearchWindow* search = openSearch(QStringLiteral("frmNotifications"));
+    DeclaredSearchWindow* search = openSearch(QStringLiteral("frmNotifications"));
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->grid()->CountItems(), 0);
     const struct {

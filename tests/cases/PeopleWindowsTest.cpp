@@ -12,8 +12,8 @@
 #include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
@@ -68,11 +68,11 @@ protected:
                           .arg(QLatin1String(name)));
     }
     // The record windows of that name now open, newest last.
-    static QList<LookupRecordWindow*> opened(const QString& name)
+    static QList<DeclaredRecordWindow*> opened(const QString& name)
     {
-        QList<LookupRecordWindow*> windows;
+        QList<DeclaredRecordWindow*> windows;
         for (QWidget* window : LoadedWindows())
-            if (auto* record = qobject_cast<LookupRecordWindow*>(window); record && record->objectName() == name)
+            if (auto* record = qobject_cast<DeclaredRecordWindow*>(window); record && record->objectName() == name)
                 windows << record;
         return windows;
     }
@@ -90,11 +90,11 @@ protected:
         QApplication::processEvents();
     }
     // The picker's chosen identity; 0 for none (the picker reads -1 then).
-    static int chosen(LookupRecordWindow* window, const char* picker)
+    static int chosen(DeclaredRecordWindow* window, const char* picker)
     {
         return qMax(0, window->field(QLatin1String(picker))->Value().toInt());
     }
-    static void selectRow(LookupSearchWindow* search, int identity)
+    static void selectRow(DeclaredSearchWindow* search, int identity)
     {
         search->PopulateData();
         QApplication::processEvents();
@@ -135,7 +135,7 @@ TEST_P(PeopleWindows, MeasurementAndUnitGoTogether)
                          .arg(QLatin1String(c.number), c.measurement.toString())
                          .arg(c.unitChosen)
                          .toStdString());
-        LookupRecordWindow* window = openNew(QStringLiteral("frmPerson"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmPerson"));
         ASSERT_NE(window, nullptr);
         window->field(QStringLiteral("ztxtName(0)"))->setValue(QStringLiteral("Ada"));
         window->field(QStringLiteral("ztxtName(2)"))->setValue(QStringLiteral("O'Neil"));
@@ -155,7 +155,7 @@ TEST_P(PeopleWindows, ASingleUnitIsNotChosenForAnOptionalMeasurement)
 {
     unit("L", "Centimetre");
     unit("W", "Kilogram");
-    LookupRecordWindow* window = openNew(QStringLiteral("frmPerson"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmPerson"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(chosen(window, "zcbtUnit(0)"), 0);
     EXPECT_EQ(chosen(window, "zcbtUnit(1)"), 0);
@@ -171,13 +171,13 @@ TEST_P(PeopleWindows, ASingleUnitIsNotChosenForAnOptionalMeasurement)
 // required rule.
 TEST_P(PeopleWindows, TypedFullNameFillsTheNameFields)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmPerson"), QStringLiteral("Mary  Ann   Smith"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmPerson"), QStringLiteral("Mary  Ann   Smith"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("ztxtName(0)"))->Value().toString(), QStringLiteral("Mary"));
     EXPECT_EQ(window->field(QStringLiteral("ztxtName(1)"))->Value().toString(), QStringLiteral("Ann"));
     EXPECT_EQ(window->field(QStringLiteral("ztxtName(2)"))->Value().toString(), QStringLiteral("Smith"));
 
-    LookupRecordWindow* cher = openNew(QStringLiteral("frmPerson"), QStringLiteral("Cher"));
+    DeclaredRecordWindow* cher = openNew(QStringLiteral("frmPerson"), QStringLiteral("Cher"));
     ASSERT_NE(cher, nullptr);
     EXPECT_EQ(cher->field(QStringLiteral("ztxtName(0)"))->Value().toString(), QStringLiteral("Cher"));
     EXPECT_TRUE(save(cher).contains(QStringLiteral("Last Name")));
@@ -208,12 +208,12 @@ TEST_P(PeopleWindows, AddEmployeeFromBothWindows)
         SCOPED_TRACE(::testing::Message() << "search " << c.fromSearch << " person " << c.person);
         Prompts().clear();
         if (c.fromSearch) {
-            LookupSearchWindow* search = openSearch(QStringLiteral("frmPeople"));
+            DeclaredSearchWindow* search = openSearch(QStringLiteral("frmPeople"));
             ASSERT_NE(search, nullptr);
             selectRow(search, c.person);
             search->runAction(QStringLiteral("Add Employee"));
         } else {
-            LookupRecordWindow* record = openEdit(QStringLiteral("frmPerson"), c.person);
+            DeclaredRecordWindow* record = openEdit(QStringLiteral("frmPerson"), c.person);
             ASSERT_NE(record, nullptr);
             record->runAction(QStringLiteral("Add Employee"));
         }
@@ -224,9 +224,9 @@ TEST_P(PeopleWindows, AddEmployeeFromBothWindows)
         } else {
             EXPECT_TRUE(Prompts().boxes.empty());
         }
-        const QList<LookupRecordWindow*> employees = opened(QStringLiteral("frmEmployee"));
+        const QList<DeclaredRecordWindow*> employees = opened(QStringLiteral("frmEmployee"));
         ASSERT_EQ(employees.size(), 1);
-        LookupRecordWindow* window = employees.front();
+        DeclaredRecordWindow* window = employees.front();
         if (c.openedRecord) {
             EXPECT_EQ(window->info()->Mode(), FormMode::Edit);
             EXPECT_EQ(window->identity()->Value(), c.openedRecord);
@@ -238,9 +238,9 @@ TEST_P(PeopleWindows, AddEmployeeFromBothWindows)
     }
 
     // The new window the record window opened for Ada refuses to save a second record for her.
-    LookupRecordWindow* record = openEdit(QStringLiteral("frmPerson"), ada);
+    DeclaredRecordWindow* record = openEdit(QStringLiteral("frmPerson"), ada);
     record->runAction(QStringLiteral("Add Employee"));
-    LookupRecordWindow* second = opened(QStringLiteral("frmEmployee")).front();
+    DeclaredRecordWindow* second = opened(QStringLiteral("frmEmployee")).front();
     second->field(QStringLiteral("zcbtCategory"))->setValue(category());
     second->field(QStringLiteral("ztxtPayrollNumber"))->setValue(QStringLiteral("P-2"));
     EXPECT_TRUE(save(second).contains(QStringLiteral("Person")));
@@ -251,7 +251,7 @@ TEST_P(PeopleWindows, AddEmployeeFromBothWindows)
 TEST_P(PeopleWindows, ViewEmployeeRecordWithoutOneSaysSo)
 {
     const int ada = person(QStringLiteral("Ada"), QStringLiteral("Byron"));
-    LookupRecordWindow* record = openEdit(QStringLiteral("frmPerson"), ada);
+    DeclaredRecordWindow* record = openEdit(QStringLiteral("frmPerson"), ada);
     ASSERT_NE(record, nullptr);
     Prompts().clear();
     record->runAction(QStringLiteral("View Employee Record"));
@@ -281,7 +281,7 @@ TEST_P(PeopleWindows, EmployeesAreUniqueByPersonAndPayrollNumber)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.payroll);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmEmployee"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmEmployee"));
         ASSERT_NE(window, nullptr);
         window->field(QStringLiteral("zcbtPerson"))->setValue(c.person);
         window->field(QStringLiteral("zcbtCategory"))->setValue(officer);
@@ -301,7 +301,7 @@ TEST_P(PeopleWindows, EmployeeCodeAppearsWithTheFirstSave)
     person(QStringLiteral("Bob"), QStringLiteral("Byron")); // two people: the picker chooses neither
     const int officer = category();
     category(QStringLiteral("Clerk"));
-    LookupRecordWindow* window = openNew(QStringLiteral("frmEmployee"), QStringLiteral("12345"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmEmployee"), QStringLiteral("12345"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->codeLabel(1)->Value(), QStringLiteral("No Bar Code Yet"));
     EXPECT_TRUE(window->codeLabel(0)->Value().isEmpty());
@@ -365,7 +365,7 @@ TEST_P(PeopleWindows, AddressDefaultsAndTypedAddress)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmAddress"), QLatin1String(c.typed));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmAddress"), QLatin1String(c.typed));
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->field(QStringLiteral("zcbtCountry"))->Value().toInt(), us);
         EXPECT_EQ(window->field(QStringLiteral("ztxtStreetAddress(0)"))->Value().toString(), QLatin1String(c.street));
@@ -380,7 +380,7 @@ TEST_P(PeopleWindows, AddressDefaultsAndTypedAddress)
     owner().executeStatement(QStringLiteral("DELETE FROM DB_App_Options WHERE DB_Database_Code = DB_NAME()"));
     owner().executeStatement(
         QStringLiteral("DELETE FROM DB_Users WHERE DB_User_Name = ?"), { DBConnection()->loginName() });
-    LookupRecordWindow* bare = openNew(QStringLiteral("frmAddress"));
+    DeclaredRecordWindow* bare = openNew(QStringLiteral("frmAddress"));
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(chosen(bare, "zcbtCountry"), 0);
     EXPECT_EQ(chosen(bare, "zcbtState"), 0);
@@ -395,7 +395,7 @@ TEST_P(PeopleWindows, TelephoneDefaultsAndTypedNumber)
     owner().executeStatement(QStringLiteral("UPDATE DB_App_Options SET DB_Default_Country_ID = %1, "
                                             "DB_Default_Area_Code = '217' WHERE DB_Database_Code = DB_NAME()")
                                  .arg(us));
-    LookupRecordWindow* window = openNew(QStringLiteral("frmTelephone"), QStringLiteral("555 0100"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmTelephone"), QStringLiteral("555 0100"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("zcbtCountry"))->Value().toInt(), us);
     EXPECT_EQ(window->field(QStringLiteral("ztxtTelephone(0)"))->Value().toString(), QStringLiteral("217"));
@@ -421,10 +421,10 @@ TEST_P(PeopleWindows, MapEntriesReachTheWebViewer)
         = GetSQLValue(QStringLiteral("EXEC usp_Evd_URL_Map_MapQuest @Address_ID = %1").arg(address))->toString();
     ASSERT_TRUE(yahoo.contains(QStringLiteral("Salem")));
 
-    LookupRecordWindow* record = openEdit(QStringLiteral("frmAddress"), address);
+    DeclaredRecordWindow* record = openEdit(QStringLiteral("frmAddress"), address);
     ASSERT_NE(record, nullptr);
     record->runAction(QStringLiteral("View Map (Yahoo)"));
-    LookupSearchWindow* search = openSearch(QStringLiteral("frmAddresses"));
+    DeclaredSearchWindow* search = openSearch(QStringLiteral("frmAddresses"));
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->grid()->CountItems(), 0); // opens empty
     selectRow(search, address);

@@ -17,8 +17,8 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
@@ -97,9 +97,9 @@ protected:
                 sent << sql;
         });
     }
-    LookupSearchWindow* searchWith(const QString& name, const QString& column, int identity)
+    DeclaredSearchWindow* searchWith(const QString& name, const QString& column, int identity)
     {
-        auto* window = qobject_cast<LookupSearchWindow*>(OpenFormWithParams(name, 0, { column, identity }));
+        auto* window = qobject_cast<DeclaredSearchWindow*>(OpenFormWithParams(name, 0, { column, identity }));
         QApplication::processEvents();
         return window;
     }
@@ -147,7 +147,7 @@ TEST_P(BatchWindows, MembershipChecksRunInOrderAndStopTheSave)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const int before = memberships();
-        LookupRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
         ASSERT_NE(window, nullptr);
         field(window, "zcbtBatch")->setValue(c.batch);
         if (c.wholeCase)
@@ -171,7 +171,7 @@ TEST_P(BatchWindows, MembershipChecksRunInOrderAndStopTheSave)
 
 TEST_P(BatchWindows, ChecksSendNullForANewMembershipAndItsOwnIdentityWhenEdited)
 {
-    LookupRecordWindow* added = openNew(QStringLiteral("frmBatchItem"));
+    DeclaredRecordWindow* added = openNew(QStringLiteral("frmBatchItem"));
     ASSERT_NE(added, nullptr);
     field(added, "zcbtBatch")->setValue(box2);
     field(added, "zcbtItem")->setValue(itemA2);
@@ -184,7 +184,7 @@ TEST_P(BatchWindows, ChecksSendNullForANewMembershipAndItsOwnIdentityWhenEdited)
             .arg(itemA2));
 
     // Saved again unchanged, the membership does not find itself.
-    LookupRecordWindow* edited = openEdit(QStringLiteral("frmBatchItem"), a1InBox1);
+    DeclaredRecordWindow* edited = openEdit(QStringLiteral("frmBatchItem"), a1InBox1);
     ASSERT_NE(edited, nullptr);
     watch(QStringLiteral("usp_Evd_Check_"));
     edited->info()->setDataChanged(true);
@@ -194,7 +194,7 @@ TEST_P(BatchWindows, ChecksSendNullForANewMembershipAndItsOwnIdentityWhenEdited)
         EXPECT_TRUE(sql.contains(QStringLiteral("@Batch_Item_ID = %1, ").arg(a1InBox1))) << sql.toStdString();
 
     // No batch chosen: the batch's own required check fails first and nothing is asked.
-    LookupRecordWindow* empty = openNew(QStringLiteral("frmBatchItem"));
+    DeclaredRecordWindow* empty = openNew(QStringLiteral("frmBatchItem"));
     field(empty, "zcbtItem")->setValue(itemB1);
     watch(QStringLiteral("usp_Evd_Check_"));
     EXPECT_TRUE(save(empty).startsWith(QStringLiteral("Batch Number")));
@@ -208,7 +208,7 @@ TEST_P(BatchWindows, PairCheckHoldsForCasesOnlyAndNothingIsHalfSaved)
     const int list = addBatch(QStringLiteral("LIST-X"), courtType);
     const int before = memberships();
     for (int item : { itemA2, itemB1 }) {
-        LookupRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
         field(window, "zcbtBatch")->setValue(list);
         field(window, "zcbtItem")->setValue(item);
         EXPECT_EQ(save(window), QString());
@@ -219,7 +219,7 @@ TEST_P(BatchWindows, PairCheckHoldsForCasesOnlyAndNothingIsHalfSaved)
     // The same case twice in one batch is refused, and only one row stands.
     const int other = addBatch(QStringLiteral("LIST-Y"), courtType);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        LookupRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
         field(window, "zcbtBatch")->setValue(other);
         QTest::mouseClick(option(window, 1), Qt::LeftButton);
         field(window, "zcbtCase")->setValue(caseB);
@@ -234,7 +234,7 @@ TEST_P(BatchWindows, PairCheckHoldsForCasesOnlyAndNothingIsHalfSaved)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Batch_Items WHERE Batch_ID = %1").arg(other)), 1);
 
     // The advanced window checks no membership: what the plain one refuses is saved.
-    LookupRecordWindow* advanced = openNew(QStringLiteral("frmBatchItemAdv"));
+    DeclaredRecordWindow* advanced = openNew(QStringLiteral("frmBatchItemAdv"));
     ASSERT_NE(advanced, nullptr);
     field(advanced, "zcbtBatch")->setValue(box1);
     field(advanced, "zcbtAction")
@@ -258,7 +258,7 @@ TEST_P(BatchWindows, TheOptionFollowsTheRowAndTheOpener)
                     .arg(caseA));
     {
         SCOPED_TRACE("a case membership loads with the case option");
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmBatchItem"), caseRow);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmBatchItem"), caseRow);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(option(window, 1)->isChecked());
         EXPECT_TRUE(field(window, "zcbtCase")->Applicable());
@@ -268,7 +268,7 @@ TEST_P(BatchWindows, TheOptionFollowsTheRowAndTheOpener)
     }
     {
         SCOPED_TRACE("an item membership loads with the item option");
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmBatchItem"), a1InBox1);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmBatchItem"), a1InBox1);
         EXPECT_TRUE(option(window, 0)->isChecked());
         EXPECT_EQ(field(window, "zcbtItem")->Value().toInt(), itemA1);
         EXPECT_FALSE(field(window, "zcbtCase")->Applicable());
@@ -276,7 +276,7 @@ TEST_P(BatchWindows, TheOptionFollowsTheRowAndTheOpener)
     }
     {
         SCOPED_TRACE("an opener's Case_ID chooses the case option and fills the case");
-        auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+        auto* window = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
             QStringLiteral("frmBatchItem"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), caseB }));
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(option(window, 1)->isChecked());
@@ -300,7 +300,7 @@ TEST_P(BatchWindows, TheOptionFollowsTheRowAndTheOpener)
     }
     {
         SCOPED_TRACE("typed codes in the three pickers");
-        LookupRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmBatchItem"));
         type(field(window, "zcbtBatch"), QStringLiteral("b-%1").arg(court));
         type(field(window, "zcbtItem"), QStringLiteral("I-%1").arg(itemA2, 10, 10, QLatin1Char('0')));
         EXPECT_EQ(field(window, "zcbtBatch")->Value().toInt(), court);
@@ -327,7 +327,7 @@ TEST_P(BatchWindows, SearchesByItemAndByCaseTakeInTheMembershipsThroughTheCase)
     for (const char* window : { "frmBatchItems", "frmBatchItemsAdv" }) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(window) + " " + c.column + " " + std::to_string(c.identity));
-            LookupSearchWindow* search
+            DeclaredSearchWindow* search
                 = searchWith(QString::fromLatin1(window), QString::fromLatin1(c.column), c.identity);
             ASSERT_NE(search, nullptr);
             QStringList batches;
@@ -341,7 +341,7 @@ TEST_P(BatchWindows, SearchesByItemAndByCaseTakeInTheMembershipsThroughTheCase)
 
 TEST_P(BatchWindows, BatchShowsItsRecordCodeAfterTheFirstSave)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmBatch"), QStringLiteral("BOX-9"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmBatch"), QStringLiteral("BOX-9"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(field(window, "ztxtBatchNumber")->Text(), QStringLiteral("BOX-9"));
     EXPECT_EQ(window->codeLabel(1)->Value(), QStringLiteral("No Bar Code Yet"));
@@ -367,7 +367,7 @@ TEST_P(BatchWindows, BatchShowsItsRecordCodeAfterTheFirstSave)
 
 TEST_P(BatchWindows, ActionsSendTheirCallsAndOpenTheirWindows)
 {
-    LookupRecordWindow* batch = openEdit(QStringLiteral("frmBatch"), box1);
+    DeclaredRecordWindow* batch = openEdit(QStringLiteral("frmBatch"), box1);
     ASSERT_NE(batch, nullptr);
     const struct {
         const char* action;
@@ -391,7 +391,7 @@ TEST_P(BatchWindows, ActionsSendTheirCallsAndOpenTheirWindows)
     }
 
     batch->runAction(QStringLiteral("Add Item to the Batch"));
-    auto* added = loaded<LookupRecordWindow>("frmBatchItem");
+    auto* added = loaded<DeclaredRecordWindow>("frmBatchItem");
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->info()->Mode(), FormMode::Add);
     EXPECT_EQ(added->field(QStringLiteral("zcbtBatch"))->Value().toInt(), box1);
@@ -400,7 +400,7 @@ TEST_P(BatchWindows, ActionsSendTheirCallsAndOpenTheirWindows)
     UnloadWindow(added);
 
     batch->runAction(QStringLiteral("View Batch Items"));
-    auto* items = loaded<LookupSearchWindow>("frmBatchItems");
+    auto* items = loaded<DeclaredSearchWindow>("frmBatchItems");
     ASSERT_NE(items, nullptr);
     EXPECT_EQ(items->grid()->CountItems(), 1);
     Prompts().clear();
@@ -413,22 +413,22 @@ TEST_P(BatchWindows, ActionsSendTheirCallsAndOpenTheirWindows)
         = count(QStringLiteral("SELECT Batch_Item_ID FROM Batch_Items WHERE Batch_ID = %1 AND Case_ID = %2")
                     .arg(court)
                     .arg(caseA));
-    LookupRecordWindow* link = openEdit(QStringLiteral("frmBatchItem"), caseRow);
+    DeclaredRecordWindow* link = openEdit(QStringLiteral("frmBatchItem"), caseRow);
     ASSERT_NE(link, nullptr);
     link->runAction(QStringLiteral("View Batch"));
     bool courtShown = false;
     for (QWidget* window : LoadedWindows())
-        if (auto* record = qobject_cast<LookupRecordWindow*>(window))
+        if (auto* record = qobject_cast<DeclaredRecordWindow*>(window))
             courtShown = courtShown
                 || (record->objectName() == QLatin1String("frmBatch") && record->identity()->Value() == court);
     EXPECT_TRUE(courtShown);
     link->runAction(QStringLiteral("View Item / Case"));
-    auto* shownCase = loaded<LookupRecordWindow>("frmCase");
+    auto* shownCase = loaded<DeclaredRecordWindow>("frmCase");
     ASSERT_NE(shownCase, nullptr);
     EXPECT_EQ(shownCase->identity()->Value(), caseA);
 
     // An item row opens the item window, which comes with the item work.
-    LookupRecordWindow* itemLink = openEdit(QStringLiteral("frmBatchItem"), a1InBox1);
+    DeclaredRecordWindow* itemLink = openEdit(QStringLiteral("frmBatchItem"), a1InBox1);
     Prompts().clear();
     itemLink->runAction(QStringLiteral("view item / case"));
     ASSERT_FALSE(Prompts().boxes.empty());
@@ -436,7 +436,7 @@ TEST_P(BatchWindows, ActionsSendTheirCallsAndOpenTheirWindows)
         << Prompts().boxes.back().text.toStdString();
 
     // The search window acts on the selected row only.
-    LookupSearchWindow* search = searchWith(QStringLiteral("frmBatchItems"), QStringLiteral("Case_ID"), caseB);
+    DeclaredSearchWindow* search = searchWith(QStringLiteral("frmBatchItems"), QStringLiteral("Case_ID"), caseB);
     ASSERT_NE(search, nullptr);
     search->grid()->listView()->clearSelection();
     const int openBefore = static_cast<int>(LoadedWindows().size());
@@ -446,7 +446,7 @@ TEST_P(BatchWindows, ActionsSendTheirCallsAndOpenTheirWindows)
     search->runAction(QStringLiteral("View Batch"));
     bool box2Shown = false;
     for (QWidget* window : LoadedWindows())
-        if (auto* record = qobject_cast<LookupRecordWindow*>(window))
+        if (auto* record = qobject_cast<DeclaredRecordWindow*>(window))
             box2Shown = box2Shown
                 || (record->objectName() == QLatin1String("frmBatch") && record->identity()->Value() == box2);
     EXPECT_TRUE(box2Shown);

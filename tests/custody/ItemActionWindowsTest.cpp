@@ -16,8 +16,8 @@
 #include "form_framework/zLabel.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
@@ -86,7 +86,7 @@ protected:
                           .arg(performer > 0 ? performer : clerk)
                           .arg(SQLString(when)));
     }
-    static zComboBoxText* picker(LookupRecordWindow* window, const QString& name)
+    static zComboBoxText* picker(DeclaredRecordWindow* window, const QString& name)
     {
         return qobject_cast<zComboBoxText*>(window->field(name));
     }
@@ -94,7 +94,7 @@ protected:
     {
         return window->findChild<QRadioButton*>(QStringLiteral("optItemCase_%1").arg(option))->isChecked();
     }
-    static void selectRow(LookupSearchWindow* search, int identity)
+    static void selectRow(DeclaredSearchWindow* search, int identity)
     {
         search->PopulateData();
         QApplication::processEvents();
@@ -180,7 +180,7 @@ TEST_P(ItemActionWindows, TheSubjectIsRestoredOnLoadingAndChosenByAPreset)
     if (IsSkipped())
         return;
     const int onCase = action(note, QStringLiteral("Case_ID"), caseId);
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), onCase);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), onCase);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(chosen(window, 1));
     EXPECT_FALSE(window->field(QStringLiteral("zcbtItem"))->Applicable());
@@ -205,7 +205,7 @@ TEST_P(ItemActionWindows, TheSubjectIsRestoredOnLoadingAndChosenByAPreset)
         const char* pickerName;
     } presets[] = { { "Case_ID", caseId, 1, "zcbtCase" }, { "Batch_ID", batch, 2, "zcbtBatch" } };
     for (const auto& p : presets) {
-        auto* added = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+        auto* added = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
             QStringLiteral("frmItemAction"), 0, { QStringLiteral("Mode"), 1, QString::fromLatin1(p.key), p.identity }));
         ASSERT_NE(added, nullptr) << p.key;
         EXPECT_TRUE(chosen(added, p.option)) << p.key;
@@ -220,7 +220,7 @@ TEST_P(ItemActionWindows, TheTypeDetailsFollowEveryChangeOfTheAction)
     if (IsSkipped())
         return;
     const int stored = action(store, QStringLiteral("Item_ID"), item);
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), stored);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), stored);
     ASSERT_NE(window, nullptr);
     zFieldBase* memo = window->field(QStringLiteral("ztxtMemo"));
     EXPECT_TRUE(memo->Value().toString().startsWith(QStringLiteral("Store / Store (Store)")))
@@ -251,7 +251,7 @@ TEST_P(ItemActionWindows, DetailsOpenTheDetailWindowOfTheType)
     const QString noDetails = QStringLiteral("No details logic associated with this type of action.");
 
     for (const int id : { noted, reopened }) {
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), id);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), id);
         ASSERT_NE(window, nullptr);
         Prompts().clear();
         click(window, "btnDetails");
@@ -259,20 +259,20 @@ TEST_P(ItemActionWindows, DetailsOpenTheDetailWindowOfTheType)
         UnloadWindow(window);
     }
 
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), storedNoLocation);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItemAction"), storedNoLocation);
     ASSERT_NE(window, nullptr);
     window->runAction(QStringLiteral("view details"));
-    auto* fresh = loaded<LookupRecordWindow>("frmItemLocation");
+    auto* fresh = loaded<DeclaredRecordWindow>("frmItemLocation");
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(fresh->info()->Mode(), FormMode::Add);
     EXPECT_EQ(fresh->field(QStringLiteral("zcbtItemAction"))->Value().toInt(), storedNoLocation);
     UnloadWindow(fresh);
 
-    LookupSearchWindow* search = openSearch(QStringLiteral("frmItemActions"));
+    DeclaredSearchWindow* search = openSearch(QStringLiteral("frmItemActions"));
     ASSERT_NE(search, nullptr);
     selectRow(search, storedWithLocation);
     search->runAction(QStringLiteral("View Details"));
-    auto* existing = loaded<LookupRecordWindow>("frmItemLocation");
+    auto* existing = loaded<DeclaredRecordWindow>("frmItemLocation");
     ASSERT_NE(existing, nullptr);
     EXPECT_EQ(existing->identity()->Value(), placed);
 
@@ -282,19 +282,19 @@ TEST_P(ItemActionWindows, DetailsOpenTheDetailWindowOfTheType)
     const int moved = action(transfer, QStringLiteral("Case_ID"), caseId);
     window->identity()->setValue(moved);
     window->runAction(QStringLiteral("View Details"));
-    auto* transferWindow = loaded<LookupRecordWindow>("frmItemTransfer");
+    auto* transferWindow = loaded<DeclaredRecordWindow>("frmItemTransfer");
     ASSERT_NE(transferWindow, nullptr);
     EXPECT_EQ(transferWindow->field(QStringLiteral("zcbtItemAction"))->Value().toInt(), moved);
 
     // With nothing saved or selected there is no action to detail.
-    LookupRecordWindow* added = openNew(QStringLiteral("frmItemAction"));
+    DeclaredRecordWindow* added = openNew(QStringLiteral("frmItemAction"));
     ASSERT_NE(added, nullptr);
     Prompts().clear();
     click(added, "btnDetails");
     EXPECT_EQ(lastMessage(), QStringLiteral("Please save the record before creating details."));
     UnloadWindow(search);
     QApplication::processEvents();
-    LookupSearchWindow* empty = openSearch(QStringLiteral("frmItemActions"));
+    DeclaredSearchWindow* empty = openSearch(QStringLiteral("frmItemActions"));
     ASSERT_NE(empty, nullptr);
     Prompts().clear();
     empty->runAction(QStringLiteral("View Details"));
@@ -324,7 +324,7 @@ TEST_P(ItemActionWindows, ActionPickersShowTheirMomentsInTheGeneralDateForm)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window);
-        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(c.window));
         ASSERT_NE(window, nullptr);
         zComboBoxText* actions = picker(window, QStringLiteral("zcbtItemAction"));
         QStringList texts;
@@ -354,7 +354,7 @@ TEST_P(ItemActionWindows, TheChainPositionDecidesWhichEmployeesTakePart)
         bool to;
     } steps[] = { { receive, false, true }, { odd, false, true }, { transfer, true, true }, { release, true, false },
         { odd, true, false } };
-    LookupRecordWindow* window = openNew(QStringLiteral("frmItemTransfer"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemTransfer"));
     ASSERT_NE(window, nullptr);
     for (const auto& step : steps) {
         const int id = action(step.type, QStringLiteral("Item_ID"), item);
@@ -395,7 +395,7 @@ TEST_P(ItemActionWindows, ANewTransferStartsWhereItsSubjectWasLastPut)
     const int moving = action(transfer, QStringLiteral("Item_ID"), item, QStringLiteral("2024-03-09 09:00:00"));
     const int firstOfCase = action(transfer, QStringLiteral("Case_ID"), caseId, QStringLiteral("2024-03-09 09:00:00"));
 
-    const auto leaveAction = [](LookupRecordWindow* window, int id) {
+    const auto leaveAction = [](DeclaredRecordWindow* window, int id) {
         window->field(QStringLiteral("zcbtItemAction"))->setValue(id);
         Q_EMIT picker(window, QStringLiteral("zcbtItemAction"))->DropDownLostFocus();
     };
@@ -412,7 +412,7 @@ TEST_P(ItemActionWindows, ANewTransferStartsWhereItsSubjectWasLastPut)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmItemTransfer"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemTransfer"));
         ASSERT_NE(window, nullptr);
         if (c.presetLocation)
             window->field(QStringLiteral("zcbtLocation(0)"))->setValue(c.presetLocation);
@@ -430,7 +430,7 @@ TEST_P(ItemActionWindows, ANewTransferStartsWhereItsSubjectWasLastPut)
                                 "VALUES (%1, %2, %2) RETURNING Item_Transfer_ID")
                      .arg(moving)
                      .arg(room));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItemTransfer"), stored);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItemTransfer"), stored);
     ASSERT_NE(window, nullptr);
     leaveAction(window, moving);
     EXPECT_EQ(window->field(QStringLiteral("zcbtEmployee(0)"))->Value().toInt(), -1);
@@ -451,7 +451,7 @@ TEST_P(ItemActionWindows, TransferFieldRulesAndUniqueAction)
     unit("Ounce", "oz");
     ASSERT_GT(gram, 0);
     const int moving = action(transfer, QStringLiteral("Item_ID"), item);
-    LookupRecordWindow* window = openNew(QStringLiteral("frmItemTransfer"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemTransfer"));
     ASSERT_NE(window, nullptr);
     window->field(QStringLiteral("zcbtItemAction"))->setValue(moving);
     window->field(QStringLiteral("zcbtEmployee(0)"))->setValue(clerk);
@@ -486,7 +486,7 @@ TEST_P(ItemActionWindows, TransferFieldRulesAndUniqueAction)
                 << window->field(QStringLiteral("znumWeight(0)"))->Value().toString().toStdString();
     }
     // A second transfer for the same action is refused.
-    LookupRecordWindow* second = openNew(QStringLiteral("frmItemTransfer"));
+    DeclaredRecordWindow* second = openNew(QStringLiteral("frmItemTransfer"));
     ASSERT_NE(second, nullptr);
     second->field(QStringLiteral("zcbtItemAction"))->setValue(moving);
     second->field(QStringLiteral("zcbtLocation(0)"))->setValue(room);
@@ -508,14 +508,14 @@ TEST_P(ItemActionWindows, ItemLocationsViewTheirActionAndSubject)
                                              "RETURNING Item_Location_ID")
                                   .arg(onCase)
                                   .arg(shelf));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItemLocation"), placed);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItemLocation"), placed);
     ASSERT_NE(window, nullptr);
     window->runAction(QStringLiteral("View Item / Case / Batch"));
-    auto* caseWindow = loaded<LookupRecordWindow>("frmCase");
+    auto* caseWindow = loaded<DeclaredRecordWindow>("frmCase");
     ASSERT_NE(caseWindow, nullptr);
     EXPECT_EQ(caseWindow->identity()->Value(), caseId);
     window->runAction(QStringLiteral("View Action"));
-    auto* actionWindow = loaded<LookupRecordWindow>("frmItemAction");
+    auto* actionWindow = loaded<DeclaredRecordWindow>("frmItemAction");
     ASSERT_NE(actionWindow, nullptr);
     EXPECT_EQ(actionWindow->identity()->Value(), onCase);
 }
@@ -524,7 +524,7 @@ TEST_P(ItemActionWindows, ATypedTypeNameFillsBothNames)
 {
     if (IsSkipped())
         return;
-    LookupRecordWindow* window = openNew(QStringLiteral("frmItemActionType"), QStringLiteral("Photograph"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemActionType"), QStringLiteral("Photograph"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("ztxtName(0)"))->Value().toString(), QStringLiteral("Photograph"));
     EXPECT_EQ(window->field(QStringLiteral("ztxtName(1)"))->Value().toString(), QStringLiteral("Photograph"));

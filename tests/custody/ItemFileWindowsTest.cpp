@@ -20,8 +20,8 @@
 #include "form_framework/zImage.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 
@@ -79,14 +79,14 @@ protected:
         RegisterItemFileWindows();
         // The item windows come with their own work; a plain record window over Items stands in,
         // so "View Item" can be seen opening the item.
-        LookupTable items;
+        DeclaredTable items;
         items.table = QStringLiteral("Items");
         items.identityField = QStringLiteral("Item_ID");
         items.recordWindow = QStringLiteral("frmItem");
         items.searchWindow = QStringLiteral("frmItems");
         items.caption = QStringLiteral("Item");
         items.pluralCaption = QStringLiteral("Items");
-        FormRegistry::registerForm(items.recordWindow, [items] { return new LookupRecordWindow(items); });
+        FormRegistry::registerForm(items.recordWindow, [items] { return new DeclaredRecordWindow(items); });
         ASSERT_TRUE(m_folder.isValid());
         item = addItem(QStringLiteral("2024-1"));
         AnsweringDialogs::calls.clear();
@@ -131,9 +131,9 @@ protected:
                                           .arg(itemFile));
         return path && !path->isNull() ? path->toString() : QString();
     }
-    LookupRecordWindow* openNewFor(int itemId)
+    DeclaredRecordWindow* openNewFor(int itemId)
     {
-        auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+        auto* window = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
             QStringLiteral("frmItemFile"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Item_ID"), itemId }));
         if (window) {
             window->show();
@@ -141,21 +141,21 @@ protected:
         }
         return window;
     }
-    static zImage* image(LookupRecordWindow* window) { return window->findChild<zImage*>(QStringLiteral("zimgImage")); }
-    static QPushButton* button(LookupRecordWindow* window, const char* name)
+    static zImage* image(DeclaredRecordWindow* window) { return window->findChild<zImage*>(QStringLiteral("zimgImage")); }
+    static QPushButton* button(DeclaredRecordWindow* window, const char* name)
     {
         return window->findChild<QPushButton*>(QString::fromLatin1(name));
     }
     // The newest loaded record window of that name, or null.
-    static LookupRecordWindow* loaded(const QString& name)
+    static DeclaredRecordWindow* loaded(const QString& name)
     {
-        LookupRecordWindow* found = nullptr;
+        DeclaredRecordWindow* found = nullptr;
         for (QWidget* window : LoadedWindows())
             if (window->objectName() == name)
-                found = qobject_cast<LookupRecordWindow*>(window);
+                found = qobject_cast<DeclaredRecordWindow*>(window);
         return found;
     }
-    static void discard(LookupRecordWindow* window)
+    static void discard(DeclaredRecordWindow* window)
     {
         window->info()->setDataChanged(false);
         UnloadWindow(window);
@@ -192,7 +192,7 @@ TEST_P(ItemFileWindows, PathsAreStoredAbsoluteAndCleanAndMustNameAFile)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         const int before = count(QStringLiteral("SELECT COUNT(*) FROM DB_Files"));
-        LookupRecordWindow* window = openNewFor(item);
+        DeclaredRecordWindow* window = openNewFor(item);
         ASSERT_NE(window, nullptr);
         type(window->field(QStringLiteral("ztxtPath")), c.typed);
         const QString message = save(window);
@@ -215,7 +215,7 @@ TEST_P(ItemFileWindows, LoadChangeSaveReloadThroughTheRegister)
 {
     const QString first = picture(file(QStringLiteral("shots/one.jpg")));
     const QString second = picture(file(QStringLiteral("shots/two.jpg")));
-    LookupRecordWindow* window = openNewFor(item);
+    DeclaredRecordWindow* window = openNewFor(item);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("zcbtItem"))->Value().toInt(), item);
     EXPECT_FALSE(button(window, "btnView")->isEnabled());
@@ -270,7 +270,7 @@ TEST_P(ItemFileWindows, LoadChangeSaveReloadThroughTheRegister)
 TEST_P(ItemFileWindows, PreviewChoiceIsKeptBetweenOpenings)
 {
     const QString path = picture(file(QStringLiteral("p.jpg")));
-    LookupRecordWindow* window = openNewFor(item);
+    DeclaredRecordWindow* window = openNewFor(item);
     ASSERT_NE(window, nullptr);
     auto* preview = qobject_cast<zCheckBox*>(window->field(QStringLiteral("zchkPreview")));
     // The stored choice is on: Refresh is enabled from the start.
@@ -296,7 +296,7 @@ TEST_P(ItemFileWindows, PreviewChoiceIsKeptBetweenOpenings)
 TEST_P(ItemFileWindows, BrowseStartsInTheLastChosenFolder)
 {
     const QString chosen = picture(file(QStringLiteral("scans/x.Jpg")));
-    LookupRecordWindow* window = openNewFor(item);
+    DeclaredRecordWindow* window = openNewFor(item);
     ASSERT_NE(window, nullptr);
     AnsweringDialogs::answer = chosen;
     QTest::mouseClick(window->button(QStringLiteral("btnBrowse")), Qt::LeftButton);
@@ -341,7 +341,7 @@ TEST_P(ItemFileWindows, ViewerPaintAndEditorFollowThePath)
     Platform::setProcesses(std::make_unique<RecordingStarts>());
 
     const QString photo = picture(file(QStringLiteral("with blank/p q.jpg")));
-    LookupRecordWindow* window = openNewFor(item);
+    DeclaredRecordWindow* window = openNewFor(item);
     ASSERT_NE(window, nullptr);
     type(window->field(QStringLiteral("ztxtPath")), photo);
     QTest::mouseClick(button(window, "btnView"), Qt::LeftButton);
@@ -369,7 +369,7 @@ TEST_P(ItemFileWindows, OpenWithAndNoImageEditorShowsOneBox)
     RecordingStarts::starts.clear();
     Platform::setProcesses(std::make_unique<RecordingStarts>());
 
-    LookupRecordWindow* window = openNewFor(item);
+    DeclaredRecordWindow* window = openNewFor(item);
     ASSERT_NE(window, nullptr);
     type(window->field(QStringLiteral("ztxtPath")), picture(file(QStringLiteral("photo.jpg"))));
     Prompts().clear();
@@ -390,7 +390,7 @@ TEST_P(ItemFileWindows, ViewItemAndTheSearchWindow)
     int ids[2] = {};
     int index = 0;
     for (int owner : { item, other }) {
-        LookupRecordWindow* window = openNewFor(owner);
+        DeclaredRecordWindow* window = openNewFor(owner);
         ASSERT_NE(window, nullptr);
         type(window->field(QStringLiteral("ztxtPath")), photo);
         ASSERT_EQ(save(window), QString());
@@ -398,7 +398,7 @@ TEST_P(ItemFileWindows, ViewItemAndTheSearchWindow)
         UnloadWindow(window);
     }
 
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItemFile"), ids[1]);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItemFile"), ids[1]);
     ASSERT_NE(window, nullptr);
     window->runAction(QStringLiteral("view item"));
     auto* opened = loaded(QStringLiteral("frmItem"));
@@ -415,7 +415,7 @@ TEST_P(ItemFileWindows, ViewItemAndTheSearchWindow)
     EXPECT_EQ(Prompts().boxes.back().text, QStringLiteral("The related record no longer exists."));
 
     // The search window opens empty; a typed item code selects the item's files.
-    LookupSearchWindow* search = openSearch(QStringLiteral("frmItemFiles"));
+    DeclaredSearchWindow* search = openSearch(QStringLiteral("frmItemFiles"));
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->grid()->CountItems(), 0);
     type(search->criteria().front(), QStringLiteral("i-%1").arg(item, 10, 10, QLatin1Char('0')));

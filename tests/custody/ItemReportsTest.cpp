@@ -15,7 +15,7 @@
 #include "exports/ReportFiles.h"
 #include "custody/CustodyWindows.h"
 #include "form_framework/WindowList.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "support/CaseRows.h"
 #include "support/ExternalTools.h"
 #include "support/MergedDocuments.h"
@@ -128,7 +128,7 @@ protected:
                 UnloadWindow(open);
         }
         QApplication::processEvents();
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmItem"), itemID);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItem"), itemID);
         if (!window)
             return nullptr;
         window->runAction(QString::fromLatin1(entry));
@@ -230,7 +230,7 @@ TEST_P(ItemReports, BothReportsHoldEveryActionThatConcernsTheItemInDateOrder)
 
 TEST_P(ItemReports, TheBatchLabelsDecodeToTheBatchAndItsCasesAndItems)
 {
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmBatch"), batch);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmBatch"), batch);
     ASSERT_NE(window, nullptr);
     const struct {
         const char* entry;

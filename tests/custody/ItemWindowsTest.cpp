@@ -23,8 +23,8 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/CaseRows.h"
 #include "support/MergedDocuments.h"
 #include "support/PromptRecorder.h"
@@ -131,8 +131,8 @@ protected:
     {
         return QString(prefix) + QStringLiteral("-%1").arg(id, 10, 10, QLatin1Char('0'));
     }
-    static int valueOf(LookupRecordWindow* window, const char* name) { return field(window, name)->Value().toInt(); }
-    static void discard(LookupRecordWindow* window)
+    static int valueOf(DeclaredRecordWindow* window, const char* name) { return field(window, name)->Value().toInt(); }
+    static void discard(DeclaredRecordWindow* window)
     {
         window->info()->setDataChanged(false);
         UnloadWindow(window);
@@ -152,7 +152,7 @@ TEST_P(ItemWindows, CaseRuleFillsOnlyWhatIsEmptyAndReviewDateIsProposedOnce)
     const int second = addCase(QStringLiteral("2006-1"), QStringLiteral("2006-07-04 08:00:00"));
     {
         SCOPED_TRACE("empty category and number");
-        LookupRecordWindow* window = openNew(QStringLiteral("frmItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmItem"));
         ASSERT_NE(window, nullptr);
         type(field(window, "zcbtCase"), code(QLatin1Char('c'), first));
         EXPECT_EQ(valueOf(window, "zcbtCase"), first);
@@ -174,7 +174,7 @@ TEST_P(ItemWindows, CaseRuleFillsOnlyWhatIsEmptyAndReviewDateIsProposedOnce)
     }
     {
         SCOPED_TRACE("a category and number entered first are kept; no case, no review date");
-        LookupRecordWindow* window = openNew(QStringLiteral("frmItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmItem"));
         type(field(window, "zcbtPropertyType"), QStringLiteral("Bicycle"));
         EXPECT_TRUE(field(window, "zdatDate")->IsMissing());
         field(window, "zcbtPropertyCategory")->setValue(otherCategory);
@@ -187,7 +187,7 @@ TEST_P(ItemWindows, CaseRuleFillsOnlyWhatIsEmptyAndReviewDateIsProposedOnce)
     {
         SCOPED_TRACE("an item added from a case starts with it; a derived number another item has is refused");
         addItem(first, QStringLiteral("20050131"));
-        auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+        auto* window = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
             QStringLiteral("frmItem"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), first }));
         ASSERT_NE(window, nullptr);
         window->show();
@@ -228,7 +228,7 @@ TEST_P(ItemWindows, PropertyTypeRuleFollowsEachFlag)
         SCOPED_TRACE(f.flag);
         const int propertyType
             = addType(QStringLiteral("No ") + QString::fromLatin1(f.flag).left(12), 10, QString::fromLatin1(f.flag));
-        LookupRecordWindow* window = openNew(QStringLiteral("frmItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmItem"));
         ASSERT_NE(window, nullptr);
         field(window, "zcbtCase")->setValue(theCase);
         type(field(window, "ztxtItemNumber"), QStringLiteral("N-%1").arg(++n));
@@ -275,7 +275,7 @@ TEST_P(ItemWindows, PropertyTypeRuleFollowsEachFlag)
 
     // A type deleted while chosen counts as no type and is refused at the field, not at the database.
     const int doomed = addType(QStringLiteral("Doomed"), 5, QStringLiteral("Model_Applicable"));
-    LookupRecordWindow* window = openNew(QStringLiteral("frmItem"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItem"));
     field(window, "zcbtCase")->setValue(theCase);
     type(field(window, "ztxtItemNumber"), QStringLiteral("D-1"));
     field(window, "zcbtPropertyType")->setValue(doomed);
@@ -293,9 +293,9 @@ TEST_P(ItemWindows, TypedCodesAndNamesInThePickers)
     const int theCase = addCase(QStringLiteral("2005-1"));
     const int room = addLocation(QStringLiteral("Room 1"));
     const int shelf = addLocation(QStringLiteral("Shelf 2"), room);
-    LookupRecordWindow* item = openNew(QStringLiteral("frmItem"));
-    LookupRecordWindow* location = openNew(QStringLiteral("frmLocation"));
-    LookupRecordWindow* itemModel = openNew(QStringLiteral("frmItemModel"));
+    DeclaredRecordWindow* item = openNew(QStringLiteral("frmItem"));
+    DeclaredRecordWindow* location = openNew(QStringLiteral("frmLocation"));
+    DeclaredRecordWindow* itemModel = openNew(QStringLiteral("frmItemModel"));
     ASSERT_TRUE(item && location && itemModel);
     // Models written past the windows after they opened: not in the lists, found by name. The
     // lowest identity wins a shared name.
@@ -305,7 +305,7 @@ TEST_P(ItemWindows, TypedCodesAndNamesInThePickers)
         = insert(QStringLiteral("INSERT INTO Item_Models (Item_Model_Name) VALUES ('Twin') RETURNING Item_Model_ID"));
     insert(QStringLiteral("INSERT INTO Item_Models (Item_Model_Name) VALUES ('Twin') RETURNING Item_Model_ID"));
     const struct {
-        LookupRecordWindow* window;
+        DeclaredRecordWindow* window;
         const char* picker;
         QString typed;
         int chosen; // -1: nothing chosen, the message below is the field's
@@ -352,38 +352,38 @@ TEST_P(ItemWindows, PairRulesAndBoundsRefuseTheSaveWithTheFieldsMessage)
     const int theCase = addCase(QStringLiteral("2005-1"));
     const struct {
         const char* trace;
-        std::function<void(LookupRecordWindow*)> fill;
+        std::function<void(DeclaredRecordWindow*)> fill;
         QString message; // exact, or the start when it ends in "*"
     } cases[] = {
-        { "currency without total", [this](LookupRecordWindow* w) { field(w, "zcbtCurrency")->setValue(currency); },
+        { "currency without total", [this](DeclaredRecordWindow* w) { field(w, "zcbtCurrency")->setValue(currency); },
             QStringLiteral("Currency cannot be populated if Currency Total is empty.") },
         { "total without currency",
-            [](LookupRecordWindow* w) { type(field(w, "znumCurrencyTotal"), QStringLiteral("5")); },
+            [](DeclaredRecordWindow* w) { type(field(w, "znumCurrencyTotal"), QStringLiteral("5")); },
             QStringLiteral("Currency is required if Currency Total is populated.") },
-        { "unit without weight", [this](LookupRecordWindow* w) { field(w, "zcbtUnit")->setValue(unit); },
+        { "unit without weight", [this](DeclaredRecordWindow* w) { field(w, "zcbtUnit")->setValue(unit); },
             QStringLiteral("Weight Unit cannot be populated if Item Weight is empty.") },
-        { "weight without unit", [](LookupRecordWindow* w) { type(field(w, "znumWeight"), QStringLiteral("2")); },
+        { "weight without unit", [](DeclaredRecordWindow* w) { type(field(w, "znumWeight"), QStringLiteral("2")); },
             QStringLiteral("Weight Unit is required if Item Weight is populated.") },
         { "weight at the excluded bound",
-            [this](LookupRecordWindow* w) {
+            [this](DeclaredRecordWindow* w) {
                 type(field(w, "znumWeight"), QStringLiteral("100000"));
                 field(w, "zcbtUnit")->setValue(unit);
             },
             QStringLiteral("Item Weight*") },
         { "weight of four decimals",
-            [this](LookupRecordWindow* w) {
+            [this](DeclaredRecordWindow* w) {
                 type(field(w, "znumWeight"), QStringLiteral("0.1255"));
                 field(w, "zcbtUnit")->setValue(unit);
             },
             QStringLiteral("Only 3 digits after decimal point allowed.") },
-        { "UPC/EAN of 0", [](LookupRecordWindow* w) { type(field(w, "znumItemUPN"), QStringLiteral("0")); },
+        { "UPC/EAN of 0", [](DeclaredRecordWindow* w) { type(field(w, "znumItemUPN"), QStringLiteral("0")); },
             QStringLiteral("Item UPN*") },
-        { "year 1799", [](LookupRecordWindow* w) { type(field(w, "znumYearMade"), QStringLiteral("1799")); },
+        { "year 1799", [](DeclaredRecordWindow* w) { type(field(w, "znumYearMade"), QStringLiteral("1799")); },
             QStringLiteral("Year Made*") },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.trace);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmItem"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmItem"));
         ASSERT_NE(window, nullptr);
         field(window, "zcbtCase")->setValue(theCase);
         type(field(window, "ztxtItemNumber"), QStringLiteral("P-1"));
@@ -397,7 +397,7 @@ TEST_P(ItemWindows, PairRulesAndBoundsRefuseTheSaveWithTheFieldsMessage)
         discard(window);
     }
     // Both halves of both pairs, and a weight of three decimals: saved.
-    LookupRecordWindow* window = openNew(QStringLiteral("frmItem"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItem"));
     field(window, "zcbtCase")->setValue(theCase);
     type(field(window, "ztxtItemNumber"), QStringLiteral("P-1"));
     field(window, "zcbtCurrency")->setValue(currency);
@@ -423,20 +423,20 @@ TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSaveAndScanAtOnce)
         QChar prefix;
         const char* table;
         const char* identity;
-        std::function<void(LookupRecordWindow*)> fill;
+        std::function<void(DeclaredRecordWindow*)> fill;
     } cases[] = {
         { "frmLocation", QLatin1Char('L'), "Locations", "Location_ID",
-            [](LookupRecordWindow* w) {
+            [](DeclaredRecordWindow* w) {
                 type(field(w, "ztxtName"), QStringLiteral("Vault"));
                 type(field(w, "ztxtCode"), QStringLiteral("V"));
             } },
         { "frmItem", QLatin1Char('I'), "Items", "Item_ID",
-            [theCase](LookupRecordWindow* w) {
+            [theCase](DeclaredRecordWindow* w) {
                 field(w, "zcbtCase")->setValue(theCase);
                 type(field(w, "ztxtItemNumber"), QStringLiteral("R-1"));
             } },
         { "frmBatch", QLatin1Char('B'), "Batches", "Batch_ID",
-            [boxType, theEmployee](LookupRecordWindow* w) {
+            [boxType, theEmployee](DeclaredRecordWindow* w) {
                 type(field(w, "ztxtBatchNumber"), QStringLiteral("BOX-7"));
                 QTest::mouseClick(w->button(QStringLiteral("btnNow")), Qt::LeftButton);
                 field(w, "zcbtEmployee")->setValue(theEmployee);
@@ -445,7 +445,7 @@ TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSaveAndScanAtOnce)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window);
-        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(c.window));
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(window->isChildOfMainWindow());
         EXPECT_EQ(window->codeLabel(1)->Value(), QStringLiteral("No Bar Code Yet"));
@@ -466,11 +466,11 @@ TEST_P(ItemWindows, RecordCodesAppearAfterTheFirstSaveAndScanAtOnce)
         QApplication::processEvents();
     }
     // A location needs its code; a model does not.
-    LookupRecordWindow* location = openNew(QStringLiteral("frmLocation"));
+    DeclaredRecordWindow* location = openNew(QStringLiteral("frmLocation"));
     type(field(location, "ztxtName"), QStringLiteral("Annex"));
     EXPECT_TRUE(save(location).startsWith(QStringLiteral("Location Code")));
     discard(location);
-    LookupRecordWindow* itemModel = openNew(QStringLiteral("frmItemModel"), QStringLiteral("Typed Model"));
+    DeclaredRecordWindow* itemModel = openNew(QStringLiteral("frmItemModel"), QStringLiteral("Typed Model"));
     EXPECT_EQ(field(itemModel, "ztxtName")->Text(), QStringLiteral("Typed Model"));
     EXPECT_EQ(save(itemModel), QString());
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Item_Models WHERE Item_Model_Name = 'Typed Model'")), 1);
@@ -493,7 +493,7 @@ TEST_P(ItemWindows, AnItemSavesOverItsOwnSavesButNeverOverAnotherUsersChange)
                               .arg(color)
                               .arg(currency)
                               .arg(unit));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItem"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItem"), id);
     ASSERT_NE(window, nullptr);
     for (const QString& serial : { QStringLiteral("SN-8"), QStringLiteral("SN-9") }) {
         type(field(window, "ztxtSerialNumber"), serial);
@@ -516,7 +516,7 @@ TEST_P(ItemWindows, ActionsRunTheirCallsAndOpenTheirWindows)
 {
     const int theCase = addCase(QStringLiteral("2005-1"));
     const int id = addItem(theCase, QStringLiteral("A-1"));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmItem"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmItem"), id);
     ASSERT_NE(window, nullptr);
 
     QFile::remove(MergeDataPath(QStringLiteral("Barcode Labels - Items")));
@@ -558,7 +558,7 @@ TEST_P(ItemWindows, ActionsRunTheirCallsAndOpenTheirWindows)
         DataWindow* related = AsDataWindow(LoadedWindows().constLast());
         ASSERT_NE(related, nullptr);
         EXPECT_EQ(related->objectName(), QString::fromLatin1(a.window));
-        if (auto* record = qobject_cast<LookupRecordWindow*>(related)) {
+        if (auto* record = qobject_cast<DeclaredRecordWindow*>(related)) {
             zFieldBase* item = record->field(QStringLiteral("zcbtItem"));
             ASSERT_NE(item, nullptr);
             EXPECT_EQ(item->Value().toInt(), id);
@@ -574,7 +574,7 @@ TEST_P(ItemWindows, ActionsRunTheirCallsAndOpenTheirWindows)
         << lastPrompt().toStdString();
 
     window->runAction(QStringLiteral("View Case"));
-    auto* caseWindow = loaded<LookupRecordWindow>("frmCase");
+    auto* caseWindow = loaded<DeclaredRecordWindow>("frmCase");
     ASSERT_NE(caseWindow, nullptr);
     EXPECT_EQ(caseWindow->identity()->Value(), theCase);
     UnloadWindow(caseWindow);
@@ -584,7 +584,7 @@ TEST_P(ItemWindows, ActionsRunTheirCallsAndOpenTheirWindows)
     Prompts().clear();
     window->runAction(QStringLiteral("View Case"));
     EXPECT_EQ(lastPrompt(), QStringLiteral("The related record no longer exists."));
-    EXPECT_EQ(loaded<LookupRecordWindow>("frmCase"), nullptr);
+    EXPECT_EQ(loaded<DeclaredRecordWindow>("frmCase"), nullptr);
     discard(window);
 }
 
@@ -596,7 +596,7 @@ TEST_P(ItemWindows, SearchWindowsListAtOnceByCaseAndActOnTheSelectedRow)
     addItem(other, QStringLiteral("S-2"));
     addItem(other, QStringLiteral("S-3"));
 
-    auto* items = qobject_cast<LookupSearchWindow*>(
+    auto* items = qobject_cast<DeclaredSearchWindow*>(
         OpenFormWithParams(QStringLiteral("frmItems"), 0, { QStringLiteral("Case_ID"), theCase }));
     ASSERT_NE(items, nullptr);
     QApplication::processEvents();
@@ -604,12 +604,12 @@ TEST_P(ItemWindows, SearchWindowsListAtOnceByCaseAndActOnTheSelectedRow)
     items->grid()->listView()->selectRow(0);
     EXPECT_EQ(items->grid()->SelectedItemID(), id);
     items->runAction(QStringLiteral("View Case"));
-    auto* caseWindow = loaded<LookupRecordWindow>("frmCase");
+    auto* caseWindow = loaded<DeclaredRecordWindow>("frmCase");
     ASSERT_NE(caseWindow, nullptr);
     EXPECT_EQ(caseWindow->identity()->Value(), theCase);
     UnloadWindow(items);
 
-    LookupSearchWindow* all = openSearch(QStringLiteral("frmItems"));
+    DeclaredSearchWindow* all = openSearch(QStringLiteral("frmItems"));
     EXPECT_EQ(all->grid()->CountItems(), 0);
     Prompts().clear();
     all->runAction(QStringLiteral("View Case")); // no row selected: nothing happens
@@ -624,14 +624,14 @@ TEST_P(ItemWindows, SearchWindowsListAtOnceByCaseAndActOnTheSelectedRow)
     // Locations: the name from its start in any letter case; both inventory entries in both windows.
     const int vault = addLocation(QStringLiteral("Vault"));
     addLocation(QStringLiteral("Annex"));
-    LookupSearchWindow* locations = openSearch(QStringLiteral("frmLocations"));
+    DeclaredSearchWindow* locations = openSearch(QStringLiteral("frmLocations"));
     type(locations->criteria().at(0), QStringLiteral("vau"));
     QTest::mouseClick(locations->populateButton(), Qt::LeftButton);
     QApplication::processEvents();
     ASSERT_EQ(locations->grid()->CountItems(), 1);
     locations->grid()->listView()->selectRow(0);
     EXPECT_EQ(locations->grid()->SelectedItemID(), vault);
-    LookupRecordWindow* location = openEdit(QStringLiteral("frmLocation"), vault);
+    DeclaredRecordWindow* location = openEdit(QStringLiteral("frmLocation"), vault);
     for (const char* action : { "Inventory Report for Location", "Inventory Report for Location and Sublocations" }) {
         SCOPED_TRACE(action);
         Prompts().clear();
@@ -655,7 +655,7 @@ TEST_P(ItemWindows, ItemLabelsCarryBarcodesThatDecode)
         return DecodedBarcodes(document, folder.filePath(name + QStringLiteral(".png")));
     };
 
-    LookupRecordWindow* item = openEdit(QStringLiteral("frmItem"), second);
+    DeclaredRecordWindow* item = openEdit(QStringLiteral("frmItem"), second);
     ASSERT_NE(item, nullptr);
     RecordingPresenter::documents.clear();
     item->runAction(QStringLiteral("Print Item Barcode"));
@@ -663,7 +663,7 @@ TEST_P(ItemWindows, ItemLabelsCarryBarcodesThatDecode)
     EXPECT_EQ(decode(RecordingPresenter::documents.front().get(), QStringLiteral("item")),
         QStringList { QStringLiteral("CODE-39:") + code(QLatin1Char('I'), second) });
 
-    LookupRecordWindow* caseWindow = openEdit(QStringLiteral("frmCase"), theCase);
+    DeclaredRecordWindow* caseWindow = openEdit(QStringLiteral("frmCase"), theCase);
     ASSERT_NE(caseWindow, nullptr);
     RecordingPresenter::documents.clear();
     caseWindow->runAction(QStringLiteral("Print Item Barcodes for Case"));
@@ -701,7 +701,7 @@ TEST_P(ItemWindows, AParentThatWouldCloseTheTreeIsRefused)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.window) + " " + std::to_string(c.parent));
-        LookupRecordWindow* window = openEdit(QString::fromLatin1(c.window), c.identity);
+        DeclaredRecordWindow* window = openEdit(QString::fromLatin1(c.window), c.identity);
         ASSERT_NE(window, nullptr);
         field(window, c.picker)->setValue(c.parent);
         EXPECT_EQ(save(window), c.message);

@@ -19,7 +19,7 @@
 #include "form_framework/zFieldBase.h"
 #include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "support/CaseRows.h"
 #include "support/LostAnswerRelay.h"
 #include "support/PromptRecorder.h"
@@ -295,13 +295,13 @@ TEST_P(LostCommitAnswers, ARecordWindowsSaveIsWrittenOnceWhenItsAnswerIsLost)
         const char* name;
         const char* table;
         const char* identity;
-        std::function<void(LookupRecordWindow*)> fill;
+        std::function<void(DeclaredRecordWindow*)> fill;
         const char* changedField; // changed before the second save, with its column
         const char* changedColumn;
         QVariant changedValue;
         bool serverAway;
     };
-    const auto fillAction = [&](LookupRecordWindow* window) {
+    const auto fillAction = [&](DeclaredRecordWindow* window) {
         window->field(QStringLiteral("zcbtItem"))->setValue(items[2]);
         window->field(QStringLiteral("zcbtAction"))->setValue(note);
         window->field(QStringLiteral("zcbtEmployee"))->setValue(employee);
@@ -313,7 +313,7 @@ TEST_P(LostCommitAnswers, ARecordWindowsSaveIsWrittenOnceWhenItsAnswerIsLost)
         { "frmItemAction", "Item_Actions", "Item_Action_ID", fillAction, "zmemDescription", "Item_Action_Description",
             QStringLiteral("Counted twice"), true },
         { "frmItemTransfer", "Item_Transfers", "Item_Transfer_ID",
-            [&](LookupRecordWindow* window) {
+            [&](DeclaredRecordWindow* window) {
                 window->field(QStringLiteral("zcbtItemAction"))->setValue(transferred);
                 window->field(QStringLiteral("zcbtLocation(0)"))->setValue(shelf);
                 window->field(QStringLiteral("zcbtLocation(1)"))->setValue(shelf);
@@ -322,7 +322,7 @@ TEST_P(LostCommitAnswers, ARecordWindowsSaveIsWrittenOnceWhenItsAnswerIsLost)
             },
             nullptr, nullptr, {}, false },
         { "frmItemLocation", "Item_Locations", "Item_Location_ID",
-            [&](LookupRecordWindow* window) {
+            [&](DeclaredRecordWindow* window) {
                 window->field(QStringLiteral("zcbtItemAction"))->setValue(stored);
                 window->field(QStringLiteral("zcbtLocation"))->setValue(shelf);
             },
@@ -334,7 +334,7 @@ TEST_P(LostCommitAnswers, ARecordWindowsSaveIsWrittenOnceWhenItsAnswerIsLost)
         m_owner->executeStatement(QStringLiteral("DELETE FROM %1 WHERE %2 > %3")
                                       .arg(table, QString::fromLatin1(w.identity))
                                       .arg(table == QLatin1String("Item_Actions") ? stored : 0));
-        LookupRecordWindow* window = openNew(QString::fromLatin1(w.name));
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(w.name));
         ASSERT_NE(window, nullptr);
         w.fill(window);
         Prompts().clear();

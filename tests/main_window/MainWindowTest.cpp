@@ -19,7 +19,7 @@
 #include "main_window/frmMain.h"
 #include "administration/AdministrationWindows.h"
 #include "form_framework/zFieldBase.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "form_framework/zInfo.h"
 
 #include <QAction>
@@ -302,10 +302,10 @@ TEST_P(MainWindow, ASavedBackgroundColourPaintsTheMainWindowAtOnce)
     EXPECT_EQ(area->background().color(), QColor(0xC0, 0xC0, 0xC0)) << "a new database's 12632256";
     main->DBOptions();
     QApplication::processEvents();
-    LookupRecordWindow* options = nullptr;
+    DeclaredRecordWindow* options = nullptr;
     for (QWidget* window : LoadedWindows())
         if (window->objectName() == QLatin1String("frmDBOptions"))
-            options = qobject_cast<LookupRecordWindow*>(window);
+            options = qobject_cast<DeclaredRecordWindow*>(window);
     ASSERT_NE(options, nullptr);
     options->field(QStringLiteral("znumRGB"))->setValue(255);
     EXPECT_EQ(area->background().color(), QColor(0xC0, 0xC0, 0xC0)) << "typed, not yet saved";

@@ -5,8 +5,8 @@
 #include "ReferenceFixture.h"
 
 #include "core/Database.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "form_framework/MainWindowServices.h"
 #include "form_framework/WindowList.h"
 #include "list_controls/zComboBoxText.h"
@@ -114,7 +114,7 @@ protected:
 
 TEST_P(Accessibility, ARecordWindowNamesEachFieldByItsGoodNameAndGivesItsValue)
 {
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmState"), bavaria);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmState"), bavaria);
     ASSERT_NE(window, nullptr);
     ASSERT_NE(window->frame(), window) << "the window sits in a frame of the work area";
     const QList<QAccessibleInterface*> tree = walk(frameOf(window));
@@ -179,7 +179,7 @@ TEST_P(Accessibility, ARecordWindowNamesEachFieldByItsGoodNameAndGivesItsValue)
 
 TEST_P(Accessibility, ASearchWindowShowsItsGridAndButtonsButNoEmptyOptions)
 {
-    LookupSearchWindow* window = openSearch(QStringLiteral("frmStates"));
+    DeclaredSearchWindow* window = openSearch(QStringLiteral("frmStates"));
     ASSERT_NE(window, nullptr);
     const QList<QAccessibleInterface*> tree = walk(frameOf(window));
     ASSERT_FALSE(tree.isEmpty());
@@ -221,7 +221,7 @@ TEST_P(Accessibility, AWindowWaitingForItsPickersWindowSaysItIsDisabled)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        LookupRecordWindow* window = openEdit(QStringLiteral("frmState"), bavaria);
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmState"), bavaria);
         ASSERT_NE(window, nullptr);
         auto* picker = qobject_cast<zComboBoxText*>(window->field(QStringLiteral("zcbtCountry")));
         (picker->*c.click)();

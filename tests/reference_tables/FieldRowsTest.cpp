@@ -36,19 +36,19 @@ TEST(FieldRows, EachFieldIsMadeCaptionedAndPlacedAsDeclared)
     const QDateTime floor(QDate(1950, 12, 31), QTime(0, 0));
     const QDateTime ceiling(QDate(2050, 1, 1), QTime(0, 0));
     AddDeclaredFields(&window, rows,
-        { LookupField::picker(QStringLiteral("zcbtWho"), QStringLiteral("Who_ID"), QStringLiteral("Who"),
+        { DeclaredField::picker(QStringLiteral("zcbtWho"), QStringLiteral("Who_ID"), QStringLiteral("Who"),
               QStringLiteral("EXEC usp_Who"), QStringLiteral("Whos"))
                 .required()
                 .generalItem()
                 .labelled(QStringLiteral("Performed By:"), QStringLiteral("zlblWho")),
-            LookupField::checkBox(QStringLiteral("zchkMe"), QString(), QStringLiteral("Me"), QStringLiteral("Me"), true)
+            DeclaredField::checkBox(QStringLiteral("zchkMe"), QString(), QStringLiteral("Me"), QStringLiteral("Me"), true)
                 .notStored()
                 .besideThePrevious(),
-            LookupField::date(QStringLiteral("zdatWhen"), QStringLiteral("When"), QStringLiteral("When"))
+            DeclaredField::date(QStringLiteral("zdatWhen"), QStringLiteral("When"), QStringLiteral("When"))
                 .format(QStringLiteral("mm/dd/yyyy"))
                 .dates(floor, ceiling)
                 .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
-            LookupField::memo(QStringLiteral("zmemNote"), QStringLiteral("Note"), QStringLiteral("Note")).length(200) },
+            DeclaredField::memo(QStringLiteral("zmemNote"), QStringLiteral("Note"), QStringLiteral("Note")).length(200) },
         150);
 
     auto* who = window.findChild<zComboBoxText*>(QStringLiteral("zcbtWho"));

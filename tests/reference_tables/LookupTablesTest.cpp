@@ -5,8 +5,8 @@
 #include "ReferenceFixture.h"
 
 #include "core/Database.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "core/SqlText.h"
 #include "form_framework/WindowList.h"
 #include "list_controls/zListView.h"
@@ -111,7 +111,7 @@ protected:
     }
 
     // Fills every field of the window with a valid value of its own, except `skip`.
-    void fillValid(LookupRecordWindow* window, const zFieldBase* skip)
+    void fillValid(DeclaredRecordWindow* window, const zFieldBase* skip)
     {
         for (zFieldBase* field : window->fields()) {
             if (field == skip)
@@ -140,7 +140,7 @@ TEST_P(LookupTables, TextFieldsKeepTheirLimitsAndTheirRequiredAndUniqueRules)
 {
     for (const TextFieldCase& c : kTextFields) {
         SCOPED_TRACE(std::string(c.window) + "." + c.control);
-        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window));
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(c.window));
         ASSERT_NE(window, nullptr);
         auto* field = qobject_cast<zFieldBase*>(window->field(QString::fromLatin1(c.control)));
         ASSERT_NE(field, nullptr);
@@ -163,7 +163,7 @@ TEST_P(LookupTables, TextFieldsKeepTheirLimitsAndTheirRequiredAndUniqueRules)
 
         // The same value in another letter case.
         const int rows = count(QStringLiteral("SELECT COUNT(*) FROM ") + table);
-        LookupRecordWindow* second = openNew(QString::fromLatin1(c.window));
+        DeclaredRecordWindow* second = openNew(QString::fromLatin1(c.window));
         fillValid(second, nullptr);
         second->field(QString::fromLatin1(c.control))->setValue(swapCase(saved));
         const QString message = save(second);
@@ -178,7 +178,7 @@ TEST_P(LookupTables, TextFieldsKeepTheirLimitsAndTheirRequiredAndUniqueRules)
         UnloadWindow(second);
 
         // Left empty.
-        LookupRecordWindow* third = openNew(QString::fromLatin1(c.window));
+        DeclaredRecordWindow* third = openNew(QString::fromLatin1(c.window));
         fillValid(third, third->field(QString::fromLatin1(c.control)));
         const QString emptyMessage = save(third);
         if (c.required)
@@ -199,7 +199,7 @@ TEST_P(LookupTables, EverySearchWindowListsItsRowsOnOpening)
                                "frmEmployeeCategories", "frmRanks", "frmSuffixes", "frmSalutations", "frmAddressTypes",
                                "frmTelephoneTypes", "frmCountries", "frmStates" }) {
         SCOPED_TRACE(window);
-        LookupSearchWindow* list = openSearch(QString::fromLatin1(window));
+        DeclaredSearchWindow* list = openSearch(QString::fromLatin1(window));
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->grid()->PopulateSQL(), list->info()->SearchSQL()) << "filled without a click on Populate";
     }

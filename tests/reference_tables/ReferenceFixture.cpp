@@ -2,8 +2,8 @@
 
 #include "core/Database.h"
 #include "list_controls/ListProcedures.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/PromptRecorder.h"
 #include "reference_tables/ReferenceTables.h"
 #include "form_framework/WindowList.h"
@@ -45,12 +45,12 @@ void ReferenceTest::TearDown()
     DatabaseTest::TearDown();
 }
 
-LookupRecordWindow* ReferenceTest::openNew(const QString& window, const QString& defaultValue)
+DeclaredRecordWindow* ReferenceTest::openNew(const QString& window, const QString& defaultValue)
 {
     QVariantList parameters { QStringLiteral("Mode"), 1 };
     if (!defaultValue.isEmpty())
         parameters << QStringLiteral("DefaultValue") << defaultValue;
-    auto* opened = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(window, 0, parameters));
+    auto* opened = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(window, 0, parameters));
     if (opened) {
         opened->show();
         QApplication::setActiveWindow(opened);
@@ -59,9 +59,9 @@ LookupRecordWindow* ReferenceTest::openNew(const QString& window, const QString&
     return opened;
 }
 
-LookupRecordWindow* ReferenceTest::openEdit(const QString& window, int identity)
+DeclaredRecordWindow* ReferenceTest::openEdit(const QString& window, int identity)
 {
-    auto* opened = qobject_cast<LookupRecordWindow*>(
+    auto* opened = qobject_cast<DeclaredRecordWindow*>(
         OpenFormWithParams(window, identity, { QStringLiteral("Mode"), 2, QStringLiteral("IdentityValue"), identity }));
     if (opened) {
         opened->show();
@@ -71,9 +71,9 @@ LookupRecordWindow* ReferenceTest::openEdit(const QString& window, int identity)
     return opened;
 }
 
-LookupSearchWindow* ReferenceTest::openSearch(const QString& window)
+DeclaredSearchWindow* ReferenceTest::openSearch(const QString& window)
 {
-    auto* opened = qobject_cast<LookupSearchWindow*>(ShowFormByName(window));
+    auto* opened = qobject_cast<DeclaredSearchWindow*>(ShowFormByName(window));
     QApplication::processEvents();
     return opened;
 }
@@ -98,7 +98,7 @@ void ReferenceTest::click(QWidget* window, const char* button)
     QApplication::processEvents();
 }
 
-QString ReferenceTest::save(LookupRecordWindow* window)
+QString ReferenceTest::save(DeclaredRecordWindow* window)
 {
     Prompts().clear();
     window->info()->SaveData(true);
@@ -112,7 +112,7 @@ int ReferenceTest::insert(const QString& sql)
     return identity ? identity->toInt() : 0;
 }
 
-zFieldBase* ReferenceTest::field(LookupRecordWindow* window, const char* name)
+zFieldBase* ReferenceTest::field(DeclaredRecordWindow* window, const char* name)
 {
     return window->field(QString::fromLatin1(name));
 }

@@ -14,8 +14,8 @@
 #include <optional>
 
 class DataWindow;
-class LookupRecordWindow;
-class LookupSearchWindow;
+class DeclaredRecordWindow;
+class DeclaredSearchWindow;
 class zFieldBase;
 
 class ReferenceTest : public DatabaseTest {
@@ -24,15 +24,15 @@ protected:
     void TearDown() override;
 
     // A record window opened in add mode (with an opener's default value) or in edit mode.
-    LookupRecordWindow* openNew(const QString& window, const QString& defaultValue = QString());
-    LookupRecordWindow* openEdit(const QString& window, int identity);
-    LookupSearchWindow* openSearch(const QString& window);
+    DeclaredRecordWindow* openNew(const QString& window, const QString& defaultValue = QString());
+    DeclaredRecordWindow* openEdit(const QString& window, int identity);
+    DeclaredSearchWindow* openSearch(const QString& window);
 
     // Types into the field's box as a user does and leaves the field.
     static void type(zFieldBase* field, const QString& text);
     static void click(QWidget* window, const char* button);
     // Saves through the bar's Save button; the message shown, or "" when none was.
-    QString save(LookupRecordWindow* window);
+    QString save(DeclaredRecordWindow* window);
 
     int insert(const QString& sql);
     int count(const QString& sql);
@@ -46,7 +46,7 @@ protected:
                 found = qobject_cast<Window*>(window);
         return found;
     }
-    static zFieldBase* field(LookupRecordWindow* window, const char* name);
+    static zFieldBase* field(DeclaredRecordWindow* window, const char* name);
 
     RecordingViewers* viewers = nullptr;
 

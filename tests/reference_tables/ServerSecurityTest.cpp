@@ -21,7 +21,7 @@
 #include "list_controls/ListProcedures.h"
 #include "loader/UpdateInstaller.h"
 #include "loader/UpdateSource.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "reference_tables/ReferenceTables.h"
 #include "support/PromptRecorder.h"
 
@@ -386,7 +386,7 @@ protected:
             break;
         case Via::SaveNew:
         case Via::SaveEdit: {
-            LookupRecordWindow* window = row.via == Via::SaveNew
+            DeclaredRecordWindow* window = row.via == Via::SaveNew
                 ? openNew(input)
                 : openEdit(input, ownerValue(QStringLiteral("SELECT MIN(Rank_ID) FROM Ranks")).toInt());
             if (!window)
@@ -524,7 +524,7 @@ TEST_P(ServerSecurity, TheClerkWritesPermittedTablesAndOwnRowsAndTheLogShowsWhoT
 TEST_P(ServerSecurity, TheSavePathIsRefusedWhereTheClerksPermissionsRefuse)
 {
     const QString ranks = ownerValue(QStringLiteral("SELECT string_agg(Rank_Name || Rank_Code, ',') FROM Ranks"));
-    LookupRecordWindow* added = openNew(QStringLiteral("frmRank"));
+    DeclaredRecordWindow* added = openNew(QStringLiteral("frmRank"));
     ASSERT_NE(added, nullptr);
     type(added->field(QStringLiteral("ztxtName")), QStringLiteral("Chief"));
     type(added->field(QStringLiteral("ztxtCode")), QStringLiteral("CH"));
@@ -533,7 +533,7 @@ TEST_P(ServerSecurity, TheSavePathIsRefusedWhereTheClerksPermissionsRefuse)
     EXPECT_TRUE(shown().contains(QStringLiteral("You are not permitted to Add <Rank>."))) << shown().toStdString();
 
     const int sergeant = ownerValue(QStringLiteral("SELECT Rank_ID FROM Ranks WHERE Rank_Code = 'SGT'")).toInt();
-    LookupRecordWindow* edited = openEdit(QStringLiteral("frmRank"), sergeant);
+    DeclaredRecordWindow* edited = openEdit(QStringLiteral("frmRank"), sergeant);
     ASSERT_NE(edited, nullptr);
     type(edited->field(QStringLiteral("ztxtCode")), QStringLiteral("SG"));
     Prompts().clear();
@@ -542,7 +542,7 @@ TEST_P(ServerSecurity, TheSavePathIsRefusedWhereTheClerksPermissionsRefuse)
     EXPECT_EQ(ownerValue(QStringLiteral("SELECT string_agg(Rank_Name || Rank_Code, ',') FROM Ranks")), ranks);
 
     // The same path on a table the clerk may write saves, and the log names the clerk.
-    LookupRecordWindow* permitted = openNew(QStringLiteral("frmSalutation"));
+    DeclaredRecordWindow* permitted = openNew(QStringLiteral("frmSalutation"));
     ASSERT_NE(permitted, nullptr);
     type(permitted->field(QStringLiteral("ztxtName")), QStringLiteral("Mister"));
     type(permitted->field(QStringLiteral("ztxtCode")), QStringLiteral("MR"));

@@ -6,7 +6,7 @@
 #include "form_framework/WindowList.h"
 #include "reference_tables/ColourSwatch.h"
 #include "reference_tables/GeographyCodes.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "core/Platform.h"
 #include "list_controls/zComboBoxText.h"
 #include "support/PromptRecorder.h"
@@ -30,7 +30,7 @@ namespace {
 
 class SpecialFields : public ReferenceTest {
 protected:
-    static QString ztxt(LookupRecordWindow* window, const char* control, const QString& value)
+    static QString ztxt(DeclaredRecordWindow* window, const char* control, const QString& value)
     {
         window->field(QString::fromLatin1(control))->setValue(value);
         return value;
@@ -65,7 +65,7 @@ TEST_P(SpecialFields, ReviewDaysAreAWholeNumberFromOneToTwoHundred)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmPropertyType"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmPropertyType"));
         ASSERT_NE(window, nullptr);
         ztxt(window, "ztxtName", QStringLiteral("Type %1").arg(++n));
         ztxt(window, "ztxtCode", QStringLiteral("T%1").arg(n));
@@ -75,7 +75,7 @@ TEST_P(SpecialFields, ReviewDaysAreAWholeNumberFromOneToTwoHundred)
     }
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Property_Types")), 2);
 
-    LookupRecordWindow* window = openNew(QStringLiteral("frmPropertyType"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmPropertyType"));
     auto* days = qobject_cast<zNumeric*>(window->field(QStringLiteral("znumDays")));
     type(days, QStringLiteral("-1.5"));
     EXPECT_EQ(days->Text(), QStringLiteral("15")) << "neither a minus sign nor a decimal point can be typed";
@@ -83,7 +83,7 @@ TEST_P(SpecialFields, ReviewDaysAreAWholeNumberFromOneToTwoHundred)
 
 TEST_P(SpecialFields, APropertyTypesFlagsStartTickedAndLoadAndSaveAsTheyAre)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmPropertyType"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmPropertyType"));
     ASSERT_NE(window, nullptr);
     const QStringList columns { QStringLiteral("Model_Applicable"),    QStringLiteral("Year_Made_Applicable"),
                                 QStringLiteral("Color_Applicable"),    QStringLiteral("Serial_Number_Applicable"),
@@ -107,7 +107,7 @@ TEST_P(SpecialFields, APropertyTypesFlagsStartTickedAndLoadAndSaveAsTheyAre)
     ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Property_Types SET Model_Applicable = 0, UPC_Applicable = 0, Weight_Applicable = 1 "
                                               "WHERE Property_Type_ID = %1").arg(id)));
     UnloadWindow(window);
-    LookupRecordWindow* loaded = openEdit(QStringLiteral("frmPropertyType"), id);
+    DeclaredRecordWindow* loaded = openEdit(QStringLiteral("frmPropertyType"), id);
     ASSERT_NE(loaded, nullptr);
     QList<bool> ticked;
     for (int i = 0; i < columns.size(); ++i)
@@ -177,7 +177,7 @@ TEST(ColorNumbers, APreviewThatKeepsItsColourForANumberOutOfRange)
 
 TEST_P(SpecialFields, TheSwatchFollowsTheRgbValueAsItIsTyped)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmColor"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmColor"));
     ASSERT_NE(window, nullptr);
     auto* swatch = window->findChild<QLabel*>(QStringLiteral("lblColor"));
     ASSERT_NE(swatch, nullptr);
@@ -207,7 +207,7 @@ TEST_P(SpecialFields, TheSwatchFollowsTheRgbValueAsItIsTyped)
     EXPECT_EQ(count(QStringLiteral("SELECT Appllies_To_Eyes + Appllies_To_Hair + Appllies_To_Items FROM Colors")), 0);
     UnloadWindow(window);
 
-    LookupRecordWindow* loaded = openEdit(QStringLiteral("frmColor"), id);
+    DeclaredRecordWindow* loaded = openEdit(QStringLiteral("frmColor"), id);
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->findChild<QLabel*>(QStringLiteral("lblColor"))->palette().color(QPalette::Window), QColor(0, 128, 128));
 }
@@ -243,14 +243,14 @@ TEST_P(SpecialFields, UnitPickersAskForTheUnitsOfOneUnitType)
     EXPECT_EQ(names(QStringLiteral("EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'w'")).size(), 2) << "codes in any letter case";
 
     // The unit type comes first in the checks.
-    LookupRecordWindow* window = openNew(QStringLiteral("frmUnit"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmUnit"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(save(window), QStringLiteral("Unit Type is a required field."));
 }
 
 TEST_P(SpecialFields, ANewUnitTypeTypedIntoThePickerIsAddedAndChosen)
 {
-    LookupRecordWindow* unit = openNew(QStringLiteral("frmUnit"));
+    DeclaredRecordWindow* unit = openNew(QStringLiteral("frmUnit"));
     ASSERT_NE(unit, nullptr);
     auto* picker = qobject_cast<zComboBoxText*>(unit->field(QStringLiteral("zcbtType")));
     picker->combo()->lineEdit()->setText(QStringLiteral("Volume"));
@@ -261,10 +261,10 @@ TEST_P(SpecialFields, ANewUnitTypeTypedIntoThePickerIsAddedAndChosen)
     ASSERT_FALSE(Prompts().boxes.empty());
     EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Cannot find Unit Type <Volume>.")));
 
-    LookupRecordWindow* type = nullptr;
+    DeclaredRecordWindow* type = nullptr;
     for (QWidget* window : LoadedWindows())
         if (window->objectName() == QStringLiteral("frmUnitType"))
-            type = qobject_cast<LookupRecordWindow*>(window);
+            type = qobject_cast<DeclaredRecordWindow*>(window);
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->info()->Mode(), FormMode::Add);
     EXPECT_EQ(type->field(QStringLiteral("ztxtName"))->Text(), QStringLiteral("Volume"));
@@ -279,7 +279,7 @@ TEST_P(SpecialFields, ANewUnitTypeTypedIntoThePickerIsAddedAndChosen)
 TEST_P(SpecialFields, AnEmptyReportNameIsNoDuplicateAndMemosStopAtTheirLimits)
 {
     for (int i = 0; i < 2; ++i) {
-        LookupRecordWindow* window = openNew(QStringLiteral("frmNotificationType"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmNotificationType"));
         ASSERT_NE(window, nullptr);
         ztxt(window, "ztxtName", QStringLiteral("Release %1").arg(i));
         ztxt(window, "ztxtCode", QStringLiteral("R%1").arg(i));
@@ -294,7 +294,7 @@ TEST_P(SpecialFields, AnEmptyReportNameIsNoDuplicateAndMemosStopAtTheirLimits)
     } memos[] = { { "frmNotificationType", "zmemText", 500 }, { "frmRace", "zmemDesc", 200 } };
     for (const auto& memo : memos) {
         SCOPED_TRACE(memo.window);
-        LookupRecordWindow* window = openNew(QString::fromLatin1(memo.window));
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(memo.window));
         zFieldBase* field = window->field(QString::fromLatin1(memo.control));
         ASSERT_NE(field, nullptr);
         field->inputBox()->setFocus();
@@ -339,7 +339,7 @@ TEST_P(Geography, ATypedCountryCodeChoosesItsCountryInTheStateWindow)
     } cases[] = { { "US", true }, { "usa", true }, { "es", true }, { "ZZ", false } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmState"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmState"));
         ASSERT_NE(window, nullptr);
         auto* country = qobject_cast<zComboBoxText*>(window->field(QStringLiteral("zcbtCountry")));
         Prompts().clear();
@@ -364,7 +364,7 @@ TEST_P(Geography, ATypedCountryCodeChoosesItsCountryInTheStateWindow)
 
 TEST_P(Geography, AStateCodeResolvesWithinTheChosenCountryAndOnlyWhenItNamesOneState)
 {
-    LookupRecordWindow* host = openNew(QStringLiteral("frmState"));
+    DeclaredRecordWindow* host = openNew(QStringLiteral("frmState"));
     ASSERT_NE(host, nullptr);
     auto* picker = new zComboBoxText(host);
     picker->setPopulateSQL(QStringLiteral("EXEC usp_Evd_DropDown_States"));
@@ -387,7 +387,7 @@ TEST_P(Geography, AStateCodeResolvesWithinTheChosenCountryAndOnlyWhenItNamesOneS
 
 TEST_P(Geography, StatesMayShareACodeButNotAName)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmState"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmState"));
     ASSERT_NE(window, nullptr);
     window->field(QStringLiteral("zcbtCountry"))->setValue(spain);
     window->field(QStringLiteral("ztxtName"))->setValue(QStringLiteral("TEXAS"));
@@ -396,7 +396,7 @@ TEST_P(Geography, StatesMayShareACodeButNotAName)
     window->field(QStringLiteral("ztxtName"))->setValue(QStringLiteral("Nueva Tierra"));
     EXPECT_EQ(save(window), QString());
 
-    LookupRecordWindow* loaded = openEdit(QStringLiteral("frmState"), galicia);
+    DeclaredRecordWindow* loaded = openEdit(QStringLiteral("frmState"), galicia);
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->field(QStringLiteral("zcbtCountry"))->Text(), QStringLiteral("Spain"));
 }
@@ -410,7 +410,7 @@ TEST_P(Geography, TheCountryNumberIsAWholeNumberFromOneTo999)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        LookupRecordWindow* window = openNew(QStringLiteral("frmCountry"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmCountry"));
         ASSERT_NE(window, nullptr);
         ++n;
         ztxt(window, "ztxtName", QStringLiteral("Land %1").arg(n));

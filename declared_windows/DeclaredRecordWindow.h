@@ -1,8 +1,8 @@
 #pragma once
 
 #include "form_framework/DataWindow.h"
-#include "reference_tables/LookupTable.h"
-#include "reference_tables/WindowActions.h"
+#include "declared_windows/DeclaredTable.h"
+#include "declared_windows/WindowActions.h"
 
 #include <QList>
 
@@ -22,16 +22,16 @@ class zLabel;
 // order (the first invalid one stops the check, so a save shows at most one message; foreign-key
 // texts take their column as an identity); the pattern adds the opener's default value, the
 // record code pair, the side and option buttons, group boxes and the table's window commands.
-class LookupRecordWindow : public DataWindow {
+class DeclaredRecordWindow : public DataWindow {
     Q_OBJECT
 public:
-    explicit LookupRecordWindow(const LookupTable& table);
+    explicit DeclaredRecordWindow(const DeclaredTable& table);
 
     // Applies the opener's start parameters (in edit mode this loads the row) as the action
     // "Load Form"; false when that failed, which has been reported.
     bool Act_LoadForm() override;
 
-    const LookupTable& table() const { return m_table; }
+    const DeclaredTable& table() const { return m_table; }
     // The declared editors that are zFieldBase, in their order (the money fields are not).
     const QList<zFieldBase*>& fields() const { return m_fields; }
     zFieldBase* field(const QString& control) const;
@@ -72,7 +72,7 @@ private:
     // money field), in creation order.
     QList<BoundField*> fieldsInOrder() const;
 
-    LookupTable m_table;
+    DeclaredTable m_table;
     QList<zFieldBase*> m_fields;
     QList<BoundField*> m_bound;
     QList<QWidget*> m_controls;

@@ -1,4 +1,4 @@
-#include "reference_tables/WindowActions.h"
+#include "declared_windows/WindowActions.h"
 
 #include "core/MessageBoxes.h"
 #include "core/SqlText.h"

@@ -1,4 +1,4 @@
-#include "reference_tables/LookupField.h"
+#include "declared_windows/DeclaredField.h"
 
 #include "form_framework/zCheckBox.h"
 #include "form_framework/zDate.h"
@@ -16,13 +16,13 @@ namespace {
 
 // The row of option buttons: one exclusive group, the first chosen, each named and captioned as
 // declared (windows and the opener find them by name).
-QWidget* createOptions(const LookupField& field, QWidget* parent)
+QWidget* createOptions(const DeclaredField& field, QWidget* parent)
 {
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* group = new QButtonGroup(row);
-    for (const LookupField::Button& declared : field.optionButtons) {
+    for (const DeclaredField::Button& declared : field.optionButtons) {
         auto* option = new QRadioButton(declared.caption, row);
         option->setObjectName(declared.name);
         option->setAccessibleName(QString(declared.caption).remove(QLatin1Char('&')));
@@ -35,7 +35,7 @@ QWidget* createOptions(const LookupField& field, QWidget* parent)
     return row;
 }
 
-zMoney* createMoney(const LookupField& field, QWidget* parent)
+zMoney* createMoney(const DeclaredField& field, QWidget* parent)
 {
     auto* money = new zMoney(parent);
     if (!field.spendWord.isEmpty())
@@ -62,11 +62,11 @@ zMoney* createMoney(const LookupField& field, QWidget* parent)
 
 } // namespace
 
-zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
+zFieldBase* CreateFieldEditor(const DeclaredField& field, QWidget* parent)
 {
     zFieldBase* editor = nullptr;
     switch (field.editor) {
-    case LookupField::Editor::Text: {
+    case DeclaredField::Editor::Text: {
         auto* text = new zText(parent);
         text->setMaxLength(field.maxLength);
         text->setTextType(field.textType);
@@ -75,7 +75,7 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
         editor = text;
         break;
     }
-    case LookupField::Editor::Numeric: {
+    case DeclaredField::Editor::Numeric: {
         auto* number = new zNumeric(parent);
         number->setDecimalScale(field.decimalScale);
         number->setMin(field.min);
@@ -85,7 +85,7 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
         editor = number;
         break;
     }
-    case LookupField::Editor::Date: {
+    case DeclaredField::Editor::Date: {
         auto* date = new zDate(parent);
         date->setDataFormat(field.dataFormat);
         if (field.keyFilter)
@@ -100,20 +100,20 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
         editor = date;
         break;
     }
-    case LookupField::Editor::Memo: {
+    case DeclaredField::Editor::Memo: {
         auto* memo = new zMemo(parent);
         memo->setMaxLength(field.maxLength);
         editor = memo;
         break;
     }
-    case LookupField::Editor::CheckBox: {
+    case DeclaredField::Editor::CheckBox: {
         auto* check = new zCheckBox(parent);
         check->setCaption(field.caption);
         check->setValue(field.checked);
         editor = check;
         break;
     }
-    case LookupField::Editor::Picker: {
+    case DeclaredField::Editor::Picker: {
         auto* picker = new zComboBoxText(parent);
         picker->setPopulateSQL(field.populateSQL);
         picker->setDataChangedTableName(field.dataChangedTable);
@@ -127,8 +127,8 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
         editor = picker;
         break;
     }
-    case LookupField::Editor::Money:
-    case LookupField::Editor::Options:
+    case DeclaredField::Editor::Money:
+    case DeclaredField::Editor::Options:
         return nullptr;
     }
     editor->setObjectName(field.control);
@@ -146,12 +146,12 @@ zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent)
     return editor;
 }
 
-QWidget* CreateFieldWidget(const LookupField& field, QWidget* parent)
+QWidget* CreateFieldWidget(const DeclaredField& field, QWidget* parent)
 {
     QWidget* widget = nullptr;
-    if (field.editor == LookupField::Editor::Money)
+    if (field.editor == DeclaredField::Editor::Money)
         widget = createMoney(field, parent);
-    else if (field.editor == LookupField::Editor::Options)
+    else if (field.editor == DeclaredField::Editor::Options)
         widget = createOptions(field, parent);
     else
         return CreateFieldEditor(field, parent);

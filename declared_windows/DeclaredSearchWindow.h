@@ -1,8 +1,8 @@
 #pragma once
 
 #include "form_framework/DataWindow.h"
-#include "reference_tables/LookupTable.h"
-#include "reference_tables/WindowActions.h"
+#include "declared_windows/DeclaredTable.h"
+#include "declared_windows/WindowActions.h"
 
 #include <QList>
 
@@ -16,10 +16,10 @@ class zListView;
 // The query is the table's search procedure with one named parameter per filled criterion; the
 // Populate button and the start-up filling run the same query, and the exports run it again, so
 // they export what the criteria select rather than what the grid happens to show.
-class LookupSearchWindow : public DataWindow {
+class DeclaredSearchWindow : public DataWindow {
     Q_OBJECT
 public:
-    explicit LookupSearchWindow(const LookupTable& table);
+    explicit DeclaredSearchWindow(const DeclaredTable& table);
 
     // The procedure call for the current criteria; "" when a criterion is invalid (its message
     // has been shown).
@@ -31,7 +31,7 @@ public:
     // Every criterion beside the Populate button, a few rows of the grid and the whole bar.
     QSize contentsMinimumSize() const override;
 
-    const LookupTable& table() const { return m_table; }
+    const DeclaredTable& table() const { return m_table; }
     const QList<zFieldBase*>& criteria() const { return m_criteria; }
     zListView* grid() const { return m_grid; }
     QPushButton* populateButton() const { return m_populate; }
@@ -50,7 +50,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    LookupTable m_table;
+    DeclaredTable m_table;
     QList<zFieldBase*> m_criteria;
     QGroupBox* m_options;
     QPushButton* m_populate;

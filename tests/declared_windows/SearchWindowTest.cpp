@@ -1,14 +1,14 @@
 // What a table declares about its search window: whether it fills on opening, which bar buttons it
 // offers, whether a row opens from the grid, and which actions need a selected row.
 
-#include "ReferenceFixture.h"
+#include "../reference_tables/ReferenceFixture.h"
 
 #include "form_framework/FormRegistry.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zButtonsSearch.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zListView.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "reference_tables/ReferenceTables.h"
 #include "support/PromptRecorder.h"
 
@@ -27,9 +27,9 @@
 namespace {
 
 // The case statuses' search window under a name of its own, declared otherwise as the test says.
-LookupTable caseStatuses(const QString& searchWindow)
+DeclaredTable caseStatuses(const QString& searchWindow)
 {
-    for (LookupTable table : CaseClassificationTables()) {
+    for (DeclaredTable table : CaseClassificationTables()) {
         if (table.table == QLatin1String("Case_Statuses")) {
             table.searchWindow = searchWindow;
             return table;
@@ -81,11 +81,11 @@ TEST_P(SearchDeclarations, TheGridFillsOnOpeningOnlyWhenDeclared)
 {
     for (const bool populate : { true, false }) {
         SCOPED_TRACE(populate ? "filled on opening" : "empty on opening");
-        LookupTable table
+        DeclaredTable table
             = caseStatuses(populate ? QStringLiteral("frmStatusesFilled") : QStringLiteral("frmStatusesEmpty"));
         table.populateOnStart = populate;
-        FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
-        LookupSearchWindow* list = openSearch(table.searchWindow);
+        FormRegistry::registerForm(table.searchWindow, [table] { return new DeclaredSearchWindow(table); });
+        DeclaredSearchWindow* list = openSearch(table.searchWindow);
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->grid()->CountItems(), populate ? 2 : 0);
         EXPECT_EQ(list->buttons()->EditDeleteEnabled(), populate);
@@ -97,9 +97,9 @@ TEST_P(SearchDeclarations, TheGridFillsOnOpeningOnlyWhenDeclared)
 TEST_P(SearchDeclarations, AnActionWithoutASelectedRowRunsOnlyWhenDeclaredToRunWithout)
 {
     auto ran = std::make_shared<QStringList>();
-    const LookupTable table = caseStatuses(QStringLiteral("frmStatusesWithActions"));
+    const DeclaredTable table = caseStatuses(QStringLiteral("frmStatusesWithActions"));
     FormRegistry::registerForm(table.searchWindow, [table, ran] {
-        auto* window = new LookupSearchWindow(table);
+        auto* window = new DeclaredSearchWindow(table);
         window->addAction(QStringLiteral("&Add Note"), [ran](int id) { *ran << QStringLiteral("note %1").arg(id); });
         window->addAction(QStringLiteral("-"), {});
         window->addAction(
@@ -107,7 +107,7 @@ TEST_P(SearchDeclarations, AnActionWithoutASelectedRowRunsOnlyWhenDeclaredToRunW
             WindowActions::Needs::Nothing);
         return window;
     });
-    LookupSearchWindow* list = openSearch(table.searchWindow);
+    DeclaredSearchWindow* list = openSearch(table.searchWindow);
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->grid()->CountItems(), 2);
     // The entries are chosen from the bar's menu, as the user chooses them.
@@ -166,12 +166,12 @@ TEST_P(SearchDeclarations, NewEditAndOpeningARowFollowTheDeclaration)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.window);
-        LookupTable table = caseStatuses(QString::fromLatin1(c.window));
+        DeclaredTable table = caseStatuses(QString::fromLatin1(c.window));
         table.searchAllowNew = c.allowNew;
         table.searchAllowEdit = c.allowEdit;
         table.gridOpensRow = c.opensRow;
-        FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
-        LookupSearchWindow* list = openSearch(table.searchWindow);
+        FormRegistry::registerForm(table.searchWindow, [table] { return new DeclaredSearchWindow(table); });
+        DeclaredSearchWindow* list = openSearch(table.searchWindow);
         ASSERT_NE(list, nullptr);
         QApplication::setActiveWindow(list);
         EXPECT_EQ(list->findChild<QPushButton*>(QStringLiteral("btnNew"))->isVisible(), c.allowNew);

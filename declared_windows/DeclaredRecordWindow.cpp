@@ -1,4 +1,4 @@
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 
 #include "form_framework/RecordChecks.h"
 
@@ -46,7 +46,7 @@ void fillField(BoundField* field, const QVariant& value)
 }
 
 // The window's answers for a foreign-key text declared with its two look-ups.
-void answerForeignKey(zFieldBase* editor, const LookupField& declared)
+void answerForeignKey(zFieldBase* editor, const DeclaredField& declared)
 {
     if (!declared.valueFromFKSQL.isEmpty()) {
         const QString sql = declared.valueFromFKSQL;
@@ -71,7 +71,7 @@ void answerForeignKey(zFieldBase* editor, const LookupField& declared)
 
 } // namespace
 
-LookupRecordWindow::LookupRecordWindow(const LookupTable& table)
+DeclaredRecordWindow::DeclaredRecordWindow(const DeclaredTable& table)
     : DataWindow(table.recordWindow)
     , m_table(table)
 {
@@ -110,7 +110,7 @@ LookupRecordWindow::LookupRecordWindow(const LookupTable& table)
     z->setSearchSQL(QStringLiteral("SELECT * FROM ") + table.table + QStringLiteral(" WHERE "));
     connect(m_buttons, &zButtonsAddEdit::ActionClick, this, [this](QString& name) { runAction(name); });
     if (m_code[0]) {
-        connect(m_identity, &zIdentity::ValueChanged, this, &LookupRecordWindow::showRecordCode);
+        connect(m_identity, &zIdentity::ValueChanged, this, &DeclaredRecordWindow::showRecordCode);
         showRecordCode();
     }
 
@@ -124,7 +124,7 @@ LookupRecordWindow::LookupRecordWindow(const LookupTable& table)
     resize(table.scrollFields ? 640 : qBound(520, wanted.width(), 900), table.scrollFields ? 560 : wanted.height());
 }
 
-void LookupRecordWindow::layOutFields(QVBoxLayout* outer)
+void DeclaredRecordWindow::layOutFields(QVBoxLayout* outer)
 {
     // Columns of sections: each section a grid of caption (column 0) and field (column 1), with
     // what stands beside the field in the further columns; a group box holds a section of its own.
@@ -170,7 +170,7 @@ void LookupRecordWindow::layOutFields(QVBoxLayout* outer)
         grid->setColumnStretch(1, 1);
         row = 0;
     };
-    for (const LookupField& declared : m_table.fields) {
+    for (const DeclaredField& declared : m_table.fields) {
         if (declared.startsSecondColumn && !secondColumn) {
             secondColumn = true;
             column->addStretch(1);
@@ -229,7 +229,7 @@ void LookupRecordWindow::layOutFields(QVBoxLayout* outer)
             at = 2;
             ++row;
         }
-        for (const LookupField::Button& side : declared.sideButtons) {
+        for (const DeclaredField::Button& side : declared.sideButtons) {
             auto* button = new QPushButton(side.caption, this);
             button->setObjectName(side.name);
             button->setAccessibleName(QString(side.caption).remove(QLatin1Char('&')));
@@ -246,7 +246,7 @@ void LookupRecordWindow::layOutFields(QVBoxLayout* outer)
         column->addStretch(1);
 }
 
-void LookupRecordWindow::spanLoneFields()
+void DeclaredRecordWindow::spanLoneFields()
 {
     // A field with nothing beside it takes the columns of the buttons beside other fields, so a
     // "<= Now" button widens the date's row only, not every row of the section.
@@ -270,7 +270,7 @@ void LookupRecordWindow::spanLoneFields()
     }
 }
 
-void LookupRecordWindow::addCodePair(int row)
+void DeclaredRecordWindow::addCodePair(int row)
 {
     auto* caption = new zLabel(this);
     caption->setObjectName(QStringLiteral("zlblBarCode"));
@@ -293,7 +293,7 @@ void LookupRecordWindow::addCodePair(int row)
     m_grid->addWidget(m_code[0], row + 1, 1);
 }
 
-void LookupRecordWindow::showRecordCode()
+void DeclaredRecordWindow::showRecordCode()
 {
     // A new record (0) and a window whose load failed (-1) have no code yet.
     const int id = m_identity->Value();
@@ -306,7 +306,7 @@ void LookupRecordWindow::showRecordCode()
     m_code[0]->setAccessibleName(code);
 }
 
-zFieldBase* LookupRecordWindow::field(const QString& control) const
+zFieldBase* DeclaredRecordWindow::field(const QString& control) const
 {
     for (zFieldBase* editor : m_fields) {
         if (sameName(editor, control))
@@ -315,7 +315,7 @@ zFieldBase* LookupRecordWindow::field(const QString& control) const
     return nullptr;
 }
 
-BoundField* LookupRecordWindow::boundField(const QString& name) const
+BoundField* DeclaredRecordWindow::boundField(const QString& name) const
 {
     if (auto* declared = dynamic_cast<BoundField*>(control(name)))
         return declared;
@@ -327,7 +327,7 @@ BoundField* LookupRecordWindow::boundField(const QString& name) const
     return nullptr;
 }
 
-QWidget* LookupRecordWindow::control(const QString& name) const
+QWidget* DeclaredRecordWindow::control(const QString& name) const
 {
     for (QWidget* widget : m_controls) {
         if (sameName(widget, name))
@@ -336,7 +336,7 @@ QWidget* LookupRecordWindow::control(const QString& name) const
     return nullptr;
 }
 
-QPushButton* LookupRecordWindow::button(const QString& name) const
+QPushButton* DeclaredRecordWindow::button(const QString& name) const
 {
     for (QPushButton* side : m_sideButtons) {
         if (sameName(side, name))
@@ -345,7 +345,7 @@ QPushButton* LookupRecordWindow::button(const QString& name) const
     return nullptr;
 }
 
-QGroupBox* LookupRecordWindow::group(const QString& caption) const
+QGroupBox* DeclaredRecordWindow::group(const QString& caption) const
 {
     for (QGroupBox* box : m_groups) {
         if (box->title() == caption)
@@ -354,12 +354,12 @@ QGroupBox* LookupRecordWindow::group(const QString& caption) const
     return nullptr;
 }
 
-zExtendedLabel* LookupRecordWindow::codeLabel(int index) const
+zExtendedLabel* DeclaredRecordWindow::codeLabel(int index) const
 {
     return index == 0 || index == 1 ? m_code[index] : nullptr;
 }
 
-int LookupRecordWindow::rowOf(const QString& name) const
+int DeclaredRecordWindow::rowOf(const QString& name) const
 {
     QWidget* widget = control(name);
     if (!widget)
@@ -375,7 +375,7 @@ int LookupRecordWindow::rowOf(const QString& name) const
     return -1;
 }
 
-bool LookupRecordWindow::Act_LoadForm()
+bool DeclaredRecordWindow::Act_LoadForm()
 {
     ActionScope action(objectName(), QStringLiteral("Act_LoadForm"), QStringLiteral("Load Form"));
     return action.run([this] {
@@ -388,7 +388,7 @@ bool LookupRecordWindow::Act_LoadForm()
     });
 }
 
-QList<BoundField*> LookupRecordWindow::fieldsInOrder() const
+QList<BoundField*> DeclaredRecordWindow::fieldsInOrder() const
 {
     QList<BoundField*> ordered = m_bound;
     for (zFieldBase* added : findChildren<zFieldBase*>()) {
@@ -403,7 +403,7 @@ QList<BoundField*> LookupRecordWindow::fieldsInOrder() const
     return ordered;
 }
 
-bool LookupRecordWindow::CheckFieldsProcedure()
+bool DeclaredRecordWindow::CheckFieldsProcedure()
 {
     for (BoundField* bound : fieldsInOrder()) {
         if (!bound->IsValid())
@@ -417,7 +417,7 @@ bool LookupRecordWindow::CheckFieldsProcedure()
     return CheckUniqueCombination(combination, this, control(m_table.uniqueCombination.front()));
 }
 
-bool LookupRecordWindow::ActPopulateFormEditProcedure()
+bool DeclaredRecordWindow::ActPopulateFormEditProcedure()
 {
     // An action of its own, so a failure reaches the load as a recorded error and never as an
     // exception through the controller.
@@ -444,7 +444,7 @@ bool LookupRecordWindow::ActPopulateFormEditProcedure()
     });
 }
 
-void LookupRecordWindow::ProcessDefaultValue(const QString& defaultValue)
+void DeclaredRecordWindow::ProcessDefaultValue(const QString& defaultValue)
 {
     if (m_table.defaultValueHandler) {
         m_table.defaultValueHandler(*this, defaultValue);
@@ -456,16 +456,16 @@ void LookupRecordWindow::ProcessDefaultValue(const QString& defaultValue)
         target->setValue(defaultValue);
 }
 
-void LookupRecordWindow::SetDefaultsProcedure()
+void DeclaredRecordWindow::SetDefaultsProcedure()
 {
     if (m_table.setDefaults)
         m_table.setDefaults(*this);
 }
 
-void LookupRecordWindow::PopulateShortcuts()
+void DeclaredRecordWindow::PopulateShortcuts()
 {
     for (const QString& caption : m_actions.captions())
         m_buttons->AddAction(caption);
 }
 
-void LookupRecordWindow::runAction(const QString& actionName) const { m_actions.run(actionName, m_identity->Value()); }
+void DeclaredRecordWindow::runAction(const QString& actionName) const { m_actions.run(actionName, m_identity->Value()); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reference_tables/LookupField.h"
+#include "declared_windows/DeclaredField.h"
 
 #include <QChar>
 #include <QString>
@@ -8,25 +8,25 @@
 #include <functional>
 #include <vector>
 
-class LookupRecordWindow;
-class LookupSearchWindow;
+class DeclaredRecordWindow;
+class DeclaredSearchWindow;
 class Recordset;
 
 // A lookup table and its pair of windows, declared: the table, its identity, the names and
 // captions of its record and search windows, the record window's fields in their load and check
 // order, and the search window's criteria. The two window patterns build everything else.
-struct LookupTable {
+struct DeclaredTable {
     QString table; // "Case_Statuses"
     QString identityField; // "Case_Status_ID"
     QString recordWindow; // "frmCaseStatus"
     QString searchWindow; // "frmCaseStatuses"
     QString caption; // the record in the singular: "Case Status"
     QString pluralCaption; // the search window's own caption: "Case Statuses"
-    std::vector<LookupField> fields;
-    std::vector<LookupField> criteria;
+    std::vector<DeclaredField> fields;
+    std::vector<DeclaredField> criteria;
     // What a record window adds to the pattern (a preview, a code look-up), run once its fields
     // exist; most tables add nothing.
-    std::function<void(LookupRecordWindow&)> extendRecordWindow;
+    std::function<void(DeclaredRecordWindow&)> extendRecordWindow;
 
     // --- What a record window may add (every default keeps the plain lookup window) -------------
     // The record code pair: a prefix letter ('E') and the caption beside the code ("Employee
@@ -40,14 +40,14 @@ struct LookupTable {
     // An opener's typed default value goes into this control; an empty name ignores it. A handler,
     // when given, takes the value in its place (names split into their parts, say).
     QString defaultValueTarget = QStringLiteral("ztxtName");
-    std::function<void(LookupRecordWindow&, const QString&)> defaultValueHandler {};
+    std::function<void(DeclaredRecordWindow&, const QString&)> defaultValueHandler {};
     // Run by the load before the start parameters are applied (a setting the presets depend on).
-    std::function<void(LookupRecordWindow&)> beforeStartParameters {};
+    std::function<void(DeclaredRecordWindow&)> beforeStartParameters {};
     // Run with the record's row once it is read, before the fields are filled from it.
-    std::function<void(LookupRecordWindow&, Recordset&)> rowLoaded {};
+    std::function<void(DeclaredRecordWindow&, Recordset&)> rowLoaded {};
     // The defaults of a new record (the window opened for adding, or New pressed); none: the
     // fields' own starting values.
-    std::function<void(LookupRecordWindow&)> setDefaults {};
+    std::function<void(DeclaredRecordWindow&)> setDefaults {};
     // The bar's New button and its Previous and Next buttons.
     bool allowNew = true;
     bool allowMove = true;
@@ -68,7 +68,7 @@ struct LookupTable {
     QString searchCall {};
     // What a search window adds to the pattern (actions on the selected row), run once its grid
     // and bar exist.
-    std::function<void(LookupSearchWindow&)> extendSearchWindow {};
+    std::function<void(DeclaredSearchWindow&)> extendSearchWindow {};
 
     // The search procedures' family: the framework's own tables have "EXEC usp_DB_Search_".
     QString searchPrefix = QStringLiteral("EXEC usp_Evd_Search_");
@@ -95,11 +95,11 @@ struct LookupTable {
     // The commonest shape: a required, unique name and a required, unique code, the columns named
     // after the identity ("Case_Status_ID" gives Case_Status_Name and Case_Status_Code) and the
     // fields after the caption ("Case Status Name").
-    static LookupTable nameAndCode(const QString& table, const QString& identityField, const QString& recordWindow,
+    static DeclaredTable nameAndCode(const QString& table, const QString& identityField, const QString& recordWindow,
         const QString& searchWindow, const QString& caption, const QString& pluralCaption, int nameLength = 30,
         int codeLength = 10);
     // The name field alone (for tables whose code is shaped otherwise).
-    LookupField nameField(int length) const;
-    LookupField codeField(int length) const;
+    DeclaredField nameField(int length) const;
+    DeclaredField codeField(int length) const;
     QString entity() const; // "Case_Status"
 };

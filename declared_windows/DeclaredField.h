@@ -14,8 +14,8 @@
 // design properties the editor takes. Written as a chain of setters so a window's field table
 // reads like the design sheet it came from:
 //
-//     LookupField::text("ztxtName", "Color_Name", "Color Name").length(30).required().unique()
-struct LookupField {
+//     DeclaredField::text("ztxtName", "Color_Name", "Color Name").length(30).required().unique()
+struct DeclaredField {
     // Options is a row of option buttons (no bound column: the window reads which one is chosen).
     enum class Editor { Text, Numeric, Memo, CheckBox, Picker, Date, Money, Options };
 
@@ -83,192 +83,192 @@ struct LookupField {
     // Options: the buttons in their order; the first starts chosen.
     std::vector<Button> optionButtons;
 
-    static LookupField text(const QString& control, const QString& column, const QString& goodName)
+    static DeclaredField text(const QString& control, const QString& column, const QString& goodName)
     {
         return make(Editor::Text, control, column, goodName);
     }
-    static LookupField number(const QString& control, const QString& column, const QString& goodName)
+    static DeclaredField number(const QString& control, const QString& column, const QString& goodName)
     {
         return make(Editor::Numeric, control, column, goodName);
     }
-    static LookupField memo(const QString& control, const QString& column, const QString& goodName)
+    static DeclaredField memo(const QString& control, const QString& column, const QString& goodName)
     {
         return make(Editor::Memo, control, column, goodName);
     }
     // A check box that starts ticked or not; check boxes carry no caption label of their own.
-    static LookupField checkBox(const QString& control, const QString& column, const QString& goodName,
+    static DeclaredField checkBox(const QString& control, const QString& column, const QString& goodName,
         const QString& caption, bool startsTicked)
     {
-        LookupField field = make(Editor::CheckBox, control, column, goodName);
+        DeclaredField field = make(Editor::CheckBox, control, column, goodName);
         field.caption = caption;
         field.checked = startsTicked;
         field.label.clear();
         return field;
     }
-    static LookupField picker(const QString& control, const QString& column, const QString& goodName,
+    static DeclaredField picker(const QString& control, const QString& column, const QString& goodName,
         const QString& populateSQL, const QString& dataChangedTable)
     {
-        LookupField field = make(Editor::Picker, control, column, goodName);
+        DeclaredField field = make(Editor::Picker, control, column, goodName);
         field.populateSQL = populateSQL;
         field.dataChangedTable = dataChangedTable;
         return field;
     }
 
-    static LookupField date(const QString& control, const QString& column, const QString& goodName)
+    static DeclaredField date(const QString& control, const QString& column, const QString& goodName)
     {
         return make(Editor::Date, control, column, goodName);
     }
     // A signed amount: a number and a direction, one column.
-    static LookupField money(const QString& control, const QString& column, const QString& goodName)
+    static DeclaredField money(const QString& control, const QString& column, const QString& goodName)
     {
         return make(Editor::Money, control, column, goodName);
     }
     // Option buttons named as declared, in a row; `control` names the row. Not stored.
-    static LookupField options(const QString& control, const QString& label, std::vector<Button> buttons)
+    static DeclaredField options(const QString& control, const QString& label, std::vector<Button> buttons)
     {
-        LookupField field = make(Editor::Options, control, QString(), QString());
+        DeclaredField field = make(Editor::Options, control, QString(), QString());
         field.label = label;
         field.optionButtons = std::move(buttons);
         field.stored = false;
         return field;
     }
 
-    LookupField& required()
+    DeclaredField& required()
     {
         isRequired = true;
         return *this;
     }
-    LookupField& unique()
+    DeclaredField& unique()
     {
         isUnique = true;
         return *this;
     }
-    LookupField& length(int characters)
+    DeclaredField& length(int characters)
     {
         maxLength = characters;
         return *this;
     }
-    LookupField& range(double lowest, double highest)
+    DeclaredField& range(double lowest, double highest)
     {
         min = lowest;
         max = highest;
         return *this;
     }
-    LookupField& minExcluded()
+    DeclaredField& minExcluded()
     {
         minIncluded = false;
         return *this;
     }
-    LookupField& maxExcluded()
+    DeclaredField& maxExcluded()
     {
         maxIncluded = false;
         return *this;
     }
-    LookupField& dates(const QDateTime& lowest, const QDateTime& highest)
+    DeclaredField& dates(const QDateTime& lowest, const QDateTime& highest)
     {
         dateMin = lowest;
         dateMax = highest;
         return *this;
     }
-    LookupField& format(const QString& pattern)
+    DeclaredField& format(const QString& pattern)
     {
         dataFormat = pattern;
         return *this;
     }
-    LookupField& keys(const QString& allowed)
+    DeclaredField& keys(const QString& allowed)
     {
         keyFilter = allowed;
         return *this;
     }
-    LookupField& decimals(int scale)
+    DeclaredField& decimals(int scale)
     {
         decimalScale = scale;
         return *this;
     }
-    LookupField& locked()
+    DeclaredField& locked()
     {
         isLocked = true;
         return *this;
     }
-    LookupField& notApplicableAtStart()
+    DeclaredField& notApplicableAtStart()
     {
         applicableAtStart = false;
         return *this;
     }
-    LookupField& notStored()
+    DeclaredField& notStored()
     {
         stored = false;
         return *this;
     }
-    LookupField& withoutButton()
+    DeclaredField& withoutButton()
     {
         showButton = false;
         return *this;
     }
-    LookupField& generalItem()
+    DeclaredField& generalItem()
     {
         hasGeneralItem = true;
         return *this;
     }
-    LookupField& recordCodes(QChar prefix, bool bareIdentityToo)
+    DeclaredField& recordCodes(QChar prefix, bool bareIdentityToo)
     {
         codePrefix = prefix;
         acceptBareIdentity = bareIdentityToo;
         return *this;
     }
-    LookupField& setting(const QString& name)
+    DeclaredField& setting(const QString& name)
     {
         settingName = name;
         return *this;
     }
-    LookupField& folder()
+    DeclaredField& folder()
     {
         textType = 2;
         return *this;
     }
-    LookupField& file()
+    DeclaredField& file()
     {
         textType = 3;
         return *this;
     }
     // "SELECT Employee_Name FROM Employees WHERE Employee_ID = " and
     // "SELECT Employee_ID FROM Employees WHERE Employee_Name = ".
-    LookupField& foreignKey(const QString& valueForIdentity, const QString& identityForValue)
+    DeclaredField& foreignKey(const QString& valueForIdentity, const QString& identityForValue)
     {
         isForeignKey = true;
         valueFromFKSQL = valueForIdentity;
         fkFromValueSQL = identityForValue;
         return *this;
     }
-    LookupField& directions(const QString& spend, const QString& receive, int spendSign = -1)
+    DeclaredField& directions(const QString& spend, const QString& receive, int spendSign = -1)
     {
         spendWord = spend;
         receiveWord = receive;
         multiplier = spendSign;
         return *this;
     }
-    LookupField& inGroup(const QString& boxCaption, const QString& objectName = QString())
+    DeclaredField& inGroup(const QString& boxCaption, const QString& objectName = QString())
     {
         groupCaption = boxCaption;
         groupName = objectName;
         return *this;
     }
-    LookupField& besideThePrevious()
+    DeclaredField& besideThePrevious()
     {
         besidePrevious = true;
         return *this;
     }
-    LookupField& inSecondColumn()
+    DeclaredField& inSecondColumn()
     {
         startsSecondColumn = true;
         return *this;
     }
-    LookupField& withButton(const QString& name, const QString& buttonCaption)
+    DeclaredField& withButton(const QString& name, const QString& buttonCaption)
     {
         sideButtons.push_back({ name, buttonCaption });
         return *this;
     }
-    LookupField& labelled(const QString& text, const QString& objectName = QString())
+    DeclaredField& labelled(const QString& text, const QString& objectName = QString())
     {
         label = text;
         labelName = objectName;
@@ -276,9 +276,9 @@ struct LookupField {
     }
 
 private:
-    static LookupField make(Editor editor, const QString& control, const QString& column, const QString& goodName)
+    static DeclaredField make(Editor editor, const QString& control, const QString& column, const QString& goodName)
     {
-        LookupField field;
+        DeclaredField field;
         field.editor = editor;
         field.control = control;
         field.column = column;
@@ -293,7 +293,7 @@ class zFieldBase;
 
 // The editor a declared field describes, with its design properties set; null for the kinds that
 // are no zFieldBase (money, options), which CreateFieldWidget makes.
-zFieldBase* CreateFieldEditor(const LookupField& field, QWidget* parent);
+zFieldBase* CreateFieldEditor(const DeclaredField& field, QWidget* parent);
 // The widget of any declared field: the editor, the money field (a BoundField too) or the row of
 // option buttons.
-QWidget* CreateFieldWidget(const LookupField& field, QWidget* parent);
+QWidget* CreateFieldWidget(const DeclaredField& field, QWidget* parent);

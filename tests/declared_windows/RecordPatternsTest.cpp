@@ -2,7 +2,7 @@
 // text, locked and not-applicable fields, group boxes, side and option buttons, the record code
 // pair and the window hooks.
 
-#include "ReferenceFixture.h"
+#include "../reference_tables/ReferenceFixture.h"
 
 #include "core/Database.h"
 #include "core/RecordCodes.h"
@@ -23,7 +23,7 @@
 #include "form_framework/zNumeric.h"
 #include "form_framework/zText.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/LookupRecordWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
@@ -48,46 +48,46 @@ std::vector<QString>& HookLog()
 
 QDateTime Day(int year, int month, int day) { return QDateTime(QDate(year, month, day), QTime(0, 0)); }
 
-LookupTable GadgetTable(const QString& recordWindow)
+DeclaredTable GadgetTable(const QString& recordWindow)
 {
-    LookupTable gadgets { QStringLiteral("Gadgets"), QStringLiteral("Gadget_ID"), recordWindow,
+    DeclaredTable gadgets { QStringLiteral("Gadgets"), QStringLiteral("Gadget_ID"), recordWindow,
         QStringLiteral("frmGadgets"), QStringLiteral("Gadget"), QStringLiteral("Gadgets"), {}, {}, {} };
     gadgets.codePrefix = QLatin1Char('E');
     gadgets.codeCaption = QStringLiteral("Gadget Barcode:");
     const QString collected = QStringLiteral("Items Collected ");
     gadgets.fields = {
         gadgets.nameField(30),
-        LookupField::date(
+        DeclaredField::date(
             QStringLiteral("zdatReceived"), QStringLiteral("Received_Date"), QStringLiteral("Received Date"))
             .format(QStringLiteral("mm/dd/yyyy"))
             .dates(Day(2020, 1, 1), Day(2030, 12, 31))
             .maxExcluded()
             .withButton(QStringLiteral("btnNow(0)"), QStringLiteral("<= Now"))
             .inGroup(collected, QStringLiteral("fraCollected")),
-        LookupField::money(QStringLiteral("zmnyValue"), QStringLiteral("Gadget_Value"), QStringLiteral("Value"))
+        DeclaredField::money(QStringLiteral("zmnyValue"), QStringLiteral("Gadget_Value"), QStringLiteral("Value"))
             .directions(QString(), QString(), 1)
             .inGroup(collected, QStringLiteral("fraCollected")),
-        LookupField::number(QStringLiteral("znumWeight"), QStringLiteral("Weight"), QStringLiteral("Weight"))
+        DeclaredField::number(QStringLiteral("znumWeight"), QStringLiteral("Weight"), QStringLiteral("Weight"))
             .range(0, 500)
             .decimals(2)
             .minExcluded()
             .inGroup(collected, QStringLiteral("fraCollected")),
-        LookupField::picker(QStringLiteral("zcbtWeightUnit"), QStringLiteral("Weight_Unit_ID"),
+        DeclaredField::picker(QStringLiteral("zcbtWeightUnit"), QStringLiteral("Weight_Unit_ID"),
             QStringLiteral("Weight Unit"), QStringLiteral("EXEC usp_Evd_DropDown_Unit_Types"),
             QStringLiteral("Unit_Types"))
             .withoutButton()
             .recordCodes(QLatin1Char('U'), true)
             .besideThePrevious(),
-        LookupField::text(QStringLiteral("ztxtOwner"), QStringLiteral("Owner_ID"), QStringLiteral("Owner"))
+        DeclaredField::text(QStringLiteral("ztxtOwner"), QStringLiteral("Owner_ID"), QStringLiteral("Owner"))
             .foreignKey(QStringLiteral("SELECT Payroll_Number FROM Employees WHERE Employee_ID = "),
                 QStringLiteral("SELECT Employee_ID FROM Employees WHERE Payroll_Number = "))
             .inSecondColumn(),
-        LookupField::text(
+        DeclaredField::text(
             QStringLiteral("ztxtSerial"), QStringLiteral("Serial_Number"), QStringLiteral("Serial Number"))
             .locked(),
-        LookupField::date(QStringLiteral("zdatRetired"), QStringLiteral("Retired_Date"), QStringLiteral("Retired Date"))
+        DeclaredField::date(QStringLiteral("zdatRetired"), QStringLiteral("Retired_Date"), QStringLiteral("Retired Date"))
             .notApplicableAtStart(),
-        LookupField::options(QStringLiteral("fraItemCase"), QStringLiteral("Applies To:"),
+        DeclaredField::options(QStringLiteral("fraItemCase"), QStringLiteral("Applies To:"),
             { { QStringLiteral("optItemCase_0"), QStringLiteral("&Item") },
                 { QStringLiteral("optItemCase_1"), QStringLiteral("&Case") },
                 { QStringLiteral("optItemCase_2"), QStringLiteral("&Batch") } }),
@@ -117,33 +117,33 @@ protected:
         HookLog().clear();
 
         FormRegistry::registerForm(QStringLiteral("frmGadget"),
-            [] { return new LookupRecordWindow(GadgetTable(QStringLiteral("frmGadget"))); });
+            [] { return new DeclaredRecordWindow(GadgetTable(QStringLiteral("frmGadget"))); });
         FormRegistry::registerForm(QStringLiteral("frmItemAction"),
-            [] { return new LookupRecordWindow(GadgetTable(QStringLiteral("frmItemAction"))); });
+            [] { return new DeclaredRecordWindow(GadgetTable(QStringLiteral("frmItemAction"))); });
         FormRegistry::registerForm(QStringLiteral("frmGadgetSplit"), [] {
-            LookupTable table = GadgetTable(QStringLiteral("frmGadgetSplit"));
+            DeclaredTable table = GadgetTable(QStringLiteral("frmGadgetSplit"));
             // "name / serial": the name before the slash, the serial after it.
-            table.defaultValueHandler = [](LookupRecordWindow& window, const QString& text) {
+            table.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
                 const QStringList parts = text.split(QLatin1Char('/'));
                 window.field(QStringLiteral("ztxtName"))->setValue(parts.value(0));
                 window.field(QStringLiteral("ztxtSerial"))->setValue(parts.value(1));
             };
-            return new LookupRecordWindow(table);
+            return new DeclaredRecordWindow(table);
         });
         FormRegistry::registerForm(QStringLiteral("frmGadgetPlain"), [] {
-            LookupTable table = GadgetTable(QStringLiteral("frmGadgetPlain"));
+            DeclaredTable table = GadgetTable(QStringLiteral("frmGadgetPlain"));
             table.defaultValueTarget.clear();
             table.allowNew = false;
             table.allowMove = false;
-            table.beforeStartParameters = [](LookupRecordWindow& window) {
+            table.beforeStartParameters = [](DeclaredRecordWindow& window) {
                 HookLog().push_back(QStringLiteral("before start, identity %1").arg(window.identity()->Value()));
             };
-            table.rowLoaded = [](LookupRecordWindow& window, Recordset& row) {
+            table.rowLoaded = [](DeclaredRecordWindow& window, Recordset& row) {
                 HookLog().push_back(QStringLiteral("row %1, name box '%2'")
                                         .arg(row.value(row.fieldIndex(QStringLiteral("Gadget_Name"))).toString(),
                                             window.field(QStringLiteral("ztxtName"))->Text()));
             };
-            return new LookupRecordWindow(table);
+            return new DeclaredRecordWindow(table);
         });
     }
 
@@ -161,12 +161,12 @@ protected:
         return GetSQLValue(QStringLiteral("SELECT %1 FROM Gadgets WHERE Gadget_ID = %2").arg(name).arg(id))
             .value_or(QVariant());
     }
-    static zMoney* money(LookupRecordWindow* window)
+    static zMoney* money(DeclaredRecordWindow* window)
     {
         return qobject_cast<zMoney*>(window->control(QStringLiteral("zmnyValue")));
     }
     // The money field's amount is always required.
-    static void typeAmount(LookupRecordWindow* window) { type(money(window)->amount(), QStringLiteral("1")); }
+    static void typeAmount(DeclaredRecordWindow* window) { type(money(window)->amount(), QStringLiteral("1")); }
 };
 
 TEST(RecordCodeTextTest, PrefixHyphenAndTenDigits)
@@ -200,7 +200,7 @@ TEST_P(RecordPatterns, DateMoneyForeignKeyAndLockedFieldsLoadAndSave)
     const int id
         = addGadget(QStringLiteral("Gadget_Name, Received_Date, Gadget_Value, Weight, Owner_ID, Serial_Number"),
             QStringLiteral("'Lamp', '2024-03-05', 12.5, 3, %1, 'SN-1'").arg(first));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmGadget"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmGadget"), id);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("zdatReceived"))->Text(), QStringLiteral("03/05/2024"));
     EXPECT_DOUBLE_EQ(money(window)->Value().toDouble(), 12.5);
@@ -224,7 +224,7 @@ TEST_P(RecordPatterns, DateMoneyForeignKeyAndLockedFieldsLoadAndSave)
 
 TEST_P(RecordPatterns, AFieldNotApplicableAtStartStoresNothing)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmGadget"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmGadget"));
     ASSERT_NE(window, nullptr);
     zFieldBase* retired = window->field(QStringLiteral("zdatRetired"));
     EXPECT_FALSE(retired->Applicable());
@@ -258,7 +258,7 @@ TEST_P(RecordPatterns, BadInputShowsTheFieldsMessageAndSavesNothing)
             QStringLiteral("Gadget Name should be at most 30 characters long.") },
     };
     for (const auto& c : cases) {
-        LookupRecordWindow* window = openNew(QStringLiteral("frmGadget"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmGadget"));
         ASSERT_NE(window, nullptr);
         typeAmount(window);
         if (QString::fromLatin1(c.control) != QLatin1String("ztxtName"))
@@ -281,7 +281,7 @@ TEST_P(RecordPatterns, BadInputShowsTheFieldsMessageAndSavesNothing)
 
 TEST_P(RecordPatterns, BoundsAreKeptInclusiveOrExcludedAsDeclared)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmGadget"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmGadget"));
     ASSERT_NE(window, nullptr);
     // Weight: above 0 (excluded) up to 500 (included). Received: from 1/1/2020 (included) to
     // before 12/31/2030 (excluded).
@@ -309,7 +309,7 @@ TEST_P(RecordPatterns, BoundsAreKeptInclusiveOrExcludedAsDeclared)
 
 TEST_P(RecordPatterns, TheCodePairFollowsTheIdentity)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmGadget"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmGadget"));
     ASSERT_NE(window, nullptr);
     zExtendedLabel* barcode = window->codeLabel(0);
     zExtendedLabel* text = window->codeLabel(1);
@@ -338,7 +338,7 @@ TEST_P(RecordPatterns, TheCodePairFollowsTheIdentity)
     EXPECT_EQ(text->Value(), QStringLiteral("No Bar Code Yet"));
     EXPECT_TRUE(barcode->Value().isEmpty());
 
-    LookupRecordWindow* edited = openEdit(QStringLiteral("frmGadget"), id);
+    DeclaredRecordWindow* edited = openEdit(QStringLiteral("frmGadget"), id);
     ASSERT_NE(edited, nullptr);
     EXPECT_EQ(edited->codeLabel(1)->Value(), code);
 }
@@ -356,13 +356,13 @@ TEST_P(RecordPatterns, ATypedDefaultGoesToItsTargetItsHandlerOrNowhere)
         { "frmGadgetPlain", QStringLiteral("Lamp"), QString(), QString() },
     };
     for (const auto& c : cases) {
-        LookupRecordWindow* window = openNew(QString::fromLatin1(c.window), c.typed);
+        DeclaredRecordWindow* window = openNew(QString::fromLatin1(c.window), c.typed);
         ASSERT_NE(window, nullptr) << c.window;
         EXPECT_EQ(window->field(QStringLiteral("ztxtName"))->Text(), c.name) << c.window;
         EXPECT_EQ(window->field(QStringLiteral("ztxtSerial"))->Text(), c.serial) << c.window;
     }
     // Quotes survive the save as typed.
-    LookupRecordWindow* quoted = openNew(QStringLiteral("frmGadget"), cases[0].typed);
+    DeclaredRecordWindow* quoted = openNew(QStringLiteral("frmGadget"), cases[0].typed);
     typeAmount(quoted);
     EXPECT_EQ(save(quoted), QString());
     EXPECT_EQ(column(QStringLiteral("Gadget_Name"), quoted->identity()->Value()).toString(), cases[0].typed);
@@ -371,7 +371,7 @@ TEST_P(RecordPatterns, ATypedDefaultGoesToItsTargetItsHandlerOrNowhere)
 TEST_P(RecordPatterns, BothLoadHooksRunOnceInOrder)
 {
     const int id = addGadget(QStringLiteral("Gadget_Name"), QStringLiteral("'Clock'"));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmGadgetPlain"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmGadgetPlain"), id);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("ztxtName"))->Text(), QStringLiteral("Clock"));
     const std::vector<QString> expected {
@@ -401,7 +401,7 @@ TEST_P(RecordPatterns, ABarWithoutNewOrMoveButtons)
         bool shown;
     } cases[] = { { "frmGadget", true }, { "frmGadgetPlain", false } };
     for (const auto& c : cases) {
-        LookupRecordWindow* window = openEdit(QString::fromLatin1(c.window), id);
+        DeclaredRecordWindow* window = openEdit(QString::fromLatin1(c.window), id);
         ASSERT_NE(window, nullptr);
         for (const char* name : { "btnNew", "btnMove0", "btnMove1" })
             EXPECT_EQ(window->buttons()->findChild<QPushButton*>(QString::fromLatin1(name))->isVisible(), c.shown)
@@ -412,12 +412,12 @@ TEST_P(RecordPatterns, ABarWithoutNewOrMoveButtons)
 
 TEST_P(RecordPatterns, APresetCaseChoosesTheCaseOption)
 {
-    LookupRecordWindow* plain = openNew(QStringLiteral("frmGadget"));
+    DeclaredRecordWindow* plain = openNew(QStringLiteral("frmGadget"));
     ASSERT_NE(plain, nullptr);
     EXPECT_TRUE(plain->findChild<QRadioButton*>(QStringLiteral("optItemCase_0"))->isChecked())
         << "the first option starts chosen";
 
-    auto* window = qobject_cast<LookupRecordWindow*>(OpenFormWithParams(
+    auto* window = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
         QStringLiteral("frmItemAction"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), 7 }));
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(window->findChild<QRadioButton*>(QStringLiteral("optItemCase_0"))->isChecked());
@@ -428,7 +428,7 @@ TEST_P(RecordPatterns, APresetCaseChoosesTheCaseOption)
 
 TEST_P(RecordPatterns, TheLayoutKeepsGroupsRowsAndButtonsAsDeclared)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmGadget"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmGadget"));
     ASSERT_NE(window, nullptr);
     QGroupBox* collected = window->group(QStringLiteral("Items Collected "));
     ASSERT_NE(collected, nullptr) << "the caption with its trailing blank";
@@ -481,7 +481,7 @@ TEST_P(RecordPatterns, APickerTakesTypedRecordCodesAndBareNumbers)
         { QStringLiteral("X-%1").arg(mass), -1 },
     };
     for (const auto& c : cases) {
-        LookupRecordWindow* window = openNew(QStringLiteral("frmGadget"));
+        DeclaredRecordWindow* window = openNew(QStringLiteral("frmGadget"));
         ASSERT_NE(window, nullptr);
         zFieldBase* unit = window->field(QStringLiteral("zcbtWeightUnit"));
         type(unit, c.typed);
@@ -493,7 +493,7 @@ TEST_P(RecordPatterns, APickerTakesTypedRecordCodesAndBareNumbers)
 
 TEST_P(RecordPatterns, LeavingAFieldRaisesLostFocus)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmGadget"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmGadget"));
     ASSERT_NE(window, nullptr);
     zFieldBase* received = window->field(QStringLiteral("zdatReceived"));
     QSignalSpy left(received, &zFieldBase::LostFocus);

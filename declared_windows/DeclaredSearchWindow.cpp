@@ -1,4 +1,4 @@
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 
 #include "core/Actions.h"
 #include "exports/Exports.h"
@@ -29,7 +29,7 @@ constexpr int kCriteriaRowWidth = 640;
 
 } // namespace
 
-LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
+DeclaredSearchWindow::DeclaredSearchWindow(const DeclaredTable& table)
     : DataWindow(table.searchWindow)
     , m_table(table)
 {
@@ -43,7 +43,7 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     int row = 0;
     int column = 0;
     int rowWidth = 0;
-    for (const LookupField& declared : table.criteria) {
+    for (const DeclaredField& declared : table.criteria) {
         zFieldBase* editor = CreateFieldEditor(declared, m_options);
         // A criterion is never unique and never required of the table's rows.
         editor->setUnique(false);
@@ -111,7 +111,7 @@ LookupSearchWindow::LookupSearchWindow(const LookupTable& table)
     resize(contentsMinimumSize().expandedTo(QSize(640, 420)));
 }
 
-QSize LookupSearchWindow::contentsMinimumSize() const
+QSize DeclaredSearchWindow::contentsMinimumSize() const
 {
     // Wide enough for every criterion beside the Populate button, so no caption or picker is cut.
     const int criteriaWidth = m_criteria.isEmpty() ? 0 : m_options->sizeHint().width();
@@ -120,14 +120,14 @@ QSize LookupSearchWindow::contentsMinimumSize() const
     return { width, m_grid->y() + kLeastGridHeight + m_buttons->sizeHint().height() };
 }
 
-QString LookupSearchWindow::GetSearchSQL()
+QString DeclaredSearchWindow::GetSearchSQL()
 {
     if (!info()->CheckFields())
         return QString();
     return BuildExecSQL(info()->SearchSQL(), GetFormSnapshot(this));
 }
 
-void LookupSearchWindow::runAction(const QString& actionName) const
+void DeclaredSearchWindow::runAction(const QString& actionName) const
 {
     // The grid's current row may be left over after the user cleared the selection, so only a
     // selected row counts.
@@ -138,7 +138,7 @@ void LookupSearchWindow::runAction(const QString& actionName) const
         m_actions.run(actionName, std::nullopt);
 }
 
-void LookupSearchWindow::resizeEvent(QResizeEvent* event)
+void DeclaredSearchWindow::resizeEvent(QResizeEvent* event)
 {
     // The controller sizes the grid, the criteria frame and the Populate button; the bar stands
     // along the bottom edge.
@@ -147,7 +147,7 @@ void LookupSearchWindow::resizeEvent(QResizeEvent* event)
     DataWindow::resizeEvent(event);
 }
 
-void LookupSearchWindow::ProcessCommand(MainCommand which)
+void DeclaredSearchWindow::ProcessCommand(MainCommand which)
 {
     if (which != MainCommand::TabDelimited && which != MainCommand::Excel && which != MainCommand::XML
         && which != MainCommand::ADTG) {
@@ -177,7 +177,7 @@ void LookupSearchWindow::ProcessCommand(MainCommand which)
     });
 }
 
-void LookupSearchWindow::PopulateShortcuts()
+void DeclaredSearchWindow::PopulateShortcuts()
 {
     for (const QString& caption : m_actions.captions())
         m_buttons->AddAction(caption);

@@ -1,6 +1,6 @@
 // The record and search window patterns, shown on the case statuses.
 
-#include "ReferenceFixture.h"
+#include "../reference_tables/ReferenceFixture.h"
 
 #include "core/Connection.h"
 #include "core/Database.h"
@@ -8,11 +8,11 @@
 #include "core/TextUtilities.h"
 #include "core/FileDialogs.h"
 #include "form_framework/FormRegistry.h"
-#include "reference_tables/LookupRecordWindow.h"
-#include "reference_tables/LookupSearchWindow.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "support/PromptRecorder.h"
 #include "reference_tables/ReferenceTables.h"
-#include "reference_tables/WindowActions.h"
+#include "declared_windows/WindowActions.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zFieldBase.h"
 #include "form_framework/zIdentity.h"
@@ -55,7 +55,7 @@ protected:
 
 TEST_P(RecordPattern, AnOpenersDefaultGoesIntoTheNameOnly)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmCaseStatus"), QStringLiteral("Pending Court"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmCaseStatus"), QStringLiteral("Pending Court"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Add Case Status"));
     EXPECT_EQ(window->field(QStringLiteral("ztxtName"))->Text(), QStringLiteral("Pending Court"));
@@ -63,7 +63,7 @@ TEST_P(RecordPattern, AnOpenersDefaultGoesIntoTheNameOnly)
     EXPECT_TRUE(window->findChild<zLabel*>(QStringLiteral("zlabel1(1)"))->Required());
     EXPECT_FALSE(window->findChild<zLabel*>(QStringLiteral("zlabel1(0)"))->Required()) << "the identity's label";
 
-    LookupRecordWindow* plain = openNew(QStringLiteral("frmCaseStatus"));
+    DeclaredRecordWindow* plain = openNew(QStringLiteral("frmCaseStatus"));
     ASSERT_NE(plain, nullptr);
     EXPECT_TRUE(plain->field(QStringLiteral("ztxtName"))->Text().isEmpty());
 }
@@ -71,7 +71,7 @@ TEST_P(RecordPattern, AnOpenersDefaultGoesIntoTheNameOnly)
 TEST_P(RecordPattern, ARowLoadsUnchangedAndSavesOnlyWhatChanged)
 {
     const int id = addStatus(QStringLiteral("Open"), QStringLiteral("O"));
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmCaseStatus"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmCaseStatus"), id);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->info()->SearchSQL() + window->info()->Identity(),
               QStringLiteral("SELECT * FROM Case_Statuses WHERE Case_Status_ID = %1").arg(id));
@@ -100,7 +100,7 @@ TEST_P(RecordPattern, AStatusChangedByAnotherClerkIsNamedNotOverwrittenAndReload
     SetDBConnection(m_database->connect(Credentials { false, first, QStringLiteral("Clerk1") }));
     std::unique_ptr<DatabaseConnection> other = m_database->connect(Credentials { false, second, QStringLiteral("Clerk2") });
 
-    LookupRecordWindow* window = openEdit(QStringLiteral("frmCaseStatus"), id);
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmCaseStatus"), id);
     ASSERT_NE(window, nullptr);
     other->executeStatement(QStringLiteral("UPDATE Case_Statuses SET Case_Status_Name = 'Opened' WHERE Case_Status_ID = ?"), { id });
     const QVariant changed = m_database->connect()
@@ -134,7 +134,7 @@ TEST_P(RecordPattern, AStatusChangedByAnotherClerkIsNamedNotOverwrittenAndReload
 
 TEST_P(RecordPattern, TheFirstInvalidFieldIsTheOnlyOneReported)
 {
-    LookupRecordWindow* window = openNew(QStringLiteral("frmCaseStatus"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmCaseStatus"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(save(window), QStringLiteral("Case Status Name is a required field."));
     EXPECT_EQ(Prompts().boxes.size(), 1u);
@@ -159,10 +159,10 @@ TEST_P(RecordPattern, ARowThatNoLongerExistsFailsTheLoadOnceAndTheWindowCloses)
 TEST_P(RecordPattern, SavingAddsTheRowToAnOpenSearchWindow)
 {
     addStatus(QStringLiteral("Open"), QStringLiteral("O"));
-    LookupSearchWindow* list = openSearch(QStringLiteral("frmCaseStatuses"));
+    DeclaredSearchWindow* list = openSearch(QStringLiteral("frmCaseStatuses"));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->grid()->CountItems(), 1);
-    LookupRecordWindow* window = openNew(QStringLiteral("frmCaseStatus"), QStringLiteral("Closed"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmCaseStatus"), QStringLiteral("Closed"));
     window->field(QStringLiteral("ztxtCode"))->setValue(QStringLiteral("C"));
     EXPECT_EQ(save(window), QString());
     const int id = window->identity()->Value();
@@ -197,7 +197,7 @@ TEST_P(SearchPattern, OpeningAndPopulateSendTheSameCallWithoutParameters)
 {
     addStatus(QStringLiteral("Open"), QStringLiteral("O"));
     addStatus(QStringLiteral("Closed"), QStringLiteral("C"));
-    LookupSearchWindow* list = openSearch(QStringLiteral("frmCaseStatuses"));
+    DeclaredSearchWindow* list = openSearch(QStringLiteral("frmCaseStatuses"));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Case Statuses"));
     EXPECT_EQ(list->grid()->PopulateSQL(), QStringLiteral("EXEC usp_Evd_Search_Case_Statuses_All"));
@@ -214,11 +214,11 @@ TEST_P(SearchPattern, CriteriaBecomeNamedParametersAndSelectTheRows)
     addStatus(QStringLiteral("Open"), QStringLiteral("O"));
     addStatus(QStringLiteral("Opened Again"), QStringLiteral("OA"));
     addStatus(QStringLiteral("Closed"), QStringLiteral("C"));
-    LookupTable table = CaseClassificationTables()[1];
+    DeclaredTable table = CaseClassificationTables()[1];
     table.searchWindow = QStringLiteral("frmCaseStatusesByName");
-    table.criteria = { LookupField::text(QStringLiteral("ztxtName"), QStringLiteral("Case_Status_Name"), QStringLiteral("Name")) };
-    FormRegistry::registerForm(table.searchWindow, [table] { return new LookupSearchWindow(table); });
-    LookupSearchWindow* list = openSearch(table.searchWindow);
+    table.criteria = { DeclaredField::text(QStringLiteral("ztxtName"), QStringLiteral("Case_Status_Name"), QStringLiteral("Name")) };
+    FormRegistry::registerForm(table.searchWindow, [table] { return new DeclaredSearchWindow(table); });
+    DeclaredSearchWindow* list = openSearch(table.searchWindow);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->grid()->CountItems(), 3) << "an empty criterion selects every row";
 
@@ -231,7 +231,7 @@ TEST_P(SearchPattern, CriteriaBecomeNamedParametersAndSelectTheRows)
 TEST_P(SearchPattern, ExportsRunTheCurrentQueryAndOtherCommandsBeep)
 {
     addStatus(QStringLiteral("Open"), QStringLiteral("O"));
-    LookupSearchWindow* list = openSearch(QStringLiteral("frmCaseStatuses"));
+    DeclaredSearchWindow* list = openSearch(QStringLiteral("frmCaseStatuses"));
     ASSERT_NE(list, nullptr);
     // A row added behind the grid's back is in the export: it runs the query again.
     addStatus(QStringLiteral("Closed"), QStringLiteral("C"));
@@ -262,14 +262,14 @@ TEST(SearchPatternLayout, TheOptionsFrameShowsOnlyWithCriteria)
 {
     for (const bool withCriterion : { false, true }) {
         SCOPED_TRACE(withCriterion ? "a criterion" : "no criteria");
-        LookupTable table = LookupTable::nameAndCode(QStringLiteral("Case_Statuses"), QStringLiteral("Case_Status_ID"),
+        DeclaredTable table = DeclaredTable::nameAndCode(QStringLiteral("Case_Statuses"), QStringLiteral("Case_Status_ID"),
                                                      QStringLiteral("frmCaseStatus"), QStringLiteral("frmCaseStatuses"),
                                                      QStringLiteral("Case Status"), QStringLiteral("Case Statuses"));
         if (withCriterion)
             table.criteria.push_back(
-                LookupField::text(QStringLiteral("ztxtName"), QStringLiteral("Case_Status_Name"), QStringLiteral("Name"))
+                DeclaredField::text(QStringLiteral("ztxtName"), QStringLiteral("Case_Status_Name"), QStringLiteral("Name"))
                     .labelled(QStringLiteral("Name:"), QStringLiteral("zlabel1(0)")));
-        LookupSearchWindow window(table);
+        DeclaredSearchWindow window(table);
         window.show();
         QApplication::processEvents();
         auto* options = window.findChild<QWidget*>(QStringLiteral("fraSearchOptions"));

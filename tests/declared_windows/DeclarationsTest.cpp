@@ -13,17 +13,17 @@
 
 namespace {
 
-class LookupDeclarations : public ::testing::TestWithParam<Engine> { };
+class DeclarationsSweep : public ::testing::TestWithParam<Engine> { };
 
-TEST_P(LookupDeclarations, EveryDeclaredTableHasItsDatabaseRowWindowsAndProcedures)
+TEST_P(DeclarationsSweep, EveryDeclaredTableHasItsDatabaseRowWindowsAndProcedures)
 {
     if (!RequireEngine(GetParam()))
         GTEST_SKIP() << "no PostgreSQL cluster is running";
     const TestDatabase database(GetParam());
     const std::unique_ptr<DatabaseConnection> connection = database.connect();
-    const std::vector<LookupTable> tables = ReferenceTables();
+    const std::vector<DeclaredTable> tables = ReferenceTables();
     ASSERT_FALSE(tables.empty());
-    for (const LookupTable& table : tables) {
+    for (const DeclaredTable& table : tables) {
         SCOPED_TRACE(table.table.toStdString());
         const Recordset row = connection->executeStatement(
             QStringLiteral("SELECT t.DB_ID_Field, s.DB_App_Form_Name, m.DB_App_Form_Name\n"
@@ -47,6 +47,6 @@ TEST_P(LookupDeclarations, EveryDeclaredTableHasItsDatabaseRowWindowsAndProcedur
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, LookupDeclarations, ::testing::ValuesIn(TestEngines()), EngineTestName);
+INSTANTIATE_TEST_SUITE_P(Engines, DeclarationsSweep, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 } // namespace
