@@ -1,9 +1,13 @@
 #include "administration/AdministrationWindows.h"
 
+#include "administration/frmCurrentActivity.h"
 #include "core/MessageBoxes.h"
 #include "core/RemoteLocation.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/zDate.h"
 #include "form_framework/zNumeric.h"
@@ -11,8 +15,6 @@
 #include "list_controls/zComboBoxText.h"
 #include "reference_tables/ColourSwatch.h"
 #include "reference_tables/GeographyCodes.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -26,8 +28,8 @@ QString S(const char* text) { return QString::fromUtf8(text); }
 DeclaredTable frameworkTable(const char* table, const char* identity, const char* recordWindow, const char* searchWindow,
     const char* caption, const char* pluralCaption)
 {
-    DeclaredTable declared { S(table), S(identity), S(recordWindow), S(searchWindow), S(caption), S(pluralCaption), {},
-        {}, {} };
+    DeclaredTable declared
+        = DeclaredTable::of(S(table), S(identity), S(recordWindow), S(searchWindow), S(caption), S(pluralCaption));
     declared.searchPrefix = QStringLiteral("EXEC usp_DB_Search_");
     declared.populateOnStart = false;
     declared.defaultValueTarget.clear();
@@ -176,10 +178,24 @@ std::vector<DeclaredField> geographyFields(
     };
 }
 
+// The controls the framework tables' hooks use.
+const DeclaredControl<zComboBoxText> DefaultCountry { { "frmUserInfo", "frmDBOptions" }, "zcbtCountry" };
+const DeclaredControl<zComboBoxText> DefaultState { { "frmUserInfo", "frmDBOptions" }, "zcbtState" };
+const DeclaredControl<zNumeric> BackgroundColour { { "frmDBOptions" }, "znumRGB" };
+// Server and client.
+const DeclaredControl<zText> UpdateFolders[]
+    = { { { "frmFileUpdate" }, "ztxtFolder(0)" }, { { "frmFileUpdate" }, "ztxtFolder(1)" } };
+const DeclaredControl<QPushButton> UpdateFolderBrowse[]
+    = { { { "frmFileUpdate" }, "btnBrowse(0)" }, { { "frmFileUpdate" }, "btnBrowse(1)" } };
+const DeclaredControl<zFieldBase> UpdateFile { { "frmFileUpdate" }, "zcbtFile" };
+const DeclaredControl<zFieldBase> UpdateFileVersion { { "frmFileUpdate" }, "ztxtFileVersion" };
+const DeclaredControl<zFieldBase> UpdateFileDate { { "frmFileUpdate" }, "zdatDateTime" };
+const DeclaredControl<QPushButton> UpdateGetFromFile { { "frmFileUpdate" }, "btnGet" };
+
 void resolveTypedCodes(DeclaredRecordWindow& window)
 {
-    auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
-    auto* state = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtState")));
+    auto* country = DefaultCountry.in(window);
+    auto* state = DefaultState.in(window);
     QObject::connect(country, &zComboBoxText::DropDownLostFocus, &window, [country] { ResolveCountryCode(country); });
     // A state code is looked up within the country chosen beside it, so a code that several
     // countries share still chooses one state.
@@ -234,9 +250,8 @@ DeclaredTable databaseOptionsTable()
         auto* swatch = new QLabel(&window);
         swatch->setObjectName(QStringLiteral("lblColor"));
         swatch->setMinimumSize(48, 20);
-        window.fieldGrid()->addWidget(swatch, window.rowOf(QStringLiteral("znumRGB")), 2);
-        FollowColorNumber(
-            qobject_cast<zNumeric*>(window.field(QStringLiteral("znumRGB"))), swatch, OutOfRangeColour::Unchanged);
+        window.fieldGrid()->addWidget(swatch, window.rowOf(BackgroundColour.name()), 2);
+        FollowColorNumber(BackgroundColour.in(window), swatch, OutOfRangeColour::Unchanged);
         resolveTypedCodes(window);
     };
     return options;
@@ -257,8 +272,7 @@ DeclaredField folderField(int index, const char* column, const char* goodName)
 // "<= Get From File": the version and date of the file in the server folder.
 void getFromFile(DeclaredRecordWindow& window)
 {
-    const QString path = AddBackslash(window.field(QStringLiteral("ztxtFolder(0)"))->Text())
-        + window.field(QStringLiteral("zcbtFile"))->Text();
+    const QString path = AddBackslash(UpdateFolders[0].in(window)->Text()) + UpdateFile.in(window)->Text();
     // Only a scheme makes a location remote: a local folder may well be called "httpdocs".
     if (IsRemoteLocation(path)) {
         ShowInfoMessage(QStringLiteral("Not supported. Cannot get file info from the Internet."));
@@ -269,8 +283,8 @@ void getFromFile(DeclaredRecordWindow& window)
         ShowErrorMessage(QStringLiteral("File ") + AngleQuote(path) + QStringLiteral(" does not exists."));
         return;
     }
-    window.field(QStringLiteral("ztxtFileVersion"))->setValue(stamp->version);
-    window.field(QStringLiteral("zdatDateTime"))->setValue(stamp->dateTime);
+    UpdateFileVersion.in(window)->setValue(stamp->version);
+    UpdateFileDate.in(window)->setValue(stamp->dateTime);
 }
 
 DeclaredTable fileUpdatesTable()
@@ -278,8 +292,9 @@ DeclaredTable fileUpdatesTable()
     DeclaredTable updates = frameworkTable(
         "DB_File_Updates", "DB_File_Update_ID", "frmFileUpdate", "frmFileUpdates", "File Update", "File Updates");
     updates.fields = {
-        DeclaredField::picker(QStringLiteral("zcbtFile"), QStringLiteral("DB_File_Name_ID"), QStringLiteral("File Name"),
-            QStringLiteral("EXEC usp_DB_DropDown_DB_File_Names_Program"), QStringLiteral("DB_File_Names"))
+        DeclaredField::picker(QStringLiteral("zcbtFile"), QStringLiteral("DB_File_Name_ID"),
+            QStringLiteral("File Name"), QStringLiteral("EXEC usp_DB_DropDown_DB_File_Names_Program"),
+            QStringLiteral("DB_File_Names"))
             .required()
             .withoutButton(),
         DeclaredField::checkBox(QStringLiteral("zchkDeleteOnly"), QStringLiteral("Delete_Only"),
@@ -288,11 +303,9 @@ DeclaredTable fileUpdatesTable()
             QStringLiteral("Update On Start"), QStringLiteral("Update On Start"), true),
         text("ztxtFileVersion", "File_Version", "File Version", 20)
             .withButton(QStringLiteral("btnGet"), QStringLiteral("<= Get From File")),
-        DeclaredField::date(
+        DeclaredField::recordDate(
             QStringLiteral("zdatDateTime"), QStringLiteral("File_Date_Time"), QStringLiteral("File Date & Time"))
-            .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
-            .keys(QStringLiteral("/0123456789: AMPM"))
-            .dates(QDateTime(QDate(1950, 12, 31), QTime(0, 0)), QDateTime(QDate(2050, 1, 1), QTime(0, 0)))
+            .withTime()
             .labelled(QStringLiteral("File Date && Time:")),
         folderField(0, "Server_DB_Folder_ID", "Server Folder"),
         folderField(1, "Client_DB_Folder_ID", "Client Folder"),
@@ -303,12 +316,12 @@ DeclaredTable fileUpdatesTable()
     updates.criteria = { text("ztxtFileName", "DB_File_Name", "File Name Like", 50) };
     updates.extendRecordWindow = [](DeclaredRecordWindow& window) {
         for (int index : { 0, 1 }) {
-            auto* folder = qobject_cast<zText*>(window.field(QStringLiteral("ztxtFolder(%1)").arg(index)));
-            QObject::connect(window.button(QStringLiteral("btnBrowse(%1)").arg(index)), &QPushButton::clicked, folder,
+            auto* folder = UpdateFolders[index].in(window);
+            QObject::connect(UpdateFolderBrowse[index].in(window), &QPushButton::clicked, folder,
                 [folder] { folder->BrowseFolder(); });
         }
-        QObject::connect(window.button(QStringLiteral("btnGet")), &QPushButton::clicked, &window,
-            [&window] { getFromFile(window); });
+        QObject::connect(
+            UpdateGetFromFile.in(window), &QPushButton::clicked, &window, [&window] { getFromFile(window); });
     };
     return updates;
 }
@@ -346,4 +359,11 @@ void RegisterAdministrationTableForms()
         if (!table.searchWindow.isEmpty())
             FormRegistry::registerForm(table.searchWindow, [table] { return new DeclaredSearchWindow(table); });
     }
+}
+
+std::vector<DeclaredTable> AdministrationDeclarations()
+{
+    std::vector<DeclaredTable> tables = AdministrationTables();
+    tables.push_back(CurrentActivityDeclaration());
+    return tables;
 }

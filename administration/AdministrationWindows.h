@@ -14,6 +14,9 @@
 std::vector<DeclaredTable> AdministrationTables();
 // Registers every window of the tables above with the form registry.
 void RegisterAdministrationTableForms();
+// The tables above and the current-activity search window: every declaration of the library, what
+// the declarations sweep checks.
+std::vector<DeclaredTable> AdministrationDeclarations();
 
 // What "<= Get From File" reads of a local file: the version text (empty: no version
 // information) and the creation time where the file system keeps it, else the last change.

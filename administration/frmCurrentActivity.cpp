@@ -5,12 +5,10 @@
 const DeclaredTable& CurrentActivityDeclaration()
 {
     static const DeclaredTable table = [] {
-        DeclaredTable declared;
-        declared.table = QStringLiteral("master..sysprocesses");
-        declared.identityField = QStringLiteral("spid");
-        declared.searchWindow = QStringLiteral("frmCurrentActivity");
-        declared.caption = QStringLiteral("Current Activity");
-        declared.pluralCaption = QStringLiteral("Current Activity");
+        // A search window only: no record window.
+        DeclaredTable declared = DeclaredTable::of(QStringLiteral("master..sysprocesses"), QStringLiteral("spid"),
+            QString(), QStringLiteral("frmCurrentActivity"), QStringLiteral("Current Activity"),
+            QStringLiteral("Current Activity"));
         // The box is kept for the user's eye only: it never enters the query.
         declared.criteria.push_back(DeclaredField::checkBox(QStringLiteral("zchkVantorelManagerOnly"),
             QStringLiteral("VantorelManagerOnly"), QStringLiteral("Vantorel Manager only"),

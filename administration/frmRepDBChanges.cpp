@@ -1,6 +1,7 @@
 #include "administration/frmRepDBChanges.h"
 
 #include "core/SqlText.h"
+#include "declared_windows/DeclaredField.h"
 #include "form_framework/FormSnapshot.h"
 #include "form_framework/zDate.h"
 #include "form_framework/zInfo.h"
@@ -13,8 +14,6 @@
 frmRepDBChanges::frmRepDBChanges()
     : ReportWindow(QStringLiteral("frmRepDBChanges"), QStringLiteral("Database Changes"))
 {
-    const QDateTime floor(QDate(1950, 12, 31), QTime(0, 0));
-    const QDateTime ceiling(QDate(2050, 1, 1), QTime(0, 0));
     const std::vector<DeclaredField> fields = {
         DeclaredField::picker(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
             QStringLiteral("EXEC usp_DB_Combo_DB_Users"), QStringLiteral("DB_Users"))
@@ -30,13 +29,9 @@ frmRepDBChanges::frmRepDBChanges()
         DeclaredField::picker(QStringLiteral("zcbtProgram"), QStringLiteral("DB_Application_ID"), QStringLiteral("Program"),
             QStringLiteral("EXEC usp_DB_DropDown_DB_Applications"), QStringLiteral("DB_Applications"))
             .generalItem(),
-        DeclaredField::date(QStringLiteral("zdatDate_0"), QStringLiteral("Change_Date_From"), QStringLiteral("Change Date From"))
-            .format(QStringLiteral("mm/dd/yyyy"))
-            .dates(floor, ceiling)
+        DeclaredField::recordDate(QStringLiteral("zdatDate_0"), QStringLiteral("Change_Date_From"), QStringLiteral("Change Date From"))
             .labelled(QStringLiteral("Date From:")),
-        DeclaredField::date(QStringLiteral("zdatDate_1"), QStringLiteral("Change_Date_To"), QStringLiteral("Change Date To"))
-            .format(QStringLiteral("mm/dd/yyyy"))
-            .dates(floor, ceiling)
+        DeclaredField::recordDate(QStringLiteral("zdatDate_1"), QStringLiteral("Change_Date_To"), QStringLiteral("Change Date To"))
             .labelled(QStringLiteral("To:")),
     };
     AddDeclaredFields(this, m_layout, fields);

@@ -22,9 +22,9 @@ const QString kListB = QStringLiteral("SELECT Finish_ID, Finish_Name FROM Bench_
 
 DeclaredTable BenchTable()
 {
-    DeclaredTable table { QStringLiteral("Bench_Records"), QStringLiteral("Record_ID"), QStringLiteral("frmBenchRecord"),
-        QStringLiteral("frmBenchRecords"), QStringLiteral("Bench Record"), QStringLiteral("Bench Records"), {}, {},
-        {} };
+    DeclaredTable table = DeclaredTable::of(QStringLiteral("Bench_Records"), QStringLiteral("Record_ID"),
+        QStringLiteral("frmBenchRecord"), QStringLiteral("frmBenchRecords"), QStringLiteral("Bench Record"),
+        QStringLiteral("Bench Records"));
     table.codePrefix = QLatin1Char('I');
     table.codeCaption = QStringLiteral("Record Barcode:");
     auto text = [](int i) {

@@ -1,11 +1,16 @@
 #include "cases/CaseWindows.h"
 
+#include "cases/NotificationWindows.h"
 #include "cases/PeopleWindows.h"
 #include "core/Actions.h"
 #include "core/Database.h"
 #include "core/Recordset.h"
 #include "core/SqlText.h"
 #include "core/Viewers.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
+#include "declared_windows/DeclaredTable.h"
 #include "exports/MailMerge.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/RecordChecks.h"
@@ -15,27 +20,15 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
-#include "declared_windows/DeclaredTable.h"
 
 #include <QDateTime>
 #include <QPushButton>
 
 namespace {
 
-const QString CaseDateFormat = QStringLiteral("mm/dd/yyyy h:mm AMPM");
-const QString CaseDateKeys = QStringLiteral("/0123456789: AMPM");
-
-QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
-QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
-
 DeclaredField caseDate(const QString& control, const QString& column, const QString& goodName)
 {
-    return DeclaredField::date(control, column, goodName)
-        .format(CaseDateFormat)
-        .keys(CaseDateKeys)
-        .dates(earliestDate(), latestDate());
+    return DeclaredField::recordDate(control, column, goodName).withTime();
 }
 
 DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
@@ -47,14 +40,10 @@ DeclaredField pickerOf(const QString& control, const QString& column, const QStr
 // The date range and case criteria that both search windows start with.
 std::vector<DeclaredField> caseCriteria(bool typedCodes)
 {
-    auto from = DeclaredField::date(
-        QStringLiteral("zdatDate(0)"), QStringLiteral("Case_Date_From"), QStringLiteral("Case Date From"))
-                    .format(QStringLiteral("mm/dd/yyyy"))
-                    .dates(earliestDate(), latestDate());
-    auto to = DeclaredField::date(
+    auto from = DeclaredField::recordDate(
+        QStringLiteral("zdatDate(0)"), QStringLiteral("Case_Date_From"), QStringLiteral("Case Date From"));
+    auto to = DeclaredField::recordDate(
         QStringLiteral("zdatDate(1)"), QStringLiteral("Case_Date_To"), QStringLiteral("Case Date To"))
-                  .format(QStringLiteral("mm/dd/yyyy"))
-                  .dates(earliestDate(), latestDate())
                   .labelled(QStringLiteral("To:"));
     auto caseNumber = pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
         QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"));
@@ -152,10 +141,20 @@ template <typename Window> void addCasePersonActions(Window& window)
         map(QStringLiteral("usp_Evd_URL_Map_MapQuest"), QStringLiteral("MapQuest Map")));
 }
 
-zComboBoxText* pickerIn(DeclaredRecordWindow& window, const QString& control)
-{
-    return qobject_cast<zComboBoxText*>(window.field(control));
-}
+// The controls the case windows' hooks use.
+const DeclaredControl<zFieldBase> CaseNumber { { "frmCase" }, "ztxtCaseNumber" };
+const DeclaredControl<zFieldBase> CaseDate { { "frmCase" }, "zdatCaseDateTime" };
+const DeclaredControl<zFieldBase> CollectedDate { { "frmCase" }, "zdatCollectedDateTime" };
+const DeclaredControl<QPushButton> CaseDateNow { { "frmCase" }, "btnNow" };
+const DeclaredControl<QPushButton> CollectedDateNow { { "frmCase" }, "btnNow2" };
+const DeclaredControl<zComboBoxText> ConnectUpCase { { "frmCase" }, "zcbtConnectUpCase" };
+const DeclaredControl<zComboBoxText> CollectingEmployee { { "frmCase" }, "zcbtCollectingEmployee" };
+const DeclaredControl<zComboBoxText> SubmittingEmployee { { "frmCase" }, "zcbtSubmittingEmployee" };
+const DeclaredControl<zComboBoxText> CasePersonPerson { { "frmCasePerson" }, "zcbtPerson" };
+const DeclaredControl<zComboBoxText> CasePersonAddressType { { "frmCasePerson" }, "zcbtAddressType" };
+const DeclaredControl<zComboBoxText> CasePersonAddress { { "frmCasePerson" }, "zcbtAddress" };
+const DeclaredControl<zComboBoxText> CasePersonTelephoneType { { "frmCasePerson" }, "zcbtTelephoneType" };
+const DeclaredControl<zComboBoxText> CasePersonTelephone { { "frmCasePerson" }, "zcbtTelephone" };
 
 bool pickerEmpty(zComboBoxText* picker) { return picker->Text().isEmpty() || picker->Value().toInt() <= 0; }
 
@@ -174,25 +173,25 @@ void fillPair(zComboBoxText* type, zComboBoxText* value, const QString& procedur
 
 void extendCaseWindow(DeclaredRecordWindow& window)
 {
-    auto* caseDateField = window.field(QStringLiteral("zdatCaseDateTime"));
-    auto* collected = window.field(QStringLiteral("zdatCollectedDateTime"));
-    QObject::connect(window.button(QStringLiteral("btnNow")), &QPushButton::clicked, &window, [&window, caseDateField] {
+    auto* caseDateField = CaseDate.in(window);
+    auto* collected = CollectedDate.in(window);
+    QObject::connect(CaseDateNow.in(window), &QPushButton::clicked, &window, [&window, caseDateField] {
         caseDateField->setValue(QDateTime::currentDateTime());
         SetDefaultCaseNumber(window);
     });
-    QObject::connect(window.button(QStringLiteral("btnNow2")), &QPushButton::clicked, &window,
+    QObject::connect(CollectedDateNow.in(window), &QPushButton::clicked, &window,
         [collected] { collected->setValue(QDateTime::currentDateTime()); });
     QObject::connect(caseDateField, &zFieldBase::LostFocus, &window, [&window] { SetDefaultCaseNumber(window); });
 
-    auto* connectUp = pickerIn(window, QStringLiteral("zcbtConnectUpCase"));
+    auto* connectUp = ConnectUpCase.in(window);
     connectUp->setOnLostFocusValidation([&window, connectUp]() -> QString {
         const int chosen = connectUp->Value().toInt();
         if (chosen > 0 && chosen == window.identity()->Value())
             return QStringLiteral("The case cannot connect to itself");
         return {};
     });
-    for (const QString& name : { QStringLiteral("zcbtCollectingEmployee"), QStringLiteral("zcbtSubmittingEmployee") }) {
-        auto* employee = pickerIn(window, name);
+    for (const DeclaredControl<zComboBoxText>* handle : { &CollectingEmployee, &SubmittingEmployee }) {
+        auto* employee = handle->in(window);
         QObject::connect(
             employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
     }
@@ -201,11 +200,11 @@ void extendCaseWindow(DeclaredRecordWindow& window)
 
 void extendCasePersonWindow(DeclaredRecordWindow& window)
 {
-    auto* person = pickerIn(window, QStringLiteral("zcbtPerson"));
-    auto* addressType = pickerIn(window, QStringLiteral("zcbtAddressType"));
-    auto* address = pickerIn(window, QStringLiteral("zcbtAddress"));
-    auto* telephoneType = pickerIn(window, QStringLiteral("zcbtTelephoneType"));
-    auto* telephone = pickerIn(window, QStringLiteral("zcbtTelephone"));
+    auto* person = CasePersonPerson.in(window);
+    auto* addressType = CasePersonAddressType.in(window);
+    auto* address = CasePersonAddress.in(window);
+    auto* telephoneType = CasePersonTelephoneType.in(window);
+    auto* telephone = CasePersonTelephone.in(window);
     QObject::connect(person, &zComboBoxText::DropDownLostFocus, &window, [=, &window] {
         if (window.info()->Mode() == FormMode::Edit || person->Value().toInt() <= 0)
             return;
@@ -250,8 +249,8 @@ public:
 
 void SetDefaultCaseNumber(DeclaredRecordWindow& window)
 {
-    zFieldBase* number = window.field(QStringLiteral("ztxtCaseNumber"));
-    zFieldBase* caseDate = window.field(QStringLiteral("zdatCaseDateTime"));
+    zFieldBase* number = CaseNumber.in(window);
+    zFieldBase* caseDate = CaseDate.in(window);
     if (!number->IsMissing() || caseDate->IsMissing())
         return;
     const QDateTime when = caseDate->Value().toDateTime();
@@ -262,13 +261,8 @@ void SetDefaultCaseNumber(DeclaredRecordWindow& window)
 
 DeclaredTable CasesTable()
 {
-    DeclaredTable cases;
-    cases.table = QStringLiteral("Cases");
-    cases.identityField = QStringLiteral("Case_ID");
-    cases.recordWindow = QStringLiteral("frmCase");
-    cases.searchWindow = QStringLiteral("frmCases");
-    cases.caption = QStringLiteral("Case");
-    cases.pluralCaption = QStringLiteral("Cases");
+    DeclaredTable cases = DeclaredTable::of(QStringLiteral("Cases"), QStringLiteral("Case_ID"),
+        QStringLiteral("frmCase"), QStringLiteral("frmCases"), QStringLiteral("Case"), QStringLiteral("Cases"));
     const QString collected = QStringLiteral("Items Collected ");
     const QString defaults = QStringLiteral("Default Values for Items - Can Be Changed for Each Item Later ");
     cases.fields = {
@@ -348,13 +342,9 @@ DeclaredTable CasesTable()
 
 DeclaredTable CasePeopleTable()
 {
-    DeclaredTable people;
-    people.table = QStringLiteral("Case_People");
-    people.identityField = QStringLiteral("Case_Person_ID");
-    people.recordWindow = QStringLiteral("frmCasePerson");
-    people.searchWindow = QStringLiteral("frmCasePeople");
-    people.caption = QStringLiteral("Case Person");
-    people.pluralCaption = QStringLiteral("Case People");
+    DeclaredTable people = DeclaredTable::of(QStringLiteral("Case_People"), QStringLiteral("Case_Person_ID"),
+        QStringLiteral("frmCasePerson"), QStringLiteral("frmCasePeople"), QStringLiteral("Case Person"),
+        QStringLiteral("Case People"));
     people.fields = {
         pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
             QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
@@ -398,4 +388,13 @@ void RegisterCaseWindows()
     const DeclaredTable people = CasePeopleTable();
     FormRegistry::registerForm(people.recordWindow, [people] { return new DeclaredRecordWindow(people); });
     FormRegistry::registerForm(people.searchWindow, [] { return new frmCasePeople; });
+}
+
+std::vector<DeclaredTable> CaseDeclarations()
+{
+    std::vector<DeclaredTable> tables = PeopleTables();
+    tables.push_back(CasesTable());
+    tables.push_back(CasePeopleTable());
+    tables.push_back(NotificationsTable());
+    return tables;
 }

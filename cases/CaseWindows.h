@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class DeclaredRecordWindow;
 struct DeclaredTable;
 
@@ -10,6 +12,10 @@ struct DeclaredTable;
 DeclaredTable CasesTable();
 DeclaredTable CasePeopleTable();
 void RegisterCaseWindows();
+
+// Every table the cases library declares (people, employees, addresses, telephones, cases, case
+// people, notifications): what the declarations sweep checks. A new declared window is added here.
+std::vector<DeclaredTable> CaseDeclarations();
 
 // Fills an empty case number from the case date as "YYYYMMDD"; a number already there is kept.
 void SetDefaultCaseNumber(DeclaredRecordWindow& window);

@@ -3,26 +3,23 @@
 #include "cases/PeopleWindows.h"
 #include "core/Actions.h"
 #include "core/Database.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "exports/MailMerge.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/RecordChecks.h"
 #include "form_framework/WindowOpening.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QDateTime>
 #include <QPushButton>
 
 namespace {
 
-const QString DateFormat = QStringLiteral("mm/dd/yyyy");
-
 DeclaredField notificationDate(int index, const QString& column, const QString& goodName)
 {
-    return DeclaredField::date(QStringLiteral("zdatDate(%1)").arg(index), column, goodName)
-        .format(DateFormat)
-        .dates(QDateTime(QDate(1950, 12, 31), QTime(0, 0)), QDateTime(QDate(2050, 1, 1), QTime(0, 0)));
+    return DeclaredField::recordDate(QStringLiteral("zdatDate(%1)").arg(index), column, goodName);
 }
 
 DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
@@ -80,15 +77,23 @@ template <typename Window> void addNotificationActions(Window& window)
     }));
 }
 
+// The three dates with their "<= Today" buttons, and the two employees.
+const DeclaredControl<zFieldBase> NotificationDates[] = { { { "frmNotification" }, "zdatDate(0)" },
+    { { "frmNotification" }, "zdatDate(1)" }, { { "frmNotification" }, "zdatDate(2)" } };
+const DeclaredControl<QPushButton> NotificationToday[] = { { { "frmNotification" }, "btnNow(0)" },
+    { { "frmNotification" }, "btnNow(1)" }, { { "frmNotification" }, "btnNow(2)" } };
+const DeclaredControl<zComboBoxText> NotificationEmployees[]
+    = { { { "frmNotification" }, "zcbtEmployee(0)" }, { { "frmNotification" }, "zcbtEmployee(1)" } };
+
 void extendNotificationWindow(DeclaredRecordWindow& window)
 {
     for (int index = 0; index < 3; ++index) {
-        zFieldBase* date = window.field(QStringLiteral("zdatDate(%1)").arg(index));
-        QObject::connect(window.button(QStringLiteral("btnNow(%1)").arg(index)), &QPushButton::clicked, &window,
+        zFieldBase* date = NotificationDates[index].in(window);
+        QObject::connect(NotificationToday[index].in(window), &QPushButton::clicked, &window,
             [date] { date->setValue(QDateTime::currentDateTime()); });
     }
-    for (int index = 0; index < 2; ++index) {
-        auto* employee = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtEmployee(%1)").arg(index)));
+    for (const auto& handle : NotificationEmployees) {
+        auto* employee = handle.in(window);
         QObject::connect(
             employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
     }
@@ -108,13 +113,9 @@ public:
 
 DeclaredTable NotificationsTable()
 {
-    DeclaredTable notifications;
-    notifications.table = QStringLiteral("Notifications");
-    notifications.identityField = QStringLiteral("Notification_ID");
-    notifications.recordWindow = QStringLiteral("frmNotification");
-    notifications.searchWindow = QStringLiteral("frmNotifications");
-    notifications.caption = QStringLiteral("Notification");
-    notifications.pluralCaption = QStringLiteral("Notifications");
+    DeclaredTable notifications = DeclaredTable::of(QStringLiteral("Notifications"), QStringLiteral("Notification_ID"),
+        QStringLiteral("frmNotification"), QStringLiteral("frmNotifications"), QStringLiteral("Notification"),
+        QStringLiteral("Notifications"));
     const QString today = QStringLiteral("<= Today");
     notifications.fields = {
         itemPicker().required().recordCodes(QLatin1Char('I'), true),

@@ -5,13 +5,14 @@
 #include "core/MessageBoxes.h"
 #include "core/Recordset.h"
 #include "core/Viewers.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zFieldBase.h"
 #include "list_controls/zComboBoxText.h"
 #include "reference_tables/GeographyCodes.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QDateTime>
 
@@ -25,9 +26,8 @@ QDateTime Day(int year, int month, int day) { return QDateTime(QDate(year, month
 
 DeclaredField DateField(const char* control, const char* column, const char* goodName)
 {
-    return DeclaredField::date(S(control), S(column), S(goodName))
-        .format(QStringLiteral("mm/dd/yyyy"))
-        .dates(Day(1850, 12, 31), Day(2050, 1, 1));
+    // Birth dates reach further back than the record date's floor.
+    return DeclaredField::recordDate(S(control), S(column), S(goodName)).dates(Day(1850, 12, 31), Day(2050, 1, 1));
 }
 
 DeclaredField Text(const char* control, const char* column, const char* goodName, int length)
@@ -68,9 +68,24 @@ void DefaultFromGeography(zFieldBase* field, const QString& column, bool identit
     });
 }
 
+// The controls the people windows' hooks use.
+const DeclaredControl<zComboBoxText> Country { { "frmAddress", "frmTelephone" }, "zcbtCountry" };
+const DeclaredControl<zFieldBase> PersonNames[]
+    = { { { "frmPerson" }, "ztxtName(0)" }, { { "frmPerson" }, "ztxtName(1)" }, { { "frmPerson" }, "ztxtName(2)" } };
+const DeclaredControl<zFieldBase> PersonUnits[]
+    = { { { "frmPerson" }, "zcbtUnit(0)" }, { { "frmPerson" }, "zcbtUnit(1)" } };
+const DeclaredControl<zFieldBase> PersonHeight { { "frmPerson" }, "znumHeight" };
+const DeclaredControl<zFieldBase> PersonWeight { { "frmPerson" }, "znumWeight" };
+const DeclaredControl<zComboBoxText> AddressState { { "frmAddress" }, "zcbtState" };
+const DeclaredControl<zFieldBase> AddressCity { { "frmAddress" }, "ztxtCity" };
+const DeclaredControl<zFieldBase> AddressStreet { { "frmAddress" }, "ztxtStreetAddress(0)" };
+const DeclaredControl<zFieldBase> AddressOtherState { { "frmAddress" }, "ztxtOtherState" };
+const DeclaredControl<zFieldBase> AddressZip { { "frmAddress" }, "ztxtZIP" };
+const DeclaredControl<zFieldBase> AreaCode { { "frmTelephone" }, "ztxtTelephone(0)" };
+
 void ResolveCountryOnLeaving(DeclaredRecordWindow& window)
 {
-    auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
+    auto* country = Country.in(window);
     QObject::connect(country, &zComboBoxText::DropDownLostFocus, &window, [country] { ResolveCountryCode(country); });
 }
 
@@ -147,8 +162,8 @@ template <typename Window> void AddMapActions(Window& window)
 
 DeclaredTable People()
 {
-    DeclaredTable people { QStringLiteral("People"), QStringLiteral("Person_ID"), QStringLiteral("frmPerson"),
-        QStringLiteral("frmPeople"), QStringLiteral("Person"), QStringLiteral("People"), {}, {}, {} };
+    DeclaredTable people = DeclaredTable::of(QStringLiteral("People"), QStringLiteral("Person_ID"),
+        QStringLiteral("frmPerson"), QStringLiteral("frmPeople"), QStringLiteral("Person"), QStringLiteral("People"));
     people.fields = {
         Picker("zcbtSalutation", "Salutation_ID", "Salutation", "EXEC usp_Evd_DropDown_Salutations", "Salutations"),
         Text("ztxtName(0)", "First_Name", "First Name", 50).required(),
@@ -189,15 +204,15 @@ DeclaredTable People()
     people.populateOnStart = false;
     people.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
         const PersonName name = SplitFullName(text);
-        window.field(QStringLiteral("ztxtName(0)"))->setValue(name.firstName);
-        window.field(QStringLiteral("ztxtName(1)"))->setValue(name.middleName);
-        window.field(QStringLiteral("ztxtName(2)"))->setValue(name.lastName);
+        PersonNames[0].in(window)->setValue(name.firstName);
+        PersonNames[1].in(window)->setValue(name.middleName);
+        PersonNames[2].in(window)->setValue(name.lastName);
     };
     people.extendRecordWindow = [](DeclaredRecordWindow& window) {
         for (const auto& [unit, measurement] :
-            { std::pair { "zcbtUnit(0)", "znumHeight" }, { "zcbtUnit(1)", "znumWeight" } }) {
-            zFieldBase* unitField = window.field(S(unit));
-            zFieldBase* measurementField = window.field(S(measurement));
+            { std::pair { &PersonUnits[0], &PersonHeight }, { &PersonUnits[1], &PersonWeight } }) {
+            zFieldBase* unitField = unit->in(window);
+            zFieldBase* measurementField = measurement->in(window);
             unitField->setFinalValidation(
                 [unitField, measurementField] { return MeasurementUnitMessage(unitField, measurementField); });
         }
@@ -213,8 +228,9 @@ DeclaredTable People()
 
 DeclaredTable Employees()
 {
-    DeclaredTable employees { QStringLiteral("Employees"), QStringLiteral("Employee_ID"), QStringLiteral("frmEmployee"),
-        QStringLiteral("frmEmployees"), QStringLiteral("Employee"), QStringLiteral("Employees"), {}, {}, {} };
+    DeclaredTable employees
+        = DeclaredTable::of(QStringLiteral("Employees"), QStringLiteral("Employee_ID"), QStringLiteral("frmEmployee"),
+            QStringLiteral("frmEmployees"), QStringLiteral("Employee"), QStringLiteral("Employees"));
     employees.codePrefix = QLatin1Char('E');
     employees.codeCaption = QStringLiteral("Employee Barcode:");
     employees.fields = {
@@ -246,8 +262,9 @@ DeclaredTable Employees()
 
 DeclaredTable Addresses()
 {
-    DeclaredTable addresses { QStringLiteral("Addresses"), QStringLiteral("Address_ID"), QStringLiteral("frmAddress"),
-        QStringLiteral("frmAddresses"), QStringLiteral("Address"), QStringLiteral("Addresses"), {}, {}, {} };
+    DeclaredTable addresses
+        = DeclaredTable::of(QStringLiteral("Addresses"), QStringLiteral("Address_ID"), QStringLiteral("frmAddress"),
+            QStringLiteral("frmAddresses"), QStringLiteral("Address"), QStringLiteral("Addresses"));
     addresses.fields = {
         Picker("zcbtCountry", "Country_ID", "Country", "EXEC usp_Evd_DropDown_Countries", "Countries").required(),
         Text("ztxtStreetAddress(0)", "Street_Address_1", "Street Address 1", 50).required(),
@@ -264,31 +281,32 @@ DeclaredTable Addresses()
     };
     addresses.populateOnStart = false;
     addresses.setDefaults = [](DeclaredRecordWindow& window) {
-        for (const char* name : { "zcbtCountry", "zcbtState", "ztxtCity" })
-            window.field(S(name))->SetDefault();
+        for (zFieldBase* field : { static_cast<zFieldBase*>(Country.in(window)),
+                 static_cast<zFieldBase*>(AddressState.in(window)), AddressCity.in(window) })
+            field->SetDefault();
     };
     addresses.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
-        zFieldBase* country = window.field(QStringLiteral("zcbtCountry"));
+        zFieldBase* country = Country.in(window);
         const int countryID = country->Value().toInt();
         const AddressFields parts = SplitAddressText(
             text, [countryID](const QString& state) { return FindStateByNameOrCode(state, countryID); });
-        window.field(QStringLiteral("ztxtStreetAddress(0)"))->setValue(parts.street);
+        AddressStreet.in(window)->setValue(parts.street);
         if (parts.city)
-            window.field(QStringLiteral("ztxtCity"))->setValue(*parts.city);
+            AddressCity.in(window)->setValue(*parts.city);
         if (parts.stateID)
-            window.field(QStringLiteral("zcbtState"))->setValue(*parts.stateID);
+            AddressState.in(window)->setValue(*parts.stateID);
         if (parts.otherState)
-            window.field(QStringLiteral("ztxtOtherState"))->setValue(*parts.otherState);
+            AddressOtherState.in(window)->setValue(*parts.otherState);
         if (parts.zip)
-            window.field(QStringLiteral("ztxtZIP"))->setValue(*parts.zip);
+            AddressZip.in(window)->setValue(*parts.zip);
     };
     addresses.extendRecordWindow = [](DeclaredRecordWindow& window) {
-        DefaultFromGeography(window.field(QStringLiteral("zcbtCountry")), QStringLiteral("Country_ID"), true);
-        DefaultFromGeography(window.field(QStringLiteral("zcbtState")), QStringLiteral("State_ID"), true);
-        DefaultFromGeography(window.field(QStringLiteral("ztxtCity")), QStringLiteral("City"), false);
+        DefaultFromGeography(Country.in(window), QStringLiteral("Country_ID"), true);
+        DefaultFromGeography(AddressState.in(window), QStringLiteral("State_ID"), true);
+        DefaultFromGeography(AddressCity.in(window), QStringLiteral("City"), false);
         ResolveCountryOnLeaving(window);
-        auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
-        auto* state = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtState")));
+        auto* country = Country.in(window);
+        auto* state = AddressState.in(window);
         QObject::connect(state, &zComboBoxText::DropDownLostFocus, &window,
             [country, state] { ResolveStateCode(state, country->Value().toInt()); });
         AddMapActions(window);
@@ -299,9 +317,9 @@ DeclaredTable Addresses()
 
 DeclaredTable Telephones()
 {
-    DeclaredTable telephones { QStringLiteral("Telephones"), QStringLiteral("Telephone_ID"),
+    DeclaredTable telephones = DeclaredTable::of(QStringLiteral("Telephones"), QStringLiteral("Telephone_ID"),
         QStringLiteral("frmTelephone"), QStringLiteral("frmTelephones"), QStringLiteral("Telephone"),
-        QStringLiteral("Telephones"), {}, {}, {} };
+        QStringLiteral("Telephones"));
     telephones.fields = {
         Picker("zcbtCountry", "Country_ID", "Country", "EXEC usp_Evd_DropDown_Countries", "Countries").required(),
         Text("ztxtTelephone(0)", "Telephone_Area_Code", "Area Code", 10).required(),
@@ -317,12 +335,12 @@ DeclaredTable Telephones()
     telephones.populateOnStart = false;
     telephones.defaultValueTarget = QStringLiteral("ztxtTelephone(1)");
     telephones.setDefaults = [](DeclaredRecordWindow& window) {
-        window.field(QStringLiteral("zcbtCountry"))->SetDefault();
-        window.field(QStringLiteral("ztxtTelephone(0)"))->SetDefault();
+        Country.in(window)->SetDefault();
+        AreaCode.in(window)->SetDefault();
     };
     telephones.extendRecordWindow = [](DeclaredRecordWindow& window) {
-        DefaultFromGeography(window.field(QStringLiteral("zcbtCountry")), QStringLiteral("Country_ID"), true);
-        DefaultFromGeography(window.field(QStringLiteral("ztxtTelephone(0)")), QStringLiteral("Area_Code"), false);
+        DefaultFromGeography(Country.in(window), QStringLiteral("Country_ID"), true);
+        DefaultFromGeography(AreaCode.in(window), QStringLiteral("Area_Code"), false);
         ResolveCountryOnLeaving(window);
     };
     return telephones;

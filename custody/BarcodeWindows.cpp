@@ -2,13 +2,14 @@
 
 #include "core/Connection.h"
 #include "core/Database.h"
+#include "core/InputRoutines.h"
 #include "core/MessageBoxes.h"
 #include "core/Permissions.h"
 #include "core/Platform.h"
 #include "core/Recordset.h"
 #include "core/WriteOnce.h"
 #include "custody/CustodyWindows.h"
-#include "core/InputRoutines.h"
+#include "declared_windows/DeclaredField.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/RecordChecks.h"
 #include "form_framework/WindowList.h"
@@ -433,8 +434,6 @@ frmBarcodeItemAction::frmBarcodeItemAction()
     info()->setMainTableName(QStringLiteral("Item_Actions"));
     info()->setIdentityField(QStringLiteral("Item_Action_ID"));
 
-    const QDateTime floor(QDate(1950, 12, 31), QTime(0, 0));
-    const QDateTime ceiling(QDate(2050, 1, 1), QTime(0, 0));
     const std::vector<DeclaredField> fields = {
         DeclaredField::picker(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
             QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
@@ -449,12 +448,10 @@ frmBarcodeItemAction::frmBarcodeItemAction()
             QStringLiteral("Use Barcode"), true)
             .notStored()
             .besideThePrevious(),
-        DeclaredField::date(QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"),
+        DeclaredField::recordDate(QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"),
             QStringLiteral("Action Date & Time"))
+            .withTime()
             .required()
-            .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
-            .keys(QStringLiteral("/0123456789: AMPM"))
-            .dates(floor, ceiling)
             .labelled(QStringLiteral("Action Date && Time:"), QStringLiteral("zlblDateTime"))
             .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
         DeclaredField::memo(QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"),

@@ -6,6 +6,9 @@
 #include "core/Recordset.h"
 #include "core/SqlText.h"
 #include "custody/CustodyWindows.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "exports/MailMerge.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/RecordChecks.h"
@@ -13,8 +16,6 @@
 #include "form_framework/zIdentity.h"
 #include "form_framework/zLabel.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -22,18 +23,9 @@
 
 namespace {
 
-const QString DateTimeFormat = QStringLiteral("mm/dd/yyyy h:mm AMPM");
-const QString DateTimeKeys = QStringLiteral("/0123456789: AMPM");
-
-QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
-QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
-
 DeclaredField dateTimeField(const QString& control, const QString& column, const QString& goodName)
 {
-    return DeclaredField::date(control, column, goodName)
-        .format(DateTimeFormat)
-        .keys(DateTimeKeys)
-        .dates(earliestDate(), latestDate());
+    return DeclaredField::recordDate(control, column, goodName).withTime();
 }
 
 DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
@@ -150,17 +142,26 @@ template <typename Window> void addBatchItemActions(Window& window)
     });
 }
 
+// The controls the batch and batch-item windows' hooks use.
+const DeclaredControl<QPushButton> BatchNow { { "frmBatch" }, "btnNow" };
+const DeclaredControl<zFieldBase> BatchCreated { { "frmBatch" }, "zdatCreatedDateTime" };
+const DeclaredControl<zComboBoxText> BatchEmployee { { "frmBatch" }, "zcbtEmployee" };
+const DeclaredControl<zComboBoxText> MemberBatch { { "frmBatchItem", "frmBatchItemAdv" }, "zcbtBatch" };
+const DeclaredControl<zComboBoxText> MemberItem { { "frmBatchItem", "frmBatchItemAdv" }, "zcbtItem" };
+const DeclaredControl<zComboBoxText> MemberCase { { "frmBatchItem", "frmBatchItemAdv" }, "zcbtCase" };
+// "Item" and "All Items in Case", and the captions of the item and case pickers.
+const DeclaredControl<QAbstractButton> MemberOptions[] = { { { "frmBatchItem", "frmBatchItemAdv" }, "optItemCase_0" },
+    { { "frmBatchItem", "frmBatchItemAdv" }, "optItemCase_1" } };
+const DeclaredControl<zLabel> MemberCaptions[] = { { { "frmBatchItem", "frmBatchItemAdv" }, "zlblICB(0)" },
+    { { "frmBatchItem", "frmBatchItemAdv" }, "zlblICB(1)" } };
+// Only the advanced window records an action with its date.
+const DeclaredControl<QPushButton> MemberActionNow { { "frmBatchItemAdv" }, "btnNow" };
+const DeclaredControl<zFieldBase> MemberActionDate { { "frmBatchItemAdv" }, "zdatDateTime" };
+
 // Chooses "Item" or "All Items in Case"; the window follows the option buttons' own change.
 void chooseOption(DeclaredRecordWindow& window, bool wholeCase)
 {
-    const QString name = wholeCase ? QStringLiteral("optItemCase_1") : QStringLiteral("optItemCase_0");
-    if (auto* option = window.findChild<QAbstractButton*>(name))
-        option->setChecked(true);
-}
-
-zComboBoxText* pickerIn(const DeclaredRecordWindow& window, const QString& control)
-{
-    return qobject_cast<zComboBoxText*>(window.field(control));
+    MemberOptions[wholeCase ? 1 : 0].in(window)->setChecked(true);
 }
 
 // The record windows of batch items. The option buttons decide whether the membership is for one
@@ -174,11 +175,11 @@ public:
         : DeclaredRecordWindow(table)
         , m_checks(checksMemberships)
     {
-        m_batch = pickerIn(*this, QStringLiteral("zcbtBatch"));
-        m_item = pickerIn(*this, QStringLiteral("zcbtItem"));
-        m_case = pickerIn(*this, QStringLiteral("zcbtCase"));
-        m_itemOption = findChild<QAbstractButton*>(QStringLiteral("optItemCase_0"));
-        m_caseOption = findChild<QAbstractButton*>(QStringLiteral("optItemCase_1"));
+        m_batch = MemberBatch.in(*this);
+        m_item = MemberItem.in(*this);
+        m_case = MemberCase.in(*this);
+        m_itemOption = MemberOptions[0].in(*this);
+        m_caseOption = MemberOptions[1].in(*this);
         // At once on every change, so that an opener's preset reaches the picker that takes part.
         connect(m_itemOption, &QAbstractButton::toggled, this, [this] { applyOption(); });
         applyOption();
@@ -192,9 +193,11 @@ public:
                     QStringLiteral("usp_Evd_Check_Case_In_Single_Physical_Batch"));
             });
         }
-        if (QPushButton* now = button(QStringLiteral("btnNow")))
-            connect(now, &QPushButton::clicked, this,
-                [this] { field(QStringLiteral("zdatDateTime"))->setValue(QDateTime::currentDateTime()); });
+        if (MemberActionNow.names(objectName())) {
+            zFieldBase* date = MemberActionDate.in(*this);
+            connect(MemberActionNow.in(*this), &QPushButton::clicked, this,
+                [date] { date->setValue(QDateTime::currentDateTime()); });
+        }
         addBatchItemActions(*this);
     }
 
@@ -215,8 +218,7 @@ public:
         // case: the pair cannot be there either, and asking again costs a query per save.
         if (m_caseFoundAlone)
             return true;
-        return CheckUniqueCombination(
-            { boundField(QStringLiteral("zcbtBatch")), boundField(QStringLiteral("zcbtCase")) }, this, m_case);
+        return CheckUniqueCombination({ m_batch, m_case }, this, m_case);
     }
 
 private:
@@ -226,8 +228,7 @@ private:
         m_item->setApplicable(item);
         m_case->setApplicable(!item);
         for (int i = 0; i < 2; ++i)
-            if (auto* caption = findChild<zLabel*>(QStringLiteral("zlblICB(%1)").arg(i)))
-                caption->setApplicable((i == 0) == item);
+            MemberCaptions[i].in(*this)->setApplicable((i == 0) == item);
     }
 
     // The checks run one after the other and stop at the first finding: already in this batch,
@@ -274,9 +275,10 @@ private:
 
 void extendBatchWindow(DeclaredRecordWindow& window)
 {
-    QObject::connect(window.button(QStringLiteral("btnNow")), &QPushButton::clicked, &window,
-        [&window] { window.field(QStringLiteral("zdatCreatedDateTime"))->setValue(QDateTime::currentDateTime()); });
-    auto* employee = pickerIn(window, QStringLiteral("zcbtEmployee"));
+    zFieldBase* created = BatchCreated.in(window);
+    QObject::connect(BatchNow.in(window), &QPushButton::clicked, &window,
+        [created] { created->setValue(QDateTime::currentDateTime()); });
+    auto* employee = BatchEmployee.in(window);
     QObject::connect(employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
     addBatchActions(window);
 }
@@ -303,13 +305,8 @@ public:
 
 DeclaredTable BatchesTable()
 {
-    DeclaredTable batches;
-    batches.table = QStringLiteral("Batches");
-    batches.identityField = QStringLiteral("Batch_ID");
-    batches.recordWindow = QStringLiteral("frmBatch");
-    batches.searchWindow = QStringLiteral("frmBatches");
-    batches.caption = QStringLiteral("Batch");
-    batches.pluralCaption = QStringLiteral("Batches");
+    DeclaredTable batches = DeclaredTable::of(QStringLiteral("Batches"), QStringLiteral("Batch_ID"),
+        QStringLiteral("frmBatch"), QStringLiteral("frmBatches"), QStringLiteral("Batch"), QStringLiteral("Batches"));
     batches.fields = {
         DeclaredField::text(
             QStringLiteral("ztxtBatchNumber"), QStringLiteral("Batch_Number"), QStringLiteral("Batch Number"))
@@ -349,13 +346,10 @@ DeclaredTable BatchesTable()
 
 DeclaredTable BatchItemsTable(bool advanced)
 {
-    DeclaredTable items;
-    items.table = QStringLiteral("Batch_Items");
-    items.identityField = QStringLiteral("Batch_Item_ID");
-    items.recordWindow = advanced ? QStringLiteral("frmBatchItemAdv") : QStringLiteral("frmBatchItem");
-    items.searchWindow = advanced ? QStringLiteral("frmBatchItemsAdv") : QStringLiteral("frmBatchItems");
-    items.caption = QStringLiteral("Batch Item");
-    items.pluralCaption = QStringLiteral("Batch Items");
+    DeclaredTable items = DeclaredTable::of(QStringLiteral("Batch_Items"), QStringLiteral("Batch_Item_ID"),
+        advanced ? QStringLiteral("frmBatchItemAdv") : QStringLiteral("frmBatchItem"),
+        advanced ? QStringLiteral("frmBatchItemsAdv") : QStringLiteral("frmBatchItems"), QStringLiteral("Batch Item"),
+        QStringLiteral("Batch Items"));
 
     DeclaredField options = DeclaredField::options(QStringLiteral("fraItemCase"), QString(),
         { { QStringLiteral("optItemCase_0"), QStringLiteral("Item") },
@@ -385,14 +379,10 @@ DeclaredTable BatchItemsTable(bool advanced)
 
     // The batch-number criterion takes typed "B-" codes; the item and case criteria list the
     // memberships through the case as well (an item's case, a case's items).
-    auto from = DeclaredField::date(
-        QStringLiteral("zdatDate(0)"), QStringLiteral("Batch_Date_From"), QStringLiteral("Batch Date From"))
-                    .format(QStringLiteral("mm/dd/yyyy"))
-                    .dates(earliestDate(), latestDate());
-    auto to = DeclaredField::date(
+    auto from = DeclaredField::recordDate(
+        QStringLiteral("zdatDate(0)"), QStringLiteral("Batch_Date_From"), QStringLiteral("Batch Date From"));
+    auto to = DeclaredField::recordDate(
         QStringLiteral("zdatDate(1)"), QStringLiteral("Batch_Date_To"), QStringLiteral("Batch Date To"))
-                  .format(QStringLiteral("mm/dd/yyyy"))
-                  .dates(earliestDate(), latestDate())
                   .labelled(QStringLiteral("To:"));
     items.criteria = { from, to, batchPicker(), itemPicker(), casePicker() };
     // A membership has no name an opener could type.

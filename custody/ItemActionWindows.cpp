@@ -5,6 +5,10 @@
 #include "core/Database.h"
 #include "core/MessageBoxes.h"
 #include "core/Recordset.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
+#include "declared_windows/DeclaredTable.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/InsertOnce.h"
 #include "form_framework/RecordChecks.h"
@@ -13,9 +17,6 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zLabel.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
-#include "declared_windows/DeclaredTable.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -26,9 +27,6 @@
 // actions carry.
 
 namespace {
-
-QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
-QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
 
 DeclaredField pickerOf(
     const QString& control, const QString& column, const QString& goodName, const QString& call, const QString& table)
@@ -41,14 +39,10 @@ std::vector<DeclaredField> dateRange(const QString& what)
 {
     const QString column = QString(what).replace(QLatin1Char(' '), QLatin1Char('_'));
     return {
-        DeclaredField::date(
-            QStringLiteral("zdatDate(0)"), column + QStringLiteral("_Date_From"), what + QStringLiteral(" Date From"))
-            .format(QStringLiteral("mm/dd/yyyy"))
-            .dates(earliestDate(), latestDate()),
-        DeclaredField::date(
+        DeclaredField::recordDate(
+            QStringLiteral("zdatDate(0)"), column + QStringLiteral("_Date_From"), what + QStringLiteral(" Date From")),
+        DeclaredField::recordDate(
             QStringLiteral("zdatDate(1)"), column + QStringLiteral("_Date_To"), what + QStringLiteral(" Date To"))
-            .format(QStringLiteral("mm/dd/yyyy"))
-            .dates(earliestDate(), latestDate())
             .labelled(QStringLiteral("To:")),
     };
 }
@@ -56,28 +50,42 @@ std::vector<DeclaredField> dateRange(const QString& what)
 DeclaredTable tableOf(const QString& table, const QString& identity, const QString& recordWindow,
     const QString& searchWindow, const QString& caption, const QString& plural)
 {
-    DeclaredTable declared;
-    declared.table = table;
-    declared.identityField = identity;
-    declared.recordWindow = recordWindow;
-    declared.searchWindow = searchWindow;
-    declared.caption = caption;
-    declared.pluralCaption = plural;
+    DeclaredTable declared = DeclaredTable::of(table, identity, recordWindow, searchWindow, caption, plural);
     declared.defaultValueTarget.clear();
     declared.populateOnStart = false;
     return declared;
 }
 
-zComboBoxText* pickerIn(DeclaredRecordWindow& window, const QString& control)
-{
-    return qobject_cast<zComboBoxText*>(window.field(control));
-}
-
-void setLabelApplicable(QWidget& window, const QString& name, bool applicable)
-{
-    if (auto* label = window.findChild<zLabel*>(name))
-        label->setApplicable(applicable);
-}
+// The controls the item action, item location and item transfer windows' hooks use.
+const DeclaredControl<zFieldBase> ActionTypeNames[]
+    = { { { "frmItemActionType" }, "ztxtName(0)" }, { { "frmItemActionType" }, "ztxtName(1)" } };
+// Item, case and batch: the subject's option buttons, pickers and captions.
+const DeclaredControl<QAbstractButton> SubjectOptions[] = { { { "frmItemAction" }, "optItemCase_0" },
+    { { "frmItemAction" }, "optItemCase_1" }, { { "frmItemAction" }, "optItemCase_2" } };
+const DeclaredControl<zComboBoxText> SubjectPickers[] = { { { "frmItemAction" }, "zcbtItem" },
+    { { "frmItemAction" }, "zcbtCase" }, { { "frmItemAction" }, "zcbtBatch" } };
+const DeclaredControl<zLabel> SubjectCaptions[] = { { { "frmItemAction" }, "zlblICB(0)" },
+    { { "frmItemAction" }, "zlblICB(1)" }, { { "frmItemAction" }, "zlblICB(2)" } };
+const DeclaredControl<zComboBoxText> ActionType { { "frmItemAction" }, "zcbtAction" };
+const DeclaredControl<zFieldBase> ActionTypeDetails { { "frmItemAction" }, "ztxtMemo" };
+const DeclaredControl<QPushButton> ActionNow { { "frmItemAction" }, "btnNow" };
+const DeclaredControl<zFieldBase> ActionDate { { "frmItemAction" }, "zdatDateTime" };
+const DeclaredControl<QPushButton> ActionDetails { { "frmItemAction" }, "btnDetails" };
+const DeclaredControl<zComboBoxText> ActionEmployee { { "frmItemAction" }, "zcbtEmployee" };
+const DeclaredControl<zComboBoxText> LocationOfItem { { "frmItemLocation" }, "zcbtLocation" };
+const DeclaredControl<zComboBoxText> TransferAction { { "frmItemTransfer" }, "zcbtItemAction" };
+// From and To.
+const DeclaredControl<zComboBoxText> TransferLocations[]
+    = { { { "frmItemTransfer" }, "zcbtLocation(0)" }, { { "frmItemTransfer" }, "zcbtLocation(1)" } };
+const DeclaredControl<zComboBoxText> TransferEmployees[]
+    = { { { "frmItemTransfer" }, "zcbtEmployee(0)" }, { { "frmItemTransfer" }, "zcbtEmployee(1)" } };
+const DeclaredControl<zLabel> TransferEmployeeCaptions[]
+    = { { { "frmItemTransfer" }, "zlblEmployee(0)" }, { { "frmItemTransfer" }, "zlblEmployee(1)" } };
+// Out and In.
+const DeclaredControl<zComboBoxText> TransferUnits[]
+    = { { { "frmItemTransfer" }, "zcbtUnit(0)" }, { { "frmItemTransfer" }, "zcbtUnit(1)" } };
+const DeclaredControl<zFieldBase> TransferWeights[]
+    = { { { "frmItemTransfer" }, "znumWeight(0)" }, { { "frmItemTransfer" }, "znumWeight(1)" } };
 
 bool pickerEmpty(const zComboBoxText* picker) { return picker->Text().isEmpty() || picker->Value().toInt() <= 0; }
 
@@ -207,8 +215,8 @@ DeclaredTable itemActionTypes()
     };
     // A type typed into a picker and added from there: the text is both of its names.
     types.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
-        window.field(QStringLiteral("ztxtName(0)"))->setValue(text);
-        window.field(QStringLiteral("ztxtName(1)"))->setValue(text);
+        ActionTypeNames[0].in(window)->setValue(text);
+        ActionTypeNames[1].in(window)->setValue(text);
     };
     return types;
 }
@@ -263,33 +271,23 @@ template <typename Window> void addItemActionActions(Window& window, WindowActio
         }));
 }
 
-const QStringList kSubjectPickers
-    = { QStringLiteral("zcbtItem"), QStringLiteral("zcbtCase"), QStringLiteral("zcbtBatch") };
-
-QAbstractButton* subjectOption(QWidget& window, int index)
-{
-    return window.findChild<QAbstractButton*>(QStringLiteral("optItemCase_%1").arg(index));
-}
+constexpr int kSubjects = 3;
 
 // The chosen subject option makes its picker (and caption) the one in use; the other two keep no
 // value, are not checked and save NULL.
 void applySubject(DeclaredRecordWindow& window)
 {
-    for (int i = 0; i < kSubjectPickers.size(); ++i) {
-        QAbstractButton* option = subjectOption(window, i);
-        window.field(kSubjectPickers[i])->setApplicable(option && option->isChecked());
-    }
-    for (int i = 0; i < kSubjectPickers.size(); ++i) {
-        QAbstractButton* option = subjectOption(window, i);
-        setLabelApplicable(window, QStringLiteral("zlblICB(%1)").arg(i), option && option->isChecked());
-    }
+    for (int i = 0; i < kSubjects; ++i)
+        SubjectPickers[i].in(window)->setApplicable(SubjectOptions[i].in(window)->isChecked());
+    for (int i = 0; i < kSubjects; ++i)
+        SubjectCaptions[i].in(window)->setApplicable(SubjectOptions[i].in(window)->isChecked());
 }
 
 // The type details memo follows every change of the action picker.
 void showTypeDetails(DeclaredRecordWindow& window)
 {
-    const int type = pickerIn(window, QStringLiteral("zcbtAction"))->Value().toInt();
-    zFieldBase* memo = window.field(QStringLiteral("ztxtMemo"));
+    const int type = ActionType.in(window)->Value().toInt();
+    zFieldBase* memo = ActionTypeDetails.in(window);
     if (type < 1) {
         memo->setValue(QString());
         return;
@@ -301,18 +299,17 @@ void showTypeDetails(DeclaredRecordWindow& window)
 
 void extendItemActionWindow(DeclaredRecordWindow& window)
 {
-    for (int i = 0; i < kSubjectPickers.size(); ++i) {
-        if (QAbstractButton* option = subjectOption(window, i))
-            QObject::connect(option, &QAbstractButton::toggled, &window, [&window] { applySubject(window); });
-    }
+    for (const auto& option : SubjectOptions)
+        QObject::connect(option.in(window), &QAbstractButton::toggled, &window, [&window] { applySubject(window); });
     applySubject(window);
-    auto* action = pickerIn(window, QStringLiteral("zcbtAction"));
+    auto* action = ActionType.in(window);
     QObject::connect(action, &zFieldBase::Change, &window, [&window] { showTypeDetails(window); });
-    QObject::connect(window.button(QStringLiteral("btnNow")), &QPushButton::clicked, &window,
-        [&window] { window.field(QStringLiteral("zdatDateTime"))->setValue(QDateTime::currentDateTime()); });
-    QObject::connect(window.button(QStringLiteral("btnDetails")), &QPushButton::clicked, &window,
+    zFieldBase* date = ActionDate.in(window);
+    QObject::connect(
+        ActionNow.in(window), &QPushButton::clicked, &window, [date] { date->setValue(QDateTime::currentDateTime()); });
+    QObject::connect(ActionDetails.in(window), &QPushButton::clicked, &window,
         [&window] { openDetails(window.identity()->Value()); });
-    auto* employee = pickerIn(window, QStringLiteral("zcbtEmployee"));
+    auto* employee = ActionEmployee.in(window);
     QObject::connect(employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
     addItemActionActions(window, openDetails);
     InsertOnce(*window.info(), QStringLiteral("Item_Action_Key"));
@@ -324,15 +321,14 @@ void extendItemActionWindow(DeclaredRecordWindow& window)
 void restoreSubject(DeclaredRecordWindow& window, Recordset& row)
 {
     int chosen = -1;
-    for (int i = 0; i < kSubjectPickers.size(); ++i) {
-        const QVariant value = row.value(window.field(kSubjectPickers[i])->DBFieldName());
+    for (int i = 0; i < kSubjects; ++i) {
+        const QVariant value = row.value(SubjectPickers[i].in(window)->DBFieldName());
         if (!value.isNull() && value.toInt() != 0)
             chosen = i;
     }
     if (chosen < 0)
         return;
-    if (QAbstractButton* option = subjectOption(window, chosen))
-        option->setChecked(true);
+    SubjectOptions[chosen].in(window)->setChecked(true);
     applySubject(window);
 }
 
@@ -378,12 +374,10 @@ DeclaredTable itemActions()
     actions.fields.push_back(pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
         QStringLiteral("Performed By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
                                  .required());
-    actions.fields.push_back(DeclaredField::date(
+    actions.fields.push_back(DeclaredField::recordDate(
         QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"), QStringLiteral("Action Date & Time"))
                                  .required()
-                                 .format(QStringLiteral("mm/dd/yyyy h:mm AMPM"))
-                                 .keys(QStringLiteral("/0123456789: AMPM"))
-                                 .dates(earliestDate(), latestDate())
+                                 .withTime()
                                  .labelled(QStringLiteral("Action Date && Time:"))
                                  .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")));
     actions.fields.push_back(DeclaredField::memo(
@@ -438,7 +432,7 @@ DeclaredTable itemLocations()
     locations.criteria = dateRange(QStringLiteral("Action"));
     locations.extendRecordWindow = [](DeclaredRecordWindow& window) {
         InsertOnce(*window.info(), QStringLiteral("Item_Location_Key"));
-        resolveLocationNames(window, pickerIn(window, QStringLiteral("zcbtLocation")));
+        resolveLocationNames(window, LocationOfItem.in(window));
         addDetailActions(
             window, QStringLiteral("Item_Locations"), QStringLiteral("il"), QStringLiteral("Item_Location_ID"));
     };
@@ -455,7 +449,7 @@ DeclaredTable itemLocations()
 // (or none) leaves them as the last known answer set them.
 void applyChainPosition(DeclaredRecordWindow& window)
 {
-    const int action = pickerIn(window, QStringLiteral("zcbtItemAction"))->Value().toInt();
+    const int action = TransferAction.in(window)->Value().toInt();
     if (action <= 0)
         return;
     const auto answer = GetProcedureValue(
@@ -470,10 +464,10 @@ void applyChainPosition(DeclaredRecordWindow& window)
         return;
     const bool from = !beginning;
     const bool to = !end;
-    window.field(QStringLiteral("zcbtEmployee(0)"))->setApplicable(from);
-    setLabelApplicable(window, QStringLiteral("zlblEmployee(0)"), from);
-    window.field(QStringLiteral("zcbtEmployee(1)"))->setApplicable(to);
-    setLabelApplicable(window, QStringLiteral("zlblEmployee(1)"), to);
+    TransferEmployees[0].in(window)->setApplicable(from);
+    TransferEmployeeCaptions[0].in(window)->setApplicable(from);
+    TransferEmployees[1].in(window)->setApplicable(to);
+    TransferEmployeeCaptions[1].in(window)->setApplicable(to);
 }
 
 // A new transfer starts from where its subject was last put: the empty From fields take that
@@ -483,11 +477,11 @@ void fillFromLastLocation(DeclaredRecordWindow& window)
 {
     if (window.info()->Mode() == FormMode::Edit)
         return;
-    const int action = pickerIn(window, QStringLiteral("zcbtItemAction"))->Value().toInt();
+    const int action = TransferAction.in(window)->Value().toInt();
     if (action <= 0)
         return;
-    zComboBoxText* location = pickerIn(window, QStringLiteral("zcbtLocation(0)"));
-    zComboBoxText* employee = pickerIn(window, QStringLiteral("zcbtEmployee(0)"));
+    zComboBoxText* location = TransferLocations[0].in(window);
+    zComboBoxText* employee = TransferEmployees[0].in(window);
     if (!pickerEmpty(location) && !pickerEmpty(employee))
         return;
     std::unique_ptr<Recordset> row = CallProcedure(
@@ -524,16 +518,15 @@ void requireWeightPair(zComboBoxText* unit, zFieldBase* weight)
 void extendItemTransferWindow(DeclaredRecordWindow& window)
 {
     InsertOnce(*window.info(), QStringLiteral("Item_Transfer_Key"));
-    auto* action = pickerIn(window, QStringLiteral("zcbtItemAction"));
+    auto* action = TransferAction.in(window);
     QObject::connect(action, &zFieldBase::Change, &window, [&window] { applyChainPosition(window); });
     QObject::connect(action, &zComboBoxText::DropDownLostFocus, &window, [&window] { fillFromLastLocation(window); });
     for (int i = 0; i < 2; ++i) {
-        resolveLocationNames(window, pickerIn(window, QStringLiteral("zcbtLocation(%1)").arg(i)));
-        auto* employee = pickerIn(window, QStringLiteral("zcbtEmployee(%1)").arg(i));
+        resolveLocationNames(window, TransferLocations[i].in(window));
+        auto* employee = TransferEmployees[i].in(window);
         QObject::connect(
             employee, &zComboBoxText::DropDownLostFocus, &window, [employee] { ResolveEmployee(employee); });
-        requireWeightPair(pickerIn(window, QStringLiteral("zcbtUnit(%1)").arg(i)),
-            window.field(QStringLiteral("znumWeight(%1)").arg(i)));
+        requireWeightPair(TransferUnits[i].in(window), TransferWeights[i].in(window));
     }
     addDetailActions(
         window, QStringLiteral("Item_Transfers"), QStringLiteral("it"), QStringLiteral("Item_Transfer_ID"));
@@ -601,6 +594,11 @@ template <typename Search = DeclaredSearchWindow> void registerPair(const Declar
 }
 
 } // namespace
+
+std::vector<DeclaredTable> ItemActionTables()
+{
+    return { itemActionTypes(), itemActions(), itemLocations(), itemTransfers() };
+}
 
 void RegisterItemActionWindows()
 {

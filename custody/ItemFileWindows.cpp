@@ -9,14 +9,15 @@
 #include "core/Settings.h"
 #include "core/SqlText.h"
 #include "core/Viewers.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
 #include "exports/OfficePrograms.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zCheckBox.h"
 #include "form_framework/zImage.h"
 #include "form_framework/zText.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -72,10 +73,18 @@ int registerFile(const QString& path)
     return identity && !identity->isNull() ? identity->toInt() : 0;
 }
 
+// The controls the item file window's hooks use; the picture and its Refresh button are the
+// window's own, added beside the declared fields.
+const DeclaredControl<zText> FilePath { { "frmItemFile" }, "ztxtPath" };
+const DeclaredControl<zCheckBox> FilePreview { { "frmItemFile" }, "zchkPreview" };
+const DeclaredControl<QPushButton> FileBrowse { { "frmItemFile" }, "btnBrowse" };
+const DeclaredControl<zImage> FileImage { { "frmItemFile" }, "zimgImage" };
+const DeclaredControl<QPushButton> FileRefresh { { "frmItemFile" }, "btnRefresh" };
+
 void extendItemFileWindow(DeclaredRecordWindow& window)
 {
-    auto* path = qobject_cast<zText*>(window.field(QStringLiteral("ztxtPath")));
-    auto* preview = qobject_cast<zCheckBox*>(window.field(QStringLiteral("zchkPreview")));
+    auto* path = FilePath.in(window);
+    auto* preview = FilePreview.in(window);
 
     // The picture with its buttons, between the fields and the button bar.
     auto* panel = new QWidget(&window);
@@ -124,7 +133,7 @@ void extendItemFileWindow(DeclaredRecordWindow& window)
     });
     showPreview();
 
-    QObject::connect(window.button(QStringLiteral("btnBrowse")), &QPushButton::clicked, &window, [&window, path] {
+    QObject::connect(FileBrowse.in(window), &QPushButton::clicked, &window, [&window, path] {
         QVariant folder(QString {});
         Act_GetSettingDB(InitFolderSetting, folder);
         const QString chosen = Dialogs::files().openFileName(&window, QStringLiteral("Open File"), folder.toString(),
@@ -146,11 +155,10 @@ void extendItemFileWindow(DeclaredRecordWindow& window)
 // for nothing when it is off.
 void readPreviewSetting(DeclaredRecordWindow& window)
 {
-    auto* preview = qobject_cast<zCheckBox*>(window.field(QStringLiteral("zchkPreview")));
+    auto* preview = FilePreview.in(window);
     preview->GetSetting();
-    auto* image = window.findChild<zImage*>(QStringLiteral("zimgImage"));
-    image->setPreview(preview->Value().toBool());
-    window.findChild<QPushButton*>(QStringLiteral("btnRefresh"))->setEnabled(preview->Value().toBool());
+    FileImage.in(window)->setPreview(preview->Value().toBool());
+    FileRefresh.in(window)->setEnabled(preview->Value().toBool());
 }
 
 class frmItemFiles : public DeclaredSearchWindow {
@@ -166,13 +174,9 @@ public:
 
 DeclaredTable ItemFilesTable()
 {
-    DeclaredTable files;
-    files.table = QStringLiteral("Item_Files");
-    files.identityField = QStringLiteral("Item_File_ID");
-    files.recordWindow = QStringLiteral("frmItemFile");
-    files.searchWindow = QStringLiteral("frmItemFiles");
-    files.caption = QStringLiteral("Item File");
-    files.pluralCaption = QStringLiteral("Item Files");
+    DeclaredTable files
+        = DeclaredTable::of(QStringLiteral("Item_Files"), QStringLiteral("Item_File_ID"), QStringLiteral("frmItemFile"),
+            QStringLiteral("frmItemFiles"), QStringLiteral("Item File"), QStringLiteral("Item Files"));
     files.fields = {
         itemPicker().required(),
         DeclaredField::text(QStringLiteral("ztxtPath"), QStringLiteral("DB_File_ID"), QStringLiteral("File"))

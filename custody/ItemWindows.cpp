@@ -6,6 +6,10 @@
 #include "core/MessageBoxes.h"
 #include "core/Recordset.h"
 #include "custody/CustodyWindows.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/DeclaredSearchWindow.h"
+#include "declared_windows/DeclaredTable.h"
 #include "exports/MailMerge.h"
 #include "form_framework/CrystalReport.h"
 #include "form_framework/FormRegistry.h"
@@ -14,9 +18,6 @@
 #include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/DeclaredRecordWindow.h"
-#include "declared_windows/DeclaredSearchWindow.h"
-#include "declared_windows/DeclaredTable.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -24,9 +25,6 @@
 #include <memory>
 
 namespace {
-
-QDateTime earliestDate() { return QDateTime(QDate(1950, 12, 31), QTime(0, 0)); }
-QDateTime latestDate() { return QDateTime(QDate(2050, 1, 1), QTime(0, 0)); }
 
 DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
     const QString& table)
@@ -36,15 +34,26 @@ DeclaredField pickerOf(const QString& control, const QString& column, const QStr
 
 DeclaredField dateOf(const QString& control, const QString& column, const QString& goodName)
 {
-    return DeclaredField::date(control, column, goodName)
-        .format(QStringLiteral("mm/dd/yyyy"))
-        .dates(earliestDate(), latestDate());
+    return DeclaredField::recordDate(control, column, goodName);
 }
 
-zComboBoxText* pickerIn(DeclaredRecordWindow& window, const QString& control)
-{
-    return qobject_cast<zComboBoxText*>(window.field(control));
-}
+// The controls the item, item model and location windows' hooks use.
+const DeclaredControl<zComboBoxText> ItemCase { { "frmItem" }, "zcbtCase" };
+const DeclaredControl<zComboBoxText> ItemPropertyType { { "frmItem" }, "zcbtPropertyType" };
+const DeclaredControl<zComboBoxText> ItemCategory { { "frmItem" }, "zcbtPropertyCategory" };
+const DeclaredControl<zComboBoxText> ItemModel { { "frmItem" }, "zcbtModel" };
+const DeclaredControl<zFieldBase> ItemNumber { { "frmItem" }, "ztxtItemNumber" };
+const DeclaredControl<zFieldBase> ItemReviewDate { { "frmItem" }, "zdatDate" };
+const DeclaredControl<zFieldBase> ItemYearMade { { "frmItem" }, "znumYearMade" };
+const DeclaredControl<zFieldBase> ItemColor { { "frmItem" }, "zcbtColor" };
+const DeclaredControl<zFieldBase> ItemSerialNumber { { "frmItem" }, "ztxtSerialNumber" };
+const DeclaredControl<zFieldBase> ItemUpc { { "frmItem" }, "znumItemUPN" };
+const DeclaredControl<zFieldBase> ItemCurrency { { "frmItem" }, "zcbtCurrency" };
+const DeclaredControl<zFieldBase> ItemCurrencyTotal { { "frmItem" }, "znumCurrencyTotal" };
+const DeclaredControl<zFieldBase> ItemUnit { { "frmItem" }, "zcbtUnit" };
+const DeclaredControl<zFieldBase> ItemWeight { { "frmItem" }, "znumWeight" };
+const DeclaredControl<zComboBoxText> ParentModel { { "frmItemModel" }, "zcbtParentModel" };
+const DeclaredControl<zComboBoxText> ParentLocation { { "frmLocation" }, "zcbtParentLocation" };
 
 bool isEmpty(zFieldBase* field)
 {
@@ -128,18 +137,18 @@ template <typename Window> void addLocationActions(Window& window)
 // The fields each flag of a property type makes applicable.
 struct Applicability {
     const char* flag;
-    std::vector<const char*> fields;
+    std::vector<const ControlHandle*> fields;
 };
 const std::vector<Applicability>& applicabilities()
 {
     static const std::vector<Applicability> table = {
-        { "Model_Applicable", { "zcbtModel" } },
-        { "Year_Made_Applicable", { "znumYearMade" } },
-        { "Color_Applicable", { "zcbtColor" } },
-        { "Serial_Number_Applicable", { "ztxtSerialNumber" } },
-        { "UPC_Applicable", { "znumItemUPN" } },
-        { "Currency_Applicable", { "zcbtCurrency", "znumCurrencyTotal" } },
-        { "Weight_Applicable", { "znumWeight", "zcbtUnit" } },
+        { "Model_Applicable", { &ItemModel } },
+        { "Year_Made_Applicable", { &ItemYearMade } },
+        { "Color_Applicable", { &ItemColor } },
+        { "Serial_Number_Applicable", { &ItemSerialNumber } },
+        { "UPC_Applicable", { &ItemUpc } },
+        { "Currency_Applicable", { &ItemCurrency, &ItemCurrencyTotal } },
+        { "Weight_Applicable", { &ItemWeight, &ItemUnit } },
     };
     return table;
 }
@@ -148,15 +157,15 @@ const std::vector<Applicability>& applicabilities()
 // them all applicable.
 void applyPropertyType(DeclaredRecordWindow& window)
 {
-    zComboBoxText* type = pickerIn(window, QStringLiteral("zcbtPropertyType"));
+    zComboBoxText* type = ItemPropertyType.in(window);
     std::unique_ptr<Recordset> row;
     if (type->Value().toInt() > 0)
         row = OpenRecordset(QStringLiteral("SELECT * FROM Property_Types WHERE Property_Type_ID = ") + type->DBValue());
     const bool found = row && row->recordCount() > 0;
     for (const Applicability& rule : applicabilities()) {
         const bool applies = !found || row->value(QString::fromLatin1(rule.flag)).toBool();
-        for (const char* name : rule.fields)
-            window.field(QString::fromLatin1(name))->setApplicable(applies);
+        for (const ControlHandle* handle : rule.fields)
+            static_cast<zFieldBase*>(handle->object(window))->setApplicable(applies); // every handle is a field
     }
 }
 
@@ -164,17 +173,17 @@ void applyPropertyType(DeclaredRecordWindow& window)
 // case's date; what the clerk entered is kept.
 void applyCase(DeclaredRecordWindow& window)
 {
-    zComboBoxText* theCase = pickerIn(window, QStringLiteral("zcbtCase"));
+    zComboBoxText* theCase = ItemCase.in(window);
     if (theCase->Value().toInt() <= 0)
         return;
-    zComboBoxText* category = pickerIn(window, QStringLiteral("zcbtPropertyCategory"));
+    zComboBoxText* category = ItemCategory.in(window);
     if (category->Value().toInt() <= 0) {
         const auto value = GetSQLValue(
             QStringLiteral("SELECT Default_Property_Category_ID FROM Cases WHERE Case_ID = ") + theCase->DBValue());
         if (value && !value->isNull())
             category->setValue(value->toInt());
     }
-    zFieldBase* number = window.field(QStringLiteral("ztxtItemNumber"));
+    zFieldBase* number = ItemNumber.in(window);
     if (number->IsMissing()) {
         const auto value
             = GetSQLValue(QStringLiteral("SELECT Case_Date_Time FROM Cases WHERE Case_ID = ") + theCase->DBValue());
@@ -189,9 +198,9 @@ void applyCase(DeclaredRecordWindow& window)
 // The review date the database proposes for the type in the case; a date already there is kept.
 void proposeReviewDate(DeclaredRecordWindow& window)
 {
-    zFieldBase* reviewDate = window.field(QStringLiteral("zdatDate"));
-    zComboBoxText* type = pickerIn(window, QStringLiteral("zcbtPropertyType"));
-    zComboBoxText* theCase = pickerIn(window, QStringLiteral("zcbtCase"));
+    zFieldBase* reviewDate = ItemReviewDate.in(window);
+    zComboBoxText* type = ItemPropertyType.in(window);
+    zComboBoxText* theCase = ItemCase.in(window);
     if (!reviewDate->IsMissing() || type->Value().toInt() <= 0 || theCase->Value().toInt() <= 0)
         return;
     const auto value = GetProcedureValue(QStringLiteral("usp_Evd_Get_Item_Review_Date"),
@@ -212,9 +221,9 @@ void requirePair(zFieldBase* first, zFieldBase* second)
 
 void extendItemWindow(DeclaredRecordWindow& window)
 {
-    zComboBoxText* theCase = pickerIn(window, QStringLiteral("zcbtCase"));
-    zComboBoxText* type = pickerIn(window, QStringLiteral("zcbtPropertyType"));
-    zComboBoxText* model = pickerIn(window, QStringLiteral("zcbtModel"));
+    zComboBoxText* theCase = ItemCase.in(window);
+    zComboBoxText* type = ItemPropertyType.in(window);
+    zComboBoxText* model = ItemModel.in(window);
     QObject::connect(theCase, &zComboBoxText::DropDownLostFocus, &window, [&window] { applyCase(window); });
     QObject::connect(type, &zFieldBase::Change, &window, [&window] { applyPropertyType(window); });
     QObject::connect(type, &zComboBoxText::DropDownLostFocus, &window, [&window] { proposeReviewDate(window); });
@@ -232,18 +241,18 @@ void extendItemWindow(DeclaredRecordWindow& window)
         ResolveTypedName(
             model, QStringLiteral("Item_Models"), QStringLiteral("Item_Model_ID"), QStringLiteral("Item_Model_Name"));
     });
-    requirePair(window.field(QStringLiteral("zcbtCurrency")), window.field(QStringLiteral("znumCurrencyTotal")));
-    requirePair(window.field(QStringLiteral("zcbtUnit")), window.field(QStringLiteral("znumWeight")));
+    requirePair(ItemCurrency.in(window), ItemCurrencyTotal.in(window));
+    requirePair(ItemUnit.in(window), ItemWeight.in(window));
     addItemActions(window);
 }
 
 // A parent may be neither the record itself nor one of its descendants: the tree would close on
 // itself. Walks up from the chosen parent; the walk is bounded so a cycle stored past the windows
 // ends it too.
-void refuseTreeCycles(DeclaredRecordWindow& window, const QString& pickerName, const QString& table,
+void refuseTreeCycles(DeclaredRecordWindow& window, const DeclaredControl<zComboBoxText>& picker, const QString& table,
     const QString& identityColumn, const QString& parentColumn, const QString& message)
 {
-    zComboBoxText* parent = pickerIn(window, pickerName);
+    zComboBoxText* parent = picker.in(window);
     parent->setFinalValidation([&window, parent, table, identityColumn, parentColumn, message]() -> QString {
         const int self = window.identity()->Value();
         int current = parent->Value().toInt();
@@ -264,26 +273,26 @@ void refuseTreeCycles(DeclaredRecordWindow& window, const QString& pickerName, c
 
 void extendItemModelWindow(DeclaredRecordWindow& window)
 {
-    zComboBoxText* parent = pickerIn(window, QStringLiteral("zcbtParentModel"));
+    zComboBoxText* parent = ParentModel.in(window);
     QObject::connect(parent, &zComboBoxText::DropDownLostFocus, &window, [parent] {
         ResolveTypedName(
             parent, QStringLiteral("Item_Models"), QStringLiteral("Item_Model_ID"), QStringLiteral("Item_Model_Name"));
     });
-    refuseTreeCycles(window, QStringLiteral("zcbtParentModel"), QStringLiteral("Item_Models"),
-        QStringLiteral("Item_Model_ID"), QStringLiteral("Parent_Item_Model_ID"),
+    refuseTreeCycles(window, ParentModel, QStringLiteral("Item_Models"), QStringLiteral("Item_Model_ID"),
+        QStringLiteral("Parent_Item_Model_ID"),
         QStringLiteral("Parent Model cannot be the model itself or one of its submodels"));
 }
 
 void extendLocationWindow(DeclaredRecordWindow& window)
 {
-    zComboBoxText* parent = pickerIn(window, QStringLiteral("zcbtParentLocation"));
+    zComboBoxText* parent = ParentLocation.in(window);
     // The picker reads "L-" codes and bare identities itself, before this look-up of the name.
     QObject::connect(parent, &zComboBoxText::DropDownLostFocus, &window, [parent] {
         ResolveTypedName(
             parent, QStringLiteral("Locations"), QStringLiteral("Location_ID"), QStringLiteral("Location_Name"));
     });
-    refuseTreeCycles(window, QStringLiteral("zcbtParentLocation"), QStringLiteral("Locations"),
-        QStringLiteral("Location_ID"), QStringLiteral("Parent_Location_ID"),
+    refuseTreeCycles(window, ParentLocation, QStringLiteral("Locations"), QStringLiteral("Location_ID"),
+        QStringLiteral("Parent_Location_ID"),
         QStringLiteral("Parent Location cannot be the location itself or one of its sublocations"));
     addLocationActions(window);
 }
@@ -326,13 +335,8 @@ QString RequireDependency(zFieldBase* first, zFieldBase* second)
 
 DeclaredTable ItemsTable()
 {
-    DeclaredTable items;
-    items.table = QStringLiteral("Items");
-    items.identityField = QStringLiteral("Item_ID");
-    items.recordWindow = QStringLiteral("frmItem");
-    items.searchWindow = QStringLiteral("frmItems");
-    items.caption = QStringLiteral("Item");
-    items.pluralCaption = QStringLiteral("Items");
+    DeclaredTable items = DeclaredTable::of(QStringLiteral("Items"), QStringLiteral("Item_ID"),
+        QStringLiteral("frmItem"), QStringLiteral("frmItems"), QStringLiteral("Item"), QStringLiteral("Items"));
     items.fields = {
         pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
             QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
@@ -416,13 +420,9 @@ DeclaredTable ItemsTable()
 
 DeclaredTable ItemModelsTable()
 {
-    DeclaredTable models;
-    models.table = QStringLiteral("Item_Models");
-    models.identityField = QStringLiteral("Item_Model_ID");
-    models.recordWindow = QStringLiteral("frmItemModel");
-    models.searchWindow = QStringLiteral("frmItemModels");
-    models.caption = QStringLiteral("Item Model");
-    models.pluralCaption = QStringLiteral("Item Models");
+    DeclaredTable models = DeclaredTable::of(QStringLiteral("Item_Models"), QStringLiteral("Item_Model_ID"),
+        QStringLiteral("frmItemModel"), QStringLiteral("frmItemModels"), QStringLiteral("Item Model"),
+        QStringLiteral("Item Models"));
     models.fields = {
         pickerOf(QStringLiteral("zcbtParentModel"), QStringLiteral("Parent_Item_Model_ID"),
             QStringLiteral("Parent Model"), QStringLiteral("usp_Evd_DropDown_Item_Models"),
@@ -445,13 +445,9 @@ DeclaredTable ItemModelsTable()
 
 DeclaredTable LocationsTable()
 {
-    DeclaredTable locations;
-    locations.table = QStringLiteral("Locations");
-    locations.identityField = QStringLiteral("Location_ID");
-    locations.recordWindow = QStringLiteral("frmLocation");
-    locations.searchWindow = QStringLiteral("frmLocations");
-    locations.caption = QStringLiteral("Location");
-    locations.pluralCaption = QStringLiteral("Locations");
+    DeclaredTable locations
+        = DeclaredTable::of(QStringLiteral("Locations"), QStringLiteral("Location_ID"), QStringLiteral("frmLocation"),
+            QStringLiteral("frmLocations"), QStringLiteral("Location"), QStringLiteral("Locations"));
     locations.fields = {
         pickerOf(QStringLiteral("zcbtParentLocation"), QStringLiteral("Parent_Location_ID"),
             QStringLiteral("Parent Location"), QStringLiteral("usp_Evd_DropDown_Locations"),

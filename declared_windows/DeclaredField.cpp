@@ -62,6 +62,20 @@ zMoney* createMoney(const DeclaredField& field, QWidget* parent)
 
 } // namespace
 
+void ApplyDateDesign(zDate* date, const DeclaredField& field)
+{
+    date->setDataFormat(field.dataFormat);
+    if (field.keyFilter)
+        date->setKeyFilter(*field.keyFilter);
+    // The ceiling first when it is lowered, so the floor is never refused as above it.
+    if (field.dateMax.isValid())
+        date->setMax(field.dateMax);
+    if (field.dateMin.isValid())
+        date->setMin(field.dateMin);
+    date->setMinIncluded(field.minIncluded);
+    date->setMaxIncluded(field.maxIncluded);
+}
+
 zFieldBase* CreateFieldEditor(const DeclaredField& field, QWidget* parent)
 {
     zFieldBase* editor = nullptr;
@@ -87,16 +101,7 @@ zFieldBase* CreateFieldEditor(const DeclaredField& field, QWidget* parent)
     }
     case DeclaredField::Editor::Date: {
         auto* date = new zDate(parent);
-        date->setDataFormat(field.dataFormat);
-        if (field.keyFilter)
-            date->setKeyFilter(*field.keyFilter);
-        // The ceiling first when it is lowered, so the floor is never refused as above it.
-        if (field.dateMax.isValid())
-            date->setMax(field.dateMax);
-        if (field.dateMin.isValid())
-            date->setMin(field.dateMin);
-        date->setMinIncluded(field.minIncluded);
-        date->setMaxIncluded(field.maxIncluded);
+        ApplyDateDesign(date, field);
         editor = date;
         break;
     }

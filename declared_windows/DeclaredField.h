@@ -118,6 +118,21 @@ struct DeclaredField {
     {
         return make(Editor::Date, control, column, goodName);
     }
+    // The date of a record as every window takes it: shown "mm/dd/yyyy", from 12/31/1950 to
+    // 1/1/2050. withTime() shows and takes the time of day too. The one place these are written;
+    // the hand-built windows give their date editors the same through ApplyDateDesign.
+    static DeclaredField recordDate(const QString& control, const QString& column, const QString& goodName)
+    {
+        return make(Editor::Date, control, column, goodName)
+            .format(QStringLiteral("mm/dd/yyyy"))
+            .dates(QDateTime(QDate(1950, 12, 31), QTime(0, 0)), QDateTime(QDate(2050, 1, 1), QTime(0, 0)));
+    }
+    DeclaredField& withTime()
+    {
+        dataFormat = QStringLiteral("mm/dd/yyyy h:mm AMPM");
+        keyFilter = QStringLiteral("/0123456789: AMPM");
+        return *this;
+    }
     // A signed amount: a number and a direction, one column.
     static DeclaredField money(const QString& control, const QString& column, const QString& goodName)
     {
@@ -297,3 +312,7 @@ zFieldBase* CreateFieldEditor(const DeclaredField& field, QWidget* parent);
 // The widget of any declared field: the editor, the money field (a BoundField too) or the row of
 // option buttons.
 QWidget* CreateFieldWidget(const DeclaredField& field, QWidget* parent);
+class zDate;
+// A date editor takes a declared date's format, typed characters and bounds (a hand-built window's
+// date editors take the record date preset through this).
+void ApplyDateDesign(zDate* editor, const DeclaredField& field);

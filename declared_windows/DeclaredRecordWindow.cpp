@@ -1,5 +1,6 @@
 #include "declared_windows/DeclaredRecordWindow.h"
 
+#include "declared_windows/DeclaredControl.h"
 #include "form_framework/RecordChecks.h"
 
 #include "core/Actions.h"
@@ -116,6 +117,10 @@ DeclaredRecordWindow::DeclaredRecordWindow(const DeclaredTable& table)
 
     if (table.extendRecordWindow)
         table.extendRecordWindow(*this);
+    // Every control the hooks name through a handle is here and of its type, or the window is not
+    // built at all (a handle the extension itself uses has already refused the same way). After the
+    // extension, whose own controls (a preview, its buttons) later hooks may name too.
+    CheckDeclaredControls(*this);
     // After the window's own additions beside its fields.
     spanLoneFields();
     // Wide enough for what a row of the layout needs (option buttons side by side), never narrower

@@ -1,12 +1,25 @@
 #include "declared_windows/DeclaredTable.h"
 
-DeclaredTable DeclaredTable::nameAndCode(const QString& table, const QString& identityField, const QString& recordWindow,
-                                     const QString& searchWindow, const QString& caption, const QString& pluralCaption,
-                                     int nameLength, int codeLength)
+#include "declared_windows/DeclaredControl.h"
+
+DeclaredTable DeclaredTable::of(const QString& table, const QString& identityField, const QString& recordWindow,
+    const QString& searchWindow, const QString& caption, const QString& pluralCaption)
 {
-    DeclaredTable lookup { table, identityField, recordWindow, searchWindow, caption, pluralCaption, {}, {}, {} };
-    lookup.fields = { lookup.nameField(nameLength), lookup.codeField(codeLength) };
-    return lookup;
+    DeclaredTable declared;
+    declared.table = table;
+    declared.identityField = identityField;
+    declared.recordWindow = recordWindow;
+    declared.searchWindow = searchWindow;
+    declared.caption = caption;
+    declared.pluralCaption = pluralCaption;
+    declared.controls = ControlHandle::naming(recordWindow);
+    return declared;
+}
+
+DeclaredTable& DeclaredTable::withNameAndCode(int nameLength, int codeLength)
+{
+    fields = { nameField(nameLength), codeField(codeLength) };
+    return *this;
 }
 
 QString DeclaredTable::entity() const

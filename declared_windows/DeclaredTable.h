@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class ControlHandle;
 class DeclaredRecordWindow;
 class DeclaredSearchWindow;
 class Recordset;
@@ -72,6 +73,12 @@ struct DeclaredTable {
 
     // The search procedures' family: the framework's own tables have "EXEC usp_DB_Search_".
     QString searchPrefix = QStringLiteral("EXEC usp_Evd_Search_");
+    // The control handles (DeclaredControl.h) the record window's hooks use: checked when the window
+    // is built, and the only handles its hooks may resolve. of() takes every handle that names the
+    // record window; the declarations sweep fails for a handle naming a declared window that is not
+    // here.
+    std::vector<const ControlHandle*> controls {};
+
     // Controls whose values together may stand in one row only (checked after the fields, the
     // focus going to the first); empty: no such check.
     std::vector<QString> uniqueCombination {};
@@ -92,12 +99,17 @@ struct DeclaredTable {
     // The identity's name in messages: "Case Status ID".
     QString identityGoodName() const { return caption + QStringLiteral(" ID"); }
 
-    // The commonest shape: a required, unique name and a required, unique code, the columns named
-    // after the identity ("Case_Status_ID" gives Case_Status_Name and Case_Status_Code) and the
-    // fields after the caption ("Case Status Name").
-    static DeclaredTable nameAndCode(const QString& table, const QString& identityField, const QString& recordWindow,
-        const QString& searchWindow, const QString& caption, const QString& pluralCaption, int nameLength = 30,
-        int codeLength = 10);
+    // Every declaration begins here, with the six names every table has; the rest is member
+    // assignment (or a step such as withNameAndCode) on what this returns:
+    //
+    //     DeclaredTable items = DeclaredTable::of("Items", "Item_ID", "frmItem", "frmItems", "Item", "Items");
+    //     items.fields = { ... };
+    static DeclaredTable of(const QString& table, const QString& identityField, const QString& recordWindow,
+        const QString& searchWindow, const QString& caption, const QString& pluralCaption);
+    // The commonest shape, as a step on of(): a required, unique name and a required, unique code,
+    // the columns named after the identity ("Case_Status_ID" gives Case_Status_Name and
+    // Case_Status_Code) and the fields after the caption ("Case Status Name"). Replaces the fields.
+    DeclaredTable& withNameAndCode(int nameLength = 30, int codeLength = 10);
     // The name field alone (for tables whose code is shaped otherwise).
     DeclaredField nameField(int length) const;
     DeclaredField codeField(int length) const;

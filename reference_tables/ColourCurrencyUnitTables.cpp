@@ -1,18 +1,22 @@
 #include "reference_tables/ReferenceTables.h"
 
-#include "reference_tables/ColourSwatch.h"
+#include "declared_windows/DeclaredControl.h"
 #include "declared_windows/DeclaredRecordWindow.h"
 #include "form_framework/zNumeric.h"
+#include "reference_tables/ColourSwatch.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
 namespace {
 
+// The colour's number, which the swatch beside it follows.
+const DeclaredControl<zNumeric> ColourNumber { { "frmColor" }, "znumRGB" };
+
 DeclaredTable colors()
 {
-    DeclaredTable colors { QStringLiteral("Colors"), QStringLiteral("Color_ID"), QStringLiteral("frmColor"), QStringLiteral("frmColors"),
-                         QStringLiteral("Color"), QStringLiteral("Colors"), {}, {}, {} };
+    DeclaredTable colors = DeclaredTable::of(QStringLiteral("Colors"), QStringLiteral("Color_ID"),
+        QStringLiteral("frmColor"), QStringLiteral("frmColors"), QStringLiteral("Color"), QStringLiteral("Colors"));
     colors.fields = {
         colors.nameField(30),
         // The flag columns are spelled "Appllies" in the database.
@@ -29,8 +33,8 @@ DeclaredTable colors()
         auto* swatch = new QLabel(&window);
         swatch->setObjectName(QStringLiteral("lblColor"));
         swatch->setMinimumSize(48, 20);
-        window.fieldGrid()->addWidget(swatch, window.rowOf(QStringLiteral("znumRGB")), 2);
-        FollowColorNumber(qobject_cast<zNumeric*>(window.field(QStringLiteral("znumRGB"))), swatch);
+        window.fieldGrid()->addWidget(swatch, window.rowOf(ColourNumber.name()), 2);
+        FollowColorNumber(ColourNumber.in(window), swatch);
     };
     return colors;
 }
@@ -40,17 +44,18 @@ DeclaredTable colors()
 // Colours of eyes, hair and items; currency types; unit types and units of measure.
 std::vector<DeclaredTable> ColourCurrencyUnitTables()
 {
-    DeclaredTable currencies = DeclaredTable::nameAndCode(QStringLiteral("Currency_Types"), QStringLiteral("Currency_Type_ID"),
-                                                      QStringLiteral("frmCurrencyType"), QStringLiteral("frmCurrencyTypes"),
-                                                      QStringLiteral("Currency Type"), QStringLiteral("Currency Types"), 50);
+    DeclaredTable currencies = DeclaredTable::of(QStringLiteral("Currency_Types"), QStringLiteral("Currency_Type_ID"),
+        QStringLiteral("frmCurrencyType"), QStringLiteral("frmCurrencyTypes"), QStringLiteral("Currency Type"),
+        QStringLiteral("Currency Types"))
+                                   .withNameAndCode(50);
     currencies.fields.push_back(DeclaredField::number(QStringLiteral("znumNumber"), QStringLiteral("Currency_Type_Number"),
                                                     QStringLiteral("Currency Type Number"))
                                     .range(1, 999)
                                     .required()
                                     .unique());
 
-    DeclaredTable units { QStringLiteral("Units"), QStringLiteral("Unit_ID"), QStringLiteral("frmUnit"), QStringLiteral("frmUnits"),
-                        QStringLiteral("Unit"), QStringLiteral("Units"), {}, {}, {} };
+    DeclaredTable units = DeclaredTable::of(QStringLiteral("Units"), QStringLiteral("Unit_ID"),
+        QStringLiteral("frmUnit"), QStringLiteral("frmUnits"), QStringLiteral("Unit"), QStringLiteral("Units"));
     DeclaredField code = units.codeField(10);
     code.isUnique = false; // two units may share a code
     units.fields = {
@@ -64,8 +69,9 @@ std::vector<DeclaredTable> ColourCurrencyUnitTables()
     return {
         colors(),
         currencies,
-        DeclaredTable::nameAndCode(QStringLiteral("Unit_Types"), QStringLiteral("Unit_Type_ID"), QStringLiteral("frmUnitType"),
-                                 QStringLiteral("frmUnitTypes"), QStringLiteral("Unit Type"), QStringLiteral("Unit Types")),
+        DeclaredTable::of(QStringLiteral("Unit_Types"), QStringLiteral("Unit_Type_ID"), QStringLiteral("frmUnitType"),
+            QStringLiteral("frmUnitTypes"), QStringLiteral("Unit Type"), QStringLiteral("Unit Types"))
+            .withNameAndCode(),
         units,
     };
 }

@@ -1,14 +1,23 @@
 #include "reference_tables/ReferenceTables.h"
 
-#include "reference_tables/GeographyCodes.h"
+#include "declared_windows/DeclaredControl.h"
 #include "declared_windows/DeclaredRecordWindow.h"
 #include "list_controls/zComboBoxText.h"
+#include "reference_tables/GeographyCodes.h"
 
 // Countries and their states.
+namespace {
+
+// The state's country, whose typed code the window looks up.
+const DeclaredControl<zComboBoxText> StateCountry { { "frmState" }, "zcbtCountry" };
+
+} // namespace
+
 std::vector<DeclaredTable> CountryStateTables()
 {
-    DeclaredTable countries { QStringLiteral("Countries"), QStringLiteral("Country_ID"), QStringLiteral("frmCountry"),
-                            QStringLiteral("frmCountries"), QStringLiteral("Country"), QStringLiteral("Countries"), {}, {}, {} };
+    DeclaredTable countries
+        = DeclaredTable::of(QStringLiteral("Countries"), QStringLiteral("Country_ID"), QStringLiteral("frmCountry"),
+            QStringLiteral("frmCountries"), QStringLiteral("Country"), QStringLiteral("Countries"));
     countries.fields = {
         countries.nameField(50).labelled(QStringLiteral("Country Name:"), QStringLiteral("zlabel1(1)")),
         DeclaredField::text(QStringLiteral("ztxtCode(0)"), QStringLiteral("Country_Code_2"), QStringLiteral("Country Code 2"))
@@ -31,8 +40,8 @@ std::vector<DeclaredTable> CountryStateTables()
             .labelled(QStringLiteral("Telephone Prefix:"), QStringLiteral("zlabel1(5)")),
     };
 
-    DeclaredTable states { QStringLiteral("States"), QStringLiteral("State_ID"), QStringLiteral("frmState"), QStringLiteral("frmStates"),
-                         QStringLiteral("State"), QStringLiteral("States"), {}, {}, {} };
+    DeclaredTable states = DeclaredTable::of(QStringLiteral("States"), QStringLiteral("State_ID"),
+        QStringLiteral("frmState"), QStringLiteral("frmStates"), QStringLiteral("State"), QStringLiteral("States"));
     DeclaredField code = states.codeField(10);
     code.isUnique = false; // the same code may stand in two countries
     states.fields = {
@@ -43,7 +52,7 @@ std::vector<DeclaredTable> CountryStateTables()
         code,
     };
     states.extendRecordWindow = [](DeclaredRecordWindow& window) {
-        auto* country = qobject_cast<zComboBoxText*>(window.field(QStringLiteral("zcbtCountry")));
+        auto* country = StateCountry.in(window);
         QObject::connect(country, &zComboBoxText::DropDownLostFocus, &window, [country] { ResolveCountryCode(country); });
     };
     return { countries, states };

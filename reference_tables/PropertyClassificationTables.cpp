@@ -4,9 +4,10 @@
 // sets when its items are due for review and which of an item's descriptive fields apply to it.
 std::vector<DeclaredTable> PropertyClassificationTables()
 {
-    DeclaredTable types = DeclaredTable::nameAndCode(QStringLiteral("Property_Types"), QStringLiteral("Property_Type_ID"),
-                                                 QStringLiteral("frmPropertyType"), QStringLiteral("frmPropertyTypes"),
-                                                 QStringLiteral("Property Type"), QStringLiteral("Property Types"));
+    DeclaredTable types = DeclaredTable::of(QStringLiteral("Property_Types"), QStringLiteral("Property_Type_ID"),
+        QStringLiteral("frmPropertyType"), QStringLiteral("frmPropertyTypes"), QStringLiteral("Property Type"),
+        QStringLiteral("Property Types"))
+                              .withNameAndCode();
     types.fields.push_back(DeclaredField::number(QStringLiteral("znumDays"), QStringLiteral("Days_Until_Review"),
                                                QStringLiteral("Days Until Review"))
                                .range(1, 200)
@@ -29,13 +30,18 @@ std::vector<DeclaredTable> PropertyClassificationTables()
     }
 
     return {
-        DeclaredTable::nameAndCode(QStringLiteral("Property_Categories"), QStringLiteral("Property_Category_ID"),
-                                 QStringLiteral("frmPropertyCategory"), QStringLiteral("frmPropertyCategories"),
-                                 QStringLiteral("Property Category"), QStringLiteral("Property Categories")),
+        DeclaredTable::of(QStringLiteral("Property_Categories"), QStringLiteral("Property_Category_ID"),
+            QStringLiteral("frmPropertyCategory"), QStringLiteral("frmPropertyCategories"),
+            QStringLiteral("Property Category"), QStringLiteral("Property Categories"))
+            .withNameAndCode(),
         types,
-        DeclaredTable::nameAndCode(QStringLiteral("Warning_Types"), QStringLiteral("Warning_Type_ID"), QStringLiteral("frmWarningType"),
-                                 QStringLiteral("frmWarningTypes"), QStringLiteral("Warning Type"), QStringLiteral("Warning Types")),
-        DeclaredTable::nameAndCode(QStringLiteral("Item_Statuses"), QStringLiteral("Item_Status_ID"), QStringLiteral("frmItemStatus"),
-                                 QStringLiteral("frmItemStatuses"), QStringLiteral("Item Status"), QStringLiteral("Item Statuses")),
+        DeclaredTable::of(QStringLiteral("Warning_Types"), QStringLiteral("Warning_Type_ID"),
+            QStringLiteral("frmWarningType"), QStringLiteral("frmWarningTypes"), QStringLiteral("Warning Type"),
+            QStringLiteral("Warning Types"))
+            .withNameAndCode(),
+        DeclaredTable::of(QStringLiteral("Item_Statuses"), QStringLiteral("Item_Status_ID"),
+            QStringLiteral("frmItemStatus"), QStringLiteral("frmItemStatuses"), QStringLiteral("Item Status"),
+            QStringLiteral("Item Statuses"))
+            .withNameAndCode(),
     };
 }

@@ -262,9 +262,10 @@ TEST(SearchPatternLayout, TheOptionsFrameShowsOnlyWithCriteria)
 {
     for (const bool withCriterion : { false, true }) {
         SCOPED_TRACE(withCriterion ? "a criterion" : "no criteria");
-        DeclaredTable table = DeclaredTable::nameAndCode(QStringLiteral("Case_Statuses"), QStringLiteral("Case_Status_ID"),
-                                                     QStringLiteral("frmCaseStatus"), QStringLiteral("frmCaseStatuses"),
-                                                     QStringLiteral("Case Status"), QStringLiteral("Case Statuses"));
+        DeclaredTable table = DeclaredTable::of(QStringLiteral("Case_Statuses"), QStringLiteral("Case_Status_ID"),
+            QStringLiteral("frmCaseStatus"), QStringLiteral("frmCaseStatuses"), QStringLiteral("Case Status"),
+            QStringLiteral("Case Statuses"))
+                                  .withNameAndCode();
         if (withCriterion)
             table.criteria.push_back(
                 DeclaredField::text(QStringLiteral("ztxtName"), QStringLiteral("Case_Status_Name"), QStringLiteral("Name"))
