@@ -227,24 +227,6 @@ void extendCasePersonWindow(DeclaredRecordWindow& window)
     addCasePersonActions(window);
 }
 
-class frmCases : public DeclaredSearchWindow {
-public:
-    frmCases()
-        : DeclaredSearchWindow(CasesTable())
-    {
-        addCaseActions(*this);
-    }
-};
-
-class frmCasePeople : public DeclaredSearchWindow {
-public:
-    frmCasePeople()
-        : DeclaredSearchWindow(CasePeopleTable())
-    {
-        addCasePersonActions(*this);
-    }
-};
-
 } // namespace
 
 void SetDefaultCaseNumber(DeclaredRecordWindow& window)
@@ -337,6 +319,7 @@ DeclaredTable CasesTable()
     cases.defaultValueTarget = QStringLiteral("ztxtCaseNumber");
     cases.populateOnStart = false;
     cases.extendRecordWindow = extendCaseWindow;
+    cases.extendSearchWindow = [](DeclaredSearchWindow& window) { addCaseActions(window); };
     return cases;
 }
 
@@ -377,6 +360,7 @@ DeclaredTable CasePeopleTable()
     people.defaultValueTarget.clear();
     people.populateOnStart = false;
     people.extendRecordWindow = extendCasePersonWindow;
+    people.extendSearchWindow = [](DeclaredSearchWindow& window) { addCasePersonActions(window); };
     return people;
 }
 
@@ -384,10 +368,10 @@ void RegisterCaseWindows()
 {
     const DeclaredTable cases = CasesTable();
     FormRegistry::registerForm(cases.recordWindow, [cases] { return new DeclaredRecordWindow(cases); });
-    FormRegistry::registerForm(cases.searchWindow, [] { return new frmCases; });
+    FormRegistry::registerForm(cases.searchWindow, [cases] { return new DeclaredSearchWindow(cases); });
     const DeclaredTable people = CasePeopleTable();
     FormRegistry::registerForm(people.recordWindow, [people] { return new DeclaredRecordWindow(people); });
-    FormRegistry::registerForm(people.searchWindow, [] { return new frmCasePeople; });
+    FormRegistry::registerForm(people.searchWindow, [people] { return new DeclaredSearchWindow(people); });
 }
 
 std::vector<DeclaredTable> CaseDeclarations()

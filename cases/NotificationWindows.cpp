@@ -100,15 +100,6 @@ void extendNotificationWindow(DeclaredRecordWindow& window)
     addNotificationActions(window);
 }
 
-class frmNotifications : public DeclaredSearchWindow {
-public:
-    frmNotifications()
-        : DeclaredSearchWindow(NotificationsTable())
-    {
-        addNotificationActions(*this);
-    }
-};
-
 } // namespace
 
 DeclaredTable NotificationsTable()
@@ -160,6 +151,7 @@ DeclaredTable NotificationsTable()
     notifications.defaultValueTarget.clear();
     notifications.populateOnStart = false;
     notifications.extendRecordWindow = extendNotificationWindow;
+    notifications.extendSearchWindow = [](DeclaredSearchWindow& window) { addNotificationActions(window); };
     return notifications;
 }
 
@@ -168,5 +160,5 @@ void RegisterNotificationWindows()
     const DeclaredTable notifications = NotificationsTable();
     FormRegistry::registerForm(
         notifications.recordWindow, [notifications] { return new DeclaredRecordWindow(notifications); });
-    FormRegistry::registerForm(notifications.searchWindow, [] { return new frmNotifications; });
+    FormRegistry::registerForm(notifications.searchWindow, [notifications] { return new DeclaredSearchWindow(notifications); });
 }

@@ -283,24 +283,6 @@ void extendBatchWindow(DeclaredRecordWindow& window)
     addBatchActions(window);
 }
 
-class frmBatches : public DeclaredSearchWindow {
-public:
-    frmBatches()
-        : DeclaredSearchWindow(BatchesTable())
-    {
-        addBatchActions(*this);
-    }
-};
-
-class BatchItemsWindow : public DeclaredSearchWindow {
-public:
-    explicit BatchItemsWindow(bool advanced)
-        : DeclaredSearchWindow(BatchItemsTable(advanced))
-    {
-        addBatchItemActions(*this);
-    }
-};
-
 } // namespace
 
 DeclaredTable BatchesTable()
@@ -341,6 +323,7 @@ DeclaredTable BatchesTable()
     batches.defaultValueTarget = QStringLiteral("ztxtBatchNumber");
     batches.populateOnStart = false;
     batches.extendRecordWindow = extendBatchWindow;
+    batches.extendSearchWindow = [](DeclaredSearchWindow& window) { addBatchActions(window); };
     return batches;
 }
 
@@ -393,6 +376,7 @@ DeclaredTable BatchItemsTable(bool advanced)
     };
     items.setDefaults = [](DeclaredRecordWindow& window) { chooseOption(window, false); };
     items.populateOnStart = false;
+    items.extendSearchWindow = [](DeclaredSearchWindow& window) { addBatchItemActions(window); };
     return items;
 }
 
@@ -400,11 +384,11 @@ void RegisterBatchWindows()
 {
     const DeclaredTable batches = BatchesTable();
     FormRegistry::registerForm(batches.recordWindow, [batches] { return new DeclaredRecordWindow(batches); });
-    FormRegistry::registerForm(batches.searchWindow, [] { return new frmBatches; });
+    FormRegistry::registerForm(batches.searchWindow, [batches] { return new DeclaredSearchWindow(batches); });
     for (const bool advanced : { false, true }) {
         const DeclaredTable items = BatchItemsTable(advanced);
         FormRegistry::registerForm(
             items.recordWindow, [items, advanced] { return new BatchItemWindow(items, !advanced); });
-        FormRegistry::registerForm(items.searchWindow, [advanced] { return new BatchItemsWindow(advanced); });
+        FormRegistry::registerForm(items.searchWindow, [items] { return new DeclaredSearchWindow(items); });
     }
 }

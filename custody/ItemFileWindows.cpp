@@ -161,15 +161,6 @@ void readPreviewSetting(DeclaredRecordWindow& window)
     FileRefresh.in(window)->setEnabled(preview->Value().toBool());
 }
 
-class frmItemFiles : public DeclaredSearchWindow {
-public:
-    frmItemFiles()
-        : DeclaredSearchWindow(ItemFilesTable())
-    {
-        addAction(QStringLiteral("View Item"), viewItem);
-    }
-};
-
 } // namespace
 
 DeclaredTable ItemFilesTable()
@@ -194,6 +185,7 @@ DeclaredTable ItemFilesTable()
     files.populateOnStart = false;
     files.extendRecordWindow = extendItemFileWindow;
     files.beforeStartParameters = readPreviewSetting;
+    files.extendSearchWindow = [](DeclaredSearchWindow& window) { window.addAction(QStringLiteral("View Item"), viewItem); };
     return files;
 }
 
@@ -201,5 +193,5 @@ void RegisterItemFileWindows()
 {
     const DeclaredTable files = ItemFilesTable();
     FormRegistry::registerForm(files.recordWindow, [files] { return new DeclaredRecordWindow(files); });
-    FormRegistry::registerForm(files.searchWindow, [] { return new frmItemFiles; });
+    FormRegistry::registerForm(files.searchWindow, [files] { return new DeclaredSearchWindow(files); });
 }

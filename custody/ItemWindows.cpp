@@ -297,24 +297,6 @@ void extendLocationWindow(DeclaredRecordWindow& window)
     addLocationActions(window);
 }
 
-class frmItems : public DeclaredSearchWindow {
-public:
-    frmItems()
-        : DeclaredSearchWindow(ItemsTable())
-    {
-        addItemActions(*this);
-    }
-};
-
-class frmLocations : public DeclaredSearchWindow {
-public:
-    frmLocations()
-        : DeclaredSearchWindow(LocationsTable())
-    {
-        addLocationActions(*this);
-    }
-};
-
 } // namespace
 
 QString RequireEmptyDependency(zFieldBase* first, zFieldBase* second)
@@ -415,6 +397,7 @@ DeclaredTable ItemsTable()
     items.defaultValueTarget = QStringLiteral("ztxtItemNumber");
     items.populateOnStart = false;
     items.extendRecordWindow = extendItemWindow;
+    items.extendSearchWindow = [](DeclaredSearchWindow& window) { addItemActions(window); };
     return items;
 }
 
@@ -467,6 +450,7 @@ DeclaredTable LocationsTable()
     locations.codeCaption = QStringLiteral("Location Barcode:");
     locations.populateOnStart = false;
     locations.extendRecordWindow = extendLocationWindow;
+    locations.extendSearchWindow = [](DeclaredSearchWindow& window) { addLocationActions(window); };
     return locations;
 }
 
@@ -474,11 +458,11 @@ void RegisterItemWindows()
 {
     const DeclaredTable items = ItemsTable();
     FormRegistry::registerForm(items.recordWindow, [items] { return new DeclaredRecordWindow(items); });
-    FormRegistry::registerForm(items.searchWindow, [] { return new frmItems; });
+    FormRegistry::registerForm(items.searchWindow, [items] { return new DeclaredSearchWindow(items); });
     const DeclaredTable models = ItemModelsTable();
     FormRegistry::registerForm(models.recordWindow, [models] { return new DeclaredRecordWindow(models); });
     FormRegistry::registerForm(models.searchWindow, [models] { return new DeclaredSearchWindow(models); });
     const DeclaredTable locations = LocationsTable();
     FormRegistry::registerForm(locations.recordWindow, [locations] { return new DeclaredRecordWindow(locations); });
-    FormRegistry::registerForm(locations.searchWindow, [] { return new frmLocations; });
+    FormRegistry::registerForm(locations.searchWindow, [locations] { return new DeclaredSearchWindow(locations); });
 }
