@@ -6,7 +6,7 @@
 #include "form_framework/zDate.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/FieldRows.h"
+#include "declared_windows/FieldRows.h"
 
 #include <QDateTime>
 #include <QVBoxLayout>

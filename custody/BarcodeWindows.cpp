@@ -19,7 +19,7 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/FieldRows.h"
+#include "declared_windows/FieldRows.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -57,6 +57,8 @@ void showCode(QTreeWidgetItem* row, const ScannedCode& entry)
     row->setText(frmBarcodes::TypeColumn, entry.typeWord());
     row->setText(frmBarcodes::ValueColumn, entry.value);
     row->setText(frmBarcodes::ResultColumn, entry.done ? QStringLiteral("Done") : QString());
+    // Shown only: the entry kept with the row is what the program reads.
+    row->setText(frmBarcodes::IDColumn, entry.identity > 0 ? QString::number(entry.identity) : QString());
     row->setData(frmBarcodes::BarcodeColumn, ScannedCodeRole, QVariant::fromValue(entry));
 }
 
@@ -159,15 +161,22 @@ frmBarcodes::frmBarcodes()
     lvwBarcodes->setRootIsDecorated(false);
     lvwBarcodes->setUniformRowHeights(true);
     lvwBarcodes->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvwBarcodes->setHeaderLabels({ QStringLiteral("Barcode"), QStringLiteral("Type"), QStringLiteral("Value"), QString() });
+    lvwBarcodes->setHeaderLabels({ QStringLiteral("Barcode"), QStringLiteral("Type"), QStringLiteral("Value"), QString(), QStringLiteral("ID") });
     lvwBarcodes->headerItem()->setData(ResultColumn, Qt::AccessibleTextRole, QStringLiteral("Result"));
     QHeaderView* header = lvwBarcodes->header();
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(0);
+    header->setSectionsClickable(true);
     lvwBarcodes->setColumnWidth(BarcodeColumn, 150);
     lvwBarcodes->setColumnWidth(TypeColumn, 90);
     lvwBarcodes->setColumnWidth(ValueColumn, 200);
     lvwBarcodes->setColumnWidth(ResultColumn, 60);
+    lvwBarcodes->setColumnWidth(IDColumn, 0);
+    // The identity column is for the program: a user who widened it gets it hidden again by a click.
+    connect(header, &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section == IDColumn)
+            lvwBarcodes->setColumnWidth(IDColumn, 0);
+    });
 
     btnUp = makeButton(this, "btnUp", QStringLiteral("&Up"));
     btnDown = makeButton(this, "btnDown", QStringLiteral("Do&wn"));

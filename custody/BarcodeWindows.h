@@ -28,7 +28,7 @@ class frmBarcodes : public DataWindow {
     Q_OBJECT
 public:
     // The list's columns: the view of each row's ScannedCode.
-    enum Column { BarcodeColumn = 0, TypeColumn = 1, ValueColumn = 2, ResultColumn = 3 };
+    enum Column { BarcodeColumn = 0, TypeColumn = 1, ValueColumn = 2, ResultColumn = 3, IDColumn = 4 };
 
     frmBarcodes();
     ~frmBarcodes() override;

@@ -120,7 +120,7 @@ struct DeclaredField {
     }
     // The date of a record as every window takes it: shown "mm/dd/yyyy", from 12/31/1950 to
     // 1/1/2050. withTime() shows and takes the time of day too. The one place these are written;
-    // the hand-built windows give their date editors the same through ApplyDateDesign.
+    // the fields-only windows take it through AddDeclaredFields like the declared ones.
     static DeclaredField recordDate(const QString& control, const QString& column, const QString& goodName)
     {
         return make(Editor::Date, control, column, goodName)

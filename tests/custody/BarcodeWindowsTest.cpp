@@ -162,6 +162,10 @@ TEST_P(BarcodeWindows, ScansAreAddedTrimmedAndMovedRowsAreResolvedAgain)
     QTest::mouseClick(window->btnDelete, Qt::LeftButton);
     EXPECT_EQ(column(frmBarcodes::BarcodeColumn), (QStringList { code('I', item), QStringLiteral("c-%1").arg(caseID) }));
 
+    // The hidden identity column, widened by the user, is hidden again by a click on its heading.
+    window->lvwBarcodes->setColumnWidth(frmBarcodes::IDColumn, 80);
+    Q_EMIT window->lvwBarcodes->header()->sectionClicked(frmBarcodes::IDColumn);
+    EXPECT_EQ(window->lvwBarcodes->columnWidth(frmBarcodes::IDColumn), 0);
     EXPECT_TRUE(Prompts().boxes.empty());
 }
 
@@ -200,6 +204,8 @@ TEST_P(BarcodeWindows, EveryPrefixResolvesToItsTypeValueAndIdentity)
         EXPECT_EQ(line->text(frmBarcodes::TypeColumn), cases[static_cast<size_t>(row)].type);
         EXPECT_EQ(line->text(frmBarcodes::ValueColumn), cases[static_cast<size_t>(row)].value);
         EXPECT_EQ(window->scannedCodes().at(static_cast<size_t>(row)).identity, cases[static_cast<size_t>(row)].id);
+        const int id = cases[static_cast<size_t>(row)].id;
+        EXPECT_EQ(line->text(frmBarcodes::IDColumn), id ? QString::number(id) : QString());
     }
     // Rows already resolved are left alone: a record deleted since keeps its earlier value.
     ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Cases SET Case_Number = 'CN-2' WHERE Case_ID = %1").arg(caseID)));

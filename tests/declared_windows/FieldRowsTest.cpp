@@ -7,7 +7,7 @@
 #include "form_framework/zLabel.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
-#include "reference_tables/FieldRows.h"
+#include "declared_windows/FieldRows.h"
 
 #include <QBoxLayout>
 #include <QLabel>

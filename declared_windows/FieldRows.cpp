@@ -1,4 +1,4 @@
-#include "reference_tables/FieldRows.h"
+#include "declared_windows/FieldRows.h"
 
 #include "form_framework/zLabel.h"
 #include "form_framework/zMoney.h"
