@@ -15,7 +15,12 @@ QString value(const QString& section, const QString& key, const QString& default
 void setValue(const QString& section, const QString& key, const QString& value)
 {
     QSettings settings(QStringLiteral("Bramblecot"), ApplicationTitle());
-    settings.setValue(section + QLatin1Char('/') + key, value);
+    const QString name = section + QLatin1Char('/') + key;
+    // Every start stores the database and the user it logged on with; the same value again is not
+    // written, so a start does not rewrite and sync the settings file for nothing.
+    if (settings.contains(name) && settings.value(name).toString() == value)
+        return;
+    settings.setValue(name, value);
 }
 
 } // namespace RegistrySettings
