@@ -34,7 +34,7 @@ frmRepDBChanges::frmRepDBChanges()
         DeclaredField::recordDate(QStringLiteral("zdatDate_1"), QStringLiteral("Change_Date_To"), QStringLiteral("Change Date To"))
             .labelled(QStringLiteral("To:")),
     };
-    AddDeclaredFields(this, m_layout, fields);
+    AddDeclaredFields(this, m_layout, fields, 90);
     zcbtUser = findChild<zComboBoxText*>(QStringLiteral("zcbtUser"));
     zcbtTable = findChild<zComboBoxText*>(QStringLiteral("zcbtTable"));
     zcbtTableAction = findChild<zComboBoxText*>(QStringLiteral("zcbtTableAction"));
