@@ -10,8 +10,36 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 PromptRecorder* s_recorder = nullptr;
+
+// Every test starts from the same ground, whatever ran before it in this process and in whatever
+// order: a program folder of its own (with the folders the program writes into and its own
+// per-user settings), no message box or beep recorded, no answer queued, no termination or sleep
+// seen. What a test leaves behind in its folder (report files, an error log, settings) goes with it.
+class FreshGroundForEachTest final : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        const QDir folder(m_folder->path());
+        for (const char* sub : { "Errors", "Data", "Temp" })
+            folder.mkpath(QString::fromLatin1(sub));
+        SetMainPath(m_folder->path());
+        // Each test process keeps its per-user settings apart: tests run in parallel.
+        const QString settings = m_folder->path() + QStringLiteral("/settings");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
+        Prompts().clear();
+        Terminations() = {};
+        Sleeps().clear();
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
 }
 
 PromptRecorder& Prompts()
@@ -27,16 +55,6 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
 
-    // A program folder of the test's own, with the folders the program writes into.
-    QTemporaryDir programFolder;
-    QDir(programFolder.path()).mkpath(QStringLiteral("Errors"));
-    QDir(programFolder.path()).mkpath(QStringLiteral("Data"));
-    QDir(programFolder.path()).mkpath(QStringLiteral("Temp"));
-    SetMainPath(programFolder.path());
-    // Each test process keeps its per-user settings apart: tests run in parallel.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, programFolder.path() + QStringLiteral("/settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, programFolder.path() + QStringLiteral("/settings"));
-
     auto recorder = std::make_unique<PromptRecorder>();
     s_recorder = recorder.get();
     Platform::setPrompt(std::move(recorder));
@@ -45,5 +63,6 @@ int main(int argc, char* argv[])
         Terminations().lastCode = code;
     });
     Platform::setSleeper([](int ms) { Sleeps().push_back(ms); });
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshGroundForEachTest);
     return RUN_ALL_TESTS();
 }
