@@ -34,6 +34,10 @@ QStringList names()
     return all;
 }
 
+Registrations registrations() { return factories(); }
+
+void restore(Registrations saved) { factories() = std::move(saved); }
+
 DataWindow* create(const QString& className)
 {
     const auto it = factories().constFind(className.trimmed().toLower());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -17,4 +18,9 @@ bool contains(const QString& className);
 QStringList names();
 // A new window of that class; throws AppError naming the window when no class serves the name.
 DataWindow* create(const QString& className);
+// Every registration as it stands, and the way back to it: a test program starts each test from
+// the windows registered when it started, whatever an earlier test registered.
+using Registrations = QHash<QString, Factory>;
+Registrations registrations();
+void restore(Registrations saved);
 } // namespace FormRegistry

@@ -1,6 +1,7 @@
 #include "support/PromptRecorder.h"
 
 #include "core/AppInfo.h"
+#include "form_framework/FormRegistry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,11 +19,14 @@ PromptRecorder* s_recorder = nullptr;
 // Every test starts from the same ground, whatever ran before it in this process and in whatever
 // order: a program folder of its own (with the folders the program writes into and its own
 // per-user settings), no message box or beep recorded, no answer queued, no termination or sleep
-// seen. What a test leaves behind in its folder (report files, an error log, settings) goes with it.
+// seen, and only the windows registered when the program started. What a test leaves behind in
+// its folder (report files, an error log, settings) goes with it.
 class FreshGroundForEachTest final : public ::testing::EmptyTestEventListener {
 public:
+    void OnTestProgramStart(const ::testing::UnitTest&) override { m_registered = FormRegistry::registrations(); }
     void OnTestStart(const ::testing::TestInfo&) override
     {
+        FormRegistry::restore(m_registered);
         m_folder = std::make_unique<QTemporaryDir>();
         const QDir folder(m_folder->path());
         for (const char* sub : { "Errors", "Data", "Temp" })
@@ -39,6 +43,7 @@ public:
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
+    FormRegistry::Registrations m_registered;
 };
 }
 
