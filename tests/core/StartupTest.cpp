@@ -139,7 +139,7 @@ TEST(ProgramFolderBuild, ShippedSettingsAndMenuAreCopiedOnlyWhereTheFolderHasNon
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     };
-    for (const QString name : { QStringLiteral("Settings.xml"), QStringLiteral("menu.txt") }) {
+    for (const QString& name : { QStringLiteral("Settings.xml"), QStringLiteral("menu.txt") }) {
         SCOPED_TRACE(name.toStdString());
         const QByteArray shipped = read(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/") + name);
         build(name);
