@@ -57,8 +57,34 @@ void ReadDBsFromXML()
         QFile file(path);
         QDomDocument document;
         s_list.clear();
-        if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
-            return; // a document that does not parse gives no entries
+        // A file that cannot be read or parsed gives no entries; the dialog says what is wrong with
+        // it, so that whoever keeps the workstation can mend it, and the program goes on with an
+        // empty list.
+        if (!file.open(QIODevice::ReadOnly)) {
+            message = QStringLiteral("Cannot open Settings file ") + AngleQuote(path) + QStringLiteral(": ")
+                + file.errorString() + QLatin1Char('.');
+            RaiseToReport(QStringLiteral("Cannot read Settings file"));
+        }
+        const QByteArray content = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            message = QStringLiteral("Cannot read Settings file ") + AngleQuote(path) + QStringLiteral(": ")
+                + file.errorString() + QLatin1Char('.');
+            RaiseToReport(QStringLiteral("Cannot read Settings file"));
+        }
+        if (content.trimmed().isEmpty()) {
+            message = QStringLiteral("Settings file ") + AngleQuote(path) + QStringLiteral(" is empty.");
+            RaiseToReport(QStringLiteral("Settings file is empty"));
+        }
+        QString parseError;
+        int line = 0;
+        int column = 0;
+        if (!document.setContent(content, &parseError, &line, &column)) {
+            message = QStringLiteral("Settings file %1 is not a valid XML document: %2 (line %3, column %4).")
+                          .arg(AngleQuote(path), parseError)
+                          .arg(line)
+                          .arg(column);
+            RaiseToReport(QStringLiteral("Settings file is not a valid XML document"));
+        }
         const QDomNodeList nodes = document.elementsByTagName(QStringLiteral("Database"));
         for (int i = 0; i < nodes.count(); ++i) {
             const QDomElement element = nodes.at(i).toElement();

@@ -331,15 +331,31 @@ void RefreshChangeLogTriggers(DatabaseConnection& connection)
         connection.executeStatement(QStringLiteral("SELECT bramblecot_secure_view(?)"), { views.valueAt(row, 0) });
 }
 
-void LoadSampleData(DatabaseConnection& connection)
+namespace {
+
+// Runs one of the program's own row files as one unit: all its rows or none.
+void loadRowsFile(DatabaseConnection& connection, const QString& resource)
 {
-    const QString text = readResource(QStringLiteral(":/sample/reference_rows.sql"));
+    const QString text = readResource(resource);
     if (text.isEmpty())
         throw AppError(ErrProviderFailure, QStringLiteral("The sample data is missing from the program."));
     TransactionGuard unit(connection);
     for (const QString& statement : SplitSqlStatements(text))
         connection.executeStatement(statement);
     unit.commit();
+}
+
+} // namespace
+
+void LoadReferenceRows(DatabaseConnection& connection)
+{
+    loadRowsFile(connection, QStringLiteral(":/sample/reference_rows.sql"));
+}
+
+void LoadSampleData(DatabaseConnection& connection)
+{
+    LoadReferenceRows(connection);
+    loadRowsFile(connection, QStringLiteral(":/sample/sample_records.sql"));
 }
 
 void CreateFirstAdministrator(DatabaseConnection& connection, const QString& login, const QString& password)

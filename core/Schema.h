@@ -26,8 +26,13 @@ void CreateFirstAdministrator(DatabaseConnection& connection, const QString& log
 void RefreshChangeLogTriggers(DatabaseConnection& connection);
 // Tables whose writes are not logged: the log itself, log-ins and per-user screen preferences.
 bool IsUnloggedTable(const QString& table);
-// Loads the sample reference rows (statuses, colours, units...) for trying the program out;
-// rows that exist already are kept, so loading twice changes nothing.
+// Loads the reference rows a room starts from (database/sample/reference_rows.sql: statuses,
+// colours, units, item action types...), the same file an administrator loads into a server with
+// psql. A row is added only where none of its name or code is there and no row found is changed,
+// so loading twice, or into a database with rows of its own, adds only what is missing.
+void LoadReferenceRows(DatabaseConnection& connection);
+// The reference rows, then the sample records of the embedded demonstration and the tests (people,
+// an employee, a case with an item and its custody, a clerk); rows that exist already are kept.
 void LoadSampleData(DatabaseConnection& connection);
 // A migration's statements for the connection's engine, with the type tokens replaced: those of
 // its common file <name>.sql, then those of the engine's appendix <name>.<suffix>.sql.

@@ -202,6 +202,14 @@ UpdateSource::UpdateSource(const QString& location)
         m_location = GetMainPath() + m_location;
 }
 
+bool UpdateSource::reachable() const
+{
+    if (m_remote || isEmpty())
+        return true;
+    const QFileInfo folder(m_location);
+    return folder.isDir() && folder.isExecutable();
+}
+
 QString UpdateSource::address(const QString& update, const QString& name) const
 {
     return AddSlash(m_location) + encodedPath(update) + QLatin1Char('/') + encodedPath(name);

@@ -21,6 +21,12 @@ public:
     explicit UpdateSource(const QString& location);
 
     bool isEmpty() const { return m_location.isEmpty(); }
+    // False for a folder that does not exist or cannot be entered (a shared folder that is not
+    // mounted, a path mistyped in Settings.xml). Remote addresses are answered by their transfers.
+    bool reachable() const;
+    // The location as the messages name it: the folder (under the program folder when relative)
+    // or the address.
+    const QString& location() const { return m_location; }
 
     // The text of updates.txt, or nothing when the location has no update list: no location, a
     // missing local file, a remote "not found", or a remote answer that is a page ("<...").

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/DatabaseList.h"
+#include "core/ErrorReport.h"
 #include "core/MessageBoxes.h"
 #include "core/Platform.h"
 #include "core/SqlText.h"
@@ -12,6 +13,7 @@
 #include "loader/UpdateSource.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDomDocument>
 
 namespace {
@@ -52,6 +54,18 @@ QString ReadSettings()
     return location;
 }
 
+// A workstation whose update folder is gone (a share not mounted, a mistyped path) would
+// otherwise never be updated again without anyone knowing: the window and the error log say so,
+// and the program starts as it is.
+void ReportUnreachableLocation(LoaderWindow& window, const UpdateSource& source)
+{
+    const QString text = QStringLiteral("The update location ") + AngleQuote(source.location())
+        + QStringLiteral(" cannot be reached.");
+    QDir().mkpath(GetMainPath() + QStringLiteral("Errors"));
+    WriteErrorLog(MsgBox::Yes, QStringLiteral("Description: ") + text + QStringLiteral("\r\n"));
+    window.SetStatus(text + QStringLiteral(" Starting main program..."));
+}
+
 } // namespace
 
 int RunLoader(LoaderWindow& window)
@@ -65,6 +79,12 @@ int RunLoader(LoaderWindow& window)
         window.SetStatus(QStringLiteral("Looking for updates..."));
         CheckMSXML();
         const UpdateSource source(ReadSettings());
+        if (!source.reachable()) {
+            ReportUnreachableLocation(window, source);
+            StartMainProgram();
+            pointer.set(PointerShape::Arrow);
+            return 0;
+        }
         UpdateInstaller installer(source, [&window](const QString& text) { window.SetStatus(text); });
         const bool installed = installer.GetUpdateList() && installer.InstallUpdates();
         window.SetStatus(installed ? QStringLiteral("Updates completed. Starting main program...")

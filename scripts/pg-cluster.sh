@@ -7,6 +7,13 @@
 set -euo pipefail
 PGBIN=/usr/lib/postgresql/15/bin
 
+# Runs a command as the cluster's server account from "/": the caller's working folder may be one
+# only its owner may enter (a checkout under /root, a mktemp -d folder), and the server programs
+# refuse to start where they cannot change back to it.
+as_postgres() {
+    (cd / && runuser -u postgres -- "$@")
+}
+
 pg_cluster_start() {
     local base owner me
     me=$(id -un)
@@ -17,7 +24,7 @@ pg_cluster_start() {
     if [ "$(id -u)" -eq 0 ]; then
         owner=postgres
         chown -R postgres:postgres "$base/data" "$base/log"
-        runuser -u postgres -- "$PGBIN/initdb" -D "$base/data" -U postgres --auth-local=peer --auth-host=scram-sha-256 >"$base/initdb.log" 2>&1
+        as_postgres "$PGBIN/initdb" -D "$base/data" -U postgres --auth-local=peer --auth-host=scram-sha-256 >"$base/initdb.log" 2>&1
     else
         owner=$me
         "$PGBIN/initdb" -D "$base/data" -U "$me" --auth-local=peer --auth-host=scram-sha-256 >"$base/initdb.log" 2>&1
@@ -27,7 +34,7 @@ pg_cluster_start() {
         port=$(( 20000 + RANDOM % 30000 ))
         if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then continue; fi
         if [ "$owner" = postgres ]; then
-            runuser -u postgres -- "$PGBIN/pg_ctl" -D "$base/data" -l "$base/log/server.log" -w -t 60 \
+            as_postgres "$PGBIN/pg_ctl" -D "$base/data" -l "$base/log/server.log" -w -t 60 \
                 -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off" start >/dev/null && started=1
         else
             "$PGBIN/pg_ctl" -D "$base/data" -l "$base/log/server.log" -w -t 60 \
@@ -39,7 +46,7 @@ pg_cluster_start() {
         echo "PostgreSQL did not start:" >&2; cat "$base/log/server.log" >&2 || true; return 1
     fi
     if [ "$owner" = postgres ] && [ "$me" != postgres ]; then
-        runuser -u postgres -- psql -h "$base/socket" -p "$port" -U postgres -d postgres -q \
+        as_postgres psql -h "$base/socket" -p "$port" -U postgres -d postgres -q \
             -c "CREATE ROLE \"$me\" LOGIN SUPERUSER" >/dev/null
     fi
     export PGHOST="$base/socket" PGPORT="$port" BRAMBLECOT_PG_BASE="$base" BRAMBLECOT_PG_OWNER="$owner"
@@ -50,7 +57,7 @@ pg_cluster_stop() {
     local base=$1 owner=${2:-postgres}
     [ -d "$base/data" ] || return 0
     if [ "$owner" = postgres ] && [ "$(id -u)" -eq 0 ]; then
-        runuser -u postgres -- "$PGBIN/pg_ctl" -D "$base/data" -m immediate stop >/dev/null 2>&1 || true
+        as_postgres "$PGBIN/pg_ctl" -D "$base/data" -m immediate stop >/dev/null 2>&1 || true
     else
         "$PGBIN/pg_ctl" -D "$base/data" -m immediate stop >/dev/null 2>&1 || true
     fi

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the application needs, builds the two programs and their program folder (not the
+# Installs the packages the application lacks, builds the two programs and their program folder (not the
 # tests or benchmarks), and starts the application through its loader, which installs pending
 # updates and then starts Bramblecot_Main on its embedded database. Without a display the programs
 # run on a virtual display (Xvfb): nothing is seen, and the run ends when the main program ends.

@@ -66,13 +66,14 @@ static int runTask(const char* failure, const std::function<void()>& task)
     return 1;
 }
 
-// Loads the sample reference rows into an embedded database (created when it does not exist yet).
+// Loads the reference rows and the sample records into an embedded database (created when it does
+// not exist yet), for trying the program out.
 static int loadSampleData(const QString& database)
 {
     return runTask("Cannot load the sample data: ", [&database] {
         auto connection = DatabaseConnection::open({ Engine::SQLite, QStringLiteral("(local)"), database }, Credentials {});
         LoadSampleData(*connection);
-        QTextStream(stdout) << "Sample reference rows loaded into " << database << ".\n";
+        QTextStream(stdout) << "Reference rows and sample records loaded into " << database << ".\n";
     });
 }
 
@@ -189,8 +190,8 @@ int main(int argc, char* argv[])
         QStringLiteral("With --create-login: no password; the log-in is the operating-system "
                        "account of that name and logs on only as that account."));
     QCommandLineOption sampleOption(QStringLiteral("load-sample-data"),
-                                    QStringLiteral("Load sample reference rows into an embedded database (created when missing): "
-                                                   "DATABASE."));
+                                    QStringLiteral("Load the reference rows and sample records into an embedded database "
+                                                   "(created when missing), for trying the program out: DATABASE."));
     QCommandLineOption exitAfterFirstPaint(QStringLiteral("exit-after-first-paint"),
                                            QStringLiteral("End right after the main window's first paint (start-up timing)."));
     exitAfterFirstPaint.setFlags(QCommandLineOption::HiddenFromHelp);

@@ -563,6 +563,9 @@ protected:
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
         const QString program = command.first() == pgCtl ? command.takeFirst() : QStringLiteral("runuser");
+        // The server account may not enter the test's working folder (a checkout only its owner
+        // may enter); the restarted server must not start from there.
+        process.setWorkingDirectory(QStringLiteral("/"));
         process.start(program, command);
         ASSERT_TRUE(process.waitForFinished(120000));
         ASSERT_EQ(process.exitCode(), 0) << process.readAll().toStdString();

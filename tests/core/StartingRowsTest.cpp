@@ -6,7 +6,14 @@
 #include "core/SqlText.h"
 #include "support/TestDatabase.h"
 
+#include <QFile>
+#include <QProcess>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <iterator>
+#include <vector>
 
 // The countries, states and genders every new database starts with, made by the production
 // migrations, and how they meet the sample rows and rows a database already has.
@@ -212,6 +219,112 @@ TEST_P(StartingRows, TheUpgradeKeepsTheRowsADatabaseHasAndAddsTheRest)
     EXPECT_EQ(rows("States"), states);
     EXPECT_EQ(rows("Genders"), 4);
 }
+
+// --- The reference rows file ---------------------------------------------------------------
+
+// The reference rows an administrator loads into a live room's database: README step 3 runs the
+// program folder's copy through psql; the embedded demonstration loads the same rows through the
+// program. A room that has rows of its own, or a load cut short, gets only what is missing: no row
+// it has is changed, nothing is doubled, and no case, item, person, employee or user is made.
+class ReferenceRows : public StartingRows {
+protected:
+    static QString programFolderFile() { return QStringLiteral(BRAMBLECOT_PROGRAM_DIR "/reference_rows.sql"); }
+
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Runs the file as an administrator would with psql on the server: every error stops it.
+    void loadWithPsql() const
+    {
+        QProcess psql;
+        psql.start(QStringLiteral("psql"),
+            { QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                QStringLiteral("-d"), m_database->target().databaseName, QStringLiteral("-f"), programFolderFile() });
+        ASSERT_TRUE(psql.waitForFinished(120000));
+        const QString errors = QString::fromUtf8(psql.readAllStandardError());
+        EXPECT_EQ(psql.exitCode(), 0) << qPrintable(errors);
+        EXPECT_EQ(errors, QString());
+    }
+
+    // Checks the scenario with a way of loading the file.
+    void checkLoading(const std::function<void()>& load)
+    {
+        ASSERT_EQ(read(programFolderFile()), read(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/database/sample/reference_rows.sql")))
+            << "the program folder carries the reference rows file";
+        const char* const records[]
+            = { "Cases", "Items", "Item_Actions", "People", "Employees", "DB_Users", "Locations", "Batches", "Notifications" };
+        std::vector<int> before;
+        for (const char* table : records)
+            before.push_back(rows(table));
+
+        // Rows of the room's own: a status under the sample's code, a class under its name in
+        // other letters, an edited type, an action type of its own spelling, a prefix of its own.
+        for (const char* sql : {
+                 "INSERT INTO Case_Statuses (Case_Status_Name, Case_Status_Code) VALUES ('Active', 'open')",
+                 "INSERT INTO Crime_Classes (Crime_Class_Name, Crime_Class_Code) VALUES ('theft', 'TH')",
+                 "INSERT INTO Property_Types (Property_Type_Name, Property_Type_Code, Days_Until_Review) VALUES ('Bicycle', 'BIKE', 7)",
+                 "INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, Item_Action_Type_Code, "
+                 "Item_Action_Time_ID) SELECT 'store', 'Stored away', 'STR', Item_Action_Time_ID FROM Item_Action_Times "
+                 "WHERE Item_Action_Time_Code = 'BC'",
+                 "UPDATE Countries SET Country_Telephone_Prefix = '001' WHERE Country_Code_2 = 'CA'",
+             })
+            ASSERT_TRUE(Act_ExecuteSQL(QString::fromLatin1(sql))) << sql;
+        // A load cut short: the first statements of the file went in.
+        const QStringList statements = SplitSqlStatements(QString::fromUtf8(read(programFolderFile())));
+        ASSERT_GT(statements.size(), 20);
+        for (qsizetype i = 0; i < 6; ++i)
+            DBConnection()->executeStatement(statements.at(i));
+
+        load();
+        if (HasFailure())
+            return;
+
+        const auto text = [](const QString& sql) { return value(sql).toString(); };
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Case_Statuses WHERE Case_Status_Code = 'OPEN'")), 1);
+        EXPECT_EQ(text(QStringLiteral("SELECT Case_Status_Name FROM Case_Statuses WHERE Case_Status_Code = 'OPEN'")),
+            QStringLiteral("Active"));
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Case_Statuses WHERE Case_Status_Code = 'CLOSED'")), 1)
+            << "what is missing is added";
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Crime_Classes WHERE Crime_Class_Name = 'Theft'")), 1);
+        EXPECT_EQ(text(QStringLiteral("SELECT Crime_Class_Code FROM Crime_Classes WHERE Crime_Class_Name = 'Theft'")),
+            QStringLiteral("TH"));
+        EXPECT_EQ(number(QStringLiteral("SELECT Days_Until_Review FROM Property_Types WHERE Property_Type_Code = 'BIKE'")), 7);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Item_Action_Types WHERE Item_Action_Type_Name_Present = 'Store'")), 1);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Item_Action_Types WHERE Item_Action_Type_Code = 'STORE'")), 0);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Item_Action_Types WHERE Item_Action_Type_Code = 'XFER'")), 1);
+        EXPECT_EQ(text(QStringLiteral("SELECT Country_Telephone_Prefix FROM Countries WHERE Country_Code_2 = 'CA'")),
+            QStringLiteral("001"));
+        EXPECT_EQ(text(QStringLiteral("SELECT Country_Telephone_Prefix FROM Countries WHERE Country_Code_2 = 'US'")),
+            QStringLiteral("1"));
+        for (size_t i = 0; i < std::size(records); ++i)
+            EXPECT_EQ(rows(records[i]), before[i]) << records[i] << ": the reference rows hold no records";
+
+        const int changes = rows("DB_Change_Log");
+        const int units = rows("Units"), colours = rows("Colors"), types = rows("Item_Action_Types");
+        load();
+        EXPECT_EQ(rows("DB_Change_Log"), changes) << "a second load writes nothing";
+        EXPECT_EQ(rows("Units"), units);
+        EXPECT_EQ(rows("Colors"), colours);
+        EXPECT_EQ(rows("Item_Action_Types"), types);
+    }
+};
+
+TEST_P(ReferenceRows, ThroughTheProgramAddOnlyWhatIsMissing)
+{
+    checkLoading([] { LoadReferenceRows(*DBConnection()); });
+}
+
+TEST_P(ReferenceRows, ThroughPsqlOnTheServerAddOnlyWhatIsMissing)
+{
+    if (GetParam() != Engine::PostgreSQL)
+        GTEST_SKIP() << "psql loads a server's database";
+    checkLoading([this] { loadWithPsql(); });
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ReferenceRows, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 INSTANTIATE_TEST_SUITE_P(Engines, StartingRows, ::testing::ValuesIn(TestEngines()), EngineTestName);
 

@@ -4,10 +4,12 @@
 #include "core/Platform.h"
 #include "support/PromptRecorder.h"
 #include "core/RegistrySettings.h"
+#include "core/SqlText.h"
 #include "core/Startup.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -115,6 +117,42 @@ TEST_F(StartupChecks, ParserAndFolderPresentGoOn)
     EXPECT_EQ(Terminations().calls, 0);
 }
 
+// --- The program folder's own files -------------------------------------------------------------
+
+// The build puts the shipped Settings.xml and menu.txt in the program folder only where it has
+// none: a station's own copy, even an empty one, is never overwritten.
+TEST(ProgramFolderBuild, ShippedSettingsAndMenuAreCopiedOnlyWhereTheFolderHasNone)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto build = [&](const QString& name) {
+        QProcess cmake;
+        cmake.setProcessChannelMode(QProcess::MergedChannels);
+        cmake.start(QStringLiteral(BRAMBLECOT_CMAKE_COMMAND),
+            { QStringLiteral("-DSOURCE=" BRAMBLECOT_SOURCE_DIR "/program_files/") + name,
+                QStringLiteral("-DDESTINATION=") + folder.filePath(name),
+                QStringLiteral("-P"), QStringLiteral(BRAMBLECOT_SOURCE_DIR "/apps/CopyIfMissing.cmake") });
+        EXPECT_TRUE(cmake.waitForFinished(60000));
+        EXPECT_EQ(cmake.exitCode(), 0) << cmake.readAll().toStdString();
+    };
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+    for (const QString& name : { QStringLiteral("Settings.xml"), QStringLiteral("menu.txt") }) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray shipped = read(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/") + name);
+        build(name);
+        EXPECT_EQ(read(folder.filePath(name)), shipped) << "a folder without one gets the shipped file";
+        writeFile(folder.filePath(name), "the station's own");
+        build(name);
+        EXPECT_EQ(read(folder.filePath(name)), "the station's own");
+        writeFile(folder.filePath(name), QByteArray());
+        build(name);
+        EXPECT_EQ(read(folder.filePath(name)), QByteArray()) << "an empty file is the station's to mend";
+    }
+}
+
 // --- Settings.xml and the remembered database -----------------------------------------------
 
 class DatabaseListing : public StartupChecks {
@@ -202,18 +240,49 @@ TEST_F(DatabaseListing, AnsweringNoToTheMissingFileEndsTheProgram)
     EXPECT_EQ(Terminations().calls, 1);
 }
 
-TEST_F(DatabaseListing, BrokenOrEmptyFileGivesNoEntriesAndNoCrash)
+// A settings file that cannot be used: the first dialog says what is wrong with it (and where),
+// the list stays empty, and the program goes on without a crash.
+TEST_F(DatabaseListing, UnusableFileIsNamedWithItsFaultAndGivesNoEntries)
 {
-    for (const QByteArray& text : { QByteArray("<Settings><Database><Server>x"), QByteArray(), QByteArray("<Settings/>") }) {
+    const struct {
+        const char* name;
+        QByteArray text; // written as the file; "<folder>" makes Settings.xml a folder no one can read as a file
+        const char* description; // "" = no dialog of its own: only the empty list's
+        const char* detail;
+    } cases[] = {
+        { "not XML", "<Settings><Database><Server>x", "Settings file is not a valid XML document", "is not a valid XML document: " },
+        { "empty", QByteArray(), "Settings file is empty", "is empty." },
+        { "blanks only", " \r\n\t\n", "Settings file is empty", "is empty." },
+        { "unreadable", "<folder>", "Cannot read Settings file", "Cannot open Settings file <" },
+        { "no databases", "<Settings/>", "", "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Prompts().clear();
         Prompts().answer(MsgBox::Yes);
-        writeSettings(text);
+        Prompts().answer(MsgBox::Yes);
+        const QString path = m_folder.filePath(QStringLiteral("Settings.xml"));
+        QFile::remove(path);
+        QDir(path).removeRecursively();
+        if (c.text == "<folder>")
+            ASSERT_TRUE(QDir().mkpath(path));
+        else
+            writeSettings(c.text);
         LoadDatabases();
-        EXPECT_EQ(DBCount(), 0) << text.constData();
-        // One dialog: the list has no first entry to choose.
-        ASSERT_EQ(Prompts().boxes.size(), 1u) << text.constData();
-        EXPECT_TRUE(Prompts().boxes[0].text.startsWith(QStringLiteral("Subscript out of range")));
+        EXPECT_EQ(DBCount(), 0);
+        EXPECT_EQ(CurrentDB(), 0);
+        EXPECT_EQ(Terminations().calls, 0);
+        // The empty list has no first entry to choose: its dialog comes last.
+        ASSERT_EQ(Prompts().boxes.size(), *c.description ? 2u : 1u);
+        EXPECT_TRUE(Prompts().boxes.back().text.startsWith(QStringLiteral("Subscript out of range")));
+        if (!*c.description)
+            continue;
+        const QString first = Prompts().boxes.front().text;
+        EXPECT_TRUE(first.startsWith(QString::fromLatin1(c.description) + QStringLiteral("\r\nMessage: "))) << qPrintable(first);
+        EXPECT_TRUE(first.contains(QString::fromLatin1(c.detail))) << qPrintable(first);
+        EXPECT_TRUE(first.contains(AngleQuote(path))) << qPrintable(first);
     }
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("modStart::ReadDBsFromXML")));
 }
 
 TEST_F(DatabaseListing, DatabaseWithoutServerStopsThereKeepingEarlierEntries)

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -90,6 +91,31 @@ TEST_F(LoaderRun, ASecondStartInstallsNothing)
     EXPECT_FALSE(statusShown(QStringLiteral("Loading file summary.rpt...")));
     EXPECT_EQ(statuses().back(), NothingNew);
     expectMainProgramStarted();
+}
+
+// A workstation's Settings.xml and menu.txt are its own: an update that carries copies of them
+// but does not name them in its file list leaves them alone; one that names them replaces them.
+TEST_F(LoaderRun, TheStationsSettingsAndMenuAreReplacedOnlyWhenTheFileListNamesThem)
+{
+    const QByteArray ownSettings = readFile(program(QStringLiteral("Settings.xml")));
+    writeFile(program(QStringLiteral("menu.txt")), "Cases, _Cases\n");
+    writeUpdateList("U1\n");
+    publish(QStringLiteral("U1"), "tool.sh => $(AppPath)\n",
+        { { QStringLiteral("tool.sh"), "tool" }, { QStringLiteral("Settings.xml"), "<Settings>shipped</Settings>" },
+            { QStringLiteral("menu.txt"), "shipped menu" } });
+    ASSERT_EQ(runLoader(), 0);
+    EXPECT_EQ(readFile(program(QStringLiteral("tool.sh"))), "tool");
+    EXPECT_EQ(readFile(program(QStringLiteral("Settings.xml"))), ownSettings);
+    EXPECT_EQ(readFile(program(QStringLiteral("menu.txt"))), "Cases, _Cases\n");
+
+    const QByteArray newSettings
+        = "<Settings><Update_Location>" + updates().toUtf8() + "</Update_Location><Databases/></Settings>";
+    writeUpdateList("U1\nU2\n");
+    publish(QStringLiteral("U2"), "menu.txt => $(AppPath)\nSettings.xml => $(AppPath)\n",
+        { { QStringLiteral("menu.txt"), "the new menu" }, { QStringLiteral("Settings.xml"), newSettings } });
+    ASSERT_EQ(runLoader(), 0);
+    EXPECT_EQ(readFile(program(QStringLiteral("menu.txt"))), "the new menu");
+    EXPECT_EQ(readFile(program(QStringLiteral("Settings.xml"))), newSettings);
 }
 
 TEST_F(LoaderRun, TheUsersOwnRecordDecidesWhatIsInstalled)
@@ -195,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(LoaderRun, ListFormats,
     [](const ::testing::TestParamInfo<ListFormat>& caseInfo) { return std::string(caseInfo.param.name); });
 
 // Locations that have no update list: the main program starts as usual.
-enum class Location { UpdateFolder, Blank, MissingFolder };
+enum class Location { UpdateFolder, Blank };
 
 struct NoUpdatesCase {
     const char* name;
@@ -209,8 +235,6 @@ TEST_P(NoUpdates, StartTheMainProgram)
 {
     if (GetParam().location == Location::Blank)
         writeSettings(QStringLiteral("  "));
-    else if (GetParam().location == Location::MissingFolder)
-        writeSettings(m_root.filePath(QStringLiteral("nowhere")));
     if (GetParam().updateList)
         writeUpdateList(GetParam().updateList);
 
@@ -222,11 +246,48 @@ TEST_P(NoUpdates, StartTheMainProgram)
 
 INSTANTIATE_TEST_SUITE_P(LoaderRun, NoUpdates,
     ::testing::Values(NoUpdatesCase { "BlankLocation", Location::Blank, "U1\r\n" },
-        NoUpdatesCase { "MissingFolder", Location::MissingFolder, nullptr },
         NoUpdatesCase { "NoUpdateList", Location::UpdateFolder, nullptr },
         NoUpdatesCase { "EmptyUpdateList", Location::UpdateFolder, "" },
         NoUpdatesCase { "BlankUpdateList", Location::UpdateFolder, "  \r\n\r\n \n" }),
     [](const ::testing::TestParamInfo<NoUpdatesCase>& caseInfo) { return std::string(caseInfo.param.name); });
+
+// An update folder that is not there (a share not mounted, a path mistyped): the window and the
+// error log say so once, no box stops the start, and the main program starts.
+struct UnreachableCase {
+    const char* name;
+    const char* settingsLocation; // relative: under the program folder; "@" stands for the test's root
+    const char* shownLocation;
+};
+
+class UnreachableLocation : public LoaderRun, public ::testing::WithParamInterface<UnreachableCase> { };
+
+TEST_P(UnreachableLocation, IsReportedOnceAndTheMainProgramStarts)
+{
+    const auto resolve = [this](const char* text) {
+        return QString::fromUtf8(text).replace(QStringLiteral("@"), m_root.path()).replace(QStringLiteral("$"), program());
+    };
+    writeFile(m_root.filePath(QStringLiteral("a-file")), "not a folder");
+    writeSettings(resolve(GetParam().settingsLocation));
+    const QString expected
+        = QStringLiteral("The update location <") + resolve(GetParam().shownLocation) + QStringLiteral("> cannot be reached.");
+
+    EXPECT_EQ(runLoader(), 0);
+
+    EXPECT_EQ(statuses().back(), expected + QStringLiteral(" Starting main program..."));
+    EXPECT_EQ(std::count_if(statuses().begin(), statuses().end(),
+                  [](const QString& status) { return status.contains(QStringLiteral("cannot be reached")); }),
+        1);
+    expectMainProgramStarted();
+    const QString log = QString::fromUtf8(readFile(program(QStringLiteral("Errors/Bramblecot error.log"))));
+    EXPECT_EQ(log.count(expected), 1) << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral("Respond: Continue"))) << qPrintable(log);
+}
+
+INSTANTIATE_TEST_SUITE_P(LoaderRun, UnreachableLocation,
+    ::testing::Values(UnreachableCase { "MissingFolder", "@/nowhere", "@/nowhere" },
+        UnreachableCase { "MissingFolderUnderTheProgramFolder", "updates-share", "$updates-share" },
+        UnreachableCase { "AFileInPlaceOfTheFolder", "@/a-file", "@/a-file" }),
+    [](const ::testing::TestParamInfo<UnreachableCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 // Every failure: one box ending in "Application terminated.", nothing started, nothing recorded.
 class LoaderFailure : public LoaderRun {

@@ -32,7 +32,28 @@ bool answers(quint16 port)
     return socket.waitForConnected(200);
 }
 
-// Python's own web server on 127.0.0.1, serving a folder; stopped when destroyed.
+// Python's own web server, serving a folder; a file whose name ends in "-cut" is announced at
+// twice its length and the connection closed after its bytes, as a transfer lost half-way ends.
+const char* const ServerScript = R"(import functools, http.server, sys
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+    def do_GET(self):
+        if not self.path.endswith('-cut'):
+            return super().do_GET()
+        with open(self.translate_path(self.path), 'rb') as f:
+            body = f.read()
+        self.send_response(200)
+        self.send_header('Content-Length', str(2 * len(body) + 1))
+        self.end_headers()
+        self.wfile.write(body)
+        self.wfile.flush()
+        self.close_connection = True
+handler = functools.partial(Handler, directory=sys.argv[2])
+http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), handler).serve_forever()
+)";
+
+// That server on 127.0.0.1, serving a folder; stopped when destroyed.
 class HttpServer {
 public:
     explicit HttpServer(const QString& folder)
@@ -49,9 +70,8 @@ public:
             m_process = std::make_unique<QProcess>();
             m_process->setStandardOutputFile(QProcess::nullDevice());
             m_process->setStandardErrorFile(QProcess::nullDevice());
-            m_process->start(python,
-                { QStringLiteral("-m"), QStringLiteral("http.server"), QString::number(m_port),
-                    QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), folder });
+            m_process->start(
+                python, { QStringLiteral("-c"), QString::fromUtf8(ServerScript), QString::number(m_port), folder });
             m_process->waitForStarted();
             const QDeadlineTimer deadline(15000);
             while (!deadline.hasExpired() && m_process->state() != QProcess::NotRunning && !answers(m_port))
@@ -60,7 +80,7 @@ public:
                 stop();
         }
         if (!running())
-            m_problem = QStringLiteral("python3 -m http.server did not start on 127.0.0.1.");
+            m_problem = QStringLiteral("python3's http.server did not start on 127.0.0.1.");
     }
     ~HttpServer() { stop(); }
 
@@ -184,6 +204,25 @@ TEST_F(RemoteUpdates, AFileTheServerDoesNotHaveFailsTheUpdateAndKeepsTheOldFile)
     EXPECT_FALSE(recorded(QStringLiteral("U1")));
     EXPECT_TRUE(startRecord().starts.empty());
     EXPECT_EQ(terminations(), 1);
+}
+
+// Every file of an update comes in under a temporary name and is renamed into place once whole:
+// a transfer lost half-way leaves the installed file as it was and no piece of the new one.
+TEST_F(RemoteUpdates, ATransferCutShortLeavesTheInstalledFileWholeAndNoPieceBehind)
+{
+    writeUpdateList("U1\n");
+    publish(QStringLiteral("U1"), "module-cut => $(AppPath)\n", { { QStringLiteral("module-cut"), QByteArray(300000, 'n') } });
+    writeFile(program(QStringLiteral("module-cut")), "the installed module");
+    const QStringList before = QDir(program()).entryList(QDir::Files | QDir::Hidden);
+
+    EXPECT_EQ(runLoader(), 1);
+
+    const QString text = onlyMessage();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot fetch <") + s_server->address())) << qPrintable(text);
+    EXPECT_EQ(readFile(program(QStringLiteral("module-cut"))), "the installed module");
+    EXPECT_EQ(QDir(program()).entryList(QDir::Files | QDir::Hidden), before) << "a piece of the download was left behind";
+    EXPECT_FALSE(recorded(QStringLiteral("U1")));
+    EXPECT_TRUE(startRecord().starts.empty());
 }
 
 TEST_F(RemoteUpdates, AMissingFileListFailsTheUpdate)

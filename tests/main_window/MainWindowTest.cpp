@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -464,6 +465,29 @@ TEST_F(StartupRun, FailedSilentLogonShowsTheLogonWindowWhoseExitEndsTheProgram)
     EXPECT_TRUE(sawLogon);
     EXPECT_EQ(m_main, nullptr);
     EXPECT_EQ(Terminations().calls, 1);
+    EXPECT_EQ(BusyPointerDepth(), 0);
+}
+
+// A workstation whose settings file cannot be used: the program says what is wrong with it, then
+// offers the log-on window with no database listed; nothing crashes.
+TEST_F(StartupRun, AnUnusableSettingsFileIsNamedAndTheLogonWindowListsNoDatabase)
+{
+    writeText(m_folder.filePath(QStringLiteral("Settings.xml")), "");
+    Prompts().answer(MsgBox::Yes);
+    Prompts().answer(MsgBox::Yes);
+    int listed = -1;
+    QTimer::singleShot(50, [&] {
+        if (auto* logon = qobject_cast<frmLogon*>(QApplication::activeModalWidget())) {
+            listed = logon->cboDatabase->count();
+            logon->btnExit->click();
+        }
+    });
+    m_main = Main();
+    EXPECT_EQ(listed, 0) << "the log-on window was not shown, or listed a database";
+    EXPECT_EQ(m_main, nullptr);
+    ASSERT_FALSE(Prompts().boxes.empty());
+    EXPECT_TRUE(Prompts().boxes.front().text.startsWith(QStringLiteral("Settings file is empty\r\nMessage: Settings file <")))
+        << qPrintable(Prompts().boxes.front().text);
     EXPECT_EQ(BusyPointerDepth(), 0);
 }
 
