@@ -29,16 +29,18 @@ pg_cluster_start() {
         owner=$me
         "$PGBIN/initdb" -D "$base/data" -U "$me" --auth-local=peer --auth-host=scram-sha-256 >"$base/initdb.log" 2>&1
     fi
+    # The test databases live for one test: autovacuum has nothing to gain there, and its ANALYZE of
+    # a table the schema upgrade is altering can deadlock with that upgrade.
     local port started=0
     for _ in $(seq 1 20); do
         port=$(( 20000 + RANDOM % 30000 ))
         if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then continue; fi
         if [ "$owner" = postgres ]; then
             as_postgres "$PGBIN/pg_ctl" -D "$base/data" -l "$base/log/server.log" -w -t 60 \
-                -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off" start >/dev/null && started=1
+                -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c autovacuum=off" start >/dev/null && started=1
         else
             "$PGBIN/pg_ctl" -D "$base/data" -l "$base/log/server.log" -w -t 60 \
-                -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off" start >/dev/null && started=1
+                -o "-c listen_addresses=127.0.0.1 -p $port -k $base/socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c autovacuum=off" start >/dev/null && started=1
         fi
         [ "$started" = 1 ] && break
     done
