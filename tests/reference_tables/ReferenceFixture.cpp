@@ -83,6 +83,13 @@ void ReferenceTest::type(zFieldBase* field, const QString& text)
     QWidget* box = field->inputBox();
     if (auto* combo = qobject_cast<QComboBox*>(box))
         box = combo->lineEdit();
+    // Focus reaches a box, and leaves it (where pickers read a typed code), only in the active
+    // window: whatever an earlier test left active, the field's window is made so.
+    QWidget* top = box->window();
+    if (!top->isActiveWindow()) {
+        top->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(top, 2000)) << "the field's window never became active";
+    }
     box->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
     if (auto* line = qobject_cast<QLineEdit*>(box))

@@ -1,9 +1,13 @@
 #include "support/PromptRecorder.h"
 
 #include "core/AppInfo.h"
+#include "form_framework/DataWindow.h"
 #include "form_framework/FormRegistry.h"
+#include "form_framework/WindowList.h"
+#include "form_framework/zInfo.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -24,6 +28,19 @@ PromptRecorder* s_recorder = nullptr;
 class FreshGroundForEachTest final : public ::testing::EmptyTestEventListener {
 public:
     void OnTestProgramStart(const ::testing::UnitTest&) override { m_registered = FormRegistry::registrations(); }
+    // A window a test left open (one a question's default answer opened, say) would hold the
+    // focus of the next test's windows: each goes, its unsaved changes dropped without a question.
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        for (QWidget* window : LoadedWindows()) {
+            if (DataWindow* data = AsDataWindow(window))
+                data->info()->setDataChanged(false);
+            UnloadWindow(window);
+        }
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        QApplication::processEvents();
+    }
     void OnTestStart(const ::testing::TestInfo&) override
     {
         FormRegistry::restore(m_registered);
