@@ -371,6 +371,10 @@ DeclaredTable BatchItemsTable(bool advanced)
     };
     items.setDefaults = [](DeclaredRecordWindow& window) { chooseOption(window, false); };
     items.populateOnStart = false;
+    // Opened for a new row with an item or a case, the row starts on that option.
+    if (!advanced)
+        items.presetOptions
+            = { { QStringLiteral("Item_ID"), &MemberOptions[0] }, { QStringLiteral("Case_ID"), &MemberOptions[1] } };
     items.extendSearchWindow = [](DeclaredSearchWindow& window) { addBatchItemActions(window); };
     return items;
 }

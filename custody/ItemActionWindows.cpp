@@ -350,6 +350,9 @@ DeclaredTable itemActions()
         QStringLiteral("Item Actions"));
     actions.defaultValueTarget.clear();
     actions.populateOnStart = false;
+    // Opened for a new action with an item, a case or a batch, the action starts on that subject.
+    actions.presetOptions = { { QStringLiteral("Item_ID"), &SubjectOptions[0] },
+        { QStringLiteral("Case_ID"), &SubjectOptions[1] }, { QStringLiteral("Batch_ID"), &SubjectOptions[2] } };
     actions.fields.push_back(DeclaredField::options(QStringLiteral("fraItemCase"), QString(),
         { { QStringLiteral("optItemCase_0"), QStringLiteral("Item") },
             { QStringLiteral("optItemCase_1"), QStringLiteral("All Items in Case") },
