@@ -9,12 +9,14 @@
 #include "administration/frmReplaceText.h"
 #include "administration/frmSQL2Excel.h"
 #include "administration/frmTest.h"
-#include "form_framework/FormRegistry.h"
 #include "declared_windows/DeclaredSearchWindow.h"
+#include "form_framework/CrystalReport.h"
+#include "form_framework/FormRegistry.h"
 
 void RegisterAdministrationForms()
 {
     FormRegistry::registerForm(QStringLiteral("frmCrystal"), [] { return new frmCrystal; });
+    SetReportViewerWindow(QStringLiteral("frmCrystal"));
     FormRegistry::registerForm(QStringLiteral("frmReplaceText"), [] { return new frmReplaceText; });
     FormRegistry::registerForm(QStringLiteral("frmRenameFiles"), [] { return new frmRenameFiles; });
     FormRegistry::registerForm(QStringLiteral("frmRepAllTables"), [] { return new frmRepAllTables; });

@@ -1,15 +1,28 @@
 #include "administration/frmRepDBChanges.h"
 
 #include "core/SqlText.h"
+#include "declared_windows/DeclaredControl.h"
 #include "declared_windows/DeclaredField.h"
+#include "declared_windows/FieldRows.h"
 #include "form_framework/FormSnapshot.h"
 #include "form_framework/zDate.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/FieldRows.h"
 
 #include <QDateTime>
 #include <QVBoxLayout>
+
+namespace {
+
+// The criteria the window reads and checks.
+const DeclaredControl<zComboBoxText> ChangesUser { { "frmRepDBChanges" }, "zcbtUser" };
+const DeclaredControl<zComboBoxText> ChangesTable { { "frmRepDBChanges" }, "zcbtTable" };
+const DeclaredControl<zComboBoxText> ChangesTableAction { { "frmRepDBChanges" }, "zcbtTableAction" };
+const DeclaredControl<zComboBoxText> ChangesProgram { { "frmRepDBChanges" }, "zcbtProgram" };
+const DeclaredControl<zDate> ChangesDates[]
+    = { { { "frmRepDBChanges" }, "zdatDate_0" }, { { "frmRepDBChanges" }, "zdatDate_1" } };
+
+} // namespace
 
 frmRepDBChanges::frmRepDBChanges()
     : ReportWindow(QStringLiteral("frmRepDBChanges"), QStringLiteral("Database Changes"))
@@ -34,15 +47,15 @@ frmRepDBChanges::frmRepDBChanges()
         DeclaredField::recordDate(QStringLiteral("zdatDate_1"), QStringLiteral("Change_Date_To"), QStringLiteral("Change Date To"))
             .labelled(QStringLiteral("To:")),
     };
-    AddDeclaredFields(this, m_layout, fields, 90);
-    zcbtUser = findChild<zComboBoxText*>(QStringLiteral("zcbtUser"));
-    zcbtTable = findChild<zComboBoxText*>(QStringLiteral("zcbtTable"));
-    zcbtTableAction = findChild<zComboBoxText*>(QStringLiteral("zcbtTableAction"));
-    zcbtProgram = findChild<zComboBoxText*>(QStringLiteral("zcbtProgram"));
+    const FieldRows made = AddDeclaredFields(this, m_layout, fields, 90);
+    zcbtUser = ChangesUser.in(made);
+    zcbtTable = ChangesTable.in(made);
+    zcbtTableAction = ChangesTableAction.in(made);
+    zcbtProgram = ChangesProgram.in(made);
     for (zComboBoxText* picker : { zcbtUser, zcbtTable, zcbtTableAction, zcbtProgram })
         picker->setMinimumSize(260, 24);
     for (int i = 0; i < 2; ++i) {
-        zdatDate[i] = findChild<zDate*>(QStringLiteral("zdatDate_%1").arg(i));
+        zdatDate[i] = ChangesDates[i].in(made);
         zdatDate[i]->setMinimumSize(160, 24);
     }
     finishLayout();

@@ -31,12 +31,6 @@ DeclaredField caseDate(const QString& control, const QString& column, const QStr
     return DeclaredField::recordDate(control, column, goodName).withTime();
 }
 
-DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
-    const QString& table)
-{
-    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
-}
-
 // The date range and case criteria that both search windows start with.
 std::vector<DeclaredField> caseCriteria(bool typedCodes)
 {
@@ -45,8 +39,8 @@ std::vector<DeclaredField> caseCriteria(bool typedCodes)
     auto to = DeclaredField::recordDate(
         QStringLiteral("zdatDate(1)"), QStringLiteral("Case_Date_To"), QStringLiteral("Case Date To"))
                   .labelled(QStringLiteral("To:"));
-    auto caseNumber = pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
-        QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"));
+    auto caseNumber = DeclaredField::pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"),
+        QStringLiteral("Case Number"), QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"));
     if (typedCodes)
         caseNumber.recordCodes(QLatin1Char('C'), true);
     return { from, to, caseNumber };
@@ -258,21 +252,24 @@ DeclaredTable CasesTable()
             .required()
             .unique()
             .length(30),
-        pickerOf(QStringLiteral("zcbtCaseStatus"), QStringLiteral("Case_Status_ID"), QStringLiteral("Case Status"),
-            QStringLiteral("usp_Evd_DropDown_Case_Statuses"), QStringLiteral("Case_Statuses")),
-        pickerOf(QStringLiteral("zcbtConnectUpCase"), QStringLiteral("Connect_Up_Case_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCaseStatus"), QStringLiteral("Case_Status_ID"),
+            QStringLiteral("Case Status"), QStringLiteral("usp_Evd_DropDown_Case_Statuses"),
+            QStringLiteral("Case_Statuses")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtConnectUpCase"), QStringLiteral("Connect_Up_Case_ID"),
             QStringLiteral("Connect Up Case"), QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .recordCodes(QLatin1Char('C'), true),
         DeclaredField::text(
             QStringLiteral("ztxtInvoice"), QStringLiteral("Invoice_Number"), QStringLiteral("Invoice Number"))
             .length(10),
-        pickerOf(QStringLiteral("zcbtCrimeClass"), QStringLiteral("Crime_Class_ID"), QStringLiteral("Crime Class"),
-            QStringLiteral("usp_Evd_DropDown_Crime_Classes"), QStringLiteral("Crime_Classes"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtCrimeClass"), QStringLiteral("Crime_Class_ID"),
+            QStringLiteral("Crime Class"), QStringLiteral("usp_Evd_DropDown_Crime_Classes"),
+            QStringLiteral("Crime_Classes"))
             .required(),
-        pickerOf(QStringLiteral("zcbtFelonyClass"), QStringLiteral("Felony_Class_ID"), QStringLiteral("Felony Class"),
-            QStringLiteral("usp_Evd_DropDown_Felony_Classes"), QStringLiteral("Felony_Classes"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtFelonyClass"), QStringLiteral("Felony_Class_ID"),
+            QStringLiteral("Felony Class"), QStringLiteral("usp_Evd_DropDown_Felony_Classes"),
+            QStringLiteral("Felony_Classes"))
             .required(),
-        pickerOf(QStringLiteral("zcbtIncidentAddress"), QStringLiteral("Original_Incident_Address_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtIncidentAddress"), QStringLiteral("Original_Incident_Address_ID"),
             QStringLiteral("Incident Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
             QStringLiteral("Addresses")),
         DeclaredField::text(QStringLiteral("ztxtIncidentLocation"), QStringLiteral("Original_Incident_Location"),
@@ -284,7 +281,7 @@ DeclaredTable CasesTable()
             .withButton(QStringLiteral("btnNow2"), QStringLiteral("<= Now"))
             .inGroup(collected, QStringLiteral("Frame2"))
             .inSecondColumn(),
-        pickerOf(QStringLiteral("zcbtCollectedAddress"), QStringLiteral("Obtained_Address_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCollectedAddress"), QStringLiteral("Obtained_Address_ID"),
             QStringLiteral("Collected From Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
             QStringLiteral("Addresses"))
             .labelled(QStringLiteral("From Address:"))
@@ -294,19 +291,19 @@ DeclaredTable CasesTable()
             .length(50)
             .labelled(QStringLiteral("From Location:"))
             .inGroup(collected, QStringLiteral("Frame2")),
-        pickerOf(QStringLiteral("zcbtCollectingEmployee"), QStringLiteral("Collecting_Employee_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCollectingEmployee"), QStringLiteral("Collecting_Employee_ID"),
             QStringLiteral("Collecting Employee"), QStringLiteral("usp_Evd_DropDown_Employees"),
             QStringLiteral("Employees"))
             .inGroup(collected, QStringLiteral("Frame2")),
-        pickerOf(QStringLiteral("zcbtPropertyCategory"), QStringLiteral("Default_Property_Category_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtPropertyCategory"), QStringLiteral("Default_Property_Category_ID"),
             QStringLiteral("Default Property Category"), QStringLiteral("usp_Evd_DropDown_Property_Categories"),
             QStringLiteral("Property_Categories"))
             .required()
             .labelled(QStringLiteral("Property Category:"))
             .inGroup(defaults, QStringLiteral("Frame1")),
-        pickerOf(QStringLiteral("zcbtSubmittingEmployee"), QStringLiteral("Default_Submitting_Employee_ID"),
-            QStringLiteral("Default Submitting Employee"), QStringLiteral("usp_Evd_DropDown_Employees"),
-            QStringLiteral("Employees"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtSubmittingEmployee"),
+            QStringLiteral("Default_Submitting_Employee_ID"), QStringLiteral("Default Submitting Employee"),
+            QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
             .required()
             .labelled(QStringLiteral("Submitting Employee:"))
             .inGroup(defaults, QStringLiteral("Frame1")),
@@ -329,32 +326,33 @@ DeclaredTable CasePeopleTable()
         QStringLiteral("frmCasePerson"), QStringLiteral("frmCasePeople"), QStringLiteral("Case Person"),
         QStringLiteral("Case People"));
     people.fields = {
-        pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
             QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .required()
             .recordCodes(QLatin1Char('C'), true),
-        pickerOf(QStringLiteral("zcbtCasePersonType"), QStringLiteral("Case_Person_Type_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCasePersonType"), QStringLiteral("Case_Person_Type_ID"),
             QStringLiteral("Case Person Type"), QStringLiteral("usp_Evd_DropDown_Case_Person_Types"),
             QStringLiteral("Case_Person_Types"))
             .required()
             .labelled(QStringLiteral("Person Type:")),
-        pickerOf(QStringLiteral("zcbtPerson"), QStringLiteral("Person_ID"), QStringLiteral("Person"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtPerson"), QStringLiteral("Person_ID"), QStringLiteral("Person"),
             QStringLiteral("usp_Evd_DropDown_People"), QStringLiteral("People"))
             .required(),
-        pickerOf(QStringLiteral("zcbtAddressType"), QStringLiteral("Address_Type_ID"), QStringLiteral("Address Type"),
-            QStringLiteral("usp_Evd_DropDown_Address_Types"), QStringLiteral("Address_Types")),
-        pickerOf(QStringLiteral("zcbtAddress"), QStringLiteral("Address_ID"), QStringLiteral("Address"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtAddressType"), QStringLiteral("Address_Type_ID"),
+            QStringLiteral("Address Type"), QStringLiteral("usp_Evd_DropDown_Address_Types"),
+            QStringLiteral("Address_Types")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtAddress"), QStringLiteral("Address_ID"), QStringLiteral("Address"),
             QStringLiteral("usp_Evd_DropDown_Addresses"), QStringLiteral("Addresses")),
-        pickerOf(QStringLiteral("zcbtTelephoneType"), QStringLiteral("Telephone_Type_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtTelephoneType"), QStringLiteral("Telephone_Type_ID"),
             QStringLiteral("Telephone Type"), QStringLiteral("usp_Evd_DropDown_Telephone_Types"),
             QStringLiteral("Telephone_Types")),
-        pickerOf(QStringLiteral("zcbtTelephone"), QStringLiteral("Telephone_ID"), QStringLiteral("Telephone"),
-            QStringLiteral("usp_Evd_DropDown_Telephones"), QStringLiteral("Telephones")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtTelephone"), QStringLiteral("Telephone_ID"),
+            QStringLiteral("Telephone"), QStringLiteral("usp_Evd_DropDown_Telephones"), QStringLiteral("Telephones")),
     };
     people.criteria = caseCriteria(true);
-    people.criteria.push_back(pickerOf(QStringLiteral("zcbtCasePersonType"), QStringLiteral("Case_Person_Type_ID"),
-        QStringLiteral("Case_Person Type"), QStringLiteral("usp_Evd_DropDown_Case_Person_Types"),
-        QStringLiteral("Case_Person_Types"))
+    people.criteria.push_back(DeclaredField::pickerOf(QStringLiteral("zcbtCasePersonType"),
+        QStringLiteral("Case_Person_Type_ID"), QStringLiteral("Case_Person Type"),
+        QStringLiteral("usp_Evd_DropDown_Case_Person_Types"), QStringLiteral("Case_Person_Types"))
                                   .labelled(QStringLiteral("Person Type:")));
     // An opener's default value has no effect here.
     people.defaultValueTarget.clear();

@@ -22,15 +22,9 @@ DeclaredField notificationDate(int index, const QString& column, const QString& 
     return DeclaredField::recordDate(QStringLiteral("zdatDate(%1)").arg(index), column, goodName);
 }
 
-DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
-    const QString& table)
-{
-    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
-}
-
 DeclaredField itemPicker()
 {
-    return pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
+    return DeclaredField::pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
         QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"));
 }
 
@@ -110,24 +104,25 @@ DeclaredTable NotificationsTable()
     const QString today = QStringLiteral("<= Today");
     notifications.fields = {
         itemPicker().required().recordCodes(QLatin1Char('I'), true),
-        pickerOf(QStringLiteral("zcbtType"), QStringLiteral("Notification_Type_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtType"), QStringLiteral("Notification_Type_ID"),
             QStringLiteral("Notification Type"), QStringLiteral("usp_Evd_DropDown_Notification_Types"),
             QStringLiteral("Notification_Types"))
             .required(),
-        pickerOf(QStringLiteral("zcbtPerson"), QStringLiteral("Send_To_Person_ID"), QStringLiteral("Send to Person"),
-            QStringLiteral("usp_Evd_DropDown_People"), QStringLiteral("People"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtPerson"), QStringLiteral("Send_To_Person_ID"),
+            QStringLiteral("Send to Person"), QStringLiteral("usp_Evd_DropDown_People"), QStringLiteral("People"))
             .required(),
-        pickerOf(QStringLiteral("zcbtAddress"), QStringLiteral("Send_To_Address_ID"), QStringLiteral("Send to Address"),
-            QStringLiteral("usp_Evd_DropDown_Addresses"), QStringLiteral("Addresses"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtAddress"), QStringLiteral("Send_To_Address_ID"),
+            QStringLiteral("Send to Address"), QStringLiteral("usp_Evd_DropDown_Addresses"),
+            QStringLiteral("Addresses"))
             .required(),
         notificationDate(0, QStringLiteral("Printed_On_Date"), QStringLiteral("Printed Date"))
             .withButton(QStringLiteral("btnNow(0)"), today),
-        pickerOf(QStringLiteral("zcbtEmployee(0)"), QStringLiteral("Printed_By_Employee_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtEmployee(0)"), QStringLiteral("Printed_By_Employee_ID"),
             QStringLiteral("Printed By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees")),
         notificationDate(1, QStringLiteral("Sent_On_Date"), QStringLiteral("Sent Date"))
             .withButton(QStringLiteral("btnNow(1)"), today),
-        pickerOf(QStringLiteral("zcbtEmployee(1)"), QStringLiteral("Sent_By_Employee_ID"), QStringLiteral("Sent By"),
-            QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtEmployee(1)"), QStringLiteral("Sent_By_Employee_ID"),
+            QStringLiteral("Sent By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees")),
         DeclaredField::memo(QStringLiteral("zmemNotes(0)"), QStringLiteral("Notification_Comments"),
             QStringLiteral("Notification Comments"))
             .length(200),

@@ -35,11 +35,6 @@ DeclaredField Text(const char* control, const char* column, const char* goodName
     return DeclaredField::text(S(control), S(column), S(goodName)).length(length);
 }
 
-DeclaredField Picker(const char* control, const char* column, const char* goodName, const char* sql, const char* table)
-{
-    return DeclaredField::picker(S(control), S(column), S(goodName), S(sql), S(table));
-}
-
 // A picker missing its value: no text, or a text that names no entry.
 bool PickerMissing(zFieldBase* picker) { return picker->IsMissing() || picker->Value().toInt() <= 0; }
 
@@ -165,22 +160,23 @@ DeclaredTable People()
     DeclaredTable people = DeclaredTable::of(QStringLiteral("People"), QStringLiteral("Person_ID"),
         QStringLiteral("frmPerson"), QStringLiteral("frmPeople"), QStringLiteral("Person"), QStringLiteral("People"));
     people.fields = {
-        Picker("zcbtSalutation", "Salutation_ID", "Salutation", "EXEC usp_Evd_DropDown_Salutations", "Salutations"),
+        DeclaredField::pickerOf(
+            "zcbtSalutation", "Salutation_ID", "Salutation", "usp_Evd_DropDown_Salutations", "Salutations"),
         Text("ztxtName(0)", "First_Name", "First Name", 50).required(),
         Text("ztxtName(1)", "Middle_Name", "Middle Name", 50),
         Text("ztxtName(2)", "Last_Name", "Last Name", 50).required(),
-        Picker("zcbtSuffix", "Suffix_ID", "Suffix", "EXEC usp_Evd_DropDown_Suffixes", "Suffixes"),
+        DeclaredField::pickerOf("zcbtSuffix", "Suffix_ID", "Suffix", "usp_Evd_DropDown_Suffixes", "Suffixes"),
         Text("ztxtName(3)", "Nickname", "Nickname", 50),
         DateField("zdatDate(0)", "Date_Of_Birth", "Date of Birth"),
         DateField("zdatDate(1)", "Date_Of_Death", "Date of Death"),
-        Picker("zcbtGender", "Gender_ID", "Gender", "EXEC usp_Evd_DropDown_Genders", "Genders"),
+        DeclaredField::pickerOf("zcbtGender", "Gender_ID", "Gender", "usp_Evd_DropDown_Genders", "Genders"),
         DeclaredField::number(S("znumHeight"), S("Person_Height"), S("Height"))
             .decimals(3)
             .range(0, 250)
             .minExcluded()
             .maxExcluded(),
-        Picker("zcbtUnit(0)", "Person_Height_Unit_ID", "Height Unit",
-            "EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'L'", "Units")
+        DeclaredField::pickerOf("zcbtUnit(0)", "Person_Height_Unit_ID", "Height Unit",
+            "usp_Evd_DropDown_Units @Unit_Type_Code = 'L'", "Units")
             .labelled(QString())
             .besideThePrevious(),
         DeclaredField::number(S("znumWeight"), S("Person_Weight"), S("Weight"))
@@ -188,13 +184,14 @@ DeclaredTable People()
             .range(0, 600)
             .minExcluded()
             .maxExcluded(),
-        Picker("zcbtUnit(1)", "Person_Weight_Unit_ID", "Weight Unit",
-            "EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'W'", "Units")
+        DeclaredField::pickerOf("zcbtUnit(1)", "Person_Weight_Unit_ID", "Weight Unit",
+            "usp_Evd_DropDown_Units @Unit_Type_Code = 'W'", "Units")
             .labelled(QString())
             .besideThePrevious(),
-        Picker("zcbtColor(0)", "Eye_Color_ID", "Eye Color", "EXEC usp_Evd_DropDown_Colors_Eyes", "Colors"),
-        Picker("zcbtColor(1)", "Hair_Color_ID", "Hair Color", "EXEC usp_Evd_DropDown_Colors_Hair", "Colors"),
-        Picker("zcbtRace", "Race_ID", "Race", "EXEC usp_Evd_DropDown_Races", "Races"),
+        DeclaredField::pickerOf("zcbtColor(0)", "Eye_Color_ID", "Eye Color", "usp_Evd_DropDown_Colors_Eyes", "Colors"),
+        DeclaredField::pickerOf(
+            "zcbtColor(1)", "Hair_Color_ID", "Hair Color", "usp_Evd_DropDown_Colors_Hair", "Colors"),
+        DeclaredField::pickerOf("zcbtRace", "Race_ID", "Race", "usp_Evd_DropDown_Races", "Races"),
         Text("ztxtSSN", "SSN", "SSN", 9),
     };
     people.criteria = {
@@ -234,13 +231,15 @@ DeclaredTable Employees()
     employees.codePrefix = QLatin1Char('E');
     employees.codeCaption = QStringLiteral("Employee Barcode:");
     employees.fields = {
-        Picker("zcbtPerson", "Person_ID", "Person", "EXEC usp_Evd_DropDown_People", "People").required().unique(),
-        Picker("zcbtCategory", "Employee_Category_ID", "Employee Category", "EXEC usp_Evd_DropDown_Employee_Categories",
-            "Employee_Categories")
+        DeclaredField::pickerOf("zcbtPerson", "Person_ID", "Person", "usp_Evd_DropDown_People", "People")
+            .required()
+            .unique(),
+        DeclaredField::pickerOf("zcbtCategory", "Employee_Category_ID", "Employee Category",
+            "usp_Evd_DropDown_Employee_Categories", "Employee_Categories")
             .required(),
         Text("ztxtPayrollNumber", "Payroll_Number", "Payroll Number", 30).required().unique(),
         Text("ztxtTitle", "Title", "Title / Position", 30),
-        Picker("zcbtRank", "Rank_ID", "Rank", "EXEC usp_Evd_DropDown_Ranks", "Ranks"),
+        DeclaredField::pickerOf("zcbtRank", "Rank_ID", "Rank", "usp_Evd_DropDown_Ranks", "Ranks"),
         Text("ztxtBadgeNumber", "Badge_Number", "Badge Number", 30),
         Text("ztxtBadgeBarCode", "Badge_Bar_Code", "Badge Bar Code", 30),
         DateField("zdatDate", "Employed_Since", "Employed Since"),
@@ -266,11 +265,12 @@ DeclaredTable Addresses()
         = DeclaredTable::of(QStringLiteral("Addresses"), QStringLiteral("Address_ID"), QStringLiteral("frmAddress"),
             QStringLiteral("frmAddresses"), QStringLiteral("Address"), QStringLiteral("Addresses"));
     addresses.fields = {
-        Picker("zcbtCountry", "Country_ID", "Country", "EXEC usp_Evd_DropDown_Countries", "Countries").required(),
+        DeclaredField::pickerOf("zcbtCountry", "Country_ID", "Country", "usp_Evd_DropDown_Countries", "Countries")
+            .required(),
         Text("ztxtStreetAddress(0)", "Street_Address_1", "Street Address 1", 50).required(),
         Text("ztxtStreetAddress(1)", "Street_Address_2", "Street Address 2", 50),
         Text("ztxtCity", "City", "City", 50).required(),
-        Picker("zcbtState", "State_ID", "State", "EXEC usp_Evd_DropDown_States", "States"),
+        DeclaredField::pickerOf("zcbtState", "State_ID", "State", "usp_Evd_DropDown_States", "States"),
         Text("ztxtOtherState", "State_Other", "Other State", 50),
         Text("ztxtZIP", "ZIP", "ZIP", 10),
     };
@@ -321,7 +321,8 @@ DeclaredTable Telephones()
         QStringLiteral("frmTelephone"), QStringLiteral("frmTelephones"), QStringLiteral("Telephone"),
         QStringLiteral("Telephones"));
     telephones.fields = {
-        Picker("zcbtCountry", "Country_ID", "Country", "EXEC usp_Evd_DropDown_Countries", "Countries").required(),
+        DeclaredField::pickerOf("zcbtCountry", "Country_ID", "Country", "usp_Evd_DropDown_Countries", "Countries")
+            .required(),
         Text("ztxtTelephone(0)", "Telephone_Area_Code", "Area Code", 10).required(),
         Text("ztxtTelephone(1)", "Telephone_Number", "Telephone Number", 10).required(),
         Text("ztxtTelephone(2)", "Telephone_Extention", "Extention", 5),

@@ -9,7 +9,9 @@
 #include "core/Recordset.h"
 #include "core/WriteOnce.h"
 #include "custody/CustodyWindows.h"
+#include "declared_windows/DeclaredControl.h"
 #include "declared_windows/DeclaredField.h"
+#include "declared_windows/FieldRows.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/RecordChecks.h"
 #include "form_framework/WindowList.h"
@@ -19,7 +21,6 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/FieldRows.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -35,6 +36,14 @@
 #include <optional>
 
 namespace {
+
+// The bulk item action window's fields that it keeps.
+const DeclaredControl<zComboBoxText> BulkActionType { { "frmBarcodeItemAction" }, "zcbtAction" };
+const DeclaredControl<zComboBoxText> BulkPerformer { { "frmBarcodeItemAction" }, "zcbtEmployee" };
+const DeclaredControl<zCheckBox> BulkUseBarcode { { "frmBarcodeItemAction" }, "zchkUseBarcode" };
+const DeclaredControl<zDate> BulkDateTime { { "frmBarcodeItemAction" }, "zdatDateTime" };
+const DeclaredControl<QPushButton> BulkNow { { "frmBarcodeItemAction" }, "btnNow" };
+const DeclaredControl<zMemo> BulkDescription { { "frmBarcodeItemAction" }, "zmemDescription" };
 
 // The role of a list row that holds the row's ScannedCode.
 constexpr int ScannedCodeRole = Qt::UserRole + 1;
@@ -469,13 +478,13 @@ frmBarcodeItemAction::frmBarcodeItemAction()
             .labelled(QStringLiteral("Description:"), QStringLiteral("zlabel2_5")),
     };
     auto* rows = new QVBoxLayout(this);
-    AddDeclaredFields(this, rows, fields, 150);
-    zcbtAction = findChild<zComboBoxText*>(QStringLiteral("zcbtAction"));
-    zcbtEmployee = findChild<zComboBoxText*>(QStringLiteral("zcbtEmployee"));
-    zchkUseBarcode = findChild<zCheckBox*>(QStringLiteral("zchkUseBarcode"));
-    zdatDateTime = findChild<zDate*>(QStringLiteral("zdatDateTime"));
-    btnNow = findChild<QPushButton*>(QStringLiteral("btnNow"));
-    zmemDescription = findChild<zMemo*>(QStringLiteral("zmemDescription"));
+    const FieldRows made = AddDeclaredFields(this, rows, fields, 150);
+    zcbtAction = BulkActionType.in(made);
+    zcbtEmployee = BulkPerformer.in(made);
+    zchkUseBarcode = BulkUseBarcode.in(made);
+    zdatDateTime = BulkDateTime.in(made);
+    btnNow = BulkNow.in(made);
+    zmemDescription = BulkDescription.in(made);
     zcbtAction->setMinimumSize(260, 24);
     zcbtEmployee->setMinimumSize(260, 24);
     zcbtEmployee->setFixedWidth(260);

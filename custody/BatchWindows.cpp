@@ -28,29 +28,23 @@ DeclaredField dateTimeField(const QString& control, const QString& column, const
     return DeclaredField::recordDate(control, column, goodName).withTime();
 }
 
-DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
-    const QString& table)
-{
-    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
-}
-
 DeclaredField batchPicker()
 {
-    return pickerOf(QStringLiteral("zcbtBatch"), QStringLiteral("Batch_ID"), QStringLiteral("Batch Number"),
-        QStringLiteral("usp_Evd_DropDown_Batches"), QStringLiteral("Batches"))
+    return DeclaredField::pickerOf(QStringLiteral("zcbtBatch"), QStringLiteral("Batch_ID"),
+        QStringLiteral("Batch Number"), QStringLiteral("usp_Evd_DropDown_Batches"), QStringLiteral("Batches"))
         .recordCodes(QLatin1Char('B'), true);
 }
 
 DeclaredField itemPicker()
 {
-    return pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
+    return DeclaredField::pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
         QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"))
         .recordCodes(QLatin1Char('I'), true);
 }
 
 DeclaredField casePicker()
 {
-    return pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+    return DeclaredField::pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
         QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
         .recordCodes(QLatin1Char('C'), true);
 }
@@ -300,11 +294,11 @@ DeclaredTable BatchesTable()
             .required()
             .labelled(QStringLiteral("Created On:"))
             .withButton(QStringLiteral("btnNow"), QStringLiteral("<= Now")),
-        pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Created_By_Employee_ID"), QStringLiteral("Created By"),
-            QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Created_By_Employee_ID"),
+            QStringLiteral("Created By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
             .required(),
-        pickerOf(QStringLiteral("zcbtBatchType"), QStringLiteral("Batch_Type_ID"), QStringLiteral("Batch Type"),
-            QStringLiteral("usp_Evd_DropDown_Batch_Types"), QStringLiteral("Batch_Types"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtBatchType"), QStringLiteral("Batch_Type_ID"),
+            QStringLiteral("Batch Type"), QStringLiteral("usp_Evd_DropDown_Batch_Types"), QStringLiteral("Batch_Types"))
             .required()
             .withoutButton(),
         // Its name in messages keeps the column's underscore.
@@ -343,8 +337,9 @@ DeclaredTable BatchItemsTable(bool advanced)
     if (advanced) {
         items.fields = {
             batchPicker().required(),
-            pickerOf(QStringLiteral("zcbtAction"), QStringLiteral("Batch_Item_Action_ID"), QStringLiteral("Action"),
-                QStringLiteral("usp_Evd_DropDown_Batch_Item_Actions"), QStringLiteral("Batch_Item_Actions"))
+            DeclaredField::pickerOf(QStringLiteral("zcbtAction"), QStringLiteral("Batch_Item_Action_ID"),
+                QStringLiteral("Action"), QStringLiteral("usp_Evd_DropDown_Batch_Item_Actions"),
+                QStringLiteral("Batch_Item_Actions"))
                 .required()
                 .withoutButton(),
             options,
@@ -376,6 +371,10 @@ DeclaredTable BatchItemsTable(bool advanced)
     };
     items.setDefaults = [](DeclaredRecordWindow& window) { chooseOption(window, false); };
     items.populateOnStart = false;
+    // Opened for a new row with an item or a case, the row starts on that option.
+    if (!advanced)
+        items.presetOptions
+            = { { QStringLiteral("Item_ID"), &MemberOptions[0] }, { QStringLiteral("Case_ID"), &MemberOptions[1] } };
     items.extendSearchWindow = [](DeclaredSearchWindow& window) { addBatchItemActions(window); };
     return items;
 }

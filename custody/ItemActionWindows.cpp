@@ -28,12 +28,6 @@
 
 namespace {
 
-DeclaredField pickerOf(
-    const QString& control, const QString& column, const QString& goodName, const QString& call, const QString& table)
-{
-    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + call, table);
-}
-
 // The two dates of a search window: "<what> From" and "To", the "To" day included.
 std::vector<DeclaredField> dateRange(const QString& what)
 {
@@ -45,15 +39,6 @@ std::vector<DeclaredField> dateRange(const QString& what)
             QStringLiteral("zdatDate(1)"), column + QStringLiteral("_Date_To"), what + QStringLiteral(" Date To"))
             .labelled(QStringLiteral("To:")),
     };
-}
-
-DeclaredTable tableOf(const QString& table, const QString& identity, const QString& recordWindow,
-    const QString& searchWindow, const QString& caption, const QString& plural)
-{
-    DeclaredTable declared = DeclaredTable::of(table, identity, recordWindow, searchWindow, caption, plural);
-    declared.defaultValueTarget.clear();
-    declared.populateOnStart = false;
-    return declared;
 }
 
 // The controls the item action, item location and item transfer windows' hooks use.
@@ -174,9 +159,11 @@ void resolveLocationNames(DeclaredRecordWindow& window, zComboBoxText* location)
 
 DeclaredTable itemActionTypes()
 {
-    DeclaredTable types = tableOf(QStringLiteral("Item_Action_Types"), QStringLiteral("Item_Action_Type_ID"),
+    DeclaredTable types = DeclaredTable::of(QStringLiteral("Item_Action_Types"), QStringLiteral("Item_Action_Type_ID"),
         QStringLiteral("frmItemActionType"), QStringLiteral("frmItemActionTypes"), QStringLiteral("Item Action Type"),
         QStringLiteral("Item Action Types"));
+    types.defaultValueTarget.clear();
+    types.populateOnStart = false;
     types.fields = {
         DeclaredField::text(QStringLiteral("ztxtName(0)"), QStringLiteral("Item_Action_Type_Name_Present"),
             QStringLiteral("Item Action Type Name - Present Tense"))
@@ -196,15 +183,16 @@ DeclaredTable itemActionTypes()
         DeclaredField::text(QStringLiteral("ztxtDatePreposition"), QStringLiteral("Item_Action_Date_Preposition"),
             QStringLiteral("Date Preposition"))
             .length(10),
-        pickerOf(QStringLiteral("zcbtChain"), QStringLiteral("Item_Action_Time_ID"), QStringLiteral("Chain Position"),
-            QStringLiteral("usp_Evd_DropDown_Item_Action_Times"), QStringLiteral("Item_Action_Times"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtChain"), QStringLiteral("Item_Action_Time_ID"),
+            QStringLiteral("Chain Position"), QStringLiteral("usp_Evd_DropDown_Item_Action_Times"),
+            QStringLiteral("Item_Action_Times"))
             .required()
             .withoutButton(),
         DeclaredField::number(
             QStringLiteral("znumSortOrder"), QStringLiteral("Item_Action_Type_Order"), QStringLiteral("Sort Order"))
             .range(1, 30000),
-        pickerOf(QStringLiteral("zcbtTable"), QStringLiteral("Related_DB_Table_ID"), QStringLiteral("Related Table"),
-            QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtTable"), QStringLiteral("Related_DB_Table_ID"),
+            QStringLiteral("Related Table"), QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables")),
         DeclaredField::text(QStringLiteral("ztxtComments"), QStringLiteral("Comments"), QStringLiteral("Comments"))
             .length(50),
     };
@@ -335,13 +323,13 @@ void restoreSubject(DeclaredRecordWindow& window, Recordset& row)
 std::vector<DeclaredField> subjectPickers(bool recordWindow)
 {
     std::vector<DeclaredField> pickers = {
-        pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
             QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"))
             .recordCodes(QLatin1Char('I'), true),
-        pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
             QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .recordCodes(QLatin1Char('C'), true),
-        pickerOf(QStringLiteral("zcbtBatch"), QStringLiteral("Batch_ID"), QStringLiteral("Batch Number"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtBatch"), QStringLiteral("Batch_ID"), QStringLiteral("Batch Number"),
             QStringLiteral("usp_Evd_DropDown_Batches"), QStringLiteral("Batches"))
             .recordCodes(QLatin1Char('B'), true),
     };
@@ -357,23 +345,29 @@ std::vector<DeclaredField> subjectPickers(bool recordWindow)
 
 DeclaredTable itemActions()
 {
-    DeclaredTable actions
-        = tableOf(QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"), QStringLiteral("frmItemAction"),
-            QStringLiteral("frmItemActions"), QStringLiteral("Item Action"), QStringLiteral("Item Actions"));
+    DeclaredTable actions = DeclaredTable::of(QStringLiteral("Item_Actions"), QStringLiteral("Item_Action_ID"),
+        QStringLiteral("frmItemAction"), QStringLiteral("frmItemActions"), QStringLiteral("Item Action"),
+        QStringLiteral("Item Actions"));
+    actions.defaultValueTarget.clear();
+    actions.populateOnStart = false;
+    // Opened for a new action with an item, a case or a batch, the action starts on that subject.
+    actions.presetOptions = { { QStringLiteral("Item_ID"), &SubjectOptions[0] },
+        { QStringLiteral("Case_ID"), &SubjectOptions[1] }, { QStringLiteral("Batch_ID"), &SubjectOptions[2] } };
     actions.fields.push_back(DeclaredField::options(QStringLiteral("fraItemCase"), QString(),
         { { QStringLiteral("optItemCase_0"), QStringLiteral("Item") },
             { QStringLiteral("optItemCase_1"), QStringLiteral("All Items in Case") },
             { QStringLiteral("optItemCase_2"), QStringLiteral("All Items in Batch") } }));
     for (const DeclaredField& picker : subjectPickers(true))
         actions.fields.push_back(picker);
+    actions.fields.push_back(DeclaredField::pickerOf(QStringLiteral("zcbtAction"),
+        QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
+        QStringLiteral("usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
+                                 .required()
+                                 .withButton(QStringLiteral("btnDetails"), QStringLiteral("&Details")));
     actions.fields.push_back(
-        pickerOf(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
-            QStringLiteral("usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
-            .required()
-            .withButton(QStringLiteral("btnDetails"), QStringLiteral("&Details")));
-    actions.fields.push_back(pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
-        QStringLiteral("Performed By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
-                                 .required());
+        DeclaredField::pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
+            QStringLiteral("Performed By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+            .required());
     actions.fields.push_back(DeclaredField::recordDate(
         QStringLiteral("zdatDateTime"), QStringLiteral("Item_Action_Date_Time"), QStringLiteral("Action Date & Time"))
                                  .required()
@@ -416,16 +410,19 @@ public:
 
 DeclaredTable itemLocations()
 {
-    DeclaredTable locations = tableOf(QStringLiteral("Item_Locations"), QStringLiteral("Item_Location_ID"),
+    DeclaredTable locations = DeclaredTable::of(QStringLiteral("Item_Locations"), QStringLiteral("Item_Location_ID"),
         QStringLiteral("frmItemLocation"), QStringLiteral("frmItemLocations"), QStringLiteral("Item Location"),
         QStringLiteral("Item Locations"));
+    locations.defaultValueTarget.clear();
+    locations.populateOnStart = false;
     locations.fields = {
-        pickerOf(QStringLiteral("zcbtItemAction"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item Action"),
-            QStringLiteral("usp_Evd_DropDown_Item_Actions_Locations"), QStringLiteral("Item_Actions"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtItemAction"), QStringLiteral("Item_Action_ID"),
+            QStringLiteral("Item Action"), QStringLiteral("usp_Evd_DropDown_Item_Actions_Locations"),
+            QStringLiteral("Item_Actions"))
             .required()
             .unique(),
-        pickerOf(QStringLiteral("zcbtLocation"), QStringLiteral("Location_ID"), QStringLiteral("Location"),
-            QStringLiteral("usp_Evd_DropDown_Locations"), QStringLiteral("Locations"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtLocation"), QStringLiteral("Location_ID"),
+            QStringLiteral("Location"), QStringLiteral("usp_Evd_DropDown_Locations"), QStringLiteral("Locations"))
             .required()
             .recordCodes(QLatin1Char('L'), true),
     };
@@ -534,19 +531,22 @@ void extendItemTransferWindow(DeclaredRecordWindow& window)
 
 DeclaredTable itemTransfers()
 {
-    DeclaredTable transfers = tableOf(QStringLiteral("Item_Transfers"), QStringLiteral("Item_Transfer_ID"),
+    DeclaredTable transfers = DeclaredTable::of(QStringLiteral("Item_Transfers"), QStringLiteral("Item_Transfer_ID"),
         QStringLiteral("frmItemTransfer"), QStringLiteral("frmItemTransfers"), QStringLiteral("Item Transfer"),
         QStringLiteral("Item Transfers"));
+    transfers.defaultValueTarget.clear();
+    transfers.populateOnStart = false;
     transfers.fields = {
-        pickerOf(QStringLiteral("zcbtItemAction"), QStringLiteral("Item_Action_ID"), QStringLiteral("Item Action"),
-            QStringLiteral("usp_Evd_DropDown_Item_Actions_Transfers"), QStringLiteral("Item_Actions"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtItemAction"), QStringLiteral("Item_Action_ID"),
+            QStringLiteral("Item Action"), QStringLiteral("usp_Evd_DropDown_Item_Actions_Transfers"),
+            QStringLiteral("Item_Actions"))
             .required()
             .unique(),
     };
     const char* ends[] = { "From", "To" };
     for (int i = 0; i < 2; ++i) {
         const QString end = QString::fromLatin1(ends[i]);
-        transfers.fields.push_back(pickerOf(QStringLiteral("zcbtLocation(%1)").arg(i),
+        transfers.fields.push_back(DeclaredField::pickerOf(QStringLiteral("zcbtLocation(%1)").arg(i),
             end + QStringLiteral("_Location_ID"), end + QStringLiteral(" Location"),
             QStringLiteral("usp_Evd_DropDown_Locations"), QStringLiteral("Locations"))
                                        .required()
@@ -555,7 +555,7 @@ DeclaredTable itemTransfers()
     for (int i = 0; i < 2; ++i) {
         const QString end = QString::fromLatin1(ends[i]);
         transfers.fields.push_back(
-            pickerOf(QStringLiteral("zcbtEmployee(%1)").arg(i), end + QStringLiteral("_Employee_ID"),
+            DeclaredField::pickerOf(QStringLiteral("zcbtEmployee(%1)").arg(i), end + QStringLiteral("_Employee_ID"),
                 end + QStringLiteral(" Employee"), QStringLiteral("usp_Evd_DropDown_Employees"),
                 QStringLiteral("Employees"))
                 .required()
@@ -571,7 +571,7 @@ DeclaredTable itemTransfers()
                                        .maxExcluded()
                                        .decimals(3)
                                        .labelled(QStringLiteral("Weight ") + direction + QStringLiteral(":")));
-        transfers.fields.push_back(pickerOf(QStringLiteral("zcbtUnit(%1)").arg(i),
+        transfers.fields.push_back(DeclaredField::pickerOf(QStringLiteral("zcbtUnit(%1)").arg(i),
             QStringLiteral("Item_Weight_") + direction + QStringLiteral("_Unit_ID"),
             QStringLiteral("Weight ") + direction + QStringLiteral(" Unit"),
             QStringLiteral("usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"), QStringLiteral("Units"))

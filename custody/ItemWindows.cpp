@@ -26,12 +26,6 @@
 
 namespace {
 
-DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName, const QString& procedure,
-    const QString& table)
-{
-    return DeclaredField::picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, table);
-}
-
 DeclaredField dateOf(const QString& control, const QString& column, const QString& goodName)
 {
     return DeclaredField::recordDate(control, column, goodName);
@@ -320,7 +314,7 @@ DeclaredTable ItemsTable()
     DeclaredTable items = DeclaredTable::of(QStringLiteral("Items"), QStringLiteral("Item_ID"),
         QStringLiteral("frmItem"), QStringLiteral("frmItems"), QStringLiteral("Item"), QStringLiteral("Items"));
     items.fields = {
-        pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
             QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
             .required()
             .recordCodes(QLatin1Char('C'), true),
@@ -329,19 +323,20 @@ DeclaredTable ItemsTable()
             .required()
             .unique()
             .length(30),
-        pickerOf(QStringLiteral("zcbtStatus"), QStringLiteral("Item_Status_ID"), QStringLiteral("Item Status"),
-            QStringLiteral("usp_Evd_DropDown_Item_Statuses"), QStringLiteral("Item_Statuses")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtStatus"), QStringLiteral("Item_Status_ID"),
+            QStringLiteral("Item Status"), QStringLiteral("usp_Evd_DropDown_Item_Statuses"),
+            QStringLiteral("Item_Statuses")),
         DeclaredField::memo(
             QStringLiteral("zmemDesc"), QStringLiteral("Item_Description"), QStringLiteral("Item Description"))
             .length(200),
-        pickerOf(QStringLiteral("zcbtPropertyCategory"), QStringLiteral("Property_Category_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtPropertyCategory"), QStringLiteral("Property_Category_ID"),
             QStringLiteral("Property Category"), QStringLiteral("usp_Evd_DropDown_Property_Categories"),
             QStringLiteral("Property_Categories")),
-        pickerOf(QStringLiteral("zcbtPropertyType"), QStringLiteral("Property_Type_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtPropertyType"), QStringLiteral("Property_Type_ID"),
             QStringLiteral("Property Type"), QStringLiteral("usp_Evd_DropDown_Property_Types"),
             QStringLiteral("Property_Types")),
-        pickerOf(QStringLiteral("zcbtModel"), QStringLiteral("Item_Model_ID"), QStringLiteral("Item Model"),
-            QStringLiteral("usp_Evd_DropDown_Item_Models"), QStringLiteral("Item_Models"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtModel"), QStringLiteral("Item_Model_ID"),
+            QStringLiteral("Item Model"), QStringLiteral("usp_Evd_DropDown_Item_Models"), QStringLiteral("Item_Models"))
             .labelled(QStringLiteral("Manufacturer / Model:"))
             // What describes the item stands in a second column: in one the window is taller than
             // a screen.
@@ -349,10 +344,11 @@ DeclaredTable ItemsTable()
         DeclaredField::number(QStringLiteral("znumYearMade"), QStringLiteral("Year_Made"), QStringLiteral("Year Made"))
             .decimals(0)
             .range(1800, 2050),
-        pickerOf(QStringLiteral("zcbtColor"), QStringLiteral("Item_Color_ID"), QStringLiteral("Color"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtColor"), QStringLiteral("Item_Color_ID"), QStringLiteral("Color"),
             QStringLiteral("usp_Evd_DropDown_Colors_Items"), QStringLiteral("Colors")),
-        pickerOf(QStringLiteral("zcbtWarning"), QStringLiteral("Warning_Type_ID"), QStringLiteral("Warning"),
-            QStringLiteral("usp_Evd_DropDown_Warning_Types"), QStringLiteral("Warning_Types")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtWarning"), QStringLiteral("Warning_Type_ID"),
+            QStringLiteral("Warning"), QStringLiteral("usp_Evd_DropDown_Warning_Types"),
+            QStringLiteral("Warning_Types")),
         DeclaredField::text(
             QStringLiteral("ztxtSerialNumber"), QStringLiteral("Serial_Number"), QStringLiteral("Serial Number"))
             .length(50),
@@ -361,14 +357,16 @@ DeclaredTable ItemsTable()
             .range(0, 10000000)
             .minExcluded()
             .labelled(QStringLiteral("UPC/EAN:")),
-        pickerOf(QStringLiteral("zcbtCurrency"), QStringLiteral("Currency_Type_ID"), QStringLiteral("Currency"),
-            QStringLiteral("usp_Evd_DropDown_Currency_Types"), QStringLiteral("Currency_Types")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCurrency"), QStringLiteral("Currency_Type_ID"),
+            QStringLiteral("Currency"), QStringLiteral("usp_Evd_DropDown_Currency_Types"),
+            QStringLiteral("Currency_Types")),
         DeclaredField::number(
             QStringLiteral("znumCurrencyTotal"), QStringLiteral("Currency_Total"), QStringLiteral("Currency Total"))
             .decimals(2)
             .range(0, 10000000)
             .minExcluded(),
-        DeclaredField::number(QStringLiteral("znumWeight"), QStringLiteral("Item_Weight"), QStringLiteral("Item Weight"))
+        DeclaredField::number(
+            QStringLiteral("znumWeight"), QStringLiteral("Item_Weight"), QStringLiteral("Item Weight"))
             .decimals(3)
             .range(0, 100000)
             .minExcluded()
@@ -383,8 +381,8 @@ DeclaredTable ItemsTable()
         DeclaredField::memo(QStringLiteral("zmemNotes"), QStringLiteral("Item_Notes"), QStringLiteral("Notes"))
             .length(200),
     };
-    auto caseNumber = pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"), QStringLiteral("Case Number"),
-        QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
+    auto caseNumber = DeclaredField::pickerOf(QStringLiteral("zcbtCase"), QStringLiteral("Case_ID"),
+        QStringLiteral("Case Number"), QStringLiteral("usp_Evd_DropDown_Cases"), QStringLiteral("Cases"))
                           .recordCodes(QLatin1Char('C'), true);
     items.criteria = {
         dateOf(QStringLiteral("zdatDate(0)"), QStringLiteral("Case_Date_From"), QStringLiteral("Case Date From")),
@@ -407,7 +405,7 @@ DeclaredTable ItemModelsTable()
         QStringLiteral("frmItemModel"), QStringLiteral("frmItemModels"), QStringLiteral("Item Model"),
         QStringLiteral("Item Models"));
     models.fields = {
-        pickerOf(QStringLiteral("zcbtParentModel"), QStringLiteral("Parent_Item_Model_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtParentModel"), QStringLiteral("Parent_Item_Model_ID"),
             QStringLiteral("Parent Model"), QStringLiteral("usp_Evd_DropDown_Item_Models"),
             QStringLiteral("Item_Models")),
         DeclaredField::text(
@@ -432,14 +430,16 @@ DeclaredTable LocationsTable()
         = DeclaredTable::of(QStringLiteral("Locations"), QStringLiteral("Location_ID"), QStringLiteral("frmLocation"),
             QStringLiteral("frmLocations"), QStringLiteral("Location"), QStringLiteral("Locations"));
     locations.fields = {
-        pickerOf(QStringLiteral("zcbtParentLocation"), QStringLiteral("Parent_Location_ID"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtParentLocation"), QStringLiteral("Parent_Location_ID"),
             QStringLiteral("Parent Location"), QStringLiteral("usp_Evd_DropDown_Locations"),
             QStringLiteral("Locations"))
             .recordCodes(QLatin1Char('L'), true),
-        DeclaredField::text(QStringLiteral("ztxtName"), QStringLiteral("Location_Name"), QStringLiteral("Location Name"))
+        DeclaredField::text(
+            QStringLiteral("ztxtName"), QStringLiteral("Location_Name"), QStringLiteral("Location Name"))
             .required()
             .length(50),
-        DeclaredField::text(QStringLiteral("ztxtCode"), QStringLiteral("Location_Code"), QStringLiteral("Location Code"))
+        DeclaredField::text(
+            QStringLiteral("ztxtCode"), QStringLiteral("Location_Code"), QStringLiteral("Location Code"))
             .required()
             .length(20),
     };

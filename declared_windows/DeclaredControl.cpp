@@ -5,6 +5,7 @@
 #include "core/ErrorNumbers.h"
 #include "core/SqlText.h"
 #include "declared_windows/DeclaredRecordWindow.h"
+#include "declared_windows/FieldRows.h"
 
 #include <QPushButton>
 
@@ -28,11 +29,10 @@ QObject* find(const DeclaredRecordWindow& window, const QString& name)
     return window.findChild<QWidget*>(name);
 }
 
-[[noreturn]] void refuse(const DeclaredRecordWindow& window, const QString& problem)
+[[noreturn]] void refuse(const QString& window, const QString& problem)
 {
     throw AppError(ErrToReport,
-        QStringLiteral("The window ") + AngleQuote(window.objectName()) + QStringLiteral(" cannot be built: ")
-            + problem,
+        QStringLiteral("The window ") + AngleQuote(window) + QStringLiteral(" cannot be built: ") + problem,
         ApplicationTitle());
 }
 
@@ -71,7 +71,11 @@ QString ControlHandle::problemIn(const DeclaredRecordWindow& window) const
         return QStringLiteral("its hooks use the control ") + AngleQuote(m_name)
             + QStringLiteral(" through a handle its declaration does not hold (the handle names ")
             + m_windows.join(QStringLiteral(", ")) + QStringLiteral(").");
-    QObject* found = find(window, m_name);
+    return problemWith(find(window, m_name));
+}
+
+QString ControlHandle::problemWith(const QObject* found) const
+{
     if (!found)
         return QStringLiteral("it has no control ") + AngleQuote(m_name) + QStringLiteral(".");
     if (!m_type.cast(found))
@@ -99,13 +103,33 @@ QObject* ControlHandle::resolve(const DeclaredRecordWindow& window) const
     if (names(window.objectName()) && held(window, this))
         if (QObject* found = find(window, m_name); found && m_type.cast(found))
             return found;
-    refuse(window, problemIn(window));
+    refuse(window.objectName(), problemIn(window));
+}
+
+QObject* ControlHandle::resolve(const FieldRows& rows) const
+{
+    if (!names(rows.windowName()))
+        refuse(rows.windowName(),
+            QStringLiteral("it uses the control ") + AngleQuote(m_name) + QStringLiteral(" through a handle naming ")
+                + m_windows.join(QStringLiteral(", ")) + QStringLiteral("."));
+    QObject* found = rows.control(m_name);
+    if (const QString problem = problemWith(found); !problem.isEmpty())
+        refuse(rows.windowName(), problem);
+    return found;
 }
 
 void CheckDeclaredControls(const DeclaredRecordWindow& window)
 {
     for (const ControlHandle* handle : window.table().controls) {
         if (const QString problem = handle->problemIn(window); !problem.isEmpty())
-            refuse(window, problem);
+            refuse(window.objectName(), problem);
+    }
+}
+
+void CheckDeclaredControls(const FieldRows& rows)
+{
+    for (const ControlHandle* handle : ControlHandle::naming(rows.windowName())) {
+        if (const QString problem = handle->problemWith(rows.control(handle->name())); !problem.isEmpty())
+            refuse(rows.windowName(), problem);
     }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class DeclaredRecordWindow;
+class FieldRows;
 class QObject;
 
 // A control that the hooks of declared record windows use, named once beside the declaration and
@@ -24,8 +25,9 @@ class QObject;
 // window's extension added); a window that does not refuses to build, with a message naming the
 // window and the control. The declarations sweep builds every declared window, so a misspelt name
 // fails there and never as a null pointer when a hook first runs. A handle resolved in a window
-// whose declaration does not hold it throws the same way. Handles live as long as the program
-// (namespace-scope constants).
+// whose declaration does not hold it throws the same way. A window of fields only (AddDeclaredFields,
+// FieldRows.h) takes its handles the same way from the rows it made, and checks as it is built
+// every handle naming it. Handles live as long as the program (namespace-scope constants).
 class ControlHandle {
 public:
     ControlHandle(const ControlHandle&) = delete;
@@ -37,6 +39,8 @@ public:
     bool names(const QString& window) const;
     // Why the handle does not serve that window ("" when it does).
     QString problemIn(const DeclaredRecordWindow& window) const;
+    // Why the control found by the handle's name (null: none) does not serve it ("" when it does).
+    QString problemWith(const QObject* found) const;
 
     // The control in that window, of the handle's type (for lists of handles of several types);
     // throws AppError naming the window and the control when there is none.
@@ -52,6 +56,8 @@ protected:
     // The control in that window; throws AppError naming the window and the control when there is
     // none of the handle's type.
     QObject* resolve(const DeclaredRecordWindow& window) const;
+    // The same among the controls AddDeclaredFields made.
+    QObject* resolve(const FieldRows& rows) const;
 
 private:
     QStringList m_windows;
@@ -67,8 +73,11 @@ public:
     }
     // Never null: a window without the control was never built.
     T* in(const DeclaredRecordWindow& window) const { return static_cast<T*>(resolve(window)); }
+    T* in(const FieldRows& rows) const { return static_cast<T*>(resolve(rows)); }
 };
 
 // Checks every handle the window's declaration holds; throws AppError ("The window <frmItem> cannot be built:
 // ...") at the first that does not serve it.
 void CheckDeclaredControls(const DeclaredRecordWindow& window);
+// The same for the handles naming a window of fields only, among the controls its rows hold.
+void CheckDeclaredControls(const FieldRows& rows);

@@ -113,6 +113,13 @@ struct DeclaredField {
         field.dataChangedTable = dataChangedTable;
         return field;
     }
+    // A picker filled by its list procedure, named with any parameters it takes
+    // ("usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"); the way windows declare their pickers.
+    static DeclaredField pickerOf(const QString& control, const QString& column, const QString& goodName,
+        const QString& procedure, const QString& dataChangedTable)
+    {
+        return picker(control, column, goodName, QStringLiteral("EXEC ") + procedure, dataChangedTable);
+    }
 
     static DeclaredField date(const QString& control, const QString& column, const QString& goodName)
     {

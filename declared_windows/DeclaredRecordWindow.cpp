@@ -20,6 +20,7 @@
 #include "form_framework/zMoney.h"
 #include "form_framework/zNumeric.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -459,6 +462,18 @@ void DeclaredRecordWindow::ProcessDefaultValue(const QString& defaultValue)
         return;
     if (BoundField* target = boundField(m_table.defaultValueTarget))
         target->setValue(defaultValue);
+}
+
+void DeclaredRecordWindow::BeforeApplyPresets(const FormParamDict& presets)
+{
+    for (const DeclaredTable::PresetOption& preset : m_table.presetOptions) {
+        const QStringList& given = presets.keys();
+        if (std::any_of(given.begin(), given.end(),
+                [&](const QString& key) { return key.compare(preset.column, Qt::CaseInsensitive) == 0; })) {
+            preset.option->in(*this)->setChecked(true);
+            return;
+        }
+    }
 }
 
 void DeclaredRecordWindow::SetDefaultsProcedure()

@@ -61,6 +61,7 @@ public:
     bool ActPopulateFormEditProcedure() override;
     void ProcessDefaultValue(const QString& defaultValue) override;
     void SetDefaultsProcedure() override;
+    void BeforeApplyPresets(const FormParamDict& presets) override;
     void PopulateShortcuts() override;
 
 private:

@@ -9,6 +9,8 @@
 #include <vector>
 
 class ControlHandle;
+template <typename T> class DeclaredControl;
+class QAbstractButton;
 class DeclaredRecordWindow;
 class DeclaredSearchWindow;
 class Recordset;
@@ -44,6 +46,14 @@ struct DeclaredTable {
     std::function<void(DeclaredRecordWindow&, const QString&)> defaultValueHandler {};
     // Run by the load before the start parameters are applied (a setting the presets depend on).
     std::function<void(DeclaredRecordWindow&)> beforeStartParameters {};
+    // Option buttons that a new record's presets choose: the first entry whose column the opener
+    // presets (an item action opened with a Case_ID is about the case) ticks its button, after the
+    // defaults and before the presets fill the fields.
+    struct PresetOption {
+        QString column;
+        const DeclaredControl<QAbstractButton>* option;
+    };
+    std::vector<PresetOption> presetOptions {};
     // Run with the record's row once it is read, before the fields are filled from it.
     std::function<void(DeclaredRecordWindow&, Recordset&)> rowLoaded {};
     // The defaults of a new record (the window opened for adding, or New pressed); none: the

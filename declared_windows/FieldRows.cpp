@@ -1,13 +1,19 @@
 #include "declared_windows/FieldRows.h"
 
+#include "declared_windows/DeclaredControl.h"
 #include "form_framework/zLabel.h"
 #include "form_framework/zMoney.h"
 
+#include <QAbstractButton>
 #include <QBoxLayout>
 #include <QPushButton>
 
-void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<DeclaredField>& fields, int captionWidth)
+void FieldRows::add(QWidget* control) { m_controls.insert(control->objectName(), control); }
+
+FieldRows AddDeclaredFields(
+    QWidget* window, QBoxLayout* rows, const std::vector<DeclaredField>& fields, int captionWidth)
 {
+    FieldRows made(window->objectName());
     int labels = 0;
     for (size_t first = 0; first < fields.size();) {
         // A field and the fields declared beside it share one row.
@@ -20,6 +26,11 @@ void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<Decl
         for (size_t index = first; index < end; ++index) {
             const DeclaredField& declared = fields[index];
             QWidget* widget = CreateFieldWidget(declared, window);
+            made.add(widget);
+            for (const DeclaredField::Button& option : declared.optionButtons) {
+                if (auto* button = widget->findChild<QAbstractButton*>(option.name))
+                    made.add(button);
+            }
             // The money field's caption names the amount box, which is what takes the focus.
             QWidget* buddy = widget;
             if (auto* money = qobject_cast<zMoney*>(widget))
@@ -34,6 +45,7 @@ void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<Decl
                 if (index == first && captionWidth > 0)
                     label->setMinimumWidth(captionWidth);
                 row->addWidget(label, 0, Qt::AlignTop);
+                made.add(label);
                 ++labels;
             }
             row->addWidget(widget, index == first && alone ? 1 : 0);
@@ -43,6 +55,7 @@ void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<Decl
                 button->setAccessibleName(QString(side.caption).remove(QLatin1Char('&')));
                 button->setAutoDefault(false);
                 row->addWidget(button);
+                made.add(button);
             }
             if (declared.editor == DeclaredField::Editor::Memo)
                 stretch = 1;
@@ -52,4 +65,6 @@ void AddDeclaredFields(QWidget* window, QBoxLayout* rows, const std::vector<Decl
         rows->addLayout(row, stretch);
         first = end;
     }
+    CheckDeclaredControls(made);
+    return made;
 }

@@ -12,6 +12,7 @@
 #include "core/TextUtilities.h"
 #include "exports/PrintFonts.h"
 #include "exports/PrintPreview.h"
+#include "exports/ReportLayout.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -110,22 +111,6 @@ struct Accumulator {
 
 } // namespace
 
-struct ReportRenderer::Line {
-    enum Kind { GroupHeader, Row, GroupTotals, GrandTotals } kind = Row;
-    int depth = 0;
-    QString caption;
-    QStringList cells;
-    int page = 0;
-    // A totals line whose caption has no room beside its figures carries it on lines of its own
-    // above them.
-    bool captionAbove = false;
-    // As laid out on the page: the caption's lines and each cell's lines; the line's height in
-    // text lines.
-    QStringList captionLines;
-    std::vector<QStringList> cellLines;
-    int height = 1;
-};
-
 ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& path)
 {
     QDomDocument document;
@@ -208,8 +193,9 @@ ReportRenderer::ReportRenderer(ReportDefinition definition, const Recordset& rec
 
     const int columns = static_cast<int>(m_columns.size());
     const int groups = static_cast<int>(m_groups.size());
-    auto totalsLine = [&](Line::Kind kind, int depth, const QString& caption, const std::vector<Accumulator>& figures) {
-        Line line;
+    auto totalsLine = [&](ReportLine::Kind kind, int depth, const QString& caption,
+                          const std::vector<Accumulator>& figures) {
+        ReportLine line;
         line.kind = kind;
         line.depth = depth;
         line.caption = caption;
@@ -231,7 +217,7 @@ ReportRenderer::ReportRenderer(ReportDefinition definition, const Recordset& rec
     auto closeGroups = [&](int from) {
         for (int g = groups - 1; g >= from; --g) {
             if (m_definition.groups[g].totals && anyTotals)
-                totalsLine(Line::GroupTotals, g, QStringLiteral("Total ") + captions[g], groupFigures[g]);
+                totalsLine(ReportLine::Kind::GroupTotals, g, QStringLiteral("Total ") + captions[g], groupFigures[g]);
             groupFigures[g].assign(columns, Accumulator());
         }
     };
@@ -254,13 +240,13 @@ ReportRenderer::ReportRenderer(ReportDefinition definition, const Recordset& rec
                 caption.replace(QLatin1Char('{') + recordset.fieldName(c) + QLatin1Char('}'),
                                 cellText(recordset.valueAt(row, c), recordset.fieldType(c)), Qt::CaseInsensitive);
             captions[g] = caption;
-            Line header;
-            header.kind = Line::GroupHeader;
+            ReportLine header;
+            header.kind = ReportLine::Kind::GroupHeader;
             header.depth = g;
             header.caption = caption;
             m_lines.push_back(header);
         }
-        Line line;
+        ReportLine line;
         line.depth = groups;
         for (int c = 0; c < columns; ++c) {
             const int source = m_columns[c];
@@ -281,95 +267,10 @@ ReportRenderer::ReportRenderer(ReportDefinition definition, const Recordset& rec
     if (rows > 0)
         closeGroups(0);
     if (m_definition.grandTotals && anyTotals)
-        totalsLine(Line::GrandTotals, 0, QStringLiteral("Grand Total"), grand);
+        totalsLine(ReportLine::Kind::GrandTotals, 0, QStringLiteral("Grand Total"), grand);
 }
 
 ReportRenderer::~ReportRenderer() = default;
-
-void ReportRenderer::layOut(double pageHeight, double lineHeight, double headerHeight)
-{
-    // Every page carries the page header, the title (first page), the column captions and the page
-    // footer; the lines fill what is left.
-    int page = 0;
-    double used = headerHeight;
-    for (Line& line : m_lines) {
-        const double height = lineHeight * line.height;
-        // A line taller than a page starts a page of its own and runs over its foot.
-        if (used + height > pageHeight && used > headerHeight) {
-            ++page;
-            used = headerHeight;
-        }
-        line.page = page;
-        used += height;
-    }
-    m_pages = page + 1;
-}
-
-namespace {
-
-// The text broken into lines no wider than the width: between words, and inside a word only where
-// the word alone is wider than the width. A line that fits is kept as it is; nothing is left out.
-QStringList wrapText(const QString& text, const QFontMetricsF& metrics, double width)
-{
-    const auto fits = [&](const QString& part) { return metrics.horizontalAdvance(part) <= width + 0.5; };
-    QStringList lines;
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const QString& paragraph : plain.split(QLatin1Char('\n'))) {
-        if (fits(paragraph)) {
-            lines << paragraph;
-            continue;
-        }
-        QString line;
-        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (fits(longer)) {
-                line = longer;
-                continue;
-            }
-            if (!line.isEmpty())
-                lines << line;
-            line = word;
-            while (!fits(line) && line.size() > 1) {
-                qsizetype fit = 1;
-                while (fit + 1 < line.size() && fits(line.left(fit + 1)))
-                    ++fit;
-                lines << line.left(fit);
-                line = line.mid(fit);
-            }
-        }
-        lines << line;
-    }
-    return lines;
-}
-
-// The widest line of the text, and its widest word (what no wrapping can make narrower).
-struct TextWidths {
-    double whole = 0;
-    double word = 0;
-};
-TextWidths measure(const QString& text, const QFontMetricsF& metrics, bool breakable)
-{
-    TextWidths widths;
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const QString& paragraph : plain.split(QLatin1Char('\n'))) {
-        const double whole = metrics.horizontalAdvance(paragraph);
-        widths.whole = std::max(widths.whole, whole);
-        if (!breakable) {
-            widths.word = std::max(widths.word, whole);
-            continue;
-        }
-        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            widths.word = std::max(widths.word, metrics.horizontalAdvance(word));
-    }
-    // Measured and laid-out widths may differ by rounding; a value that fits must not wrap.
-    widths.whole = std::ceil(widths.whole) + 1;
-    widths.word = std::ceil(widths.word) + 1;
-    return widths;
-}
-
-} // namespace
 
 void ReportRenderer::render(QPagedPaintDevice* device)
 {
@@ -390,192 +291,88 @@ void ReportRenderer::render(QPagedPaintDevice* device)
     const QFontMetricsF plainMetrics(font, device);
     const QFontMetricsF boldMetrics(bold, device);
 
-    const double headerBand = lineHeight * 2; // page header and a gap
-    const double titleBand = lineHeight * 2.5;
-    const double footerBand = lineHeight * 2;
-
-    // Columns are sized to their content. Each needs the room of its widest value (and caption);
-    // when all fit, what the page has left is shared in proportion to the columns' widths. When
-    // they do not, each column keeps at least its widest word (a date, a figure or a weight whole)
-    // and the widest columns give up room until the page holds them: their longer values wrap
-    // within their column. A value is never shortened. Neighbouring columns keep a gap of about
-    // two figures, so a right-aligned value never runs into the next column's text.
-    const double gap = plainMetrics.horizontalAdvance(QStringLiteral("00"));
-    const size_t columns = m_definition.columns.size();
-    std::vector<double> natural(columns, 0.0);
-    std::vector<double> least(columns, 0.0);
-    auto fitIn = [&](size_t c, const QString& text, const QFontMetricsF& metrics, bool breakable) {
-        const TextWidths widths = measure(text, metrics, breakable);
-        natural[c] = std::max(natural[c], widths.whole);
-        least[c] = std::max(least[c], widths.word);
-    };
-    for (size_t c = 0; c < columns; ++c)
-        fitIn(c, m_definition.columns[c].caption, boldMetrics, true);
-    for (const Line& line : m_lines) {
-        if (line.kind == Line::GroupHeader)
-            continue;
-        for (qsizetype c = 0; c < line.cells.size(); ++c)
-            fitIn(static_cast<size_t>(c), line.cells.at(c), line.kind == Line::Row ? plainMetrics : boldMetrics,
-                line.kind == Line::Row && m_breakable[static_cast<size_t>(c)]);
+    ReportPage page;
+    page.width = area.width();
+    page.height = area.height();
+    page.lineHeight = lineHeight;
+    page.plainWidth = [&plainMetrics](const QString& text) { return plainMetrics.horizontalAdvance(text); };
+    page.boldWidth = [&boldMetrics](const QString& text) { return boldMetrics.horizontalAdvance(text); };
+    std::vector<ReportLayoutColumn> columns;
+    for (size_t c = 0; c < m_definition.columns.size(); ++c) {
+        const ReportColumn& column = m_definition.columns[c];
+        columns.push_back({ column.caption, column.width, !column.total.isEmpty(), m_breakable[c] });
     }
-    const double room = std::max(1.0, area.width() - gap * static_cast<double>(columns));
-    double naturalSum = 0;
-    double leastSum = 0;
-    double weightSum = 0;
-    for (size_t c = 0; c < columns; ++c) {
-        naturalSum += natural[c];
-        leastSum += least[c];
-        weightSum += m_definition.columns[c].width;
-    }
-    std::vector<double> widths(columns);
-    if (naturalSum <= room) {
-        for (size_t c = 0; c < columns; ++c)
-            widths[c] = natural[c] + (room - naturalSum) * m_definition.columns[c].width / weightSum;
-    } else if (leastSum <= room) {
-        // The widest columns give up room first: every column is held to one width, the largest
-        // that fits the page, so a value narrower than that is printed whole on one line and only
-        // the longest values wrap.
-        const auto widthUnder = [&](size_t c, double limit) { return std::max(least[c], std::min(natural[c], limit)); };
-        double low = 0;
-        double high = room;
-        for (int step = 0; step < 60; ++step) {
-            const double limit = (low + high) / 2;
-            double used = 0;
-            for (size_t c = 0; c < columns; ++c)
-                used += widthUnder(c, limit);
-            (used <= room ? low : high) = limit;
-        }
-        double used = 0;
-        for (size_t c = 0; c < columns; ++c)
-            used += widths[c] = widthUnder(c, low);
-        // What rounding left over goes to the columns that wrap.
-        double wrapping = 0;
-        for (size_t c = 0; c < columns; ++c)
-            wrapping += widths[c] < natural[c] ? 1 : 0;
-        for (size_t c = 0; c < columns && wrapping > 0; ++c) {
-            if (widths[c] < natural[c])
-                widths[c] += (room - used) / wrapping;
-        }
-    } else {
-        // Not even the widest words fit: words break where they must.
-        for (size_t c = 0; c < columns; ++c)
-            widths[c] = room * least[c] / std::max(1.0, leastSum);
-    }
-    std::vector<QRectF> columnRects;
-    double x = area.left();
-    for (size_t c = 0; c < columns; ++c) {
-        columnRects.emplace_back(x + gap / 2, 0, widths[c], lineHeight);
-        x += widths[c] + gap;
-    }
-    // The caption of a totals line stands left of the first column that has a total, when it fits
-    // there; otherwise on lines of its own above the figures, which then stay under their columns.
-    double captionRoom = area.width();
-    for (size_t c = 0; c < columns; ++c) {
-        if (!m_definition.columns[c].total.isEmpty()) {
-            captionRoom = columnRects[c].left() - gap / 2 - area.left();
-            break;
-        }
-    }
-
-    // Every line broken to its columns' widths; its height is its tallest cell.
-    std::vector<QStringList> captionLines(columns);
-    int captionHeight = 1;
-    for (size_t c = 0; c < columns; ++c) {
-        captionLines[c] = wrapText(m_definition.columns[c].caption, boldMetrics, widths[c]);
-        captionHeight = std::max(captionHeight, static_cast<int>(captionLines[c].size()));
-    }
-    for (Line& line : m_lines) {
-        const double indent = line.depth * lineHeight;
-        line.cellLines.assign(static_cast<size_t>(line.cells.size()), QStringList());
-        line.height = 1;
-        for (qsizetype c = 0; c < line.cells.size(); ++c) {
-            const size_t column = static_cast<size_t>(c);
-            line.cellLines[column] = wrapText(line.cells.at(c), line.kind == Line::Row ? plainMetrics : boldMetrics, widths[column]);
-            line.height = std::max(line.height, static_cast<int>(line.cellLines[column].size()));
-        }
-        switch (line.kind) {
-        case Line::GroupHeader:
-            line.captionLines = wrapText(line.caption, boldMetrics, area.width() - indent);
-            line.height = std::max(1, static_cast<int>(line.captionLines.size()));
-            break;
-        case Line::GroupTotals:
-        case Line::GrandTotals:
-            line.captionAbove = indent + boldMetrics.horizontalAdvance(line.caption) > captionRoom - gap / 2;
-            line.captionLines = wrapText(line.caption, boldMetrics, (line.captionAbove ? area.width() : captionRoom - gap / 2) - indent);
-            if (line.captionAbove)
-                line.height += static_cast<int>(line.captionLines.size());
-            else
-                line.height = std::max(line.height, static_cast<int>(line.captionLines.size()));
-            break;
-        case Line::Row:
-            break;
-        }
-    }
-    const double captionBand = lineHeight * (captionHeight + 0.5);
-    layOut(area.height() - footerBand, lineHeight, headerBand + titleBand + captionBand);
+    const ReportLayout layout = LayOutReport(columns, m_lines, page);
+    m_pages = layout.pages;
 
     const QString printDate = FormatDateTimeText(QDateTime::currentDateTime());
-    auto fill = [&](QString text, int page) {
+    auto fill = [&](QString text, int onPage) {
         text.replace(QStringLiteral("{Title}"), m_definition.title);
-        text.replace(QStringLiteral("{Page}"), QString::number(page + 1));
+        text.replace(QStringLiteral("{Page}"), QString::number(onPage + 1));
         text.replace(QStringLiteral("{Pages}"), QString::number(m_pages));
         text.replace(QStringLiteral("{PrintDate}"), printDate);
         return text;
     };
-    auto band = [&](const QStringList& parts, double top, int page) {
+    auto band = [&](const QStringList& parts, double top, int onPage) {
         const Qt::Alignment aligns[3] = { Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight };
         for (int i = 0; i < 3 && i < parts.size(); ++i)
-            painter.drawText(QRectF(area.left(), top, area.width(), lineHeight), int(aligns[i] | Qt::AlignVCenter), fill(parts.at(i), page));
+            painter.drawText(QRectF(area.left(), top, area.width(), lineHeight), int(aligns[i] | Qt::AlignVCenter),
+                fill(parts.at(i), onPage));
     };
     auto drawLines = [&](const QRectF& first, Qt::Alignment align, const QStringList& lines) {
         for (qsizetype k = 0; k < lines.size(); ++k)
-            painter.drawText(first.translated(0, lineHeight * static_cast<double>(k)), int(align | Qt::AlignVCenter), lines.at(k));
+            painter.drawText(
+                first.translated(0, lineHeight * static_cast<double>(k)), int(align | Qt::AlignVCenter), lines.at(k));
     };
     auto drawCells = [&](const std::vector<QStringList>& cells, double y) {
-        for (size_t c = 0; c < cells.size() && c < columns; ++c)
-            drawLines(columnRects[c].translated(0, y), m_definition.columns[c].align, cells[c]);
+        for (size_t c = 0; c < cells.size() && c < columns.size(); ++c)
+            drawLines(layout.columns[c].translated(area.left(), y), m_definition.columns[c].align, cells[c]);
     };
 
     size_t next = 0;
-    for (int page = 0; page < m_pages; ++page) {
-        if (page > 0)
+    for (int onPage = 0; onPage < m_pages; ++onPage) {
+        if (onPage > 0)
             device->newPage();
         painter.setFont(font);
-        band(m_definition.pageHeader, area.top(), page);
-        double y = area.top() + headerBand;
+        band(m_definition.pageHeader, area.top(), onPage);
+        double y = area.top() + layout.headerBand;
         painter.setFont(titleFont);
-        painter.drawText(QRectF(area.left(), y, area.width(), titleBand), int(Qt::AlignHCenter | Qt::AlignVCenter), m_definition.title);
-        y += titleBand;
+        painter.drawText(QRectF(area.left(), y, area.width(), layout.titleBand),
+            int(Qt::AlignHCenter | Qt::AlignVCenter), m_definition.title);
+        y += layout.titleBand;
         painter.setFont(bold);
-        drawCells(captionLines, y);
-        painter.drawLine(QPointF(area.left(), y + lineHeight * captionHeight), QPointF(area.right(), y + lineHeight * captionHeight));
-        y += captionBand;
-        for (; next < m_lines.size() && m_lines[next].page == page; ++next) {
-            const Line& line = m_lines[next];
+        drawCells(layout.captionLines, y);
+        const double rule = y + lineHeight * layout.captionHeight;
+        painter.drawLine(QPointF(area.left(), rule), QPointF(area.right(), rule));
+        y += layout.captionBand;
+        for (; next < m_lines.size() && layout.lines[next].page == onPage; ++next) {
+            const ReportLine& line = m_lines[next];
+            const ReportLineLayout& placed = layout.lines[next];
             const double indent = line.depth * lineHeight;
             switch (line.kind) {
-            case Line::GroupHeader:
+            case ReportLine::Kind::GroupHeader:
                 painter.setFont(bold);
-                drawLines(QRectF(area.left() + indent, y, area.width() - indent, lineHeight), Qt::AlignLeft, line.captionLines);
+                drawLines(QRectF(area.left() + indent, y, placed.captionWidth, lineHeight), Qt::AlignLeft,
+                    placed.captionLines);
                 break;
-            case Line::Row:
+            case ReportLine::Kind::Row:
                 painter.setFont(font);
-                drawCells(line.cellLines, y);
+                drawCells(placed.cellLines, y);
                 break;
-            case Line::GroupTotals:
-            case Line::GrandTotals: {
+            case ReportLine::Kind::GroupTotals:
+            case ReportLine::Kind::GrandTotals:
                 painter.setFont(bold);
                 painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-                const double captionWidth = (line.captionAbove ? area.width() : captionRoom - gap / 2) - indent;
-                drawLines(QRectF(area.left() + indent, y, std::max(0.0, captionWidth), lineHeight), Qt::AlignLeft, line.captionLines);
-                drawCells(line.cellLines, line.captionAbove ? y + lineHeight * static_cast<double>(line.captionLines.size()) : y);
+                drawLines(QRectF(area.left() + indent, y, std::max(0.0, placed.captionWidth), lineHeight),
+                    Qt::AlignLeft, placed.captionLines);
+                drawCells(placed.cellLines,
+                    placed.captionAbove ? y + lineHeight * static_cast<double>(placed.captionLines.size()) : y);
                 break;
             }
-            }
-            y += lineHeight * line.height;
+            y += lineHeight * placed.height;
         }
         painter.setFont(font);
-        band(m_definition.pageFooter, area.bottom() - lineHeight, page);
+        band(m_definition.pageFooter, area.bottom() - lineHeight, onPage);
     }
     painter.end();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exports/ReportLayout.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -49,7 +51,8 @@ struct ReportDefinition {
 ReportDefinition LoadReportDefinition(const QString& path);
 ReportDefinition ParseReportDefinition(const QByteArray& xml, const QString& path);
 
-// Lays the rows of the recordset's current result set out on pages and paints them.
+// Turns the rows of the recordset's current result set into report lines (group captions, rows,
+// totals), has LayOutReport place them on pages and paints what it decided.
 class ReportRenderer {
 public:
     // Throws AppError when a column or group names a field the data lacks.
@@ -63,14 +66,11 @@ public:
     int pageCount() const { return m_pages; }
 
 private:
-    struct Line;
-    void layOut(double pageHeight, double lineHeight, double headerHeight);
-
     ReportDefinition m_definition;
     std::vector<int> m_columns; // recordset column of each report column
     std::vector<bool> m_breakable; // whether a column's values may wrap inside (texts; not dates or figures)
     std::vector<int> m_groups;
-    std::vector<Line> m_lines;
+    std::vector<ReportLine> m_lines;
     int m_pages = 0;
 };
 

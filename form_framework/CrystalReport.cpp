@@ -8,6 +8,18 @@
 #include "form_framework/QueuedFormParams.h"
 #include "form_framework/WindowOpening.h"
 
+namespace {
+
+QString& viewerWindow()
+{
+    static QString name;
+    return name;
+}
+
+} // namespace
+
+void SetReportViewerWindow(const QString& windowName) { viewerWindow() = windowName; }
+
 bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
 {
     bool opened = false;
@@ -21,8 +33,8 @@ bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
                 FormParamDict parameters;
                 parameters.add(QStringLiteral("ReportFile"), path);
                 parameters.add(QStringLiteral("SQL"), statement);
-                const QueuedFormParams queued(QStringLiteral("frmCrystal"), parameters);
-                opened = LoadFormByName(QStringLiteral("frmCrystal")) != nullptr;
+                const QueuedFormParams queued(viewerWindow(), parameters);
+                opened = LoadFormByName(viewerWindow()) != nullptr;
                 return;
             }
         }

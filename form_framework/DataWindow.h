@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form_framework/FormTypes.h"
+#include "form_framework/WindowOpening.h"
 
 #include <QString>
 #include <QWidget>
@@ -75,6 +76,10 @@ public:
     virtual void PopulateData();
     // At the end of the load, the window's commands for its bar's Actions menu. Default: none.
     virtual void PopulateShortcuts() { }
+    // A window opened for a new record, after its defaults and before the opener's presets fill its
+    // fields: what the presets given imply beyond their own fields (an option of the window that a
+    // preset column chooses). Default: nothing.
+    virtual void BeforeApplyPresets(const FormParamDict& presets) { Q_UNUSED(presets); }
     // An opener's default value for a new record (the start parameter). Default: ignored.
     virtual void ProcessDefaultValue(const QString& defaultValue) { Q_UNUSED(defaultValue); }
     // Last step of the load, after the defaults. Default: nothing.

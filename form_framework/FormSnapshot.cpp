@@ -133,7 +133,7 @@ void BroadcastDataChanged(DataChangedAction action, const QString& tableName, co
         try {
             main->dataChanged(action, tableName, idList);
         } catch (...) {
-            LogSwallowedFailure(QStringLiteral("frmMain data-changed message for ") + tableName);
+            LogSwallowedFailure(QStringLiteral("The main window's data-changed message for ") + tableName);
         }
     }
 }

@@ -19,7 +19,6 @@
 #include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
 
-#include <QAbstractButton>
 #include <QHash>
 
 namespace {
@@ -266,22 +265,7 @@ bool Act_StandardProcessOnLoadMessage(DataWindow* window)
         }
         if (info->Mode() == FormMode::Add) {
             info->SetDefaults();
-            // The item action and batch item windows choose what the new row hangs on.
-            if (name.compare(QLatin1String("frmItemAction"), Qt::CaseInsensitive) == 0
-                || name.compare(QLatin1String("frmBatchItem"), Qt::CaseInsensitive) == 0) {
-                const QStringList keys = name.compare(QLatin1String("frmItemAction"), Qt::CaseInsensitive) == 0
-                    ? QStringList { QStringLiteral("Item_ID"), QStringLiteral("Case_ID"), QStringLiteral("Batch_ID") }
-                    : QStringList { QStringLiteral("Item_ID"), QStringLiteral("Case_ID") };
-                for (int i = 0; i < keys.size(); ++i) {
-                    const bool present = std::any_of(parameters.keys().begin(), parameters.keys().end(),
-                                                     [&](const QString& k) { return k.compare(keys[i], Qt::CaseInsensitive) == 0; });
-                    if (present) {
-                        if (auto* option = window->findChild<QAbstractButton*>(QStringLiteral("optItemCase_%1").arg(i)))
-                            option->setChecked(true);
-                        break;
-                    }
-                }
-            }
+            window->BeforeApplyPresets(parameters);
             if (!parameters.isEmpty()) {
                 for (BoundField* field : FieldsOf(window)) {
                     if (!field->Applicable() || !parameters.contains(field->DBFieldName()))

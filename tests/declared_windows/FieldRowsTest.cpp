@@ -2,13 +2,16 @@
 // properties, captioned (the caption the field's buddy, bold while required) and laid out in its row
 // with what is declared beside it.
 
+#include "declared_windows/FieldRows.h"
+#include "core/AppError.h"
+#include "declared_windows/DeclaredControl.h"
 #include "form_framework/zCheckBox.h"
 #include "form_framework/zDate.h"
 #include "form_framework/zLabel.h"
 #include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/FieldRows.h"
 
+#include <QAbstractButton>
 #include <QBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -97,6 +100,66 @@ TEST(FieldRows, EachFieldIsMadeCaptionedAndPlacedAsDeclared)
     EXPECT_EQ(rowOf(rows, when), std::make_pair(1, 0));
     EXPECT_EQ(rowOf(rows, note), std::make_pair(2, 1));
     EXPECT_EQ(rows->count(), 3);
+}
+
+// A window of fields only takes its controls through typed handles: every handle naming the window
+// is checked as the fields are made, so a misspelt name or a wrong type stops the window from being
+// built, naming both; a handle of another window is refused where it is used.
+TEST(FieldRows, HandlesNamingTheWindowAreCheckedWhenItsFieldsAreMade)
+{
+    const auto build = [](QWidget& window) {
+        window.setObjectName(QStringLiteral("frmFieldRowsProbe"));
+        return AddDeclaredFields(&window, new QVBoxLayout(&window),
+            { DeclaredField::text(QStringLiteral("ztxtWhat"), QStringLiteral("What"), QStringLiteral("What"))
+                    .withButton(QStringLiteral("btnClear"), QStringLiteral("Clear")),
+                DeclaredField::options(QStringLiteral("fraWhich"), QString(),
+                    { { QStringLiteral("optWhich_0"), QStringLiteral("One") },
+                        { QStringLiteral("optWhich_1"), QStringLiteral("Two") } }) });
+    };
+    {
+        const DeclaredControl<zFieldBase> what { { "frmFieldRowsProbe" }, "ztxtWhat" };
+        const DeclaredControl<QPushButton> clear { { "frmFieldRowsProbe" }, "btnClear" };
+        const DeclaredControl<QAbstractButton> second { { "frmFieldRowsProbe" }, "optWhich_1" };
+        const DeclaredControl<zLabel> caption { { "frmFieldRowsProbe" }, "zlabel1(0)" };
+        QWidget window;
+        const FieldRows made = build(window);
+        EXPECT_EQ(what.in(made)->DBFieldName(), QStringLiteral("What"));
+        EXPECT_EQ(clear.in(made)->text(), QStringLiteral("Clear"));
+        EXPECT_EQ(second.in(made)->text(), QStringLiteral("Two"));
+        EXPECT_EQ(caption.in(made)->Value(), QStringLiteral("What:"));
+
+        const DeclaredControl<zFieldBase> elsewhere { { "frmOtherProbe" }, "ztxtWhat" };
+        try {
+            elsewhere.in(made);
+            ADD_FAILURE() << "a handle of another window resolved";
+        } catch (const AppError& refused) {
+            EXPECT_EQ(refused.description().toStdString(),
+                "The window <frmFieldRowsProbe> cannot be built: it uses the control <ztxtWhat> through a handle "
+                "naming frmOtherProbe.");
+        }
+    }
+    const struct {
+        const char* control;
+        const char* message;
+    } wrong[] = {
+        { "ztxtWhta", "The window <frmFieldRowsProbe> cannot be built: it has no control <ztxtWhta>." },
+        { "btnClear",
+            "The window <frmFieldRowsProbe> cannot be built: its control <btnClear> is a QPushButton, not a "
+            "zFieldBase." },
+    };
+    for (const auto& c : wrong) {
+        SCOPED_TRACE(c.control);
+        const DeclaredControl<zFieldBase> handle { { "frmFieldRowsProbe" }, c.control };
+        QWidget window;
+        try {
+            build(window);
+            ADD_FAILURE() << "the fields were made";
+        } catch (const AppError& refused) {
+            EXPECT_EQ(refused.description().toStdString(), c.message);
+        }
+    }
+    QWidget window;
+    EXPECT_NO_THROW(build(window)) << "the window builds again once the wrong handles are gone";
 }
 
 } // namespace

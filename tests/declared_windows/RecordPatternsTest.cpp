@@ -9,6 +9,8 @@
 #include "core/Recordset.h"
 #include "core/Schema.h"
 #include "core/SqlText.h"
+#include "declared_windows/DeclaredControl.h"
+#include "declared_windows/DeclaredRecordWindow.h"
 #include "form_framework/FormRegistry.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
@@ -23,9 +25,9 @@
 #include "form_framework/zNumeric.h"
 #include "form_framework/zText.h"
 #include "list_controls/zComboBoxText.h"
-#include "declared_windows/DeclaredRecordWindow.h"
 #include "support/PromptRecorder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -118,8 +120,6 @@ protected:
 
         FormRegistry::registerForm(QStringLiteral("frmGadget"),
             [] { return new DeclaredRecordWindow(GadgetTable(QStringLiteral("frmGadget"))); });
-        FormRegistry::registerForm(QStringLiteral("frmItemAction"),
-            [] { return new DeclaredRecordWindow(GadgetTable(QStringLiteral("frmItemAction"))); });
         FormRegistry::registerForm(QStringLiteral("frmGadgetSplit"), [] {
             DeclaredTable table = GadgetTable(QStringLiteral("frmGadgetSplit"));
             // "name / serial": the name before the slash, the serial after it.
@@ -410,20 +410,47 @@ TEST_P(RecordPatterns, ABarWithoutNewOrMoveButtons)
     }
 }
 
-TEST_P(RecordPatterns, APresetCaseChoosesTheCaseOption)
+// A declaration's preset options: the first declared column among the opener's presets (in any
+// case) chooses its option button; with none of them the first option stays chosen.
+TEST_P(RecordPatterns, APresetColumnChoosesTheOptionItsDeclarationNames)
 {
     DeclaredRecordWindow* plain = openNew(QStringLiteral("frmGadget"));
     ASSERT_NE(plain, nullptr);
     EXPECT_TRUE(plain->findChild<QRadioButton*>(QStringLiteral("optItemCase_0"))->isChecked())
         << "the first option starts chosen";
 
-    auto* window = qobject_cast<DeclaredRecordWindow*>(OpenFormWithParams(
-        QStringLiteral("frmItemAction"), 0, { QStringLiteral("Mode"), 1, QStringLiteral("Case_ID"), 7 }));
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(window->findChild<QRadioButton*>(QStringLiteral("optItemCase_0"))->isChecked());
-    EXPECT_TRUE(window->findChild<QRadioButton*>(QStringLiteral("optItemCase_1"))->isChecked());
-    EXPECT_EQ(
-        window->findChild<QRadioButton*>(QStringLiteral("optItemCase_1"))->accessibleName(), QStringLiteral("Case"));
+    // The handles live as long as this test; the window is registered without them again at its end.
+    const DeclaredControl<QAbstractButton> options[] = { { { "frmGadgetPresets" }, "optItemCase_0" },
+        { { "frmGadgetPresets" }, "optItemCase_1" }, { { "frmGadgetPresets" }, "optItemCase_2" } };
+    FormRegistry::registerForm(QStringLiteral("frmGadgetPresets"), [&options] {
+        DeclaredTable table = GadgetTable(QStringLiteral("frmGadgetPresets"));
+        table.controls = { &options[0], &options[1], &options[2] };
+        table.presetOptions = { { QStringLiteral("Item_ID"), &options[0] }, { QStringLiteral("Case_ID"), &options[1] },
+            { QStringLiteral("Batch_ID"), &options[2] } };
+        return new DeclaredRecordWindow(table);
+    });
+    const struct {
+        QVariantList presets;
+        int chosen;
+    } cases[] = {
+        { { QStringLiteral("Case_ID"), 7 }, 1 },
+        { { QStringLiteral("batch_id"), 3 }, 2 },
+        { { QStringLiteral("Batch_ID"), 3, QStringLiteral("Case_ID"), 7 }, 1 },
+        { { QStringLiteral("Gadget_Name"), QStringLiteral("Lamp") }, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.presets.value(0).toString().toStdString());
+        QVariantList parameters { QStringLiteral("Mode"), 1 };
+        parameters += c.presets;
+        auto* window = qobject_cast<DeclaredRecordWindow*>(
+            OpenFormWithParams(QStringLiteral("frmGadgetPresets"), 0, parameters));
+        ASSERT_NE(window, nullptr);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(options[i].in(*window)->isChecked(), i == c.chosen) << i;
+        delete window;
+    }
+    FormRegistry::registerForm(QStringLiteral("frmGadgetPresets"),
+        [] { return new DeclaredRecordWindow(GadgetTable(QStringLiteral("frmGadgetPresets"))); });
 }
 
 TEST_P(RecordPatterns, TheLayoutKeepsGroupsRowsAndButtonsAsDeclared)

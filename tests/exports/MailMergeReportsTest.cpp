@@ -484,6 +484,7 @@ TEST_P(ReportFiles, ShowCrystalReportQueuesFileAndStatementForTheViewer)
         seenSql = parameters.value(QStringLiteral("SQL")).toString();
         return window;
     });
+    SetReportViewerWindow(QStringLiteral("frmCrystal"));
     ShowCrystalReport(QStringLiteral("Items.rpt"), QStringLiteral("SELECT 1"));
     EXPECT_EQ(seenFile, GetMainPath() + QStringLiteral("Reports/Items.rpt"));
     EXPECT_EQ(seenSql, QStringLiteral("SELECT 1"));
