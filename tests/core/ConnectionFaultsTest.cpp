@@ -378,9 +378,8 @@ TEST_P(LockedRecords, AWaitForAnotherSessionsLockEndsInPlainWords)
     EXPECT_GE(seconds, DatabaseConnection::LockWaitSeconds - 1);
     EXPECT_LT(seconds, DatabaseConnection::LockWaitSeconds + 10);
     ASSERT_EQ(Prompts().boxes.size(), 1u);
-    EXPECT_TRUE(Prompts().boxes[0].text.startsWith(
-        QStringLiteral("The records are locked by another session; try again.\r\n")))
-        << Prompts().boxes[0].text.toStdString();
+    EXPECT_EQ(Prompts().boxes[0].text.toStdString(),
+        "Unable to Open Recordset\r\n\r\nThe records are locked by another session; try again.");
 
     if (GetParam() == Engine::PostgreSQL)
         locker->rollbackTransaction();
