@@ -169,6 +169,8 @@ void DatabaseConnection::endReadOnly()
     while (m_depth > 0)
         rollbackTransaction();
     m_doomed = false;
+    if (!m_lost && isOpen())
+        resetPostgresSession();
 }
 
 void DatabaseConnection::fail(const QSqlError& error, const QString& sql)
@@ -193,6 +195,10 @@ void DatabaseConnection::fail(const QSqlError& error, const QString& sql)
     if (sqliteTimedOut() || (engine == Engine::PostgreSQL && native == QLatin1String("57014"))) {
         number = ErrQueryTimeout;
         description = QStringLiteral("Query timeout expired");
+    } else if (native == QLatin1String(engine == Engine::PostgreSQL ? "55P03" : "5")) {
+        // The lock wait ran out (lock_timeout; SQLite's busy timeout): the engine's words name
+        // locks and relations a clerk does not know.
+        description = QStringLiteral("The records are locked by another session; try again.");
     } else if (broken || error.type() == QSqlError::ConnectionError || native.startsWith(QLatin1String("08"))) {
         number = ErrProviderFailure;
     }

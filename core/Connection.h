@@ -101,6 +101,11 @@ public:
     void endReadOnly();
     bool isReadOnly() const { return m_readOnly; }
 
+    // How long a command waits for a lock another session holds (a table locked by hand, a long
+    // unit of work) before it gives up with "The records are locked by another session; try
+    // again.": long enough for another clerk's save to end, short enough for a clerk to wait.
+    static constexpr int LockWaitSeconds = 5;
+
     // Seconds; 0 waits for ever.
     int commandTimeout() const { return m_timeout; }
     void setCommandTimeout(int seconds);
@@ -154,6 +159,11 @@ private:
     // PostgreSQL (PostgresConnection.cpp): every statement goes to the server on the driver's own
     // connection through the client library, one statement per call, its values as parameters.
     void openPostgres(const Credentials& credentials);
+    // The settings every session of the program works with (after the log-on, and again after a
+    // read-only scope has reset whatever its statement set).
+    void setPostgresSession();
+    // Ends what a read-only scope's statement may have left in the session beyond its unit.
+    void resetPostgresSession();
     pg_conn* postgresConnection() const;
     void runPostgres(const QString& sql, const std::vector<QVariant>& values, Recordset& result,
         const Procedure* declared = nullptr, PreparedStatement* prepared = nullptr);

@@ -31,6 +31,7 @@ DatabaseConnection& requireConnection()
 
 std::function<void(const QString&)> s_observer;
 int s_rerunScopes = 0;
+int s_reruns = 0;
 
 // What the routines below send: a command text, or a catalogue procedure called with typed
 // values. Either is shown (error dialog, observer) as its text.
@@ -70,6 +71,7 @@ Recordset executeCommand(const Command& command)
     }
     // The break is not reported, so its entries must not reach the next error dialog.
     connection.providerErrors().clear();
+    ++s_reruns;
     if (s_observer)
         s_observer(command.text);
     return command.runOn(connection);
@@ -348,9 +350,12 @@ TransactionScope::~TransactionScope() = default;
 void TransactionScope::commit() { m_unit->commit(); }
 
 RerunAfterReconnect::RerunAfterReconnect()
+    : m_rerunsBefore(s_reruns)
 {
     ++s_rerunScopes;
 }
+
+bool RerunAfterReconnect::reran() const { return s_reruns != m_rerunsBefore; }
 
 RerunAfterReconnect::~RerunAfterReconnect()
 {

@@ -94,4 +94,10 @@ public:
     ~RerunAfterReconnect();
     RerunAfterReconnect(const RerunAfterReconnect&) = delete;
     RerunAfterReconnect& operator=(const RerunAfterReconnect&) = delete;
+    // Whether a command ran once more within this scope: its first run's answer was lost with
+    // the connection, so whatever it changed may have been stored already.
+    bool reran() const;
+
+private:
+    int m_rerunsBefore;
 };

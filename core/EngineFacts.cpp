@@ -25,6 +25,8 @@ const EngineFacts& FactsOf(Engine engine)
         false,
         // A CAST keeps the NOCASE collation of the column it reads.
         " COLLATE BINARY",
+        "CASE WHEN %1 IS NULL THEN NULL ELSE hex(%1) END",
+        true,
     };
     static const EngineFacts postgres {
         Engine::PostgreSQL,
@@ -50,6 +52,8 @@ const EngineFacts& FactsOf(Engine engine)
         true,
         // A citext cast to text compares by the database's collation, which is deterministic.
         "",
+        "CAST(%1 AS TEXT)",
+        false,
     };
     return engine == Engine::PostgreSQL ? postgres : sqlite;
 }

@@ -32,6 +32,12 @@ struct EngineFacts {
     // Appended to a comparison of two texts that must match exactly, letter case included, even
     // where one side is a case-insensitive column.
     const char* exactCollation;
+    // A column's value exactly as the engine stores it, as text ("%1" is the column; NULL stays
+    // NULL), for a save to compare with later. SQLite gives the hexadecimal of the stored bytes,
+    // so a text another program wrote with a NUL or bytes that are not UTF-8 reads back as
+    // itself; PostgreSQL stores only valid texts, and gives the value's text.
+    const char* storedValueSql;
+    bool storedValueInHex;
 };
 
 const EngineFacts& FactsOf(Engine engine);

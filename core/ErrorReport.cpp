@@ -143,6 +143,7 @@ void WriteErrorLog(int answer, const QString& text)
     const QString path = ErrorLogFile();
     QFile file;
     bool opened = false;
+    bool link = false;
     for (int attempt = 1; attempt <= 5; ++attempt) {
         // Owner and group may read the log; a link planted in its place is never written through.
         QString why;
@@ -150,12 +151,17 @@ void WriteErrorLog(int answer, const QString& text)
             opened = true;
             break;
         }
+        // A link stays a link: waiting changes nothing, and the box says why.
+        link = IsSymbolicLink(path);
+        if (link)
+            break;
         if (attempt < 5)
             Platform::sleep(500);
     }
     if (!opened) {
-        ShowMessageBox(QStringLiteral("Cannot save to Error Log. Cannot open file ") + path, MsgBox::OKOnly | MsgBox::Critical,
-                       QStringLiteral("Cannot save to Error Log"));
+        ShowMessageBox(QStringLiteral("Cannot save to Error Log. Cannot open file ") + path
+                + (link ? QStringLiteral(": it is a symbolic link.") : QString()),
+            MsgBox::OKOnly | MsgBox::Critical, QStringLiteral("Cannot save to Error Log"));
         return;
     }
     const QByteArray bytes = (block + CRLF).toUtf8();

@@ -57,9 +57,7 @@ void DatabaseConnection::openPostgres(const Credentials& credentials)
                ErrProviderFailure);
     }
     m_hostName = QSysInfo::machineHostName();
-    // Notices ("... does not exist, skipping") are the server talking to itself.
-    executeStatement(QStringLiteral("SET client_min_messages = warning"));
-    executeStatement(QStringLiteral("SELECT set_config('bramblecot.host', ?, false)"), { m_hostName });
+    setPostgresSession();
     Recordset facts = executeStatement(QStringLiteral("SELECT session_user, current_database()"));
     m_loginName = facts.valueAt(0, 0).toString();
     m_databaseCode = facts.valueAt(0, 1).toString();
@@ -72,6 +70,35 @@ void DatabaseConnection::openPostgres(const Credentials& credentials)
                    .arg(version)
                    .arg(LatestSchemaVersion()),
                ErrProviderFailure);
+}
+
+void DatabaseConnection::setPostgresSession()
+{
+    m_appliedTimeout = -1;
+    // Notices ("... does not exist, skipping") are the server talking to itself.
+    executeStatement(QStringLiteral("SET client_min_messages = warning"));
+    executeStatement(QStringLiteral("SELECT set_config('bramblecot.host', ?, false)"), { m_hostName });
+    // A table locked by another session (by hand, through psql) must not hold a clerk's step for
+    // as long as the command timeout allows: the wait ends and is reported in plain words. The
+    // command timeout stays the statement_timeout (applyTimeout).
+    executeStatement(QStringLiteral("SET lock_timeout = '%1s'").arg(LockWaitSeconds));
+}
+
+void DatabaseConnection::resetPostgresSession()
+{
+    // The unit was rolled back, which undoes the settings it made; advisory locks taken for the
+    // session outlive it, and RESET ALL leaves no setting of the statement's whatever the way it
+    // was made. The session's own settings then come back.
+    try {
+        runPostgresCommand(QStringLiteral("SELECT pg_advisory_unlock_all()"));
+        runPostgresCommand(QStringLiteral("RESET ALL"));
+        setPostgresSession();
+    } catch (const AppError&) {
+        // A session that could not be cleaned is not used again: the next command opens another.
+        m_errors.clear();
+        close();
+        m_lost = true;
+    }
 }
 
 pg_conn* DatabaseConnection::postgresConnection() const

@@ -216,7 +216,7 @@ void DatabaseConnection::openSqlite(const Credentials& credentials)
     m_sqlite->login = osUser.toUtf8();
     m_sqlite->loginTime = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
     registerSqliteFunctions();
-    sqlite3_busy_timeout(m_sqlite->handle, 30000);
+    sqlite3_busy_timeout(m_sqlite->handle, LockWaitSeconds * 1000);
     sqlite3_progress_handler(m_sqlite->handle, 5000, &progressHandler, m_sqlite.get());
     executeStatement(QStringLiteral("PRAGMA foreign_keys = ON"));
 

@@ -184,6 +184,11 @@ QString FormatDateTimeText(const QVariant& value)
     return formatMoment(value, QStringLiteral("MM/dd/yyyy"), QStringLiteral(" hh:mm:ss AP"));
 }
 
+QString FormatDateTimeMinutesText(const QVariant& value)
+{
+    return formatMoment(value, QStringLiteral("MM/dd/yyyy"), QStringLiteral(" h:mm AP"));
+}
+
 QString FormatTimestampText(const QVariant& value)
 {
     return formatMoment(value, QStringLiteral("yyyyMMdd"), QStringLiteral("HHmmss"));

@@ -38,6 +38,8 @@ bool SaveTextFile(const QString& path, const QString& text);
 QString FormatDateText(const QVariant& value);
 // MM/dd/yyyy hh:mm:ss AM|PM (12-hour clock)
 QString FormatDateTimeText(const QVariant& value);
+// MM/dd/yyyy h:mm AM|PM, the time of day as the date fields show it
+QString FormatDateTimeMinutesText(const QVariant& value);
 // yyyyMMddHHmmss, a sortable key for date columns
 QString FormatTimestampText(const QVariant& value);
 // "No" for null, zero and texts that read as zero; "Yes" for anything else.

@@ -218,6 +218,8 @@ void extendItemWindow(DeclaredRecordWindow& window)
     zComboBoxText* theCase = ItemCase.in(window);
     zComboBoxText* type = ItemPropertyType.in(window);
     zComboBoxText* model = ItemModel.in(window);
+    // Clerks know an item by its number, and the messages about the record name it so.
+    window.info()->setRecordNameColumn(QStringLiteral("Item_Number"));
     QObject::connect(theCase, &zComboBoxText::DropDownLostFocus, &window, [&window] { applyCase(window); });
     QObject::connect(type, &zFieldBase::Change, &window, [&window] { applyPropertyType(window); });
     QObject::connect(type, &zComboBoxText::DropDownLostFocus, &window, [&window] { proposeReviewDate(window); });

@@ -28,6 +28,27 @@ void report(const AppError& error)
     action.run([&error] { throw error; });
 }
 
+// A failure after which whether the record was stored is still not known.
+void reportUnknown(const AppError& error)
+{
+    report(AppError(error.number(),
+        error.description()
+            + QStringLiteral("\r\nWhether the record was stored could not be found out; saving it again stores it once."),
+        error.source()));
+}
+
+// The program's connection; none is reported as the save's own statement would.
+DatabaseConnection* connectionToUse()
+{
+    DatabaseConnection* connection = DBConnection();
+    if (!connection)
+        report(AppError(ErrConnectionUnusable,
+            QStringLiteral("The connection cannot be used to perform this operation. It is either closed or invalid "
+                           "in this context."),
+            ApplicationTitle()));
+    return connection;
+}
+
 } // namespace
 
 void InsertOnce(zInfo& info, const QString& keyField)
@@ -35,36 +56,34 @@ void InsertOnce(zInfo& info, const QString& keyField)
     auto pending = std::make_shared<PendingInsert>();
     QObject::connect(&info, &zInfo::ModeChanged, &info, [pending] { *pending = PendingInsert(); });
     zInfo* controller = &info;
-    info.setInsertWriter([controller, keyField, pending](const PairDictionary& values) -> std::optional<QVariant> {
-        DatabaseConnection* connection = DBConnection();
-        if (!connection) {
-            report(AppError(ErrConnectionUnusable,
-                QStringLiteral("The connection cannot be used to perform this operation. It is either closed or "
-                               "invalid in this context."),
-                ApplicationTitle()));
+    // Asked before the save checks its fields: a record stored under the key is this record, and
+    // checked as a second one it would clash with itself ("... already exists").
+    info.setStoredInsertFinder([controller, keyField, pending](PairDictionary& sent) -> std::optional<QVariant> {
+        if (pending->key.isEmpty())
+            return QVariant();
+        DatabaseConnection* connection = connectionToUse();
+        if (!connection)
+            return std::nullopt;
+        try {
+            const QVariant stored = FindWrittenRecord(
+                *connection, WriteKey { controller->MainTableName(), controller->IdentityField(), keyField, pending->key });
+            if (!stored.isNull())
+                sent = pending->sent;
+            return stored;
+        } catch (const AppError& error) {
+            reportUnknown(error);
             return std::nullopt;
         }
+    });
+    info.setInsertWriter([controller, keyField, pending](const PairDictionary& values) -> std::optional<QVariant> {
+        DatabaseConnection* connection = connectionToUse();
+        if (!connection)
+            return std::nullopt;
         const QString table = controller->MainTableName();
         const QString identityField = controller->IdentityField();
+        // A key kept from an earlier save was looked up by the finder just before: nothing is
+        // stored under it, and this insert may use it again.
         WriteKey key { table, identityField, keyField, pending->key };
-        try {
-            // An earlier save of this record whose answer was lost may have stored it: that
-            // record is the one to keep, with what the clerk changed since written onto it.
-            if (!key.key.isEmpty()) {
-                const QVariant stored = FindWrittenRecord(*connection, key);
-                if (!stored.isNull()) {
-                    const PairDictionary changed = GetChangedValues(pending->sent, values);
-                    if (!changed.isEmpty())
-                        connection->execute(BuildUpdateSQL(table, changed) + QStringLiteral("\r\nWHERE ")
-                            + identityField + QStringLiteral(" = ") + QString::number(stored.toLongLong()));
-                    *pending = PendingInsert();
-                    return stored;
-                }
-            }
-        } catch (const AppError& error) {
-            report(error);
-            return std::nullopt;
-        }
         if (key.key.isEmpty())
             key.key = NewWriteKey();
         PairDictionary row = values;
@@ -82,11 +101,7 @@ void InsertOnce(zInfo& info, const QString& keyField)
         pending->sent = values;
         const AppError& error = *outcome.error;
         if (outcome.state == WriteOutcome::State::Unknown)
-            report(AppError(error.number(),
-                error.description()
-                    + QStringLiteral("\r\nWhether the record was stored could not be found out; saving it again "
-                                     "stores it once."),
-                error.source()));
+            reportUnknown(error);
         else
             report(error);
         return std::nullopt;

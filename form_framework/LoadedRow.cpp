@@ -18,9 +18,23 @@ QString exactLiteral(const QString& text)
 }
 } // namespace
 
-QString LoadedRow::textOf(const QString& column)
+QString LoadedRow::castToText(const QString& column)
 {
     return QStringLiteral("CAST(") + column + QStringLiteral(" AS TEXT)");
+}
+
+QString LoadedRow::storedValue(const QString& column) const
+{
+    return QString::fromLatin1(m_facts->storedValueSql).arg(column);
+}
+
+QVariant LoadedRow::textOf(const QString& column) const
+{
+    const qsizetype at = m_columns.indexOf(column);
+    if (at < 0 || m_values.at(at).isNull())
+        return QVariant();
+    const QString stored = m_values.at(at).toString();
+    return m_facts->storedValueInHex ? QString::fromUtf8(QByteArray::fromHex(stored.toLatin1())) : stored;
 }
 
 bool LoadedRow::read(const QString& tableName, const QString& identityCondition, const QStringList& columns)
@@ -28,9 +42,10 @@ bool LoadedRow::read(const QString& tableName, const QString& identityCondition,
     clear();
     if (columns.isEmpty())
         return true;
+    m_facts = &FactsOf(DBConnection() ? DBConnection()->engine() : Engine::SQLite);
     QStringList texts;
     for (const QString& column : columns)
-        texts << textOf(column) + QStringLiteral(" AS ") + column;
+        texts << storedValue(column) + QStringLiteral(" AS ") + column;
     std::unique_ptr<Recordset> row;
     if (!Act_OpenRecordset(row,
             QStringLiteral("SELECT ") + texts.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + tableName
@@ -59,16 +74,43 @@ void LoadedRow::clear()
     m_values.clear();
 }
 
+QString LoadedRow::rememberedCondition(qsizetype i, const EngineFacts& facts) const
+{
+    if (m_values.at(i).isNull())
+        return m_columns.at(i) + QStringLiteral(" IS NULL");
+    return storedValue(m_columns.at(i)) + QStringLiteral(" = ") + exactLiteral(m_values.at(i).toString())
+        + QString::fromLatin1(facts.exactCollation);
+}
+
 QString LoadedRow::conditions(const EngineFacts& facts) const
 {
     QString text;
+    for (qsizetype i = 0; i < m_columns.size(); ++i)
+        text += LineEnd + QStringLiteral("AND ") + rememberedCondition(i, facts);
+    return text;
+}
+
+QString LoadedRow::conditionsAfterWrite(
+    const EngineFacts& facts, const PairDictionary& written, const QSet<QString>& textColumns) const
+{
+    QString text;
     for (qsizetype i = 0; i < m_columns.size(); ++i) {
+        const QString& column = m_columns.at(i);
         text += LineEnd + QStringLiteral("AND ");
-        if (m_values.at(i).isNull())
-            text += m_columns.at(i) + QStringLiteral(" IS NULL");
+        if (!written.contains(column)) {
+            text += rememberedCondition(i, facts);
+            continue;
+        }
+        const QString literal = written.value(column);
+        if (literal.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0)
+            text += column + QStringLiteral(" IS NULL");
+        else if (textColumns.contains(column) && literal.startsWith(QLatin1Char('\'')))
+            // The literal is the text itself, as the write stored it.
+            text += castToText(column) + QStringLiteral(" = ") + literal + QString::fromLatin1(facts.exactCollation);
         else
-            text += textOf(m_columns.at(i)) + QStringLiteral(" = ") + exactLiteral(m_values.at(i).toString())
-                + QString::fromLatin1(facts.exactCollation);
+            // A number, date or flag: the literal the write sent is turned into the column's
+            // type just as it was then, and compares with what that stored.
+            text += column + QStringLiteral(" = ") + literal;
     }
     return text;
 }
@@ -77,7 +119,7 @@ QString LoadedRow::returnedColumns() const
 {
     QString text;
     for (const QString& column : m_columns)
-        text += QStringLiteral(", ") + textOf(column) + QStringLiteral(" AS ") + column;
+        text += QStringLiteral(", ") + storedValue(column) + QStringLiteral(" AS ") + column;
     return text;
 }
 
@@ -97,7 +139,7 @@ QString LastChangeOfRecord(const QString& tableName, int identity)
         if (change.recordCount() == 0 || change.valueAt(0, 0).isNull())
             return {};
         return QStringLiteral("by ") + change.valueAt(0, 0).toString().trimmed() + QStringLiteral(" on ")
-            + FormatDateTimeText(change.valueAt(0, 1));
+            + FormatDateTimeMinutesText(change.valueAt(0, 1));
     } catch (...) {
         connection->providerErrors().clear();
         return {};

@@ -237,6 +237,7 @@ bool zInfo::Act_PopulateFormEdit()
 
 bool zInfo::rememberLoadedRow()
 {
+    m_updatesInDoubt.clear();
     if (m_mainTableName.isEmpty() || m_identityField.isEmpty() || !zID()) {
         m_loadedRow.clear();
         return true;
@@ -254,7 +255,20 @@ void zInfo::SetDefaults() { m_window->SetDefaultsProcedure(); }
 
 bool zInfo::SaveData(bool refreshScreen)
 {
-    const bool inserting = m_mode == FormMode::Add;
+    bool inserting = m_mode == FormMode::Add;
+    if (inserting && m_storedInsertFinder) {
+        // An earlier save of this record whose answer was lost may have stored it: the checks and
+        // the save are then those of an edit of that record, never of a second one.
+        PairDictionary sent;
+        const std::optional<QVariant> stored = m_storedInsertFinder(sent);
+        if (!stored)
+            return false;
+        if (!stored->isNull()) {
+            if (!takeOnStoredRecord(stored->toInt(), sent))
+                return false;
+            inserting = false;
+        }
+    }
     PairDictionary changes;
     {
         // A server that restarted since the window loaded has dropped the connection: the checks
@@ -315,22 +329,99 @@ bool zInfo::updateLoadedRow(const PairDictionary& changes)
         // Its conditions make a second run harmless: on a connection opened again it still
         // compares, and writes nothing over a change made meanwhile.
         RerunAfterReconnect rerun;
-        if (!Act_OpenRecordset(row, sql))
+        const bool ran = Act_OpenRecordset(row, sql);
+        if (ran ? rerun.reran() : DBConnection() && DBConnection()->connectionLost()) {
+            // The first run's answer went with the connection: the server may have made the
+            // change, and the row then holds it rather than what was loaded.
+            m_updatesInDoubt << changes;
+        }
+        if (!ran)
             return false;
     }
-    if (row->eof()) {
+    if (!row->eof()) {
+        m_loadedRow.take(*row, 1);
+        m_updatesInDoubt.clear();
         CloseRecordset(row);
+        return true;
+    }
+    CloseRecordset(row);
+    bool failed = false;
+    const std::optional<PairDictionary> stored = takeRowOfUpdateInDoubt(failed);
+    if (failed)
+        return false;
+    if (!stored) {
         reportRowNotUpdated();
         return false;
     }
-    m_loadedRow.take(*row, 1);
-    CloseRecordset(row);
-    return true;
+    // The row holds this window's own save: that save is done, and what the clerk has changed
+    // since it goes onto the row as it left it.
+    if (stored->keys() == changes.keys() && stored->values() == changes.values())
+        return true;
+    return updateLoadedRow(changes);
+}
+
+std::optional<PairDictionary> zInfo::takeRowOfUpdateInDoubt(bool& failed)
+{
+    failed = false;
+    const DatabaseConnection* connection = DBConnection();
+    if (m_updatesInDoubt.isEmpty() || !connection)
+        return std::nullopt;
+    // Texts compare exactly, letter case included; other values as the engine stores them.
+    QSet<QString> textColumns;
+    for (BoundField* field : FieldsOf(m_window)) {
+        if (field->fieldKind() == FieldKind::Text || field->fieldKind() == FieldKind::Memo)
+            textColumns.insert(field->DBFieldName());
+    }
+    for (qsizetype i = m_updatesInDoubt.size() - 1; i >= 0; --i) {
+        const PairDictionary written = m_updatesInDoubt.at(i);
+        std::unique_ptr<Recordset> row;
+        {
+            RerunAfterReconnect rerun;
+            if (!Act_OpenRecordset(row,
+                    QStringLiteral("SELECT 0 AS Error") + m_loadedRow.returnedColumns() + QStringLiteral(" FROM ")
+                        + m_mainTableName + QStringLiteral("\r\nWHERE ") + Identity()
+                        + m_loadedRow.conditionsAfterWrite(connection->facts(), written, textColumns))) {
+                failed = true;
+                return std::nullopt;
+            }
+        }
+        if (!row->eof()) {
+            m_loadedRow.take(*row, 1);
+            m_updatesInDoubt.clear();
+            CloseRecordset(row);
+            return written;
+        }
+        CloseRecordset(row);
+    }
+    return std::nullopt;
+}
+
+bool zInfo::takeOnStoredRecord(int identity, const PairDictionary& sent)
+{
+    if (zID())
+        zID()->setValue(identity);
+    // What that save sent is what the window's record holds: the clerk's changes since are this
+    // save's changes.
+    m_snapshot = sent;
+    setMode(FormMode::Edit);
+    BroadcastDataChanged(DataChangedAction::Added, m_mainTableName, QString::number(identity));
+    handToParentControl();
+    return rememberLoadedRow();
+}
+
+QString zInfo::recordText() const
+{
+    QString name;
+    if (!m_recordNameColumn.isEmpty())
+        name = m_loadedRow.textOf(m_recordNameColumn).toString().trimmed();
+    if (name.isEmpty() && zID())
+        name = zID()->Text();
+    return m_formCaption + QStringLiteral(" ") + AngleQuote(name);
 }
 
 void zInfo::reportRowNotUpdated()
 {
-    const QString record = m_formCaption + QStringLiteral(" ") + AngleQuote(zID() ? zID()->Text() : QString());
+    const QString record = recordText();
     std::optional<QVariant> rows;
     {
         RerunAfterReconnect rerun;

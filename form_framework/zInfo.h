@@ -64,6 +64,15 @@ public:
     // written once (InsertOnce.h) set one.
     using InsertWriter = std::function<std::optional<QVariant>(const PairDictionary& values)>;
     void setInsertWriter(InsertWriter writer) { m_insertWriter = std::move(writer); }
+    // Asked first by a save of a new record: the identity of the record an earlier save of it
+    // stored although its answer was lost (with the values that save sent), a null QVariant when
+    // there is none, or nothing once it has reported that it could not find out. The save then
+    // goes on as an edit of that record.
+    using StoredInsertFinder = std::function<std::optional<QVariant>(PairDictionary& sent)>;
+    void setStoredInsertFinder(StoredInsertFinder finder) { m_storedInsertFinder = std::move(finder); }
+    // The column whose stored text names the record to the clerk, as "Item <2024-0015-01>" (an
+    // item's number); none: the record's identity.
+    void setRecordNameColumn(const QString& column) { m_recordNameColumn = column; }
 
     // --- Run-time state ------------------------------------------------------------------------
     bool DataChanged() const { return m_dataChanged; }
@@ -120,8 +129,16 @@ private:
     bool rememberLoadedRow();
     // The update of the changed columns, written only while the row holds what was loaded.
     bool updateLoadedRow(const PairDictionary& changes);
+    // After the answer to an update was lost: whether the row holds what one of the updates in
+    // doubt wrote, newest first; found, the row is taken as the loaded one and that update's
+    // values are given. failed: the look-up could not be made, and has been reported.
+    std::optional<PairDictionary> takeRowOfUpdateInDoubt(bool& failed);
+    // A record that an earlier save of this new record stored becomes the window's record.
+    bool takeOnStoredRecord(int identity, const PairDictionary& sent);
     // The update found no row: the record is gone, or someone changed it; offers the reload.
     void reportRowNotUpdated();
+    // The record as the messages name it: the caption and the record's name in angle brackets.
+    QString recordText() const;
     void reloadRecord();
     void rememberSize();
     void layOutSearchWindow();
@@ -142,6 +159,8 @@ private:
     bool m_rePopulateOnDelete = false;
     QString m_defaultValue;
     InsertWriter m_insertWriter;
+    StoredInsertFinder m_storedInsertFinder;
+    QString m_recordNameColumn;
     bool m_dataChanged = false;
     bool m_refreshScreen = true;
     QPointer<DataWindow> m_childForm;
@@ -149,6 +168,9 @@ private:
     QPointer<QWidget> m_parentControl;
     Snapshot m_snapshot;
     LoadedRow m_loadedRow;
+    // The changes of updates of the loaded row whose answer was lost (the connection broke, the
+    // server may have made them), until the row is read again.
+    QList<PairDictionary> m_updatesInDoubt;
     // The size to save (twips): the stored size until the user gives the window another one in
     // its normal state. The frame's size when the load ended (the stored size rounded to pixels,
     // or the design size) is not the user's, and saving it would drift the stored size.

@@ -8,6 +8,7 @@
 #include "support/TestDatabase.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -345,6 +346,51 @@ TEST_P(ConnectionFaults, AReadingProcedureDoesNotWaitForAWriter)
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConnectionFaults, ::testing::ValuesIn(TestEngines()), EngineTestName);
 INSTANTIATE_TEST_SUITE_P(Engines, NumberArguments, ::testing::ValuesIn(TestEngines()), EngineTestName);
+
+// Another session holds the items table locked (a clerk's psql session on PostgreSQL, another
+// program's exclusive unit on SQLite): the clerk's read waits a clerk's step, no longer, and is
+// told in plain words; once the lock is gone the same read runs.
+class LockedRecords : public DatabaseTest {
+protected:
+    LockedRecords() { logOn = TestLogOn::Clerk; }
+};
+
+TEST_P(LockedRecords, AWaitForAnotherSessionsLockEndsInPlainWords)
+{
+    std::unique_ptr<DatabaseConnection> locker;
+    if (GetParam() == Engine::PostgreSQL) {
+        const QString name = QStringLiteral("locker_%1").arg(QCoreApplication::applicationPid());
+        m_database->createLogin(name, QStringLiteral("Locker'1"));
+        locker = m_database->connect(Credentials { false, name, QStringLiteral("Locker'1") });
+        locker->beginTransaction();
+        locker->executeStatement(QStringLiteral("LOCK TABLE Items IN ACCESS EXCLUSIVE MODE"));
+    } else {
+        locker = m_database->connect();
+        locker->executeStatement(QStringLiteral("BEGIN EXCLUSIVE"));
+    }
+    Prompts().clear();
+    Prompts().answer(MsgBox::Yes);
+    QElapsedTimer waited;
+    waited.start();
+    std::unique_ptr<Recordset> rows;
+    EXPECT_FALSE(Act_OpenRecordset(rows, QStringLiteral("SELECT COUNT(*) FROM Items")));
+    const qint64 seconds = waited.elapsed() / 1000;
+    EXPECT_GE(seconds, DatabaseConnection::LockWaitSeconds - 1);
+    EXPECT_LT(seconds, DatabaseConnection::LockWaitSeconds + 10);
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes[0].text.toStdString(),
+        "Unable to Open Recordset\r\n\r\nThe records are locked by another session; try again.");
+
+    if (GetParam() == Engine::PostgreSQL)
+        locker->rollbackTransaction();
+    else
+        locker->executeStatement(QStringLiteral("ROLLBACK"));
+    Prompts().clear();
+    EXPECT_TRUE(Act_OpenRecordset(rows, QStringLiteral("SELECT COUNT(*) FROM Items")));
+    EXPECT_TRUE(Prompts().boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LockedRecords, ::testing::ValuesIn(TestEngines()), EngineTestName);
 
 // A PostgreSQL session that the server ends (a restart, an administrator) is opened again by the
 // next command, with the same log-on.

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -282,6 +283,29 @@ TEST_F(ErrorReportTest, MissingErrorsFolderIsRetriedThenReportedInItsOwnBox)
     // The program goes on as the user chose.
     EXPECT_EQ(Terminations().calls, 0);
     EXPECT_FALSE(PendingError().has_value());
+}
+
+// A link planted where the log goes is not written through, and the box says why, at once.
+TEST_F(ErrorReportTest, AnErrorLogThatIsASymbolicLinkIsRefusedAndNamedSo)
+{
+    const QString savedMainPath = GetMainPath();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("Errors")));
+    SetMainPath(folder.path());
+    const QString path = ErrorLogFile();
+    const QString target = folder.filePath(QStringLiteral("elsewhere.txt"));
+    ASSERT_TRUE(QFile::link(target, path));
+
+    WriteErrorLog(MsgBox::Yes, QStringLiteral("VB Error.\r\nNumber: 1\r\n"));
+    SetMainPath(savedMainPath);
+
+    EXPECT_TRUE(Sleeps().empty()) << "a link is not waited for";
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(text(Prompts().boxes[0].text),
+        text(QStringLiteral("Cannot save to Error Log. Cannot open file ") + path
+            + QStringLiteral(": it is a symbolic link.")));
+    EXPECT_FALSE(QFileInfo::exists(target)) << "nothing was written through the link";
 }
 
 // Provider errors and the command timeout live on the connection.

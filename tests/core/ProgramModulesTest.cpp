@@ -73,6 +73,46 @@ TEST(ProgramModules, AMissingOrForeignModuleIsNamedAndOnePutInPlaceLaterIsFound)
     EXPECT_NE(ResolveProgramModule(file, "bramblecot_export_writers", error), nullptr) << error.toStdString();
 }
 
+// An interrupted copy leaves a module shorter than its headers say: the loader would map it and
+// the program die of SIGBUS at its first use. It is refused and named instead, wherever it was cut.
+TEST(ProgramModules, AModuleCutShortIsRefusedBeforeItIsLoaded)
+{
+    QTemporaryDir folder;
+    MainPathScope scope(folder.path());
+    const QString file = PostgresModuleFile();
+    QFile built(kBuiltFolder + QLatin1Char('/') + file);
+    ASSERT_TRUE(built.open(QIODevice::ReadOnly));
+    const QByteArray whole = built.readAll();
+    ASSERT_GT(whole.size(), 64 * 1024);
+    struct Cut {
+        const char* where;
+        qsizetype size;
+    };
+    const Cut cuts[] = {
+        { "within the ELF header", 40 },
+        { "after the headers, in the first segment", 4096 },
+        { "in the middle", whole.size() / 2 },
+        { "in the section headers at the end", whole.size() - 100 },
+    };
+    for (const Cut& cut : cuts) {
+        SCOPED_TRACE(cut.where);
+        QFile cutFile(folder.filePath(file));
+        ASSERT_TRUE(cutFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        cutFile.write(whole.left(cut.size));
+        cutFile.close();
+        QString error;
+        EXPECT_EQ(ResolveProgramModule(file, "bramblecot_postgres_client", error), nullptr);
+        EXPECT_TRUE(error.startsWith(GetMainPath() + file + QStringLiteral(" is cut short"))) << error.toStdString();
+    }
+    // Copied whole again, it is found.
+    QFile again(folder.filePath(file));
+    ASSERT_TRUE(again.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    again.write(whole);
+    again.close();
+    QString error;
+    EXPECT_NE(ResolveProgramModule(file, "bramblecot_postgres_client", error), nullptr) << error.toStdString();
+}
+
 TEST(ProgramModules, TheBuiltWritersDrawTheBarcodeTheLinkedWritersDraw)
 {
     auto* writers = builtModule<ExportWriters>(ExportWritersModuleFile(), "bramblecot_export_writers");

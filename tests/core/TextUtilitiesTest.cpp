@@ -254,6 +254,16 @@ TEST_F(FormatTest, DatesAndTimes)
         EXPECT_EQ(FormatDateTimeText(c.value), q(c.dateTime)) << shownValue;
         EXPECT_EQ(FormatTimestampText(c.value), q(c.timestamp)) << shownValue;
     }
+    // To the minute, as the date fields show a time of day.
+    const std::pair<QVariant, const char*> minutes[] = {
+        { QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), "03/05/2024 2:07 PM" },
+        { QDateTime(QDate(1999, 12, 31), QTime(0, 30)), "12/31/1999 12:30 AM" },
+        { q("2024-11-20 12:05:59.999"), "11/20/2024 12:05 PM" },
+        { q("2024-03-05"), "03/05/2024 12:00 AM" },
+        { q("not a date"), "" },
+    };
+    for (const auto& [value, text] : minutes)
+        EXPECT_EQ(FormatDateTimeMinutesText(value), q(text)) << value.toString().toStdString();
 }
 
 TEST_F(FormatTest, YesNo)

@@ -119,7 +119,7 @@ TEST_P(RecordPattern, AStatusChangedByAnotherClerkIsNamedNotOverwrittenAndReload
         QStringLiteral("Case Status <%1> was changed by %2 on %3 since you opened it. Your changes were not saved.\r\n\r\n"
                        "Reload it now?")
             .arg(id)
-            .arg(second, FormatDateTimeText(changed)));
+            .arg(second, FormatDateTimeMinutesText(changed)));
     EXPECT_EQ(window->field(QStringLiteral("ztxtName"))->Text(), QStringLiteral("Opened"));
     EXPECT_EQ(window->field(QStringLiteral("ztxtCode"))->Text(), QStringLiteral("O"));
     EXPECT_FALSE(window->info()->DataChanged());

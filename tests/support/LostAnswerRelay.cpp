@@ -94,7 +94,15 @@ void LostAnswerRelay::loseCommitAnswerAfter(const QByteArray& statementStart, in
     m_armedStatement = statementStart;
     m_armedCount = occurrence;
     m_cutNextCommit = false;
+    m_cutArmedStatement = false;
     m_refuseAfterCut = thenRefuse;
+}
+
+void LostAnswerRelay::loseAnswerTo(const QByteArray& statementStart, int occurrence, bool thenRefuse)
+{
+    loseCommitAnswerAfter(statementStart, occurrence, thenRefuse);
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_cutArmedStatement = true;
 }
 
 bool LostAnswerRelay::statementSent(const QByteArray& statement)
@@ -113,6 +121,12 @@ bool LostAnswerRelay::statementSent(const QByteArray& statement)
         && text.left(m_armedStatement.size()).compare(m_armedStatement, Qt::CaseInsensitive) == 0
         && --m_armedCount == 0) {
         m_armedStatement.clear();
+        if (m_cutArmedStatement) {
+            m_cutArmedStatement = false;
+            if (m_refuseAfterCut)
+                m_refusing = true;
+            return true;
+        }
         m_cutNextCommit = true;
     }
     return false;

@@ -30,6 +30,10 @@ public:
     // finished it (ready for the next query), then closes the connection. With thenRefuse, the
     // relay then refuses every new connection, as a server that stopped, until setRefusing(false).
     void loseCommitAnswerAfter(const QByteArray& statementStart, int occurrence = 1, bool thenRefuse = false);
+    // The same for a statement that commits by itself (outside a unit of work): the server runs
+    // and commits the occurrence-th statement from now that starts with statementStart, and its
+    // answer is lost.
+    void loseAnswerTo(const QByteArray& statementStart, int occurrence = 1, bool thenRefuse = false);
     void setRefusing(bool refusing) { m_refusing = refusing; }
     // How many answers were lost so far.
     int answersLost() const { return m_lost; }
@@ -51,6 +55,7 @@ private:
     QByteArray m_armedStatement;
     int m_armedCount = 0;
     bool m_cutNextCommit = false;
+    bool m_cutArmedStatement = false;
     bool m_refuseAfterCut = false;
     std::vector<std::thread> m_threads;
     std::thread m_acceptor;
