@@ -198,11 +198,8 @@ void resolveTypedCodes(DeclaredRecordWindow& window)
     auto* state = DefaultState.in(window);
     QObject::connect(country, &zComboBoxText::DropDownLostFocus, &window, [country] { ResolveCountryCode(country); });
     // A state code is looked up within the country chosen beside it, so a code that several
-    // countries share still chooses one state.
-    QObject::connect(state, &zComboBoxText::DropDownLostFocus, &window, [country, state] {
-        const int countryID = country->Value().isNull() ? 0 : country->Value().toInt();
-        ResolveStateCode(state, countryID > 0 ? countryID : 0);
-    });
+    // countries share still chooses one state; the list shows that country's states.
+    StatesFollowCountry(state, country);
 }
 
 // The current user's own row: never a new one, never another user's.

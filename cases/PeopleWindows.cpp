@@ -305,10 +305,7 @@ DeclaredTable Addresses()
         DefaultFromGeography(AddressState.in(window), QStringLiteral("State_ID"), true);
         DefaultFromGeography(AddressCity.in(window), QStringLiteral("City"), false);
         ResolveCountryOnLeaving(window);
-        auto* country = Country.in(window);
-        auto* state = AddressState.in(window);
-        QObject::connect(state, &zComboBoxText::DropDownLostFocus, &window,
-            [country, state] { ResolveStateCode(state, country->Value().toInt()); });
+        StatesFollowCountry(AddressState.in(window), Country.in(window));
         AddMapActions(window);
     };
     addresses.extendSearchWindow = [](DeclaredSearchWindow& window) { AddMapActions(window); };

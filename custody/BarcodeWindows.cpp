@@ -16,6 +16,7 @@
 #include "form_framework/RecordChecks.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/WindowOpening.h"
+#include "form_framework/zButtonBar.h"
 #include "form_framework/zCheckBox.h"
 #include "form_framework/zDate.h"
 #include "form_framework/zInfo.h"
@@ -29,7 +30,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
+#include <QPointer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -136,12 +137,14 @@ WriteOutcome writeRowAction(DatabaseConnection& connection, ScannedCode& row, co
     });
 }
 
-// Esc anywhere in the window presses its cancel button.
+// Esc anywhere in the window presses its cancel button (once an open list is closed).
 void escapeClicks(QWidget* window, QPushButton* cancel)
 {
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    QObject::connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
+    QPointer<QPushButton> button = cancel;
+    InstallEscape(window, [button] {
+        if (button)
+            button->click();
+    });
 }
 
 } // namespace

@@ -4,12 +4,75 @@
 #include "form_framework/DataWindow.h"
 #include "form_framework/WindowList.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 
+#include <utility>
+
 namespace {
 constexpr int kTop = 4;
+
+void closePopup(QWidget* popup)
+{
+    // A combo box's list is hidden by its box, which then takes its state back.
+    if (auto* combo = qobject_cast<QComboBox*>(popup->parentWidget()))
+        combo->hidePopup();
+    else
+        popup->close();
+}
+
+// Esc is offered to the shortcuts before the open pop-up sees it as a key press, and a combo box's
+// list even hides itself on that offer while letting the shortcut go on. So while a pop-up is
+// open, the offer of Esc is taken here: the pop-up closes and no shortcut sees the key.
+class PopupEscape final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return QObject::eventFilter(watched, event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* popup = QApplication::activePopupWidget();
+        if (!popup || key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier)
+            return QObject::eventFilter(watched, event);
+        closePopup(popup);
+        key->accept();
+        return true;
+    }
+};
+
+void watchPopupEscape()
+{
+    static QPointer<PopupEscape> installed;
+    if (installed || !qApp)
+        return;
+    installed = new PopupEscape(qApp);
+    qApp->installEventFilter(installed);
+}
+
 } // namespace
+
+QShortcut* InstallEscape(QWidget* host, std::function<void()> cancel)
+{
+    watchPopupEscape();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), host);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(escape, &QShortcut::activated, host, [cancel = std::move(cancel)] {
+        // A pop-up still open (its Esc offer not seen above) is closed first all the same.
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            closePopup(popup);
+            return;
+        }
+        cancel();
+    });
+    return escape;
+}
 
 zButtonBar::zButtonBar(QSize designed, QWidget* parent)
     : QWidget(parent)
@@ -111,11 +174,9 @@ void zButtonBar::installEscape()
     QWidget* host = containerForm();
     if (!host)
         host = window();
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), host);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    QPushButton* close = m_closeButton;
-    connect(escape, &QShortcut::activated, close, [close] {
-        if (close->isVisible() && close->isEnabled())
+    QPointer<QPushButton> close = m_closeButton;
+    InstallEscape(host, [close] {
+        if (close && close->isVisible() && close->isEnabled())
             close->click();
     });
 }

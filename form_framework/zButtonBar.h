@@ -4,17 +4,24 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <initializer_list>
 
 class ActionsMenu;
 class DataWindow;
 class QMenu;
 class QPushButton;
+class QShortcut;
+
+// Esc anywhere in `host` (the focus in it or in a pop-up it opened) calls `cancel`, unless a pop-up
+// is open: a picker's list, a menu, a calendar or a completer's list. Then Esc closes only that
+// pop-up, and the next Esc is the window's cancel.
+QShortcut* InstallEscape(QWidget* host, std::function<void()> cancel);
 
 // What both button bars share, and how each is built: the bar named "zbtnButtons" in Tahoma 8.25,
 // a row of buttons as designed and the Actions menu under its button. The bar lays its buttons out
-// again when resized, Escape presses Close once the bar is shown, and Close unloads the bar's
-// window.
+// again when resized, Escape presses Close once the bar is shown (InstallEscape), and Close unloads
+// the bar's window.
 class zButtonBar : public QWidget {
     Q_OBJECT
 public:

@@ -1,6 +1,9 @@
 #include "list_controls/PickerListModel.h"
 
+#include <QFontMetrics>
+
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -76,6 +79,89 @@ int PickerListModel::Lookup::rowOfText(const Entries& rows, const QString& text)
     return -1;
 }
 
+void PickerListModel::Widest::reset()
+{
+    m_longest.clear();
+    m_measured = 0;
+    m_widths.clear();
+}
+
+void PickerListModel::Widest::extend(const Entries& rows) const
+{
+    if (m_measured > rows.size()) {
+        m_longest.clear();
+        m_widths.clear();
+        m_measured = 0;
+    }
+    if (m_measured == rows.size())
+        return;
+    // The kept texts and the new rows' compete; each length is read once.
+    std::vector<std::pair<qsizetype, const QString*>> candidates;
+    candidates.reserve(m_longest.size() + (rows.size() - m_measured));
+    for (const QString& text : m_longest)
+        candidates.emplace_back(text.size(), &text);
+    for (size_t row = m_measured; row < rows.size(); ++row)
+        candidates.emplace_back(rows[row].text.size(), &rows[row].text);
+    const auto longer = [](const auto& a, const auto& b) { return a.first > b.first; };
+    if (candidates.size() > kMeasuredTexts) {
+        std::nth_element(candidates.begin(), candidates.begin() + kMeasuredTexts, candidates.end(), longer);
+        candidates.resize(kMeasuredTexts);
+    }
+    std::vector<QString> longest;
+    longest.reserve(candidates.size());
+    for (const auto& candidate : candidates)
+        longest.push_back(*candidate.second);
+    m_longest = std::move(longest);
+    m_measured = rows.size();
+    m_widths.clear();
+}
+
+int PickerListModel::Widest::width(const Entries& rows, const QFont& font) const
+{
+    extend(rows);
+    const QString key = font.key();
+    const auto known = m_widths.constFind(key);
+    if (known != m_widths.constEnd())
+        return *known;
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& text : m_longest)
+        widest = std::max(widest, metrics.boundingRect(text).width());
+    m_widths.insert(key, widest);
+    return widest;
+}
+
+void PickerListModel::Widest::rowsChanged(const Entries& rows, const std::vector<QString>& gone,
+                                          const std::vector<QString>& arrived)
+{
+    if (m_measured == 0)
+        return;
+    // Only a measure of every row before the change can be carried over (it cannot tell which of
+    // the rows it had not reached remain), and only while none of its texts left.
+    const bool wholeBefore = m_measured + arrived.size() == rows.size() + gone.size();
+    const bool keptTextGone = std::any_of(gone.begin(), gone.end(), [this](const QString& text) {
+        return std::find(m_longest.begin(), m_longest.end(), text) != m_longest.end();
+    });
+    if (!wholeBefore || keptTextGone) {
+        reset();
+        return;
+    }
+    if (arrived.empty()) {
+        m_measured = rows.size();
+        return;
+    }
+    std::vector<QString> candidates = m_longest;
+    candidates.insert(candidates.end(), arrived.begin(), arrived.end());
+    const auto longer = [](const QString& a, const QString& b) { return a.size() > b.size(); };
+    if (candidates.size() > kMeasuredTexts) {
+        std::nth_element(candidates.begin(), candidates.begin() + kMeasuredTexts, candidates.end(), longer);
+        candidates.resize(kMeasuredTexts);
+    }
+    m_longest = std::move(candidates);
+    m_measured = rows.size();
+    m_widths.clear();
+}
+
 PickerListModel::PickerListModel(QObject* parent)
     : QAbstractListModel(parent)
 {
@@ -107,6 +193,7 @@ void PickerListModel::setEntries(std::vector<Entry> entries)
     m_lead.reset();
     m_entries = std::move(entries);
     m_lookup.reset();
+    m_widest.reset();
     endResetModel();
 }
 
@@ -115,6 +202,7 @@ void PickerListModel::setSharedEntries(std::shared_ptr<const SharedEntries> entr
     beginResetModel();
     m_entries.clear();
     m_lookup.reset();
+    m_widest.reset();
     m_lead.reset();
     m_shared = std::move(entries);
     if (!m_shared)
@@ -133,6 +221,7 @@ void PickerListModel::detach()
     own.insert(own.end(), m_shared->rows.begin(), m_shared->rows.end());
     m_entries = std::move(own);
     m_lookup.reset();
+    m_widest.reset();
     m_shared.reset();
     m_lead.reset();
 }
@@ -147,8 +236,10 @@ void PickerListModel::insertEntry(int row, const Entry& entry)
         detach();
         // An entry appended extends the index at the next look-up; one put before others moves
         // the rows after it.
-        if (row < static_cast<int>(m_entries.size()))
+        if (row < static_cast<int>(m_entries.size())) {
             m_lookup.reset();
+            m_widest.reset();
+        }
         m_entries.insert(m_entries.begin() + row, entry);
     }
     endInsertRows();
@@ -158,16 +249,19 @@ void PickerListModel::removeEntry(int row)
 {
     beginRemoveRows({}, row, row);
     detach();
+    const QString gone = m_entries.at(static_cast<size_t>(row)).text;
     m_entries.erase(m_entries.begin() + row);
     m_lookup.reset();
+    m_widest.rowsChanged(m_entries, { gone }, {});
     endRemoveRows();
 }
 
 void PickerListModel::setText(int row, const QString& text)
 {
     detach();
-    m_entries.at(static_cast<size_t>(row)).text = text;
+    const QString gone = std::exchange(m_entries.at(static_cast<size_t>(row)).text, text);
     m_lookup.reset();
+    m_widest.rowsChanged(m_entries, { gone }, { text });
     Q_EMIT dataChanged(index(row), index(row));
 }
 
@@ -194,6 +288,16 @@ int PickerListModel::rowOfText(const QString& text) const
         return 0;
     const int row = m_shared->lookup.rowOfText(m_shared->rows, text);
     return row < 0 ? -1 : row + (m_lead ? 1 : 0);
+}
+
+int PickerListModel::widestText(const QFont& font) const
+{
+    if (!m_shared)
+        return m_entries.empty() ? 0 : m_widest.width(m_entries, font);
+    int widest = m_shared->rows.empty() ? 0 : m_shared->widest.width(m_shared->rows, font);
+    if (m_lead)
+        widest = std::max(widest, QFontMetrics(font).boundingRect(m_lead->text).width());
+    return widest;
 }
 
 int PickerListModel::rowCount(const QModelIndex& parent) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QFont>
 #include <QHash>
 #include <QString>
 
@@ -40,10 +41,34 @@ public:
         mutable size_t m_textsIndexed = 0;
     };
 
-    // A list shared by pickers (SharedPickerLists.h) and the index that goes with it.
+    // The width a drop-down box needs for the rows' texts: that of the few longest, since texts of
+    // about the same length differ in width only by their letters. The longest are found at the
+    // first measure and extended over rows appended since; each font's width is kept beside them.
+    // A list shared by every picker is thus walked once, not by every picker of every window.
+    class Widest {
+    public:
+        static constexpr size_t kMeasuredTexts = 64;
+
+        int width(const Entries& rows, const QFont& font) const;
+        // After rows were removed or renamed (`rows` as they are now): the texts that left the rows
+        // and those that came. The measure stands, the new texts taken in, while none of the texts
+        // that left was among the longest; else it is worked out again when next needed.
+        void rowsChanged(const Entries& rows, const std::vector<QString>& gone, const std::vector<QString>& arrived);
+        void reset();
+
+    private:
+        void extend(const Entries& rows) const;
+
+        mutable std::vector<QString> m_longest; // at most kMeasuredTexts
+        mutable size_t m_measured = 0; // rows [0, this) were considered
+        mutable QHash<QString, int> m_widths; // of m_longest, by QFont::key()
+    };
+
+    // A list shared by pickers (SharedPickerLists.h), the index and the width that go with it.
     struct SharedEntries {
         Entries rows;
         Lookup lookup;
+        Widest widest;
     };
 
     explicit PickerListModel(QObject* parent = nullptr);
@@ -62,6 +87,8 @@ public:
     int rowOfIdentity(int identity) const;
     // The first row whose text equals the text without regard to letter case, or -1.
     int rowOfText(const QString& text) const;
+    // The width of the widest text in the font, as Widest measures it; 0 without rows.
+    int widestText(const QFont& font) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -72,6 +99,7 @@ private:
 
     std::vector<Entry> m_entries; // the rows, unless shared
     Lookup m_lookup; // over m_entries
+    Widest m_widest; // over m_entries
     std::shared_ptr<const SharedEntries> m_shared; // when set, the rows are the lead (if any) and these
     std::optional<Entry> m_lead;
 };

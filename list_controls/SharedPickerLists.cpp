@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -62,17 +64,24 @@ void follow(DataChangedAction action, const QString& tableName, const QString& i
             ++it;
             continue;
         }
-        // Windows may be showing the list: the changed list replaces it. Its index goes with it
-        // (shared until changed) and takes in appended rows at the next look-up; a rename or a
-        // removal moves or drops rows it names, so then it is built again.
+        // Windows may be showing the list: the changed list replaces it. Its index and width go
+        // with it (shared until changed) and take in appended rows when next used; a rename or a
+        // removal moves or drops rows the index names, so then it is built again, while the
+        // width is carried over unless one of its longest texts left.
         auto entries = std::make_shared<PickerListModel::SharedEntries>(*list.entries);
         PickerListModel::Entries& rows = entries->rows;
         bool current = true;
+        std::vector<QString> gone;
+        std::vector<QString> arrived;
         if (action == DataChangedAction::Deleted) {
-            std::erase_if(rows, [&idList](const PickerListModel::Entry& entry) {
-                return InCommaList(QString::number(entry.identity), idList);
+            std::erase_if(rows, [&idList, &gone](const PickerListModel::Entry& entry) {
+                if (!InCommaList(QString::number(entry.identity), idList))
+                    return false;
+                gone.push_back(entry.text);
+                return true;
             });
             entries->lookup.reset();
+            entries->widest.rowsChanged(rows, gone, arrived);
         } else {
             std::vector<PickerListModel::Entry> changed;
             current = readEntries(SharedPickerLists::limitedQuery(it.key(), idList), changed);
@@ -83,12 +92,16 @@ void follow(DataChangedAction action, const QString& tableName, const QString& i
                     continue;
                 }
                 for (PickerListModel::Entry& held : rows) {
-                    if (held.identity == entry.identity)
-                        held.text = entry.text;
+                    if (held.identity == entry.identity && held.text != entry.text) {
+                        gone.push_back(std::exchange(held.text, entry.text));
+                        arrived.push_back(entry.text);
+                    }
                 }
             }
-            if (action != DataChangedAction::Added)
+            if (action != DataChangedAction::Added) {
                 entries->lookup.reset();
+                entries->widest.rowsChanged(rows, gone, arrived);
+            }
         }
         list.entries = std::move(entries);
         it = current ? std::next(it) : state.lists.erase(it);

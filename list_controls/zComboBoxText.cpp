@@ -116,34 +116,13 @@ protected:
     }
 
 private:
-    // Texts of about the same length differ in width only by their letters; the few longest
-    // stand for the whole list.
-    static constexpr size_t kMeasuredTexts = 64;
-
+    // The list keeps its measure (PickerListModel::Widest): a shared list of every case is
+    // measured once, not by every picker of every window that shows it.
     int widestText() const
     {
-        const QFontMetrics metrics = fontMetrics();
-        const int count = m_list->count();
-        if (count == 0)
-            return 7 * metrics.horizontalAdvance(QLatin1Char('x'));
-        std::vector<int> rows(static_cast<size_t>(count));
-        // Each length read once: the selection compares them some 3 times a row.
-        std::vector<qsizetype> lengths(static_cast<size_t>(count));
-        for (int row = 0; row < count; ++row) {
-            rows[static_cast<size_t>(row)] = row;
-            lengths[static_cast<size_t>(row)] = m_list->at(row).text.size();
-        }
-        const auto longer = [&lengths](int a, int b) {
-            return lengths[static_cast<size_t>(a)] > lengths[static_cast<size_t>(b)];
-        };
-        if (rows.size() > kMeasuredTexts) {
-            std::nth_element(rows.begin(), rows.begin() + kMeasuredTexts, rows.end(), longer);
-            rows.resize(kMeasuredTexts);
-        }
-        int widest = 0;
-        for (int row : rows)
-            widest = std::max(widest, metrics.boundingRect(m_list->at(row).text).width());
-        return widest;
+        if (m_list->count() == 0)
+            return 7 * fontMetrics().horizontalAdvance(QLatin1Char('x'));
+        return m_list->widestText(font());
     }
 
     QSize hint() const
@@ -327,6 +306,8 @@ void zComboBoxText::setValue(const QVariant& value)
     // row joins the list.
     if (identity > 0 && m_list->rowOfIdentity(identity) < 0 && SharedPickerLists::isKept(m_populateSQL))
         AddItemsByID(QString::number(identity));
+    else if (identity > 0 && !m_outsideEntrySQL.isEmpty() && m_list->rowOfIdentity(identity) < 0)
+        addOutsideEntry(identity);
     {
         Adjusting adjusting(m_adjusting);
         selectRow(identity == -1 ? -1 : m_list->rowOfIdentity(identity));
@@ -538,6 +519,21 @@ void zComboBoxText::appendEntry(const QString& text, int identity, int position)
     // A text typed before its entry existed is chosen as soon as the entry arrives.
     if (m_current == -1 && !Text().isEmpty() && Text().compare(text, Qt::CaseInsensitive) == 0)
         setValue(identity);
+}
+
+void zComboBoxText::addOutsideEntry(int identity)
+{
+    ActionScope action(kModule, QStringLiteral("Act_AddItemsSQL"), QStringLiteral("Add Items to Drop Down List"));
+    action.run([&] {
+        std::unique_ptr<Recordset> result;
+        if (!Act_OpenRecordset(result, m_outsideEntrySQL.arg(identity)))
+            RaiseSilent();
+        if (result && result->isOpen() && result->fieldCount() >= 2 && result->recordCount() >= 1) {
+            Adjusting adjusting(m_adjusting);
+            m_list->insertEntry(m_list->count(), { NullToString(result->valueAt(0, 1)), result->valueAt(0, 0).toInt() });
+        }
+        CloseRecordset(result);
+    });
 }
 
 void zComboBoxText::Populate()

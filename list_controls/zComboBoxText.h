@@ -46,6 +46,11 @@ public:
     bool ShowButton() const { return m_showButton; }
     void setShowButton(bool show);
     void setApplicable(bool applicable) override;
+    // For a list that is part of its table (a country's states): the query of one record's
+    // identity and text, "%1" standing for the identity. A record outside the list that is chosen
+    // (loaded, a default) then joins the list and stays chosen, for the window's checks to judge,
+    // rather than silently choosing nothing.
+    void setOutsideEntrySQL(const QString& sql) { m_outsideEntrySQL = sql; }
     // Scanned or typed record codes with this prefix letter ("L" for "L-0000000042") choose the
     // record of that identity when the field is left; a bare number too when asked.
     QChar RecordCodePrefix() const { return m_codePrefix; }
@@ -108,6 +113,7 @@ private:
     // field left empty must stay empty, however few entries the table holds.
     bool choosesOnlyEntry() const;
     void appendEntry(const QString& text, int identity, int position = -1);
+    void addOutsideEntry(int identity);
     void selectRow(int row);
     void typedText(const QString& text);
     QString limitedQuery(const QString& idList) const;
@@ -122,6 +128,7 @@ private:
     PickerListModel* m_list;
     QString m_populateSQL;
     QString m_dataChangedTableName;
+    QString m_outsideEntrySQL;
     bool m_generalItem = false;
     bool m_populateOnStart = false;
     bool m_showButton = true;

@@ -1,9 +1,12 @@
 #include "reference_tables/GeographyCodes.h"
 
 #include "core/Database.h"
-#include "form_framework/PickerField.h"
 #include "core/Recordset.h"
 #include "core/SqlText.h"
+#include "form_framework/PickerField.h"
+#include "list_controls/zComboBoxText.h"
+
+#include <QPointer>
 
 namespace {
 
@@ -38,4 +41,43 @@ void ResolveStateCode(PickerField* picker, int countryID)
     if (countryID > 0)
         sql += QStringLiteral(" AND Country_ID = ") + QString::number(countryID);
     chooseTheOnlyRow(picker, sql + QStringLiteral(" ORDER BY State_ID LIMIT 2"));
+}
+
+void StatesFollowCountry(zComboBoxText* state, zComboBoxText* country)
+{
+    const QString everyState = QStringLiteral("EXEC usp_Evd_DropDown_States");
+    state->setOutsideEntrySQL(QStringLiteral("SELECT State_ID, State_Name FROM States WHERE State_ID = %1"));
+    const QPointer<zComboBoxText> follower = state;
+    const auto chosenCountry = [country] {
+        const int countryID = country->Value().toInt();
+        return countryID > 0 ? countryID : 0;
+    };
+    QObject::connect(country, &zComboBoxText::Change, state, [follower, everyState, chosenCountry] {
+        const int countryID = chosenCountry();
+        const QString sql = countryID > 0 ? everyState + QStringLiteral(" @Country_ID = ") + QString::number(countryID)
+                                          : everyState;
+        if (!follower || sql == follower->PopulateSQL())
+            return;
+        // The state chosen stays chosen; one of another country is refused at the save.
+        const QVariant chosen = follower->Value();
+        follower->setPopulateSQL(sql);
+        follower->Populate();
+        if (chosen.toInt() > 0)
+            follower->setValue(chosen);
+    });
+    QObject::connect(state, &zComboBoxText::DropDownLostFocus, state,
+        [state, chosenCountry] { ResolveStateCode(state, chosenCountry()); });
+    state->setFinalValidation([state, country, chosenCountry]() -> QString {
+        const int countryID = chosenCountry();
+        const int stateID = state->Value().toInt();
+        if (countryID <= 0 || stateID <= 0)
+            return {};
+        const std::optional<QVariant> stateCountry
+            = GetSQLValue(QStringLiteral("SELECT Country_ID FROM States WHERE State_ID = ") + QString::number(stateID));
+        if (!stateCountry || stateCountry->isNull() || stateCountry->toInt() == countryID)
+            return {};
+        return state->GoodName() + QStringLiteral(" ") + AngleQuote(state->Text().trimmed())
+            + QStringLiteral(" is not a state of ") + country->GoodName() + QStringLiteral(" ")
+            + AngleQuote(country->Text().trimmed());
+    });
 }

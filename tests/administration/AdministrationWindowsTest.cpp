@@ -10,6 +10,7 @@
 #include "form_framework/zButtonsAddEdit.h"
 #include "form_framework/zFieldBase.h"
 #include "form_framework/zInfo.h"
+#include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
 #include "declared_windows/DeclaredRecordWindow.h"
 #include "declared_windows/DeclaredSearchWindow.h"
@@ -223,6 +224,52 @@ TEST_P(AdministrationWindows, TheUsersOwnPromptBoxIsTheSettingTheSwitchReads)
     QVariant setting;
     ASSERT_TRUE(Act_GetSettingDB(QStringLiteral("DB_Prompt_Database_Switch"), setting));
     EXPECT_TRUE(setting.toBool());
+}
+
+// Both options windows: the default state's list follows the default country, and a default state
+// of another country is refused, naming both.
+TEST_P(AdministrationWindows, TheDefaultStateFollowsTheDefaultCountry)
+{
+    const int me = idOf(QStringLiteral("SELECT DB_User_ID FROM DB_Users WHERE DB_User_Name = SUSER_NAME()"));
+    const int options = idOf(QStringLiteral("SELECT MIN(DB_App_Option_ID) FROM DB_App_Options"));
+    const int us = idOf(QStringLiteral("SELECT Country_ID FROM Countries WHERE Country_Code_2 = 'US'"));
+    const int canadianStates = idOf(QStringLiteral(
+        "SELECT COUNT(*) FROM States s JOIN Countries c ON c.Country_ID = s.Country_ID WHERE c.Country_Code_2 = 'CA'"));
+    ASSERT_GT(canadianStates, 0);
+    const struct {
+        const char* window;
+        int identity;
+        const char* stateColumn;
+        const char* table;
+        const char* key;
+    } cases[] = { { "frmUserInfo", me, "DB_User_Default_State_ID", "DB_Users", "DB_User_ID" },
+        { "frmDBOptions", options, "DB_Default_State_ID", "DB_App_Options", "DB_App_Option_ID" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        DeclaredRecordWindow* window = openEdit(QString::fromLatin1(c.window), c.identity);
+        ASSERT_NE(window, nullptr);
+        auto* state = qobject_cast<zComboBoxText*>(window->field(QStringLiteral("zcbtState")));
+        ASSERT_NE(state, nullptr);
+        type(window->field(QStringLiteral("zcbtCountry")), QStringLiteral("United States"));
+        type(state, QStringLiteral("Illinois"));
+        ASSERT_GT(state->Value().toInt(), 0);
+        type(window->field(QStringLiteral("zcbtCountry")), QStringLiteral("Canada"));
+        EXPECT_EQ(state->ListCount(), canadianStates + 1) << "Canada's states and the state still chosen";
+        EXPECT_EQ(save(window), QStringLiteral("Default State <Illinois> is not a state of Default Country <Canada>."));
+        EXPECT_NE(idOf(QStringLiteral("SELECT COALESCE(%1, 0) FROM %2 WHERE %3 = %4")
+                           .arg(QLatin1String(c.stateColumn), QLatin1String(c.table), QLatin1String(c.key))
+                           .arg(c.identity)),
+            state->Value().toInt());
+        type(window->field(QStringLiteral("zcbtCountry")), QStringLiteral("United States"));
+        EXPECT_EQ(save(window), QString());
+        EXPECT_EQ(idOf(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                           .arg(QLatin1String(c.stateColumn), QLatin1String(c.table), QLatin1String(c.key))
+                           .arg(c.identity)),
+            state->Value().toInt());
+        EXPECT_EQ(idOf(QStringLiteral("SELECT Country_ID FROM States WHERE State_ID = %1").arg(state->Value().toInt())), us);
+        UnloadWindow(window);
+        QApplication::processEvents();
+    }
 }
 
 TEST_P(AdministrationWindows, TheColourPreviewFollowsTheNumberAndKeepsItsColourForBadValues)

@@ -6,18 +6,31 @@
 #include "cases/CaseProcedures.h"
 #include "cases/PeopleWindows.h"
 #include "core/Database.h"
+#include "core/Recordset.h"
 #include "form_framework/WindowList.h"
 #include "form_framework/zExtendedLabel.h"
 #include "form_framework/zFieldBase.h"
 #include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
+#include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
 #include "declared_windows/DeclaredRecordWindow.h"
 #include "declared_windows/DeclaredSearchWindow.h"
 #include "support/PromptRecorder.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QSet>
+#include <QStringListModel>
 #include <QTableView>
+#include <QTest>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -385,6 +398,151 @@ TEST_P(PeopleWindows, AddressDefaultsAndTypedAddress)
     EXPECT_EQ(chosen(bare, "zcbtCountry"), 0);
     EXPECT_EQ(chosen(bare, "zcbtState"), 0);
     EXPECT_TRUE(bare->field(QStringLiteral("ztxtCity"))->IsMissing());
+}
+
+// The state list follows the country chosen (every state without one). A state of another country,
+// chosen before the country changed or stored so, stays shown and the save is refused naming both.
+TEST_P(PeopleWindows, TheStateListFollowsTheCountryAndAStateOfAnotherCountryIsRefused)
+{
+    const int us = count(QStringLiteral("SELECT Country_ID FROM Countries WHERE Country_Code_2 = 'US'"));
+    const int canada = count(QStringLiteral("SELECT Country_ID FROM Countries WHERE Country_Code_2 = 'CA'"));
+    const int illinois = count(
+        QStringLiteral("SELECT State_ID FROM States WHERE State_Name = 'Illinois' AND Country_ID = %1").arg(us));
+    const int ontario = count(QStringLiteral("SELECT State_ID FROM States WHERE State_Name = 'Ontario'"));
+    ASSERT_GT(illinois, 0);
+    ASSERT_GT(ontario, 0);
+    const auto listed = [](DeclaredRecordWindow* window) {
+        auto* state = qobject_cast<zComboBoxText*>(window->field(QStringLiteral("zcbtState")));
+        QSet<int> identities;
+        for (int row = 0; state && row < state->ListCount(); ++row)
+            identities.insert(state->ListIdentity(row));
+        return identities;
+    };
+    const auto statesOf = [](const QString& where) {
+        QSet<int> identities;
+        const std::unique_ptr<Recordset> rows = OpenRecordset(QStringLiteral("SELECT State_ID FROM States") + where);
+        for (int row = 0; rows && row < rows->recordCount(); ++row)
+            identities.insert(rows->valueAt(row, 0).toInt());
+        return identities;
+    };
+
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmAddress"));
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(chosen(window, "zcbtCountry"), 0);
+    EXPECT_EQ(listed(window), statesOf(QString())) << "no country: every state";
+    type(window->field(QStringLiteral("zcbtCountry")), QStringLiteral("United States"));
+    ASSERT_EQ(chosen(window, "zcbtCountry"), us);
+    EXPECT_EQ(listed(window), statesOf(QStringLiteral(" WHERE Country_ID = %1").arg(us)));
+    type(window->field(QStringLiteral("zcbtState")), QStringLiteral("Ontario"));
+    EXPECT_EQ(chosen(window, "zcbtState"), 0) << "another country's state is not in the list";
+    type(window->field(QStringLiteral("zcbtState")), QStringLiteral("IL"));
+    EXPECT_EQ(chosen(window, "zcbtState"), illinois) << "a code within the country";
+
+    // Illinois stays chosen when the country becomes Canada; the save names both.
+    type(window->field(QStringLiteral("zcbtCountry")), QStringLiteral("Canada"));
+    ASSERT_EQ(chosen(window, "zcbtCountry"), canada);
+    EXPECT_EQ(chosen(window, "zcbtState"), illinois);
+    EXPECT_TRUE(listed(window).contains(ontario));
+    type(window->field(QStringLiteral("ztxtStreetAddress(0)")), QStringLiteral("1 Elm St"));
+    type(window->field(QStringLiteral("ztxtCity")), QStringLiteral("Toronto"));
+    EXPECT_EQ(save(window), QStringLiteral("State <Illinois> is not a state of Country <Canada>."));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Addresses")), 0);
+    ASSERT_FALSE(Prompts().boxes.empty());
+    EXPECT_EQ(Prompts().boxes.back().title, QStringLiteral("Fields Validation"));
+    type(window->field(QStringLiteral("zcbtState")), QStringLiteral("Ontario"));
+    EXPECT_EQ(save(window), QString());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Addresses WHERE Country_ID = %1 AND State_ID = %2")
+                        .arg(canada)
+                        .arg(ontario)),
+        1);
+    closeAll();
+
+    // A pair stored so by an older program shows as stored and is refused at the next save.
+    owner().executeStatement(QStringLiteral("INSERT INTO Addresses (Country_ID, State_ID, Street_Address_1, City) "
+                                            "VALUES (%1, %2, '2 Elm St', 'Toronto')")
+                                 .arg(canada)
+                                 .arg(illinois));
+    const int stored = count(QStringLiteral("SELECT Address_ID FROM Addresses WHERE Street_Address_1 = '2 Elm St'"));
+    DeclaredRecordWindow* edit = openEdit(QStringLiteral("frmAddress"), stored);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(chosen(edit, "zcbtState"), illinois);
+    EXPECT_EQ(edit->field(QStringLiteral("zcbtState"))->Text(), QStringLiteral("Illinois"));
+    EXPECT_FALSE(edit->info()->DataChanged()) << "showing the stored state changes nothing";
+    type(edit->field(QStringLiteral("ztxtCity")), QStringLiteral("Ottawa"));
+    EXPECT_EQ(save(edit), QStringLiteral("State <Illinois> is not a state of Country <Canada>."));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Addresses WHERE City = 'Ottawa'")), 0);
+}
+
+// Esc with a pop-up open (a picker's list, its "..." menu, a completer's list) closes only the
+// pop-up; the next Esc is the window's cancel. Real key presses, through the shortcut map.
+TEST_P(PeopleWindows, EscClosesAnOpenPopupFirstThenTheWindow)
+{
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmAddress"));
+    ASSERT_NE(window, nullptr);
+    QPointer<DeclaredRecordWindow> watch(window);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* country = qobject_cast<zComboBoxText*>(window->field(QStringLiteral("zcbtCountry")));
+    ASSERT_NE(country, nullptr);
+    auto* city = qobject_cast<QLineEdit*>(window->field(QStringLiteral("ztxtCity"))->inputBox());
+    ASSERT_NE(city, nullptr);
+    auto* completer = new QCompleter(new QStringListModel({ QStringLiteral("Salem"), QStringLiteral("Salford") }), city);
+    city->setCompleter(completer);
+
+    const struct {
+        const char* popup;
+        std::function<QWidget*()> open;
+    } cases[] = {
+        { "the picker's list",
+            [country] {
+                country->combo()->setFocus();
+                country->combo()->showPopup();
+                return country->combo()->view()->window();
+            } },
+        { "the picker's menu",
+            [country] {
+                country->combo()->setFocus();
+                country->PressButton();
+                return static_cast<QWidget*>(country->popupMenu());
+            } },
+        { "a completer's list",
+            [city, completer] {
+                city->setFocus();
+                completer->complete();
+                return completer->popup();
+            } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.popup);
+        QWidget* popup = c.open();
+        QApplication::processEvents();
+        ASSERT_TRUE(popup->isVisible());
+        ASSERT_EQ(QApplication::activePopupWidget(), popup->window());
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : popup;
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_FALSE(watch.isNull()) << "Esc closed the window under the pop-up";
+        EXPECT_FALSE(popup->isVisible());
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_TRUE(Prompts().boxes.empty());
+    }
+
+    // Nothing open now: Esc is the window's Close, which asks about the changes first.
+    zFieldBase* street = window->field(QStringLiteral("ztxtStreetAddress(0)"));
+    type(street, QStringLiteral("1 Elm St"));
+    window->activateWindow();
+    street->inputBox()->setFocus();
+    ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+    Prompts().answer(MsgBox::Cancel);
+    QTest::keyClick(street->inputBox(), Qt::Key_Escape);
+    QApplication::processEvents();
+    ASSERT_EQ(Prompts().boxes.size(), 1u) << "Save Changes?";
+    ASSERT_FALSE(watch.isNull());
+    Prompts().answer(MsgBox::No);
+    QTest::keyClick(street->inputBox(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watch.isNull());
 }
 
 // A new telephone takes the default country and area code; the typed number goes unsplit into

@@ -11,6 +11,7 @@
 #include "list_controls/zComboBoxText.h"
 
 #include <QApplication>
+#include <QComboBox>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,49 @@ TEST_P(KeptLists, TheNextWindowTakesTheKeptListAsTheMessagesLeftIt)
     // Another connection is another database: nothing kept crosses over.
     SetDBConnection(m_database->connect());
     EXPECT_FALSE(SharedPickerLists::isKept(kList));
+}
+
+// The box is as wide as the kept list's widest text, measured once for the list and carried
+// through the messages that change it.
+TEST_P(KeptLists, TheBoxWidthFollowsTheKeptList)
+{
+    if (IsSkipped())
+        return;
+    addThings(SharedPickerLists::kKeptFrom);
+    const auto boxWidth = [this] {
+        frmPickerHost* window = open<frmPickerHost>(QStringLiteral("frmPickerHost"));
+        if (!window)
+            return -1;
+        const int width = window->picker->combo()->sizeHint().width();
+        UnloadWindow(window);
+        QApplication::processEvents();
+        return width;
+    };
+    const int first = boxWidth();
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(SharedPickerLists::isKept(kList));
+    EXPECT_EQ(boxWidth(), first) << "the same list, the same width";
+
+    const QString longName = QStringLiteral("A thing with a much longer name than any other");
+    const int added = addThing(longName);
+    BroadcastDataChanged(DataChangedAction::Added, QStringLiteral("Things"), QString::number(added));
+    const int wider = boxWidth();
+    EXPECT_GT(wider, first) << "an added text wider than the rest";
+
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("UPDATE Things SET Thing_Name = 'Short' WHERE Thing_ID = %1").arg(added)));
+    BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("Things"), QString::number(added));
+    EXPECT_EQ(boxWidth(), first) << "the widest text renamed short";
+
+    const int renamed = count(QStringLiteral("SELECT Thing_ID FROM Things WHERE Thing_Name = 'Thing 0005'"));
+    ASSERT_TRUE(Act_ExecuteSQL(
+        QStringLiteral("UPDATE Things SET Thing_Name = '%1' WHERE Thing_ID = %2").arg(longName).arg(renamed)));
+    BroadcastDataChanged(DataChangedAction::Updated, QStringLiteral("Things"), QString::number(renamed));
+    EXPECT_EQ(boxWidth(), wider) << "a text renamed to the widest";
+
+    ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("DELETE FROM Things WHERE Thing_ID = %1").arg(renamed)));
+    BroadcastDataChanged(DataChangedAction::Deleted, QStringLiteral("Things"), QString::number(renamed));
+    EXPECT_EQ(boxWidth(), first) << "the widest text deleted";
+    EXPECT_TRUE(SharedPickerLists::isKept(kList));
 }
 
 TEST_P(KeptLists, AShortListIsReadEachTime)

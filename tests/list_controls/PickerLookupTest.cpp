@@ -4,12 +4,16 @@
 
 #include "list_controls/PickerListModel.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -113,6 +117,100 @@ TEST(PickerLookup, ACopiedListFindsItsAppendedRowsAndTheOriginalKeepsItsOwn)
     EXPECT_EQ(copy.lookup.rowOfText(copy.rows, QStringLiteral("BIN B")), 2) << "the first row wins";
     EXPECT_EQ(original.lookup.rowOfIdentity(original.rows, 13), -1);
     EXPECT_EQ(original.lookup.rowOfText(original.rows, QStringLiteral("zebra")), -1);
+}
+
+// The width a picker's box is sized by is kept with its list (own or shared) and carried through
+// every change; it must be what measuring every text now gives. Texts of one letter repeated, so
+// the longest is the widest.
+int measuredNow(const PickerListModel& model, const QFont& font)
+{
+    int widest = 0;
+    for (int row = 0; row < model.count(); ++row)
+        widest = std::max(widest, QFontMetrics(font).boundingRect(model.at(row).text).width());
+    return widest;
+}
+
+PickerListModel::Entries manyRows()
+{
+    PickerListModel::Entries rows;
+    for (int i = 0; i < 300; ++i)
+        rows.push_back({ QString((i * 37) % 150 + 1, QLatin1Char('m')), i + 1 });
+    return rows;
+}
+
+TEST(PickerWidth, IsTheWidestTextAfterEveryChange)
+{
+    QFont font;
+    QFont larger = font;
+    larger.setPointSizeF(font.pointSizeF() * 2);
+    const QString longest(150, QLatin1Char('m'));
+    const std::vector<Step> steps {
+        { "<All> put first", [](PickerListModel& m) { m.insertEntry(0, { QStringLiteral("<All>"), 0 }); } },
+        { "a longer entry appended", [](PickerListModel& m) { m.insertEntry(m.count(), { QString(170, QLatin1Char('m')), 999 }); } },
+        { "the longest renamed short", [](PickerListModel& m) { m.setText(m.rowOfIdentity(999), QStringLiteral("m")); } },
+        { "a longest entry removed", [&longest](PickerListModel& m) { m.removeEntry(m.rowOfText(longest)); } },
+        { "a short entry renamed longest", [](PickerListModel& m) { m.setText(m.rowOfIdentity(2), QString(200, QLatin1Char('m'))); } },
+        { "an entry put in the middle", [](PickerListModel& m) { m.insertEntry(5, { QString(210, QLatin1Char('m')), 7 }); } },
+        { "a short entry removed", [](PickerListModel& m) { m.removeEntry(m.rowOfText(QStringLiteral("mm"))); } },
+    };
+    for (const bool shared : { false, true }) {
+        SCOPED_TRACE(shared ? "a list shared by pickers" : "a picker's own list");
+        PickerListModel model;
+        auto kept = std::make_shared<PickerListModel::SharedEntries>();
+        kept->rows = manyRows();
+        if (shared)
+            model.setSharedEntries(kept);
+        else
+            model.setEntries(manyRows());
+        EXPECT_EQ(model.widestText(font), measuredNow(model, font)) << "as read";
+        EXPECT_EQ(model.widestText(larger), measuredNow(model, larger)) << "as read, in another font";
+        for (const Step& step : steps) {
+            step.change(model);
+            EXPECT_EQ(model.widestText(font), measuredNow(model, font)) << step.name;
+        }
+    }
+}
+
+// A data-changed message replaces a kept list by a changed copy; the copy carries the measure over
+// (SharedPickerLists tells it which texts left and came), and the original keeps its own.
+TEST(PickerWidth, ACopiedListIsMeasuredAsItsRowsAreNow)
+{
+    const QFont font;
+    const auto widestOf = [&font](const PickerListModel::Entries& rows) {
+        int widest = 0;
+        for (const Entry& entry : rows)
+            widest = std::max(widest, QFontMetrics(font).boundingRect(entry.text).width());
+        return widest;
+    };
+    PickerListModel::SharedEntries original;
+    original.rows = manyRows();
+    const int before = original.widest.width(original.rows, font);
+    ASSERT_EQ(before, widestOf(original.rows));
+
+    PickerListModel::SharedEntries appended = original;
+    appended.rows.push_back({ QString(180, QLatin1Char('m')), 1000 });
+    EXPECT_EQ(appended.widest.width(appended.rows, font), widestOf(appended.rows));
+    EXPECT_EQ(original.widest.width(original.rows, font), before);
+
+    for (const int length : { 150, 3 }) {
+        SCOPED_TRACE(length);
+        PickerListModel::SharedEntries removed = original;
+        const auto at = std::find_if(removed.rows.begin(), removed.rows.end(),
+            [length](const Entry& entry) { return entry.text.size() == length; });
+        ASSERT_NE(at, removed.rows.end());
+        const QString gone = at->text;
+        removed.rows.erase(at);
+        removed.widest.rowsChanged(removed.rows, { gone }, {});
+        EXPECT_EQ(removed.widest.width(removed.rows, font), widestOf(removed.rows));
+
+        PickerListModel::SharedEntries renamed = original;
+        auto held = std::find_if(renamed.rows.begin(), renamed.rows.end(),
+            [length](const Entry& entry) { return entry.text.size() == length; });
+        const QString arrived(length == 3 ? 190 : 2, QLatin1Char('m'));
+        const QString left = std::exchange(held->text, arrived);
+        renamed.widest.rowsChanged(renamed.rows, { left }, { arrived });
+        EXPECT_EQ(renamed.widest.width(renamed.rows, font), widestOf(renamed.rows));
+    }
 }
 
 } // namespace
