@@ -8,7 +8,7 @@
 #include "form_framework/QueuedFormParams.h"
 #include "form_framework/WindowOpening.h"
 
-bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
+bool ShowCrystalReport(const QString& reportFileName, const QString& statement, const QString& recordName)
 {
     bool opened = false;
     ActionScope action(
@@ -21,6 +21,7 @@ bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
                 FormParamDict parameters;
                 parameters.add(QStringLiteral("ReportFile"), path);
                 parameters.add(QStringLiteral("SQL"), statement);
+                parameters.add(QStringLiteral("RecordName"), recordName);
                 const QueuedFormParams queued(QStringLiteral("frmCrystal"), parameters);
                 opened = LoadFormByName(QStringLiteral("frmCrystal")) != nullptr;
                 return;

@@ -4,7 +4,9 @@
 #include "support/PromptRecorder.h"
 #include "support/ShownTexts.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -176,6 +178,34 @@ TEST(DesktopMessageBox, ShowsItsTextAsPlainText)
         });
         desktop->messageBox(text, MsgBox::OKOnly | MsgBox::Exclamation, QStringLiteral("Permission"));
         EXPECT_EQ(shown, text);
+    }
+}
+
+// A short message under a long title: the box is at least as wide as its title, so the frame
+// shows the title whole rather than cutting it.
+TEST(DesktopMessageBox, IsAtLeastAsWideAsItsTitle)
+{
+    const std::unique_ptr<Prompt> desktop = Platform::makeDesktopPrompt();
+    const struct {
+        const char* text;
+        const char* title;
+    } cases[] = {
+        { "Bad.", "Fields Validation" },
+        { "No.", "The records of this window are locked by another session" },
+        { "Do you to want save the changes you made to the Item <1>?", "Save Changes?" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const QString title = QString::fromLatin1(c.title);
+        int width = -1;
+        int needs = 0;
+        WhenDialogShown([&](QDialog* box) {
+            width = box->width();
+            needs = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
+        });
+        desktop->messageBox(QString::fromLatin1(c.text), MsgBox::OKOnly | MsgBox::Exclamation, title);
+        EXPECT_GE(width, needs);
+        EXPECT_GT(needs, 0);
     }
 }
 
