@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -181,8 +182,8 @@ TEST(DesktopMessageBox, ShowsItsTextAsPlainText)
     }
 }
 
-// A short message under a long title: the box is at least as wide as its title, so the frame
-// shows the title whole rather than cutting it.
+// A short message under a long title: the box is at least as wide as its title with the frame's
+// icon and buttons beside it, so the frame shows the title whole rather than cutting it.
 TEST(DesktopMessageBox, IsAtLeastAsWideAsItsTitle)
 {
     const std::unique_ptr<Prompt> desktop = Platform::makeDesktopPrompt();
@@ -201,7 +202,10 @@ TEST(DesktopMessageBox, IsAtLeastAsWideAsItsTitle)
         int needs = 0;
         WhenDialogShown([&](QDialog* box) {
             width = box->width();
-            needs = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
+            // The title in the title bar's font, beside the frame's icon and its three buttons,
+            // each as wide as the bar is high.
+            needs = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title)
+                + 4 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
         });
         desktop->messageBox(QString::fromLatin1(c.text), MsgBox::OKOnly | MsgBox::Exclamation, title);
         EXPECT_GE(width, needs);
