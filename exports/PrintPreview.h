@@ -52,6 +52,6 @@ private:
 
 // The document name of pages printed under that name: the name as a file name no file system
 // refuses (no / \ : * ? " < > |, no control character, no dot or blank at its end, not empty, at
-// most 240 bytes) followed by ".pdf". The print dialog takes what follows a name's last dot as an
-// extension it replaces, so the name keeps its own dots only when it carries its extension.
+// most 240 bytes) followed by ".pdf". The extension is part of the name because the print dialog
+// takes whatever follows a name's last dot for one and replaces it ("Item 2.5" would be "Item 2.pdf").
 QString PrintedDocumentName(const QString& name);

@@ -6,9 +6,9 @@
 
 class QLabel;
 
-// Previews a picture file, as large as the control allows with its proportions kept, or tells in a centred status text why no
-// picture shows ("Preview Off", "No Image Specified", "Cannot Find Specified File", or the picture
-// loader's own error).
+// Previews a picture file, as large as the control allows with its proportions kept, or tells in
+// a centred status text why no picture shows ("Preview Off", "No Image Specified", "Cannot Find
+// Specified File", or the picture loader's own error).
 class zImage : public QWidget {
     Q_OBJECT
 public:

@@ -24,8 +24,8 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -243,13 +243,13 @@ TEST_P(ItemActionWindows, TheTypeDetailsShowWhole)
 {
     if (IsSkipped())
         return;
-    const int received = insert(
-        QStringLiteral("INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
-                       "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID, Comments) "
-                       "SELECT 'Receive from an outside agency', 'Received from an outside agency', 'RCV', "
-                       "Item_Action_Time_ID, (SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = 'Item_Transfers'), "
-                       "'Count the sealed bags; photograph each seal first' FROM Item_Action_Times "
-                       "WHERE Item_Action_Time_Code = 'MC' RETURNING Item_Action_Type_ID"));
+    const int received = insert(QStringLiteral(
+        "INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
+        "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID, Comments) "
+        "SELECT 'Receive from an outside agency', 'Received from an outside agency', 'RCV', "
+        "Item_Action_Time_ID, (SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = 'Item_Transfers'), "
+        "'Count the sealed bags; photograph each seal first' FROM Item_Action_Times "
+        "WHERE Item_Action_Time_Code = 'MC' RETURNING Item_Action_Type_ID"));
     DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemAction"));
     ASSERT_NE(window, nullptr);
     window->field(QStringLiteral("zcbtAction"))->setValue(received);
@@ -257,7 +257,8 @@ TEST_P(ItemActionWindows, TheTypeDetailsShowWhole)
     auto* memo = qobject_cast<zMemo*>(window->field(QStringLiteral("ztxtMemo")));
     ASSERT_NE(memo, nullptr);
     const QString details = memo->Value().toString();
-    EXPECT_TRUE(details.startsWith(QStringLiteral("Receive from an outside agency / Received"))) << details.toStdString();
+    EXPECT_TRUE(details.startsWith(QStringLiteral("Receive from an outside agency / Received")))
+        << details.toStdString();
     EXPECT_TRUE(details.endsWith(QStringLiteral("photograph each seal first"))) << details.toStdString();
     EXPECT_TRUE(memo->isVisible());
     EXPECT_EQ(memo->box()->horizontalScrollBar()->maximum(), 0);

@@ -306,10 +306,12 @@ TEST_P(ItemReports, PrintedPagesAreNamedAfterTheReportAndItsRecord)
         window->runAction(QString::fromLatin1(label.entry));
         ASSERT_EQ(RecordingPresenter::titles.size(), 1);
         EXPECT_EQ(RecordingPresenter::titles.front(), QString::fromUtf8(label.title));
-        EXPECT_EQ(PrintedDocumentName(RecordingPresenter::titles.front()), QString::fromUtf8(label.title) + QStringLiteral(".pdf"));
+        EXPECT_EQ(PrintedDocumentName(RecordingPresenter::titles.front()),
+            QString::fromUtf8(label.title) + QStringLiteral(".pdf"));
     }
     // What a file system refuses, at the end or anywhere, and a name of nothing.
-    EXPECT_EQ(PrintedDocumentName(QStringLiteral("Labels - A<1>|B\\C\tD. ")), QStringLiteral("Labels - A_1__B_C_D.pdf"));
+    EXPECT_EQ(
+        PrintedDocumentName(QStringLiteral("Labels - A<1>|B\\C\tD. ")), QStringLiteral("Labels - A_1__B_C_D.pdf"));
     EXPECT_EQ(PrintedDocumentName(QStringLiteral(" ")), QStringLiteral("Report.pdf"));
     EXPECT_LE(PrintedDocumentName(QString(300, QChar(0x00E9))).toUtf8().size(), 244);
 }

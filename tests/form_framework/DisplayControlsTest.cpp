@@ -120,7 +120,8 @@ TEST_F(ImageDisplay, ThePictureKeepsItsProportionsInAControlOfAnyShape)
                          .toStdString());
         QImage drawn(c.picture, QImage::Format_RGB32);
         drawn.fill(Qt::red);
-        const QString path = folder.filePath(QStringLiteral("%1x%2.png").arg(c.picture.width()).arg(c.picture.height()));
+        const QString path
+            = folder.filePath(QStringLiteral("%1x%2.png").arg(c.picture.width()).arg(c.picture.height()));
         ASSERT_TRUE(drawn.save(path, "PNG"));
         image.resize(c.control);
         image.setImagePath(path);

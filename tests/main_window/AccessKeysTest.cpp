@@ -54,7 +54,8 @@ QStringList sharedKeys(const QString& where, const QList<QAction*>& entries, con
     }
     for (auto it = byKey.cbegin(); it != byKey.cend(); ++it) {
         if (it.value().size() > 1)
-            found << QStringLiteral("%1 %2: key %3 on %4").arg(where, menuName, it.key(), it.value().join(QStringLiteral(", ")));
+            found << QStringLiteral("%1 %2: key %3 on %4")
+                         .arg(where, menuName, it.key(), it.value().join(QStringLiteral(", ")));
     }
     return found;
 }
