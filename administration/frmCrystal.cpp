@@ -7,6 +7,7 @@
 #include "form_framework/WindowOpening.h"
 #include "form_framework/zInfo.h"
 
+#include <QFileInfo>
 #include <QPrintPreviewWidget>
 #include <QVBoxLayout>
 
@@ -37,6 +38,7 @@ void frmCrystal::ReadReportParameters()
     const FormParamDict& parameters = FormParams::entry(objectName());
     m_reportFile = parameters.value(QStringLiteral("ReportFile")).toString();
     m_sql = parameters.value(QStringLiteral("SQL")).toString();
+    m_recordName = parameters.value(QStringLiteral("RecordName")).toString().trimmed();
     FormParams::remove(objectName());
 }
 
@@ -46,6 +48,13 @@ bool frmCrystal::ShowReport()
     if (!m_viewer->ShowReport(m_reportFile, m_sql, objectName() + QStringLiteral("::ShowReport")))
         return false;
     SetCaption(this, QStringLiteral("View Report - ") + m_viewer->title());
+    // Printed pages are named after the report and its record, never the program's window.
+    QString name = m_viewer->title().trimmed();
+    if (name.isEmpty())
+        name = QFileInfo(m_reportFile).completeBaseName();
+    if (!m_recordName.isEmpty())
+        name += QStringLiteral(" - ") + m_recordName;
+    m_viewer->setDocumentName(name);
     m_viewer->previewWidget()->fitToWidth();
     return true;
 }

@@ -6,7 +6,7 @@ class ReportPreview;
 
 // The report viewer: one report file of the Reports folder filled with the statement's data, shown
 // in pages; the main window's Print command prints it. Opened by ShowCrystalReport with the start
-// parameters "ReportFile" and "SQL"; several may be open, each with its own report.
+// parameters "ReportFile", "SQL" and "RecordName"; several may be open, each with its own report.
 class frmCrystal : public DataWindow {
     Q_OBJECT
 public:
@@ -24,4 +24,5 @@ private:
     ReportPreview* m_viewer;
     QString m_reportFile;
     QString m_sql;
+    QString m_recordName;
 };

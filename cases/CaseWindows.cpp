@@ -64,9 +64,12 @@ template <typename Window> void addCaseActions(Window& window)
 {
     const auto report = [](const QString& templateName, const QString& procedure) {
         return [templateName, procedure](int id) {
+            // Printed pages are named after the labels and the case ("Barcode Labels - Cases - 2024-77").
+            const auto number
+                = GetSQLValue(QStringLiteral("SELECT Case_Number FROM Cases WHERE Case_ID = ") + QString::number(id));
             WordReport(templateName,
                 QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Case_ID = ") + QString::number(id),
-                templateName, true);
+                templateName, true, number && !number->isNull() ? number->toString() : QString());
         };
     };
     const auto open = [](const QString& windowName, bool addMode) {
@@ -77,8 +80,8 @@ template <typename Window> void addCaseActions(Window& window)
                 OpenFormWithParams(windowName, 0, { QStringLiteral("Case_ID"), id });
         };
     };
-    window.addAction(QStringLiteral("Print &Case Barcode"),
-        asAction(QStringLiteral("Print &Case Barcode"),
+    window.addAction(QStringLiteral("Print Ca&se Barcode"),
+        asAction(QStringLiteral("Print Ca&se Barcode"),
             report(QStringLiteral("Barcode Labels - Cases"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Cases"))));
     window.addAction(QStringLiteral("Print Item &Barcodes for Case"),
         asAction(QStringLiteral("Print Item &Barcodes for Case"),
@@ -86,8 +89,8 @@ template <typename Window> void addCaseActions(Window& window)
     window.addAction(QStringLiteral("-"), {});
     window.addAction(QStringLiteral("View Case &Items"),
         asAction(QStringLiteral("View Case &Items"), open(QStringLiteral("frmItems"), false)));
-    window.addAction(QStringLiteral("&Add Item to the Case"),
-        asAction(QStringLiteral("&Add Item to the Case"), open(QStringLiteral("frmItem"), true)));
+    window.addAction(QStringLiteral("A&dd Item to the Case"),
+        asAction(QStringLiteral("A&dd Item to the Case"), open(QStringLiteral("frmItem"), true)));
     window.addAction(QStringLiteral("-"), {});
     window.addAction(QStringLiteral("View Case &People"),
         asAction(QStringLiteral("View Case &People"), open(QStringLiteral("frmCasePeople"), false)));
@@ -111,7 +114,7 @@ template <typename Window> void addCasePersonActions(Window& window)
     const auto add = [&window](const QString& caption, WindowActions::Run run) {
         window.addAction(caption, asAction(caption, std::move(run)));
     };
-    add(QStringLiteral("View &Case"), [](int id) {
+    add(QStringLiteral("View Ca&se"), [](int id) {
         const auto caseId = GetSQLValue(
             QStringLiteral("SELECT Case_ID FROM Case_People WHERE Case_Person_ID = ") + QString::number(id));
         if (!caseId)

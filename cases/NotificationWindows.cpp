@@ -3,6 +3,8 @@
 #include "cases/PeopleWindows.h"
 #include "core/Actions.h"
 #include "core/Database.h"
+#include "core/Permissions.h"
+#include "core/RecordCodes.h"
 #include "declared_windows/DeclaredControl.h"
 #include "declared_windows/DeclaredRecordWindow.h"
 #include "declared_windows/DeclaredSearchWindow.h"
@@ -50,7 +52,7 @@ template <typename Window> void addNotificationActions(Window& window)
     window.addAction(QStringLiteral("Print &Notification"), asAction(QStringLiteral("Print Notification"), [](int id) {
         WordReport(QStringLiteral("Notification"),
             QStringLiteral("EXEC usp_Evd_Rep_Notification @Notification_ID = ") + QString::number(id),
-            QStringLiteral("Notification"), true);
+            QStringLiteral("Notification"), true, RecordCodeText(QLatin1Char('N'), id));
     }));
     window.addAction(QStringLiteral("-"), {});
     window.addAction(QStringLiteral("View Item"), asAction(QStringLiteral("View Item"), [](int id) {
@@ -58,6 +60,10 @@ template <typename Window> void addNotificationActions(Window& window)
             QStringLiteral("SELECT Item_ID FROM Notifications WHERE Notification_ID = ") + QString::number(id));
         if (itemId <= 0)
             return ShowRelatedRecordGone();
+        // The item window opens for editing: a user refused that is told now, as the grid tells
+        // them, not after changing the item and pressing Save.
+        if (!CheckTablePermission(QStringLiteral("Edit"), QStringLiteral("Items"), true))
+            return;
         OpenRecordForEdit(QStringLiteral("frmItem"), itemId);
     }));
     window.addAction(QStringLiteral("-"), {});

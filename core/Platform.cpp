@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,6 +40,22 @@ public:
 };
 
 class DesktopPrompt final : public Prompt {
+    // A box sizes itself to its text and buttons, and the window frame then cuts a longer title
+    // ("Fields ... idation"). Room in the box's layout for the title in the title bar's font,
+    // with the frame's icon and buttons beside it, keeps the title whole.
+    static void keepTitleWhole(QMessageBox& box)
+    {
+        auto* grid = qobject_cast<QGridLayout*>(box.layout());
+        if (!grid)
+            return;
+        const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+        const int frame = 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+        const QMargins margins = grid->contentsMargins();
+        const int width = title.horizontalAdvance(box.windowTitle()) + frame - margins.left() - margins.right();
+        grid->addItem(new QSpacerItem(std::max(0, width), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    }
+
 public:
     int messageBox(const QString& text, int style, const QString& title) override
     {
@@ -82,6 +102,7 @@ public:
             box.setDefaultButton(buttons[defaultIndex].button);
         if (set & QMessageBox::Cancel)
             box.setEscapeButton(QMessageBox::Cancel);
+        keepTitleWhole(box);
         box.exec();
         const auto clicked = box.standardButton(box.clickedButton());
         for (const ButtonSpec& spec : buttons) {

@@ -71,14 +71,17 @@ template <typename Window> void addBatchActions(Window& window)
     // The labels open in the word processor for the user rather than going to the printer.
     const auto labels = [](const QString& templateName, const QString& procedure) {
         return [templateName, procedure](int id) {
+            // Printed pages are named after the labels and the batch ("Barcode Labels - Items - BOX-1").
+            const auto number = GetSQLValue(
+                QStringLiteral("SELECT Batch_Number FROM Batches WHERE Batch_ID = ") + QString::number(id));
             WordReport(templateName,
                 QStringLiteral("EXEC ") + procedure + QStringLiteral(" @Batch_ID = ") + QString::number(id),
-                templateName, true);
+                templateName, true, number && !number->isNull() ? number->toString() : QString());
         };
     };
     add(QStringLiteral("Print &Batch Barcode"),
         labels(QStringLiteral("Barcode Labels - Batches"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Batches")));
-    add(QStringLiteral("Print &Case Barcodes for Batch"),
+    add(QStringLiteral("Print Ca&se Barcodes for Batch"),
         labels(QStringLiteral("Barcode Labels - Cases"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Cases")));
     add(QStringLiteral("Print &Item Barcodes for Batch"),
         labels(QStringLiteral("Barcode Labels - Items"), QStringLiteral("usp_Evd_Rep_Barcode_Label_Items")));

@@ -377,8 +377,9 @@ DeclaredTable itemActions()
     actions.fields.push_back(DeclaredField::memo(
         QStringLiteral("zmemDescription"), QStringLiteral("Item_Action_Description"), QStringLiteral("Description"))
                                  .length(200));
-    // Captioned, so the clerk sees what the read-only box shows.
-    actions.fields.push_back(DeclaredField::text(QStringLiteral("ztxtMemo"), QString(), QStringLiteral("Type Details"))
+    // Captioned, so the clerk sees what the read-only box shows; a box of lines that wrap, as the
+    // summary (names, code, chain, details table and comments) is longer than a line.
+    actions.fields.push_back(DeclaredField::memo(QStringLiteral("ztxtMemo"), QString(), QStringLiteral("Type Details"))
                                  .notStored()
                                  .locked());
     actions.criteria = dateRange(QStringLiteral("Action"));

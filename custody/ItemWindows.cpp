@@ -68,6 +68,14 @@ WindowActions::Run asAction(const QString& caption, WindowActions::Run run)
     };
 }
 
+// The item's number, which printed pages are named after ("Chain of Custody - 2024-0015-01").
+QString itemNumberOf(int id)
+{
+    const auto number
+        = GetSQLValue(QStringLiteral("SELECT Item_Number FROM Items WHERE Item_ID = ") + QString::number(id));
+    return number && !number->isNull() ? number->toString() : QString();
+}
+
 // The item's Actions menu, shared by the record window (the shown item) and the search window
 // (the selected row).
 template <typename Window> void addItemActions(Window& window)
@@ -87,15 +95,16 @@ template <typename Window> void addItemActions(Window& window)
     add(QStringLiteral("Print Item &Barcode"), [](int id) {
         const QString labels = QStringLiteral("Barcode Labels - Items");
         WordReport(labels, QStringLiteral("EXEC usp_Evd_Rep_Barcode_Label_Items @Item_ID = ") + QString::number(id),
-            labels, true);
+            labels, true, itemNumberOf(id));
     });
-    add(QStringLiteral("Item &History Report"), [](int id) {
+    add(QStringLiteral("&Item History Report"), [](int id) {
         ShowCrystalReport(QStringLiteral("Item History.rpt"),
-            QStringLiteral("EXEC usp_Evd_Rep_Item_History @Item_ID = ") + QString::number(id));
+            QStringLiteral("EXEC usp_Evd_Rep_Item_History @Item_ID = ") + QString::number(id), itemNumberOf(id));
     });
-    add(QStringLiteral("&Chain of Custody Report"), [](int id) {
+    add(QStringLiteral("Chain of Custody &Report"), [](int id) {
         ShowCrystalReport(QStringLiteral("Chain of Custody.rpt"),
-            QStringLiteral("EXEC usp_Evd_Rep_Item_Chain_Of_Custody @Item_ID = ") + QString::number(id));
+            QStringLiteral("EXEC usp_Evd_Rep_Item_Chain_Of_Custody @Item_ID = ") + QString::number(id),
+            itemNumberOf(id));
     });
     separator();
     add(QStringLiteral("View Case"), [](int id) {

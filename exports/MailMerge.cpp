@@ -289,6 +289,7 @@ public:
         auto* window = new PrintPreview();
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowTitle(title);
+        window->setDocumentName(title);
         window->resize(900, 700);
         QTextDocument* merged = document.release();
         merged->setParent(window);
@@ -299,7 +300,7 @@ public:
     void print(std::unique_ptr<QTextDocument> document, const QString& title) override
     {
         QPrinter printer;
-        printer.setDocName(title);
+        printer.setDocName(PrintedDocumentName(title));
         document->print(&printer);
     }
 };
@@ -310,6 +311,20 @@ std::unique_ptr<MergedDocumentPresenter>& presenterSlot()
     return slot;
 }
 
+} // namespace
+
+namespace {
+// A date-time without a time of day is a date (a notification's printed date, say): the letter
+// prints "06/10/2024", not "06/10/2024 12:00:00 AM".
+QString mergeValueText(const QVariant& value, ColumnType type)
+{
+    if (type == ColumnType::DateTime && value.isValid() && !value.isNull()) {
+        const QDateTime at = value.toDateTime();
+        if (at.isValid() && at.time() == QTime(0, 0))
+            return ValueText(QVariant(at.date()), ColumnType::Date);
+    }
+    return ValueText(value, type);
+}
 } // namespace
 
 QString TabDataText(const Recordset& recordset)
@@ -326,7 +341,7 @@ QString TabDataText(const Recordset& recordset)
         for (int column = 0; column < fields; ++column) {
             if (column > 0)
                 text += QLatin1Char('\t');
-            text += escaped(ValueText(recordset.valueAt(row, column), recordset.fieldType(column)));
+            text += escaped(mergeValueText(recordset.valueAt(row, column), recordset.fieldType(column)));
         }
         text += kCrLf;
     }
@@ -485,7 +500,8 @@ QString MergeDataPath(const QString& dataName)
     return GetMainPath() + QStringLiteral("Temp/") + dataName + QStringLiteral(".txt");
 }
 
-bool WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult)
+bool WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult,
+    const QString& recordName)
 {
     bool done = false;
     ActionScope action(
@@ -544,10 +560,13 @@ bool WordReport(const QString& templateName, const QString& statement, const QSt
                     + quoted.join(QStringLiteral(", ")),
                 MsgBox::Exclamation, QStringLiteral("Mail Merge"));
         }
+        const QString title = recordName.trimmed().isEmpty()
+            ? templateName
+            : templateName + QStringLiteral(" - ") + recordName.trimmed();
         if (showResult)
-            presenterSlot()->preview(std::move(merged), templateName);
+            presenterSlot()->preview(std::move(merged), title);
         else
-            presenterSlot()->print(std::move(merged), templateName);
+            presenterSlot()->print(std::move(merged), title);
         done = true;
     });
     return ran && done;

@@ -13,9 +13,9 @@ class Recordset;
 // tab-separated data file in the Temp folder (docs/templates-and-reports.md describes the format).
 
 // The data file's text of the recordset's current result set: the field names separated by TAB,
-// CR LF, then one line per row. Values in the fixed formats; a value holding a TAB, a line break or
-// starting with a double quote is written between double quotes with inner quotes doubled, so it
-// is read back whole.
+// CR LF, then one line per row. Values in the fixed formats (a date-time at midnight as its date);
+// a value holding a TAB, a line break or starting with a double quote is written between double
+// quotes with inner quotes doubled, so it is read back whole.
 QString TabDataText(const Recordset& recordset);
 
 struct TabData {
@@ -55,4 +55,7 @@ QString MergeDataPath(const QString& dataName);
 // otherwise the data file is written afresh, merged into the template and the result shown (show
 // result) or printed: every record, not the template alone. An action of its own: nothing is
 // thrown, every failure is reported once; true when the merged document was shown or printed.
-bool WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult);
+// The document's title is the template's name and, when given, its record ("Barcode Labels -
+// Items - 2024-0015-01"): the preview's caption and the name of its printed pages.
+bool WordReport(const QString& templateName, const QString& statement, const QString& dataName, bool showResult,
+    const QString& recordName = {});

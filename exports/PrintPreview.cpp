@@ -26,6 +26,23 @@ PrintPreview::PrinterChooser& printerChooser()
 
 } // namespace
 
+QString PrintedDocumentName(const QString& name)
+{
+    QString safe;
+    for (const QChar c : name.trimmed()) {
+        const bool refused = c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c);
+        safe += refused ? QLatin1Char('_') : c;
+    }
+    // Whole characters only, within what every file system takes with the extension after it.
+    while (safe.toUtf8().size() > 240)
+        safe.chop(safe.size() >= 2 && safe.at(safe.size() - 1).isLowSurrogate() ? 2 : 1);
+    while (!safe.isEmpty() && (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' '))))
+        safe.chop(1);
+    if (safe.isEmpty())
+        safe = QStringLiteral("Report");
+    return safe + QStringLiteral(".pdf");
+}
+
 void PrintPreview::setPrinterChooser(PrinterChooser chooser)
 {
     printerChooser() = chooser ? std::move(chooser) : defaultChooser();
@@ -90,7 +107,7 @@ bool PrintPreview::printPages()
     // the user changes them in the print dialog.
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(m_printer->pageLayout());
-    printer.setDocName(window()->windowTitle());
+    printer.setDocName(PrintedDocumentName(m_documentName));
     if (!printerChooser()(printer, this))
         return false;
     m_painter(&printer);

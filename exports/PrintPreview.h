@@ -21,6 +21,10 @@ public:
     ~PrintPreview() override;
 
     void setPagePainter(PagePainter painter);
+    // What the pages are: the report or label and its record ("Chain of Custody - 2024-0015-01").
+    // The printer's document name, which the print dialog proposes as the name of a PDF file.
+    void setDocumentName(const QString& name) { m_documentName = name; }
+    QString documentName() const { return m_documentName; }
     // Paints the pages afresh (after the document changed).
     void updatePages();
     QPrintPreviewWidget* previewWidget() const { return m_preview; }
@@ -43,4 +47,11 @@ private:
     std::unique_ptr<QPrinter> m_printer; // the preview's page layout
     QPrintPreviewWidget* m_preview = nullptr;
     PagePainter m_painter;
+    QString m_documentName;
 };
+
+// The document name of pages printed under that name: the name as a file name no file system
+// refuses (no / \ : * ? " < > |, no control character, no dot or blank at its end, not empty, at
+// most 240 bytes) followed by ".pdf". The extension is part of the name because the print dialog
+// takes whatever follows a name's last dot for one and replaces it ("Item 2.5" would be "Item 2.pdf").
+QString PrintedDocumentName(const QString& name);

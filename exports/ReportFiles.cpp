@@ -458,6 +458,10 @@ bool ReportPreview::ShowReport(const QString& reportFile, const QString& stateme
     }
 }
 
+void ReportPreview::setDocumentName(const QString& name) { m_view->setDocumentName(name); }
+
+QString ReportPreview::documentName() const { return m_view->documentName(); }
+
 void ReportPreview::setPrinterChooser(PrinterChooser chooser) { PrintPreview::setPrinterChooser(std::move(chooser)); }
 
 QPrintPreviewWidget* ReportPreview::previewWidget() const

@@ -96,6 +96,10 @@ public:
     int pageCount() const;
     // The shown report's title; empty until a report was shown.
     QString title() const { return m_title; }
+    // The name printed pages go under, which the print dialog proposes for a PDF file: the report
+    // and its record ("Chain of Custody - 2024-0015-01"; PrintPreview::setDocumentName).
+    void setDocumentName(const QString& name);
+    QString documentName() const;
 
     // Prints the shown report on the printer the user chooses (the print dialog), the pages the
     // preview shows; false when there is nothing to print or the user cancelled. The toolbar's

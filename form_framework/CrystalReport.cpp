@@ -20,7 +20,7 @@ QString& viewerWindow()
 
 void SetReportViewerWindow(const QString& windowName) { viewerWindow() = windowName; }
 
-bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
+bool ShowCrystalReport(const QString& reportFileName, const QString& statement, const QString& recordName)
 {
     bool opened = false;
     ActionScope action(
@@ -33,6 +33,7 @@ bool ShowCrystalReport(const QString& reportFileName, const QString& statement)
                 FormParamDict parameters;
                 parameters.add(QStringLiteral("ReportFile"), path);
                 parameters.add(QStringLiteral("SQL"), statement);
+                parameters.add(QStringLiteral("RecordName"), recordName);
                 const QueuedFormParams queued(viewerWindow(), parameters);
                 opened = LoadFormByName(viewerWindow()) != nullptr;
                 return;

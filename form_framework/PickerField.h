@@ -11,6 +11,8 @@ class PickerField : public virtual BoundField, public PopulatedList {
 public:
     FieldKind fieldKind() const override { return FieldKind::ComboBoxText; }
     virtual QString DataChangedTableName() const = 0;
+    // Shows the text as typed, no entry chosen ("" empties the field).
+    virtual void setText(const QString& text) = 0;
     virtual void AddItemsByID(const QString& idList) = 0;
     virtual void UpdateItemsByID(const QString& idList) = 0;
     virtual void RemoveItemsByID(const QString& idList) = 0;

@@ -112,10 +112,12 @@ void ResolveEmployee(PickerField* picker)
     if (picker->IsMissing() || picker->Value().toInt() >= 1)
         return;
     const QString text = picker->Text().trimmed();
-    if (text.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0 || text.compare(QLatin1String("Me"), Qt::CaseInsensitive) == 0) {
-        std::unique_ptr<Recordset> me = OpenRecordset(QStringLiteral("EXEC usp_Evd_Get_Me"), false);
-        if (me && !me->eof() && !me->value(0).isNull()) {
-            picker->setValue(me->value(0).toInt());
+    const bool me = text.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0
+        || text.compare(QLatin1String("Me"), Qt::CaseInsensitive) == 0;
+    if (me) {
+        std::unique_ptr<Recordset> mine = OpenRecordset(QStringLiteral("EXEC usp_Evd_Get_Me"), false);
+        if (mine && !mine->eof() && !mine->value(0).isNull()) {
+            picker->setValue(mine->value(0).toInt());
             return;
         }
     }
@@ -123,6 +125,15 @@ void ResolveEmployee(PickerField* picker)
         = OpenRecordset(QStringLiteral("SELECT Employee_ID FROM Employees WHERE Payroll_Number = ") + SQLString(text), false);
     if (payroll && !payroll->eof()) {
         picker->setValue(payroll->value(0).toInt());
+        return;
+    }
+    // "Me" from a log-in that no employee is linked to names no one: the user is told why, rather
+    // than offered to add an employee of that name, and the field is left for a real choice.
+    if (me) {
+        picker->setText(QString());
+        ShowValidationMessage(QStringLiteral("This log-in ") + AngleQuote(UserName())
+            + QStringLiteral(" has no employee, so ") + AngleQuote(text)
+            + QStringLiteral(" names no one. An administrator links an employee to the log-in in its User window."));
         return;
     }
     // An employee record code, or a bare identity; anything else (a sign, a blank, an eleventh

@@ -18,7 +18,9 @@ QString CheckUniqueValue(BoundField* field, DataWindow* window);
 // values in all the fields.
 bool CheckUniqueCombination(const QList<BoundField*>& fields, DataWindow* window, QWidget* focusControl);
 // Turns what was typed or scanned into an employee picker (Me, a payroll number, an E- code or an
-// identity) into the employee's identity.
+// identity) into the employee's identity. "Me" (or "I") from a log-in without an employee, and no
+// payroll number either, empties the picker and says that the log-in has no employee and that an
+// administrator links one.
 void ResolveEmployee(PickerField* picker);
 // A name typed into a picker of a named table (an item model, a location) that matched no entry
 // of the list: the record whose name column equals the text exactly becomes the picker's value,

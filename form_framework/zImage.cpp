@@ -16,7 +16,9 @@ zImage::zImage(QWidget* parent)
     m_image->setObjectName(QStringLiteral("imgImage"));
     m_status->setObjectName(QStringLiteral("lblStatus"));
     m_status->setTextFormat(Qt::PlainText); // reader errors quote the file's path
-    m_image->setScaledContents(true); // the picture fills the control; proportions are not kept
+    // An evidence photograph is never shown distorted: the picture is scaled to the control with
+    // its proportions kept and centred in the room left over.
+    m_image->setAlignment(Qt::AlignCenter);
     m_status->setAlignment(Qt::AlignCenter);
     m_image->hide();
     placeStatus();
@@ -61,8 +63,9 @@ void zImage::refreshDisplay()
         const QImage picture = reader.read();
         if (picture.isNull())
             return showStatus(reader.errorString());
-        m_image->setPixmap(QPixmap::fromImage(picture));
+        m_picture = QPixmap::fromImage(picture);
         m_loadedPath = m_imagePath;
+        fitPicture();
     }
     m_image->show();
     m_status->hide();
@@ -79,9 +82,19 @@ void zImage::showStatus(const QString& text)
 
 void zImage::placeStatus() { m_status->move((width() - m_status->width()) / 2, (height() - m_status->height()) / 2); }
 
+void zImage::fitPicture()
+{
+    if (m_picture.isNull() || m_image->width() < 1 || m_image->height() < 1) {
+        m_image->setPixmap(m_picture);
+        return;
+    }
+    m_image->setPixmap(m_picture.scaled(m_image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
 void zImage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_image->setGeometry(0, 0, event->size().width(), event->size().height());
+    fitPicture();
     placeStatus();
 }

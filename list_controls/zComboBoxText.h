@@ -61,7 +61,7 @@ public:
     QVariant Value() const override;
     void setValue(const QVariant& value) override;
     QString Text() const override;
-    void setText(const QString& text);
+    void setText(const QString& text) override;
     bool IsMissing() const override;
     QString DBValue() const override;
     // The same as a typed argument of a procedure call: the identity, or NULL when none is chosen.

@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -265,6 +266,30 @@ TEST_P(NotificationWindows, LetterCarriesTheRowAndABarcodeThatDecodes)
         QStringList { QStringLiteral("CODE-39:") + code });
 }
 
+// A printed date without a time of day prints on the letter as a date; one with a time keeps it.
+TEST_P(NotificationWindows, TheLetterPrintsADateOnlyValueAsADate)
+{
+    const struct {
+        const char* stored;
+        const char* printed;
+    } cases[] = {
+        { "2026-12-11", "Printed 12/11/2026 by " },
+        { "2024-06-10 09:30:00", "Printed 06/10/2024 09:30:00 AM by " },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const int id = addNotification(item, QString::fromLatin1(c.stored));
+        DeclaredRecordWindow* window = openEdit(QStringLiteral("frmNotification"), id);
+        ASSERT_NE(window, nullptr);
+        RecordingPresenter::documents.clear();
+        window->runAction(QStringLiteral("Print Notification"));
+        ASSERT_EQ(RecordingPresenter::documents.size(), 1u);
+        const QString letter = RecordingPresenter::documents.front()->toPlainText();
+        EXPECT_TRUE(letter.contains(QString::fromLatin1(c.printed))) << letter.toStdString();
+        UnloadWindow(window);
+    }
+}
+
 TEST_P(NotificationWindows, ViewItemAndCasePeopleFollowTheLinksOrSayTheyAreGone)
 {
     const int id = addNotification(otherItem, QStringLiteral("2024-06-10 09:30:00"));
@@ -300,6 +325,42 @@ TEST_P(NotificationWindows, ViewItemAndCasePeopleFollowTheLinksOrSayTheyAreGone)
     }
     EXPECT_EQ(loaded<DeclaredRecordWindow>("frmItem"), nullptr);
     EXPECT_EQ(loaded<DeclaredSearchWindow>("frmCasePeople"), nullptr);
+}
+
+// View Item opens the item for editing: a user refused Edit on items is told so before the window
+// opens, from the record window and from the search window alike, as the grid tells them.
+TEST_P(NotificationWindows, ViewItemRefusesBeforeOpeningAUserWhoMayNotEditItems)
+{
+    const int id = addNotification(item, QStringLiteral("2024-06-10 09:30:00"));
+    owner().executeStatement(
+        QStringLiteral("UPDATE DB_Users SET DB_Sys_Admin = 0 WHERE LOWER(DB_User_Name) = LOWER(?)"), { UserName() });
+    owner().executeStatement(
+        QStringLiteral("INSERT INTO DB_Table_Permissions (DB_User_ID, DB_Table_ID, DB_Table_Action_ID, DB_Permission) "
+                       "SELECT u.DB_User_ID, t.DB_Table_ID, a.DB_Table_Action_ID, 0 "
+                       "FROM DB_Users u, DB_Tables t, DB_Table_Actions a WHERE LOWER(u.DB_User_Name) = LOWER(?) "
+                       "AND t.DB_Table_Name = 'Items' AND a.DB_Table_Action_Name = 'Edit'"),
+        { UserName() });
+    DeclaredRecordWindow* window = openEdit(QStringLiteral("frmNotification"), id);
+    ASSERT_NE(window, nullptr);
+    Prompts().clear();
+    window->runAction(QStringLiteral("View Item"));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes.front().text.startsWith(QStringLiteral("You are not permitted to Edit <Item>.")))
+        << Prompts().boxes.front().text.toStdString();
+    EXPECT_EQ(loaded<DeclaredRecordWindow>("frmItem"), nullptr);
+    UnloadWindow(window);
+
+    DeclaredSearchWindow* search = openSearch(QStringLiteral("frmNotifications"));
+    ASSERT_NE(search, nullptr);
+    search->PopulateData();
+    QApplication::processEvents();
+    ASSERT_EQ(search->grid()->CountItems(), 1);
+    search->grid()->listView()->selectRow(0);
+    Prompts().clear();
+    search->runAction(QStringLiteral("View Item"));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_TRUE(Prompts().boxes.front().text.startsWith(QStringLiteral("You are not permitted to Edit <Item>.")));
+    EXPECT_EQ(loaded<DeclaredRecordWindow>("frmItem"), nullptr);
 }
 
 TEST_P(NotificationWindows, SearchByDatesAndItem)

@@ -4,8 +4,11 @@
 #include "support/PromptRecorder.h"
 #include "support/ShownTexts.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -176,6 +179,37 @@ TEST(DesktopMessageBox, ShowsItsTextAsPlainText)
         });
         desktop->messageBox(text, MsgBox::OKOnly | MsgBox::Exclamation, QStringLiteral("Permission"));
         EXPECT_EQ(shown, text);
+    }
+}
+
+// A short message under a long title: the box is at least as wide as its title with the frame's
+// icon and buttons beside it, so the frame shows the title whole rather than cutting it.
+TEST(DesktopMessageBox, IsAtLeastAsWideAsItsTitle)
+{
+    const std::unique_ptr<Prompt> desktop = Platform::makeDesktopPrompt();
+    const struct {
+        const char* text;
+        const char* title;
+    } cases[] = {
+        { "Bad.", "Fields Validation" },
+        { "No.", "The records of this window are locked by another session" },
+        { "Do you to want save the changes you made to the Item <1>?", "Save Changes?" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const QString title = QString::fromLatin1(c.title);
+        int width = -1;
+        int needs = 0;
+        WhenDialogShown([&](QDialog* box) {
+            width = box->width();
+            // The title in the title bar's font, beside the frame's icon and its three buttons,
+            // each as wide as the bar is high.
+            needs = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title)
+                + 4 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+        });
+        desktop->messageBox(QString::fromLatin1(c.text), MsgBox::OKOnly | MsgBox::Exclamation, title);
+        EXPECT_GE(width, needs);
+        EXPECT_GT(needs, 0);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "form_framework/zIdentity.h"
 #include "form_framework/zInfo.h"
 #include "form_framework/zLabel.h"
+#include "form_framework/zMemo.h"
 #include "list_controls/zComboBoxText.h"
 #include "list_controls/zListView.h"
 #include "declared_windows/DeclaredRecordWindow.h"
@@ -22,7 +23,9 @@
 #include "support/PromptRecorder.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -232,6 +235,37 @@ TEST_P(ItemActionWindows, TheTypeDetailsFollowEveryChangeOfTheAction)
     EXPECT_TRUE(memo->Value().toString().contains(QStringLiteral("Item Transfers")));
     window->field(QStringLiteral("zcbtAction"))->setValue(-1);
     EXPECT_EQ(memo->Value().toString(), QString());
+}
+
+// The summary of the longest type the table takes shows whole in the window as it opens: every
+// line of it in view, nothing scrolled out of sight to either side or below.
+TEST_P(ItemActionWindows, TheTypeDetailsShowWhole)
+{
+    if (IsSkipped())
+        return;
+    const int received = insert(QStringLiteral(
+        "INSERT INTO Item_Action_Types (Item_Action_Type_Name_Present, Item_Action_Type_Name_Past, "
+        "Item_Action_Type_Code, Item_Action_Time_ID, Related_DB_Table_ID, Comments) "
+        "SELECT 'Receive from an outside agency', 'Received from an outside agency', 'RCV', "
+        "Item_Action_Time_ID, (SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = 'Item_Transfers'), "
+        "'Count the sealed bags; photograph each seal first' FROM Item_Action_Times "
+        "WHERE Item_Action_Time_Code = 'MC' RETURNING Item_Action_Type_ID"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemAction"));
+    ASSERT_NE(window, nullptr);
+    window->field(QStringLiteral("zcbtAction"))->setValue(received);
+    QApplication::processEvents();
+    auto* memo = qobject_cast<zMemo*>(window->field(QStringLiteral("ztxtMemo")));
+    ASSERT_NE(memo, nullptr);
+    const QString details = memo->Value().toString();
+    EXPECT_TRUE(details.startsWith(QStringLiteral("Receive from an outside agency / Received")))
+        << details.toStdString();
+    EXPECT_TRUE(details.endsWith(QStringLiteral("photograph each seal first"))) << details.toStdString();
+    EXPECT_TRUE(memo->isVisible());
+    EXPECT_EQ(memo->box()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(memo->box()->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(memo->box()->verticalScrollBar()->value(), 0);
+    window->info()->setDataChanged(false);
+    UnloadWindow(window);
 }
 
 TEST_P(ItemActionWindows, DetailsOpenTheDetailWindowOfTheType)
@@ -528,6 +562,42 @@ TEST_P(ItemActionWindows, ATypedTypeNameFillsBothNames)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("ztxtName(0)"))->Value().toString(), QStringLiteral("Photograph"));
     EXPECT_EQ(window->field(QStringLiteral("ztxtName(1)"))->Value().toString(), QStringLiteral("Photograph"));
+}
+
+// "Me" in the performer picker stands for the log-in's employee. A log-in no employee is linked to
+// is told so, and who links one, rather than offered to add an employee called "me".
+TEST_P(ItemActionWindows, MeFromALogInWithoutAnEmployeeSaysWhoLinksOne)
+{
+    if (IsSkipped())
+        return;
+    const auto link = [this](const QString& employee) {
+        owner().executeStatement(
+            QStringLiteral("UPDATE DB_Users SET Employee_ID = %1 WHERE LOWER(DB_User_Name) = LOWER(%2)")
+                .arg(employee, SQLString(UserName())));
+    };
+    link(QStringLiteral("NULL"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemAction"));
+    ASSERT_NE(window, nullptr);
+    zComboBoxText* performer = picker(window, QStringLiteral("zcbtEmployee"));
+    type(performer, QStringLiteral("me"));
+    ASSERT_EQ(Prompts().boxes.size(), 1u);
+    EXPECT_EQ(Prompts().boxes.back().text,
+        QStringLiteral("This log-in <%1> has no employee, so <me> names no one. An administrator links an employee "
+                       "to the log-in in its User window.")
+            .arg(UserName()));
+    EXPECT_EQ(performer->Text(), QString());
+    // Saving then asks for the performer; it never offers to add an employee.
+    EXPECT_FALSE(window->info()->SaveData(false));
+    for (const auto& box : Prompts().boxes)
+        EXPECT_FALSE(box.text.contains(QStringLiteral("Would you like to add"))) << box.text.toStdString();
+
+    link(QString::number(officer));
+    Prompts().clear();
+    type(performer, QStringLiteral("Me"));
+    EXPECT_EQ(performer->Value().toInt(), officer);
+    EXPECT_TRUE(Prompts().boxes.empty());
+    window->info()->setDataChanged(false);
+    UnloadWindow(window);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemActionWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);

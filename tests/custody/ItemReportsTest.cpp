@@ -12,6 +12,7 @@
 #include "core/Database.h"
 #include "core/RecordCodes.h"
 #include "exports/MailMerge.h"
+#include "exports/PrintPreview.h"
 #include "exports/ReportFiles.h"
 #include "custody/CustodyWindows.h"
 #include "form_framework/WindowList.h"
@@ -257,6 +258,62 @@ TEST_P(ItemReports, TheBatchLabelsDecodeToTheBatchAndItsCasesAndItems)
         expected.sort();
         EXPECT_EQ(decodedLabels(RecordingPresenter::documents.front().get()), expected);
     }
+}
+
+// Printed pages go under the name of the report or labels and their record, which the print
+// dialog proposes for a PDF file: never the program's window title, never a character a file
+// system refuses.
+TEST_P(ItemReports, PrintedPagesAreNamedAfterTheReportAndItsRecord)
+{
+    const int oddItem = InsertItem(caseID, QStringLiteral("IN/4: \"x\"?"));
+    const struct {
+        int item;
+        const char* entry;
+        const char* name;
+    } reports[] = {
+        { item, "Chain of Custody Report", "Chain of Custody - IN-1.pdf" },
+        { item, "Item History Report", "Item History - IN-1.pdf" },
+        { oddItem, "Chain of Custody Report", "Chain of Custody - IN_4_ _x__.pdf" },
+    };
+    for (const auto& report : reports) {
+        SCOPED_TRACE(report.name);
+        frmCrystal* viewer = openReport(report.item, report.entry);
+        ASSERT_NE(viewer, nullptr);
+        QString offered;
+        ReportPreview::setPrinterChooser([&offered](QPrinter& printer, QWidget*) {
+            offered = printer.docName();
+            return false;
+        });
+        viewer->ProcessCommand(MainCommand::Print);
+        ReportPreview::setPrinterChooser(nullptr);
+        EXPECT_EQ(offered, QString::fromUtf8(report.name));
+    }
+
+    const struct {
+        const char* window;
+        int identity;
+        const char* entry;
+        const char* title;
+    } labels[] = {
+        { "frmItem", item, "Print Item Barcode", "Barcode Labels - Items - IN-1" },
+        { "frmBatch", batch, "Print Batch Barcode", "Barcode Labels - Batches - BOX-9" },
+    };
+    for (const auto& label : labels) {
+        SCOPED_TRACE(label.title);
+        DeclaredRecordWindow* window = openEdit(QString::fromLatin1(label.window), label.identity);
+        ASSERT_NE(window, nullptr);
+        RecordingPresenter::titles.clear();
+        window->runAction(QString::fromLatin1(label.entry));
+        ASSERT_EQ(RecordingPresenter::titles.size(), 1);
+        EXPECT_EQ(RecordingPresenter::titles.front(), QString::fromUtf8(label.title));
+        EXPECT_EQ(PrintedDocumentName(RecordingPresenter::titles.front()),
+            QString::fromUtf8(label.title) + QStringLiteral(".pdf"));
+    }
+    // What a file system refuses, at the end or anywhere, and a name of nothing.
+    EXPECT_EQ(
+        PrintedDocumentName(QStringLiteral("Labels - A<1>|B\\C\tD. ")), QStringLiteral("Labels - A_1__B_C_D.pdf"));
+    EXPECT_EQ(PrintedDocumentName(QStringLiteral(" ")), QStringLiteral("Report.pdf"));
+    EXPECT_LE(PrintedDocumentName(QString(300, QChar(0x00E9))).toUtf8().size(), 244);
 }
 
 TEST_P(ItemReports, TheViewersPrintButtonPrintsThePagesFilePrintPrints)

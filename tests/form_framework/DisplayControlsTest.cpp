@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 // --- Image display ----------------------------------------------------------------------------
@@ -29,7 +31,7 @@ protected:
         EXPECT_TRUE(drawn.save(path, "PNG"));
         return path;
     }
-    int loadedWidth() const { return image.imageBox()->pixmap().width(); }
+    int loadedWidth() const { return image.PictureSize().width(); }
 
     QTemporaryDir folder;
     zImage image;
@@ -91,6 +93,53 @@ TEST_F(ImageDisplay, PathsThatDifferInCaseAreDifferentFiles)
     image.setImagePath(picture(QStringLiteral("photo.png"), 20));
     image.setImagePath(picture(QStringLiteral("PHOTO.png"), 40));
     EXPECT_EQ(loadedWidth(), 40);
+}
+
+// A picture is shown as large as the control allows, never distorted: a square stays a square in
+// a wide control, a wide picture keeps its proportions in a square one, a small one grows.
+TEST_F(ImageDisplay, ThePictureKeepsItsProportionsInAControlOfAnyShape)
+{
+    const struct {
+        QSize picture;
+        QSize control;
+        QSize shown;
+    } cases[] = {
+        { { 100, 100 }, { 300, 150 }, { 150, 150 } },
+        { { 200, 100 }, { 300, 300 }, { 300, 150 } },
+        { { 40, 80 }, { 200, 100 }, { 50, 100 } },
+        { { 400, 300 }, { 200, 300 }, { 200, 150 } },
+    };
+    image.setPreview(true);
+    image.show();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1x%2 in %3x%4")
+                         .arg(c.picture.width())
+                         .arg(c.picture.height())
+                         .arg(c.control.width())
+                         .arg(c.control.height())
+                         .toStdString());
+        QImage drawn(c.picture, QImage::Format_RGB32);
+        drawn.fill(Qt::red);
+        const QString path
+            = folder.filePath(QStringLiteral("%1x%2.png").arg(c.picture.width()).arg(c.picture.height()));
+        ASSERT_TRUE(drawn.save(path, "PNG"));
+        image.resize(c.control);
+        image.setImagePath(path);
+        ASSERT_TRUE(image.PictureShown());
+        // Where the picture's red lands on the control as it is painted.
+        const QImage shown = image.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), c.control);
+        QRect red;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (shown.pixel(x, y) == qRgb(255, 0, 0))
+                    red |= QRect(x, y, 1, 1);
+            }
+        }
+        EXPECT_EQ(red.size(), c.shown);
+        EXPECT_LE(std::abs(red.center().x() - shown.width() / 2), 1);
+        EXPECT_LE(std::abs(red.center().y() - shown.height() / 2), 1);
+    }
 }
 
 // --- Labels and the marker picture ------------------------------------------------------------

@@ -74,6 +74,7 @@ public:
     QVariant Value() const override { return m_value; }
     void setValue(const QVariant& value) override { m_value = value.isNull() ? -1 : value.toInt(); }
     QString Text() const override { return m_text; }
+    void setText(const QString& text) override { m_text = text; }
     bool IsMissing() const override { return m_text.isEmpty(); }
     QString DBValue() const override { return m_value > 0 ? QString::number(m_value) : QStringLiteral("NULL"); }
     bool IsValid() override { return true; }

@@ -7,19 +7,22 @@
 
 #include <gtest/gtest.h>
 
-void RecordingPresenter::preview(std::unique_ptr<QTextDocument> document, const QString&)
+void RecordingPresenter::preview(std::unique_ptr<QTextDocument> document, const QString& title)
 {
     documents.push_back(std::move(document));
+    titles << title;
 }
 
-void RecordingPresenter::print(std::unique_ptr<QTextDocument> document, const QString&)
+void RecordingPresenter::print(std::unique_ptr<QTextDocument> document, const QString& title)
 {
     documents.push_back(std::move(document));
+    titles << title;
 }
 
 RecordingPresenter::Installed::Installed()
 {
     documents.clear();
+    titles.clear();
     m_previous = SetMergedDocumentPresenter(std::make_unique<RecordingPresenter>());
 }
 
@@ -27,6 +30,7 @@ RecordingPresenter::Installed::~Installed()
 {
     SetMergedDocumentPresenter(std::move(m_previous));
     documents.clear();
+    titles.clear();
 }
 
 QStringList DecodedBarcodes(QTextDocument* document, const QString& png, qreal textWidth)

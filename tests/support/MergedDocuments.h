@@ -14,15 +14,16 @@
 class QImage;
 class QTextDocument;
 
-// Keeps every merged document, previewed or printed, in documents.
+// Keeps every merged document, previewed or printed, in documents, and its title in titles.
 class RecordingPresenter final : public MergedDocumentPresenter {
 public:
-    void preview(std::unique_ptr<QTextDocument> document, const QString&) override;
-    void print(std::unique_ptr<QTextDocument> document, const QString&) override;
+    void preview(std::unique_ptr<QTextDocument> document, const QString& title) override;
+    void print(std::unique_ptr<QTextDocument> document, const QString& title) override;
 
     static inline std::vector<std::unique_ptr<QTextDocument>> documents;
+    static inline QStringList titles;
 
-    // Installs a recorder (documents emptied) for the guard's lifetime; the presenter installed
+    // Installs a recorder (documents and titles emptied) for the guard's lifetime; the presenter installed
     // before comes back when it ends.
     class Installed {
     public:
