@@ -7,6 +7,7 @@
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
 #include "declared_windows/FieldRows.h"
+#include "reference_tables/TableNames.h"
 
 #include <QDateTime>
 #include <QVBoxLayout>
@@ -20,7 +21,8 @@ frmRepDBChanges::frmRepDBChanges()
             .generalItem(),
         DeclaredField::picker(QStringLiteral("zcbtTable"), QStringLiteral("DB_Table_ID"), QStringLiteral("Table"),
             QStringLiteral("EXEC usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables"))
-            .generalItem(),
+            .generalItem()
+            .withoutButton(),
         DeclaredField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Operation_ID"),
             QStringLiteral("Table Action"), QStringLiteral("EXEC usp_DB_DropDown_DB_Operations"),
             QStringLiteral("DB_Operations"))
@@ -37,6 +39,7 @@ frmRepDBChanges::frmRepDBChanges()
     AddDeclaredFields(this, m_layout, fields, 90);
     zcbtUser = findChild<zComboBoxText*>(QStringLiteral("zcbtUser"));
     zcbtTable = findChild<zComboBoxText*>(QStringLiteral("zcbtTable"));
+    ResolveTypedTableNames(zcbtTable);
     zcbtTableAction = findChild<zComboBoxText*>(QStringLiteral("zcbtTableAction"));
     zcbtProgram = findChild<zComboBoxText*>(QStringLiteral("zcbtProgram"));
     for (zComboBoxText* picker : { zcbtUser, zcbtTable, zcbtTableAction, zcbtProgram })
