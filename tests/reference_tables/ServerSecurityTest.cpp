@@ -252,7 +252,7 @@ const BadInput badInputs[] = {
         "permission denied", "SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'ranks_permission'" },
     { "RenameAnotherUser", Via::Sql, "UPDATE DB_Users SET DB_First_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
         "You are not permitted to Edit <User>.", "SELECT DB_First_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
-    { "LinkOneselfToAnEmployee", Via::Sql, "UPDATE DB_Users SET Employee_ID = NULL WHERE DB_User_Name = '{clerk}'",
+    { "LinkOneselfToAnEmployee", Via::Sql, "UPDATE DB_Users SET Employee_ID = 1 WHERE DB_User_Name = '{clerk}'",
         "You are not permitted to Edit <User>.", "SELECT COUNT(*) FROM DB_Change_Log" },
     { "RenameOneselfsLogIn", Via::Sql, "UPDATE DB_Users SET DB_User_Name = 'mallory' WHERE DB_User_Name = '{clerk}'",
         "You are not permitted to Edit <User>.", "SELECT string_agg(DB_User_Name, ',' ORDER BY DB_User_ID) FROM DB_Users" },
@@ -422,6 +422,11 @@ protected:
             DeclaredRecordWindow* window = openEdit(parts.at(0), identity);
             if (!window)
                 return shown().isEmpty() ? QStringLiteral("the window did not open") : shown();
+            // A row without names (a log-in just added) is given them, as the window requires.
+            for (const QString& name : { QStringLiteral("ztxtLastName"), QStringLiteral("ztxtFirstName") }) {
+                if (window->field(name)->Value().toString().isEmpty())
+                    type(window->field(name), QStringLiteral("Moss"));
+            }
             zFieldBase* changed = window->field(parts.at(2));
             if (parts.at(2).startsWith(QLatin1String("zchk")))
                 changed->setValue(changed->Value().toBool() ? 0 : 1);
