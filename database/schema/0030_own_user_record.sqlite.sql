@@ -3,7 +3,8 @@
 -- the administrator flag) and no other user's row, unless the program's table permissions let the
 -- user write users (an administrator). The embedded database knows its session's log-in only
 -- through the program (SUSER_NAME()), so like every permission here this guards the program's
--- writes, not other tools'. A database without an administrator yet takes its first one.
+-- writes, not other tools'. A database without an administrator takes one: its first, or one in
+-- place of the last, which the file's owner could otherwise only set outside the program.
 CREATE TRIGGER DB_Users_own_record_insert BEFORE INSERT ON DB_Users
 WHEN (NEW.DB_User_Name <> SUSER_NAME() OR NEW.Employee_ID IS NOT NULL OR COALESCE(NEW.DB_Sys_Admin, 0) <> 0)
  AND EXISTS (SELECT 1 FROM DB_Users WHERE DB_Sys_Admin = 1)
@@ -21,6 +22,7 @@ BEGIN SELECT RAISE(ABORT, 'You are not permitted to Add <User>.'); END;
 CREATE TRIGGER DB_Users_own_record_update BEFORE UPDATE ON DB_Users
 WHEN NOT (OLD.DB_User_Name = SUSER_NAME() AND NEW.DB_User_ID IS OLD.DB_User_ID AND NEW.DB_User_Name IS OLD.DB_User_Name
           AND NEW.Employee_ID IS OLD.Employee_ID AND NEW.DB_Sys_Admin IS OLD.DB_Sys_Admin)
+ AND EXISTS (SELECT 1 FROM DB_Users WHERE DB_Sys_Admin = 1)
  AND COALESCE((SELECT CASE WHEN COALESCE(u.DB_Sys_Admin, 0) = 1 THEN 1
                            WHEN p.DB_Permission IS NOT NULL THEN p.DB_Permission
                            ELSE t.DB_Default_Permission END

@@ -317,6 +317,13 @@ const BadInput badInputs[] = {
         "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
     { "IdentityFieldWithAQuote", Via::PoisonedIdField, "Salutation_ID'",
         "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
+    // The clerk's own statements through the program's connection meet the guard of the user rows too.
+    { "MakeOneselfAnAdministratorByCommandText", Via::CommandText,
+        "UPDATE DB_Users SET DB_Sys_Admin = 1 WHERE DB_User_Name = '{clerk}'", "You are not permitted to Edit <User>.",
+        "SELECT DB_Sys_Admin FROM DB_Users WHERE DB_User_Name = '{clerk}'" },
+    { "RenameAnotherUserByCommandText", Via::CommandText,
+        "UPDATE DB_Users SET DB_Last_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
+        "You are not permitted to Edit <User>.", "SELECT DB_Last_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
     // Second statements hidden behind quoting a simpler reader would misread.
     { "SecondStatementAfterAnEscapedQuote", Via::CommandText, "SELECT E'it\\'s'; DELETE FROM Salutations",
         "Only one statement can be sent at a time.", "SELECT COUNT(*) FROM Salutations" },
