@@ -2,6 +2,7 @@
 
 #include "administration/frmCurrentActivity.h"
 #include "core/MessageBoxes.h"
+#include "core/Permissions.h"
 #include "core/RemoteLocation.h"
 #include "core/SqlText.h"
 #include "core/TextUtilities.h"
@@ -15,6 +16,7 @@
 #include "list_controls/zComboBoxText.h"
 #include "reference_tables/ColourSwatch.h"
 #include "reference_tables/GeographyCodes.h"
+#include "reference_tables/TableNames.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -61,8 +63,12 @@ DeclaredTable permissionTable(const char* kind, const char* objectColumn, const 
     declared.searchWindow = QStringLiteral("frm%1Permissions").arg(word);
     declared.caption = word + QStringLiteral(" Permission");
     declared.pluralCaption = word + QStringLiteral(" Permissions");
-    const DeclaredField object = DeclaredField::picker(QStringLiteral("zcbt") + word, S(objectColumn), word,
+    DeclaredField object = DeclaredField::picker(QStringLiteral("zcbt") + word, S(objectColumn), word,
         QStringLiteral("EXEC usp_DB_Combo_") + S(objectTable), S(objectTable));
+    // Tables are the schema's: the picker offers none to add, and takes the internal name typed.
+    const bool tables = word == QLatin1String("Table");
+    if (tables)
+        object.withoutButton();
     declared.fields = { DeclaredField(userPicker()).required(), DeclaredField(object).required() };
     declared.criteria = { userPicker(), object };
     declared.uniqueCombination = { QStringLiteral("zcbtUser"), object.control };
@@ -73,6 +79,14 @@ DeclaredTable permissionTable(const char* kind, const char* objectColumn, const 
     }
     declared.fields.push_back(DeclaredField::checkBox(QStringLiteral("zchkPermission"), QStringLiteral("DB_Permission"),
         QStringLiteral("Permission"), QStringLiteral("Permission"), true));
+    if (tables) {
+        declared.extendRecordWindow = [](DeclaredRecordWindow& window) {
+            ResolveTypedTableNames(window.findChild<zComboBoxText*>(QStringLiteral("zcbtTable")));
+        };
+        declared.extendSearchWindow = [](DeclaredSearchWindow& window) {
+            ResolveTypedTableNames(window.findChild<zComboBoxText*>(QStringLiteral("zcbtTable")));
+        };
+    }
     return declared;
 }
 
@@ -182,6 +196,7 @@ std::vector<DeclaredField> geographyFields(
 const DeclaredControl<zComboBoxText> DefaultCountry { { "frmUserInfo", "frmDBOptions" }, "zcbtCountry" };
 const DeclaredControl<zComboBoxText> DefaultState { { "frmUserInfo", "frmDBOptions" }, "zcbtState" };
 const DeclaredControl<zNumeric> BackgroundColour { { "frmDBOptions" }, "znumRGB" };
+const DeclaredControl<zComboBoxText> OwnEmployee { { "frmUserInfo" }, "zcbtEmployee" };
 // Server and client.
 const DeclaredControl<zText> UpdateFolders[]
     = { { { "frmFileUpdate" }, "ztxtFolder(0)" }, { { "frmFileUpdate" }, "ztxtFolder(1)" } };
@@ -221,7 +236,13 @@ DeclaredTable userOptionsTable()
     options.fields.push_back(
         DeclaredField::checkBox(QStringLiteral("zchkPromptDatabaseSwitch"), QStringLiteral("DB_Prompt_Database_Switch"),
             QStringLiteral("Prompt On Database Switch"), QStringLiteral("Prompt On Database Switch"), false));
-    options.extendRecordWindow = [](DeclaredRecordWindow& window) { resolveTypedCodes(window); };
+    options.extendRecordWindow = [](DeclaredRecordWindow& window) {
+        resolveTypedCodes(window);
+        // Every user fills in their own names and defaults; the employee a user is, like the
+        // administrator flag, is set by those who may edit users.
+        if (!CheckTablePermission(QStringLiteral("Edit"), QStringLiteral("DB_Users"), false))
+            OwnEmployee.in(window)->setLocked(true);
+    };
     return options;
 }
 

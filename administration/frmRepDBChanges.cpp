@@ -8,6 +8,7 @@
 #include "form_framework/zDate.h"
 #include "form_framework/zInfo.h"
 #include "list_controls/zComboBoxText.h"
+#include "reference_tables/TableNames.h"
 
 #include <QDateTime>
 #include <QVBoxLayout>
@@ -33,7 +34,8 @@ frmRepDBChanges::frmRepDBChanges()
             .generalItem(),
         DeclaredField::picker(QStringLiteral("zcbtTable"), QStringLiteral("DB_Table_ID"), QStringLiteral("Table"),
             QStringLiteral("EXEC usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables"))
-            .generalItem(),
+            .generalItem()
+            .withoutButton(),
         DeclaredField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Operation_ID"),
             QStringLiteral("Table Action"), QStringLiteral("EXEC usp_DB_DropDown_DB_Operations"),
             QStringLiteral("DB_Operations"))
@@ -50,6 +52,7 @@ frmRepDBChanges::frmRepDBChanges()
     const FieldRows made = AddDeclaredFields(this, m_layout, fields, 90);
     zcbtUser = ChangesUser.in(made);
     zcbtTable = ChangesTable.in(made);
+    ResolveTypedTableNames(zcbtTable);
     zcbtTableAction = ChangesTableAction.in(made);
     zcbtProgram = ChangesProgram.in(made);
     for (zComboBoxText* picker : { zcbtUser, zcbtTable, zcbtTableAction, zcbtProgram })

@@ -110,3 +110,25 @@ bool CheckTablePermission(const QString& tableAction, const QString& tableName, 
     };
     return check(lookup, showRefusal);
 }
+
+const QStringList& OwnUserRecordColumns()
+{
+    static const QStringList columns = { QStringLiteral("DB_Last_Name"), QStringLiteral("DB_First_Name"),
+        QStringLiteral("DB_User_Default_Country_ID"), QStringLiteral("DB_User_Default_State_ID"),
+        QStringLiteral("DB_User_Default_City"), QStringLiteral("DB_User_Default_Area_Code"),
+        QStringLiteral("DB_Prompt_Database_Switch") };
+    return columns;
+}
+
+bool IsOwnUserRecordChange(const QString& tableName, int identity, const QStringList& columns)
+{
+    if (tableName.trimmed().compare(QLatin1String("DB_Users"), Qt::CaseInsensitive) != 0 || identity <= 0
+        || columns.isEmpty())
+        return false;
+    for (const QString& column : columns) {
+        if (!OwnUserRecordColumns().contains(column.trimmed(), Qt::CaseInsensitive))
+            return false;
+    }
+    const std::optional<QVariant> own = GetSQLValue(QStringLiteral("EXEC usp_DB_Get_Current_DB_User_ID"));
+    return own && !own->isNull() && own->toInt() == identity;
+}

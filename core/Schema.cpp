@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/Connection.h"
 #include "core/Logins.h"
+#include "core/Permissions.h"
 #include "core/SqlText.h"
 #include "core/TransactionGuard.h"
 
@@ -148,11 +149,7 @@ TableGuard guardOf(const QString& table)
     if (table.compare(QLatin1String("DB_Users"), Qt::CaseInsensitive) == 0) {
         // A user's own record: the names and defaults of the user-options window. The log-in, the
         // employee the user is and the administrator flag are the administrators' to set.
-        return { TableKind::Framework, QStringLiteral("DB_User_Name"),
-            { QStringLiteral("DB_Last_Name"), QStringLiteral("DB_First_Name"),
-                QStringLiteral("DB_User_Default_Country_ID"), QStringLiteral("DB_User_Default_State_ID"),
-                QStringLiteral("DB_User_Default_City"), QStringLiteral("DB_User_Default_Area_Code"),
-                QStringLiteral("DB_Prompt_Database_Switch") } };
+        return { TableKind::Framework, QStringLiteral("DB_User_Name"), OwnUserRecordColumns() };
     }
     if (framework.contains(table, Qt::CaseInsensitive))
         return { TableKind::Framework, {}, {} };
@@ -265,6 +262,12 @@ void secureServerTable(DatabaseConnection& connection, const QString& table, con
         { name, kindName(guard.kind), IsUnloggedTable(table) ? QVariant() : QVariant(columns.first()),
             guard.ownColumn.isEmpty() ? QVariant() : QVariant(guard.ownColumn), guard.ownColumns.join(QLatin1Char(',')),
             logColumns.join(QLatin1Char(',')) });
+    // A framework table whose users fill in a row of their own: the server's trigger decides which
+    // rows and columns, and refuses in the program's words.
+    if (guard.kind == TableKind::Framework && !guard.ownColumn.isEmpty() && !guard.ownColumns.isEmpty())
+        connection.executeStatement(
+            QStringLiteral("SELECT bramblecot_secure_own_record(?, ?, ?, string_to_array(?, ','))"),
+            { name, columns.first(), guard.ownColumn, guard.ownColumns.join(QLatin1Char(',')) });
 }
 
 void createSqliteLogTriggers(DatabaseConnection& connection, const QString& table, const QStringList& columns)

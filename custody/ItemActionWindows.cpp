@@ -17,6 +17,7 @@
 #include "form_framework/zInfo.h"
 #include "form_framework/zLabel.h"
 #include "list_controls/zComboBoxText.h"
+#include "reference_tables/TableNames.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -192,7 +193,8 @@ DeclaredTable itemActionTypes()
             QStringLiteral("znumSortOrder"), QStringLiteral("Item_Action_Type_Order"), QStringLiteral("Sort Order"))
             .range(1, 30000),
         DeclaredField::pickerOf(QStringLiteral("zcbtTable"), QStringLiteral("Related_DB_Table_ID"),
-            QStringLiteral("Related Table"), QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables")),
+            QStringLiteral("Related Table"), QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables"))
+            .withoutButton(),
         DeclaredField::text(QStringLiteral("ztxtComments"), QStringLiteral("Comments"), QStringLiteral("Comments"))
             .length(50),
     };
@@ -205,6 +207,9 @@ DeclaredTable itemActionTypes()
     types.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
         ActionTypeNames[0].in(window)->setValue(text);
         ActionTypeNames[1].in(window)->setValue(text);
+    };
+    types.extendRecordWindow = [](DeclaredRecordWindow& window) {
+        ResolveTypedTableNames(window.findChild<zComboBoxText*>(QStringLiteral("zcbtTable")));
     };
     return types;
 }

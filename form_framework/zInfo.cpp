@@ -279,8 +279,10 @@ bool zInfo::SaveData(bool refreshScreen)
         const PairDictionary current = GetFormSnapshot(m_window);
         changes = inserting ? current : GetChangedValues(m_snapshot, current);
         // The save asks for the permission of what it does: a user who may add but not edit cannot
-        // go on editing the record they have just added.
+        // go on editing the record they have just added. Every user may fill in their own user
+        // record's names and defaults.
         if (!changes.isEmpty()
+            && !(!inserting && IsOwnUserRecordChange(m_mainTableName, zID() ? zID()->Value() : 0, changes.keys()))
             && !CheckTablePermission(inserting ? QStringLiteral("Add") : QStringLiteral("Edit"), m_mainTableName, true))
             return false;
     }

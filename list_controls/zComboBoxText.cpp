@@ -93,6 +93,11 @@ public:
             if (style()->styleHint(QStyle::SH_ComboBox_Popup, &option, this))
                 view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         }
+        // A field in error draws its text in red, and the list would take that colour from the
+        // box: its entries are what may be chosen, not what is wrong, so they read as usual.
+        QPalette palette = view()->palette();
+        palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
+        view()->setPalette(palette);
         QComboBox::showPopup();
     }
 

@@ -77,7 +77,7 @@ frmChangePassword::frmChangePassword(QWidget* parent)
     ztxtPassword[1]->setFinalValidation([this] { return newPasswordFinalCheck(); });
 
     auto* notes = new QVBoxLayout;
-    const QString comments[3] = { QStringLiteral("This is SQL Server Password and Not NT Password"),
+    const QString comments[3] = { QStringLiteral("This is the Database Log-in Password, Not the Computer Account Password"),
                                   QStringLiteral("This password is Case SENSITIVE"), QStringLiteral("No Spaces Allowed") };
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(comments[i], this);

@@ -85,11 +85,11 @@ frmLogon::frmLogon(QWidget* parent)
 
     zchkTrusted = new QCheckBox(QStringLiteral("Trusted Connection"), this);
     zchkTrusted->setObjectName(QStringLiteral("zchkTrusted"));
-    auto* trustedNote = new QLabel(QStringLiteral("Connect to the Database Using Your Connection to NT Network"), this);
+    auto* trustedNote = new QLabel(QStringLiteral("Connect to the Database Using Your Computer Account"), this);
     trustedNote->setObjectName(QStringLiteral("zlabel2(2)"));
 
     m_comments << comment(QStringLiteral("User Name is Case INSENSITIVE"), QStringLiteral("zlblUserCom"), this)
-               << comment(QStringLiteral("This is SQL Server Password and Not NT Password"), QStringLiteral("zlblPassCom(0)"), this)
+               << comment(QStringLiteral("This is the Database Log-in Password, Not the Computer Account Password"), QStringLiteral("zlblPassCom(0)"), this)
                << comment(QStringLiteral("This password is Case SENSITIVE"), QStringLiteral("zlblPassCom(1)"), this)
                << comment(QStringLiteral("No Spaces Allowed"), QStringLiteral("zlblPassCom(2)"), this);
 

@@ -16,7 +16,10 @@
 #include "declared_windows/DeclaredSearchWindow.h"
 #include "support/PromptRecorder.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QImage>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -166,6 +169,79 @@ TEST_P(AdministrationWindows, ATableActionNotInTheListIsRefusedNotOffered)
     type(window->field(QStringLiteral("zcbtTable")), QStringLiteral("DB_Users"));
     type(window->field(QStringLiteral("zcbtTableAction")), QStringLiteral("Archive"));
     EXPECT_EQ(save(window), QStringLiteral("Table Action should match an item in the list."));
+    window->info()->setDataChanged(false);
+}
+
+// The table pickers of the permission windows show tables by the names shown everywhere else,
+// take those names and the internal ones typed, and never offer to add a table.
+TEST_P(AdministrationWindows, TablePickersTakeTheShownNamesAndOfferNoNewTable)
+{
+    const int itemActions = idOf(QStringLiteral("SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = 'Item_Actions'"));
+    ASSERT_GT(itemActions, 0);
+    DeclaredRecordWindow* record = openNew(QStringLiteral("frmTablePermission"));
+    ASSERT_NE(record, nullptr);
+    DeclaredSearchWindow* search = openSearch(QStringLiteral("frmTablePermissions"));
+    ASSERT_NE(search, nullptr);
+    const struct {
+        QWidget* window;
+        zFieldBase* picker;
+    } pickers[] = { { record, record->field(QStringLiteral("zcbtTable")) }, { search, search->criteria().at(1) } };
+    for (const auto& p : pickers) {
+        SCOPED_TRACE(p.window->objectName().toStdString());
+        ASSERT_NE(p.picker, nullptr);
+        // Typing goes to the active window.
+        QApplication::setActiveWindow(p.window);
+        auto* box = qobject_cast<QComboBox*>(p.picker->inputBox());
+        ASSERT_NE(box, nullptr);
+        QStringList listed;
+        for (int row = 0; row < box->count(); ++row)
+            listed << box->itemText(row);
+        EXPECT_TRUE(listed.contains(QStringLiteral("Item Actions"))) << listed.join(QStringLiteral(", ")).toStdString();
+        EXPECT_FALSE(listed.contains(QStringLiteral("Item_Actions")));
+        auto* button = p.picker->findChild<QPushButton*>(QStringLiteral("btnButton"));
+        EXPECT_TRUE(button == nullptr || !button->isVisible()) << "the picker offers to add a table";
+        for (const char* typed : { "Item Actions", "item_actions" }) {
+            p.picker->setValue(QVariant());
+            type(p.picker, QString::fromLatin1(typed));
+            EXPECT_EQ(p.picker->Value().toInt(), itemActions) << typed;
+        }
+    }
+    QApplication::setActiveWindow(record);
+    type(record->field(QStringLiteral("zcbtUser")), UserName());
+    type(record->field(QStringLiteral("zcbtTable")), QStringLiteral("Loot Room"));
+    type(record->field(QStringLiteral("zcbtTableAction")), QStringLiteral("Delete"));
+    EXPECT_EQ(save(record), QStringLiteral("Table should match an item in the list."));
+    EXPECT_EQ(Prompts().boxes.size(), 1u) << "a question followed the refusal";
+    record->info()->setDataChanged(false);
+}
+
+// A picker in error draws its own text in red; the list it drops down reads in the normal colour.
+TEST_P(AdministrationWindows, APickersListIsNotDrawnInTheErrorColour)
+{
+    addUser(QStringLiteral("frank"));
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmTablePermission"));
+    ASSERT_NE(window, nullptr);
+    zFieldBase* user = window->field(QStringLiteral("zcbtUser"));
+    type(user, QStringLiteral("nobody"));
+    ASSERT_FALSE(user->FieldError().isEmpty());
+    auto* box = qobject_cast<QComboBox*>(user->inputBox());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->palette().color(QPalette::Text), QColor(255, 0, 0)) << "the error shows in the box";
+    box->showPopup();
+    QApplication::processEvents();
+    const QImage list = box->view()->grab().toImage();
+    int red = 0;
+    int dark = 0;
+    for (int y = 0; y < list.height(); ++y) {
+        for (int x = 0; x < list.width(); ++x) {
+            const QColor pixel = list.pixelColor(x, y);
+            red += pixel.red() > 160 && pixel.green() < 90 && pixel.blue() < 90;
+            dark += pixel.red() < 90 && pixel.green() < 90 && pixel.blue() < 90;
+        }
+    }
+    box->hidePopup();
+    EXPECT_EQ(red, 0);
+    EXPECT_GT(dark, 0) << "no entry was drawn";
     window->info()->setDataChanged(false);
 }
 

@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -598,6 +599,25 @@ TEST_P(ItemActionWindows, MeFromALogInWithoutAnEmployeeSaysWhoLinksOne)
     EXPECT_TRUE(Prompts().boxes.empty());
     window->info()->setDataChanged(false);
     UnloadWindow(window);
+}
+
+// The related table is named as the program shows it, or by its internal name; none is added here.
+TEST_P(ItemActionWindows, TheRelatedTableTakesTheShownOrTheInternalName)
+{
+    if (IsSkipped())
+        return;
+    DeclaredRecordWindow* window = openNew(QStringLiteral("frmItemActionType"));
+    ASSERT_NE(window, nullptr);
+    zFieldBase* table = window->field(QStringLiteral("zcbtTable"));
+    const int itemActions = count(QStringLiteral("SELECT DB_Table_ID FROM DB_Tables WHERE DB_Table_Name = 'Item_Actions'"));
+    for (const char* typed : { "Item Actions", "ITEM_ACTIONS" }) {
+        table->setValue(QVariant());
+        type(table, QString::fromLatin1(typed));
+        EXPECT_EQ(table->Value().toInt(), itemActions) << typed;
+    }
+    auto* button = table->findChild<QPushButton*>(QStringLiteral("btnButton"));
+    EXPECT_TRUE(button == nullptr || !button->isVisible()) << "the picker offers to add a table";
+    window->info()->setDataChanged(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemActionWindows, ::testing::ValuesIn(TestEngines()), EngineTestName);

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -247,6 +248,39 @@ TEST_P(Logon, PasswordChangeRefusesWhatTheLogonWindowCannotSend)
     }
     CloseConnection();
     EXPECT_EQ(OpenConnection(1, false, clerk(), QStringLiteral("Secret1")), QString()) << "the old password stays";
+}
+
+// The notes speak of this platform's accounts: the password is the database log-in's, and the
+// trusted log-on is the computer account's.
+TEST_P(Logon, TheNotesNameTheDatabaseLogInAndTheComputerAccount)
+{
+    frmLogon logon;
+    type(logon.ztxtName, clerk());
+    type(logon.ztxtPassword, QStringLiteral("Secret1"));
+    logon.Logon();
+    ASSERT_TRUE(logon.connected());
+    frmChangePassword change;
+    const QString password = QStringLiteral("This is the Database Log-in Password, Not the Computer Account Password");
+    const struct {
+        QWidget* window;
+        const char* label;
+        QString text;
+    } cases[] = {
+        { &logon, "zlblPassCom(0)", password },
+        { &logon, "zlabel2(2)", QStringLiteral("Connect to the Database Using Your Computer Account") },
+        { &change, "zlblPassCom(0)", password },
+    };
+    for (const auto& c : cases) {
+        auto* label = c.window->findChild<QLabel*>(QString::fromLatin1(c.label));
+        ASSERT_NE(label, nullptr) << c.label;
+        EXPECT_EQ(label->text(), c.text) << c.label;
+    }
+    for (QWidget* window : { static_cast<QWidget*>(&logon), static_cast<QWidget*>(&change) }) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            EXPECT_FALSE(label->text().contains(QLatin1String("NT ")) || label->text().contains(QLatin1String("SQL Server")))
+                << label->text().toStdString();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Logon, ::testing::ValuesIn(TestEngines()), EngineTestName);

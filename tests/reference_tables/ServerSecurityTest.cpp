@@ -21,7 +21,9 @@
 #include "list_controls/ListProcedures.h"
 #include "loader/UpdateInstaller.h"
 #include "loader/UpdateSource.h"
+#include "administration/AdministrationWindows.h"
 #include "declared_windows/DeclaredRecordWindow.h"
+#include "form_framework/zFieldBase.h"
 #include "reference_tables/ReferenceTables.h"
 #include "support/PromptRecorder.h"
 
@@ -106,6 +108,7 @@ protected:
         Prompts().clear();
         RegisterListControlProcedures();
         RegisterReferenceTableForms();
+        RegisterAdministrationTableForms();
     }
 
     // The embedded database: its first administrator (the operating-system account) stands for
@@ -125,6 +128,7 @@ protected:
         Prompts().clear();
         RegisterListControlProcedures();
         RegisterReferenceTableForms();
+        RegisterAdministrationTableForms();
     }
 
     void setClerksPermissions()
@@ -209,6 +213,7 @@ enum class Via {
     OpenTable, // the navigator opens the table's search window (the View permission)
     SaveNew, // the record window of the table saves a new record
     SaveEdit, // the record window saves a change to the first record
+    SaveUserRow, // "<window> <log-in> <control>": the window on that user's row, the control changed, saved
     Delete, // the grid deletes the first record
     PoisonedIdField, // the owner plants the text as the table's DB_ID_Field; the clerk deletes
     ErrorLog, // a symbolic link is planted as the error log, then a query fails and is logged
@@ -235,7 +240,7 @@ const BadInput badInputs[] = {
     { "AddASuffixRefusedByTheTablesDefault", Via::Sql,
         "INSERT INTO Suffixes (Suffix_Name, Suffix_Code) VALUES ('Senior', 'SR')",
         "You are not permitted to Add <Suffix>.", "SELECT COUNT(*) FROM Suffixes" },
-    { "MakeOneselfAnAdministrator", Via::Sql, "UPDATE DB_Users SET DB_Sys_Admin = 1", "permission denied",
+    { "MakeOneselfAnAdministrator", Via::Sql, "UPDATE DB_Users SET DB_Sys_Admin = 1", "You are not permitted to Edit <User>.",
         "SELECT SUM(DB_Sys_Admin) || ' ' || pg_has_role('{clerk}', current_database() || '_admins', 'MEMBER') FROM "
         "DB_Users" },
     { "JoinTheAdministratorsRole", Via::Sql, "GRANT {database}_admins TO {clerk}", "",
@@ -247,8 +252,17 @@ const BadInput badInputs[] = {
         "permission denied", "SELECT COUNT(*) FROM pg_trigger WHERE tgname = 'ranks_permission'" },
     { "RenameAnotherUser", Via::Sql, "UPDATE DB_Users SET DB_First_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
         "You are not permitted to Edit <User>.", "SELECT DB_First_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
-    { "LinkOneselfToAnEmployee", Via::Sql, "UPDATE DB_Users SET Employee_ID = NULL WHERE DB_User_Name = '{clerk}'",
-        "permission denied", "SELECT COUNT(*) FROM DB_Change_Log" },
+    { "LinkOneselfToAnEmployee", Via::Sql, "UPDATE DB_Users SET Employee_ID = 1 WHERE DB_User_Name = '{clerk}'",
+        "You are not permitted to Edit <User>.", "SELECT COUNT(*) FROM DB_Change_Log" },
+    { "RenameOneselfsLogIn", Via::Sql, "UPDATE DB_Users SET DB_User_Name = 'mallory' WHERE DB_User_Name = '{clerk}'",
+        "You are not permitted to Edit <User>.", "SELECT string_agg(DB_User_Name, ',' ORDER BY DB_User_ID) FROM DB_Users" },
+    { "RemoveOneselfsRow", Via::Sql, "DELETE FROM DB_Users WHERE DB_User_Name = '{clerk}'",
+        "You are not permitted to Delete <User>.", "SELECT COUNT(*) FROM DB_Users" },
+    { "AddAnotherUser", Via::Sql, "INSERT INTO DB_Users (DB_User_Name) VALUES ('mallory')",
+        "You are not permitted to Add <User>.", "SELECT COUNT(*) FROM DB_Users" },
+    { "AddAnAdministratorsRow", Via::Sql,
+        "INSERT INTO DB_Users (DB_User_Name, DB_Sys_Admin) VALUES ('{clerk}_2', 1)",
+        "You are not permitted to Add <User>.", "SELECT COUNT(*) FROM DB_Users" },
     { "WriteAnotherUsersSetting", Via::Sql,
         "INSERT INTO DB_User_Settings (DB_Login_Name, DB_Setting_Name, DB_Setting_Value) VALUES ('{owner}', 'x', 'y')",
         "You are not permitted to Add <db_user_settings>.", "SELECT COUNT(*) FROM DB_User_Settings" },
@@ -291,6 +305,11 @@ const BadInput badInputs[] = {
         "SELECT COUNT(*) FROM Ranks WHERE Rank_Name = 'Sergeant' AND Rank_Code = 'SGT'" },
     { "DeleteARankThroughTheGrid", Via::Delete, "Ranks", "You are not permitted to Delete <Rank>.",
         "SELECT COUNT(*) FROM Ranks" },
+    // A user's own options window saves their own row's names and defaults, nobody else's row.
+    { "AnotherUsersOptions", Via::SaveUserRow, "frmUserInfo {owner} ztxtLastName",
+        "You are not permitted to Edit <User>.", "SELECT DB_Last_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
+    { "OnesOwnAdministratorFlag", Via::SaveUserRow, "frmUser {clerk} zchkSysAdmin",
+        "You are not permitted to Edit <User>.", "SELECT DB_Sys_Admin FROM DB_Users WHERE DB_User_Name = '{clerk}'" },
     { "IdentityFieldWithThreeStatements", Via::PoisonedIdField,
         "Salutation_ID IN (0); DELETE FROM Salutations; SELECT 1 WHERE Salutation_ID",
         "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
@@ -298,6 +317,13 @@ const BadInput badInputs[] = {
         "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
     { "IdentityFieldWithAQuote", Via::PoisonedIdField, "Salutation_ID'",
         "is not a plain name of letters, digits and underscores.", "SELECT COUNT(*) FROM Salutations" },
+    // The clerk's own statements through the program's connection meet the guard of the user rows too.
+    { "MakeOneselfAnAdministratorByCommandText", Via::CommandText,
+        "UPDATE DB_Users SET DB_Sys_Admin = 1 WHERE DB_User_Name = '{clerk}'", "You are not permitted to Edit <User>.",
+        "SELECT DB_Sys_Admin FROM DB_Users WHERE DB_User_Name = '{clerk}'" },
+    { "RenameAnotherUserByCommandText", Via::CommandText,
+        "UPDATE DB_Users SET DB_Last_Name = 'Mallory' WHERE DB_User_Name = '{owner}'",
+        "You are not permitted to Edit <User>.", "SELECT DB_Last_Name FROM DB_Users WHERE DB_User_Name = '{owner}'" },
     // Second statements hidden behind quoting a simpler reader would misread.
     { "SecondStatementAfterAnEscapedQuote", Via::CommandText, "SELECT E'it\\'s'; DELETE FROM Salutations",
         "Only one statement can be sent at a time.", "SELECT COUNT(*) FROM Salutations" },
@@ -393,6 +419,26 @@ protected:
                 return QStringLiteral("the window did not open");
             type(window->field(QStringLiteral("ztxtName")), QStringLiteral("Chief"));
             type(window->field(QStringLiteral("ztxtCode")), QStringLiteral("CH"));
+            return save(window);
+        }
+        case Via::SaveUserRow: {
+            const QStringList parts = input.split(QLatin1Char(' '));
+            const int identity
+                = ownerValue(QStringLiteral("SELECT DB_User_ID FROM DB_Users WHERE DB_User_Name = '%1'").arg(parts.at(1)))
+                      .toInt();
+            DeclaredRecordWindow* window = openEdit(parts.at(0), identity);
+            if (!window)
+                return shown().isEmpty() ? QStringLiteral("the window did not open") : shown();
+            // A row without names (a log-in just added) is given them, as the window requires.
+            for (const QString& name : { QStringLiteral("ztxtLastName"), QStringLiteral("ztxtFirstName") }) {
+                if (window->field(name)->Value().toString().isEmpty())
+                    type(window->field(name), QStringLiteral("Moss"));
+            }
+            zFieldBase* changed = window->field(parts.at(2));
+            if (parts.at(2).startsWith(QLatin1String("zchk")))
+                changed->setValue(changed->Value().toBool() ? 0 : 1);
+            else
+                type(changed, QStringLiteral("Mallory"));
             return save(window);
         }
         case Via::Delete:
