@@ -25,9 +25,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
-// (3) The declaration.
+// (4) The declaration.
 DeclaredTable SealsTable()
 {
     DeclaredTable seals = DeclaredTable::of(QStringLiteral("Recipe_Seals"), QStringLiteral("Recipe_Seal_ID"),
@@ -48,7 +50,7 @@ DeclaredTable SealsTable()
     return seals;
 }
 
-// (4) The registration, as the group's Register<Topic>Windows() does it.
+// (5) The registration, as the group's Register<Topic>Windows() does it.
 void RegisterRecipeSealWindows()
 {
     const DeclaredTable seals = SealsTable();
@@ -133,9 +135,9 @@ TEST_P(RecipeWindow, AddsARecordItsSearchWindowFinds)
     EXPECT_EQ(search->grid()->SelectedItemID(), identity);
 }
 
-// The steps that make the table one of the sweeps' tables: a sample row (step 3 of the recipe, as
+// The steps that make the table one of the sweeps' tables: a sample row (step (3) of the recipe, as
 // database/sample/sample_records.sql writes it), then the per-table checks of SearchPairs and
-// ChangeLogKeys, and the menu line of step (5) opening the search window through DB_Tables.
+// ChangeLogKeys, and the menu line of step (6) opening the search window through DB_Tables.
 TEST_P(RecipeWindow, EntersTheSweepsOfANewTable)
 {
     owner().executeStatement(QStringLiteral(
@@ -156,7 +158,7 @@ TEST_P(RecipeWindow, EntersTheSweepsOfANewTable)
     declared->executeStatement(GetParam() == Engine::PostgreSQL ? asDeclared.toLower() : asDeclared);
     ExpectChangeLogKeysAsDeclared(owner(), *declared, QStringLiteral("Recipe_Seals"), QStringLiteral("Recipe_Seal_ID"));
 
-    // (5) The menu line: its key is the table, which DB_Tables leads to the search window.
+    // (6) The menu line: its key is the table, which DB_Tables leads to the search window.
     const MenuItem item = GetOneMenuItem(QStringLiteral("Recipe_Seals, _Seals"));
     OpenTableForm(item.Key);
     DeclaredSearchWindow* search = loaded<DeclaredSearchWindow>("frmRecipeSeals");
