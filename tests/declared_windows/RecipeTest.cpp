@@ -1,7 +1,8 @@
 // A throwaway window added by the recipe "How to add a custody window" (docs/ARCHITECTURE.md) and
-// nothing else: its table and rows, its two search procedures, its declaration and registration.
-// Opened for add, it saves a record the search window then finds; a recipe step that is missing
-// or wrong fails here.
+// nothing else: its table and rows, its two search procedures, its sample row, its declaration,
+// registration and menu line. Opened for add, it saves a record the search window then finds, and
+// the table passes the per-table checks of the sweeps a new table enters (SearchPairs,
+// ChangeLogKeys, MenuKeys); a recipe step that is missing or wrong fails here.
 
 #include "../reference_tables/ReferenceFixture.h"
 
@@ -13,7 +14,10 @@
 #include "form_framework/FormRegistry.h"
 #include "form_framework/zFieldBase.h"
 #include "form_framework/zIdentity.h"
+#include "form_framework/WindowOpening.h"
 #include "list_controls/zListView.h"
+#include "main_window/MainMenuFile.h"
+#include "support/SweepChecks.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -21,9 +25,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
-// (3) The declaration.
+// (4) The declaration.
 DeclaredTable SealsTable()
 {
     DeclaredTable seals = DeclaredTable::of(QStringLiteral("Recipe_Seals"), QStringLiteral("Recipe_Seal_ID"),
@@ -36,11 +42,29 @@ DeclaredTable SealsTable()
             .unique(),
         DeclaredField::recordDate(
             QStringLiteral("zdatDate"), QStringLiteral("Sealed_Date"), QStringLiteral("Sealed Date")),
+        DeclaredField::memo(QStringLiteral("ztxtNote"), QStringLiteral("Seal_Note"), QStringLiteral("Note")),
     };
     seals.criteria = { DeclaredField::text(
         QStringLiteral("ztxtName"), QStringLiteral("Recipe_Seal_Name"), QStringLiteral("Seal Name Like"))
                            .length(30) };
     return seals;
+}
+
+// (5) The registration, as the group's Register<Topic>Windows() does it.
+void RegisterRecipeSealWindows()
+{
+    const DeclaredTable seals = SealsTable();
+    FormRegistry::registerForm(seals.recordWindow, [seals] { return new DeclaredRecordWindow(seals); });
+    FormRegistry::registerForm(seals.searchWindow, [seals] { return new DeclaredSearchWindow(seals); });
+}
+
+// (1) The table as the migration writes it, with the engine's type tokens.
+QString CreateSealsTable(Engine engine)
+{
+    auto token = [engine](const char* name) { return SchemaToken(engine, QString::fromLatin1(name)); };
+    return QStringLiteral("CREATE TABLE Recipe_Seals (Recipe_Seal_ID %1, Recipe_Seal_Name %2 NOT NULL UNIQUE, "
+                          "Sealed_Date %3, Seal_Note %4)")
+        .arg(token("{ID}"), token("{NAME}"), token("{DATE}"), token("{TEXT}"));
 }
 
 class RecipeWindow : public ReferenceTest {
@@ -51,12 +75,7 @@ protected:
         if (IsSkipped() || HasFailure())
             return;
         // (1) The migration: the table with its type tokens, the two form rows and the table's row.
-        const Engine engine = GetParam();
-        auto token = [engine](const char* name) { return SchemaToken(engine, QString::fromLatin1(name)); };
-        owner().executeStatement(
-            QStringLiteral("CREATE TABLE Recipe_Seals (Recipe_Seal_ID %1, Recipe_Seal_Name %2 NOT NULL UNIQUE, "
-                           "Sealed_Date %3)")
-                .arg(token("{ID}"), token("{NAME}"), token("{DATE}")));
+        owner().executeStatement(CreateSealsTable(GetParam()));
         for (const char* form : { "('frmRecipeSeal', 'Seal')", "('frmRecipeSeals', 'Seals')" })
             owner().executeStatement(
                 QStringLiteral("INSERT INTO DB_App_Forms (DB_App_Form_Name, DB_App_Form_Caption) VALUES ")
@@ -84,10 +103,9 @@ protected:
                            "       s.Sealed_Date AS \"Sealed Date\"\n"
                            "FROM Recipe_Seals s WHERE s.Recipe_Seal_ID = :Recipe_Seal_ID\n"),
             QString(), QString()));
-        // (4) The registration.
-        const DeclaredTable seals = SealsTable();
-        FormRegistry::registerForm(seals.recordWindow, [seals] { return new DeclaredRecordWindow(seals); });
-        FormRegistry::registerForm(seals.searchWindow, [seals] { return new DeclaredSearchWindow(seals); });
+        // The test program starts each test with the windows registered at its start: a test
+        // registers the windows it opens.
+        RegisterRecipeSealWindows();
         permitLogin({ QStringLiteral("Recipe_Seals") });
     }
 };
@@ -98,11 +116,12 @@ TEST_P(RecipeWindow, AddsARecordItsSearchWindowFinds)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->field(QStringLiteral("ztxtName"))->Text(), QStringLiteral("Evidence Bag Seal"));
     type(window->field(QStringLiteral("zdatDate")), QStringLiteral("03/14/2024"));
+    type(window->field(QStringLiteral("ztxtNote")), QStringLiteral("Blue, unnumbered"));
     ASSERT_EQ(save(window), QString());
     const int identity = window->identity()->Value();
     EXPECT_GT(identity, 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Recipe_Seals WHERE Recipe_Seal_ID = %1 AND "
-                                   "Recipe_Seal_Name = 'Evidence Bag Seal'")
+                                   "Recipe_Seal_Name = 'Evidence Bag Seal' AND Seal_Note = 'Blue, unnumbered'")
                         .arg(identity)),
         1);
 
@@ -114,6 +133,38 @@ TEST_P(RecipeWindow, AddsARecordItsSearchWindowFinds)
     ASSERT_EQ(search->grid()->CountItems(), 1);
     search->grid()->listView()->selectRow(0);
     EXPECT_EQ(search->grid()->SelectedItemID(), identity);
+}
+
+// The steps that make the table one of the sweeps' tables: a sample row (step (3) of the recipe, as
+// database/sample/sample_records.sql writes it), then the per-table checks of SearchPairs and
+// ChangeLogKeys, and the menu line of step (6) opening the search window through DB_Tables.
+TEST_P(RecipeWindow, EntersTheSweepsOfANewTable)
+{
+    owner().executeStatement(QStringLiteral(
+        "INSERT INTO Recipe_Seals (Recipe_Seal_Name, Sealed_Date, Seal_Note)\n"
+        "SELECT 'Tamper Tape', '2024-01-05', 'Red, numbered' WHERE NOT EXISTS "
+        "(SELECT 1 FROM Recipe_Seals WHERE Recipe_Seal_Name = 'Tamper Tape')"));
+
+    ExpectSearchPairAgrees(
+        owner(), QStringLiteral("usp_Evd_Search_Recipe_Seals_All"), QStringLiteral("usp_Evd_Search_Recipe_Seals_One"));
+
+    // ChangeLogKeys compares with an embedded database of the shipped schema, which the migration
+    // would extend by the table. No migration file declares the throwaway table, so a server keeps
+    // its own (lower-case) names for it, as for any table no migration declares; a migration of
+    // the table gives the declared spelling on both engines.
+    TestDatabase declaredDatabase(Engine::SQLite);
+    const std::unique_ptr<DatabaseConnection> declared = declaredDatabase.connect();
+    const QString asDeclared = CreateSealsTable(Engine::SQLite);
+    declared->executeStatement(GetParam() == Engine::PostgreSQL ? asDeclared.toLower() : asDeclared);
+    ExpectChangeLogKeysAsDeclared(owner(), *declared, QStringLiteral("Recipe_Seals"), QStringLiteral("Recipe_Seal_ID"));
+
+    // (6) The menu line: its key is the table, which DB_Tables leads to the search window.
+    const MenuItem item = GetOneMenuItem(QStringLiteral("Recipe_Seals, _Seals"));
+    OpenTableForm(item.Key);
+    DeclaredSearchWindow* search = loaded<DeclaredSearchWindow>("frmRecipeSeals");
+    ASSERT_NE(search, nullptr) << "the menu key did not open the search window";
+    QApplication::processEvents();
+    EXPECT_EQ(search->grid()->CountItems(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecipeWindow, ::testing::ValuesIn(TestEngines()), EngineTestName);
