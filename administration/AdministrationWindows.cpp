@@ -40,14 +40,14 @@ DeclaredTable frameworkTable(const char* table, const char* identity, const char
 
 DeclaredField userPicker()
 {
-    return DeclaredField::picker(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
-        QStringLiteral("EXEC usp_DB_Combo_DB_Users"), QStringLiteral("DB_Users"));
+    return DeclaredField::pickerOf(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
+        QStringLiteral("usp_DB_Combo_DB_Users"), QStringLiteral("DB_Users"));
 }
 
 DeclaredField tableActionPicker()
 {
-    return DeclaredField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Table_Action_ID"),
-        QStringLiteral("Table Action"), QStringLiteral("EXEC usp_DB_Combo_DB_Table_Actions"), QString())
+    return DeclaredField::pickerOf(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Table_Action_ID"),
+        QStringLiteral("Table Action"), QStringLiteral("usp_DB_Combo_DB_Table_Actions"), QString())
         .withoutButton();
 }
 
@@ -63,12 +63,12 @@ DeclaredTable permissionTable(const char* kind, const char* objectColumn, const 
     declared.searchWindow = QStringLiteral("frm%1Permissions").arg(word);
     declared.caption = word + QStringLiteral(" Permission");
     declared.pluralCaption = word + QStringLiteral(" Permissions");
-    DeclaredField object = DeclaredField::picker(QStringLiteral("zcbt") + word, S(objectColumn), word,
-        QStringLiteral("EXEC usp_DB_Combo_") + S(objectTable), S(objectTable));
+    DeclaredField object = DeclaredField::pickerOf(QStringLiteral("zcbt") + word, S(objectColumn), word,
+        QStringLiteral("usp_DB_Combo_") + S(objectTable), S(objectTable));
     // Tables are the schema's: the picker offers none to add, and takes the internal name typed.
     const bool tables = word == QLatin1String("Table");
     if (tables)
-        object.withoutButton();
+        object.withoutButton().withPickerSetUp(ResolveTypedTableNames);
     declared.fields = { DeclaredField(userPicker()).required(), DeclaredField(object).required() };
     declared.criteria = { userPicker(), object };
     declared.uniqueCombination = { QStringLiteral("zcbtUser"), object.control };
@@ -79,14 +79,6 @@ DeclaredTable permissionTable(const char* kind, const char* objectColumn, const 
     }
     declared.fields.push_back(DeclaredField::checkBox(QStringLiteral("zchkPermission"), QStringLiteral("DB_Permission"),
         QStringLiteral("Permission"), QStringLiteral("Permission"), true));
-    if (tables) {
-        declared.extendRecordWindow = [](DeclaredRecordWindow& window) {
-            ResolveTypedTableNames(window.findChild<zComboBoxText*>(QStringLiteral("zcbtTable")));
-        };
-        declared.extendSearchWindow = [](DeclaredSearchWindow& window) {
-            ResolveTypedTableNames(window.findChild<zComboBoxText*>(QStringLiteral("zcbtTable")));
-        };
-    }
     return declared;
 }
 
@@ -97,8 +89,8 @@ DeclaredField text(const char* control, const char* column, const char* goodName
 
 DeclaredField formPicker(int index, const char* column, const char* goodName)
 {
-    return DeclaredField::picker(QStringLiteral("zcbtForm(%1)").arg(index), S(column), S(goodName),
-        QStringLiteral("EXEC usp_DB_DropDown_DB_App_Forms"), QStringLiteral("DB_App_Forms"));
+    return DeclaredField::pickerOf(QStringLiteral("zcbtForm(%1)").arg(index), S(column), S(goodName),
+        QStringLiteral("usp_DB_DropDown_DB_App_Forms"), QStringLiteral("DB_App_Forms"));
 }
 
 DeclaredTable tablesTable()
@@ -158,8 +150,8 @@ DeclaredTable definitionTable(const char* word, const char* recordWindow, const 
 
 DeclaredField employeePicker()
 {
-    return DeclaredField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Employee_ID"),
-        QStringLiteral("Employee"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"), QStringLiteral("Employees"));
+    return DeclaredField::pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Employee_ID"),
+        QStringLiteral("Employee"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"));
 }
 
 DeclaredTable usersTable()
@@ -183,10 +175,10 @@ std::vector<DeclaredField> geographyFields(
     const char* countryColumn, const char* stateColumn, const char* cityColumn, const char* areaCodeColumn)
 {
     return {
-        DeclaredField::picker(QStringLiteral("zcbtCountry"), S(countryColumn), QStringLiteral("Default Country"),
-            QStringLiteral("EXEC usp_Evd_DropDown_Countries"), QStringLiteral("Countries")),
-        DeclaredField::picker(QStringLiteral("zcbtState"), S(stateColumn), QStringLiteral("Default State"),
-            QStringLiteral("EXEC usp_Evd_DropDown_States"), QStringLiteral("States")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtCountry"), S(countryColumn), QStringLiteral("Default Country"),
+            QStringLiteral("usp_Evd_DropDown_Countries"), QStringLiteral("Countries")),
+        DeclaredField::pickerOf(QStringLiteral("zcbtState"), S(stateColumn), QStringLiteral("Default State"),
+            QStringLiteral("usp_Evd_DropDown_States"), QStringLiteral("States")),
         text("ztxtCity", cityColumn, "Default City", 50),
         text("ztxtAreaCode", areaCodeColumn, "Default Area Code", 10),
     };
@@ -310,8 +302,8 @@ DeclaredTable fileUpdatesTable()
     DeclaredTable updates = frameworkTable(
         "DB_File_Updates", "DB_File_Update_ID", "frmFileUpdate", "frmFileUpdates", "File Update", "File Updates");
     updates.fields = {
-        DeclaredField::picker(QStringLiteral("zcbtFile"), QStringLiteral("DB_File_Name_ID"),
-            QStringLiteral("File Name"), QStringLiteral("EXEC usp_DB_DropDown_DB_File_Names_Program"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtFile"), QStringLiteral("DB_File_Name_ID"),
+            QStringLiteral("File Name"), QStringLiteral("usp_DB_DropDown_DB_File_Names_Program"),
             QStringLiteral("DB_File_Names"))
             .required()
             .withoutButton(),

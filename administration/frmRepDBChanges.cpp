@@ -29,20 +29,21 @@ frmRepDBChanges::frmRepDBChanges()
     : ReportWindow(QStringLiteral("frmRepDBChanges"), QStringLiteral("Database Changes"))
 {
     const std::vector<DeclaredField> fields = {
-        DeclaredField::picker(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
-            QStringLiteral("EXEC usp_DB_Combo_DB_Users"), QStringLiteral("DB_Users"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtUser"), QStringLiteral("DB_User_ID"), QStringLiteral("User"),
+            QStringLiteral("usp_DB_Combo_DB_Users"), QStringLiteral("DB_Users"))
             .generalItem(),
-        DeclaredField::picker(QStringLiteral("zcbtTable"), QStringLiteral("DB_Table_ID"), QStringLiteral("Table"),
-            QStringLiteral("EXEC usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtTable"), QStringLiteral("DB_Table_ID"), QStringLiteral("Table"),
+            QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables"))
             .generalItem()
-            .withoutButton(),
-        DeclaredField::picker(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Operation_ID"),
-            QStringLiteral("Table Action"), QStringLiteral("EXEC usp_DB_DropDown_DB_Operations"),
+            .withoutButton()
+            .withPickerSetUp(ResolveTypedTableNames),
+        DeclaredField::pickerOf(QStringLiteral("zcbtTableAction"), QStringLiteral("DB_Operation_ID"),
+            QStringLiteral("Table Action"), QStringLiteral("usp_DB_DropDown_DB_Operations"),
             QStringLiteral("DB_Operations"))
             .generalItem()
             .withoutButton(),
-        DeclaredField::picker(QStringLiteral("zcbtProgram"), QStringLiteral("DB_Application_ID"), QStringLiteral("Program"),
-            QStringLiteral("EXEC usp_DB_DropDown_DB_Applications"), QStringLiteral("DB_Applications"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtProgram"), QStringLiteral("DB_Application_ID"), QStringLiteral("Program"),
+            QStringLiteral("usp_DB_DropDown_DB_Applications"), QStringLiteral("DB_Applications"))
             .generalItem(),
         DeclaredField::recordDate(QStringLiteral("zdatDate_0"), QStringLiteral("Change_Date_From"), QStringLiteral("Change Date From"))
             .labelled(QStringLiteral("Date From:")),
@@ -52,7 +53,6 @@ frmRepDBChanges::frmRepDBChanges()
     const FieldRows made = AddDeclaredFields(this, m_layout, fields, 90);
     zcbtUser = ChangesUser.in(made);
     zcbtTable = ChangesTable.in(made);
-    ResolveTypedTableNames(zcbtTable);
     zcbtTableAction = ChangesTableAction.in(made);
     zcbtProgram = ChangesProgram.in(made);
     for (zComboBoxText* picker : { zcbtUser, zcbtTable, zcbtTableAction, zcbtProgram })

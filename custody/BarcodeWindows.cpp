@@ -456,12 +456,12 @@ frmBarcodeItemAction::frmBarcodeItemAction()
     info()->setIdentityField(QStringLiteral("Item_Action_ID"));
 
     const std::vector<DeclaredField> fields = {
-        DeclaredField::picker(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
-            QStringLiteral("EXEC usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtAction"), QStringLiteral("Item_Action_Type_ID"), QStringLiteral("Action"),
+            QStringLiteral("usp_Evd_DropDown_Item_Action_Types"), QStringLiteral("Item_Action_Types"))
             .required()
             .labelled(QStringLiteral("Action:"), QStringLiteral("zlabel1_5")),
-        DeclaredField::picker(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
-            QStringLiteral("Performed By"), QStringLiteral("EXEC usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtEmployee"), QStringLiteral("Performed_By_Employee_ID"),
+            QStringLiteral("Performed By"), QStringLiteral("usp_Evd_DropDown_Employees"), QStringLiteral("Employees"))
             .required()
             .notApplicableAtStart()
             .labelled(QStringLiteral("Performed By:"), QStringLiteral("zlblEmployee")),

@@ -194,7 +194,8 @@ DeclaredTable itemActionTypes()
             .range(1, 30000),
         DeclaredField::pickerOf(QStringLiteral("zcbtTable"), QStringLiteral("Related_DB_Table_ID"),
             QStringLiteral("Related Table"), QStringLiteral("usp_DB_Combo_DB_Tables"), QStringLiteral("DB_Tables"))
-            .withoutButton(),
+            .withoutButton()
+            .withPickerSetUp(ResolveTypedTableNames),
         DeclaredField::text(QStringLiteral("ztxtComments"), QStringLiteral("Comments"), QStringLiteral("Comments"))
             .length(50),
     };
@@ -207,9 +208,6 @@ DeclaredTable itemActionTypes()
     types.defaultValueHandler = [](DeclaredRecordWindow& window, const QString& text) {
         ActionTypeNames[0].in(window)->setValue(text);
         ActionTypeNames[1].in(window)->setValue(text);
-    };
-    types.extendRecordWindow = [](DeclaredRecordWindow& window) {
-        ResolveTypedTableNames(window.findChild<zComboBoxText*>(QStringLiteral("zcbtTable")));
     };
     return types;
 }

@@ -31,8 +31,8 @@ const QString InitFolderSetting = QStringLiteral("DB_Item_File_Init_Folder");
 
 DeclaredField itemPicker()
 {
-    return DeclaredField::picker(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
-        QStringLiteral("EXEC usp_Evd_DropDown_Items"), QStringLiteral("Items"))
+    return DeclaredField::pickerOf(QStringLiteral("zcbtItem"), QStringLiteral("Item_ID"), QStringLiteral("Item Number"),
+        QStringLiteral("usp_Evd_DropDown_Items"), QStringLiteral("Items"))
         .recordCodes(QLatin1Char('I'), true);
 }
 

@@ -383,8 +383,8 @@ DeclaredTable ItemsTable()
             .minExcluded()
             .maxExcluded()
             .labelled(QStringLiteral("Weight:")),
-        DeclaredField::picker(QStringLiteral("zcbtUnit"), QStringLiteral("Item_Weight_Unit_ID"),
-            QStringLiteral("Weight Unit"), QStringLiteral("EXEC usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"),
+        DeclaredField::pickerOf(QStringLiteral("zcbtUnit"), QStringLiteral("Item_Weight_Unit_ID"),
+            QStringLiteral("Weight Unit"), QStringLiteral("usp_Evd_DropDown_Units @Unit_Type_Code = 'W'"),
             QStringLiteral("Units"))
             .labelled(QString())
             .besideThePrevious(),

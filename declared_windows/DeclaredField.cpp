@@ -129,6 +129,8 @@ zFieldBase* CreateFieldEditor(const DeclaredField& field, QWidget* parent)
             picker->setGeneralItem(true);
         if (!field.codePrefix.isNull())
             picker->setRecordCodePrefix(field.codePrefix, field.acceptBareIdentity);
+        if (field.pickerSetUp)
+            field.pickerSetUp(picker);
         editor = picker;
         break;
     }

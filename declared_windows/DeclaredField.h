@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -15,6 +16,8 @@
 // reads like the design sheet it came from:
 //
 //     DeclaredField::text("ztxtName", "Color_Name", "Color Name").length(30).required().unique()
+class zComboBoxText;
+
 struct DeclaredField {
     // Options is a row of option buttons (no bound column: the window reads which one is chosen).
     enum class Editor { Text, Numeric, Memo, CheckBox, Picker, Date, Money, Options };
@@ -56,6 +59,7 @@ struct DeclaredField {
     bool showButton = true;
     bool hasGeneralItem = false; // the list's "all" entry, where the window reads its fields as criteria
     QChar codePrefix; // typed or scanned record codes ("C-0000000042") choose the record
+    std::function<void(zComboBoxText*)> pickerSetUp;
     bool acceptBareIdentity = false;
     // Text: 1 plain, 2 folder path, 3 file path; a per-user setting; a foreign key shown as a text
     // (the two queries end in the identity or the quoted text the window appends).
@@ -225,6 +229,13 @@ struct DeclaredField {
     DeclaredField& withoutButton()
     {
         showButton = false;
+        return *this;
+    }
+    // Set-up of the picker's own, run on it wherever a window makes it (record, search or fields
+    // window), such as a look-up of other names typed in it.
+    DeclaredField& withPickerSetUp(std::function<void(zComboBoxText*)> setUp)
+    {
+        pickerSetUp = std::move(setUp);
         return *this;
     }
     DeclaredField& generalItem()

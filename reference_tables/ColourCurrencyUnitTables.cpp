@@ -59,8 +59,8 @@ std::vector<DeclaredTable> ColourCurrencyUnitTables()
     DeclaredField code = units.codeField(10);
     code.isUnique = false; // two units may share a code
     units.fields = {
-        DeclaredField::picker(QStringLiteral("zcbtType"), QStringLiteral("Unit_Type_ID"), QStringLiteral("Unit Type"),
-                            QStringLiteral("EXEC usp_Evd_DropDown_Unit_Types"), QStringLiteral("Unit_Types"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtType"), QStringLiteral("Unit_Type_ID"), QStringLiteral("Unit Type"),
+                            QStringLiteral("usp_Evd_DropDown_Unit_Types"), QStringLiteral("Unit_Types"))
             .required(),
         units.nameField(30),
         code,

@@ -45,8 +45,8 @@ std::vector<DeclaredTable> CountryStateTables()
     DeclaredField code = states.codeField(10);
     code.isUnique = false; // the same code may stand in two countries
     states.fields = {
-        DeclaredField::picker(QStringLiteral("zcbtCountry"), QStringLiteral("Country_ID"), QStringLiteral("Country"),
-                            QStringLiteral("EXEC usp_Evd_DropDown_Countries"), QStringLiteral("Countries"))
+        DeclaredField::pickerOf(QStringLiteral("zcbtCountry"), QStringLiteral("Country_ID"), QStringLiteral("Country"),
+                            QStringLiteral("usp_Evd_DropDown_Countries"), QStringLiteral("Countries"))
             .required(),
         states.nameField(30),
         code,
