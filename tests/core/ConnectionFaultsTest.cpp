@@ -57,7 +57,8 @@ protected:
         // first row has been written (and locked).
         ASSERT_TRUE(
             Act_ExecuteSQL(QStringLiteral("CREATE TABLE Parts (Part_ID INTEGER PRIMARY KEY, Part_Name VARCHAR(50), "
-                                          "Qty INTEGER CHECK (Qty < 10))")));
+                                          "Qty INTEGER CHECK (Qty < 10))")))
+            << (Prompts().boxes.empty() ? std::string() : Prompts().boxes.back().text.toStdString());
         ASSERT_TRUE(
             Act_ExecuteSQL(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name, Qty) VALUES (1, 'bolt', 1)")));
         ASSERT_TRUE(Act_ExecuteSQL(QStringLiteral("INSERT INTO Parts (Part_ID, Part_Name, Qty) VALUES (2, 'nut', 8)")));

@@ -1,5 +1,6 @@
 #include "support/PromptRecorder.h"
 
+#include "core/Actions.h"
 #include "core/AppInfo.h"
 #include "form_framework/DataWindow.h"
 #include "form_framework/FormRegistry.h"
@@ -22,9 +23,9 @@ PromptRecorder* s_recorder = nullptr;
 
 // Every test starts from the same ground, whatever ran before it in this process and in whatever
 // order: a program folder of its own (with the folders the program writes into and its own
-// per-user settings), no message box or beep recorded, no answer queued, no termination or sleep
-// seen, and only the windows registered when the program started. What a test leaves behind in
-// its folder (report files, an error log, settings) goes with it.
+// per-user settings), no message box or beep recorded, no answer queued, no termination, sleep or
+// pending error seen, and only the windows registered when the program started. What a test
+// leaves behind in its folder (report files, an error log, settings) goes with it.
 class FreshGroundForEachTest final : public ::testing::EmptyTestEventListener {
 public:
     void OnTestProgramStart(const ::testing::UnitTest&) override { m_registered = FormRegistry::registrations(); }
@@ -55,6 +56,9 @@ public:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
         Prompts().clear();
         Terminations() = {};
+        // A test's program "ends" only in the terminator's record: an error left pending by the
+        // answer that ended it must not stand for the next test's first failure.
+        ClearPendingError();
         Sleeps().clear();
     }
 
