@@ -18,6 +18,7 @@
 #include "core/Schema.h"
 #include "main_window/ViewerWindows.h"
 #include "main_window/frmMain.h"
+#include "apps/ProgramWindows.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -240,16 +241,7 @@ int main(int argc, char* argv[])
     }
 
     Platform::installDesktop();
-    InstallViewerWindows();
-    RegisterReferenceTableForms();
-    RegisterAdministrationForms();
-    InstallFieldListing();
-    RegisterListControlProcedures();
-    RegisterCaseProcedures();
-    RegisterPeopleForms();
-    RegisterCaseWindows();
-    RegisterNotificationWindows();
-    RegisterCustodyWindows();
+    RegisterProgramWindows();
     frmMain* main = Main();
     if (!main)
         return 0;

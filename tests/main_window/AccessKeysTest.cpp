@@ -22,6 +22,7 @@
 #include "reference_tables/ReferenceTables.h"
 #include "support/PromptRecorder.h"
 #include "support/TestDatabase.h"
+#include "apps/ProgramWindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,16 +90,7 @@ protected:
         const QString menu = GetMainPath() + QStringLiteral("menu.txt");
         QFile::remove(menu);
         ASSERT_TRUE(QFile::copy(QStringLiteral(BRAMBLECOT_SOURCE_DIR "/program_files/menu.txt"), menu));
-        InstallViewerWindows();
-        RegisterReferenceTableForms();
-        RegisterAdministrationForms();
-        InstallFieldListing();
-        RegisterListControlProcedures();
-        RegisterCaseProcedures();
-        RegisterPeopleForms();
-        RegisterCaseWindows();
-        RegisterNotificationWindows();
-        RegisterCustodyWindows();
+        RegisterProgramWindows();
         frmMain::setInputBox({});
         m_main = new frmMain;
         m_main->Load();

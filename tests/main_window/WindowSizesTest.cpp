@@ -25,6 +25,7 @@
 #include "support/CaseRows.h"
 #include "support/PromptRecorder.h"
 #include "support/TestDatabase.h"
+#include "apps/ProgramWindows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -124,16 +125,7 @@ protected:
         ASSERT_TRUE(menu.open(QIODevice::WriteOnly));
         menu.write("Cases, _Cases\nItems, _Items\n");
         menu.close();
-        InstallViewerWindows();
-        RegisterReferenceTableForms();
-        RegisterAdministrationForms();
-        InstallFieldListing();
-        RegisterListControlProcedures();
-        RegisterCaseProcedures();
-        RegisterPeopleForms();
-        RegisterCaseWindows();
-        RegisterNotificationWindows();
-        RegisterCustodyWindows();
+        RegisterProgramWindows();
         frmMain::setInputBox({});
     }
 
